@@ -1,0 +1,15 @@
+#include "model/preferences.h"
+
+namespace mw {
+
+Preferences& CurrentPreferences() {
+    static Preferences preferences;
+    return preferences;
+}
+
+StartupFlags& CurrentStartupFlags() {
+    static StartupFlags flags;
+    return flags;
+}
+
+}  // namespace mw

@@ -1,0 +1,36 @@
+// The in-memory settings of the running program: the fifteen integers of the preferences file's
+// section "Preference", named like their keys, and the start-up flags from the command line.
+#pragma once
+
+namespace mw {
+
+struct Preferences {
+    int RightButton = 0;
+    int ClickMode = 0;
+    int AdjustCursor = 0;
+    int MoveWindow = 0;
+    int ReplaceAltTab = 0;
+    int PermissibleRange = 6;
+    int TimeOutMilliSeconds = 500;
+    int MoveCanselPx = 100;
+    int ToCenter = 0;
+    int ToggleDesktop = 1;
+    int Cansel = 1;
+    int CloseWnd = 0;
+    int Altab7 = 0;
+    int Altab7_Hide = 0;
+    int ArrangeWindow = 1;
+};
+
+// Set from the command line at start-up.
+struct StartupFlags {
+    bool NotResident = false;
+    bool CursorCentring = true;
+    bool LauncherOnly = false;
+};
+
+// Process-wide instances; tests reset them by assigning a fresh record.
+Preferences& CurrentPreferences();
+StartupFlags& CurrentStartupFlags();
+
+}  // namespace mw

@@ -1,0 +1,10 @@
+#include "view/design.h"
+
+namespace mw {
+
+Design& CurrentDesign() {
+    static Design design;
+    return design;
+}
+
+}  // namespace mw
