@@ -87,11 +87,6 @@ TEST(ParseCommandLine, InitPathMustFitMaxPath) {
     EXPECT_EQ(result.preferencesPath.size(), folder.size() + huge.size());
 }
 
-TEST(ExecutableFolder, KeepsTheLastBackslash) {
-    EXPECT_EQ(mw::ExecutableFolder(L"C:\\a\\b\\c.exe"), L"C:\\a\\b\\");
-    EXPECT_EQ(mw::ExecutableFolder(L"c.exe"), L"");
-}
-
 TEST(ExecutablePath, NamesTheRunningProgram) {
     const std::wstring path = mw::ExecutablePath();
     ASSERT_GT(path.size(), 4u);

@@ -51,10 +51,6 @@ TEST(PreferenceTable, CoversEveryFieldOnceWithTheRecordsDefaults) {
     EXPECT_EQ(mw::FindPreferenceKey(nullptr), nullptr);
 }
 
-TEST(DefaultPreferencesPath, AppendsIniToTheExecutablesPath) {
-    EXPECT_EQ(mw::DefaultPreferencesPath(L"C:\\x\\tool.exe"), L"C:\\x\\tool.exe.ini");
-}
-
 TEST(LoadPreferences, MissingFileGivesEveryDefault) {
     TempDir dir;
     mw::Preferences p = Scrambled();
