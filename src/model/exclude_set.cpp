@@ -1,29 +1,36 @@
 #include "model/exclude_set.h"
 
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace mw {
 
 namespace {
-std::vector<std::wstring>& Titles() {
-    static std::vector<std::wstring> titles;
-    return titles;
+
+// Insertion order is kept so the first match ends the search, as the user wrote the keys.
+std::vector<std::wstring>& Entries() {
+    static std::vector<std::wstring> entries;
+    return entries;
 }
+
 }  // namespace
 
-void AddExcluded(const wchar_t* title) { Titles().emplace_back(title ? title : L""); }
+void AddExcluded(const wchar_t* title) { Entries().emplace_back(title ? title : L""); }
 
 bool IsExcluded(const wchar_t* title) {
-    const std::wstring t = title ? title : L"";
-    for (const std::wstring& entry : Titles()) {
-        if (entry == t) return true;
+    const std::wstring_view wanted = title ? title : L"";
+    for (const std::wstring& entry : Entries()) {
+        if (entry == wanted) return true;
     }
     return false;
 }
 
-void ClearExcludeSet() { Titles().clear(); }
+void ClearExcludeSet() {
+    Entries().clear();
+    Entries().shrink_to_fit();
+}
 
-std::size_t ExcludeCount() { return Titles().size(); }
+size_t ExcludeCount() { return Entries().size(); }
 
 }  // namespace mw

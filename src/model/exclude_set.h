@@ -1,13 +1,21 @@
-// Window titles the popup leaves out, matched exactly (no case folding, no trimming).
+// The window titles the user asked the popup to leave out (section "Exclude" of the preferences
+// file). Filled once at start-up and only read afterwards.
 #pragma once
 
 #include <cstddef>
 
 namespace mw {
 
+// Appends a copy of the title; duplicates and empty titles are kept as given. Null counts as "".
 void AddExcluded(const wchar_t* title);
+
+// True when an entry has exactly the title's length and every UTF-16 unit equal: no case folding,
+// no trimming, no locale rules. An empty title matches an empty entry. Null counts as "".
 bool IsExcluded(const wchar_t* title);
+
+// Empties the set (tests, and shutdown).
 void ClearExcludeSet();
-std::size_t ExcludeCount();
+
+size_t ExcludeCount();
 
 }  // namespace mw

@@ -1,0 +1,71 @@
+#include "app/command_line.h"
+
+#include <windows.h>
+#include <shellapi.h>
+
+#include <cwchar>
+
+#include "platform/unique_handle.h"
+
+namespace mw {
+
+namespace {
+
+constexpr wchar_t kInitPrefix[] = L"/init,";
+constexpr size_t kInitPrefixLength = 6;
+
+}  // namespace
+
+std::wstring ExecutableFolder(const std::wstring& exePath) {
+    const size_t slash = exePath.find_last_of(L'\\');
+    return slash == std::wstring::npos ? std::wstring() : exePath.substr(0, slash + 1);
+}
+
+std::wstring ExecutablePath() {
+    // Grow the buffer until the whole name fits; GetModuleFileNameW truncates silently.
+    std::wstring path(MAX_PATH, L'\0');
+    for (;;) {
+        const DWORD length = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
+        if (length == 0) return std::wstring();
+        if (length < path.size()) {
+            path.resize(length);
+            return path;
+        }
+        path.resize(path.size() * 2);
+    }
+}
+
+CommandLineResult ParseCommandLine(const wchar_t* commandLine, const std::wstring& exePath,
+                                   StartupFlags& flags) {
+    CommandLineResult result;
+    if (!commandLine) return result;
+    int argc = 0;
+    LPWSTR* argv = CommandLineToArgvW(commandLine, &argc);
+    if (!argv) return result;
+    const UniqueLocal argvOwner(reinterpret_cast<HLOCAL>(argv));
+
+    for (int i = 0; i < argc; ++i) {
+        const wchar_t* arg = argv[i];
+        if (std::wcscmp(arg, L"/NotReside") == 0) {
+            flags.NotResident = true;
+        } else if (std::wcscmp(arg, L"/_NotReside") == 0) {
+            result.launcherOptionsMode = true;
+        } else if (std::wcscmp(arg, L"/DisableCur") == 0) {
+            flags.CursorCentring = false;
+        } else if (std::wcscmp(arg, L"/Launch") == 0) {
+            flags.LauncherOnly = true;
+        } else if (std::wcslen(arg) > 5 && std::wcsncmp(arg, kInitPrefix, kInitPrefixLength) == 0) {
+            result.preferencesPath = ExecutableFolder(exePath) + (arg + kInitPrefixLength);
+            result.pathTooLong = result.preferencesPath.size() > kMaxPreferencesPathLength;
+        }
+    }
+    return result;
+}
+
+void ShowPathTooLongMessage(const std::wstring& name) {
+    const std::wstring text = L"設定ファイルのパスが長すぎます (" +
+                              std::to_wstring(kMaxPreferencesPathLength) + L" 文字まで).\n" + name;
+    MessageBoxW(nullptr, text.c_str(), L"Mistlewick", MB_ICONERROR);
+}
+
+}  // namespace mw

@@ -1,0 +1,181 @@
+#include "app/preferences_file.h"
+
+#include <windows.h>
+
+#include <iterator>
+#include <set>
+#include <string>
+
+#include "model/exclude_set.h"
+#include "platform/unique_handle.h"
+
+namespace mw {
+
+namespace {
+
+constexpr wchar_t kPreferenceSection[] = L"Preference";
+constexpr wchar_t kExcludeSection[] = L"Exclude";
+constexpr wchar_t kLauncherSection[] = L"Launcher";
+constexpr wchar_t kCountKey[] = L"cnt";
+
+// Exclusion titles are read into 259 characters: at most 258 characters and the terminator.
+constexpr DWORD kExcludeBufferLength = 259;
+
+// Read order of the file. The defaults here are the ones a missing key gets; they agree with the
+// initialisers of Preferences (a test holds them together).
+constexpr PreferenceKey kPreferenceKeys[] = {
+    {L"RightButton", &Preferences::RightButton, 0, true},
+    {L"ClickMode", &Preferences::ClickMode, 0, true},
+    {L"AdjustCursor", &Preferences::AdjustCursor, 0, true},
+    {L"MoveWindow", &Preferences::MoveWindow, 0, true},
+    {L"ReplaceAltTab", &Preferences::ReplaceAltTab, 0, false},
+    {L"PermissibleRange", &Preferences::PermissibleRange, 6, false},
+    {L"TimeOutMilliSeconds", &Preferences::TimeOutMilliSeconds, 500, false},
+    {L"MoveCanselPx", &Preferences::MoveCanselPx, 100, false},
+    {L"ToCenter", &Preferences::ToCenter, 0, false},
+    {L"ToggleDesktop", &Preferences::ToggleDesktop, 1, false},
+    {L"Cansel", &Preferences::Cansel, 1, false},
+    {L"CloseWnd", &Preferences::CloseWnd, 0, false},
+    {L"Altab7", &Preferences::Altab7, 0, false},
+    {L"Altab7_Hide", &Preferences::Altab7_Hide, 0, false},
+    {L"ArrangeWindow", &Preferences::ArrangeWindow, 1, false},
+};
+
+int ReadInt(const std::wstring& path, const wchar_t* section, const wchar_t* key, int defaultValue) {
+    // The profile reader hands back negative numbers as their two's-complement UINT.
+    return static_cast<int>(GetPrivateProfileIntW(section, key, defaultValue, path.c_str()));
+}
+
+std::wstring NumberedKey(const wchar_t* prefix, int number) {
+    return prefix + std::to_wstring(number);
+}
+
+// The names of the keys of a section as the profile reader sees them (trimmed).
+std::set<std::wstring> KeyNames(const std::wstring& path, const wchar_t* section) {
+    std::set<std::wstring> names;
+    std::wstring buffer(4096, L'\0');
+    for (;;) {
+        const DWORD length = GetPrivateProfileStringW(section, nullptr, L"", buffer.data(),
+                                                      static_cast<DWORD>(buffer.size()), path.c_str());
+        // A full buffer is reported as its size less two; then try again with more room.
+        if (length + 2 < buffer.size() || buffer.size() >= (1u << 24)) {
+            buffer.resize(length);
+            break;
+        }
+        buffer.assign(buffer.size() * 4, L'\0');
+    }
+    for (size_t start = 0; start < buffer.size();) {
+        const size_t end = buffer.find(L'\0', start);
+        const size_t stop = end == std::wstring::npos ? buffer.size() : end;
+        if (stop > start) names.insert(buffer.substr(start, stop - start));
+        start = stop + 1;
+    }
+    return names;
+}
+
+// Creates a missing file holding only the UTF-16LE byte-order mark. CREATE_NEW never touches a
+// file that exists, even one that appeared a moment ago.
+void CreateUnicodeFileIfMissing(const std::wstring& path) {
+    UniqueFileHandle file(CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                                      FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file) return;
+    static const BYTE kBom[] = {0xFF, 0xFE};
+    DWORD written = 0;
+    const bool ok = WriteFile(file.get(), kBom, sizeof kBom, &written, nullptr) && written == sizeof kBom;
+    file.reset();
+    // An empty file would be taken for ANSI; better let the profile writer make it as it likes.
+    if (!ok) DeleteFileW(path.c_str());
+}
+
+}  // namespace
+
+const PreferenceKey* PreferenceKeys() { return kPreferenceKeys; }
+
+size_t PreferenceKeyCount() { return std::size(kPreferenceKeys); }
+
+const PreferenceKey* FindPreferenceKey(const wchar_t* key) {
+    if (!key) return nullptr;
+    for (const PreferenceKey& entry : kPreferenceKeys) {
+        if (CompareStringOrdinal(entry.key, -1, key, -1, TRUE) == CSTR_EQUAL) return &entry;
+    }
+    return nullptr;
+}
+
+std::wstring DefaultPreferencesPath(const std::wstring& exePath) { return exePath + L".ini"; }
+
+void LoadPreferences(const std::wstring& path, bool notResident, Preferences& out) {
+    for (const PreferenceKey& entry : kPreferenceKeys) {
+        int value = ReadInt(path, kPreferenceSection, entry.key, entry.defaultValue);
+        if (entry.exactlyOne) value = value == 1 ? 1 : 0;
+        out.*entry.field = value;
+    }
+    // Not-resident mode always works by clicking; the file keeps what the user chose.
+    if (notResident) out.ClickMode = 1;
+}
+
+void LoadExcludeSection(const std::wstring& path) {
+    int count = ReadInt(path, kExcludeSection, kCountKey, 0);
+    if (count > kMaxExcludeKeys) count = kMaxExcludeKeys;
+    if (count <= 0) return;
+    // A key that is not in the section reads as an empty title; asking the profile reader for
+    // thousands of absent keys one by one would only cost time.
+    const std::set<std::wstring> present = KeyNames(path, kExcludeSection);
+    wchar_t title[kExcludeBufferLength];
+    for (int i = 1; i <= count; ++i) {
+        const std::wstring key = std::to_wstring(i);
+        title[0] = L'\0';
+        if (present.count(key)) {
+            GetPrivateProfileStringW(kExcludeSection, key.c_str(), L"", title, kExcludeBufferLength,
+                                     path.c_str());
+        }
+        AddExcluded(title);
+    }
+}
+
+bool WriteProfileValue(const std::wstring& path, const wchar_t* section, const wchar_t* key,
+                       const wchar_t* value) {
+    // Removing a key from a file that is not there needs no file.
+    if (value && GetFileAttributesW(path.c_str()) == INVALID_FILE_ATTRIBUTES) {
+        CreateUnicodeFileIfMissing(path);
+    }
+    return WritePrivateProfileStringW(section, key, value, path.c_str()) != FALSE;
+}
+
+bool WritePreference(const std::wstring& path, const wchar_t* key, int value) {
+    const std::wstring text = std::to_wstring(value);
+    return WriteProfileValue(path, kPreferenceSection, key, text.c_str());
+}
+
+bool WriteLauncherValue(const std::wstring& path, const wchar_t* prefix, int number,
+                        const wchar_t* value) {
+    const std::wstring key = NumberedKey(prefix, number);
+    return WriteProfileValue(path, kLauncherSection, key.c_str(), value);
+}
+
+bool WriteLauncherEntry(const std::wstring& path, int number, const wchar_t* name,
+                        const wchar_t* commandLine, const wchar_t* workFolder,
+                        const wchar_t* pathValue, const wchar_t* iconFile, int iconIndex) {
+    const std::wstring index = std::to_wstring(iconIndex);
+    bool ok = WriteLauncherValue(path, L"path", number, pathValue);
+    ok = WriteLauncherValue(path, L"name", number, name) && ok;
+    ok = WriteLauncherValue(path, L"cmnd", number, commandLine) && ok;
+    ok = WriteLauncherValue(path, L"wfol", number, workFolder) && ok;
+    ok = WriteLauncherValue(path, L"icon", number, iconFile) && ok;
+    ok = WriteLauncherValue(path, L"icon_idx", number, index.c_str()) && ok;
+    return ok;
+}
+
+bool RemoveLauncherEntry(const std::wstring& path, int number) {
+    bool ok = true;
+    for (const wchar_t* prefix : {L"path", L"name", L"cmnd", L"wfol", L"icon", L"icon_idx"}) {
+        ok = WriteLauncherValue(path, prefix, number, nullptr) && ok;
+    }
+    return ok;
+}
+
+bool WriteLauncherCount(const std::wstring& path, int count) {
+    const std::wstring text = std::to_wstring(count);
+    return WriteProfileValue(path, kLauncherSection, kCountKey, text.c_str());
+}
+
+}  // namespace mw
