@@ -1,0 +1,26 @@
+// Bringing the chosen window to the front: restore, optionally move it to the cursor's monitor
+// and put the cursor on it, then win the foreground against the system's restrictions.
+#pragma once
+
+#include <windows.h>
+
+namespace mw {
+
+// Where a window that starts at windowTopLeft on a monitor whose rectangle starts at fromMonitor
+// lands on the monitor that starts at toMonitor: same size, same offset from the corner.
+POINT MoveBetweenMonitors(POINT windowTopLeft, POINT fromMonitor, POINT toMonitor);
+
+// The centre of a rectangle, halves truncated toward zero.
+POINT RectCentre(const RECT& r);
+
+// How long the input of the target's thread stays attached to the foreground thread.
+constexpr DWORD kForegroundAttachMilliseconds = 400;
+
+struct ActivationOptions {
+    bool moveWindow = false;    // "MoveWindow" exactly 1
+    bool adjustCursor = false;  // "AdjustCursor" exactly 1
+};
+
+void ActivateWindow(HWND window, const ActivationOptions& options);
+
+}  // namespace mw

@@ -1,0 +1,26 @@
+// What start-up creates and everything after it shares: the instance, the main window, the
+// preferences path and the three lists that live for the whole run.
+#pragma once
+
+#include <windows.h>
+
+#include <memory>
+#include <string>
+
+#include "model/item_list.h"
+
+namespace mw {
+
+struct ProgramState {
+    HINSTANCE instance = nullptr;
+    HWND mainWindow = nullptr;
+    std::wstring preferencesPath;
+    std::unique_ptr<LauncherList> launcherList;
+    std::unique_ptr<ItemList> commandList;
+    std::unique_ptr<ItemList> savedWindowList;
+    bool paused = false;  // the tray's pause: the hook is removed
+};
+
+ProgramState& Program();
+
+}  // namespace mw

@@ -1,0 +1,24 @@
+// The compositor's thumbnail functions, looked up at run time: dwmapi.dll is absent on some
+// systems, and tests substitute recorders for them.
+#pragma once
+
+#include <windows.h>
+#include <dwmapi.h>
+
+namespace mw {
+
+struct ThumbnailApi {
+    HRESULT(WINAPI* registerThumbnail)(HWND destination, HWND source, PHTHUMBNAIL id) = nullptr;
+    HRESULT(WINAPI* isCompositionEnabled)(BOOL* enabled) = nullptr;
+    HRESULT(WINAPI* updateProperties)(HTHUMBNAIL id, const DWM_THUMBNAIL_PROPERTIES* properties) = nullptr;
+    HRESULT(WINAPI* unregisterThumbnail)(HTHUMBNAIL id) = nullptr;
+};
+
+ThumbnailApi& CurrentThumbnailApi();
+
+// Loads dwmapi.dll and the four functions. False when the library or any of the functions is
+// missing; then nothing stays loaded and the caller runs without thumbnails.
+bool LoadThumbnailApi();
+void UnloadThumbnailApi();
+
+}  // namespace mw

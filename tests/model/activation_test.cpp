@@ -1,0 +1,64 @@
+#include "model/activation.h"
+
+#include <gtest/gtest.h>
+
+#include "support/harness.h"
+
+namespace {
+
+using namespace mw;
+
+TEST(Activation, MonitorArithmeticKeepsTheOffsetFromTheCorner) {
+    // A window at (2020, 50) on a monitor at (1920, 0) moves to (100, 50) on the monitor at (0, 0).
+    POINT p = MoveBetweenMonitors({2020, 50}, {1920, 0}, {0, 0});
+    EXPECT_EQ(p.x, 100);
+    EXPECT_EQ(p.y, 50);
+    // Monitors left of and above the primary one have negative origins.
+    p = MoveBetweenMonitors({-1800, -1000}, {-1920, -1080}, {0, 0});
+    EXPECT_EQ(p.x, 120);
+    EXPECT_EQ(p.y, 80);
+    // The window is not clipped to the new monitor.
+    p = MoveBetweenMonitors({3800, 10}, {1920, 0}, {0, 0});
+    EXPECT_EQ(p.x, 1880);
+}
+
+TEST(Activation, CentreTruncatesTowardZero) {
+    EXPECT_EQ(RectCentre({10, 0, 21, 0}).x, 15);
+    EXPECT_EQ(RectCentre({-21, -21, -10, -10}).x, -16);
+    EXPECT_EQ(RectCentre({0, 7, 0, 10}).y, 8);
+}
+
+TEST(Activation, RestoresMinimisedWindowBringsItToFrontAndCentresCursor) {
+    HWND other = test::CreateTestWindow(L"activation other", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, nullptr, 50, 50);
+    HWND target = test::CreateTestWindow(L"activation target", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, nullptr, 400,
+                                         300, 301, 201);
+    ShowWindow(target, SW_MINIMIZE);
+    SetForegroundWindow(other);
+    test::WaitFor([&] { return IsIconic(target) && GetForegroundWindow() == other; }, 2000);
+    ActivateWindow(target, {false, true});
+    EXPECT_TRUE(test::WaitFor([&] { return !IsIconic(target) && GetForegroundWindow() == target; }, 2000));
+    RECT r{};
+    GetWindowRect(target, &r);
+    POINT cursor{};
+    GetCursorPos(&cursor);
+    EXPECT_EQ(cursor.x, r.left + (r.right - r.left) / 2);
+    EXPECT_EQ(cursor.y, r.top + (r.bottom - r.top) / 2);
+    DestroyWindow(target);
+    DestroyWindow(other);
+}
+
+TEST(Activation, WindowOnTheCursorMonitorDoesNotMoveAndAClosedWindowIsHarmless) {
+    HWND target = test::CreateTestWindow(L"activation stay", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, nullptr, 321, 123);
+    RECT before{};
+    GetWindowRect(target, &before);
+    ActivateWindow(target, {true, false});
+    RECT after{};
+    GetWindowRect(target, &after);
+    EXPECT_EQ(before.left, after.left);
+    EXPECT_EQ(before.top, after.top);
+    DestroyWindow(target);
+    ActivateWindow(target, {true, true});  // gone meanwhile: every call fails without effect
+    SUCCEED();
+}
+
+}  // namespace

@@ -1,0 +1,147 @@
+#include "support/harness.h"
+
+#include <map>
+
+namespace mw::test {
+
+bool WaitFor(const std::function<bool()>& cond, DWORD timeoutMs) {
+    const ULONGLONG deadline = GetTickCount64() + timeoutMs;
+    for (;;) {
+        MSG msg;
+        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            TranslateMessage(&msg);
+            DispatchMessageW(&msg);
+        }
+        if (cond()) return true;
+        if (GetTickCount64() >= deadline) return cond();
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
+    }
+}
+
+void PumpFor(DWORD ms) {
+    WaitFor([] { return false; }, ms);
+}
+
+std::wstring BinDir() {
+    wchar_t path[MAX_PATH];
+    DWORD n = GetModuleFileNameW(nullptr, path, MAX_PATH);
+    std::wstring s(path, n);
+    return s.substr(0, s.find_last_of(L"\\/"));
+}
+
+namespace {
+
+std::map<HWND, std::vector<RecordedMessage>>& Records() {
+    static std::map<HWND, std::vector<RecordedMessage>> records;
+    return records;
+}
+
+LRESULT CALLBACK RecordingProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+    auto it = Records().find(hwnd);
+    if (it != Records().end()) it->second.push_back({msg, wp, lp});
+    if (msg == WM_NCDESTROY) Records().erase(hwnd);
+    return DefWindowProcW(hwnd, msg, wp, lp);
+}
+
+const wchar_t* kTestClass = L"MwTestWindow";
+
+}  // namespace
+
+HWND CreateTestWindow(const wchar_t* title, DWORD style, DWORD exStyle, HWND owner, int x, int y, int width,
+                      int height) {
+    static bool registered = false;
+    if (!registered) {
+        WNDCLASSEXW wc{};
+        wc.cbSize = sizeof wc;
+        wc.lpfnWndProc = RecordingProc;
+        wc.hInstance = GetModuleHandleW(nullptr);
+        wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+        wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
+        wc.lpszClassName = kTestClass;
+        RegisterClassExW(&wc);
+        registered = true;
+    }
+    HWND hwnd = CreateWindowExW(exStyle, kTestClass, title, style, x, y, width, height, owner, nullptr,
+                                GetModuleHandleW(nullptr), nullptr);
+    if (hwnd) Records()[hwnd];
+    return hwnd;
+}
+
+std::vector<RecordedMessage>& RecordedMessages(HWND window) { return Records()[window]; }
+
+void ClearRecordedMessages(HWND window) { Records()[window].clear(); }
+
+int CountRecorded(HWND window, UINT message) {
+    int n = 0;
+    for (const RecordedMessage& m : Records()[window]) n += m.message == message;
+    return n;
+}
+
+namespace {
+void SendOne(INPUT in) { SendInput(1, &in, sizeof in); }
+}  // namespace
+
+void MouseMoveTo(int x, int y) {
+    INPUT in{};
+    in.type = INPUT_MOUSE;
+    in.mi.dx = static_cast<LONG>((x * 65536LL + GetSystemMetrics(SM_CXSCREEN) / 2) / GetSystemMetrics(SM_CXSCREEN));
+    in.mi.dy = static_cast<LONG>((y * 65536LL + GetSystemMetrics(SM_CYSCREEN) / 2) / GetSystemMetrics(SM_CYSCREEN));
+    in.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+    SendOne(in);
+}
+
+void MouseButton(bool right, bool down) {
+    INPUT in{};
+    in.type = INPUT_MOUSE;
+    in.mi.dwFlags = right ? (down ? MOUSEEVENTF_RIGHTDOWN : MOUSEEVENTF_RIGHTUP)
+                          : (down ? MOUSEEVENTF_LEFTDOWN : MOUSEEVENTF_LEFTUP);
+    SendOne(in);
+}
+
+void MouseWheel(int delta) {
+    INPUT in{};
+    in.type = INPUT_MOUSE;
+    in.mi.dwFlags = MOUSEEVENTF_WHEEL;
+    in.mi.mouseData = static_cast<DWORD>(delta);
+    SendOne(in);
+}
+
+void KeyPress(WORD vk, bool down) {
+    INPUT in{};
+    in.type = INPUT_KEYBOARD;
+    in.ki.wVk = vk;
+    in.ki.wScan = static_cast<WORD>(MapVirtualKeyW(vk, MAPVK_VK_TO_VSC));
+    in.ki.dwFlags = down ? 0 : KEYEVENTF_KEYUP;
+    SendOne(in);
+}
+
+void KeyTap(WORD vk) {
+    KeyPress(vk, true);
+    KeyPress(vk, false);
+}
+
+std::vector<HWND> WindowsOfProcess(DWORD pid, const wchar_t* className) {
+    struct Ctx {
+        DWORD pid;
+        const wchar_t* cls;
+        std::vector<HWND> found;
+    } ctx{pid, className, {}};
+    EnumWindows(
+        [](HWND hwnd, LPARAM lp) -> BOOL {
+            auto* c = reinterpret_cast<Ctx*>(lp);
+            DWORD owner = 0;
+            GetWindowThreadProcessId(hwnd, &owner);
+            if (owner != c->pid) return TRUE;
+            if (c->cls) {
+                wchar_t name[256] = {};
+                GetClassNameW(hwnd, name, 256);
+                if (lstrcmpW(name, c->cls) != 0) return TRUE;
+            }
+            c->found.push_back(hwnd);
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&ctx));
+    return ctx.found;
+}
+
+}  // namespace mw::test

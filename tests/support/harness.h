@@ -1,0 +1,43 @@
+// Test support shared by every layer: waiting with a deadline while pumping messages, real
+// windows of given styles, real input through SendInput, and where the test binaries live.
+#pragma once
+
+#include <windows.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace mw::test {
+
+// Pumps this thread's messages until cond() holds or the deadline passes; returns cond().
+bool WaitFor(const std::function<bool()>& cond, DWORD timeoutMs = 5000);
+// Pumps messages for the given time (for "nothing must happen" checks).
+void PumpFor(DWORD ms);
+
+// The folder of the running test executable (Mistlewick.exe and hook.dll lie beside it).
+std::wstring BinDir();
+
+// A real top-level window of the test process. It records every message it receives.
+struct RecordedMessage {
+    UINT message;
+    WPARAM wParam;
+    LPARAM lParam;
+};
+HWND CreateTestWindow(const wchar_t* title, DWORD style = WS_OVERLAPPEDWINDOW | WS_VISIBLE, DWORD exStyle = 0,
+                      HWND owner = nullptr, int x = 100, int y = 100, int width = 300, int height = 200);
+std::vector<RecordedMessage>& RecordedMessages(HWND window);
+void ClearRecordedMessages(HWND window);
+int CountRecorded(HWND window, UINT message);
+
+// Real input.
+void MouseMoveTo(int x, int y);
+void MouseButton(bool right, bool down);
+void MouseWheel(int delta);
+void KeyPress(WORD vk, bool down);
+void KeyTap(WORD vk);
+
+// Top-level windows of a process, optionally of one class.
+std::vector<HWND> WindowsOfProcess(DWORD pid, const wchar_t* className = nullptr);
+
+}  // namespace mw::test
