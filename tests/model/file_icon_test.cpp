@@ -110,11 +110,6 @@ std::wstring PaddedPath(const std::wstring& folder, const std::wstring& fileName
     return path + fileName;
 }
 
-struct IconOwner {
-    explicit IconOwner(HICON h) : icon(h) {}
-    UniqueIcon icon;
-    HICON get() const { return icon.get(); }
-};
 
 // --- pure pieces --------------------------------------------------------------------------------
 
@@ -163,21 +158,21 @@ TEST(FileIconText, LocationSplitsAtTheLastCommaAfterTheFirstCharacter) {
 
 TEST(FileIcon, ProgramGivesItsFirstIconAtTheRequestedSize) {
     for (int size : {16, 48}) {
-        IconOwner icon(FileIcon(kNotepad, size));
+        UniqueIcon icon(FileIcon(kNotepad, size));
         ASSERT_NE(icon.get(), nullptr) << size;
         EXPECT_EQ(IconBitmapSize(icon.get()).width, size);
         EXPECT_EQ(IconBitmapSize(icon.get()).height, size);
-        IconOwner first(ExtractOneIcon(kNotepad, 0, size));
+        UniqueIcon first(ExtractOneIcon(kNotepad, 0, size));
         EXPECT_TRUE(SameIconPixels(icon.get(), first.get(), size));
     }
-    IconOwner notepad(FileIcon(kNotepad, 32));
-    IconOwner regedit(FileIcon(kRegedit, 32));
+    UniqueIcon notepad(FileIcon(kNotepad, 32));
+    UniqueIcon regedit(FileIcon(kRegedit, 32));
     EXPECT_FALSE(SameIconPixels(notepad.get(), regedit.get(), 32)) << "each program shows its own icon";
 }
 
 TEST(FileIcon, ExtensionInCapitalsIsStillAProgram) {
-    IconOwner upper(FileIcon(L"C:\\WINDOWS\\NOTEPAD.EXE", 32));
-    IconOwner lower(FileIcon(kNotepad, 32));
+    UniqueIcon upper(FileIcon(L"C:\\WINDOWS\\NOTEPAD.EXE", 32));
+    UniqueIcon lower(FileIcon(kNotepad, 32));
     ASSERT_NE(upper.get(), nullptr);
     EXPECT_TRUE(SameIconPixels(upper.get(), lower.get(), 32));
 }
@@ -190,7 +185,7 @@ TEST(FileIcon, MissingProgramOrOverlongPathGivesNoIcon) {
     // The same program, named with 259 characters (fits) and with 260 and more (refused).
     const std::wstring fits = PaddedPath(L"C:\\windows", L"notepad.exe", 259);
     ASSERT_EQ(fits.size(), 259u);
-    IconOwner icon(FileIcon(fits.c_str(), 32));
+    UniqueIcon icon(FileIcon(fits.c_str(), 32));
     EXPECT_NE(icon.get(), nullptr);
     const std::wstring tooLong = PaddedPath(L"C:\\windows", L"notepad.exe", 260);
     ASSERT_EQ(tooLong.size(), 260u);
@@ -206,8 +201,8 @@ TEST(FileIcon, ShortcutToAProgramGivesTheProgramsIcon) {
     const std::wstring link = dir.file(L"Registry editor.lnk");
     ASSERT_TRUE(CreateShortcut(link, kRegedit));
     for (int size : {16, 48}) {
-        IconOwner viaLink(FileIcon(link.c_str(), size));
-        IconOwner direct(FileIcon(kRegedit, size));
+        UniqueIcon viaLink(FileIcon(link.c_str(), size));
+        UniqueIcon direct(FileIcon(kRegedit, size));
         ASSERT_NE(viaLink.get(), nullptr) << size;
         EXPECT_EQ(IconBitmapSize(viaLink.get()).width, size);
         EXPECT_TRUE(SameIconPixels(viaLink.get(), direct.get(), size));
@@ -215,8 +210,8 @@ TEST(FileIcon, ShortcutToAProgramGivesTheProgramsIcon) {
     // Extension in capitals is a shortcut all the same.
     const std::wstring upper = dir.file(L"NOTES.LNK");
     ASSERT_TRUE(CreateShortcut(upper, kNotepad));
-    IconOwner viaUpper(FileIcon(upper.c_str(), 32));
-    IconOwner notepad(FileIcon(kNotepad, 32));
+    UniqueIcon viaUpper(FileIcon(upper.c_str(), 32));
+    UniqueIcon notepad(FileIcon(kNotepad, 32));
     EXPECT_TRUE(SameIconPixels(viaUpper.get(), notepad.get(), 32));
 }
 
@@ -227,21 +222,21 @@ TEST(FileIcon, FolderAndShortcutToItShowTheShellsFolderIcon) {
     const std::wstring plainFolder = dir.file(L"Plain");
     ASSERT_TRUE(CreateDirectoryW(plainFolder.c_str(), nullptr));
 
-    IconOwner icon(FileIcon(plainFolder.c_str(), 48));
+    UniqueIcon icon(FileIcon(plainFolder.c_str(), 48));
     ASSERT_NE(icon.get(), nullptr);
     EXPECT_EQ(IconBitmapSize(icon.get()).width, 48);
     EXPECT_EQ(IconBitmapSize(icon.get()).height, 48);
 
     SHFILEINFOW info{};
     ASSERT_NE(SHGetFileInfoW(plainFolder.c_str(), 0, &info, sizeof info, SHGFI_ICONLOCATION), 0u);
-    IconOwner atLocation(ExtractOneIcon(info.szDisplayName, info.iIcon, 48));
+    UniqueIcon atLocation(ExtractOneIcon(info.szDisplayName, info.iIcon, 48));
     EXPECT_TRUE(SameIconPixels(icon.get(), atLocation.get(), 48));
-    IconOwner program(FileIcon(kNotepad, 48));
+    UniqueIcon program(FileIcon(kNotepad, 48));
     EXPECT_FALSE(SameIconPixels(icon.get(), program.get(), 48));
 
     const std::wstring link = dir.file(L"Plain folder.lnk");
     ASSERT_TRUE(CreateShortcut(link, plainFolder));
-    IconOwner viaLink(FileIcon(link.c_str(), 48));
+    UniqueIcon viaLink(FileIcon(link.c_str(), 48));
     EXPECT_TRUE(SameIconPixels(viaLink.get(), icon.get(), 48));
 }
 
@@ -249,10 +244,10 @@ TEST(FileIcon, FileWithoutExtensionAsksTheShell) {
     TempDir dir;
     const std::wstring file = dir.file(L"README");
     mw::test::WriteTextFile(file, L"hello", false);
-    IconOwner icon(FileIcon(file.c_str(), 32));
+    UniqueIcon icon(FileIcon(file.c_str(), 32));
     SHFILEINFOW info{};
     ASSERT_NE(SHGetFileInfoW(file.c_str(), 0, &info, sizeof info, SHGFI_ICONLOCATION), 0u);
-    IconOwner atLocation(ExtractOneIcon(info.szDisplayName, info.iIcon, 32));
+    UniqueIcon atLocation(ExtractOneIcon(info.szDisplayName, info.iIcon, 32));
     ASSERT_NE(atLocation.get(), nullptr) << "the shell names an icon for plain files";
     ASSERT_NE(icon.get(), nullptr);
     EXPECT_EQ(IconBitmapSize(icon.get()).width, 32);
@@ -281,19 +276,19 @@ TEST_F(DocumentIcon, DefaultIconNamesFileAndIndex) {
     RegisteredType type(extension_.c_str(), typeName_.c_str());
     type.SetDefaultIcon(SystemFolder() + L"\\shell32.dll,3");
     for (int size : {16, 48}) {
-        IconOwner icon(FileIcon(document_.c_str(), size));
+        UniqueIcon icon(FileIcon(document_.c_str(), size));
         ASSERT_NE(icon.get(), nullptr) << size;
         EXPECT_EQ(IconBitmapSize(icon.get()).width, size);
         EXPECT_EQ(IconBitmapSize(icon.get()).height, size);
-        IconOwner third(ExtractOneIcon(kShell32, 3, size));
-        IconOwner first(ExtractOneIcon(kShell32, 0, size));
+        UniqueIcon third(ExtractOneIcon(kShell32, 3, size));
+        UniqueIcon first(ExtractOneIcon(kShell32, 0, size));
         EXPECT_TRUE(SameIconPixels(icon.get(), third.get(), size));
         EXPECT_FALSE(SameIconPixels(icon.get(), first.get(), size)) << "the index is honoured";
     }
     // The extension compares without regard to case in the registry.
     std::wstring upper = document_;
     CharUpperW(upper.data());
-    IconOwner icon(FileIcon(upper.c_str(), 32));
+    UniqueIcon icon(FileIcon(upper.c_str(), 32));
     EXPECT_NE(icon.get(), nullptr);
 }
 
@@ -301,8 +296,8 @@ TEST_F(DocumentIcon, NegativeIndexNamesAResourceId) {
     RegisteredType type(extension_.c_str(), typeName_.c_str());
     // Blanks before the sign are skipped; -4 picks the icon group with resource id 4.
     type.SetDefaultIcon(std::wstring(kShell32) + L", -4");
-    IconOwner icon(FileIcon(document_.c_str(), 32));
-    IconOwner byId(ExtractOneIcon(kShell32, -4, 32));
+    UniqueIcon icon(FileIcon(document_.c_str(), 32));
+    UniqueIcon byId(ExtractOneIcon(kShell32, -4, 32));
     ASSERT_NE(byId.get(), nullptr);
     EXPECT_TRUE(SameIconPixels(icon.get(), byId.get(), 32));
 }
@@ -346,16 +341,16 @@ TEST(FileIconText, RegistryDataWithoutTerminatorEndsAtTheData) {
 
 TEST_F(DocumentIcon, ValuesWithoutTerminatorAndOversizedValues) {
     RegisteredType type(extension_.c_str(), typeName_.c_str());
-    IconOwner third(ExtractOneIcon(kShell32, 3, 32));
+    UniqueIcon third(ExtractOneIcon(kShell32, 3, 32));
 
     type.SetDefaultIcon(SystemFolder() + L"\\shell32.dll,3", /*terminated=*/false);
-    IconOwner unterminated(FileIcon(document_.c_str(), 32));
+    UniqueIcon unterminated(FileIcon(document_.c_str(), 32));
     EXPECT_TRUE(SameIconPixels(unterminated.get(), third.get(), 32));
 
     const std::wstring location129 = PaddedPath(SystemFolder(), L"shell32.dll,3", 129);
     ASSERT_EQ(location129.size(), 129u);
     type.SetDefaultIcon(location129, /*terminated=*/true);
-    IconOwner fits(FileIcon(document_.c_str(), 32));
+    UniqueIcon fits(FileIcon(document_.c_str(), 32));
     EXPECT_TRUE(SameIconPixels(fits.get(), third.get(), 32)) << "129 characters and the zero fill 260 bytes";
 
     const std::wstring location130 = PaddedPath(SystemFolder(), L"shell32.dll,3", 130);
@@ -371,7 +366,7 @@ TEST_F(DocumentIcon, ValuesWithoutTerminatorAndOversizedValues) {
     RegisteredType longNamed(extension_.c_str(), longType.c_str());
     RegisteredType::SetDefault(extension_, longType, false);
     RegisteredType::SetDefault(longType + L"\\DefaultIcon", SystemFolder() + L"\\shell32.dll,3", true);
-    IconOwner viaLongType(FileIcon(document_.c_str(), 32));
+    UniqueIcon viaLongType(FileIcon(document_.c_str(), 32));
     EXPECT_TRUE(SameIconPixels(viaLongType.get(), third.get(), 32));
 }
 
