@@ -4,9 +4,34 @@
 
 #include <windows.h>
 
+#include <string>
+
 namespace mw {
+
+// Longest path the lookup accepts, in characters, without the terminating zero.
+constexpr int MaxIconPathLength = 259;
 
 // A new icon of size x size pixels that the caller owns, or null when none was found.
 HICON FileIcon(const wchar_t* path, int size);
+
+// Exactly one icon, the one at `index` of `file` (a negative index names a resource id), at
+// size x size pixels; null when the file holds no icon there. The caller owns the icon.
+HICON ExtractOneIcon(const wchar_t* file, int index, int size);
+
+// Registry string data as read: `bytes` long, with or without a terminating zero. The text ends
+// at the first zero or at the end of the data, whichever comes first; never reads beyond it.
+std::wstring TextFromRegistryData(const BYTE* data, DWORD bytes);
+
+// The extension of a path: the text from the last dot of the file-name part (after the last
+// backslash or slash), dot included; empty when the file name has no dot.
+std::wstring PathExtension(const wchar_t* path);
+
+// An icon index written as text: leading blanks skipped, an optional sign, then decimal digits up
+// to the first other character; 0 when there are none. Values beyond int are clamped.
+int ParseIconIndex(const wchar_t* text);
+
+// Splits a "DefaultIcon" value "file,index" at its last comma, looking from the last character
+// down to the second. False when there is no such comma (the icon file would be empty).
+bool SplitIconLocation(const std::wstring& value, std::wstring& file, int& index);
 
 }  // namespace mw
