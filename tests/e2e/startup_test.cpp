@@ -1,0 +1,206 @@
+// The real program as a child process: resident start, single instance, command line, preferences
+// reaching the hook, orderly shutdown.
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <sstream>
+#include <string>
+
+#include <windows.h>
+#include <shellapi.h>
+
+#include "support/harness.h"
+#include "support/program.h"
+
+namespace {
+
+using namespace mw::test;
+
+// Puts the recording stand-in in place of hook.dll.
+void UseRecordingHook(const ProgramSandbox& sandbox) {
+    CopyFileW((BinDir() + L"\\recording_hook.dll").c_str(), sandbox.file(L"hook.dll").c_str(), FALSE);
+}
+
+std::string ReadAll(const std::wstring& path) {
+    HANDLE f = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0,
+                           nullptr);
+    if (f == INVALID_HANDLE_VALUE) return {};
+    char buffer[4096];
+    DWORD n = 0;
+    ReadFile(f, buffer, sizeof buffer, &n, nullptr);
+    CloseHandle(f);
+    return std::string(buffer, n);
+}
+
+// The message box a process shows ("#32770"), and its text.
+HWND WaitMessageBox(DWORD pid, DWORD timeoutMs = 10000) {
+    HWND box = nullptr;
+    WaitFor(
+        [&] {
+            for (HWND w : WindowsOfProcess(pid, L"#32770")) {
+                if (IsWindowVisible(w)) box = w;
+            }
+            return box != nullptr;
+        },
+        timeoutMs);
+    return box;
+}
+
+std::wstring MessageBoxText(HWND box) {
+    wchar_t text[512] = {};
+    GetDlgItemTextW(box, 0xFFFF, text, 512);
+    return text;
+}
+
+// Whether the notification area holds an icon of this window: a modification succeeds only
+// for an icon that exists.
+bool TrayIconExists(HWND window) {
+    NOTIFYICONDATAW data{};
+    data.cbSize = sizeof data;
+    data.hWnd = window;
+    data.uID = 0;
+    data.uFlags = NIF_TIP;
+    lstrcpyW(data.szTip, L"Mistlewick");
+    return Shell_NotifyIconW(NIM_MODIFY, &data) != FALSE;
+}
+
+TEST(Startup, ResidentMainWindowIsHiddenTopmostToolPopupAndClosingEndsWithZero) {
+    ProgramSandbox sandbox;
+    UseRecordingHook(sandbox);
+    ASSERT_TRUE(sandbox.Start());
+    HWND main = sandbox.WaitMainWindow();
+    ASSERT_NE(main, nullptr);
+    EXPECT_FALSE(IsWindowVisible(main));
+    const LONG_PTR style = GetWindowLongPtrW(main, GWL_STYLE);
+    const LONG_PTR exStyle = GetWindowLongPtrW(main, GWL_EXSTYLE);
+    EXPECT_TRUE(style & WS_POPUP);
+    EXPECT_TRUE(exStyle & WS_EX_TOOLWINDOW);
+    EXPECT_TRUE(exStyle & WS_EX_TOPMOST);
+    RECT r{};
+    GetWindowRect(main, &r);
+    EXPECT_EQ(r.left, 0);
+    EXPECT_EQ(r.top, 0);
+    EXPECT_EQ(r.right - r.left, 0);
+    EXPECT_EQ(r.bottom - r.top, 0);
+    wchar_t title[64] = {};
+    GetWindowTextW(main, title, 64);
+    EXPECT_STREQ(title, L"Mistlewick");
+    // No preferences file: the defaults reach the hook in their order.
+    ASSERT_TRUE(WaitFor([&] { return !ReadAll(sandbox.file(L"hook-calls.txt")).empty(); }));
+    EXPECT_EQ(ReadAll(sandbox.file(L"hook-calls.txt")), "start 1 100 0 0 0 6 500\n");
+    EXPECT_TRUE(TrayIconExists(main));
+    EXPECT_EQ(sandbox.Close(), 0);
+    EXPECT_FALSE(TrayIconExists(main)) << "the tray icon is removed at exit";
+    EXPECT_EQ(ReadAll(sandbox.file(L"hook-calls.txt")), "start 1 100 0 0 0 6 500\nend\n")
+        << "the hook is removed when the program ends";
+}
+
+TEST(Startup, SecondInstanceSaysSoAndEndsWhileTheFirstRuns) {
+    ProgramSandbox first;
+    UseRecordingHook(first);
+    ASSERT_TRUE(first.Start());
+    ASSERT_NE(first.WaitMainWindow(), nullptr);
+
+    ProgramSandbox second;
+    UseRecordingHook(second);
+    ASSERT_TRUE(second.Start());
+    HWND box = WaitMessageBox(second.process().pid());
+    ASSERT_NE(box, nullptr);
+    EXPECT_EQ(MessageBoxText(box), L"既に起動しています.");
+    wchar_t caption[64] = {};
+    GetWindowTextW(box, caption, 64);
+    EXPECT_STREQ(caption, L"Mistlewick");
+    EXPECT_TRUE(second.WindowsOfMainClassEmpty());
+    PostMessageW(box, WM_COMMAND, IDOK, 0);
+    EXPECT_EQ(second.process().WaitExit(10000), 0);
+    EXPECT_TRUE(first.process().Running());
+    EXPECT_EQ(ReadAll(second.file(L"hook-calls.txt")), "") << "the second instance installs no hook";
+
+    // Neither not-resident mode nor launcher options mode is blocked by a running instance.
+    ProgramSandbox notResident;
+    UseRecordingHook(notResident);
+    ASSERT_TRUE(notResident.Start(L"/NotReside"));
+    ASSERT_NE(notResident.WaitMainWindow(), nullptr);
+    for (HWND w : WindowsOfProcess(notResident.process().pid(), L"#32770")) {
+        EXPECT_NE(MessageBoxText(w), L"既に起動しています.");
+    }
+    EXPECT_EQ(ReadAll(notResident.file(L"hook-calls.txt")), "") << "not-resident mode installs no hook";
+    EXPECT_EQ(notResident.Close(), 0);
+
+    ProgramSandbox options;
+    UseRecordingHook(options);
+    ASSERT_TRUE(options.Start(L"/_NotReside"));
+    HWND optionsWindow = WaitMessageBox(options.process().pid());
+    ASSERT_NE(optionsWindow, nullptr);
+    EXPECT_NE(MessageBoxText(optionsWindow), L"既に起動しています.");
+    EXPECT_TRUE(options.WindowsOfMainClassEmpty()) << "launcher options mode has no main window";
+    PostMessageW(optionsWindow, WM_COMMAND, IDOK, 0);
+    EXPECT_EQ(options.process().WaitExit(10000), 0);
+
+    EXPECT_EQ(first.Close(), 0);
+}
+
+TEST(Startup, InitArgumentReadsThatFileFromTheProgramFolderWhateverTheCurrentFolder) {
+    ProgramSandbox sandbox;
+    UseRecordingHook(sandbox);
+    WriteTextFile(sandbox.file(L"other.ini"),
+                  L"[Preference]\r\nRightButton=1\r\nReplaceAltTab=5\r\nPermissibleRange=7\r\n"
+                  L"TimeOutMilliSeconds=777\r\nMoveCanselPx=55\r\n");
+    // The default file says something else; it must not be read.
+    sandbox.WritePreferences(L"[Preference]\r\nPermissibleRange=30\r\n");
+    TempDir elsewhere;
+    WriteTextFile(elsewhere.file(L"other.ini"), L"[Preference]\r\nPermissibleRange=31\r\n");
+    ASSERT_TRUE(sandbox.Start(L"/init,other.ini", elsewhere.path()));
+    ASSERT_TRUE(WaitFor([&] { return !ReadAll(sandbox.file(L"hook-calls.txt")).empty(); }));
+    EXPECT_EQ(ReadAll(sandbox.file(L"hook-calls.txt")), "start 1 55 5 0 1 7 777\n");
+    EXPECT_EQ(sandbox.Close(), 0);
+}
+
+TEST(Startup, ClickModeHandsZeroCancelDistanceToTheHook) {
+    ProgramSandbox sandbox;
+    UseRecordingHook(sandbox);
+    sandbox.WritePreferences(L"[Preference]\r\nClickMode=1\r\nMoveCanselPx=55\r\nRightButton=2\r\n");
+    ASSERT_TRUE(sandbox.Start());
+    ASSERT_TRUE(WaitFor([&] { return !ReadAll(sandbox.file(L"hook-calls.txt")).empty(); }));
+    EXPECT_EQ(ReadAll(sandbox.file(L"hook-calls.txt")), "start 1 0 0 1 0 6 500\n")
+        << "RightButton=2 is not exactly 1, so it reads as 0";
+    EXPECT_EQ(sandbox.Close(), 0);
+}
+
+TEST(Startup, RefusedHookShowsTheMessageAndEndsCleanly) {
+    ProgramSandbox sandbox;
+    UseRecordingHook(sandbox);
+    WriteTextFile(sandbox.file(L"hook-refuse.txt"), L"x");
+    ASSERT_TRUE(sandbox.Start());
+    HWND box = WaitMessageBox(sandbox.process().pid());
+    ASSERT_NE(box, nullptr);
+    EXPECT_EQ(MessageBoxText(box), L"マウスフックに失敗");
+    PostMessageW(box, WM_COMMAND, IDOK, 0);
+    EXPECT_EQ(sandbox.process().WaitExit(10000), 0);
+}
+
+TEST(Startup, MissingHookLibraryIsReportedNotASystemLoaderError) {
+    ProgramSandbox sandbox;
+    DeleteFileW(sandbox.file(L"hook.dll").c_str());
+    ASSERT_TRUE(sandbox.Start());
+    HWND box = WaitMessageBox(sandbox.process().pid());
+    ASSERT_NE(box, nullptr);
+    EXPECT_EQ(MessageBoxText(box), L"マウスフックに失敗");
+    PostMessageW(box, WM_COMMAND, IDOK, 0);
+    EXPECT_EQ(sandbox.process().WaitExit(10000), 0);
+}
+
+TEST(Startup, InitNameTooLongForThePathIsRefusedWithAMessage) {
+    ProgramSandbox sandbox;
+    UseRecordingHook(sandbox);
+    ASSERT_TRUE(sandbox.Start(L"/init," + std::wstring(300, L'a') + L".ini"));
+    HWND box = WaitMessageBox(sandbox.process().pid());
+    ASSERT_NE(box, nullptr);
+    EXPECT_NE(MessageBoxText(box).find(L"長すぎ"), std::wstring::npos) << "the message says the path is too long";
+    EXPECT_TRUE(sandbox.WindowsOfMainClassEmpty());
+    PostMessageW(box, WM_COMMAND, IDOK, 0);
+    EXPECT_EQ(sandbox.process().WaitExit(10000), 0);
+    EXPECT_EQ(ReadAll(sandbox.file(L"hook-calls.txt")), "");
+}
+
+}  // namespace
