@@ -17,12 +17,12 @@ using namespace mw_test;
 
 // Made-up windows and the program paths the lookup reports for them; a window that is not in
 // the map has a path that cannot be read.
-std::map<HWND, std::wstring>& FakePaths() {
+std::map<HWND, std::wstring> &FakePaths() {
     static std::map<HWND, std::wstring> paths;
     return paths;
 }
 
-bool FakeLookup(HWND window, wchar_t* buffer) {
+bool FakeLookup(HWND window, wchar_t *buffer) {
     auto it = FakePaths().find(window);
     if (it == FakePaths().end()) {
         buffer[0] = L'\0';
@@ -32,11 +32,13 @@ bool FakeLookup(HWND window, wchar_t* buffer) {
     return true;
 }
 
-HWND FakeWindow(int n) { return reinterpret_cast<HWND>(static_cast<INT_PTR>(0x1000 + n)); }
+HWND FakeWindow(int n) {
+    return reinterpret_cast<HWND>(static_cast<INT_PTR>(0x1000 + n));
+}
 
 struct WindowSpec {
-    const wchar_t* name;
-    const wchar_t* path;  // null: unreadable
+    const wchar_t *name;
+    const wchar_t *path; // null: unreadable
     int showState;
 };
 
@@ -46,21 +48,23 @@ std::unique_ptr<ItemList> PopupListOf(std::initializer_list<WindowSpec> specs) {
     FakePaths().clear();
     auto list = CreateItemList();
     int k = 0;
-    for (const WindowSpec& s : specs) {
+    for (const WindowSpec &s : specs) {
         ListItem item;
         InitListItem(item, s.name, MakeTestIcon(16 + 4 * k), FakeWindow(k), KindWindow);
         item.order = k;
         item.showState = s.showState;
-        if (s.path) FakePaths()[FakeWindow(k)] = s.path;
+        if (s.path)
+            FakePaths()[FakeWindow(k)] = s.path;
         EXPECT_EQ(AppendListItem(*list, item), 1);
         ++k;
     }
     return list;
 }
 
-std::wstring Names(const ItemList& list) {
+std::wstring Names(const ItemList &list) {
     std::wstring s;
-    for (int i = 0; i < list.count; ++i) s += list.slots[i].name + L" ";
+    for (int i = 0; i < list.count; ++i)
+        s += list.slots[i].name + L" ";
     return s;
 }
 
@@ -77,14 +81,15 @@ TEST(ArrangeByProgram, GroupsWindowsOfOneProgramInZOrderOfTheirFirst) {
     // Window handle and icon travel with the entry (original positions 0 2 1 4 3).
     const int from[] = {0, 2, 1, 4, 3};
     for (int i = 0; i < 5; ++i) {
-        const ListItem& e = list->slots[i];
+        const ListItem &e = list->slots[i];
         EXPECT_EQ(e.order, i);
         EXPECT_EQ(e.window, FakeWindow(from[i]));
         EXPECT_EQ(IconEdge(e.icon.get()), 16 + 4 * from[i]);
         EXPECT_EQ(e.kind, KindWindow);
         EXPECT_EQ(e.inUse, 1);
     }
-    for (int i = 5; i < ListCapacity; ++i) EXPECT_EQ(list->slots[i].inUse, 0);
+    for (int i = 5; i < ListCapacity; ++i)
+        EXPECT_EQ(list->slots[i].inUse, 0);
 }
 
 TEST(ArrangeByProgram, PathsDifferingInCaseAreOneProgramAndUnknownPathsOneGroup) {
@@ -111,7 +116,8 @@ TEST(ArrangeByProgram, ShowStateMovesWithItsWindow) {
 }
 
 TEST(ArrangeByProgram, LeavesGroupedShortAndEmptyListsAlone) {
-    auto grouped = PopupListOf({{L"P1", L"C:\\p.exe", 0}, {L"P2", L"C:\\p.exe", 0}, {L"Q1", L"C:\\q.exe", 2}});
+    auto grouped =
+        PopupListOf({{L"P1", L"C:\\p.exe", 0}, {L"P2", L"C:\\p.exe", 0}, {L"Q1", L"C:\\q.exe", 2}});
     ArrangeByProgram(*grouped, FakeLookup);
     EXPECT_EQ(Names(*grouped), L"P1 P2 Q1 ");
     EXPECT_EQ(grouped->slots[2].showState, StateMaximized);
@@ -150,7 +156,7 @@ TEST(ArrangeByProgram, FullListOfAlternatingPrograms) {
 
 // The program's icons live in the executable beside the tests.
 class CommandList : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         wchar_t path[MAX_PATH];
         GetModuleFileNameW(nullptr, path, MAX_PATH);
@@ -160,12 +166,14 @@ protected:
         ASSERT_NE(program_, nullptr) << "Mistlewick.exe is built beside the tests";
     }
     void TearDown() override {
-        if (program_) FreeLibrary(program_);
+        if (program_)
+            FreeLibrary(program_);
     }
 
-    static std::wstring Kinds(const ItemList& list) {
+    static std::wstring Kinds(const ItemList &list) {
         std::wstring s;
-        for (int i = 0; i < list.count; ++i) s += std::to_wstring(list.slots[i].kind);
+        for (int i = 0; i < list.count; ++i)
+            s += std::to_wstring(list.slots[i].kind);
         return s;
     }
 
@@ -180,7 +188,7 @@ TEST_F(CommandList, DefaultsGiveDesktopToggleThenCancelWithIconsAtTheDesignSize)
     EXPECT_EQ(list->slots[0].name, L"デスクトップの表示 / 非表示");
     EXPECT_EQ(list->slots[1].name, L"キャンセル");
     for (int i = 0; i < list->count; ++i) {
-        const ListItem& e = list->slots[i];
+        const ListItem &e = list->slots[i];
         EXPECT_EQ(IconEdge(e.icon.get()), 24);
         EXPECT_EQ(e.window, nullptr);
         EXPECT_EQ(e.order, -1);
@@ -216,9 +224,10 @@ TEST_F(CommandList, MissingIconResourcesStillGiveTheEntries) {
     auto list = CreateItemList();
     Preferences prefs;
     prefs.CloseWnd = 1;
-    BuildCommandList(*list, prefs, false, 32, GetModuleHandleW(nullptr));  // the tests carry no icons
+    BuildCommandList(*list, prefs, false, 32, GetModuleHandleW(nullptr)); // the tests carry no icons
     ASSERT_EQ(Kinds(*list), L"354");
-    for (int i = 0; i < list->count; ++i) EXPECT_EQ(list->slots[i].icon.get(), nullptr);
+    for (int i = 0; i < list->count; ++i)
+        EXPECT_EQ(list->slots[i].icon.get(), nullptr);
 }
 
 TEST_F(CommandList, CloseEntryLabelReplacesOnlyCloseEntries) {
@@ -259,4 +268,4 @@ TEST(PopupHasSomethingToShow, OpensForLaunchersTwoWindowsOrOneWindowWithTheToggl
     EXPECT_TRUE(PopupHasSomethingToShow(0, 1, false));
 }
 
-}  // namespace
+} // namespace

@@ -18,13 +18,14 @@ inline void Pump() {
 }
 
 // Pumps messages until `condition` holds or `timeoutMs` passed; returns the last result.
-template <typename Condition>
-bool WaitFor(Condition condition, DWORD timeoutMs = 5000) {
+template <typename Condition> bool WaitFor(Condition condition, DWORD timeoutMs = 5000) {
     ULONGLONG deadline = GetTickCount64() + timeoutMs;
     for (;;) {
         Pump();
-        if (condition()) return true;
-        if (GetTickCount64() >= deadline) return false;
+        if (condition())
+            return true;
+        if (GetTickCount64() >= deadline)
+            return false;
         MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
     }
 }
@@ -37,17 +38,20 @@ inline HICON MakeTestIcon(int size) {
 
 inline int IconEdge(HICON icon) {
     ICONINFO info{};
-    if (!icon || !GetIconInfo(icon, &info)) return 0;
+    if (!icon || !GetIconInfo(icon, &info))
+        return 0;
     BITMAP bm{};
     GetObjectW(info.hbmColor ? info.hbmColor : info.hbmMask, sizeof bm, &bm);
-    if (info.hbmColor) DeleteObject(info.hbmColor);
-    if (info.hbmMask) DeleteObject(info.hbmMask);
+    if (info.hbmColor)
+        DeleteObject(info.hbmColor);
+    if (info.hbmMask)
+        DeleteObject(info.hbmMask);
     return bm.bmWidth;
 }
 
 // A class without icons, and a class whose big icon is 32 and small icon 16 pixels wide.
-inline const wchar_t* PlainClass() {
-    static const wchar_t* name = [] {
+inline const wchar_t *PlainClass() {
+    static const wchar_t *name = [] {
         WNDCLASSEXW wc{};
         wc.cbSize = sizeof wc;
         wc.lpfnWndProc = DefWindowProcW;
@@ -65,13 +69,13 @@ struct ClassIcons {
     HICON small;
 };
 
-inline const ClassIcons& IconClassIcons() {
+inline const ClassIcons &IconClassIcons() {
     static const ClassIcons icons{MakeTestIcon(32), MakeTestIcon(16)};
     return icons;
 }
 
-inline const wchar_t* IconClass() {
-    static const wchar_t* name = [] {
+inline const wchar_t *IconClass() {
+    static const wchar_t *name = [] {
         WNDCLASSEXW wc{};
         wc.cbSize = sizeof wc;
         wc.lpfnWndProc = DefWindowProcW;
@@ -86,4 +90,4 @@ inline const wchar_t* IconClass() {
     return name;
 }
 
-}  // namespace mw_test
+} // namespace mw_test

@@ -13,17 +13,19 @@ namespace {
 using namespace mw;
 using namespace mw_test;
 
-int IndexOf(const ItemList& list, HWND window) {
+int IndexOf(const ItemList &list, HWND window) {
     for (int i = 0; i < list.count; ++i) {
-        if (list.slots[i].window == window) return i;
+        if (list.slots[i].window == window)
+            return i;
     }
     return -1;
 }
 
-int CountOf(const ItemList& list, std::initializer_list<HWND> windows) {
+int CountOf(const ItemList &list, std::initializer_list<HWND> windows) {
     int n = 0;
     for (int i = 0; i < list.count; ++i) {
-        for (HWND w : windows) n += list.slots[i].window == w;
+        for (HWND w : windows)
+            n += list.slots[i].window == w;
     }
     return n;
 }
@@ -35,24 +37,26 @@ constexpr DWORD kStyle = WS_POPUP | WS_BORDER;
 
 // The desktop under test may hold other windows; tests assert only on their own.
 class Enumeration : public ::testing::Test {
-protected:
+  protected:
     void TearDown() override {
         for (auto it = windows_.rbegin(); it != windows_.rend(); ++it) {
-            if (IsWindow(*it)) DestroyWindow(*it);
+            if (IsWindow(*it))
+                DestroyWindow(*it);
         }
         ClearExcludeSet();
         SetCloakQuery(nullptr);
         Pump();
     }
 
-    HWND Make(const wchar_t* title, int show = SW_SHOWNA, DWORD exStyle = 0, HWND owner = nullptr,
-              const wchar_t* windowClass = PlainClass(), DWORD style = kStyle) {
+    HWND Make(const wchar_t *title, int show = SW_SHOWNA, DWORD exStyle = 0, HWND owner = nullptr,
+              const wchar_t *windowClass = PlainClass(), DWORD style = kStyle) {
         int n = static_cast<int>(windows_.size());
-        HWND w = CreateWindowExW(exStyle, windowClass, title, style, 40 + 8 * (n % 40), 40 + 6 * (n % 40), 240,
-                                 120, owner, nullptr, GetModuleHandleW(nullptr), nullptr);
+        HWND w = CreateWindowExW(exStyle, windowClass, title, style, 40 + 8 * (n % 40), 40 + 6 * (n % 40),
+                                 240, 120, owner, nullptr, GetModuleHandleW(nullptr), nullptr);
         EXPECT_NE(w, nullptr);
         windows_.push_back(w);
-        if (show >= 0) ShowWindow(w, show);
+        if (show >= 0)
+            ShowWindow(w, show);
         Pump();
         return w;
     }
@@ -86,7 +90,8 @@ TEST_F(Enumeration, ListsSwitchableWindowsOnlyAndNumbersThemWithoutGaps) {
     EXPECT_EQ(list->slots[i].inUse, 1);
     EXPECT_EQ(list->slots[i].showState, StateNormal);
     EXPECT_EQ(CountOf(*list, {hidden, disabled, tool, disabledOwner, ownedTool}), 0);
-    for (int k = 0; k < list->count; ++k) EXPECT_EQ(list->slots[k].order, k) << "order runs without gaps";
+    for (int k = 0; k < list->count; ++k)
+        EXPECT_EQ(list->slots[k].order, k) << "order runs without gaps";
 }
 
 TEST_F(Enumeration, ModalDialogStandsForItsDisabledOwner) {
@@ -163,7 +168,7 @@ TEST_F(Enumeration, TitleIsCutAt259Characters) {
 }
 
 TEST_F(Enumeration, WindowIconFollowsTheSizeRuleAndItsSources) {
-    const ClassIcons& cls = IconClassIcons();
+    const ClassIcons &cls = IconClassIcons();
     HWND classOnly = Make(L"mw-icon-class", SW_SHOWNA, 0, nullptr, IconClass());
     HICON setBig = MakeTestIcon(32), setSmall = MakeTestIcon(16);
     HWND answering = Make(L"mw-icon-message");
@@ -182,12 +187,18 @@ TEST_F(Enumeration, WindowIconFollowsTheSizeRuleAndItsSources) {
         int size;
         HICON expected;
     } cases[] = {
-        {classOnly, 32, cls.big},          {classOnly, 16, cls.small},       {answering, 32, setBig},
-        {answering, 16, setSmall},          {both, 32, bothBig},              {both, 16, cls.small},
-        {ownedByAnswering, 32, setBig},     {ownedByAnswering, 16, setSmall}, {ownedByClass, 32, cls.big},
+        {classOnly, 32, cls.big},
+        {classOnly, 16, cls.small},
+        {answering, 32, setBig},
+        {answering, 16, setSmall},
+        {both, 32, bothBig},
+        {both, 16, cls.small},
+        {ownedByAnswering, 32, setBig},
+        {ownedByAnswering, 16, setSmall},
+        {ownedByClass, 32, cls.big},
         {ownedByClass, 16, cls.small},
     };
-    for (const Case& c : cases) {
+    for (const Case &c : cases) {
         bool owned = true;
         EXPECT_EQ(WindowIcon(c.window, c.size, &owned), c.expected) << "size " << c.size;
         EXPECT_FALSE(owned) << "a window's icon is not the caller's to destroy";
@@ -199,9 +210,11 @@ TEST_F(Enumeration, WindowIconFollowsTheSizeRuleAndItsSources) {
         EXPECT_EQ(WindowIcon(w, 24, &owned), nullptr);
         EXPECT_FALSE(owned);
         HICON fileIcon = WindowIcon(w, 48, &owned);
-        EXPECT_TRUE(fileIcon != cls.big && fileIcon != cls.small && fileIcon != setBig && fileIcon != bothBig);
+        EXPECT_TRUE(fileIcon != cls.big && fileIcon != cls.small && fileIcon != setBig &&
+                    fileIcon != bothBig);
         EXPECT_EQ(owned, fileIcon != nullptr);
-        if (owned) DestroyIcon(fileIcon);
+        if (owned)
+            DestroyIcon(fileIcon);
     }
 
     // The list holds duplicates, never the window's own handles.
@@ -218,7 +231,8 @@ TEST_F(Enumeration, WindowIconFollowsTheSizeRuleAndItsSources) {
     ASSERT_GE(IndexOf(*list, classOnly), 0);
     EXPECT_EQ(list->slots[IndexOf(*list, classOnly)].icon.get(), nullptr);
 
-    for (HWND w : {answering, both}) DestroyWindow(w);
+    for (HWND w : {answering, both})
+        DestroyWindow(w);
     DestroyIcon(setBig);
     DestroyIcon(setSmall);
     DestroyIcon(bothBig);
@@ -232,9 +246,9 @@ struct SilentWindowThread {
     HANDLE thread = nullptr;
 
     static DWORD WINAPI Run(LPVOID p) {
-        auto* self = static_cast<SilentWindowThread*>(p);
-        self->window = CreateWindowExW(0, IconClass(), L"mw-silent", kStyle, 300, 300, 200, 100,
-                                       nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
+        auto *self = static_cast<SilentWindowThread *>(p);
+        self->window = CreateWindowExW(0, IconClass(), L"mw-silent", kStyle, 300, 300, 200, 100, nullptr,
+                                       nullptr, GetModuleHandleW(nullptr), nullptr);
         ShowWindow(self->window, SW_SHOWNA);
         SetEvent(self->created);
         // Not pumping: every message sent to the window waits. After 5 s it answers again, so a
@@ -276,10 +290,12 @@ TEST_F(Enumeration, WindowThatDoesNotAnswerIsListedWithoutHoldingUpThePass) {
 }
 
 TEST_F(Enumeration, StopsAtFiftyWindows) {
-    for (int k = 0; k < ListCapacity + 2; ++k) Make((L"mw-many " + std::to_wstring(k)).c_str());
+    for (int k = 0; k < ListCapacity + 2; ++k)
+        Make((L"mw-many " + std::to_wstring(k)).c_str());
     auto list = Enumerate();
     EXPECT_EQ(list->count, ListCapacity);
-    for (int k = 0; k < list->count; ++k) EXPECT_EQ(list->slots[k].order, k);
+    for (int k = 0; k < list->count; ++k)
+        EXPECT_EQ(list->slots[k].order, k);
 
     // A full list takes nothing more and ends the pass.
     HWND extra = windows_.back();
@@ -299,15 +315,15 @@ TEST_F(Enumeration, StopsAtFiftyWindows) {
 HWND g_cloaked = nullptr;
 DWORD g_lastAttribute = 0, g_lastSize = 0;
 
-HRESULT WINAPI FakeCloakQuery(HWND window, DWORD attribute, void* value, DWORD size) {
+HRESULT WINAPI FakeCloakQuery(HWND window, DWORD attribute, void *value, DWORD size) {
     g_lastAttribute = attribute;
     g_lastSize = size;
-    *static_cast<DWORD*>(value) = window == g_cloaked ? 2 /* cloaked by the shell */ : 0;
+    *static_cast<DWORD *>(value) = window == g_cloaked ? 2 /* cloaked by the shell */ : 0;
     return S_OK;
 }
 
-HRESULT WINAPI FailingCloakQuery(HWND, DWORD, void* value, DWORD) {
-    *static_cast<DWORD*>(value) = 1;  // garbage that a failed call leaves behind
+HRESULT WINAPI FailingCloakQuery(HWND, DWORD, void *value, DWORD) {
+    *static_cast<DWORD *>(value) = 1; // garbage that a failed call leaves behind
     return E_NOTIMPL;
 }
 
@@ -328,13 +344,13 @@ TEST_F(Enumeration, SkipsWindowsTheCompositorCloaks) {
     list = Enumerate();
     EXPECT_GE(IndexOf(*list, cloaked), 0) << "a failed query means not cloaked";
 
-    SetCloakQuery(nullptr);  // the system's query: nothing is cloaked on this desktop
+    SetCloakQuery(nullptr); // the system's query: nothing is cloaked on this desktop
     EXPECT_FALSE(IsWindowCloaked(cloaked));
 }
 
 TEST(ProgramPath, OfOwnWindowAndOfNoWindow) {
-    HWND w = CreateWindowExW(0, PlainClass(), L"mw-path", WS_OVERLAPPEDWINDOW, 0, 0, 100, 100, nullptr, nullptr,
-                             GetModuleHandleW(nullptr), nullptr);
+    HWND w = CreateWindowExW(0, PlainClass(), L"mw-path", WS_OVERLAPPEDWINDOW, 0, 0, 100, 100, nullptr,
+                             nullptr, GetModuleHandleW(nullptr), nullptr);
     wchar_t path[TextBufferLength], own[MAX_PATH];
     GetModuleFileNameW(nullptr, own, MAX_PATH);
     EXPECT_TRUE(ProgramPathOfWindow(w, path));
@@ -359,7 +375,7 @@ TEST_F(Enumeration, ListsTheWindowOfAnotherProcess) {
     PROCESS_INFORMATION pi{};
     ASSERT_TRUE(CreateProcessW(exe, nullptr, nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi));
     struct Ender {
-        PROCESS_INFORMATION& p;
+        PROCESS_INFORMATION &p;
         ~Ender() {
             TerminateProcess(p.hProcess, 0);
             WaitForSingleObject(p.hProcess, 5000);
@@ -373,7 +389,7 @@ TEST_F(Enumeration, ListsTheWindowOfAnotherProcess) {
         HWND found;
     } finder{pi.dwProcessId, nullptr};
     auto find = [](HWND w, LPARAM p) -> BOOL {
-        auto* f = reinterpret_cast<Finder*>(p);
+        auto *f = reinterpret_cast<Finder *>(p);
         DWORD pid = 0;
         GetWindowThreadProcessId(w, &pid);
         if (pid == f->pid && IsWindowVisible(w) && !GetWindow(w, GW_OWNER)) {
@@ -382,10 +398,12 @@ TEST_F(Enumeration, ListsTheWindowOfAnotherProcess) {
         }
         return TRUE;
     };
-    ASSERT_TRUE(WaitFor([&] {
-        EnumWindows(find, reinterpret_cast<LPARAM>(&finder));
-        return finder.found != nullptr;
-    }, 20000));
+    ASSERT_TRUE(WaitFor(
+        [&] {
+            EnumWindows(find, reinterpret_cast<LPARAM>(&finder));
+            return finder.found != nullptr;
+        },
+        20000));
 
     auto list = Enumerate(32);
     int i = IndexOf(*list, finder.found);
@@ -399,4 +417,4 @@ TEST_F(Enumeration, ListsTheWindowOfAnotherProcess) {
     EXPECT_EQ(lstrcmpiW(p.substr(p.size() - 11).c_str(), L"notepad.exe"), 0) << "path length " << p.size();
 }
 
-}  // namespace
+} // namespace
