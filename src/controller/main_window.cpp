@@ -1,6 +1,8 @@
 #include "controller/main_window.h"
 
+#include "controller/popup_controller.h"
 #include "controller/tray.h"
+#include "hook/hook.h"
 #include "model/preferences.h"
 #include "model/program_state.h"
 
@@ -28,6 +30,18 @@ LRESULT OnTaskbarCreated(HWND hwnd) {
 
 LRESULT CALLBACK MainWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
+    case kMsgOpenPopup: return OnOpenPopup(hwnd, lParam);
+    case kMsgMoveSelection: return OnMoveSelection(hwnd, wParam);
+    case kMsgChoose: return OnChoose(hwnd);
+    case kMsgCancel: return OnCancel(hwnd);
+    case WM_PAINT: return OnPaint(hwnd);
+    case WM_ACTIVATEAPP: return OnActivateApp(hwnd, wParam);
+    case WM_KEYDOWN: return OnKeyDown(hwnd, wParam);
+    case WM_TIMER: return OnTimer(hwnd, wParam);
+    case WM_MOUSEWHEEL:
+    case WM_VSCROLL: return OnWheel(hwnd, wParam, lParam);
+    case WM_MOUSEMOVE: return OnMouseMove(hwnd, lParam);
+    case WM_LBUTTONUP: return OnLeftButtonUp(hwnd);
     case WM_DESTROY: return OnDestroy();
     default:
         if (message == TaskbarCreatedMessage() && message != 0) return OnTaskbarCreated(hwnd);

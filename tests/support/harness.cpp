@@ -145,3 +145,26 @@ std::vector<HWND> WindowsOfProcess(DWORD pid, const wchar_t* className) {
 }
 
 }  // namespace mw::test
+
+#include "support/png.h"
+
+namespace mw::test {
+
+bool SaveScreenPng(const RECT& area, const wchar_t* name) {
+    const int w = area.right - area.left;
+    const int h = area.bottom - area.top;
+    if (w <= 0 || h <= 0) return false;
+    HDC screen = GetDC(nullptr);
+    HDC memory = CreateCompatibleDC(screen);
+    HBITMAP bitmap = CreateCompatibleBitmap(screen, w, h);
+    HGDIOBJ old = SelectObject(memory, bitmap);
+    BitBlt(memory, 0, 0, w, h, screen, area.left, area.top, SRCCOPY);
+    const bool ok = SaveDcPng(memory, w, h, ArtifactPath(name));
+    SelectObject(memory, old);
+    DeleteObject(bitmap);
+    DeleteDC(memory);
+    ReleaseDC(nullptr, screen);
+    return ok;
+}
+
+}  // namespace mw::test

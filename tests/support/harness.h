@@ -41,3 +41,8 @@ void KeyTap(WORD vk);
 std::vector<HWND> WindowsOfProcess(DWORD pid, const wchar_t* className = nullptr);
 
 }  // namespace mw::test
+
+namespace mw::test {
+// Copies a rectangle of the screen into build/artifacts/<name> as PNG.
+bool SaveScreenPng(const RECT& area, const wchar_t* name);
+}  // namespace mw::test

@@ -1,0 +1,461 @@
+#include "controller/popup_controller.h"
+
+#include <shellapi.h>
+#include <windowsx.h>
+
+#include <string>
+
+#include "hook/hook.h"
+#include "model/activation.h"
+#include "model/list_building.h"
+#include "model/program_state.h"
+#include "model/window_list.h"
+#include "view/design.h"
+
+namespace mw {
+
+namespace {
+
+const Preferences& Prefs() { return CurrentPreferences(); }
+const StartupFlags& Flags() { return CurrentStartupFlags(); }
+
+// The desktop entry is drawn as a thumbnail row only in thumbnail mode; the layout checks that.
+bool DesktopRow() { return Prefs().ToggleDesktop != 0; }
+
+int LauncherCount() {
+    const LauncherList* list = Program().launcherList.get();
+    return list ? list->count : 0;
+}
+
+bool StayOpen() { return StayOpenMode(Controller().altTabOpened, Prefs()); }
+
+RECT MonitorRectOf(HMONITOR monitor) {
+    MONITORINFO info{};
+    info.cbSize = sizeof info;
+    GetMonitorInfoW(monitor, &info);
+    return info.rcMonitor;
+}
+
+RECT MonitorOfWindow(HWND hwnd) { return MonitorRectOf(MonitorFromWindow(hwnd, MONITOR_DEFAULTTOPRIMARY)); }
+
+void Repaint(HWND hwnd) { InvalidateRect(hwnd, nullptr, FALSE); }
+
+void StopEdgeTimers(HWND hwnd) {
+    KillTimer(hwnd, kTimerStepForward);
+    KillTimer(hwnd, kTimerStepBack);
+}
+
+// A resident program is rarely the foreground process when the hook opens the popup; sharing the
+// foreground thread's input for a moment lets it take the foreground.
+void TakeForeground(HWND hwnd) {
+    if (SetForegroundWindow(hwnd) && GetForegroundWindow() == hwnd) return;
+    const DWORD foregroundThread = GetWindowThreadProcessId(GetForegroundWindow(), nullptr);
+    const DWORD ownThread = GetCurrentThreadId();
+    if (foregroundThread && foregroundThread != ownThread) {
+        AttachThreadInput(ownThread, foregroundThread, TRUE);
+        SetForegroundWindow(hwnd);
+        AttachThreadInput(ownThread, foregroundThread, FALSE);
+    }
+}
+
+void FillWindowSection(HWND hwnd, ItemList& list) {
+    ControllerState& c = Controller();
+    const int iconSize = CurrentDesign().iconSize;
+    if (c.windowSource) {
+        c.windowSource(list, iconSize);
+    } else {
+        EnumerateTopLevelWindows(list, iconSize);
+    }
+    if (list.count > 0) {
+        GUITHREADINFO info{};
+        info.cbSize = sizeof info;
+        c.closeTarget = GetGUIThreadInfo(0, &info) ? info.hwndActive : nullptr;
+        if (c.closeTarget == hwnd) c.closeTarget = nullptr;
+        if (Program().commandList) SetCloseEntryLabels(*Program().commandList, CloseEntryLabel(c.closeTarget).c_str());
+    } else {
+        c.closeTarget = nullptr;
+    }
+    if (Prefs().ArrangeWindow) ArrangeByProgram(list);
+}
+
+void ReleasePopupList() {
+    ControllerState& c = Controller();
+    if (c.popupList) ClearItemList(*c.popupList);
+    c.popupList.reset();
+}
+
+void EndNotResident(HWND hwnd) {
+    if (Flags().NotResident) DestroyWindow(hwnd);
+}
+
+// A hidden popup must not keep the keyboard, and not every system passes the activation on when
+// the active window hides: the window that was in front when the popup opened gets it back first.
+void HandBackForeground(HWND hwnd) {
+    HWND previous = Controller().previousForeground;
+    HWND now = GetForegroundWindow();
+    if ((now == hwnd || now == nullptr) && previous && previous != hwnd && IsWindow(previous)) {
+        const DWORD ownThread = GetCurrentThreadId();
+        const DWORD targetThread = GetWindowThreadProcessId(previous, nullptr);
+        AttachThreadInput(ownThread, targetThread, TRUE);
+        SetForegroundWindow(previous);
+        AttachThreadInput(ownThread, targetThread, FALSE);
+    }
+}
+
+// Hides the popup and gives back what it holds; shared by a choice and a cancel. False when the
+// message must be ignored.
+bool CommonCloseStart(HWND hwnd) {
+    ControllerState& c = Controller();
+    if (!c.popupList) return false;
+    if (c.popupList->count == 0 && LauncherCount() == 0) return false;
+    HandBackForeground(hwnd);
+    ShowWindow(hwnd, SW_HIDE);
+    c.surface.Release();
+    StopEdgeTimers(hwnd);
+    KillTimer(hwnd, kTimerRepositionGuard);
+    c.repositionGuard = false;
+    return true;
+}
+
+bool SelectedCommandIs(int kind) {
+    const ControllerState& c = Controller();
+    const ItemList* commands = Program().commandList.get();
+    return c.selection.section == SectionCommands && commands && c.selection.index >= 0 &&
+           c.selection.index < commands->count && commands->slots[c.selection.index].kind == kind;
+}
+
+// Minimises every listed window, or brings back what the last use minimised.
+void ToggleDesktop() {
+    ItemList& popup = *Controller().popupList;
+    ItemList* saved = Program().savedWindowList.get();
+    if (!saved) return;
+    bool allMinimized = true;
+    for (int i = 0; i < popup.count; ++i) allMinimized &= popup.slots[i].showState == StateMinimized;
+    if (allMinimized) {
+        for (int p = saved->count - 1; p >= 0; --p) {
+            for (int i = 0; i < saved->count; ++i) {
+                const ListItem& item = saved->slots[i];
+                if (item.order != p) continue;
+                if (item.showState == StateNormal) {
+                    OpenIcon(item.window);
+                    SetForegroundWindow(item.window);
+                } else if (item.showState == StateMaximized) {
+                    ShowWindow(item.window, SW_SHOWMAXIMIZED);
+                    SetForegroundWindow(item.window);
+                }
+            }
+        }
+        return;
+    }
+    ClearItemList(*saved);
+    for (int i = 0; i < popup.count; ++i) {
+        ListItem record;
+        record.order = popup.slots[i].order;
+        record.showState = popup.slots[i].showState;
+        record.window = popup.slots[i].window;
+        record.kind = KindWindow;
+        AppendListItem(*saved, record);
+    }
+    for (int i = 0; i < popup.count; ++i) {
+        if (!IsIconic(popup.slots[i].window)) CloseWindow(popup.slots[i].window);
+    }
+}
+
+void StartLauncherEntry(HWND hwnd, int index) {
+    const LauncherList* list = Program().launcherList.get();
+    if (!list || index < 0 || index >= list->count) return;
+    const LauncherEntry& entry = list->slots[index];
+    const std::wstring path = entry.path;
+    const std::wstring parameters = entry.commandLine;
+    const std::wstring folder = entry.workFolder;
+    ShellExecuteW(hwnd, L"open", path.c_str(), parameters.c_str(), folder.c_str(), SW_SHOWDEFAULT);
+}
+
+void CloseTargetWindow() {
+    HWND target = Controller().closeTarget;
+    if (!target || !IsWindow(target)) return;
+    wchar_t title[TextBufferLength] = {};
+    GetWindowTextW(target, title, TextBufferLength);
+    if (title[0] != L'\0') PostMessageW(target, WM_CLOSE, 0, 0);
+}
+
+void ActOnSelection(HWND hwnd) {
+    const ControllerState& c = Controller();
+    switch (c.selection.section) {
+    case SectionWindows:
+        if (c.selection.index >= 0 && c.selection.index < c.popupList->count) {
+            ActivateWindow(c.popupList->slots[c.selection.index].window,
+                           {Prefs().MoveWindow == 1, Prefs().AdjustCursor == 1});
+        }
+        break;
+    case SectionLauncher: StartLauncherEntry(hwnd, c.selection.index); break;
+    case SectionCommands:
+        if (SelectedCommandIs(KindCloseWindow)) CloseTargetWindow();
+        break;
+    default: break;
+    }
+}
+
+void MovePopupTo(HWND hwnd, int left, int top) {
+    ControllerState& c = Controller();
+    SetWindowPos(hwnd, nullptr, left, top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    c.repositionGuard = true;
+    if (c.iconWindow && CurrentDesign().thumbnailOverlay) {
+        SetWindowPos(c.iconWindow, nullptr, left, top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+    SetTimer(hwnd, kTimerRepositionGuard, kRepositionGuardMilliseconds, nullptr);
+}
+
+void KeepSelectionVisible(HWND hwnd, const RECT& selection) {
+    RECT window{};
+    GetWindowRect(hwnd, &window);
+    const RECT monitor = MonitorOfWindow(hwnd);
+    int top = 0;
+    if (KeepSelectionOnMonitor(window.top, selection.top, selection.bottom, monitor.top, monitor.bottom, &top)) {
+        MovePopupTo(hwnd, window.left, top);
+    }
+}
+
+}  // namespace
+
+ControllerState& Controller() {
+    static ControllerState state;
+    return state;
+}
+
+void ResetController() {
+    ControllerState& c = Controller();
+    ReleasePopupList();
+    c.surface.Release();
+    c.selection = SelectionState{};
+    c.altTabOpened = false;
+    c.closeTarget = nullptr;
+    c.previousForeground = nullptr;
+    c.repositionGuard = false;
+    c.frameWindow = nullptr;
+    c.iconWindow = nullptr;
+}
+
+bool PopupIsOpen() { return Controller().popupList != nullptr; }
+
+bool StayOpenMode(bool altTabOpened, const Preferences& prefs) {
+    return altTabOpened ? prefs.ReplaceAltTab == 1 : prefs.ClickMode != 0;
+}
+
+bool FramePreviewHolds(bool altTabOpened, const Preferences& prefs) {
+    if (!prefs.Altab7) return false;
+    return (!altTabOpened && !prefs.ClickMode) || (altTabOpened && prefs.ReplaceAltTab == 2);
+}
+
+POINT CentredPopupPosition(const RECT& monitor, SIZE popup) {
+    const int width = monitor.right - monitor.left;
+    const int height = monitor.bottom - monitor.top;
+    return {monitor.left + (width < 0 ? -width : width) / 2 - popup.cx / 2,
+            monitor.top + (height < 0 ? -height : height) / 2 - popup.cy / 2};
+}
+
+bool KeepSelectionOnMonitor(int windowTop, int selectionTop, int selectionBottom, int monitorTop, int monitorBottom,
+                            int* newTop) {
+    if (windowTop + selectionBottom > monitorBottom) {
+        *newTop = monitorBottom - selectionBottom;
+        return true;
+    }
+    if (windowTop + selectionTop < monitorTop) {
+        *newTop = monitorTop - selectionTop;
+        return true;
+    }
+    return false;
+}
+
+UINT_PTR EdgeTimerFor(int screenY, const RECT& monitor, int itemSpace, int iconSize) {
+    if (screenY > monitor.bottom - 2 * itemSpace - iconSize) return kTimerStepForward;
+    if (screenY < monitor.top + 2 * itemSpace + iconSize) return kTimerStepBack;
+    return 0;
+}
+
+KeyAction KeyActionFor(WPARAM key, bool shiftDown) {
+    switch (key) {
+    case VK_TAB: return shiftDown ? KeyAction::Previous : KeyAction::Next;
+    case VK_LEFT:
+    case VK_UP: return KeyAction::Previous;
+    case VK_RIGHT:
+    case VK_DOWN: return KeyAction::Next;
+    case VK_RETURN:
+    case VK_SPACE: return KeyAction::Choose;
+    case VK_ESCAPE: return KeyAction::Cancel;
+    default: return KeyAction::None;
+    }
+}
+
+LRESULT OnOpenPopup(HWND hwnd, LPARAM lParam) {
+    ControllerState& c = Controller();
+    if (c.popupList) return 0;
+    if (lParam == 1) c.altTabOpened = true;
+    c.popupList = CreateItemList();
+    if (!Flags().LauncherOnly) FillWindowSection(hwnd, *c.popupList);
+
+    if (!PopupHasSomethingToShow(c.popupList->count, LauncherCount(), Prefs().ToggleDesktop != 0)) {
+        ReleasePopupList();
+        c.altTabOpened = false;
+        EndNotResident(hwnd);
+        return 0;
+    }
+
+    static const LauncherList emptyLaunchers;
+    static const ItemList emptyCommands;
+    const LauncherList& launchers = Program().launcherList ? *Program().launcherList : emptyLaunchers;
+    const ItemList& commands = Program().commandList ? *Program().commandList : emptyCommands;
+    const int textWidth = RenderPopup(hwnd, *c.popupList, launchers, commands, CurrentDesign(), DesktopRow(), c.surface);
+
+    c.selection.windowCount = c.popupList->count;
+    c.selection.launcherCount = launchers.count;
+    c.selection.commandCount = commands.count;
+    c.selection.textColumnWidth = textWidth;
+    c.selection.section = c.selection.windowCount > 0 ? SectionWindows : SectionLauncher;
+    c.selection.index = 0;
+
+    c.previousForeground = GetForegroundWindow();
+    POINT cursor{};
+    GetCursorPos(&cursor);
+    const RECT monitor = MonitorRectOf(MonitorFromPoint(cursor, MONITOR_DEFAULTTOPRIMARY));
+    const POINT at = CentredPopupPosition(monitor, {c.surface.width, c.surface.height});
+
+    SetWindowPos(hwnd, HWND_TOPMOST, at.x, at.y, c.surface.width, c.surface.height, SWP_SHOWWINDOW);
+    TakeForeground(hwnd);
+
+    const bool centreCursor =
+        Flags().NotResident ? Flags().CursorCentring : (Prefs().ToCenter != 0 && Prefs().ClickMode != 0);
+    if (centreCursor) {
+        SetCursorPos(monitor.left + (monitor.right - monitor.left) / 2, monitor.top + (monitor.bottom - monitor.top) / 2);
+    }
+    return 0;
+}
+
+LRESULT OnMoveSelection(HWND hwnd, WPARAM wParam) {
+    ControllerState& c = Controller();
+    if (!c.popupList) return 0;
+    if (c.popupList->count == 0 && LauncherCount() == 0) return 0;
+    if (Prefs().ClickMode && !c.altTabOpened && !Flags().NotResident) return 0;
+    const short delta = static_cast<short>(HIWORD(wParam));
+    if (delta < 0) {
+        SelectNext(c.selection);
+    } else if (delta > 0) {
+        SelectPrevious(c.selection, true);
+    }
+    Repaint(hwnd);
+    return 0;
+}
+
+LRESULT OnChoose(HWND hwnd) {
+    ControllerState& c = Controller();
+    if (!CommonCloseStart(hwnd)) return 0;
+    if (!Flags().NotResident && SelectedCommandIs(KindDesktopToggle)) ToggleDesktop();
+    c.altTabOpened = false;
+    ActOnSelection(hwnd);
+    ReleasePopupList();
+    EndNotResident(hwnd);
+    return 0;
+}
+
+LRESULT OnCancel(HWND hwnd) {
+    ControllerState& c = Controller();
+    if (!CommonCloseStart(hwnd)) return 0;
+    c.altTabOpened = false;
+    ReleasePopupList();
+    EndNotResident(hwnd);
+    return 0;
+}
+
+LRESULT OnMouseMove(HWND hwnd, LPARAM lParam) {
+    ControllerState& c = Controller();
+    if (!c.popupList || c.repositionGuard) return 0;
+    if (Flags().NotResident && !Flags().CursorCentring) return 0;
+    if (!StayOpen()) return 0;
+    StopEdgeTimers(hwnd);
+    RECT window{};
+    GetWindowRect(hwnd, &window);
+    const int screenY = window.top + GET_Y_LPARAM(lParam);
+    const UINT_PTR timer =
+        EdgeTimerFor(screenY, MonitorOfWindow(hwnd), CurrentDesign().itemSpace, CurrentDesign().iconSize);
+    if (timer) {
+        SetTimer(hwnd, timer, kEdgeTimerMilliseconds, nullptr);
+    } else if (SelectAtPoint(c.selection, CurrentDesign(), DesktopRow(), lParam)) {
+        Repaint(hwnd);
+    }
+    return 0;
+}
+
+LRESULT OnLeftButtonUp(HWND hwnd) {
+    if (PopupIsOpen() && StayOpen()) PostMessageW(hwnd, kMsgChoose, 0, 0);
+    return 0;
+}
+
+LRESULT OnWheel(HWND hwnd, WPARAM wParam, LPARAM lParam) {
+    if (Prefs().ClickMode) PostMessageW(hwnd, kMsgMoveSelection, wParam, lParam);
+    return 0;
+}
+
+LRESULT OnTimer(HWND hwnd, WPARAM id) {
+    ControllerState& c = Controller();
+    switch (id) {
+    case kTimerStepForward:
+        if (c.popupList && StepForward(c.selection)) Repaint(hwnd);
+        break;
+    case kTimerStepBack:
+        if (c.popupList && SelectPrevious(c.selection, false)) Repaint(hwnd);
+        break;
+    case kTimerRepositionGuard:
+        c.repositionGuard = false;
+        KillTimer(hwnd, kTimerRepositionGuard);
+        break;
+    default: break;
+    }
+    return 0;
+}
+
+LRESULT OnPaint(HWND hwnd) {
+    ControllerState& c = Controller();
+    PAINTSTRUCT ps;
+    HDC dc = BeginPaint(hwnd, &ps);
+    if (c.popupList && c.surface) {
+        BitBlt(dc, 0, 0, c.surface.width, c.surface.height, c.surface.dc(), 0, 0, SRCCOPY);
+        RECT selection{};
+        if (GetCursorRect(c.selection, CurrentDesign(), DesktopRow(), &selection)) {
+            KeepSelectionVisible(hwnd, selection);
+            static const LauncherList emptyLaunchers;
+            static const ItemList emptyCommands;
+            PaintSelection(dc, c.selection, CurrentDesign(), DesktopRow(), *c.popupList,
+                           Program().launcherList ? *Program().launcherList : emptyLaunchers,
+                           Program().commandList ? *Program().commandList : emptyCommands);
+        }
+    }
+    EndPaint(hwnd, &ps);
+    return 0;
+}
+
+LRESULT OnActivateApp(HWND hwnd, WPARAM active) {
+    if (!active && PopupIsOpen() && StayOpen() && IsWindowVisible(hwnd)) PostMessageW(hwnd, kMsgCancel, 0, 0);
+    return 0;
+}
+
+LRESULT OnKeyDown(HWND hwnd, WPARAM key) {
+    ControllerState& c = Controller();
+    if (!c.popupList || !StayOpen()) return 0;
+    const bool shift = (GetAsyncKeyState(VK_SHIFT) | GetAsyncKeyState(VK_LSHIFT) | GetAsyncKeyState(VK_RSHIFT)) < 0;
+    switch (KeyActionFor(key, shift)) {
+    case KeyAction::Next:
+        SelectNext(c.selection);
+        Repaint(hwnd);
+        break;
+    case KeyAction::Previous:
+        SelectPrevious(c.selection, true);
+        Repaint(hwnd);
+        break;
+    case KeyAction::Choose: PostMessageW(hwnd, kMsgChoose, 0, 0); break;
+    case KeyAction::Cancel: PostMessageW(hwnd, kMsgCancel, 0, 0); break;
+    case KeyAction::None: break;
+    }
+    return 0;
+}
+
+}  // namespace mw

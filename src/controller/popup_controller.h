@@ -1,0 +1,76 @@
+// The popup's state machine: opening on the hook's message, moving the selection, the mouse and
+// keys of stay-open mode, painting, and closing by a choice or a cancel.
+#pragma once
+
+#include <windows.h>
+
+#include <memory>
+
+#include "model/item_list.h"
+#include "model/preferences.h"
+#include "view/layout.h"
+#include "view/render.h"
+
+namespace mw {
+
+constexpr UINT_PTR kTimerStepForward = 1;
+constexpr UINT_PTR kTimerStepBack = 2;
+constexpr UINT_PTR kTimerRepositionGuard = 3;
+constexpr UINT kEdgeTimerMilliseconds = 50;
+constexpr UINT kRepositionGuardMilliseconds = 500;
+
+// Fills the popup list with the windows to switch to. Tests substitute their own source.
+using WindowSource = void (*)(ItemList& list, int iconSize);
+
+struct ControllerState {
+    std::unique_ptr<ItemList> popupList;  // present exactly while the popup is open
+    SelectionState selection;
+    bool altTabOpened = false;
+    HWND closeTarget = nullptr;
+    HWND previousForeground = nullptr;  // the foreground window when the popup opened
+    bool repositionGuard = false;
+    HWND frameWindow = nullptr;
+    HWND iconWindow = nullptr;
+    PopupSurface surface;
+    WindowSource windowSource = nullptr;  // null: the real top-level windows
+};
+
+ControllerState& Controller();
+// Closes whatever is open without acting and forgets everything (tests, shutdown).
+void ResetController();
+
+bool PopupIsOpen();
+
+// The two derived modes, evaluated anew at every use.
+bool StayOpenMode(bool altTabOpened, const Preferences& prefs);
+bool FramePreviewHolds(bool altTabOpened, const Preferences& prefs);
+
+// The popup's top-left corner, centred on a monitor rectangle (halves truncated toward zero).
+POINT CentredPopupPosition(const RECT& monitor, SIZE popup);
+
+// Where the window's top must go so the selected row stays on the monitor; false when it fits.
+bool KeepSelectionOnMonitor(int windowTop, int selectionTop, int selectionBottom, int monitorTop,
+                            int monitorBottom, int* newTop);
+
+// Which edge timer a cursor at screenY starts: kTimerStepForward near the lower edge,
+// kTimerStepBack near the upper one, 0 in between.
+UINT_PTR EdgeTimerFor(int screenY, const RECT& monitor, int itemSpace, int iconSize);
+
+// What a key does in stay-open mode.
+enum class KeyAction { None, Next, Previous, Choose, Cancel };
+KeyAction KeyActionFor(WPARAM virtualKey, bool shiftDown);
+
+// Message handlers of the main window; each answers 0.
+LRESULT OnOpenPopup(HWND hwnd, LPARAM lParam);
+LRESULT OnMoveSelection(HWND hwnd, WPARAM wParam);
+LRESULT OnChoose(HWND hwnd);
+LRESULT OnCancel(HWND hwnd);
+LRESULT OnMouseMove(HWND hwnd, LPARAM lParam);
+LRESULT OnLeftButtonUp(HWND hwnd);
+LRESULT OnWheel(HWND hwnd, WPARAM wParam, LPARAM lParam);
+LRESULT OnTimer(HWND hwnd, WPARAM id);
+LRESULT OnPaint(HWND hwnd);
+LRESULT OnActivateApp(HWND hwnd, WPARAM active);
+LRESULT OnKeyDown(HWND hwnd, WPARAM virtualKey);
+
+}  // namespace mw
