@@ -79,7 +79,7 @@ protected:
         CreateDirectoryW(startupFolder_.c_str(), nullptr);
         StartupFolderOverride() = startupFolder_;
         BeginOptionsSession();
-        host_ = CreateTestWindow(L"options host");
+        host_ = CreateTestWindow(L"options host", WS_OVERLAPPEDWINDOW);  // hidden: pages need no screen
     }
     void TearDown() override {
         if (host_) DestroyWindow(host_);
