@@ -163,7 +163,7 @@ TEST_F(OptionsDialogTest, AboutTextAndIconOverTwoOpenings) {
         ICONINFO info{};
         EXPECT_FALSE(GetIconInfo(icons[opening], &info)) << "the page destroys its icon";
     }
-    EXPECT_EQ(texts[0], L"Mistlewick  1, 2, 0, 10\n\n(C) 2026 Mistlewick developers");
+    EXPECT_EQ(texts[0], L"Mistlewick  1, 2, 0, 10\n\n(C) 2026 Mistlewick");
     EXPECT_EQ(texts[1], texts[0]);
 }
 
