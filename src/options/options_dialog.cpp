@@ -1,11 +1,149 @@
 #include "options/options_dialog.h"
 
+#include <commctrl.h>
+#include <uxtheme.h>
+
+#include "model/program_state.h"
+#include "options/about_page.h"
+#include "options/general_page.h"
+#include "options/launcher_page.h"
+#include "options/mouse_page.h"
+#include "options/option_settings.h"
+#include "resource.h"
+
 namespace mw {
 
-INT_PTR RunOptionsDialog(HWND parent, int) {
-    // Interim until the option pages land: say so instead of doing nothing.
-    MessageBoxW(parent, L"この版にはオプション画面がまだありません。", L"Mistlewick", MB_OK | MB_ICONINFORMATION);
-    return 0;
+namespace {
+
+OptionsDialogState g_state;
+
+struct PageDefinition {
+    const wchar_t* tabText;
+    int templateId;
+    DLGPROC proc;
+    bool inLauncherOnlyMode;
+};
+
+// In slot order, which is also the tab order.
+const PageDefinition kPages[] = {
+    {L"マウス", IDD_PAGE_MOUSE, MousePageProc, false},
+    {L"全般", IDD_PAGE_GENERAL, GeneralPageProc, false},
+    {L"プログラムランチャ", IDD_PAGE_LAUNCHER, LauncherPageProc, true},
+    {L"バージョン情報", IDD_PAGE_ABOUT, AboutPageProc, false},
+};
+
+// Slot of each tab, in tab order (with one tab in launcher-only mode).
+std::array<int, 4> g_tabSlots{};
+int g_tabCount = 0;
+
+void RegisterControlClasses() {
+    INITCOMMONCONTROLSEX classes{sizeof classes, ICC_TAB_CLASSES | ICC_BAR_CLASSES | ICC_UPDOWN_CLASS |
+                                                     ICC_STANDARD_CLASSES};
+    InitCommonControlsEx(&classes);
+}
+
+INT_PTR OnInitDialog(HWND dialog, int initialValue) {
+    const bool launcherOnly = initialValue == kOptionsLauncherOnly;
+    g_state.dialog = dialog;
+    g_state.tab = GetDlgItem(dialog, IDC_OPTIONS_TAB);
+    // Tab and arrow keys reach the controls of the page inside the tab control.
+    SetWindowLongPtrW(g_state.tab, GWL_EXSTYLE, GetWindowLongPtrW(g_state.tab, GWL_EXSTYLE) | WS_EX_CONTROLPARENT);
+
+    g_tabCount = 0;
+    for (int slot = 0; slot < 4; ++slot) {
+        const PageDefinition& page = kPages[slot];
+        if (launcherOnly && !page.inLauncherOnlyMode) continue;
+        TCITEMW item{};
+        item.mask = TCIF_TEXT;
+        item.pszText = const_cast<wchar_t*>(page.tabText);
+        SendMessageW(g_state.tab, TCM_INSERTITEMW, slot, reinterpret_cast<LPARAM>(&item));
+        g_tabSlots[g_tabCount++] = slot;
+    }
+    for (int slot = 0; slot < 4; ++slot) {
+        const PageDefinition& page = kPages[slot];
+        if (launcherOnly && !page.inLauncherOnlyMode) continue;
+        g_state.OptionPages[slot] =
+            CreateDialogParamW(Program().instance, MAKEINTRESOURCEW(page.templateId), g_state.tab, page.proc, 0);
+    }
+
+    RECT area{};
+    GetClientRect(g_state.tab, &area);
+    SendMessageW(g_state.tab, TCM_ADJUSTRECT, FALSE, reinterpret_cast<LPARAM>(&area));
+    for (HWND page : g_state.OptionPages) {
+        if (!page) continue;
+        SetWindowPos(page, nullptr, area.left, area.top, area.right - area.left, area.bottom - area.top,
+                     SWP_NOZORDER | SWP_NOACTIVATE);
+        EnableThemeDialogTexture(page, ETDT_ENABLETAB);
+    }
+
+    g_state.CurrentOptionPage = g_state.OptionPages[launcherOnly ? kSlotLauncher : kSlotMouse];
+    if (g_state.CurrentOptionPage) ShowWindow(g_state.CurrentOptionPage, SW_SHOW);
+    return TRUE;
+}
+
+INT_PTR OnNotify(const NMHDR* header) {
+    if (header->idFrom != IDC_OPTIONS_TAB || header->code != TCN_SELCHANGE) return FALSE;
+    const LRESULT index = SendMessageW(g_state.tab, TCM_GETCURSEL, 0, 0);
+    if (index < 0 || index >= g_tabCount) return TRUE;
+    HWND next = g_state.OptionPages[g_tabSlots[index]];
+    if (!next) return TRUE;
+    if (g_state.CurrentOptionPage) ShowWindow(g_state.CurrentOptionPage, SW_HIDE);
+    ShowWindow(next, SW_SHOW);
+    g_state.CurrentOptionPage = next;
+    return TRUE;
+}
+
+void DestroyPages() {
+    for (HWND& page : g_state.OptionPages) {
+        if (page) DestroyWindow(page);
+        page = nullptr;
+    }
+    g_state.CurrentOptionPage = nullptr;
+}
+
+INT_PTR OnCommand(HWND dialog, int id) {
+    // OK closes whatever the notification; nothing else does (Escape sends IDCANCEL, ignored).
+    if (id != IDC_OPTIONS_OK) return id == IDCANCEL;
+    DestroyPages();
+    EndDialog(dialog, 0);
+    return TRUE;
+}
+
+INT_PTR OnDestroy() {
+    DestroyPages();
+    g_state = OptionsDialogState{};
+    return FALSE;
+}
+
+INT_PTR CALLBACK OptionsDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+    case WM_INITDIALOG: return OnInitDialog(dialog, static_cast<int>(lParam));
+    case WM_NOTIFY: return OnNotify(reinterpret_cast<const NMHDR*>(lParam));
+    case WM_COMMAND: return OnCommand(dialog, LOWORD(wParam));
+    case WM_DESTROY: return OnDestroy();
+    default: return FALSE;
+    }
+}
+
+}  // namespace
+
+const OptionsDialogState& CurrentOptionsDialog() { return g_state; }
+
+INT_PTR RunOptionsDialog(HWND parent, int initialValue) {
+    if (g_state.dialog) {
+        if (IsIconic(g_state.dialog)) ShowWindow(g_state.dialog, SW_RESTORE);
+        SetForegroundWindow(g_state.dialog);
+        return kOptionsAlreadyOpen;
+    }
+    // The template's tab control and the pages' slider and up-down controls need their classes
+    // before the dialog is created, not only once it initialises.
+    RegisterControlClasses();
+    BeginOptionsSession();
+    const INT_PTR result = DialogBoxParamW(Program().instance, MAKEINTRESOURCEW(IDD_OPTIONS), parent,
+                                           OptionsDialogProc, initialValue);
+    g_state = OptionsDialogState{};
+    if (result == -1) ShowOptionsError(parent, L"オプション画面を開けませんでした。");
+    return result;
 }
 
 }  // namespace mw

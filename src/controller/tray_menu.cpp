@@ -1,0 +1,65 @@
+#include "controller/tray_menu.h"
+
+#include "controller/tray.h"
+#include "model/hook_client.h"
+#include "model/preferences.h"
+#include "model/program_state.h"
+#include "options/options_dialog.h"
+#include "platform/unique_handle.h"
+#include "resource.h"
+
+namespace mw {
+
+TrackPopupMenuFn& TrayMenuTracker() {
+    static TrackPopupMenuFn fn = TrackPopupMenu;
+    return fn;
+}
+
+void ShowTrayMenu(HWND mainWindow) {
+    // Without the foreground the menu would not close when the user clicks elsewhere.
+    SetForegroundWindow(mainWindow);
+    POINT cursor{};
+    GetCursorPos(&cursor);
+    UniqueMenu menu(LoadMenuW(Program().instance, MAKEINTRESOURCEW(IDR_TRAYMENU)));
+    if (menu) {
+        HMENU popup = GetSubMenu(menu.get(), 0);
+        CheckMenuItem(popup, IDM_PAUSE, MF_BYCOMMAND | (Program().paused ? MF_CHECKED : MF_UNCHECKED));
+        TrayMenuTracker()(popup, TPM_RIGHTBUTTON | TPM_RIGHTALIGN | TPM_BOTTOMALIGN, cursor.x, cursor.y, 0,
+                          mainWindow, nullptr);
+    }
+    menu.reset();
+    // Lets the menu's modal state end properly before the next click on the icon.
+    PostMessageW(mainWindow, WM_NULL, 0, 0);
+}
+
+void TogglePause(HWND mainWindow) {
+    ProgramState& program = Program();
+    if (!program.paused) {
+        RemoveMouseHook();
+        program.paused = true;
+    } else {
+        InstallMouseHook(mainWindow, CurrentPreferences());
+        program.paused = false;
+    }
+    SetTrayIconPaused(mainWindow, program.instance, program.paused);
+}
+
+LRESULT OnTrayCallback(HWND mainWindow, LPARAM mouseMessage) {
+    if (mouseMessage == kTrayRightButtonUp) {
+        ShowTrayMenu(mainWindow);
+    } else if (mouseMessage == kTrayLeftButtonUp) {
+        TogglePause(mainWindow);
+    }
+    return 0;
+}
+
+bool OnTrayCommand(HWND mainWindow, WORD id) {
+    switch (id) {
+    case IDM_EXIT: DestroyWindow(mainWindow); return true;
+    case IDM_OPTIONS: RunOptionsDialog(nullptr, kOptionsAllPages); return true;
+    case IDM_PAUSE: PostMessageW(mainWindow, kMsgTrayCallback, 0, kTrayLeftButtonUp); return true;
+    default: return false;
+    }
+}
+
+}  // namespace mw

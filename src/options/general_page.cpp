@@ -1,0 +1,123 @@
+#include "options/general_page.h"
+
+#include <commctrl.h>
+
+#include "model/preferences.h"
+#include "options/option_settings.h"
+#include "options/startup_shortcut.h"
+#include "resource.h"
+
+namespace mw {
+
+namespace {
+
+// The check boxes of the page that stand for one preference each: checked when the value is not
+// 0, and 1 or 0 written when the user changes them.
+struct CheckBinding {
+    int control;
+    const wchar_t* key;
+    Refresh refresh;
+};
+
+constexpr CheckBinding kCheckBindings[] = {
+    {IDC_GENERAL_ADJUST_CURSOR, L"AdjustCursor", Refresh::Nothing},
+    {IDC_GENERAL_MOVE_WINDOW, L"MoveWindow", Refresh::Nothing},
+    {IDC_GENERAL_FRAMES, L"Altab7", Refresh::Nothing},
+    {IDC_GENERAL_TOGGLE_DESKTOP, L"ToggleDesktop", Refresh::CommandList},
+    {IDC_GENERAL_CLOSE_WINDOW, L"CloseWnd", Refresh::CommandList},
+    {IDC_GENERAL_CANCEL, L"Cansel", Refresh::CommandList},
+};
+
+constexpr int kReplaceOff = 0;
+constexpr int kReplaceClickMode = 1;
+constexpr int kReplaceStandard = 2;
+
+bool IsChecked(HWND page, int id) { return IsDlgButtonChecked(page, id) == BST_CHECKED; }
+
+void Check(HWND page, int id, bool checked) { CheckDlgButton(page, id, checked ? BST_CHECKED : BST_UNCHECKED); }
+
+void Enable(HWND page, int id, bool enable) { EnableWindow(GetDlgItem(page, id), enable); }
+
+void EnableReplaceModes(HWND page, bool enable) {
+    Enable(page, IDC_GENERAL_STANDARD_MODE, enable);
+    Enable(page, IDC_GENERAL_CLICK_MODE, enable);
+}
+
+INT_PTR OnInitDialog(HWND page) {
+    const Preferences& p = CurrentPreferences();
+    Check(page, IDC_GENERAL_STARTUP, StartupShortcutExists() == 1);
+    for (const CheckBinding& binding : kCheckBindings) Check(page, binding.control, PreferenceValue(binding.key) != 0);
+
+    Check(page, IDC_GENERAL_REPLACE_ALTTAB, p.ReplaceAltTab != kReplaceOff);
+    EnableReplaceModes(page, p.ReplaceAltTab != kReplaceOff);
+    // Shown even while both are disabled, so the user sees which mode checking 1044 brings back.
+    Check(page, p.ReplaceAltTab == kReplaceClickMode ? IDC_GENERAL_CLICK_MODE : IDC_GENERAL_STANDARD_MODE, true);
+
+    Enable(page, IDC_GENERAL_FRAMES_HIDE, p.Altab7 != 0);
+    HWND combo = GetDlgItem(page, IDC_GENERAL_FRAMES_HIDE);
+    SendMessageW(combo, CB_INSERTSTRING, 0, reinterpret_cast<LPARAM>(L"最小化"));
+    SendMessageW(combo, CB_INSERTSTRING, 1, reinterpret_cast<LPARAM>(L"非表示"));
+    SendMessageW(combo, CB_SETCURSEL, p.Altab7_Hide != 0 ? 1 : 0, 0);
+    return TRUE;
+}
+
+void OnStartupClicked(HWND page) {
+    const bool wanted = IsChecked(page, IDC_GENERAL_STARTUP);
+    if (wanted) {
+        CreateStartupShortcut();
+    } else {
+        DeleteStartupShortcut();
+    }
+    // A shortcut that could not be made (or removed) would otherwise look done to the user.
+    const bool present = StartupShortcutExists() == 1;
+    if (present != wanted) {
+        Check(page, IDC_GENERAL_STARTUP, present);
+        ShowOptionsError(GetAncestor(page, GA_ROOT),
+                         (wanted ? L"スタートアップフォルダにショートカットを作成できませんでした。\n\n"
+                                 : L"スタートアップフォルダのショートカットを削除できませんでした。\n\n") +
+                             StartupShortcutPath());
+    }
+}
+
+void OnReplaceAltTabClicked(HWND page) {
+    const bool on = IsChecked(page, IDC_GENERAL_REPLACE_ALTTAB);
+    EnableReplaceModes(page, on);
+    const int value = !on ? kReplaceOff
+                          : (IsChecked(page, IDC_GENERAL_STANDARD_MODE) ? kReplaceStandard : kReplaceClickMode);
+    ApplyPreference(page, L"ReplaceAltTab", value, Refresh::MouseHook);
+}
+
+INT_PTR OnCommand(HWND page, int id, int code) {
+    if (code == CBN_SELCHANGE && id == IDC_GENERAL_FRAMES_HIDE) {
+        const LRESULT index = SendDlgItemMessageW(page, id, CB_GETCURSEL, 0, 0);
+        ApplyPreference(page, L"Altab7_Hide", index > 0 ? 1 : 0, Refresh::Nothing);
+        return TRUE;
+    }
+    if (code != BN_CLICKED) return FALSE;
+    switch (id) {
+    case IDC_GENERAL_STARTUP: OnStartupClicked(page); return TRUE;
+    case IDC_GENERAL_REPLACE_ALTTAB: OnReplaceAltTabClicked(page); return TRUE;
+    case IDC_GENERAL_STANDARD_MODE: ApplyPreference(page, L"ReplaceAltTab", kReplaceStandard, Refresh::MouseHook); return TRUE;
+    case IDC_GENERAL_CLICK_MODE: ApplyPreference(page, L"ReplaceAltTab", kReplaceClickMode, Refresh::MouseHook); return TRUE;
+    default: break;
+    }
+    for (const CheckBinding& binding : kCheckBindings) {
+        if (binding.control != id) continue;
+        ApplyPreference(page, binding.key, IsChecked(page, id) ? 1 : 0, binding.refresh);
+        if (id == IDC_GENERAL_FRAMES) Enable(page, IDC_GENERAL_FRAMES_HIDE, IsChecked(page, id));
+        return TRUE;
+    }
+    return FALSE;
+}
+
+}  // namespace
+
+INT_PTR CALLBACK GeneralPageProc(HWND page, UINT message, WPARAM wParam, LPARAM) {
+    switch (message) {
+    case WM_INITDIALOG: return OnInitDialog(page);
+    case WM_COMMAND: return OnCommand(page, LOWORD(wParam), HIWORD(wParam));
+    default: return FALSE;
+    }
+}
+
+}  // namespace mw

@@ -1,0 +1,30 @@
+// The Mouse page of the options dialog: which button opens the list, how an entry is chosen, and
+// the details (cursor tolerance, time-out, cancel distance, centring the cursor).
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+namespace mw {
+
+// Ranges of the page's controls.
+constexpr int kRangeSliderMax = 20;  // slider position = PermissibleRange / 2
+constexpr int kTimeOutMin = 100;
+constexpr int kTimeOutMax = 5000;
+constexpr int kTimeOutStep = 100;
+constexpr int kCancelPxMin = 0;
+constexpr int kCancelPxMax = 500;
+constexpr int kCancelPxStep = 10;
+
+// The time-out in seconds with one decimal, tenths truncated: 500 -> "0.5", 2340 -> "2.3",
+// 5000 -> "5.0". Hand-edited values outside three or four digits follow the same rule
+// (50 -> "0.0", 12345 -> "12.3", -500 -> "-0.5").
+std::wstring SecondsText(int milliseconds);
+
+// Where an up-down step from `position` by `delta` leads, held within [low, high].
+int SteppedPosition(int position, int delta, int low, int high);
+
+INT_PTR CALLBACK MousePageProc(HWND page, UINT message, WPARAM wParam, LPARAM lParam);
+
+}  // namespace mw

@@ -1,0 +1,70 @@
+#include "options/option_settings.h"
+
+#include "app/preferences_file.h"
+#include "model/hook_client.h"
+#include "model/list_building.h"
+#include "model/preferences.h"
+#include "model/program_state.h"
+#include "view/design.h"
+
+namespace mw {
+
+namespace {
+
+bool g_writeFailureReported = false;
+
+void DefaultErrorMessage(HWND owner, const std::wstring& text) {
+    MessageBoxW(owner, text.c_str(), L"Mistlewick", MB_OK | MB_ICONERROR);
+}
+
+}  // namespace
+
+ErrorMessageFn& OptionsErrorMessage() {
+    static ErrorMessageFn fn = DefaultErrorMessage;
+    return fn;
+}
+
+void ShowOptionsError(HWND owner, const std::wstring& text) {
+    if (OptionsErrorMessage()) OptionsErrorMessage()(owner, text);
+}
+
+void BeginOptionsSession() { g_writeFailureReported = false; }
+
+std::wstring WriteFailureText(const std::wstring& path) {
+    return L"設定をファイルに保存できませんでした。\n\n" + path +
+           L"\n\n変更した設定はプログラムを終了するまで有効です。ファイルやフォルダが読み取り専用でないか確認してください。";
+}
+
+int PreferenceValue(const wchar_t* key) {
+    const PreferenceKey* entry = FindPreferenceKey(key);
+    return entry ? CurrentPreferences().*entry->field : 0;
+}
+
+void RefreshDependents(Refresh refresh) {
+    switch (refresh) {
+    case Refresh::Nothing: break;
+    case Refresh::MouseHook: ReinstallMouseHook(CurrentPreferences(), Program().paused); break;
+    case Refresh::CommandList:
+        if (Program().commandList) {
+            BuildCommandList(*Program().commandList, CurrentPreferences(), CurrentStartupFlags().LauncherOnly,
+                             CurrentDesign().iconSize, Program().instance);
+        }
+        break;
+    }
+}
+
+void ApplyPreference(HWND page, const wchar_t* key, int value, Refresh refresh) {
+    const PreferenceKey* entry = FindPreferenceKey(key);
+    if (!entry) return;
+    CurrentPreferences().*entry->field = value;
+    const bool written = WritePreference(Program().preferencesPath, entry->key, value);
+    RefreshDependents(refresh);
+    if (!written && !g_writeFailureReported) {
+        // Once per opening: a drag of the slider must not raise a box for every step.
+        g_writeFailureReported = true;
+        HWND owner = page ? GetAncestor(page, GA_ROOT) : nullptr;
+        ShowOptionsError(owner, WriteFailureText(Program().preferencesPath));
+    }
+}
+
+}  // namespace mw

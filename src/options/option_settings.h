@@ -1,0 +1,37 @@
+// What every options page does with a change: set the Preferences field, write its key to the
+// preferences file and refresh what depends on it, in one step. A write that does not reach the
+// file is told to the user once per opening of the options dialog; the new value stays in use.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+namespace mw {
+
+// What a preference change refreshes besides the file.
+enum class Refresh { Nothing, MouseHook, CommandList };
+
+// Sets the field named `key` (a key of the "Preference" table) to value, writes it and refreshes.
+// The hook is reinstalled only while the tray's pause is off; during a pause the new values are
+// used when the pause ends. `page` owns any message box.
+void ApplyPreference(HWND page, const wchar_t* key, int value, Refresh refresh);
+
+// The current value of the field named `key`; 0 for an unknown key.
+int PreferenceValue(const wchar_t* key);
+
+// Reinstalls the hook (respecting the pause) or rebuilds the command list.
+void RefreshDependents(Refresh refresh);
+
+// Starts a new opening of the options dialog: the next failed write is reported again.
+void BeginOptionsSession();
+
+// The text of the message about a failed write, naming the file.
+std::wstring WriteFailureText(const std::wstring& path);
+
+// Shows an error message box (caption "Mistlewick", error icon). Tests substitute a recorder.
+using ErrorMessageFn = void (*)(HWND owner, const std::wstring& text);
+ErrorMessageFn& OptionsErrorMessage();
+void ShowOptionsError(HWND owner, const std::wstring& text);
+
+}  // namespace mw

@@ -1,0 +1,76 @@
+#include "options/startup_shortcut.h"
+
+#include <windows.h>
+#include <shlobj.h>
+#include <shobjidl.h>
+
+#include "platform/unique_handle.h"
+
+namespace mw {
+
+namespace {
+
+struct FindTraits {
+    using type = HANDLE;
+    static HANDLE Invalid() noexcept { return INVALID_HANDLE_VALUE; }
+    static void Close(HANDLE h) noexcept { ::FindClose(h); }
+};
+using UniqueFind = UniqueAny<FindTraits>;
+
+std::wstring ExecutablePath() {
+    wchar_t path[MAX_PATH] = L"";
+    const DWORD length = GetModuleFileNameW(nullptr, path, MAX_PATH);
+    return std::wstring(path, length < MAX_PATH ? length : 0);
+}
+
+}  // namespace
+
+std::wstring& StartupFolderOverride() {
+    static std::wstring folder;
+    return folder;
+}
+
+std::wstring StartupFolder() {
+    if (!StartupFolderOverride().empty()) return StartupFolderOverride();
+    wchar_t folder[MAX_PATH] = L"";
+    if (FAILED(SHGetFolderPathW(nullptr, CSIDL_STARTUP, nullptr, SHGFP_TYPE_CURRENT, folder))) return L"";
+    return folder;
+}
+
+std::wstring StartupShortcutPath() { return StartupFolder() + L"\\" + kShortcutFileName; }
+
+int StartupShortcutExists() {
+    const std::wstring folder = StartupFolder();
+    if (folder.empty()) return 0;
+    WIN32_FIND_DATAW found{};
+    UniqueFind search(FindFirstFileW((folder + L"\\*").c_str(), &found));
+    if (!search) return 0;
+    do {
+        if (lstrcmpiW(found.cFileName, kShortcutFileName) == 0) return 1;
+    } while (FindNextFileW(search.get(), &found));
+    return 0;
+}
+
+int CreateStartupShortcut() {
+    if (StartupShortcutExists()) return 0;
+    const std::wstring target = ExecutablePath();
+    if (target.empty() || StartupFolder().empty()) return 0;
+    ComInit com;
+    ComPtr<IShellLinkW> link;
+    if (FAILED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW, link.put_void()))) {
+        return 0;
+    }
+    ComPtr<IPersistFile> file;
+    if (FAILED(link->QueryInterface(IID_IPersistFile, file.put_void()))) return 0;
+    link->SetPath(target.c_str());
+    link->SetDescription(kShortcutDescription);
+    const HRESULT saved = file->Save(StartupShortcutPath().c_str(), TRUE);
+    // file and link are released here, before ComInit undoes the initialisation.
+    return SUCCEEDED(saved) ? 1 : 0;
+}
+
+void DeleteStartupShortcut() {
+    if (StartupShortcutExists()) DeleteFileW(StartupShortcutPath().c_str());
+}
+
+}  // namespace mw

@@ -1,0 +1,25 @@
+// The shortcut in the user's Startup folder that starts the program when the user logs on.
+#pragma once
+
+#include <string>
+
+namespace mw {
+
+constexpr wchar_t kShortcutFileName[] = L"Mistlewick.lnk";
+constexpr wchar_t kShortcutDescription[] = L"マウスによるウィンドウ切り替え";
+
+// The folder the shortcut lives in: the user's Startup folder, or the override when one is set
+// (tests point it at a temporary folder).
+std::wstring StartupFolder();
+std::wstring& StartupFolderOverride();
+std::wstring StartupShortcutPath();
+
+// 1 when the folder holds a file named like the shortcut, compared without regard to case.
+int StartupShortcutExists();
+// Creates the shortcut to the running executable unless one exists. Returns 1 when it created
+// it, 0 when one was already there or the creation failed. An existing file is never replaced.
+int CreateStartupShortcut();
+// Deletes the shortcut when it exists.
+void DeleteStartupShortcut();
+
+}  // namespace mw
