@@ -101,7 +101,7 @@ int RunApplication(HINSTANCE instance, const wchar_t* commandLine) {
     LoadLauncherEntries(program);
 
     if (parsed.launcherOptionsMode) {
-        RunOptionsDialog(nullptr, 1);
+        RunOptionsDialog(nullptr, kOptionsLauncherOnly);
     } else {
         program.commandList = CreateItemList();
         program.savedWindowList = CreateItemList();

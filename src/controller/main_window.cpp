@@ -2,6 +2,7 @@
 
 #include "controller/popup_controller.h"
 #include "controller/tray.h"
+#include "controller/tray_menu.h"
 #include "hook/hook.h"
 #include "model/preferences.h"
 #include "model/program_state.h"
@@ -42,6 +43,10 @@ LRESULT CALLBACK MainWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM l
     case WM_VSCROLL: return OnWheel(hwnd, wParam, lParam);
     case WM_MOUSEMOVE: return OnMouseMove(hwnd, lParam);
     case WM_LBUTTONUP: return OnLeftButtonUp(hwnd);
+    case kMsgTrayCallback: return OnTrayCallback(hwnd, lParam);
+    case WM_COMMAND:
+        if (OnTrayCommand(hwnd, LOWORD(wParam))) return 0;
+        return DefWindowProcW(hwnd, message, wParam, lParam);
     case WM_DESTROY: return OnDestroy();
     default:
         if (message == TaskbarCreatedMessage() && message != 0) return OnTaskbarCreated(hwnd);

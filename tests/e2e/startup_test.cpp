@@ -132,9 +132,11 @@ TEST(Startup, SecondInstanceSaysSoAndEndsWhileTheFirstRuns) {
     ASSERT_TRUE(options.Start(L"/_NotReside"));
     HWND optionsWindow = WaitMessageBox(options.process().pid());
     ASSERT_NE(optionsWindow, nullptr);
-    EXPECT_NE(MessageBoxText(optionsWindow), L"既に起動しています.");
+    wchar_t optionsTitle[64] = {};
+    GetWindowTextW(optionsWindow, optionsTitle, 64);
+    EXPECT_STREQ(optionsTitle, L"オプション - Mistlewick");
     EXPECT_TRUE(options.WindowsOfMainClassEmpty()) << "launcher options mode has no main window";
-    PostMessageW(optionsWindow, WM_COMMAND, IDOK, 0);
+    PostMessageW(optionsWindow, WM_COMMAND, MAKEWPARAM(1000, BN_CLICKED), 0);  // OK
     EXPECT_EQ(options.process().WaitExit(10000), 0);
 
     EXPECT_EQ(first.Close(), 0);

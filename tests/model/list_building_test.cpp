@@ -224,7 +224,11 @@ TEST_F(CommandList, MissingIconResourcesStillGiveTheEntries) {
     auto list = CreateItemList();
     Preferences prefs;
     prefs.CloseWnd = 1;
-    BuildCommandList(*list, prefs, false, 32, GetModuleHandleW(nullptr)); // the tests carry no icons
+    // hook.dll carries no icon resources.
+    HMODULE noIcons = LoadLibraryExW(L"hook.dll", nullptr, LOAD_LIBRARY_AS_DATAFILE);
+    ASSERT_NE(noIcons, nullptr);
+    BuildCommandList(*list, prefs, false, 32, noIcons);
+    FreeLibrary(noIcons);
     ASSERT_EQ(Kinds(*list), L"354");
     for (int i = 0; i < list->count; ++i)
         EXPECT_EQ(list->slots[i].icon.get(), nullptr);
