@@ -1,0 +1,289 @@
+#include "view/render.h"
+
+#include <algorithm>
+#include <string>
+#include <utility>
+
+namespace mw {
+
+// ---- surface --------------------------------------------------------------------------------
+
+PopupSurface::PopupSurface(PopupSurface&& other) noexcept
+    : width(other.width), height(other.height), bitmap_(std::move(other.bitmap_)), dc_(std::move(other.dc_)),
+      previousBitmap_(std::exchange(other.previousBitmap_, nullptr)) {
+    other.width = other.height = 0;
+}
+
+PopupSurface& PopupSurface::operator=(PopupSurface&& other) noexcept {
+    if (this != &other) {
+        Release();
+        width = std::exchange(other.width, 0);
+        height = std::exchange(other.height, 0);
+        bitmap_ = std::move(other.bitmap_);
+        dc_ = std::move(other.dc_);
+        previousBitmap_ = std::exchange(other.previousBitmap_, nullptr);
+    }
+    return *this;
+}
+
+void PopupSurface::Release() noexcept {
+    // A bitmap still selected into a DC must not be deleted: put the DC's own one back first.
+    if (dc_ && previousBitmap_) SelectObject(dc_.get(), previousBitmap_);
+    previousBitmap_ = nullptr;
+    dc_.reset();
+    bitmap_.reset();
+    width = height = 0;
+}
+
+bool PopupSurface::Create(HDC reference, int w, int h) {
+    Release();
+    if (w <= 0 || h <= 0) return false;
+    HDC screen = reference ? reference : GetDC(nullptr);
+    UniqueMemDc dc(CreateCompatibleDC(screen));
+    UniqueBitmap bitmap(CreateCompatibleBitmap(screen, w, h));
+    if (!reference) ReleaseDC(nullptr, screen);
+    if (!dc || !bitmap) return false;
+    previousBitmap_ = SelectObject(dc.get(), bitmap.get());
+    bitmap_ = std::move(bitmap);
+    dc_ = std::move(dc);
+    width = w;
+    height = h;
+    return true;
+}
+
+// ---- fonts and text ---------------------------------------------------------------------------
+
+UniqueFont CreateListFont(bool bold) {
+    NONCLIENTMETRICSW metrics{};
+    metrics.cbSize = sizeof metrics;
+    LOGFONTW font{};
+    if (SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0))
+        font = metrics.lfMessageFont;
+    else
+        GetObjectW(GetStockObject(DEFAULT_GUI_FONT), sizeof font, &font);
+    if (bold) font.lfWeight = FW_BOLD;
+    return UniqueFont(CreateFontIndirectW(&font));
+}
+
+UINT EntryTextFlags(const Design& design) {
+    // textAlign holds DT_LEFT, DT_CENTER or DT_RIGHT; anything else would smuggle other flags in.
+    UINT align = design.textAlign == DT_LEFT || design.textAlign == DT_RIGHT ? static_cast<UINT>(design.textAlign)
+                                                                              : DT_CENTER;
+    return align | DT_SINGLELINE | DT_VCENTER | DT_END_ELLIPSIS;
+}
+
+namespace {
+
+void DrawEntryText(HDC dc, const std::wstring& text, RECT box, UINT flags) {
+    if (text.empty()) return;
+    DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &box, flags);
+}
+
+void DrawEntryIcon(HDC dc, HICON icon, POINT at, int size) {
+    if (icon) DrawIconEx(dc, at.x, at.y, icon, size, size, 0, nullptr, DI_NORMAL);
+}
+
+void FillSolid(HDC dc, const RECT& r, COLORREF color) {
+    UniqueBrush brush(CreateSolidBrush(color));
+    FillRect(dc, &r, brush.get());
+}
+
+int UsedCount(int count) { return std::clamp(count, 0, ListCapacity); }
+
+int TextWidth(HDC dc, const std::wstring& text) {
+    if (text.empty()) return 0;
+    SIZE size{};
+    GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &size);
+    return size.cx;
+}
+
+SelectionState StateFor(const ItemList& windows, const LauncherList& launchers, const ItemList& commands,
+                        int textColumnWidth) {
+    SelectionState state;
+    state.windowCount = UsedCount(windows.count);
+    state.launcherCount = UsedCount(launchers.count);
+    state.commandCount = UsedCount(commands.count);
+    state.textColumnWidth = textColumnWidth;
+    return state;
+}
+
+}  // namespace
+
+// ---- the whole popup --------------------------------------------------------------------------
+
+int RenderPopup(HWND window, const ItemList& windows, const LauncherList& launchers, const ItemList& commands,
+                const Design& design, bool desktopRow, PopupSurface& out) {
+    SelectionState state = StateFor(windows, launchers, commands, 0);
+
+    // 1. Measure every text with the list font; the widest decides the column.
+    int widest = 0;
+    {
+        WindowDc measureDc(window);
+        UniqueFont font = CreateListFont(false);
+        SelectGuard selectFont(measureDc.get(), font.get());
+        for (int i = 0; i < state.windowCount; ++i)
+            widest = std::max(widest, TextWidth(measureDc.get(), windows.slots[i].name));
+        for (int i = 0; i < state.launcherCount; ++i)
+            widest = std::max(widest, TextWidth(measureDc.get(), launchers.slots[i].name));
+        for (int i = 0; i < state.commandCount; ++i)
+            widest = std::max(widest, TextWidth(measureDc.get(), commands.slots[i].name));
+    }
+    // 2. A fixed column wins; otherwise the widest text, capped.
+    const int column = design.textWidth > 0 ? design.textWidth : std::min(widest, design.textMaxWidth);
+    state.textColumnWidth = column;
+
+    // 3. Size, 4. surface.
+    const SIZE size = PopupSize(state, design, desktopRow);
+    if (!out.Create(nullptr, size.cx, size.cy)) {
+        // Nothing to draw on (a design with negative spacing can make the popup empty); the size
+        // is still reported so the caller sees what was asked for.
+        out.width = size.cx;
+        out.height = size.cy;
+        return column;
+    }
+    HDC dc = out.dc();
+    SetBkMode(dc, TRANSPARENT);
+    SetTextColor(dc, design.textColor);
+    UniqueFont font = CreateListFont(false);
+    SelectGuard selectFont(dc, font.get());
+
+    // 5. Frame colour everywhere, background inside a one-pixel border.
+    FillSolid(dc, RECT{0, 0, size.cx, size.cy}, design.frameColor);
+    FillSolid(dc, RECT{1, 1, size.cx - 1, size.cy - 1}, design.backgroundColor);
+
+    const UINT flags = EntryTextFlags(design);
+    const int separatorEnd = size.cx - design.windowSpace;
+    RECT row;
+    RECT box;
+
+    // 6. Window entries: in thumbnail mode the live thumbnail takes the icon's place.
+    for (int i = 0; i < state.windowCount; ++i) {
+        if (!GetEntryRect(state, design, desktopRow, SectionWindows, i, &row)) continue;
+        if (!design.thumbnail) DrawEntryIcon(dc, windows.slots[i].icon.get(), IconPosition(row, design), design.iconSize);
+        GetTextBox(state, design, desktopRow, SectionWindows, i, &box);
+        DrawEntryText(dc, windows.slots[i].name, box, flags);
+    }
+    // 7. Separator between windows and launcher entries.
+    int y = 0;
+    if (WindowLauncherSeparatorY(state, design, &y)) DrawSeparator(dc, design, separatorEnd, y);
+    // 8. Launcher entries always show their icon.
+    for (int i = 0; i < state.launcherCount; ++i) {
+        if (!GetEntryRect(state, design, desktopRow, SectionLauncher, i, &row)) continue;
+        DrawEntryIcon(dc, launchers.slots[i].icon.get(), IconPosition(row, design), design.iconSize);
+        GetTextBox(state, design, desktopRow, SectionLauncher, i, &box);
+        DrawEntryText(dc, launchers.slots[i].name, box, flags);
+    }
+    // 9. Separator before the commands, 10. the commands; the desktop row shows a thumbnail.
+    if (CommandSeparatorY(state, design, &y)) DrawSeparator(dc, design, separatorEnd, y);
+    for (int i = 0; i < state.commandCount; ++i) {
+        if (!GetEntryRect(state, design, desktopRow, SectionCommands, i, &row)) continue;
+        if (!IsDesktopRow(design, desktopRow, SectionCommands, i))
+            DrawEntryIcon(dc, commands.slots[i].icon.get(), IconPosition(row, design), design.iconSize);
+        GetTextBox(state, design, desktopRow, SectionCommands, i, &box);
+        DrawEntryText(dc, commands.slots[i].name, box, flags);
+    }
+    // 11. The font guard and owner release here; the bitmap stays selected in the surface.
+    return column;
+}
+
+// ---- separator --------------------------------------------------------------------------------
+
+namespace {
+
+int Channel(COLORREF c, int shift) { return static_cast<int>((c >> shift) & 0xFF); }
+
+COLORREF FadeColor(const Design& design, int steps) {
+    int channels[3];
+    for (int k = 0; k < 3; ++k) {
+        const int bg = Channel(design.backgroundColor, 8 * k);
+        const int step = (Channel(design.separatorColor, 8 * k) - bg) / 32;  // truncates toward zero
+        channels[k] = (bg + step * steps) & 0xFF;
+    }
+    return RGB(channels[0], channels[1], channels[2]);
+}
+
+}  // namespace
+
+COLORREF SeparatorPixelColor(const Design& design, int endX, int x) {
+    const int start = design.windowSpace;
+    if (x < start + 32) return FadeColor(design, x - start + 1);
+    // The fade-out runs over the pixels past endX − 32 and never before the fade-in has ended.
+    const int fadeOutStart = std::max(start + 32, endX - 31);
+    if (x >= fadeOutStart) return FadeColor(design, 32 - (x - fadeOutStart + 1));
+    return design.separatorColor;
+}
+
+void DrawSeparator(HDC dc, const Design& design, int endX, int y) {
+    if (design.windowSpace >= endX) return;
+    UniquePen pen(CreatePen(PS_SOLID, 1, design.separatorColor));
+    SelectGuard selectPen(dc, pen.get());
+    const int start = design.windowSpace;
+    for (int x = start; x < endX; ++x) {
+        const bool fading = x < start + 32 || x > endX - 32;
+        if (fading) {
+            UniquePen fadePen(CreatePen(PS_SOLID, 1, SeparatorPixelColor(design, endX, x)));
+            SelectGuard selectFade(dc, fadePen.get());
+            MoveToEx(dc, x, y, nullptr);
+            LineTo(dc, x, y + 1);
+        } else {
+            MoveToEx(dc, x, y, nullptr);
+            LineTo(dc, x, y + 1);
+        }
+    }
+}
+
+// ---- selection --------------------------------------------------------------------------------
+
+void PaintSelection(HDC dc, const SelectionState& state, const Design& design, bool desktopRow,
+                    const ItemList& windows, const LauncherList& launchers, const ItemList& commands) {
+    RECT r;
+    if (!GetCursorRect(state, design, desktopRow, &r)) return;  // no entry selected: nothing to show
+
+    if (design.cursorBackgroundColor != design.backgroundColor || design.cursorTextColor != design.textColor) {
+        FillSolid(dc, RECT{r.left - 1, r.top + 1, r.right + 1, r.bottom - 1}, design.cursorBackgroundColor);
+        const int oldMode = SetBkMode(dc, TRANSPARENT);
+        const COLORREF oldColor = SetTextColor(dc, design.cursorTextColor);
+        UniqueFont font = CreateListFont(design.cursorTextBold == 1);
+        SelectGuard selectFont(dc, font.get());
+
+        RECT box{r.left + design.itemSpace + design.iconSize, r.top + design.itemSpace, r.right,
+                 r.bottom - design.itemSpace};
+        const POINT iconAt = IconPosition(r, design);
+        const int widen = design.thumbnail && design.thumbnailSize > design.iconSize
+                              ? design.thumbnailSize - design.iconSize
+                              : 0;
+        const ListItem* item = nullptr;
+        const int i = state.index;
+        switch (state.section) {
+        case SectionWindows:
+            if (i < UsedCount(windows.count)) item = &windows.slots[i];
+            if (item && !design.thumbnail) DrawEntryIcon(dc, item->icon.get(), iconAt, design.iconSize);
+            box.left += widen;
+            break;
+        case SectionLauncher:
+            if (i < UsedCount(launchers.count)) item = &launchers.slots[i];
+            if (item) DrawEntryIcon(dc, item->icon.get(), iconAt, design.iconSize);
+            break;
+        case SectionCommands:
+            if (i < UsedCount(commands.count)) item = &commands.slots[i];
+            if (item && IsDesktopRow(design, desktopRow, SectionCommands, i))
+                box.left += widen;
+            else if (item)
+                DrawEntryIcon(dc, item->icon.get(), iconAt, design.iconSize);
+            break;
+        }
+        if (item) DrawEntryText(dc, item->name, box, EntryTextFlags(design));
+        SetTextColor(dc, oldColor);
+        SetBkMode(dc, oldMode);
+    }
+
+    // Two one-pixel frames, the outer one a pixel shorter at each end: a two-pixel outline whose
+    // corners are cut.
+    UniqueBrush brush(CreateSolidBrush(design.cursorFrameColor));
+    RECT inner{r.left - 2, r.top + 1, r.right + 2, r.bottom - 1};
+    RECT outer{r.left - 3, r.top + 2, r.right + 3, r.bottom - 2};
+    FrameRect(dc, &inner, brush.get());
+    FrameRect(dc, &outer, brush.get());
+}
+
+}  // namespace mw
