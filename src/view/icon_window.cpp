@@ -62,10 +62,8 @@ LRESULT OnCreate(HWND hwnd, const CREATESTRUCTW* create) {
     int height = popup.bottom - popup.top;
     SetWindowPos(hwnd, nullptr, popup.left, popup.top, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
 
-    FramePicture picture = CreateFramePicture(width, height);
+    FramePicture picture = RenderIconWindowPicture(*creation, width, height);
     if (!picture.pixels) return 0;
-    std::vector<UniqueIcon> owned;
-    RenderIconPicture(picture, CollectIcons(*creation, owned));
 
     WindowDc screen(nullptr);
     UniqueMemDc memory(CreateCompatibleDC(screen.get()));
@@ -130,6 +128,14 @@ void RenderIconPicture(FramePicture& picture, const std::vector<PlacedIcon>& ico
             }
         }
     }
+}
+
+FramePicture RenderIconWindowPicture(const IconWindowCreation& creation, int width, int height) {
+    FramePicture picture = CreateFramePicture(width, height);
+    if (!picture.pixels || !creation.popupList) return picture;
+    std::vector<UniqueIcon> owned;
+    RenderIconPicture(picture, CollectIcons(creation, owned));
+    return picture;
 }
 
 LRESULT CALLBACK IconWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {

@@ -49,6 +49,11 @@ void AlphaFromBlackAndWhite(const uint32_t* overBlack, const uint32_t* overWhite
 // icon's own opacity; the pixels it does not cover stay as they were. Needs no screen.
 void RenderIconPicture(FramePicture& picture, const std::vector<PlacedIcon>& icons);
 
+// The whole picture of the icon window: `width` x `height`, transparent, with the icon of every
+// window entry of the creation record's list found by the size-32 sources (the window's big
+// icon, its class icon, the same of its owner, its program's file icon) at its thumbnail box.
+FramePicture RenderIconWindowPicture(const IconWindowCreation& creation, int width, int height);
+
 // Window procedure of class "IconWnd". WM_CREATE sizes the window to its owner (the popup),
 // draws the icons once from the IconWindowCreation creation parameter and hands the picture to
 // the layered window; everything else is default.
