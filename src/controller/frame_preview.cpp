@@ -132,7 +132,8 @@ void RestackPreview(HWND frameWindow, HWND popup) {
     if (frameWindow) {
         SetWindowPos(frameWindow, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     }
-    if (popup) SetWindowPos(popup, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+    // The popup is the active window already; this only lifts it in the order.
+    if (popup) SetWindowPos(popup, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
 }
 
 void ShowSelectedWindow(const ItemList& popupList, int selectedIndex, bool hide) {

@@ -21,14 +21,24 @@ const wchar_t kTestRecordKey[] = L"Software\\Mistlewick\\Test\\HiddenWindows";
 // program). List: [normal order 2, maximised order 0, minimised order 1].
 class FramePreview : public testing::Test {
 protected:
-    void SetUp() override {
-        SetHiddenWindowRecordKey(kTestRecordKey);
-        RestoreWindowsLeftHidden();
+    // The windows live for the whole suite: under Wine on a display without a window manager
+    // every destruction of a window that was ever active costs a two-second wait.
+    static void SetUpTestSuite() {
         normal = test::CreateTestWindow(L"Normal", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, nullptr, 100, 100, 300, 200);
         maximised = test::CreateTestWindow(L"Maximised", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, nullptr, 200, 150, 300, 200);
         minimised = test::CreateTestWindow(L"Minimised", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, nullptr, 300, 200, 300, 200);
-        ShowWindow(maximised, SW_MAXIMIZE);
-        ShowWindow(minimised, SW_MINIMIZE);
+    }
+    static void TearDownTestSuite() {
+        for (HWND w : {normal, maximised, minimised})
+            if (IsWindow(w)) DestroyWindow(w);
+    }
+    void SetUp() override {
+        SetHiddenWindowRecordKey(kTestRecordKey);
+        RestoreWindowsLeftHidden();
+        ShowWindow(normal, SW_SHOWNORMAL);
+        ShowWindow(maximised, SW_SHOWMAXIMIZED);
+        ShowWindow(minimised, SW_SHOWMINIMIZED);
+        ASSERT_TRUE(IsWindowVisible(normal) && !IsIconic(normal) && !IsZoomed(normal));
         ASSERT_TRUE(IsZoomed(maximised));
         ASSERT_TRUE(IsIconic(minimised));
         Add(normal, 2, StateNormal);
@@ -36,10 +46,14 @@ protected:
         Add(minimised, 1, StateMinimized);
     }
     void TearDown() override {
-        for (HWND w : {normal, maximised, minimised})
-            if (IsWindow(w)) DestroyWindow(w);
         RestoreWindowsLeftHidden();
         SetHiddenWindowRecordKey(L"");
+    }
+    // A window of the kind that costs nothing to hide and destroy: never activated, no caption.
+    static HWND QuietWindow(const wchar_t* title) {
+        HWND w = test::CreateTestWindow(title, WS_POPUP, 0, nullptr, 700, 100, 200, 150);
+        ShowWindow(w, SW_SHOWNA);
+        return w;
     }
     void Add(HWND window, int order, int state) {
         ListItem item;
@@ -73,8 +87,11 @@ protected:
     }
 
     std::unique_ptr<ItemList> list = CreateItemList();
-    HWND normal = nullptr, maximised = nullptr, minimised = nullptr;
+    static HWND normal, maximised, minimised;
 };
+HWND FramePreview::normal = nullptr;
+HWND FramePreview::maximised = nullptr;
+HWND FramePreview::minimised = nullptr;
 
 TEST_F(FramePreview, MinimiseModeShowsOnlyTheSelectionAndRestoresEveryWindow) {
     // Open with entry 0 (the normal window) selected.
@@ -101,17 +118,22 @@ TEST_F(FramePreview, MinimiseModeShowsOnlyTheSelectionAndRestoresEveryWindow) {
 }
 
 TEST_F(FramePreview, HideModeHidesTheOthersAndBringsThemAllBack) {
+    // A fourth window that closes while it is hidden.
+    HWND closing = QuietWindow(L"Closes while hidden");
+    Add(closing, 3, StateNormal);
     PutAwayOtherWindows(*list, 1, true);
     EXPECT_TRUE(IsWindowVisible(maximised));
     EXPECT_FALSE(IsWindowVisible(normal));
     EXPECT_FALSE(IsWindowVisible(minimised));
-    EXPECT_EQ(HiddenWindowRecordCount(), 2);
+    EXPECT_FALSE(IsWindowVisible(closing));
+    EXPECT_EQ(HiddenWindowRecordCount(), 3);
+    DestroyWindow(closing);
 
     PutAwaySelectedWindow(*list, 1, true);
     ShowSelectedWindow(*list, 0, true);
     EXPECT_FALSE(IsWindowVisible(maximised));
     EXPECT_TRUE(IsWindowVisible(normal));
-    EXPECT_EQ(HiddenWindowRecordCount(), 3);
+    EXPECT_EQ(HiddenWindowRecordCount(), 4);
 
     RestorePreviewedWindows(*list, true);
     ExpectBackAsTheyWere();
@@ -125,19 +147,10 @@ TEST_F(FramePreview, OpenWithoutAWindowSelectedPutsAwayEveryWindow) {
     ExpectBackAsTheyWere();
 }
 
-TEST_F(FramePreview, WindowClosedWhileHiddenIsSkipped) {
-    PutAwayOtherWindows(*list, 1, true);
-    DestroyWindow(normal);
-    RestorePreviewedWindows(*list, true);
-    EXPECT_TRUE(IsZoomed(maximised));
-    EXPECT_TRUE(IsWindowVisible(minimised));
-    EXPECT_TRUE(IsIconic(minimised));
-    EXPECT_EQ(HiddenWindowRecordCount(), 0);
-}
-
 TEST_F(FramePreview, RestackPutsTheOverlayAtTheBottomAndThePopupOnTop) {
-    HWND overlay = test::CreateTestWindow(L"Overlay", WS_POPUP | WS_VISIBLE, WS_EX_TOOLWINDOW, nullptr, 0, 0, 50, 50);
-    HWND popup = test::CreateTestWindow(L"Popup", WS_POPUP | WS_VISIBLE, WS_EX_TOOLWINDOW, nullptr, 60, 0, 50, 50);
+    HWND overlay = QuietWindow(L"Overlay");
+    HWND popup = QuietWindow(L"Popup");
+    SetWindowPos(popup, nullptr, 60, 0, 50, 50, SWP_NOZORDER | SWP_NOACTIVATE);
     SetWindowPos(overlay, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     RestackPreview(overlay, popup);
     EXPECT_EQ(GetWindow(overlay, GW_HWNDNEXT), nullptr);
@@ -167,56 +180,61 @@ TEST(FramePreviewChild, DISABLED_HideAndWait) {
 }
 
 TEST_F(FramePreview, WindowsHiddenByAKilledInstanceComeBackAtTheNextStart) {
+    HWND other = QuietWindow(L"Other program's window");
     char target[32];
-    std::snprintf(target, sizeof target, "%llx", static_cast<unsigned long long>(reinterpret_cast<uintptr_t>(normal)));
+    std::snprintf(target, sizeof target, "%llx", static_cast<unsigned long long>(reinterpret_cast<uintptr_t>(other)));
     SetEnvironmentVariableA("MW_HIDE_TARGET", target);
     test::ChildProcess child;
     ASSERT_TRUE(child.Start(test::BinDir() + L"\\unit_tests.exe",
                             L"--gtest_filter=FramePreviewChild.DISABLED_HideAndWait --gtest_also_run_disabled_tests",
                             test::BinDir()));
     SetEnvironmentVariableA("MW_HIDE_TARGET", nullptr);
-    ASSERT_TRUE(test::WaitFor([&] { return !IsWindowVisible(normal); }, 20000));
+    ASSERT_TRUE(test::WaitFor([&] { return !IsWindowVisible(other); }, 20000));
     EXPECT_EQ(HiddenWindowRecordCount(), 1);
 
     // While that instance runs, its hidden windows are its own business.
     RestoreWindowsLeftHidden();
-    EXPECT_FALSE(IsWindowVisible(normal));
+    EXPECT_FALSE(IsWindowVisible(other));
     EXPECT_EQ(HiddenWindowRecordCount(), 1);
 
     child.Kill();
     ASSERT_TRUE(test::WaitFor([&] { return !child.Running(); }, 10000));
     test::PumpFor(100);
-    EXPECT_FALSE(IsWindowVisible(normal));  // the kill alone brings nothing back
+    EXPECT_FALSE(IsWindowVisible(other));  // the kill alone brings nothing back
 
     // The next start.
     RestoreWindowsLeftHidden();
-    EXPECT_TRUE(IsWindowVisible(normal));
-    EXPECT_FALSE(IsIconic(normal));
+    EXPECT_TRUE(IsWindowVisible(other));
+    EXPECT_FALSE(IsIconic(other));
     EXPECT_EQ(HiddenWindowRecordCount(), 0);
+    DestroyWindow(other);
 }
 
 TEST_F(FramePreview, RecordOfAWindowWhoseHandleWentToAnotherThreadIsDropped) {
-    // A record naming our window but another thread: as if the handle had been reused.
-    PutAwayOtherWindows(*list, 1, true);
-    ASSERT_EQ(HiddenWindowRecordCount(), 2);
+    HWND quiet = QuietWindow(L"Recorded");
+    auto one = CreateItemList();
+    ListItem item;
+    InitListItem(item, L"", nullptr, quiet, KindWindow);
+    AppendListItem(*one, item);
+    PutAwayOtherWindows(*one, -1, true);
+    ASSERT_FALSE(IsWindowVisible(quiet));
+    ASSERT_EQ(HiddenWindowRecordCount(), 1);
+    // Make the entry name another thread, as if the handle had been reused by another window.
     HKEY key = nullptr;
     ASSERT_EQ(RegOpenKeyExW(HKEY_CURRENT_USER, kTestRecordKey, 0, KEY_ALL_ACCESS, &key), ERROR_SUCCESS);
-    for (DWORD i = 0;; ++i) {
-        wchar_t name[64];
-        DWORD nameLength = 64;
-        BYTE data[64];
-        DWORD size = sizeof data;
-        if (RegEnumValueW(key, i, name, &nameLength, nullptr, nullptr, data, &size) != ERROR_SUCCESS) break;
-        data[12] ^= 0x5A;  // the thread id of the entry
-        RegSetValueExW(key, name, 0, REG_BINARY, data, size);
-    }
+    wchar_t name[64];
+    DWORD nameLength = 64;
+    BYTE data[64];
+    DWORD size = sizeof data;
+    ASSERT_EQ(RegEnumValueW(key, 0, name, &nameLength, nullptr, nullptr, data, &size), ERROR_SUCCESS);
+    data[12] ^= 0x5A;  // low byte of the entry's thread id
+    RegSetValueExW(key, name, 0, REG_BINARY, data, size);
     RegCloseKey(key);
-    // Our own record is ours to restore, but the handle no longer names the recorded thread's window.
+
     RestoreWindowsLeftHidden();
     EXPECT_EQ(HiddenWindowRecordCount(), 0);
-    EXPECT_FALSE(IsWindowVisible(normal));
-    ShowWindow(normal, SW_SHOW);
-    ShowWindow(minimised, SW_SHOWMINNOACTIVE);
+    EXPECT_FALSE(IsWindowVisible(quiet));
+    DestroyWindow(quiet);
 }
 
 }  // namespace

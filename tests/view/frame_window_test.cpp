@@ -163,8 +163,11 @@ TEST(FrameRect, MaximisedIsInsetFiveFromMaximisedPositionAndWorkArea) {
 }
 
 TEST(FrameRect, RealWindowFramesWhereItIsAndClosedWindowGetsNone) {
-    HWND window = test::CreateTestWindow(L"Framed", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, nullptr, 130, 140, 320, 210);
+    // A captionless window that is never activated: cheap to destroy under Wine without a window
+    // manager. Not a tool window, so its placement is in workspace coordinates.
+    HWND window = test::CreateTestWindow(L"Framed", WS_POPUP, 0, nullptr, 130, 140, 320, 210);
     ASSERT_NE(window, nullptr);
+    ShowWindow(window, SW_SHOWNA);
     RECT actual, framed;
     GetWindowRect(window, &actual);
     ASSERT_TRUE(FrameRectOfWindow(window, StateNormal, &framed));
@@ -187,14 +190,16 @@ void RegisterFrameClass() {
 
 TEST(FrameWindow, ClickThroughLayeredOverlayAtTheBottomOfTheScreen) {
     RegisterFrameClass();
-    HWND a = test::CreateTestWindow(L"Listed A", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, nullptr, 200, 200, 300, 200);
-    HWND b = test::CreateTestWindow(L"Listed B", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, nullptr, 400, 300, 300, 200);
+    HWND a = test::CreateTestWindow(L"Listed A", WS_POPUP, 0, nullptr, 200, 200, 300, 200);
+    HWND b = test::CreateTestWindow(L"Listed B", WS_POPUP, 0, nullptr, 400, 300, 300, 200);
+    ShowWindow(a, SW_SHOWNA);
     auto list = CreateItemList();
     for (HWND w : {a, b}) {
         ListItem item;
         InitListItem(item, L"", nullptr, w, KindWindow);
         AppendListItem(*list, item);
     }
+    ShowWindow(b, SW_SHOW);
     SetForegroundWindow(b);
     test::WaitFor([&] { return GetForegroundWindow() == b; }, 2000);
 

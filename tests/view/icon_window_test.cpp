@@ -155,9 +155,10 @@ TEST(IconWindow, CoversThePopupStaysClickThroughAndFollowsIt) {
     HICON alphaIcon = AlphaIcon();
     HICON maskIcon = MaskIcon();
     // One window with its own icon; one without, whose owner has one.
-    HWND withIcon = test::CreateTestWindow(L"With icon");
-    HWND owner = test::CreateTestWindow(L"Owner");
-    HWND owned = test::CreateTestWindow(L"Owned", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, owner);
+    // Captionless and never activated: cheap to destroy under Wine without a window manager.
+    HWND withIcon = test::CreateTestWindow(L"With icon", WS_POPUP);
+    HWND owner = test::CreateTestWindow(L"Owner", WS_POPUP);
+    HWND owned = test::CreateTestWindow(L"Owned", WS_POPUP, 0, owner);
     SendMessageW(withIcon, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(alphaIcon));
     SendMessageW(owner, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(maskIcon));
     auto list = CreateItemList();
