@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "support/harness.h"
+#include "view/render.h"
 #include "view/layered_picture.h"
 
 namespace {
@@ -137,6 +138,75 @@ TEST(IconPicture, IconsWithTheirOwnOpacityAndTransparencyEverywhereElse) {
     EXPECT_EQ(picture.At(111, 120), 0u);
 
     EXPECT_TRUE(test::SaveOverBackdrop(picture, L"icon-window-picture.png", 0xC0C0C0, 0xFFFFFF));
+    DestroyIcon(alphaIcon);
+    DestroyIcon(maskIcon);
+}
+
+// The thumbnail-mode popup as a user sees it: the rendered list, grey stand-ins where the
+// compositor would draw the live thumbnails, and the icon window's picture laid over it.
+TEST(IconPicture, ThumbnailPopupWithIconsOverTheBoxes) {
+    auto windows = CreateItemList();
+    auto launchers = CreateLauncherList();
+    auto commands = CreateItemList();
+    auto add = [](ItemList& list, const wchar_t* name, int kind) {
+        ListItem item;
+        InitListItem(item, name, CopyIcon(LoadIconW(nullptr, IDI_INFORMATION)), nullptr, kind);
+        AppendListItem(list, item);
+    };
+    add(*windows, L"無題 - メモ帳", KindWindow);
+    add(*windows, L"Window two", KindWindow);
+    LauncherEntry launcher;
+    InitListItem(launcher, L"電卓", CopyIcon(LoadIconW(nullptr, IDI_QUESTION)), nullptr, KindLauncher);
+    AppendLauncherEntry(*launchers, launcher);
+    add(*commands, L"デスクトップの表示 / 非表示", KindDesktopToggle);
+    add(*commands, L"キャンセル", KindCancel);
+    Design design = ThumbnailDesign();
+    design.textWidth = 200;
+    PopupSurface surface;
+    const int width = RenderPopup(nullptr, *windows, *launchers, *commands, design, true, surface);
+    ASSERT_TRUE(surface);
+    SelectionState state = ExampleState();
+    state.textColumnWidth = width;
+    ASSERT_EQ(surface.width, 328);
+    ASSERT_EQ(surface.height, 446);
+
+    FramePicture shown = CreateFramePicture(surface.width, surface.height);
+    ASSERT_NE(shown.pixels, nullptr);
+    {
+        UniqueMemDc dc(CreateCompatibleDC(nullptr));
+        SelectGuard select(dc.get(), shown.bitmap.get());
+        BitBlt(dc.get(), 0, 0, surface.width, surface.height, surface.dc(), 0, 0, SRCCOPY);
+        UniqueBrush grey(CreateSolidBrush(RGB(0x90, 0x90, 0x90)));
+        for (int i : {0, 1, -1}) {
+            RECT box = GetThumbnailRect(i, state, design, true, 1920, 1080);
+            FillRect(dc.get(), &box, grey.get());
+        }
+        GdiFlush();
+    }
+    FramePicture icons = CreateFramePicture(surface.width, surface.height);
+    ASSERT_NE(icons.pixels, nullptr);
+    HICON alphaIcon = AlphaIcon();
+    HICON maskIcon = MaskIcon();
+    RenderIconPicture(icons, {{OverlayIconPosition(0, state, design, true, 1920, 1080), alphaIcon},
+                              {OverlayIconPosition(1, state, design, true, 1920, 1080), maskIcon}});
+    for (int y = 0; y < shown.height; ++y) {
+        for (int x = 0; x < shown.width; ++x) {
+            uint32_t over = icons.At(x, y);
+            uint32_t& under = shown.pixels[static_cast<size_t>(y) * shown.width + x];
+            uint32_t out = 0xFF000000;
+            for (int shift = 0; shift < 24; shift += 8) {
+                uint32_t c = ((over >> shift) & 0xFF) + ((under >> shift) & 0xFF) * (255 - AlphaOf(over)) / 255;
+                out |= (c > 255 ? 255 : c) << shift;
+            }
+            under = out;
+        }
+    }
+    // The icons lie inside the grey thumbnail boxes, flush with their bottom-right corners.
+    EXPECT_EQ(shown.At(111, 119) & 0xFFFFFF, 0x00FF00u);
+    EXPECT_EQ(shown.At(112, 119) & 0xFFFFFF, 0xFFFFFFu);  // the background right of the box
+    EXPECT_EQ(shown.At(111, 227) & 0xFFFFFF, 0x0000FFu);
+    EXPECT_EQ(shown.At(111, 200) & 0xFFFFFF, 0x909090u);  // through the mask icon's clear half
+    EXPECT_TRUE(test::SaveBitmapPng(shown.bitmap.get(), test::ArtifactPath(L"popup-thumbnails-icons.png")));
     DestroyIcon(alphaIcon);
     DestroyIcon(maskIcon);
 }
