@@ -1,6 +1,7 @@
 #include "model/list_building.h"
 
 #include <array>
+#include <utility>
 
 #include "model/window_list.h"
 #include "resources/resource.h"
@@ -9,18 +10,18 @@ namespace mw {
 
 namespace {
 
-void AppendCommand(ItemList& commandList, const wchar_t* label, int iconId, int kind, int iconSize,
+void AppendCommand(ItemList &commandList, const wchar_t *label, int iconId, int kind, int iconSize,
                    HINSTANCE resources) {
     HICON icon = static_cast<HICON>(
         LoadImageW(resources, MAKEINTRESOURCEW(iconId), IMAGE_ICON, iconSize, iconSize, 0));
     ListItem temporary;
     InitListItem(temporary, label, icon, nullptr, kind);
-    AppendListItem(commandList, temporary);  // copies the label, duplicates the icon
-}  // the temporary releases its label and icon here
+    AppendListItem(commandList, temporary); // copies the label, duplicates the icon
+} // the temporary releases its label and icon here
 
-}  // namespace
+} // namespace
 
-void BuildCommandList(ItemList& commandList, const Preferences& prefs, bool launcherOnly, int iconSize,
+void BuildCommandList(ItemList &commandList, const Preferences &prefs, bool launcherOnly, int iconSize,
                       HINSTANCE resources) {
     ClearItemList(commandList);
     if (prefs.ToggleDesktop != 0) {
@@ -35,25 +36,28 @@ void BuildCommandList(ItemList& commandList, const Preferences& prefs, bool laun
     }
 }
 
-void SetCloseEntryLabels(ItemList& commandList, const wchar_t* text) {
+void SetCloseEntryLabels(ItemList &commandList, const wchar_t *text) {
     for (int i = 0; i < commandList.count && i < ListCapacity; ++i) {
-        ListItem& entry = commandList.slots[i];
-        if (entry.kind == KindCloseWindow) entry.name = text ? text : L"";
+        ListItem &entry = commandList.slots[i];
+        if (entry.kind == KindCloseWindow)
+            entry.name = text ? text : L"";
     }
 }
 
 std::wstring CloseEntryLabel(HWND target) {
     wchar_t title[TextBufferLength] = L"";
-    if (target) ReadWindowTitle(target, title);
+    if (target)
+        ReadWindowTitle(target, title);
     // wsprintfW writes at most 1024 units; a title of 259 and the brackets fit with room to spare.
     wchar_t label[TextBufferLength + 16];
     wsprintfW(label, L"「%s」を閉じる", title);
     return label;
 }
 
-void ArrangeByProgram(ItemList& popupList, ProgramPathLookup lookup) {
+void ArrangeByProgram(ItemList &popupList, ProgramPathLookup lookup) {
     const int n = popupList.count < ListCapacity ? popupList.count : ListCapacity;
-    if (n <= 0) return;
+    if (n <= 0)
+        return;
 
     // 1. A transient launcher entry per window, its program path in `path`; the show state
     //    travels beside it because the launcher records do not carry it.
@@ -61,7 +65,8 @@ void ArrangeByProgram(ItemList& popupList, ProgramPathLookup lookup) {
     std::array<int, ListCapacity> showStates{};
     for (int k = 0; k < n; ++k) {
         wchar_t path[TextBufferLength] = L"";
-        if (!lookup || !lookup(popupList.slots[k].window, path)) path[0] = L'\0';
+        if (!lookup || !lookup(popupList.slots[k].window, path))
+            path[0] = L'\0';
         path[TextBufferLength - 1] = L'\0';
         EntryFromWindowItem(transient->slots[k], popupList.slots[k], path);
         transient->count = k + 1;
@@ -80,7 +85,8 @@ void ArrangeByProgram(ItemList& popupList, ProgramPathLookup lookup) {
                 break;
             }
         }
-        if (d < 0 || d == i - 1) continue;
+        if (d < 0 || d == i - 1)
+            continue;
         for (int p = i; p > d + 1; --p) {
             MoveLauncherEntryUp(*transient, p);
             std::swap(showStates[p - 1], showStates[p]);
@@ -89,7 +95,7 @@ void ArrangeByProgram(ItemList& popupList, ProgramPathLookup lookup) {
 
     // 4. Back into the popup list in the new order.
     for (int k = 0; k < n; ++k) {
-        const LauncherEntry& entry = transient->slots[k];
+        const LauncherEntry &entry = transient->slots[k];
         ListItem item;
         item.inUse = 1;
         item.name = entry.name;
@@ -97,7 +103,7 @@ void ArrangeByProgram(ItemList& popupList, ProgramPathLookup lookup) {
         item.kind = entry.kind;
         item.order = k;
         item.showState = showStates[k];
-        item.icon.reset(entry.icon.get());  // borrowed: the append makes its own duplicate
+        item.icon.reset(entry.icon.get()); // borrowed: the append makes its own duplicate
         AppendListItem(popupList, item);
         item.icon.release();
     }
@@ -106,10 +112,12 @@ void ArrangeByProgram(ItemList& popupList, ProgramPathLookup lookup) {
     ClearLauncherList(*transient);
 }
 
-void ArrangeByProgram(ItemList& popupList) { ArrangeByProgram(popupList, ProgramPathOfWindow); }
+void ArrangeByProgram(ItemList &popupList) {
+    ArrangeByProgram(popupList, ProgramPathOfWindow);
+}
 
 bool PopupHasSomethingToShow(int windowCount, int launcherCount, bool toggleDesktop) {
     return launcherCount > 0 || windowCount >= 2 || (windowCount >= 1 && toggleDesktop);
 }
 
-}  // namespace mw
+} // namespace mw

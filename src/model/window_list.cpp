@@ -18,19 +18,21 @@ CloakQuery SystemCloakQuery() {
     static const CloakQuery query = []() -> CloakQuery {
         wchar_t path[MAX_PATH];
         UINT length = GetSystemDirectoryW(path, MAX_PATH);
-        if (length == 0 || length + 12 >= MAX_PATH) return nullptr;
+        if (length == 0 || length + 12 >= MAX_PATH)
+            return nullptr;
         lstrcatW(path, L"\\dwmapi.dll");
         HMODULE dwm = LoadLibraryW(path);
-        if (!dwm) return nullptr;
+        if (!dwm)
+            return nullptr;
         return reinterpret_cast<CloakQuery>(
-            reinterpret_cast<void*>(GetProcAddress(dwm, "DwmGetWindowAttribute")));
+            reinterpret_cast<void *>(GetProcAddress(dwm, "DwmGetWindowAttribute")));
     }();
     return query;
 }
 
 // Asks a window for its icon without waiting on a thread that does not answer. Returns false
 // when the window gave no answer in time (then `icon` is null).
-bool QueryWindowIcon(HWND window, WPARAM which, HICON* icon) {
+bool QueryWindowIcon(HWND window, WPARAM which, HICON *icon) {
     DWORD_PTR result = 0;
     *icon = nullptr;
     if (!SendMessageTimeoutW(window, WM_GETICON, which, 0, SMTO_ABORTIFHUNG | SMTO_BLOCK, IconQueryTimeoutMs,
@@ -41,48 +43,60 @@ bool QueryWindowIcon(HWND window, WPARAM which, HICON* icon) {
     return true;
 }
 
-HICON ClassIcon(HWND window, int index) { return reinterpret_cast<HICON>(GetClassLongPtrW(window, index)); }
+HICON ClassIcon(HWND window, int index) {
+    return reinterpret_cast<HICON>(GetClassLongPtrW(window, index));
+}
 
-bool FullAccessPath(DWORD processId, wchar_t* buffer) {
+bool FullAccessPath(DWORD processId, wchar_t *buffer) {
     UniqueHandle process(OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, processId));
-    if (!process) return false;
+    if (!process)
+        return false;
     // The first module of a process is its executable. When the modules cannot be listed, a null
     // module asks for the executable just the same.
     HMODULE module = nullptr;
     DWORD needed = 0;
-    if (!EnumProcessModules(process.get(), &module, sizeof module, &needed)) module = nullptr;
+    if (!EnumProcessModules(process.get(), &module, sizeof module, &needed))
+        module = nullptr;
     DWORD length = GetModuleFileNameExW(process.get(), module, buffer, TextBufferLength);
-    if (length == 0 || length >= static_cast<DWORD>(TextBufferLength)) return false;
+    if (length == 0 || length >= static_cast<DWORD>(TextBufferLength))
+        return false;
     return true;
 }
 
 // Processes of other users or of higher integrity refuse the full mask but still tell their
 // image name to a limited query.
-bool LimitedAccessPath(DWORD processId, wchar_t* buffer) {
+bool LimitedAccessPath(DWORD processId, wchar_t *buffer) {
     UniqueHandle process(OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, processId));
-    if (!process) return false;
+    if (!process)
+        return false;
     DWORD length = TextBufferLength;
-    if (!QueryFullProcessImageNameW(process.get(), 0, buffer, &length)) return false;
+    if (!QueryFullProcessImageNameW(process.get(), 0, buffer, &length))
+        return false;
     return length > 0;
 }
 
-}  // namespace
+} // namespace
 
 bool IsWindowCloaked(HWND window) {
     CloakQuery query = g_cloakOverride ? g_cloakOverride : SystemCloakQuery();
-    if (!query) return false;
+    if (!query)
+        return false;
     DWORD cloaked = 0;
-    if (FAILED(query(window, CloakedAttribute, &cloaked, sizeof cloaked))) return false;
+    if (FAILED(query(window, CloakedAttribute, &cloaked, sizeof cloaked)))
+        return false;
     return cloaked != 0;
 }
 
-void SetCloakQuery(CloakQuery query) { g_cloakOverride = query; }
+void SetCloakQuery(CloakQuery query) {
+    g_cloakOverride = query;
+}
 
-void ReadWindowTitle(HWND window, wchar_t* buffer) {
+void ReadWindowTitle(HWND window, wchar_t *buffer) {
     buffer[0] = L'\0';
     DWORD processId = 0;
     DWORD threadId = GetWindowThreadProcessId(window, &processId);
-    if (threadId == 0) return;
+    if (threadId == 0)
+        return;
     // For a window of this process GetWindowTextW sends WM_GETTEXT and would wait for as long as
     // the window's thread is busy. Other threads of ours get the stored text instead; windows of
     // other processes and of this thread are read the ordinary way.
@@ -94,26 +108,28 @@ void ReadWindowTitle(HWND window, wchar_t* buffer) {
     buffer[TextBufferLength - 1] = L'\0';
 }
 
-bool ProgramPathOfWindow(HWND window, wchar_t* buffer) {
+bool ProgramPathOfWindow(HWND window, wchar_t *buffer) {
     buffer[0] = L'\0';
     DWORD processId = 0;
-    if (!window || GetWindowThreadProcessId(window, &processId) == 0 || processId == 0) return false;
-    if (FullAccessPath(processId, buffer) || LimitedAccessPath(processId, buffer)) return true;
+    if (!window || GetWindowThreadProcessId(window, &processId) == 0 || processId == 0)
+        return false;
+    if (FullAccessPath(processId, buffer) || LimitedAccessPath(processId, buffer))
+        return true;
     // A path that cannot be read is the empty path: no file icon, grouped with the other unknowns.
     buffer[0] = L'\0';
     return false;
 }
 
-HICON WindowIcon(HWND window, int size, bool* ownedByCaller) {
+HICON WindowIcon(HWND window, int size, bool *ownedByCaller) {
     *ownedByCaller = false;
     WPARAM which;
     int classIndex;
     if (size == 16) {
         which = ICON_SMALL;
-        classIndex = GCLP_HICONSM;  // GCL_HICONSM of 32-bit builds
+        classIndex = GCLP_HICONSM; // GCL_HICONSM of 32-bit builds
     } else if (size == 32) {
         which = ICON_BIG;
-        classIndex = GCLP_HICON;  // GCL_HICON of 32-bit builds
+        classIndex = GCLP_HICON; // GCL_HICON of 32-bit builds
     } else if (size >= 48) {
         which = 0;
         classIndex = 0;
@@ -124,71 +140,88 @@ HICON WindowIcon(HWND window, int size, bool* ownedByCaller) {
     if (classIndex != 0) {
         HICON icon = nullptr;
         bool answered = QueryWindowIcon(window, which, &icon);
-        if (icon) return icon;
-        if ((icon = ClassIcon(window, classIndex))) return icon;
+        if (icon)
+            return icon;
+        if ((icon = ClassIcon(window, classIndex)))
+            return icon;
 
         if (HWND owner = GetWindow(window, GW_OWNER)) {
             // An owner on the thread that just failed to answer would only make us wait again.
-            bool sameSilentThread =
-                !answered && GetWindowThreadProcessId(owner, nullptr) == GetWindowThreadProcessId(window, nullptr);
-            if (!sameSilentThread && QueryWindowIcon(owner, which, &icon) && icon) return icon;
-            if ((icon = ClassIcon(owner, classIndex))) return icon;
+            bool sameSilentThread = !answered && GetWindowThreadProcessId(owner, nullptr) ==
+                                                     GetWindowThreadProcessId(window, nullptr);
+            if (!sameSilentThread && QueryWindowIcon(owner, which, &icon) && icon)
+                return icon;
+            if ((icon = ClassIcon(owner, classIndex)))
+                return icon;
         }
     }
 
     wchar_t path[TextBufferLength];
-    if (!ProgramPathOfWindow(window, path)) return nullptr;
+    if (!ProgramPathOfWindow(window, path))
+        return nullptr;
     HICON icon = FileIcon(path, size);
     *ownedByCaller = icon != nullptr;
     return icon;
 }
 
 BOOL CALLBACK EnumerateWindow(HWND window, LPARAM context) {
-    auto* ctx = reinterpret_cast<EnumerationContext*>(context);
-    if (!ctx || !ctx->list) return FALSE;
-    ItemList& list = *ctx->list;
+    auto *ctx = reinterpret_cast<EnumerationContext *>(context);
+    if (!ctx || !ctx->list)
+        return FALSE;
+    ItemList &list = *ctx->list;
     // The list has room for ListCapacity windows; further ones are not offered.
-    if (list.count >= ListCapacity) return FALSE;
+    if (list.count >= ListCapacity)
+        return FALSE;
 
-    if (!IsWindowVisible(window)) return TRUE;
-    if (!IsWindowEnabled(window)) return TRUE;
-    if (GetWindowLongW(window, GWL_EXSTYLE) & WS_EX_TOOLWINDOW) return TRUE;
-    if (IsWindowCloaked(window)) return TRUE;
+    if (!IsWindowVisible(window))
+        return TRUE;
+    if (!IsWindowEnabled(window))
+        return TRUE;
+    if (GetWindowLongW(window, GWL_EXSTYLE) & WS_EX_TOOLWINDOW)
+        return TRUE;
+    if (IsWindowCloaked(window))
+        return TRUE;
 
     // An application with a dialog open is represented by the dialog.
     HWND owner = GetWindow(window, GW_OWNER);
     HWND target = GetLastActivePopup(owner ? owner : window);
-    if (!target) target = window;
+    if (!target)
+        target = window;
     for (int i = 0; i < list.count; ++i) {
-        if (list.slots[i].window == target) return TRUE;
+        if (list.slots[i].window == target)
+            return TRUE;
     }
 
     wchar_t title[TextBufferLength];
     ReadWindowTitle(target, title);
-    if (IsExcluded(title)) return TRUE;
+    if (IsExcluded(title))
+        return TRUE;
 
     bool iconOwned = false;
     HICON icon = WindowIcon(target, ctx->iconSize, &iconOwned);
 
     int state = StateNormal;
-    if (IsIconic(target)) state = StateMinimized;
-    if (IsZoomed(target)) state = StateMaximized;
+    if (IsIconic(target))
+        state = StateMinimized;
+    if (IsZoomed(target))
+        state = StateMaximized;
 
     ListItem item;
     InitListItem(item, title, icon, target, KindWindow);
     item.order = ctx->order;
     item.showState = state;
-    AppendListItem(list, item);  // keeps a duplicate of the icon
+    AppendListItem(list, item); // keeps a duplicate of the icon
     ++ctx->order;
     // A file icon was handed to us and dies with `item`; a window's own icon is only borrowed.
-    if (!iconOwned) item.icon.release();
+    if (!iconOwned)
+        item.icon.release();
 
     return list.count < ListCapacity ? TRUE : FALSE;
 }
 
-void EnumerateTopLevelWindows(ItemList& list, int iconSize) {
+void EnumerateTopLevelWindows(ItemList &list, int iconSize) {
     EnumerationContext context{&list, 0, iconSize};
     EnumWindows(EnumerateWindow, reinterpret_cast<LPARAM>(&context));
 }
 
-}  // namespace mw
+} // namespace mw
