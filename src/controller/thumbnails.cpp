@@ -7,10 +7,12 @@ namespace mw {
 namespace {
 
 // Registers one thumbnail and places it; 0 when the compositor refused it.
-HTHUMBNAIL RegisterOne(const ThumbnailApi& api, HWND destination, HWND source, const RECT& box) {
-    if (!api.registerThumbnail || !source) return 0;
+HTHUMBNAIL RegisterOne(const ThumbnailApi &api, HWND destination, HWND source, const RECT &box) {
+    if (!api.registerThumbnail || !source)
+        return 0;
     HTHUMBNAIL id = 0;
-    if (FAILED(api.registerThumbnail(destination, source, &id))) return 0;
+    if (FAILED(api.registerThumbnail(destination, source, &id)))
+        return 0;
     if (api.updateProperties) {
         DWM_THUMBNAIL_PROPERTIES properties{};
         properties.dwFlags = DWM_TNP_RECTDESTINATION;
@@ -20,12 +22,13 @@ HTHUMBNAIL RegisterOne(const ThumbnailApi& api, HWND destination, HWND source, c
     return id;
 }
 
-}  // namespace
+} // namespace
 
-void RegisterThumbnails(ThumbnailSet& set, HWND mainWindow, const ItemList& popupList, const SelectionState& state,
-                        const Design& design, bool toggleDesktop, int screenWidth, int screenHeight) {
+void RegisterThumbnails(ThumbnailSet &set, HWND mainWindow, const ItemList &popupList,
+                        const SelectionState &state, const Design &design, bool toggleDesktop,
+                        int screenWidth, int screenHeight) {
     UnregisterThumbnails(set);
-    const ThumbnailApi& api = CurrentThumbnailApi();
+    const ThumbnailApi &api = CurrentThumbnailApi();
     int windowCount = popupList.count < ListCapacity ? popupList.count : ListCapacity;
     set.windowCount = windowCount;
     set.ThumbnailIds.assign(static_cast<size_t>(windowCount) + 1, 0);
@@ -40,13 +43,14 @@ void RegisterThumbnails(ThumbnailSet& set, HWND mainWindow, const ItemList& popu
     }
 }
 
-void UnregisterThumbnails(ThumbnailSet& set) {
-    const ThumbnailApi& api = CurrentThumbnailApi();
+void UnregisterThumbnails(ThumbnailSet &set) {
+    const ThumbnailApi &api = CurrentThumbnailApi();
     for (HTHUMBNAIL id : set.ThumbnailIds) {
-        if (id != 0 && api.unregisterThumbnail) api.unregisterThumbnail(id);
+        if (id != 0 && api.unregisterThumbnail)
+            api.unregisterThumbnail(id);
     }
     set.ThumbnailIds.clear();
     set.windowCount = 0;
 }
 
-}  // namespace mw
+} // namespace mw

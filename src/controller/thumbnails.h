@@ -2,8 +2,8 @@
 // the popup at the boxes the layout reserves for them. They exist exactly while the popup is open.
 #pragma once
 
-#include <windows.h>
 #include <dwmapi.h>
+#include <windows.h>
 
 #include <vector>
 
@@ -25,11 +25,12 @@ struct ThumbnailSet {
 // ("Progman"), with the main window as destination, each placed at GetThumbnailRect. Failures
 // (no compositor, composition off, a window that went away) leave that place empty; the popup
 // keeps its boxes and stays usable.
-void RegisterThumbnails(ThumbnailSet& set, HWND mainWindow, const ItemList& popupList, const SelectionState& state,
-                        const Design& design, bool toggleDesktop, int screenWidth, int screenHeight);
+void RegisterThumbnails(ThumbnailSet &set, HWND mainWindow, const ItemList &popupList,
+                        const SelectionState &state, const Design &design, bool toggleDesktop,
+                        int screenWidth, int screenHeight);
 
 // Unregisters every handle that was registered and empties the set. What was registered is
 // remembered by the set, so a preference changed while the popup was open does no harm.
-void UnregisterThumbnails(ThumbnailSet& set);
+void UnregisterThumbnails(ThumbnailSet &set);
 
-}  // namespace mw
+} // namespace mw

@@ -8,48 +8,57 @@ namespace {
 
 uint8_t OpacityForBlue(uint32_t blue, uint8_t current) {
     switch (blue) {
-    case 255: return 51;
-    case 254: return 221;
-    case 2: return 119;
-    case 3: return 51;
-    default: return current;
+    case 255:
+        return 51;
+    case 254:
+        return 221;
+    case 2:
+        return 119;
+    case 3:
+        return 51;
+    default:
+        return current;
     }
 }
 
-void FillWith(HDC dc, const RECT& rect, COLORREF color) {
+void FillWith(HDC dc, const RECT &rect, COLORREF color) {
     UniqueBrush brush(CreateSolidBrush(color));
     FillRect(dc, &rect, brush.get());
 }
 
-void FrameWith(HDC dc, const RECT& rect, COLORREF color) {
+void FrameWith(HDC dc, const RECT &rect, COLORREF color) {
     UniqueBrush brush(CreateSolidBrush(color));
     FrameRect(dc, &rect, brush.get());
 }
 
 // The rectangles of every window entry that can still be read, in list order.
-std::vector<RECT> FrameRectsOfList(const ItemList& list) {
+std::vector<RECT> FrameRectsOfList(const ItemList &list) {
     std::vector<RECT> frames;
     for (int i = 0; i < list.count && i < ListCapacity; ++i) {
-        const ListItem& item = list.slots[i];
-        if (item.kind != KindWindow) continue;
+        const ListItem &item = list.slots[i];
+        if (item.kind != KindWindow)
+            continue;
         RECT rect;
-        if (FrameRectOfWindow(item.window, item.showState, &rect)) frames.push_back(rect);
+        if (FrameRectOfWindow(item.window, item.showState, &rect))
+            frames.push_back(rect);
     }
     return frames;
 }
 
-LRESULT OnCreate(HWND hwnd, const CREATESTRUCTW* create) {
-    const auto* list = static_cast<const ItemList*>(create->lpCreateParams);
+LRESULT OnCreate(HWND hwnd, const CREATESTRUCTW *create) {
+    const auto *list = static_cast<const ItemList *>(create->lpCreateParams);
     // The picture covers the primary screen from the origin; windows elsewhere are cut off.
     int width = GetSystemMetrics(SM_CXSCREEN);
     int height = GetSystemMetrics(SM_CYSCREEN);
     FramePicture picture = CreateFramePicture(width, height);
-    if (!picture.pixels) return 0;
+    if (!picture.pixels)
+        return 0;
     RenderFramePicture(picture, list ? FrameRectsOfList(*list) : std::vector<RECT>{});
 
     WindowDc screen(nullptr);
     UniqueMemDc memory(CreateCompatibleDC(screen.get()));
-    if (!memory) return 0;
+    if (!memory)
+        return 0;
     SelectGuard select(memory.get(), picture.bitmap.get());
     SIZE size{width, height};
     POINT source{0, 0};
@@ -58,32 +67,33 @@ LRESULT OnCreate(HWND hwnd, const CREATESTRUCTW* create) {
     return 0;
 }
 
-}  // namespace
+} // namespace
 
 FramePicture CreateFramePicture(int width, int height) {
     FramePicture picture;
-    if (width <= 0 || height <= 0) return picture;
+    if (width <= 0 || height <= 0)
+        return picture;
     BITMAPINFO info{};
     info.bmiHeader.biSize = sizeof info.bmiHeader;
     info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = -height;  // top-down: row y of the picture is row y in memory
+    info.bmiHeader.biHeight = -height; // top-down: row y of the picture is row y in memory
     info.bmiHeader.biPlanes = 1;
     info.bmiHeader.biBitCount = 32;
     info.bmiHeader.biCompression = BI_RGB;
-    void* bits = nullptr;
+    void *bits = nullptr;
     picture.bitmap.reset(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
     if (!picture.bitmap || !bits) {
         picture.bitmap.reset();
         return picture;
     }
-    picture.pixels = static_cast<uint32_t*>(bits);
+    picture.pixels = static_cast<uint32_t *>(bits);
     picture.width = width;
     picture.height = height;
     std::memset(picture.pixels, 0, static_cast<size_t>(width) * height * sizeof(uint32_t));
     return picture;
 }
 
-void ConvertFrameOpacity(uint32_t* pixels, size_t count) {
+void ConvertFrameOpacity(uint32_t *pixels, size_t count) {
     for (size_t i = 0; i < count; ++i) {
         uint32_t p = pixels[i];
         uint32_t red = (p >> 16) & 0xFF;
@@ -101,15 +111,18 @@ void ConvertFrameOpacity(uint32_t* pixels, size_t count) {
     }
 }
 
-void RenderFramePicture(FramePicture& picture, const std::vector<RECT>& frames) {
-    if (!picture.pixels) return;
+void RenderFramePicture(FramePicture &picture, const std::vector<RECT> &frames) {
+    if (!picture.pixels)
+        return;
     UniqueMemDc memory(CreateCompatibleDC(nullptr));
-    if (!memory) return;
+    if (!memory)
+        return;
     {
         SelectGuard select(memory.get(), picture.bitmap.get());
         // All veils first: where windows overlap, the veil stays one uniform fill.
-        for (const RECT& frame : frames) FillWith(memory.get(), frame, FrameVeilColor);
-        for (const RECT& frame : frames) {
+        for (const RECT &frame : frames)
+            FillWith(memory.get(), frame, FrameVeilColor);
+        for (const RECT &frame : frames) {
             RECT ring = frame;
             InflateRect(&ring, 1, 1);
             FrameWith(memory.get(), ring, FrameRing1Color);
@@ -123,7 +136,7 @@ void RenderFramePicture(FramePicture& picture, const std::vector<RECT>& frames) 
     ConvertFrameOpacity(picture.pixels, static_cast<size_t>(picture.width) * picture.height);
 }
 
-RECT FrameRectFromPlacement(const WINDOWPLACEMENT& placement, int showState, const RECT& workArea,
+RECT FrameRectFromPlacement(const WINDOWPLACEMENT &placement, int showState, const RECT &workArea,
                             POINT workspaceOffset) {
     RECT rect = placement.rcNormalPosition;
     if (showState == StateMaximized) {
@@ -136,10 +149,11 @@ RECT FrameRectFromPlacement(const WINDOWPLACEMENT& placement, int showState, con
     return rect;
 }
 
-bool FrameRectOfWindow(HWND window, int showState, RECT* out) {
+bool FrameRectOfWindow(HWND window, int showState, RECT *out) {
     WINDOWPLACEMENT placement{};
     placement.length = sizeof placement;
-    if (!window || !IsWindow(window) || !GetWindowPlacement(window, &placement)) return false;
+    if (!window || !IsWindow(window) || !GetWindowPlacement(window, &placement))
+        return false;
 
     RECT workArea{};
     SystemParametersInfoW(SPI_GETWORKAREA, 0, &workArea, 0);
@@ -164,21 +178,24 @@ bool FrameRectOfWindow(HWND window, int showState, RECT* out) {
 
 LRESULT CALLBACK FrameWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
-    case WM_CREATE: return OnCreate(hwnd, reinterpret_cast<const CREATESTRUCTW*>(lParam));
-    default: return DefWindowProcW(hwnd, message, wParam, lParam);
+    case WM_CREATE:
+        return OnCreate(hwnd, reinterpret_cast<const CREATESTRUCTW *>(lParam));
+    default:
+        return DefWindowProcW(hwnd, message, wParam, lParam);
     }
 }
 
-HWND CreateFrameWindow(HINSTANCE instance, ItemList* popupList) {
+HWND CreateFrameWindow(HINSTANCE instance, ItemList *popupList) {
     // Shown without activation, so the window the user works in keeps the focus until the popup
     // takes it.
     HWND frame = CreateWindowExW(WS_EX_LAYERED | WS_EX_TOOLWINDOW | WS_EX_TRANSPARENT, FrameWindowClass, L"",
                                  WS_POPUP, 0, 0, GetSystemMetrics(SM_CXVIRTUALSCREEN),
                                  GetSystemMetrics(SM_CYVIRTUALSCREEN), nullptr, nullptr, instance, popupList);
-    if (!frame) return nullptr;
+    if (!frame)
+        return nullptr;
     ShowWindow(frame, SW_SHOWNA);
     SetWindowPos(frame, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     return frame;
 }
 
-}  // namespace mw
+} // namespace mw

@@ -11,7 +11,7 @@ namespace {
 constexpr size_t IconPixels = static_cast<size_t>(OverlayIconSize) * OverlayIconSize;
 
 // Draws the icon at 32x32 over a uniform background into a scratch picture.
-bool DrawIconOver(HDC memory, FramePicture& scratch, HICON icon, uint32_t background) {
+bool DrawIconOver(HDC memory, FramePicture &scratch, HICON icon, uint32_t background) {
     std::fill(scratch.pixels, scratch.pixels + IconPixels, background);
     SelectGuard select(memory, scratch.bitmap.get());
     BOOL drawn = DrawIconEx(memory, 0, 0, icon, OverlayIconSize, OverlayIconSize, 0, nullptr, DI_NORMAL);
@@ -22,7 +22,8 @@ bool DrawIconOver(HDC memory, FramePicture& scratch, HICON icon, uint32_t backgr
 // Lays a premultiplied pixel over another (source over).
 uint32_t Over(uint32_t source, uint32_t destination) {
     uint32_t alpha = source >> 24;
-    if (alpha == 255 || destination == 0) return source;
+    if (alpha == 255 || destination == 0)
+        return source;
     uint32_t keep = 255 - alpha;
     uint32_t result = 0;
     for (int shift = 0; shift <= 24; shift += 8) {
@@ -33,18 +34,21 @@ uint32_t Over(uint32_t source, uint32_t destination) {
     return result;
 }
 
-std::vector<PlacedIcon> CollectIcons(const IconWindowCreation& creation, std::vector<UniqueIcon>& owned) {
+std::vector<PlacedIcon> CollectIcons(const IconWindowCreation &creation, std::vector<UniqueIcon> &owned) {
     std::vector<PlacedIcon> icons;
-    const ItemList& list = *creation.popupList;
+    const ItemList &list = *creation.popupList;
     for (int i = 0; i < list.count && i < ListCapacity; ++i) {
-        const ListItem& item = list.slots[i];
-        if (item.kind != KindWindow || !item.window) continue;
+        const ListItem &item = list.slots[i];
+        if (item.kind != KindWindow || !item.window)
+            continue;
         // The size-32 sources in order: the window's big icon, its class icon, the same two of
         // its owner, and last the icon of its program's file, which we own and release.
         bool ownedByCaller = false;
         HICON icon = WindowIcon(item.window, OverlayIconSize, &ownedByCaller);
-        if (!icon) continue;
-        if (ownedByCaller) owned.emplace_back(icon);
+        if (!icon)
+            continue;
+        if (ownedByCaller)
+            owned.emplace_back(icon);
         icons.push_back({OverlayIconPosition(i, creation.state, creation.design, creation.desktopRow,
                                              creation.screenWidth, creation.screenHeight),
                          icon});
@@ -52,10 +56,11 @@ std::vector<PlacedIcon> CollectIcons(const IconWindowCreation& creation, std::ve
     return icons;
 }
 
-LRESULT OnCreate(HWND hwnd, const CREATESTRUCTW* create) {
-    const auto* creation = static_cast<const IconWindowCreation*>(create->lpCreateParams);
+LRESULT OnCreate(HWND hwnd, const CREATESTRUCTW *create) {
+    const auto *creation = static_cast<const IconWindowCreation *>(create->lpCreateParams);
     RECT popup{};
-    if (!creation || !creation->popupList || !create->hwndParent || !GetWindowRect(create->hwndParent, &popup)) {
+    if (!creation || !creation->popupList || !create->hwndParent ||
+        !GetWindowRect(create->hwndParent, &popup)) {
         return 0;
     }
     int width = popup.right - popup.left;
@@ -63,11 +68,13 @@ LRESULT OnCreate(HWND hwnd, const CREATESTRUCTW* create) {
     SetWindowPos(hwnd, nullptr, popup.left, popup.top, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
 
     FramePicture picture = RenderIconWindowPicture(*creation, width, height);
-    if (!picture.pixels) return 0;
+    if (!picture.pixels)
+        return 0;
 
     WindowDc screen(nullptr);
     UniqueMemDc memory(CreateCompatibleDC(screen.get()));
-    if (!memory) return 0;
+    if (!memory)
+        return 0;
     SelectGuard select(memory.get(), picture.bitmap.get());
     SIZE size{width, height};
     POINT source{0, 0};
@@ -76,15 +83,16 @@ LRESULT OnCreate(HWND hwnd, const CREATESTRUCTW* create) {
     return 0;
 }
 
-}  // namespace
+} // namespace
 
-POINT OverlayIconPosition(int index, const SelectionState& state, const Design& design, bool desktopRow,
+POINT OverlayIconPosition(int index, const SelectionState &state, const Design &design, bool desktopRow,
                           int screenWidth, int screenHeight) {
     RECT box = GetThumbnailRect(index, state, design, desktopRow, screenWidth, screenHeight);
     return POINT{box.right - OverlayIconSize, box.bottom - OverlayIconSize};
 }
 
-void AlphaFromBlackAndWhite(const uint32_t* overBlack, const uint32_t* overWhite, uint32_t* out, size_t count) {
+void AlphaFromBlackAndWhite(const uint32_t *overBlack, const uint32_t *overWhite, uint32_t *out,
+                            size_t count) {
     for (size_t i = 0; i < count; ++i) {
         int difference = 0;
         int black[3];
@@ -97,21 +105,25 @@ void AlphaFromBlackAndWhite(const uint32_t* overBlack, const uint32_t* overWhite
         int alpha = 255 - (difference + 1) / 3;
         alpha = std::clamp(alpha, 0, 255);
         uint32_t pixel = static_cast<uint32_t>(alpha) << 24;
-        for (int c = 0; c < 3; ++c) pixel |= static_cast<uint32_t>(std::min(black[c], alpha)) << (8 * c);
+        for (int c = 0; c < 3; ++c)
+            pixel |= static_cast<uint32_t>(std::min(black[c], alpha)) << (8 * c);
         out[i] = alpha == 0 ? 0 : pixel;
     }
 }
 
-void RenderIconPicture(FramePicture& picture, const std::vector<PlacedIcon>& icons) {
-    if (!picture.pixels || icons.empty()) return;
+void RenderIconPicture(FramePicture &picture, const std::vector<PlacedIcon> &icons) {
+    if (!picture.pixels || icons.empty())
+        return;
     FramePicture overBlack = CreateFramePicture(OverlayIconSize, OverlayIconSize);
     FramePicture overWhite = CreateFramePicture(OverlayIconSize, OverlayIconSize);
     UniqueMemDc memory(CreateCompatibleDC(nullptr));
-    if (!overBlack.pixels || !overWhite.pixels || !memory) return;
+    if (!overBlack.pixels || !overWhite.pixels || !memory)
+        return;
     std::vector<uint32_t> icon(IconPixels);
 
-    for (const PlacedIcon& placed : icons) {
-        if (!placed.icon) continue;
+    for (const PlacedIcon &placed : icons) {
+        if (!placed.icon)
+            continue;
         if (!DrawIconOver(memory.get(), overBlack, placed.icon, 0x00000000) ||
             !DrawIconOver(memory.get(), overWhite, placed.icon, 0x00FFFFFF)) {
             continue;
@@ -119,20 +131,23 @@ void RenderIconPicture(FramePicture& picture, const std::vector<PlacedIcon>& ico
         AlphaFromBlackAndWhite(overBlack.pixels, overWhite.pixels, icon.data(), IconPixels);
         for (int y = 0; y < OverlayIconSize; ++y) {
             int py = placed.at.y + y;
-            if (py < 0 || py >= picture.height) continue;
+            if (py < 0 || py >= picture.height)
+                continue;
             for (int x = 0; x < OverlayIconSize; ++x) {
                 int px = placed.at.x + x;
-                if (px < 0 || px >= picture.width) continue;
-                uint32_t& target = picture.pixels[static_cast<size_t>(py) * picture.width + px];
+                if (px < 0 || px >= picture.width)
+                    continue;
+                uint32_t &target = picture.pixels[static_cast<size_t>(py) * picture.width + px];
                 target = Over(icon[static_cast<size_t>(y) * OverlayIconSize + x], target);
             }
         }
     }
 }
 
-FramePicture RenderIconWindowPicture(const IconWindowCreation& creation, int width, int height) {
+FramePicture RenderIconWindowPicture(const IconWindowCreation &creation, int width, int height) {
     FramePicture picture = CreateFramePicture(width, height);
-    if (!picture.pixels || !creation.popupList) return picture;
+    if (!picture.pixels || !creation.popupList)
+        return picture;
     std::vector<UniqueIcon> owned;
     RenderIconPicture(picture, CollectIcons(creation, owned));
     return picture;
@@ -140,13 +155,15 @@ FramePicture RenderIconWindowPicture(const IconWindowCreation& creation, int wid
 
 LRESULT CALLBACK IconWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
-    case WM_CREATE: return OnCreate(hwnd, reinterpret_cast<const CREATESTRUCTW*>(lParam));
-    default: return DefWindowProcW(hwnd, message, wParam, lParam);
+    case WM_CREATE:
+        return OnCreate(hwnd, reinterpret_cast<const CREATESTRUCTW *>(lParam));
+    default:
+        return DefWindowProcW(hwnd, message, wParam, lParam);
     }
 }
 
-HWND CreateIconWindow(HINSTANCE instance, HWND popup, const ItemList* popupList, const SelectionState& state,
-                      const Design& design, bool desktopRow) {
+HWND CreateIconWindow(HINSTANCE instance, HWND popup, const ItemList *popupList, const SelectionState &state,
+                      const Design &design, bool desktopRow) {
     IconWindowCreation creation;
     creation.popupList = popupList;
     creation.state = state;
@@ -155,16 +172,19 @@ HWND CreateIconWindow(HINSTANCE instance, HWND popup, const ItemList* popupList,
     creation.screenWidth = GetSystemMetrics(SM_CXSCREEN);
     creation.screenHeight = GetSystemMetrics(SM_CYSCREEN);
     // Made visible without activation: the popup underneath must keep the keyboard in click mode.
-    HWND icons = CreateWindowExW(WS_EX_LAYERED | WS_EX_TOOLWINDOW | WS_EX_TRANSPARENT | WS_EX_TOPMOST,
-                                 IconWindowClass, L"", WS_POPUP, 0, 0, 0, 0, popup, nullptr, instance, &creation);
-    if (icons) ShowWindow(icons, SW_SHOWNA);
+    HWND icons =
+        CreateWindowExW(WS_EX_LAYERED | WS_EX_TOOLWINDOW | WS_EX_TRANSPARENT | WS_EX_TOPMOST, IconWindowClass,
+                        L"", WS_POPUP, 0, 0, 0, 0, popup, nullptr, instance, &creation);
+    if (icons)
+        ShowWindow(icons, SW_SHOWNA);
     return icons;
 }
 
 void MoveIconWindow(HWND iconWindow, HWND popup) {
     RECT rect;
-    if (!iconWindow || !popup || !GetWindowRect(popup, &rect)) return;
+    if (!iconWindow || !popup || !GetWindowRect(popup, &rect))
+        return;
     SetWindowPos(iconWindow, nullptr, rect.left, rect.top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
-}  // namespace mw
+} // namespace mw

@@ -20,17 +20,21 @@ const wchar_t kTestRecordKey[] = L"Software\\Mistlewick\\Test\\HiddenWindows";
 // position of the enumeration, deliberately not the list position (as after grouping by
 // program). List: [normal order 2, maximised order 0, minimised order 1].
 class FramePreview : public testing::Test {
-protected:
+  protected:
     // The windows live for the whole suite: under Wine on a display without a window manager
     // every destruction of a window that was ever active costs a two-second wait.
     static void SetUpTestSuite() {
-        normal = test::CreateTestWindow(L"Normal", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, nullptr, 100, 100, 300, 200);
-        maximised = test::CreateTestWindow(L"Maximised", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, nullptr, 200, 150, 300, 200);
-        minimised = test::CreateTestWindow(L"Minimised", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, nullptr, 300, 200, 300, 200);
+        normal = test::CreateTestWindow(L"Normal", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, nullptr, 100, 100,
+                                        300, 200);
+        maximised = test::CreateTestWindow(L"Maximised", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, nullptr, 200,
+                                           150, 300, 200);
+        minimised = test::CreateTestWindow(L"Minimised", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, nullptr, 300,
+                                           200, 300, 200);
     }
     static void TearDownTestSuite() {
         for (HWND w : {normal, maximised, minimised})
-            if (IsWindow(w)) DestroyWindow(w);
+            if (IsWindow(w))
+                DestroyWindow(w);
     }
     void SetUp() override {
         SetHiddenWindowRecordKey(kTestRecordKey);
@@ -50,7 +54,7 @@ protected:
         SetHiddenWindowRecordKey(L"");
     }
     // A window of the kind that costs nothing to hide and destroy: never activated, no caption.
-    static HWND QuietWindow(const wchar_t* title) {
+    static HWND QuietWindow(const wchar_t *title) {
         HWND w = test::CreateTestWindow(title, WS_POPUP, 0, nullptr, 700, 100, 200, 150);
         ShowWindow(w, SW_SHOWNA);
         return w;
@@ -66,7 +70,8 @@ protected:
     std::vector<HWND> StackOfListed() {
         std::vector<HWND> stack;
         for (HWND w = GetTopWindow(nullptr); w; w = GetWindow(w, GW_HWNDNEXT))
-            if (w == normal || w == maximised || w == minimised) stack.push_back(w);
+            if (w == normal || w == maximised || w == minimised)
+                stack.push_back(w);
         return stack;
     }
     void ExpectBackAsTheyWere() {
@@ -99,7 +104,7 @@ TEST_F(FramePreview, MinimiseModeShowsOnlyTheSelectionAndRestoresEveryWindow) {
     EXPECT_FALSE(IsIconic(normal));
     EXPECT_TRUE(IsIconic(maximised));
     EXPECT_TRUE(IsIconic(minimised));
-    EXPECT_TRUE(IsWindowVisible(maximised));  // minimised, not hidden
+    EXPECT_TRUE(IsWindowVisible(maximised)); // minimised, not hidden
     EXPECT_EQ(HiddenWindowRecordCount(), 0);
 
     // Move to entry 1: the normal window goes, the maximised one comes back maximised.
@@ -167,7 +172,7 @@ TEST_F(FramePreview, RestackPutsTheOverlayAtTheBottomAndThePopupOnTop) {
 // A stand-in for the program that gets killed: hides the window named by MW_HIDE_TARGET through
 // the frame preview and then waits to be killed. Run only by the test below, in a child process.
 TEST(FramePreviewChild, DISABLED_HideAndWait) {
-    const char* target = std::getenv("MW_HIDE_TARGET");
+    const char *target = std::getenv("MW_HIDE_TARGET");
     ASSERT_NE(target, nullptr);
     SetHiddenWindowRecordKey(kTestRecordKey);
     auto list = CreateItemList();
@@ -182,12 +187,14 @@ TEST(FramePreviewChild, DISABLED_HideAndWait) {
 TEST_F(FramePreview, WindowsHiddenByAKilledInstanceComeBackAtTheNextStart) {
     HWND other = QuietWindow(L"Other program's window");
     char target[32];
-    std::snprintf(target, sizeof target, "%llx", static_cast<unsigned long long>(reinterpret_cast<uintptr_t>(other)));
+    std::snprintf(target, sizeof target, "%llx",
+                  static_cast<unsigned long long>(reinterpret_cast<uintptr_t>(other)));
     SetEnvironmentVariableA("MW_HIDE_TARGET", target);
     test::ChildProcess child;
-    ASSERT_TRUE(child.Start(test::BinDir() + L"\\unit_tests.exe",
-                            L"--gtest_filter=FramePreviewChild.DISABLED_HideAndWait --gtest_also_run_disabled_tests",
-                            test::BinDir()));
+    ASSERT_TRUE(
+        child.Start(test::BinDir() + L"\\unit_tests.exe",
+                    L"--gtest_filter=FramePreviewChild.DISABLED_HideAndWait --gtest_also_run_disabled_tests",
+                    test::BinDir()));
     SetEnvironmentVariableA("MW_HIDE_TARGET", nullptr);
     ASSERT_TRUE(test::WaitFor([&] { return !IsWindowVisible(other); }, 20000));
     EXPECT_EQ(HiddenWindowRecordCount(), 1);
@@ -200,7 +207,7 @@ TEST_F(FramePreview, WindowsHiddenByAKilledInstanceComeBackAtTheNextStart) {
     child.Kill();
     ASSERT_TRUE(test::WaitFor([&] { return !child.Running(); }, 10000));
     test::PumpFor(100);
-    EXPECT_FALSE(IsWindowVisible(other));  // the kill alone brings nothing back
+    EXPECT_FALSE(IsWindowVisible(other)); // the kill alone brings nothing back
 
     // The next start.
     RestoreWindowsLeftHidden();
@@ -227,7 +234,7 @@ TEST_F(FramePreview, RecordOfAWindowWhoseHandleWentToAnotherThreadIsDropped) {
     BYTE data[64];
     DWORD size = sizeof data;
     ASSERT_EQ(RegEnumValueW(key, 0, name, &nameLength, nullptr, nullptr, data, &size), ERROR_SUCCESS);
-    data[12] ^= 0x5A;  // low byte of the entry's thread id
+    data[12] ^= 0x5A; // low byte of the entry's thread id
     RegSetValueExW(key, name, 0, REG_BINARY, data, size);
     RegCloseKey(key);
 
@@ -237,4 +244,4 @@ TEST_F(FramePreview, RecordOfAWindowWhoseHandleWentToAnotherThreadIsDropped) {
     DestroyWindow(quiet);
 }
 
-}  // namespace
+} // namespace

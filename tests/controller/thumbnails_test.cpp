@@ -39,7 +39,7 @@ HRESULT WINAPI RecordRegister(HWND destination, HWND source, PHTHUMBNAIL id) {
     *id = SUCCEEDED(answer) ? reinterpret_cast<HTHUMBNAIL>(g_rec.nextId++) : nullptr;
     return answer;
 }
-HRESULT WINAPI RecordUpdate(HTHUMBNAIL id, const DWM_THUMBNAIL_PROPERTIES* properties) {
+HRESULT WINAPI RecordUpdate(HTHUMBNAIL id, const DWM_THUMBNAIL_PROPERTIES *properties) {
     g_rec.updates.push_back({id, properties->dwFlags, properties->rcDestination});
     return S_OK;
 }
@@ -47,13 +47,13 @@ HRESULT WINAPI RecordUnregister(HTHUMBNAIL id) {
     g_rec.unregistrations.push_back(reinterpret_cast<uintptr_t>(id));
     return S_OK;
 }
-HRESULT WINAPI CompositionAsked(BOOL* enabled) {
+HRESULT WINAPI CompositionAsked(BOOL *enabled) {
     ADD_FAILURE() << "whether composition is on is never asked";
     *enabled = TRUE;
     return S_OK;
 }
 
-void ExpectRect(const RECT& r, int left, int top, int right, int bottom) {
+void ExpectRect(const RECT &r, int left, int top, int right, int bottom) {
     EXPECT_EQ(r.left, left);
     EXPECT_EQ(r.top, top);
     EXPECT_EQ(r.right, right);
@@ -61,10 +61,11 @@ void ExpectRect(const RECT& r, int left, int top, int right, int bottom) {
 }
 
 class Thumbnails : public testing::Test {
-protected:
+  protected:
     void SetUp() override {
         g_rec = Recorder{};
-        CurrentThumbnailApi() = ThumbnailApi{RecordRegister, CompositionAsked, RecordUpdate, RecordUnregister};
+        CurrentThumbnailApi() =
+            ThumbnailApi{RecordRegister, CompositionAsked, RecordUpdate, RecordUnregister};
         design.thumbnail = 1;
         // Wine's desktop may have no window of that class; then the test provides one.
         desktop = FindWindowW(L"Progman", nullptr);
@@ -75,8 +76,8 @@ protected:
             wc.hInstance = GetModuleHandleW(nullptr);
             wc.lpszClassName = L"Progman";
             RegisterClassExW(&wc);
-            ownDesktop = CreateWindowExW(WS_EX_TOOLWINDOW, L"Progman", L"Program Manager", WS_POPUP, 0, 0, 10, 10,
-                                         nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
+            ownDesktop = CreateWindowExW(WS_EX_TOOLWINDOW, L"Progman", L"Program Manager", WS_POPUP, 0, 0, 10,
+                                         10, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
             desktop = ownDesktop;
         }
         mainWindow = test::CreateTestWindow(L"Popup", WS_POPUP, WS_EX_TOOLWINDOW, nullptr, 0, 0, 328, 446);
@@ -86,7 +87,8 @@ protected:
     void TearDown() override {
         CurrentThumbnailApi() = ThumbnailApi{};
         for (HWND w : {mainWindow, windows[0], windows[1], ownDesktop})
-            if (w) DestroyWindow(w);
+            if (w)
+                DestroyWindow(w);
     }
     // The example: two windows, one launcher entry, the desktop and cancel commands, W = 200.
     void FillExample() {
@@ -114,13 +116,15 @@ TEST_F(Thumbnails, EveryWindowAndTheDesktopPlacedAtTheirBoxes) {
     RegisterThumbnails(set, mainWindow, *list, state, design, true, 1920, 1080);
 
     ASSERT_EQ(g_rec.registrations.size(), 3u);
-    for (const Registration& r : g_rec.registrations) EXPECT_EQ(r.destination, mainWindow);
+    for (const Registration &r : g_rec.registrations)
+        EXPECT_EQ(r.destination, mainWindow);
     EXPECT_EQ(g_rec.registrations[0].source, windows[0]);
     EXPECT_EQ(g_rec.registrations[1].source, windows[1]);
     EXPECT_EQ(g_rec.registrations[2].source, desktop);
 
     ASSERT_EQ(g_rec.updates.size(), 3u);
-    for (const Update& u : g_rec.updates) EXPECT_EQ(u.flags, static_cast<DWORD>(DWM_TNP_RECTDESTINATION));
+    for (const Update &u : g_rec.updates)
+        EXPECT_EQ(u.flags, static_cast<DWORD>(DWM_TNP_RECTDESTINATION));
     EXPECT_EQ(reinterpret_cast<uintptr_t>(g_rec.updates[0].id), 101u);
     ExpectRect(g_rec.updates[0].destination, 12, 44, 112, 120);
     EXPECT_EQ(reinterpret_cast<uintptr_t>(g_rec.updates[1].id), 102u);
@@ -156,7 +160,7 @@ TEST_F(Thumbnails, LauncherOnlyPopupHoldsOnlyTheDesktopPlace) {
 
 TEST_F(Thumbnails, WithoutTheDesktopToggleNoDesktopThumbnail) {
     FillExample();
-    state.commandCount = 1;  // cancel only
+    state.commandCount = 1; // cancel only
     ThumbnailSet set;
     RegisterThumbnails(set, mainWindow, *list, state, design, false, 1920, 1080);
     ASSERT_EQ(g_rec.registrations.size(), 2u);
@@ -200,4 +204,4 @@ TEST_F(Thumbnails, NoCompositorFunctionsMeansNoThumbnailsAndNoCrash) {
     EXPECT_TRUE(set.ThumbnailIds.empty());
 }
 
-}  // namespace
+} // namespace

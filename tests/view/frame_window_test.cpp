@@ -13,21 +13,21 @@ using namespace mw;
 using mw::test::Argb;
 
 constexpr uint32_t kVeil = Argb(51, 51, 51, 51);
-constexpr uint32_t kRing1 = Argb(221, 220, 220, 220);  // 254 · 221 / 255 = 220.1
-constexpr uint32_t kRing2 = Argb(119, 0, 0, 0);        // 2 · 119 / 255 = 0.9
-constexpr uint32_t kRing3 = Argb(51, 0, 0, 0);         // 3 · 51 / 255 = 0.6
+constexpr uint32_t kRing1 = Argb(221, 220, 220, 220); // 254 · 221 / 255 = 220.1
+constexpr uint32_t kRing2 = Argb(119, 0, 0, 0);       // 2 · 119 / 255 = 0.9
+constexpr uint32_t kRing3 = Argb(51, 0, 0, 0);        // 3 · 51 / 255 = 0.6
 
 TEST(FrameOpacity, MarkerColoursBecomeTheirOpacityPremultiplied) {
     std::vector<uint32_t> pixels = {
-        0x00FFFFFF,  // veil
-        0x00FEFEFE,  // ring one pixel outside
-        0x00020202,  // ring two pixels outside
-        0x00030303,  // ring three pixels outside
-        0x00000000,  // nothing drawn
-        0x7F000000,  // black with some opacity byte: black is always transparent
-        0x7F102030,  // another colour keeps its opacity byte, colours scaled by it
-        0x00FF0000,  // red without opacity: stays but contributes nothing
-        0x00FF80FF,  // blue 255 decides, whatever red and green are
+        0x00FFFFFF, // veil
+        0x00FEFEFE, // ring one pixel outside
+        0x00020202, // ring two pixels outside
+        0x00030303, // ring three pixels outside
+        0x00000000, // nothing drawn
+        0x7F000000, // black with some opacity byte: black is always transparent
+        0x7F102030, // another colour keeps its opacity byte, colours scaled by it
+        0x00FF0000, // red without opacity: stays but contributes nothing
+        0x00FF80FF, // blue 255 decides, whatever red and green are
     };
     ConvertFrameOpacity(pixels.data(), pixels.size());
     EXPECT_EQ(pixels[0], kVeil);
@@ -59,8 +59,8 @@ TEST(FramePicture, VeilsThenRingsOneTwoThreePixelsOutside) {
     EXPECT_EQ(picture.At(150, 120), kVeil);
     EXPECT_EQ(picture.At(350, 300), kVeil);
     EXPECT_EQ(picture.At(250, 200), kVeil);
-    EXPECT_EQ(picture.At(100, 100), kVeil);  // left and top edges belong to the window
-    EXPECT_EQ(picture.At(299, 249), kVeil);  // right and bottom are exclusive
+    EXPECT_EQ(picture.At(100, 100), kVeil); // left and top edges belong to the window
+    EXPECT_EQ(picture.At(299, 249), kVeil); // right and bottom are exclusive
 
     // A's left side, all along its height, and its top-left corner.
     for (int y : {100, 175, 249}) {
@@ -93,7 +93,8 @@ TEST(FramePicture, VeilsThenRingsOneTwoThreePixelsOutside) {
         for (int x = 0; x < picture.width; ++x) {
             bool nearA = x >= 97 && x < 303 && y >= 97 && y < 253;
             bool nearB = x >= 197 && x < 403 && y >= 147 && y < 353;
-            if (!nearA && !nearB && picture.At(x, y) != 0) ++stray;
+            if (!nearA && !nearB && picture.At(x, y) != 0)
+                ++stray;
         }
     }
     EXPECT_EQ(stray, 0);
@@ -151,8 +152,8 @@ TEST(FrameRect, MaximisedIsInsetFiveFromMaximisedPositionAndWorkArea) {
 
     FramePicture picture = CreateFramePicture(1920, 1080);
     ASSERT_NE(picture.pixels, nullptr);
-    RenderFramePicture(picture, {FrameRectFromPlacement(placement, StateMaximized, RECT{0, 0, 1920, 1040},
-                                                        POINT{0, 0})});
+    RenderFramePicture(
+        picture, {FrameRectFromPlacement(placement, StateMaximized, RECT{0, 0, 1920, 1040}, POINT{0, 0})});
     EXPECT_EQ(picture.At(0, 0), kVeil);
     EXPECT_EQ(picture.At(1914, 1034), kVeil);
     EXPECT_EQ(picture.At(1915, 1034), kRing1);
@@ -228,4 +229,4 @@ TEST(FrameWindow, ClickThroughLayeredOverlayAtTheBottomOfTheScreen) {
     DestroyWindow(b);
 }
 
-}  // namespace
+} // namespace

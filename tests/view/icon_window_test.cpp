@@ -6,8 +6,8 @@
 #include <vector>
 
 #include "support/harness.h"
-#include "view/render.h"
 #include "view/layered_picture.h"
+#include "view/render.h"
 
 namespace {
 
@@ -25,7 +25,7 @@ HICON AlphaIcon() {
     std::vector<BYTE> colour(32 * 32 * 4);
     for (int y = 0; y < 32; ++y) {
         for (int x = 0; x < 32; ++x) {
-            BYTE* p = &colour[(static_cast<size_t>(y) * 32 + x) * 4];
+            BYTE *p = &colour[(static_cast<size_t>(y) * 32 + x) * 4];
             if (x < 16) {
                 p[0] = 0, p[1] = 0, p[2] = 0xFF, p[3] = 0x80;
             } else {
@@ -41,10 +41,12 @@ HICON AlphaIcon() {
 HICON MaskIcon() {
     std::vector<BYTE> andMask(32 * 32 / 8, 0x00);
     for (int y = 0; y < 16; ++y)
-        for (int b = 0; b < 4; ++b) andMask[static_cast<size_t>(y) * 4 + b] = 0xFF;
+        for (int b = 0; b < 4; ++b)
+            andMask[static_cast<size_t>(y) * 4 + b] = 0xFF;
     std::vector<BYTE> colour(32 * 32 * 4, 0);
     for (int y = 16; y < 32; ++y)
-        for (int x = 0; x < 32; ++x) colour[(static_cast<size_t>(y) * 32 + x) * 4] = 0xFF;  // blue, alpha 0
+        for (int x = 0; x < 32; ++x)
+            colour[(static_cast<size_t>(y) * 32 + x) * 4] = 0xFF; // blue, alpha 0
     return CreateIcon(GetModuleHandleW(nullptr), 32, 32, 1, 32, andMask.data(), colour.data());
 }
 
@@ -75,7 +77,8 @@ TEST(IconWindowLayout, IconsSitAtTheBottomRightOfEachThumbnailBox) {
     EXPECT_EQ(second.y, 88 + 108);
     // More windows: each next icon 108 pixels lower.
     state.windowCount = 5;
-    for (int i = 0; i < 5; ++i) EXPECT_EQ(OverlayIconPosition(i, state, design, true, 1920, 1080).y, 88 + 108 * i);
+    for (int i = 0; i < 5; ++i)
+        EXPECT_EQ(OverlayIconPosition(i, state, design, true, 1920, 1080).y, 88 + 108 * i);
 }
 
 TEST(IconAlpha, OpacityAndPremultipliedColourFromBlackAndWhiteDrawings) {
@@ -83,9 +86,9 @@ TEST(IconAlpha, OpacityAndPremultipliedColourFromBlackAndWhiteDrawings) {
     const std::vector<uint32_t> white = {0x00FF0000, 0x00FFFFFF, 0x00FF7F7F, 0x00402010};
     std::vector<uint32_t> out(black.size());
     AlphaFromBlackAndWhite(black.data(), white.data(), out.data(), out.size());
-    EXPECT_EQ(out[0], Argb(255, 255, 0, 0));      // opaque red
-    EXPECT_EQ(out[1], 0u);                        // fully transparent
-    EXPECT_EQ(out[2], Argb(128, 128, 0, 0));      // red at half opacity, premultiplied
+    EXPECT_EQ(out[0], Argb(255, 255, 0, 0)); // opaque red
+    EXPECT_EQ(out[1], 0u);                   // fully transparent
+    EXPECT_EQ(out[2], Argb(128, 128, 0, 0)); // red at half opacity, premultiplied
     EXPECT_EQ(out[3], Argb(255, 0x40, 0x20, 0x10));
 }
 
@@ -110,21 +113,23 @@ TEST(IconPicture, IconsWithTheirOwnOpacityAndTransparencyEverywhereElse) {
         for (int x = 0; x < picture.width; ++x) {
             const uint32_t p = picture.At(x, y);
             // Premultiplied: no colour channel above the opacity.
-            if (RedOf(p) > AlphaOf(p) || GreenOf(p) > AlphaOf(p) || BlueOf(p) > AlphaOf(p)) ++wrong;
+            if (RedOf(p) > AlphaOf(p) || GreenOf(p) > AlphaOf(p) || BlueOf(p) > AlphaOf(p))
+                ++wrong;
             const bool inFirst = x >= 80 && x < 112 && y >= 88 && y < 120;
             const bool inSecond = x >= 80 && x < 112 && y >= 196 && y < 228;
             if (inFirst) {
                 if (x < 96) {
                     // Red at half opacity.
-                    if (std::abs(static_cast<int>(AlphaOf(p)) - 128) > 2 || std::abs(static_cast<int>(RedOf(p)) - 128) > 2 ||
-                        GreenOf(p) != 0 || BlueOf(p) != 0)
+                    if (std::abs(static_cast<int>(AlphaOf(p)) - 128) > 2 ||
+                        std::abs(static_cast<int>(RedOf(p)) - 128) > 2 || GreenOf(p) != 0 || BlueOf(p) != 0)
                         ++wrong;
                 } else if (p != Argb(255, 0, 255, 0)) {
                     ++wrong;
                 }
             } else if (inSecond) {
                 const uint32_t expected = y < 212 ? 0u : Argb(255, 0, 0, 255);
-                if (p != expected) ++wrong;
+                if (p != expected)
+                    ++wrong;
             } else if (p != 0) {
                 ++wrong;
             }
@@ -148,7 +153,7 @@ TEST(IconPicture, ThumbnailPopupWithIconsOverTheBoxes) {
     auto windows = CreateItemList();
     auto launchers = CreateLauncherList();
     auto commands = CreateItemList();
-    auto add = [](ItemList& list, const wchar_t* name, int kind) {
+    auto add = [](ItemList &list, const wchar_t *name, int kind) {
         ListItem item;
         InitListItem(item, name, CopyIcon(LoadIconW(nullptr, IDI_INFORMATION)), nullptr, kind);
         AppendListItem(list, item);
@@ -192,10 +197,11 @@ TEST(IconPicture, ThumbnailPopupWithIconsOverTheBoxes) {
     for (int y = 0; y < shown.height; ++y) {
         for (int x = 0; x < shown.width; ++x) {
             uint32_t over = icons.At(x, y);
-            uint32_t& under = shown.pixels[static_cast<size_t>(y) * shown.width + x];
+            uint32_t &under = shown.pixels[static_cast<size_t>(y) * shown.width + x];
             uint32_t out = 0xFF000000;
             for (int shift = 0; shift < 24; shift += 8) {
-                uint32_t c = ((over >> shift) & 0xFF) + ((under >> shift) & 0xFF) * (255 - AlphaOf(over)) / 255;
+                uint32_t c =
+                    ((over >> shift) & 0xFF) + ((under >> shift) & 0xFF) * (255 - AlphaOf(over)) / 255;
                 out |= (c > 255 ? 255 : c) << shift;
             }
             under = out;
@@ -203,9 +209,9 @@ TEST(IconPicture, ThumbnailPopupWithIconsOverTheBoxes) {
     }
     // The icons lie inside the grey thumbnail boxes, flush with their bottom-right corners.
     EXPECT_EQ(shown.At(111, 119) & 0xFFFFFF, 0x00FF00u);
-    EXPECT_EQ(shown.At(112, 119) & 0xFFFFFF, 0xFFFFFFu);  // the background right of the box
+    EXPECT_EQ(shown.At(112, 119) & 0xFFFFFF, 0xFFFFFFu); // the background right of the box
     EXPECT_EQ(shown.At(111, 227) & 0xFFFFFF, 0x0000FFu);
-    EXPECT_EQ(shown.At(111, 200) & 0xFFFFFF, 0x909090u);  // through the mask icon's clear half
+    EXPECT_EQ(shown.At(111, 200) & 0xFFFFFF, 0x909090u); // through the mask icon's clear half
     EXPECT_TRUE(test::SaveBitmapPng(shown.bitmap.get(), test::ArtifactPath(L"popup-thumbnails-icons.png")));
     DestroyIcon(alphaIcon);
     DestroyIcon(maskIcon);
@@ -255,12 +261,13 @@ TEST(IconWindow, CoversThePopupStaysClickThroughAndFollowsIt) {
     EXPECT_EQ(picture.At(79, 227), 0u);
     EXPECT_EQ(picture.At(50, 50), 0u);
 
-    HWND popup = test::CreateTestWindow(L"Popup", WS_POPUP | WS_VISIBLE, WS_EX_TOPMOST | WS_EX_TOOLWINDOW, nullptr, 300,
-                                        200, 328, 446);
+    HWND popup = test::CreateTestWindow(L"Popup", WS_POPUP | WS_VISIBLE, WS_EX_TOPMOST | WS_EX_TOOLWINDOW,
+                                        nullptr, 300, 200, 328, 446);
     SetForegroundWindow(popup);
     ASSERT_TRUE(test::WaitFor([&] { return GetForegroundWindow() == popup; }, 2000));
 
-    HWND icons = CreateIconWindow(GetModuleHandleW(nullptr), popup, list.get(), ExampleState(), ThumbnailDesign(), true);
+    HWND icons = CreateIconWindow(GetModuleHandleW(nullptr), popup, list.get(), ExampleState(),
+                                  ThumbnailDesign(), true);
     ASSERT_NE(icons, nullptr);
     RECT rect;
     GetWindowRect(icons, &rect);
@@ -293,4 +300,4 @@ TEST(IconWindow, CoversThePopupStaysClickThroughAndFollowsIt) {
     DestroyIcon(maskIcon);
 }
 
-}  // namespace
+} // namespace

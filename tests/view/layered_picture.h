@@ -12,18 +12,29 @@
 
 namespace mw::test {
 
-constexpr uint32_t Argb(uint32_t a, uint32_t r, uint32_t g, uint32_t b) { return a << 24 | r << 16 | g << 8 | b; }
-inline uint32_t AlphaOf(uint32_t p) { return p >> 24; }
-inline uint32_t RedOf(uint32_t p) { return (p >> 16) & 0xFF; }
-inline uint32_t GreenOf(uint32_t p) { return (p >> 8) & 0xFF; }
-inline uint32_t BlueOf(uint32_t p) { return p & 0xFF; }
+constexpr uint32_t Argb(uint32_t a, uint32_t r, uint32_t g, uint32_t b) {
+    return a << 24 | r << 16 | g << 8 | b;
+}
+inline uint32_t AlphaOf(uint32_t p) {
+    return p >> 24;
+}
+inline uint32_t RedOf(uint32_t p) {
+    return (p >> 16) & 0xFF;
+}
+inline uint32_t GreenOf(uint32_t p) {
+    return (p >> 8) & 0xFF;
+}
+inline uint32_t BlueOf(uint32_t p) {
+    return p & 0xFF;
+}
 
 // Lays the premultiplied picture over a checkerboard of two backdrop colours (as the layered
 // window would appear over a desktop) and saves the result.
-inline bool SaveOverBackdrop(const FramePicture& picture, const std::wstring& name, uint32_t dark = 0x204060,
+inline bool SaveOverBackdrop(const FramePicture &picture, const std::wstring &name, uint32_t dark = 0x204060,
                              uint32_t light = 0x305070) {
     FramePicture shown = CreateFramePicture(picture.width, picture.height);
-    if (!shown.pixels) return false;
+    if (!shown.pixels)
+        return false;
     for (int y = 0; y < picture.height; ++y) {
         for (int x = 0; x < picture.width; ++x) {
             uint32_t backdrop = ((x / 16 + y / 16) % 2) ? dark : light;
@@ -40,4 +51,4 @@ inline bool SaveOverBackdrop(const FramePicture& picture, const std::wstring& na
     return SaveBitmapPng(shown.bitmap.get(), ArtifactPath(name.c_str()));
 }
 
-}  // namespace mw::test
+} // namespace mw::test
