@@ -1,0 +1,56 @@
+#include "controller/thumbnails.h"
+
+#include "model/thumbnail_api.h"
+
+namespace mw {
+
+namespace {
+
+// Registers one thumbnail and places it; 0 when the compositor refused it.
+HTHUMBNAIL RegisterOne(const ThumbnailApi &api, HWND destination, HWND source, const RECT &box) {
+    if (!api.registerThumbnail || !source)
+        return 0;
+    HTHUMBNAIL id = 0;
+    if (FAILED(api.registerThumbnail(destination, source, &id)))
+        return 0;
+    if (api.updateProperties) {
+        DWM_THUMBNAIL_PROPERTIES properties{};
+        properties.dwFlags = DWM_TNP_RECTDESTINATION;
+        properties.rcDestination = box;
+        api.updateProperties(id, &properties);
+    }
+    return id;
+}
+
+} // namespace
+
+void RegisterThumbnails(ThumbnailSet &set, HWND mainWindow, const ItemList &popupList,
+                        const SelectionState &state, const Design &design, bool toggleDesktop,
+                        int screenWidth, int screenHeight) {
+    UnregisterThumbnails(set);
+    const ThumbnailApi &api = CurrentThumbnailApi();
+    int windowCount = popupList.count < ListCapacity ? popupList.count : ListCapacity;
+    set.windowCount = windowCount;
+    set.ThumbnailIds.assign(static_cast<size_t>(windowCount) + 1, 0);
+
+    for (int i = 0; i < windowCount; ++i) {
+        RECT box = GetThumbnailRect(i, state, design, toggleDesktop, screenWidth, screenHeight);
+        set.ThumbnailIds[i] = RegisterOne(api, mainWindow, popupList.slots[i].window, box);
+    }
+    if (toggleDesktop) {
+        RECT box = GetThumbnailRect(-1, state, design, toggleDesktop, screenWidth, screenHeight);
+        set.ThumbnailIds[windowCount] = RegisterOne(api, mainWindow, FindWindowW(L"Progman", nullptr), box);
+    }
+}
+
+void UnregisterThumbnails(ThumbnailSet &set) {
+    const ThumbnailApi &api = CurrentThumbnailApi();
+    for (HTHUMBNAIL id : set.ThumbnailIds) {
+        if (id != 0 && api.unregisterThumbnail)
+            api.unregisterThumbnail(id);
+    }
+    set.ThumbnailIds.clear();
+    set.windowCount = 0;
+}
+
+} // namespace mw

@@ -1,0 +1,201 @@
+#include "view/frame_window.h"
+
+#include <cstring>
+
+namespace mw {
+
+namespace {
+
+uint8_t OpacityForBlue(uint32_t blue, uint8_t current) {
+    switch (blue) {
+    case 255:
+        return 51;
+    case 254:
+        return 221;
+    case 2:
+        return 119;
+    case 3:
+        return 51;
+    default:
+        return current;
+    }
+}
+
+void FillWith(HDC dc, const RECT &rect, COLORREF color) {
+    UniqueBrush brush(CreateSolidBrush(color));
+    FillRect(dc, &rect, brush.get());
+}
+
+void FrameWith(HDC dc, const RECT &rect, COLORREF color) {
+    UniqueBrush brush(CreateSolidBrush(color));
+    FrameRect(dc, &rect, brush.get());
+}
+
+// The rectangles of every window entry that can still be read, in list order.
+std::vector<RECT> FrameRectsOfList(const ItemList &list) {
+    std::vector<RECT> frames;
+    for (int i = 0; i < list.count && i < ListCapacity; ++i) {
+        const ListItem &item = list.slots[i];
+        if (item.kind != KindWindow)
+            continue;
+        RECT rect;
+        if (FrameRectOfWindow(item.window, item.showState, &rect))
+            frames.push_back(rect);
+    }
+    return frames;
+}
+
+LRESULT OnCreate(HWND hwnd, const CREATESTRUCTW *create) {
+    const auto *list = static_cast<const ItemList *>(create->lpCreateParams);
+    // The picture covers the primary screen from the origin; windows elsewhere are cut off.
+    int width = GetSystemMetrics(SM_CXSCREEN);
+    int height = GetSystemMetrics(SM_CYSCREEN);
+    FramePicture picture = CreateFramePicture(width, height);
+    if (!picture.pixels)
+        return 0;
+    RenderFramePicture(picture, list ? FrameRectsOfList(*list) : std::vector<RECT>{});
+
+    WindowDc screen(nullptr);
+    UniqueMemDc memory(CreateCompatibleDC(screen.get()));
+    if (!memory)
+        return 0;
+    SelectGuard select(memory.get(), picture.bitmap.get());
+    SIZE size{width, height};
+    POINT source{0, 0};
+    BLENDFUNCTION blend{AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
+    UpdateLayeredWindow(hwnd, nullptr, nullptr, &size, memory.get(), &source, 0, &blend, ULW_ALPHA);
+    return 0;
+}
+
+} // namespace
+
+FramePicture CreateFramePicture(int width, int height) {
+    FramePicture picture;
+    if (width <= 0 || height <= 0)
+        return picture;
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof info.bmiHeader;
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = -height; // top-down: row y of the picture is row y in memory
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    void *bits = nullptr;
+    picture.bitmap.reset(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+    if (!picture.bitmap || !bits) {
+        picture.bitmap.reset();
+        return picture;
+    }
+    picture.pixels = static_cast<uint32_t *>(bits);
+    picture.width = width;
+    picture.height = height;
+    std::memset(picture.pixels, 0, static_cast<size_t>(width) * height * sizeof(uint32_t));
+    return picture;
+}
+
+void ConvertFrameOpacity(uint32_t *pixels, size_t count) {
+    for (size_t i = 0; i < count; ++i) {
+        uint32_t p = pixels[i];
+        uint32_t red = (p >> 16) & 0xFF;
+        uint32_t green = (p >> 8) & 0xFF;
+        uint32_t blue = p & 0xFF;
+        if (red == 0 && green == 0 && blue == 0) {
+            pixels[i] = 0;
+            continue;
+        }
+        uint32_t alpha = OpacityForBlue(blue, static_cast<uint8_t>(p >> 24));
+        red = red * alpha / 255;
+        green = green * alpha / 255;
+        blue = blue * alpha / 255;
+        pixels[i] = (alpha << 24) | (red << 16) | (green << 8) | blue;
+    }
+}
+
+void RenderFramePicture(FramePicture &picture, const std::vector<RECT> &frames) {
+    if (!picture.pixels)
+        return;
+    UniqueMemDc memory(CreateCompatibleDC(nullptr));
+    if (!memory)
+        return;
+    {
+        SelectGuard select(memory.get(), picture.bitmap.get());
+        // All veils first: where windows overlap, the veil stays one uniform fill.
+        for (const RECT &frame : frames)
+            FillWith(memory.get(), frame, FrameVeilColor);
+        for (const RECT &frame : frames) {
+            RECT ring = frame;
+            InflateRect(&ring, 1, 1);
+            FrameWith(memory.get(), ring, FrameRing1Color);
+            InflateRect(&ring, 1, 1);
+            FrameWith(memory.get(), ring, FrameRing2Color);
+            InflateRect(&ring, 1, 1);
+            FrameWith(memory.get(), ring, FrameRing3Color);
+        }
+        GdiFlush();
+    }
+    ConvertFrameOpacity(picture.pixels, static_cast<size_t>(picture.width) * picture.height);
+}
+
+RECT FrameRectFromPlacement(const WINDOWPLACEMENT &placement, int showState, const RECT &workArea,
+                            POINT workspaceOffset) {
+    RECT rect = placement.rcNormalPosition;
+    if (showState == StateMaximized) {
+        rect.left = placement.ptMaxPosition.x + 5;
+        rect.top = placement.ptMaxPosition.y + 5;
+        rect.right = (workArea.right - workArea.left) - 5;
+        rect.bottom = (workArea.bottom - workArea.top) - 5;
+    }
+    OffsetRect(&rect, workspaceOffset.x, workspaceOffset.y);
+    return rect;
+}
+
+bool FrameRectOfWindow(HWND window, int showState, RECT *out) {
+    WINDOWPLACEMENT placement{};
+    placement.length = sizeof placement;
+    if (!window || !IsWindow(window) || !GetWindowPlacement(window, &placement))
+        return false;
+
+    RECT workArea{};
+    SystemParametersInfoW(SPI_GETWORKAREA, 0, &workArea, 0);
+
+    // The placement is given in workspace coordinates: relative to the work area of the window's
+    // monitor, so a taskbar at the top or left shifts them against the screen. The overlay draws
+    // in screen coordinates, so add that monitor's work-area offset and the frames sit exactly
+    // where the windows are. Tool windows are placed in screen coordinates already.
+    POINT offset{0, 0};
+    if (!(GetWindowLongPtrW(window, GWL_EXSTYLE) & WS_EX_TOOLWINDOW)) {
+        MONITORINFO monitor{};
+        monitor.cbSize = sizeof monitor;
+        HMONITOR handle = MonitorFromRect(&placement.rcNormalPosition, MONITOR_DEFAULTTONEAREST);
+        if (handle && GetMonitorInfoW(handle, &monitor)) {
+            offset.x = monitor.rcWork.left - monitor.rcMonitor.left;
+            offset.y = monitor.rcWork.top - monitor.rcMonitor.top;
+        }
+    }
+    *out = FrameRectFromPlacement(placement, showState, workArea, offset);
+    return true;
+}
+
+LRESULT CALLBACK FrameWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+    case WM_CREATE:
+        return OnCreate(hwnd, reinterpret_cast<const CREATESTRUCTW *>(lParam));
+    default:
+        return DefWindowProcW(hwnd, message, wParam, lParam);
+    }
+}
+
+HWND CreateFrameWindow(HINSTANCE instance, ItemList *popupList) {
+    // Shown without activation, so the window the user works in keeps the focus until the popup
+    // takes it.
+    HWND frame = CreateWindowExW(WS_EX_LAYERED | WS_EX_TOOLWINDOW | WS_EX_TRANSPARENT, FrameWindowClass, L"",
+                                 WS_POPUP, 0, 0, GetSystemMetrics(SM_CXVIRTUALSCREEN),
+                                 GetSystemMetrics(SM_CYVIRTUALSCREEN), nullptr, nullptr, instance, popupList);
+    if (!frame)
+        return nullptr;
+    ShowWindow(frame, SW_SHOWNA);
+    SetWindowPos(frame, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    return frame;
+}
+
+} // namespace mw

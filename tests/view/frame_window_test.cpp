@@ -1,0 +1,232 @@
+#include "view/frame_window.h"
+
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "support/harness.h"
+#include "view/layered_picture.h"
+
+namespace {
+
+using namespace mw;
+using mw::test::Argb;
+
+constexpr uint32_t kVeil = Argb(51, 51, 51, 51);
+constexpr uint32_t kRing1 = Argb(221, 220, 220, 220); // 254 · 221 / 255 = 220.1
+constexpr uint32_t kRing2 = Argb(119, 0, 0, 0);       // 2 · 119 / 255 = 0.9
+constexpr uint32_t kRing3 = Argb(51, 0, 0, 0);        // 3 · 51 / 255 = 0.6
+
+TEST(FrameOpacity, MarkerColoursBecomeTheirOpacityPremultiplied) {
+    std::vector<uint32_t> pixels = {
+        0x00FFFFFF, // veil
+        0x00FEFEFE, // ring one pixel outside
+        0x00020202, // ring two pixels outside
+        0x00030303, // ring three pixels outside
+        0x00000000, // nothing drawn
+        0x7F000000, // black with some opacity byte: black is always transparent
+        0x7F102030, // another colour keeps its opacity byte, colours scaled by it
+        0x00FF0000, // red without opacity: stays but contributes nothing
+        0x00FF80FF, // blue 255 decides, whatever red and green are
+    };
+    ConvertFrameOpacity(pixels.data(), pixels.size());
+    EXPECT_EQ(pixels[0], kVeil);
+    EXPECT_EQ(pixels[1], kRing1);
+    EXPECT_EQ(pixels[2], kRing2);
+    EXPECT_EQ(pixels[3], kRing3);
+    EXPECT_EQ(pixels[4], 0u);
+    EXPECT_EQ(pixels[5], 0u);
+    EXPECT_EQ(pixels[6], Argb(0x7F, 0x10 * 0x7F / 255, 0x20 * 0x7F / 255, 0x30 * 0x7F / 255));
+    EXPECT_EQ(pixels[7], 0u);
+    EXPECT_EQ(pixels[8], Argb(51, 51, 0x80 * 51 / 255, 51));
+}
+
+// Two overlapping windows, A first in the list, B second:
+//
+//    (100,100) +-----------+ A
+//              |     (200,150) +-----------+ B
+//              |           |   |           |
+//              +-----------+ (300,250)     |
+//                              +-----------+ (400,350)
+TEST(FramePicture, VeilsThenRingsOneTwoThreePixelsOutside) {
+    FramePicture picture = CreateFramePicture(500, 400);
+    ASSERT_NE(picture.pixels, nullptr);
+    const RECT a{100, 100, 300, 250};
+    const RECT b{200, 150, 400, 350};
+    RenderFramePicture(picture, {a, b});
+
+    // The veil: inside A only, inside B only, and in the overlap one uniform fill.
+    EXPECT_EQ(picture.At(150, 120), kVeil);
+    EXPECT_EQ(picture.At(350, 300), kVeil);
+    EXPECT_EQ(picture.At(250, 200), kVeil);
+    EXPECT_EQ(picture.At(100, 100), kVeil); // left and top edges belong to the window
+    EXPECT_EQ(picture.At(299, 249), kVeil); // right and bottom are exclusive
+
+    // A's left side, all along its height, and its top-left corner.
+    for (int y : {100, 175, 249}) {
+        EXPECT_EQ(picture.At(99, y), kRing1) << y;
+        EXPECT_EQ(picture.At(98, y), kRing2) << y;
+        EXPECT_EQ(picture.At(97, y), kRing3) << y;
+        EXPECT_EQ(picture.At(96, y), 0u) << y;
+    }
+    EXPECT_EQ(picture.At(99, 99), kRing1);
+    EXPECT_EQ(picture.At(98, 98), kRing2);
+    EXPECT_EQ(picture.At(97, 97), kRing3);
+    EXPECT_EQ(picture.At(96, 96), 0u);
+    // A's right and bottom sides lie just past the exclusive edges.
+    EXPECT_EQ(picture.At(300, 120), kRing1);
+    EXPECT_EQ(picture.At(301, 120), kRing2);
+    EXPECT_EQ(picture.At(302, 120), kRing3);
+    EXPECT_EQ(picture.At(150, 250), kRing1);
+    EXPECT_EQ(picture.At(150, 252), kRing3);
+
+    // B, later in the list, draws its rings across A's veil.
+    EXPECT_EQ(picture.At(199, 200), kRing1);
+    EXPECT_EQ(picture.At(198, 200), kRing2);
+    EXPECT_EQ(picture.At(197, 200), kRing3);
+    EXPECT_EQ(picture.At(250, 149), kRing1);
+    EXPECT_EQ(picture.At(250, 147), kRing3);
+
+    // Nothing anywhere else.
+    int stray = 0;
+    for (int y = 0; y < picture.height; ++y) {
+        for (int x = 0; x < picture.width; ++x) {
+            bool nearA = x >= 97 && x < 303 && y >= 97 && y < 253;
+            bool nearB = x >= 197 && x < 403 && y >= 147 && y < 353;
+            if (!nearA && !nearB && picture.At(x, y) != 0)
+                ++stray;
+        }
+    }
+    EXPECT_EQ(stray, 0);
+
+    EXPECT_TRUE(test::SaveOverBackdrop(picture, L"frame-overlay-picture.png"));
+}
+
+TEST(FramePicture, ClipsFramesAtThePictureEdges) {
+    FramePicture picture = CreateFramePicture(200, 100);
+    ASSERT_NE(picture.pixels, nullptr);
+    RenderFramePicture(picture, {RECT{-50, -20, 100, 60}, RECT{150, 50, 400, 300}});
+    EXPECT_EQ(picture.At(0, 0), kVeil);
+    EXPECT_EQ(picture.At(100, 30), kRing1);
+    EXPECT_EQ(picture.At(199, 99), kVeil);
+    EXPECT_EQ(picture.At(149, 80), kRing1);
+}
+
+WINDOWPLACEMENT Placement(RECT normal, POINT maxPosition) {
+    WINDOWPLACEMENT placement{};
+    placement.length = sizeof placement;
+    placement.rcNormalPosition = normal;
+    placement.ptMaxPosition = maxPosition;
+    return placement;
+}
+
+TEST(FrameRect, NormalPositionConvertedFromWorkspaceToScreen) {
+    const RECT workArea{0, 0, 1920, 1040};
+    WINDOWPLACEMENT placement = Placement(RECT{100, 50, 700, 450}, POINT{-8, -8});
+    RECT r = FrameRectFromPlacement(placement, StateNormal, workArea, POINT{0, 0});
+    EXPECT_EQ(r.left, 100);
+    EXPECT_EQ(r.top, 50);
+    EXPECT_EQ(r.right, 700);
+    EXPECT_EQ(r.bottom, 450);
+    // A task bar 40 pixels high at the top: workspace y 50 is screen y 90.
+    r = FrameRectFromPlacement(placement, StateNormal, RECT{0, 40, 1920, 1080}, POINT{0, 40});
+    EXPECT_EQ(r.top, 90);
+    EXPECT_EQ(r.bottom, 490);
+    // A minimised window is framed at its normal position.
+    r = FrameRectFromPlacement(placement, StateMinimized, workArea, POINT{60, 0});
+    EXPECT_EQ(r.left, 160);
+    EXPECT_EQ(r.right, 760);
+}
+
+TEST(FrameRect, MaximisedIsInsetFiveFromMaximisedPositionAndWorkArea) {
+    WINDOWPLACEMENT placement = Placement(RECT{100, 50, 700, 450}, POINT{-8, -8});
+    RECT r = FrameRectFromPlacement(placement, StateMaximized, RECT{0, 0, 1920, 1040}, POINT{0, 0});
+    EXPECT_EQ(r.left, -3);
+    EXPECT_EQ(r.top, -3);
+    EXPECT_EQ(r.right, 1915);
+    EXPECT_EQ(r.bottom, 1035);
+    // With the task bar at the top the whole rectangle moves down with the work area.
+    r = FrameRectFromPlacement(placement, StateMaximized, RECT{0, 40, 1920, 1080}, POINT{0, 40});
+    EXPECT_EQ(r.top, 37);
+    EXPECT_EQ(r.bottom, 1075);
+
+    FramePicture picture = CreateFramePicture(1920, 1080);
+    ASSERT_NE(picture.pixels, nullptr);
+    RenderFramePicture(
+        picture, {FrameRectFromPlacement(placement, StateMaximized, RECT{0, 0, 1920, 1040}, POINT{0, 0})});
+    EXPECT_EQ(picture.At(0, 0), kVeil);
+    EXPECT_EQ(picture.At(1914, 1034), kVeil);
+    EXPECT_EQ(picture.At(1915, 1034), kRing1);
+    EXPECT_EQ(picture.At(1917, 1034), kRing3);
+    EXPECT_EQ(picture.At(1918, 1034), 0u);
+    EXPECT_EQ(picture.At(100, 1035), kRing1);
+    EXPECT_EQ(picture.At(100, 1038), 0u);
+}
+
+TEST(FrameRect, RealWindowFramesWhereItIsAndClosedWindowGetsNone) {
+    // A captionless window that is never activated: cheap to destroy under Wine without a window
+    // manager. Not a tool window, so its placement is in workspace coordinates.
+    HWND window = test::CreateTestWindow(L"Framed", WS_POPUP, 0, nullptr, 130, 140, 320, 210);
+    ASSERT_NE(window, nullptr);
+    ShowWindow(window, SW_SHOWNA);
+    RECT actual, framed;
+    GetWindowRect(window, &actual);
+    ASSERT_TRUE(FrameRectOfWindow(window, StateNormal, &framed));
+    EXPECT_EQ(framed.left, actual.left);
+    EXPECT_EQ(framed.top, actual.top);
+    EXPECT_EQ(framed.right, actual.right);
+    EXPECT_EQ(framed.bottom, actual.bottom);
+    DestroyWindow(window);
+    EXPECT_FALSE(FrameRectOfWindow(window, StateNormal, &framed));
+}
+
+void RegisterFrameClass() {
+    WNDCLASSEXW wc{};
+    wc.cbSize = sizeof wc;
+    wc.lpfnWndProc = FrameWindowProc;
+    wc.hInstance = GetModuleHandleW(nullptr);
+    wc.lpszClassName = FrameWindowClass;
+    RegisterClassExW(&wc);
+}
+
+TEST(FrameWindow, ClickThroughLayeredOverlayAtTheBottomOfTheScreen) {
+    RegisterFrameClass();
+    HWND a = test::CreateTestWindow(L"Listed A", WS_POPUP, 0, nullptr, 200, 200, 300, 200);
+    HWND b = test::CreateTestWindow(L"Listed B", WS_POPUP, 0, nullptr, 400, 300, 300, 200);
+    ShowWindow(a, SW_SHOWNA);
+    auto list = CreateItemList();
+    for (HWND w : {a, b}) {
+        ListItem item;
+        InitListItem(item, L"", nullptr, w, KindWindow);
+        AppendListItem(*list, item);
+    }
+    ShowWindow(b, SW_SHOW);
+    SetForegroundWindow(b);
+    test::WaitFor([&] { return GetForegroundWindow() == b; }, 2000);
+
+    HWND frame = CreateFrameWindow(GetModuleHandleW(nullptr), list.get());
+    ASSERT_NE(frame, nullptr);
+    const LONG_PTR ex = GetWindowLongPtrW(frame, GWL_EXSTYLE);
+    EXPECT_EQ(ex & (WS_EX_LAYERED | WS_EX_TOOLWINDOW | WS_EX_TRANSPARENT),
+              WS_EX_LAYERED | WS_EX_TOOLWINDOW | WS_EX_TRANSPARENT);
+    const LONG_PTR style = GetWindowLongPtrW(frame, GWL_STYLE);
+    EXPECT_EQ(style & (WS_POPUP | WS_VISIBLE), WS_POPUP | WS_VISIBLE);
+    // The picture sized the layered window to the primary screen.
+    RECT rect;
+    GetWindowRect(frame, &rect);
+    EXPECT_EQ(rect.left, 0);
+    EXPECT_EQ(rect.top, 0);
+    EXPECT_EQ(rect.right, GetSystemMetrics(SM_CXSCREEN));
+    EXPECT_EQ(rect.bottom, GetSystemMetrics(SM_CYSCREEN));
+    // Below every other top-level window, and it took the focus from nobody.
+    EXPECT_EQ(GetWindow(frame, GW_HWNDNEXT), nullptr);
+    EXPECT_EQ(GetForegroundWindow(), b);
+    // The mouse passes through it: the point over window A finds A, not the overlay.
+    EXPECT_EQ(WindowFromPoint(POINT{250, 250}), a);
+
+    DestroyWindow(frame);
+    DestroyWindow(a);
+    DestroyWindow(b);
+}
+
+} // namespace
