@@ -6,7 +6,9 @@
 #include "app/command_line.h"
 #include "app/launcher_file.h"
 #include "app/preferences_file.h"
+#include "controller/frame_preview.h"
 #include "controller/main_window.h"
+#include "controller/popup_controller.h"
 #include "controller/tray.h"
 #include "hook/hook.h"
 #include "model/hook_client.h"
@@ -18,6 +20,8 @@
 #include "resource.h"
 #include "view/design.h"
 #include "view/design_file.h"
+#include "view/frame_window.h"
+#include "view/icon_window.h"
 
 namespace mw {
 
@@ -87,6 +91,9 @@ int RunApplication(HINSTANCE instance, const wchar_t* commandLine) {
             return 0;
         }
         program.instance = instance;
+        // Windows that an earlier run put away for its frame preview and could not bring back
+        // (it was killed) come back now.
+        RestoreWindowsLeftHidden();
         RegisterProgramClass(instance, MainWindowProc, kProgramName);
         program.mainWindow = CreateWindowExW(WS_EX_TOOLWINDOW | WS_EX_TOPMOST, kProgramName, kProgramName, WS_POPUP,
                                              0, 0, 0, 0, nullptr, nullptr, instance, nullptr);
@@ -107,9 +114,9 @@ int RunApplication(HINSTANCE instance, const wchar_t* commandLine) {
         program.savedWindowList = CreateItemList();
         BuildCommandList(*program.commandList, prefs, flags.LauncherOnly, CurrentDesign().iconSize, instance);
 
-        RegisterProgramClass(instance, DefWindowProcW, L"WndFrame");
+        RegisterProgramClass(instance, FrameWindowProc, FrameWindowClass);
         if (CurrentDesign().thumbnail && CurrentDesign().thumbnailOverlay) {
-            RegisterProgramClass(instance, DefWindowProcW, L"IconWnd");
+            RegisterProgramClass(instance, IconWindowProc, IconWindowClass);
         }
         bool thumbnailsLoaded = false;
         if (CurrentDesign().thumbnail) {
@@ -132,6 +139,7 @@ int RunApplication(HINSTANCE instance, const wchar_t* commandLine) {
 
         if (loop) {
             RunMessageLoop();
+            ResetController();
             if (thumbnailsLoaded) UnloadThumbnailApi();
             if (!flags.NotResident) {
                 RemoveTrayIcon(program.mainWindow);

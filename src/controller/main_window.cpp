@@ -18,6 +18,8 @@ UINT TaskbarCreatedMessage() {
 }
 
 LRESULT OnDestroy() {
+    // Never leave another program's window hidden or minimised behind us.
+    RestoreWhatThePreviewHid();
     PostQuitMessage(0);
     return 0;
 }
@@ -47,6 +49,9 @@ LRESULT CALLBACK MainWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM l
     case WM_COMMAND:
         if (OnTrayCommand(hwnd, LOWORD(wParam))) return 0;
         return DefWindowProcW(hwnd, message, wParam, lParam);
+    case WM_ENDSESSION:
+        if (wParam) RestoreWhatThePreviewHid();
+        return 0;
     case WM_DESTROY: return OnDestroy();
     default:
         if (message == TaskbarCreatedMessage() && message != 0) return OnTaskbarCreated(hwnd);

@@ -10,7 +10,10 @@
 #include "model/list_building.h"
 #include "model/program_state.h"
 #include "model/window_list.h"
+#include "controller/frame_preview.h"
 #include "view/design.h"
+#include "view/frame_window.h"
+#include "view/icon_window.h"
 
 namespace mw {
 
@@ -114,7 +117,28 @@ bool CommonCloseStart(HWND hwnd) {
     StopEdgeTimers(hwnd);
     KillTimer(hwnd, kTimerRepositionGuard);
     c.repositionGuard = false;
+    if (CurrentDesign().thumbnail) {
+        if (c.iconWindow && CurrentDesign().thumbnailOverlay) DestroyWindow(c.iconWindow);
+        c.iconWindow = nullptr;
+        UnregisterThumbnails(c.thumbnails);
+    }
     return true;
+}
+
+// Ends the frame preview: the overlay goes and every put-away window comes back.
+void EndFramePreview(bool restoreWindows) {
+    ControllerState& c = Controller();
+    if (c.frameWindow) DestroyWindow(c.frameWindow);
+    c.frameWindow = nullptr;
+    if (restoreWindows && c.popupList && c.popupList->count > 0) {
+        RestorePreviewedWindows(*c.popupList, Prefs().Altab7_Hide != 0);
+    }
+}
+
+bool SelectionInWindows() {
+    const ControllerState& c = Controller();
+    return c.selection.section == SectionWindows && c.popupList && c.selection.index >= 0 &&
+           c.selection.index < c.popupList->count;
 }
 
 bool SelectedCommandIs(int kind) {
@@ -200,9 +224,7 @@ void MovePopupTo(HWND hwnd, int left, int top) {
     ControllerState& c = Controller();
     SetWindowPos(hwnd, nullptr, left, top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
     c.repositionGuard = true;
-    if (c.iconWindow && CurrentDesign().thumbnailOverlay) {
-        SetWindowPos(c.iconWindow, nullptr, left, top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-    }
+    if (c.iconWindow && CurrentDesign().thumbnailOverlay) MoveIconWindow(c.iconWindow, hwnd);
     SetTimer(hwnd, kTimerRepositionGuard, kRepositionGuardMilliseconds, nullptr);
 }
 
@@ -223,8 +245,16 @@ ControllerState& Controller() {
     return state;
 }
 
+void RestoreWhatThePreviewHid() {
+    ControllerState& c = Controller();
+    if (c.frameWindow || (c.popupList && FramePreviewHolds(c.altTabOpened, Prefs()))) EndFramePreview(true);
+}
+
 void ResetController() {
     ControllerState& c = Controller();
+    RestoreWhatThePreviewHid();
+    if (c.iconWindow) DestroyWindow(c.iconWindow);
+    UnregisterThumbnails(c.thumbnails);
     ReleasePopupList();
     c.surface.Release();
     c.selection = SelectionState{};
@@ -314,14 +344,29 @@ LRESULT OnOpenPopup(HWND hwnd, LPARAM lParam) {
     c.selection.section = c.selection.windowCount > 0 ? SectionWindows : SectionLauncher;
     c.selection.index = 0;
 
+    if (CurrentDesign().thumbnail) {
+        RegisterThumbnails(c.thumbnails, hwnd, *c.popupList, c.selection, CurrentDesign(), Prefs().ToggleDesktop != 0,
+                           GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN));
+    }
+
     c.previousForeground = GetForegroundWindow();
     POINT cursor{};
     GetCursorPos(&cursor);
     const RECT monitor = MonitorRectOf(MonitorFromPoint(cursor, MONITOR_DEFAULTTOPRIMARY));
     const POINT at = CentredPopupPosition(monitor, {c.surface.width, c.surface.height});
 
+    if (FramePreviewHolds(c.altTabOpened, Prefs())) {
+        c.frameWindow = CreateFrameWindow(Program().instance, c.popupList.get());
+        PutAwayOtherWindows(*c.popupList, SelectionInWindows() ? c.selection.index : -1, Prefs().Altab7_Hide != 0);
+    }
+
     SetWindowPos(hwnd, HWND_TOPMOST, at.x, at.y, c.surface.width, c.surface.height, SWP_SHOWWINDOW);
     TakeForeground(hwnd);
+
+    if (CurrentDesign().thumbnail && CurrentDesign().thumbnailOverlay) {
+        c.iconWindow = CreateIconWindow(Program().instance, hwnd, c.popupList.get(), c.selection, CurrentDesign(),
+                                        DesktopRow());
+    }
 
     const bool centreCursor =
         Flags().NotResident ? Flags().CursorCentring : (Prefs().ToCenter != 0 && Prefs().ClickMode != 0);
@@ -336,11 +381,18 @@ LRESULT OnMoveSelection(HWND hwnd, WPARAM wParam) {
     if (!c.popupList) return 0;
     if (c.popupList->count == 0 && LauncherCount() == 0) return 0;
     if (Prefs().ClickMode && !c.altTabOpened && !Flags().NotResident) return 0;
+    const bool framePreview = FramePreviewHolds(c.altTabOpened, Prefs());
+    const bool hide = Prefs().Altab7_Hide != 0;
+    if (framePreview && SelectionInWindows()) PutAwaySelectedWindow(*c.popupList, c.selection.index, hide);
     const short delta = static_cast<short>(HIWORD(wParam));
     if (delta < 0) {
         SelectNext(c.selection);
     } else if (delta > 0) {
         SelectPrevious(c.selection, true);
+    }
+    if (framePreview && SelectionInWindows()) {
+        RestackPreview(c.frameWindow, hwnd);
+        ShowSelectedWindow(*c.popupList, c.selection.index, hide);
     }
     Repaint(hwnd);
     return 0;
@@ -348,8 +400,11 @@ LRESULT OnMoveSelection(HWND hwnd, WPARAM wParam) {
 
 LRESULT OnChoose(HWND hwnd) {
     ControllerState& c = Controller();
+    const bool framePreview = FramePreviewHolds(c.altTabOpened, Prefs());
     if (!CommonCloseStart(hwnd)) return 0;
-    if (!Flags().NotResident && SelectedCommandIs(KindDesktopToggle)) ToggleDesktop();
+    const bool toggled = !Flags().NotResident && SelectedCommandIs(KindDesktopToggle);
+    if (toggled) ToggleDesktop();
+    if (framePreview || c.frameWindow) EndFramePreview(!toggled);
     c.altTabOpened = false;
     ActOnSelection(hwnd);
     ReleasePopupList();
@@ -359,7 +414,9 @@ LRESULT OnChoose(HWND hwnd) {
 
 LRESULT OnCancel(HWND hwnd) {
     ControllerState& c = Controller();
+    const bool framePreview = FramePreviewHolds(c.altTabOpened, Prefs());
     if (!CommonCloseStart(hwnd)) return 0;
+    if (framePreview || c.frameWindow) EndFramePreview(true);
     c.altTabOpened = false;
     ReleasePopupList();
     EndNotResident(hwnd);

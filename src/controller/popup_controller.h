@@ -7,6 +7,7 @@
 #include <memory>
 
 #include "model/item_list.h"
+#include "controller/thumbnails.h"
 #include "model/preferences.h"
 #include "view/layout.h"
 #include "view/render.h"
@@ -32,12 +33,16 @@ struct ControllerState {
     HWND frameWindow = nullptr;
     HWND iconWindow = nullptr;
     PopupSurface surface;
+    ThumbnailSet thumbnails;
     WindowSource windowSource = nullptr;  // null: the real top-level windows
 };
 
 ControllerState& Controller();
 // Closes whatever is open without acting and forgets everything (tests, shutdown).
 void ResetController();
+
+// Brings back every window the frame preview put away, if a popup is open (shutdown, log-off).
+void RestoreWhatThePreviewHid();
 
 bool PopupIsOpen();
 

@@ -1,0 +1,116 @@
+// The frame preview with the real program: only the selected window stays on screen while the
+// popup is open, and every window comes back as it was, also after the program was killed.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "hook/hook.h"
+#include "support/harness.h"
+#include "support/program.h"
+
+namespace {
+
+using namespace mw::test;
+
+constexpr WPARAM kNext = static_cast<WPARAM>(static_cast<WORD>(-120)) << 16;
+
+struct Target {
+    ChildProcess process;
+    HWND window = nullptr;
+    bool Start(const std::wstring& title) {
+        if (!process.Start(BinDir() + L"\\target_window.exe", L"\"" + title + L"\"", BinDir())) return false;
+        return WaitFor(
+            [&] {
+                for (HWND w : WindowsOfProcess(process.pid(), L"MwTargetWindow")) {
+                    if (IsWindowVisible(w)) window = w;
+                }
+                return window != nullptr;
+            },
+            10000);
+    }
+};
+
+struct Program {
+    ProgramSandbox sandbox;
+    HWND main = nullptr;
+    bool Start(const std::wstring& preferences) {
+        CopyFileW((BinDir() + L"\\recording_hook.dll").c_str(), sandbox.file(L"hook.dll").c_str(), FALSE);
+        sandbox.WritePreferences(L"[Exclude]\r\ncnt=1\r\n1=Wine System Tray\r\n" + preferences);
+        if (!sandbox.Start()) return false;
+        main = sandbox.WaitMainWindow();
+        return main != nullptr;
+    }
+    bool Open() {
+        PostMessageW(main, kMsgOpenPopup, 0, 0);
+        return WaitFor([&] { return IsWindowVisible(main) != FALSE; });
+    }
+};
+
+bool Shown(HWND w) { return IsWindowVisible(w) && !IsIconic(w); }
+
+TEST(FramePreview, OthersAreMinimisedTheSelectionFollowsAndCancelRestores) {
+    Target alpha, beta, gamma;
+    ASSERT_TRUE(alpha.Start(L"Alpha frame"));
+    ASSERT_TRUE(beta.Start(L"Beta frame"));
+    ASSERT_TRUE(gamma.Start(L"Gamma frame"));
+    SetForegroundWindow(gamma.window);
+    Program program;
+    ASSERT_TRUE(program.Start(L"[Preference]\r\nAltab7=1\r\nArrangeWindow=0\r\n"));
+    ASSERT_TRUE(program.Open());
+    // Gamma is selected; the others are put away; the overlay lies at the bottom.
+    EXPECT_TRUE(WaitFor([&] { return Shown(gamma.window) && IsIconic(beta.window) && IsIconic(alpha.window); }));
+    EXPECT_FALSE(WindowsOfProcess(program.sandbox.process().pid(), L"WndFrame").empty());
+    RECT screen{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+    PumpFor(300);
+    SaveScreenPng(screen, L"frame-preview-screen.png");
+    PostMessageW(program.main, kMsgMoveSelection, kNext, 0);
+    EXPECT_TRUE(WaitFor([&] { return Shown(beta.window) && IsIconic(gamma.window); }));
+    PostMessageW(program.main, kMsgCancel, 0, 0);
+    EXPECT_TRUE(WaitFor([&] { return Shown(alpha.window) && Shown(beta.window) && Shown(gamma.window); }));
+    EXPECT_TRUE(WaitFor([&] { return WindowsOfProcess(program.sandbox.process().pid(), L"WndFrame").empty(); }));
+    EXPECT_EQ(program.sandbox.Close(), 0);
+}
+
+TEST(FramePreview, HiddenWindowsComeBackAfterTheProgramWasKilled) {
+    Target alpha, beta;
+    ASSERT_TRUE(alpha.Start(L"Alpha hidden"));
+    ASSERT_TRUE(beta.Start(L"Beta hidden"));
+    SetForegroundWindow(beta.window);
+    {
+        Program program;
+        ASSERT_TRUE(program.Start(L"[Preference]\r\nAltab7=1\r\nAltab7_Hide=1\r\nArrangeWindow=0\r\n"));
+        ASSERT_TRUE(program.Open());
+        EXPECT_TRUE(WaitFor([&] { return !IsWindowVisible(alpha.window) && Shown(beta.window); }));
+        program.sandbox.process().Kill();
+        PumpFor(300);
+        EXPECT_FALSE(IsWindowVisible(alpha.window)) << "killed while the window was hidden";
+    }
+    // The next start of the program brings it back.
+    Program next;
+    ASSERT_TRUE(next.Start(L""));
+    EXPECT_TRUE(WaitFor([&] { return IsWindowVisible(alpha.window) != FALSE; }));
+    EXPECT_EQ(next.sandbox.Close(), 0);
+}
+
+TEST(FramePreview, ChoosingBringsEveryWindowBackAndTheChosenOneToTheFront) {
+    Target alpha, beta;
+    ASSERT_TRUE(alpha.Start(L"Alpha choose"));
+    ASSERT_TRUE(beta.Start(L"Beta choose"));
+    ShowWindow(alpha.window, SW_MAXIMIZE);
+    SetForegroundWindow(beta.window);
+    Program program;
+    ASSERT_TRUE(program.Start(L"[Preference]\r\nAltab7=1\r\nAltab7_Hide=1\r\nArrangeWindow=0\r\n"));
+    ASSERT_TRUE(program.Open());
+    EXPECT_TRUE(WaitFor([&] { return !IsWindowVisible(alpha.window); }));
+    PostMessageW(program.main, kMsgMoveSelection, kNext, 0);
+    EXPECT_TRUE(WaitFor([&] { return IsWindowVisible(alpha.window) && IsZoomed(alpha.window); }))
+        << "the selected window is shown in its state";
+    PostMessageW(program.main, kMsgChoose, 0, 0);
+    EXPECT_TRUE(WaitFor([&] { return GetForegroundWindow() == alpha.window && IsWindowVisible(beta.window); }));
+    EXPECT_TRUE(IsZoomed(alpha.window));
+    EXPECT_EQ(program.sandbox.Close(), 0);
+}
+
+}  // namespace
