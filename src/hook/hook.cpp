@@ -38,6 +38,11 @@ struct HookLibrary {
     HANDLE reply = nullptr;         // set by the hook thread when it has (re)installed
     mw::GestureSettings pending;    // settings for the thread to take
     volatile LONG installed = 0;    // result of the last (re)install
+    // Unloading with the hook still installed: the thread cleans up, signals `parked` and
+    // waits on `never`, so it runs none of our code while the library is unmapped.
+    volatile LONG unloading = 0;
+    HANDLE parked = nullptr;
+    HANDLE never = nullptr;
 };
 
 HookLibrary g_lib;
@@ -267,8 +272,7 @@ void Reply(bool installed) {
     SetEvent(g_lib.reply);
 }
 
-DWORD WINAPI HookThread(LPVOID param) {
-    HMODULE self = static_cast<HMODULE>(param);
+DWORD WINAPI HookThread(LPVOID) {
     HookThreadState state;
     MSG msg;
     // Make sure the thread has a message queue before anybody posts to it.
@@ -308,9 +312,11 @@ DWORD WINAPI HookThread(LPVOID param) {
     if (state.timeOutTimer) KillTimer(nullptr, state.timeOutTimer);
     if (state.stallTimer) KillTimer(nullptr, state.stallTimer);
     if (state.quietTimer) KillTimer(nullptr, state.quietTimer);
-    // The thread holds its own reference to the library, so a FreeLibrary by the program can
-    // never unmap the code this thread is running; it drops it on its way out.
-    FreeLibraryAndExitThread(self, 0);
+    if (g_lib.unloading) {
+        // The library is being unloaded under the loader lock: hand over atomically and never
+        // come back into code that is about to go away.
+        SignalObjectAndWait(g_lib.parked, g_lib.never, INFINITE, FALSE);
+    }
     return 0;
 }
 
@@ -325,16 +331,9 @@ void StopThread() {
 }
 
 bool StartThread() {
-    HMODULE self = nullptr;
-    if (!GetModuleHandleExW(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS,
-                            reinterpret_cast<LPCWSTR>(&HookThread), &self))
-        return false;
     ResetEvent(g_lib.reply);
-    g_lib.thread = CreateThread(nullptr, 0, HookThread, self, 0, &g_lib.threadId);
-    if (!g_lib.thread) {
-        FreeLibrary(self);
-        return false;
-    }
+    g_lib.thread = CreateThread(nullptr, 0, HookThread, nullptr, 0, &g_lib.threadId);
+    if (!g_lib.thread) return false;
     WaitForSingleObject(g_lib.reply, INFINITE);
     if (!g_lib.installed) {
         // The thread has given up and is on its way out.
@@ -385,13 +384,39 @@ extern "C" HWND EndHook() {
     return window;
 }
 
-BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID) {
+namespace {
+
+// FreeLibrary while the hook is still installed. Waiting for a thread to end is not possible
+// under the loader lock (ending a thread needs that lock), so the thread is asked to clean up
+// and park in a kernel wait, and is then terminated there, where it holds nothing.
+void StopThreadForUnload() {
+    if (!g_lib.thread) return;
+    g_lib.parked = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+    g_lib.never = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+    if (g_lib.parked && g_lib.never) {
+        InterlockedExchange(&g_lib.unloading, 1);
+        PostThreadMessageW(g_lib.threadId, WM_QUIT, 0, 0);
+        HANDLE either[2] = {g_lib.parked, g_lib.thread};
+        WaitForMultipleObjects(2, either, FALSE, 5000);
+    }
+    TerminateThread(g_lib.thread, 0);
+    WaitForSingleObject(g_lib.thread, 5000);
+    CloseHandle(g_lib.thread);
+    g_lib.thread = nullptr;
+    if (g_lib.parked) CloseHandle(g_lib.parked);
+    if (g_lib.never) CloseHandle(g_lib.never);
+    g_lib.parked = g_lib.never = nullptr;
+}
+
+}  // namespace
+
+BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID reserved) {
     if (reason == DLL_PROCESS_ATTACH) {
         g_module = instance;
         DisableThreadLibraryCalls(instance);
     } else if (reason == DLL_PROCESS_DETACH) {
-        // The hook thread holds a reference to the library, so when the last reference goes
-        // it has already ended; nothing is left to wait for under the loader lock.
+        // At process exit (reserved set) the thread is already gone; nothing to do.
+        if (!reserved) StopThreadForUnload();
         if (g_lib.reply) CloseHandle(g_lib.reply);
         g_lib.reply = nullptr;
     }
