@@ -23,12 +23,13 @@ void Post(HookDecision& d, uint32_t message, int wheelDelta, intptr_t lParam, in
     d.posts[d.postCount++] = HookPost{message, wheelDelta, lParam, times};
 }
 
-MouseAction DownOf(const GestureEngine& e) {
-    return e.settings.rightButton ? MouseAction::RightDown : MouseAction::LeftDown;
+// The gesture button: from the settings between presses, from the press while one is under way,
+// so new settings never strand a press that is already held.
+bool RightIsB(const GestureEngine& e) {
+    return e.state == PressState::Idle ? e.settings.rightButton : e.pressRight;
 }
-MouseAction UpOf(const GestureEngine& e) {
-    return e.settings.rightButton ? MouseAction::RightUp : MouseAction::LeftUp;
-}
+MouseAction DownOf(const GestureEngine& e) { return RightIsB(e) ? MouseAction::RightDown : MouseAction::LeftDown; }
+MouseAction UpOf(const GestureEngine& e) { return RightIsB(e) ? MouseAction::RightUp : MouseAction::LeftUp; }
 
 bool StandardAltTab(const GestureEngine& e) { return e.settings.replaceAltTab != 1; }
 
@@ -123,6 +124,7 @@ void HandleMouse(GestureEngine& e, const MouseEvent& ev, HookDecision& d) {
     case PressState::Idle:
         if (ev.action == down) {
             e.state = PressState::Holding;
+            e.pressRight = e.settings.rightButton;
             e.downX = e.lastX = ev.x;
             e.downY = e.lastY = ev.y;
             e.downTime = ev.time;

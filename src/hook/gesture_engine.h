@@ -114,6 +114,7 @@ struct GestureEngine {
     GestureSettings settings;
 
     PressState state = PressState::Idle;
+    bool pressRight = false;   // the button of the press under way, whatever settings come
     int downX = 0, downY = 0;
     uint32_t downTime = 0;
     int lastX = 0, lastY = 0;  // where the cursor was at the last event during the hold
