@@ -28,7 +28,7 @@ struct HookThreadState {
     DWORD lastHookTime = 0;
 };
 
-// Shared between the callers of the exports and the hook thread. The callers take g_apiLock;
+// Shared between the callers of the exports and the hook thread. The callers take apiLock;
 // the hook thread reads `target` and `pending` only after a post or an event that orders it.
 struct HookLibrary {
     SRWLOCK apiLock = SRWLOCK_INIT;
