@@ -1,0 +1,388 @@
+// The gesture engine: every rule of the mouse gesture and of the Alt+Tab keys, as decisions.
+#include "hook/gesture_engine.h"
+
+namespace mw {
+
+namespace {
+
+constexpr uint32_t kMsgOpen = 50177;
+constexpr uint32_t kMsgMove = 50178;
+constexpr uint32_t kMsgChoose = 50179;
+constexpr uint32_t kMsgCancelPopup = 50183;
+
+int Clamp(int value, int low, int high) { return value < low ? low : (value > high ? high : value); }
+
+bool Within(int x, int y, int cx, int cy, int radius) {
+    const int64_t dx = static_cast<int64_t>(x) - cx;
+    const int64_t dy = static_cast<int64_t>(y) - cy;
+    return dx * dx + dy * dy <= static_cast<int64_t>(radius) * radius;
+}
+
+void Post(HookDecision& d, uint32_t message, int wheelDelta, intptr_t lParam, int times = 1) {
+    if (d.postCount >= 2 || times <= 0) return;
+    d.posts[d.postCount++] = HookPost{message, wheelDelta, lParam, times};
+}
+
+// The gesture button: from the settings between presses, from the press while one is under way,
+// so new settings never strand a press that is already held.
+bool RightIsB(const GestureEngine& e) {
+    return e.state == PressState::Idle ? e.settings.rightButton : e.pressRight;
+}
+MouseAction DownOf(const GestureEngine& e) { return RightIsB(e) ? MouseAction::RightDown : MouseAction::LeftDown; }
+MouseAction UpOf(const GestureEngine& e) { return RightIsB(e) ? MouseAction::RightUp : MouseAction::LeftUp; }
+
+bool StandardAltTab(const GestureEngine& e) { return e.settings.replaceAltTab != 1; }
+
+// Appends one input to the replay, moving the cursor first when the input happened somewhere
+// else than where the queued input leaves it. Consecutive moves collapse into the last one.
+// Returns false when the queue is full.
+bool Enqueue(GestureEngine& e, MouseAction action, int x, int y, int data) {
+    if (action == MouseAction::Move) {
+        const bool merge = e.queued > 0 && e.queue[e.queued - 1].action == MouseAction::Move;
+        if (!merge) {
+            if (e.havePred && e.predX == x && e.predY == y) return true;  // goes nowhere
+            if (e.queued >= kReplayCapacity) return false;
+            e.moveFromX = e.predX;
+            e.moveFromY = e.predY;
+            e.queue[e.queued++] = ReplayInput{MouseAction::Move, x, y, 0};
+        } else if (e.havePred && e.moveFromX == x && e.moveFromY == y) {
+            --e.queued;  // the cursor came back to where the queued move started
+        } else {
+            e.queue[e.queued - 1].x = x;
+            e.queue[e.queued - 1].y = y;
+        }
+        e.predX = x;
+        e.predY = y;
+        e.havePred = true;
+        return true;
+    }
+    const bool needMove = !e.havePred || e.predX != x || e.predY != y;
+    if (e.queued + (needMove ? 2 : 1) > kReplayCapacity) return false;
+    if (needMove) Enqueue(e, MouseAction::Move, x, y, 0);
+    e.queue[e.queued++] = ReplayInput{action, x, y, data};
+    return true;
+}
+
+bool Replaying(const GestureEngine& e) { return e.inFlight > 0 || e.queued > 0; }
+
+// The held press belongs to the application after all: queue it where it happened, followed
+// by the cursor's way back to where it is now.
+void ResolveHold(GestureEngine& e, HookDecision& d) {
+    Enqueue(e, DownOf(e), e.downX, e.downY, 0);
+    if (e.lastX != e.downX || e.lastY != e.downY) Enqueue(e, MouseAction::Move, e.lastX, e.lastY, 0);
+    e.state = PressState::AppPress;
+    d.timer = TimerAction::Kill;
+}
+
+// An event the application should get: straight through, unless replay is under way, in
+// which case it waits in the queue behind the replay so the order stays right.
+void PassOrQueue(GestureEngine& e, const MouseEvent& ev, HookDecision& d) {
+    if (!Replaying(e)) return;
+    if (Enqueue(e, ev.action, ev.x, ev.y, ev.data)) d.swallow = true;
+    // A full queue lets the event through: out of order, but nothing is lost.
+}
+
+void RequestFlushIfNeeded(GestureEngine& e, HookDecision& d) {
+    if (e.queued > 0 && e.inFlight == 0 && !e.flushPending) {
+        e.flushPending = true;
+        d.flushReplay = true;
+    }
+}
+
+void OnWheelInGesture(GestureEngine& e, const MouseEvent& ev, HookDecision& d) {
+    d.swallow = true;
+    if (e.state != PressState::Gesture) return;
+    int delta = ev.data;
+    if (delta == 0) return;
+    // A turn the other way starts afresh, so a half notch never eats a whole one.
+    if ((delta > 0) != (e.wheelRemainder > 0) && e.wheelRemainder != 0) e.wheelRemainder = 0;
+    e.wheelRemainder += delta;
+    const int steps = e.wheelRemainder / kWheelNotch;
+    if (steps == 0) return;
+    e.wheelRemainder -= steps * kWheelNotch;
+    Post(d, kMsgMove, steps > 0 ? kWheelNotch : -kWheelNotch, 0, steps > 0 ? steps : -steps);
+}
+
+void CheckCancelDistance(GestureEngine& e, const MouseEvent& ev, HookDecision& d) {
+    if (e.state != PressState::Gesture || e.settings.moveCancelPx <= 0) return;
+    if (Within(ev.x, ev.y, e.openX, e.openY, e.settings.moveCancelPx)) return;
+    Post(d, kMsgCancelPopup, 0, 0);
+    e.state = PressState::GestureMuted;
+}
+
+void HandleMouse(GestureEngine& e, const MouseEvent& ev, HookDecision& d) {
+    const MouseAction down = DownOf(e);
+    const MouseAction up = UpOf(e);
+
+    // A hold that outlived the time-out is a long press, whatever comes now.
+    if (e.state == PressState::Holding &&
+        static_cast<uint32_t>(ev.time - e.downTime) >= static_cast<uint32_t>(e.settings.timeOutMs)) {
+        ResolveHold(e, d);
+    }
+
+    switch (e.state) {
+    case PressState::Idle:
+        if (ev.action == down) {
+            e.state = PressState::Holding;
+            e.pressRight = e.settings.rightButton;
+            e.downX = e.lastX = ev.x;
+            e.downY = e.lastY = ev.y;
+            e.downTime = ev.time;
+            d.swallow = true;
+            d.timer = TimerAction::Arm;
+            d.timerMs = static_cast<uint32_t>(e.settings.timeOutMs);
+            return;
+        }
+        break;
+
+    case PressState::Holding: {
+        const bool inRange = Within(ev.x, ev.y, e.downX, e.downY, e.settings.permissibleRange);
+        if (ev.action == MouseAction::Wheel && inRange) {
+            e.state = e.settings.clickMode ? PressState::GestureMuted : PressState::Gesture;
+            e.openX = ev.x;
+            e.openY = ev.y;
+            e.wheelRemainder = 0;
+            d.swallow = true;
+            d.timer = TimerAction::Kill;
+            Post(d, kMsgOpen, 0, 0);
+            return;
+        }
+        if (ev.action == MouseAction::Move && inRange) {
+            e.lastX = ev.x;
+            e.lastY = ev.y;
+            break;  // a wobble: the cursor moves, the press keeps waiting
+        }
+        // A click, a drag or anything else: the press was the application's.
+        ResolveHold(e, d);
+        if (ev.action == up) e.state = PressState::Idle;
+        break;
+    }
+
+    case PressState::Gesture:
+    case PressState::GestureMuted:
+        if (ev.action == MouseAction::Move) {
+            CheckCancelDistance(e, ev, d);
+            break;
+        }
+        if (ev.action == MouseAction::Wheel) {
+            CheckCancelDistance(e, ev, d);
+            OnWheelInGesture(e, ev, d);
+            return;
+        }
+        if (ev.action == MouseAction::HWheel || ev.action == down) {
+            d.swallow = true;
+            return;
+        }
+        if (ev.action == up) {
+            d.swallow = true;
+            if (e.state == PressState::Gesture) {
+                CheckCancelDistance(e, ev, d);
+                if (e.state == PressState::Gesture) Post(d, kMsgChoose, 0, 0);
+            }
+            e.state = PressState::Idle;
+            return;
+        }
+        break;
+
+    case PressState::AppPress:
+        if (ev.action == up) e.state = PressState::Idle;
+        break;
+    }
+    PassOrQueue(e, ev, d);
+}
+
+bool IsAlt(uint32_t vk) { return vk == kVkMenu || vk == kVkLMenu || vk == kVkRMenu; }
+bool IsShift(uint32_t vk) { return vk == kVkShift || vk == kVkLShift || vk == kVkRShift; }
+
+}  // namespace
+
+GestureSettings MakeGestureSettings(int moveCancelPx, int replaceAltTab, int clickMode, int rightButton,
+                                    int permissibleRange, int timeOutMilliSeconds) {
+    GestureSettings s;
+    s.moveCancelPx = moveCancelPx < 0 ? 0 : moveCancelPx;
+    s.replaceAltTab = replaceAltTab == 0 ? 0 : (replaceAltTab == 1 ? 1 : 2);
+    s.clickMode = clickMode == 1;
+    s.rightButton = rightButton == 1;
+    s.permissibleRange = Clamp(permissibleRange, 0, 500);
+    s.timeOutMs = Clamp(timeOutMilliSeconds, 50, 10000);
+    return s;
+}
+
+void ResetEngine(GestureEngine& engine, const GestureSettings& settings) {
+    engine = GestureEngine{};
+    engine.settings = settings;
+}
+
+void ApplySettings(GestureEngine& engine, const GestureSettings& settings) {
+    const bool hadKeys = engine.settings.replaceAltTab != 0;
+    engine.settings = settings;
+    if (hadKeys && settings.replaceAltTab == 0) {
+        // The keyboard hook goes away; the releases it would have swallowed reach the
+        // application, which is harmless, and nothing waits for them any more.
+        engine.altTabOpen = engine.tabSwallowed = engine.escSwallowed = false;
+    }
+}
+
+void SeedKeyState(GestureEngine& engine, bool altHeld, bool shiftHeld) {
+    engine.altHeld = altHeld;
+    engine.shiftHeld = shiftHeld;
+}
+
+HookDecision OnMouseEvent(GestureEngine& e, const MouseEvent& ev) {
+    HookDecision d;
+    if (ev.ours) {
+        // Our own replay coming back: let it through untouched.
+        if (e.inFlight > 0) --e.inFlight;
+        RequestFlushIfNeeded(e, d);
+        return d;
+    }
+    if (e.inFlight > 0 && static_cast<uint32_t>(ev.time - e.flushTime) > kReplayStallMs &&
+        static_cast<int32_t>(ev.time - e.flushTime) > 0) {
+        e.inFlight = 0;
+    }
+    MouseEvent real = ev;
+    if (ev.action == MouseAction::Move) {
+        e.userX = ev.x;
+        e.userY = ev.y;
+        e.haveUser = true;
+    } else if (Replaying(e)) {
+        if (e.haveUser) {
+            real.x = e.userX;
+            real.y = e.userY;
+        }
+    } else {
+        // Nothing of ours is under way: the event tells where the cursor really is, even
+        // when someone moved it without input.
+        e.predX = ev.x;
+        e.predY = ev.y;
+        e.havePred = true;
+    }
+    HandleMouse(e, real, d);
+    if (ev.action == MouseAction::Move && !d.swallow) {
+        e.predX = ev.x;  // the move goes through: the cursor will be there
+        e.predY = ev.y;
+        e.havePred = true;
+    }
+    RequestFlushIfNeeded(e, d);
+    return d;
+}
+
+HookDecision OnTimeOut(GestureEngine& e, uint32_t now) {
+    HookDecision d;
+    if (e.state != PressState::Holding) {
+        d.timer = TimerAction::Kill;
+        return d;
+    }
+    const uint32_t elapsed = now - e.downTime;
+    const uint32_t limit = static_cast<uint32_t>(e.settings.timeOutMs);
+    if (static_cast<int32_t>(elapsed) >= 0 && elapsed < limit) {
+        d.timer = TimerAction::Arm;  // woke early: wait for the rest
+        d.timerMs = limit - elapsed;
+        return d;
+    }
+    ResolveHold(e, d);
+    RequestFlushIfNeeded(e, d);
+    return d;
+}
+
+HookDecision OnKeyEvent(GestureEngine& e, const KeyEvent& k) {
+    HookDecision d;
+    if (k.ours) return d;
+    if (IsShift(k.vk)) {
+        e.shiftHeld = k.down;
+        return d;
+    }
+    if (IsAlt(k.vk)) {
+        e.altHeld = k.down;
+        if (!k.down && e.altTabOpen) {
+            // The Alt release itself always passes, so the application never keeps Alt down.
+            if (StandardAltTab(e)) Post(d, kMsgChoose, 0, 0);
+            e.altTabOpen = false;
+        }
+        return d;
+    }
+    if (e.settings.replaceAltTab == 0) return d;
+
+    const bool alt = k.altDown || e.altHeld;
+    if (k.vk == kVkTab) {
+        if (k.down) {
+            if (!alt) return d;
+            d.swallow = true;
+            e.tabSwallowed = true;
+            if (!e.altTabOpen) {
+                e.altTabOpen = true;
+                Post(d, kMsgOpen, 0, 1);
+                d.injectMenuMask = true;
+                if (e.shiftHeld) Post(d, kMsgMove, kWheelNotch, 0);
+            } else {
+                Post(d, kMsgMove, e.shiftHeld ? kWheelNotch : -kWheelNotch, 0);
+            }
+        } else if (e.tabSwallowed) {
+            d.swallow = true;
+            e.tabSwallowed = false;
+        }
+        return d;
+    }
+    if (k.vk == kVkEscape) {
+        if (k.down && e.altTabOpen && alt && StandardAltTab(e)) {
+            d.swallow = true;
+            e.escSwallowed = true;
+            e.altTabOpen = false;
+            Post(d, kMsgCancelPopup, 0, 0);
+        } else if (k.down && e.escSwallowed) {
+            d.swallow = true;  // auto-repeat of the Esc that cancelled
+        } else if (!k.down && e.escSwallowed) {
+            d.swallow = true;
+            e.escSwallowed = false;
+        }
+    }
+    return d;
+}
+
+int TakeReplay(GestureEngine& e, ReplayInput* out, int capacity, uint32_t now) {
+    e.flushPending = false;
+    int n = e.queued < capacity ? e.queued : capacity;
+    for (int i = 0; i < n; ++i) out[i] = e.queue[i];
+    for (int i = n; i < e.queued; ++i) e.queue[i - n] = e.queue[i];
+    e.queued -= n;
+    e.inFlight += n;
+    e.flushTime = now;
+    return n;
+}
+
+bool ReplayInjected(GestureEngine& e, int taken, int injected) {
+    if (injected < taken) {
+        e.inFlight -= taken - (injected < 0 ? 0 : injected);
+        if (e.inFlight < 0) e.inFlight = 0;
+    }
+    HookDecision d;
+    RequestFlushIfNeeded(e, d);
+    return d.flushReplay;
+}
+
+bool OnReplayStall(GestureEngine& e) {
+    e.inFlight = 0;
+    HookDecision d;
+    RequestFlushIfNeeded(e, d);
+    return d.flushReplay;
+}
+
+bool ReleaseHeldPress(GestureEngine& e) {
+    HookDecision d;
+    if (e.state == PressState::Holding) ResolveHold(e, d);
+    e.inFlight = 0;
+    e.flushPending = false;
+    return e.queued > 0;
+}
+
+bool IsEngineIdle(const GestureEngine& e) {
+    return e.state == PressState::Idle && e.queued == 0 && e.inFlight == 0;
+}
+
+bool HookLooksDropped(const QuietProbe& p) {
+    if (p.cursorX == p.hookX && p.cursorY == p.hookY) return false;
+    const int32_t ahead = static_cast<int32_t>(p.lastInputTime - p.lastHookTime);
+    return ahead > static_cast<int32_t>(kQuietGraceMs);
+}
+
+}  // namespace mw

@@ -1,0 +1,186 @@
+// The gesture engine of hook.dll: a pure state machine that decides, for every mouse and
+// keyboard event the low-level hooks see, whether it passes or is swallowed, which messages go
+// to the main window and which input has to be replayed later. It makes no system calls, holds
+// only fixed-size arrays and never allocates, so the hook procedures stay cheap and every rule
+// can be tested without real input.
+#pragma once
+
+#include <cstdint>
+
+namespace mw {
+
+// The values of StartMouseHook, bounded to what the engine can work with.
+struct GestureSettings {
+    int moveCancelPx = 100;      // cancel distance from where the popup opened; 0: none
+    int replaceAltTab = 0;       // 0 off, 1 click mode, any other value standard mode
+    bool clickMode = false;      // the gesture only opens the popup
+    bool rightButton = false;    // the gesture button is the right one instead of the left
+    int permissibleRange = 6;    // tolerance for the wobble of the cursor while B is held
+    int timeOutMs = 500;         // how long a held press may wait for the wheel
+};
+
+// Bounds the raw values: negative distances mean 0, the time-out stays within 50 ms and 10 s,
+// the tolerance within 0 and 500 px; ClickMode and RightButton count as on only when exactly 1.
+GestureSettings MakeGestureSettings(int moveCancelPx, int replaceAltTab, int clickMode, int rightButton,
+                                    int permissibleRange, int timeOutMilliSeconds);
+
+constexpr int kWheelNotch = 120;
+constexpr int kReplayCapacity = 64;
+// How long replayed input may take to come back through the hook before the engine stops
+// waiting for it (input blocked by the system, a hook that never sees its own injection).
+constexpr uint32_t kReplayStallMs = 250;
+
+constexpr uint32_t kVkTab = 0x09;
+constexpr uint32_t kVkShift = 0x10;
+constexpr uint32_t kVkMenu = 0x12;
+constexpr uint32_t kVkEscape = 0x1B;
+constexpr uint32_t kVkLShift = 0xA0;
+constexpr uint32_t kVkRShift = 0xA1;
+constexpr uint32_t kVkLMenu = 0xA4;
+constexpr uint32_t kVkRMenu = 0xA5;
+// An unassigned virtual key: injected between Alt down and Alt up so that the application in
+// front does not take the lone Alt release as "open the menu bar". (0x07 would open the Game
+// Bar on current Windows.)
+constexpr uint32_t kVkMenuMask = 0xE8;
+
+enum class MouseAction : uint8_t {
+    Move,
+    LeftDown,
+    LeftUp,
+    RightDown,
+    RightUp,
+    MiddleDown,
+    MiddleUp,
+    XDown,
+    XUp,
+    Wheel,
+    HWheel,
+};
+
+struct MouseEvent {
+    MouseAction action = MouseAction::Move;
+    int x = 0;          // screen position of the event
+    int y = 0;
+    int data = 0;       // signed wheel delta, or the X button number (1, 2)
+    uint32_t time = 0;  // event time in milliseconds (tick count)
+    bool ours = false;  // carries the replay marker: our own replayed input
+};
+
+struct KeyEvent {
+    uint32_t vk = 0;
+    bool down = false;
+    bool altDown = false;  // the system says Alt is held (the hook's ALTDOWN flag)
+    bool ours = false;
+};
+
+// One piece of input to inject again; moves are absolute screen positions, buttons and wheels
+// act where the cursor is.
+struct ReplayInput {
+    MouseAction action = MouseAction::Move;
+    int x = 0;
+    int y = 0;
+    int data = 0;
+};
+
+// A message for the main window: wParam carries `wheelDelta` in its high word.
+struct HookPost {
+    uint32_t message = 0;
+    int wheelDelta = 0;
+    intptr_t lParam = 0;
+    int times = 1;  // post it this many times (one per wheel notch)
+};
+
+enum class TimerAction : uint8_t { Keep, Arm, Kill };
+
+struct HookDecision {
+    bool swallow = false;
+    int postCount = 0;
+    HookPost posts[2];
+    bool flushReplay = false;    // replay is waiting: inject it soon, off the hook procedure
+    bool injectMenuMask = false; // inject kVkMenuMask down and up, off the hook procedure
+    TimerAction timer = TimerAction::Keep;
+    uint32_t timerMs = 0;        // with TimerAction::Arm: fire OnTimeOut after this long
+};
+
+enum class PressState : uint8_t {
+    Idle,         // no press of B that concerns us
+    Holding,      // B went down and was held back; waiting for the wheel
+    Gesture,      // B plus wheel: the popup is open and follows the wheel
+    GestureMuted, // the gesture goes on but posts nothing more (cancelled, or click mode)
+    AppPress,     // B belongs to the application; wait for its release
+};
+
+struct GestureEngine {
+    GestureSettings settings;
+
+    PressState state = PressState::Idle;
+    bool pressRight = false;   // the button of the press under way, whatever settings come
+    int downX = 0, downY = 0;
+    uint32_t downTime = 0;
+    int lastX = 0, lastY = 0;  // where the cursor was at the last event during the hold
+    int openX = 0, openY = 0;  // where the popup opened
+    int wheelRemainder = 0;    // wheel units not yet worth a notch
+    // Where the user's last real move put the cursor. While moves wait in the replay the real
+    // cursor lags behind, and buttons and wheels report that stale spot; they are replayed here.
+    int userX = 0, userY = 0;
+    bool haveUser = false;
+
+    // Replay: input waiting to be injected, kept in order behind the held press.
+    ReplayInput queue[kReplayCapacity];
+    int queued = 0;
+    // Where the cursor will be once everything passed and queued so far has been applied.
+    // Replay moves the cursor only where it is not already: the system reports no event for
+    // a move that goes nowhere, and the engine would wait for it in vain.
+    int predX = 0, predY = 0;
+    bool havePred = false;
+    int moveFromX = 0, moveFromY = 0;  // where the last queued move started
+    int inFlight = 0;            // injected input not yet seen coming back through the hook
+    uint32_t flushTime = 0;
+    bool flushPending = false;   // a flush has been asked for and not yet taken
+
+    // Alt+Tab replacement.
+    bool altHeld = false;
+    bool shiftHeld = false;
+    bool altTabOpen = false;     // we opened the popup for this Alt press
+    bool tabSwallowed = false;   // the matching Tab release has to be swallowed too
+    bool escSwallowed = false;
+};
+
+void ResetEngine(GestureEngine& engine, const GestureSettings& settings);
+// New settings for the next gesture; a gesture or key sequence under way finishes as it began.
+void ApplySettings(GestureEngine& engine, const GestureSettings& settings);
+// What the keyboard state was when the keyboard hook went in.
+void SeedKeyState(GestureEngine& engine, bool altHeld, bool shiftHeld);
+
+HookDecision OnMouseEvent(GestureEngine& engine, const MouseEvent& event);
+HookDecision OnKeyEvent(GestureEngine& engine, const KeyEvent& event);
+// The time-out timer fired at `now`.
+HookDecision OnTimeOut(GestureEngine& engine, uint32_t now);
+
+// Hands the waiting replay to the hook layer (at most `capacity` inputs) and counts it as in
+// flight. Returns the number taken.
+int TakeReplay(GestureEngine& engine, ReplayInput* out, int capacity, uint32_t now);
+// After the injection: `injected` of `taken` inputs went in. Returns true when more replay is
+// waiting and another flush is needed now.
+bool ReplayInjected(GestureEngine& engine, int taken, int injected);
+// Injected input did not come back in time: stop waiting for it. Returns true when a flush is
+// needed.
+bool OnReplayStall(GestureEngine& engine);
+// The hook goes away: a press still held back is queued for replay so the application gets
+// the press whose release it will see. Returns true when replay is waiting.
+bool ReleaseHeldPress(GestureEngine& engine);
+
+bool IsEngineIdle(const GestureEngine& engine);
+
+// Detects a hook the system has dropped without telling: the cursor moved and the system saw
+// input well after the last event our hook saw.
+struct QuietProbe {
+    int cursorX = 0, cursorY = 0;      // where the cursor is now
+    int hookX = 0, hookY = 0;          // where our hook last saw it
+    uint32_t lastInputTime = 0;        // the system's last input tick
+    uint32_t lastHookTime = 0;         // tick of the last event our hook saw (or of the install)
+};
+constexpr uint32_t kQuietGraceMs = 1000;
+bool HookLooksDropped(const QuietProbe& probe);
+
+}  // namespace mw

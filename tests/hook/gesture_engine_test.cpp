@@ -1,0 +1,463 @@
+// The gesture engine on its own: events in, decisions out, no real input.
+#include <gtest/gtest.h>
+
+#include "hook/gesture_engine.h"
+#include "hook/hook.h"
+
+#include <algorithm>
+#include <vector>
+
+namespace mw {
+namespace {
+
+struct Posted {
+    uint32_t message;
+    int delta;
+    intptr_t lParam;
+};
+
+// Drives an engine and collects what it asks for, as the hook layer would.
+class Driver {
+public:
+    explicit Driver(GestureSettings s = GestureSettings{}) { ResetEngine(engine, s); }
+
+    HookDecision Mouse(MouseAction a, int x, int y, int data = 0, bool ours = false) {
+        MouseEvent ev;
+        ev.action = a;
+        ev.x = x;
+        ev.y = y;
+        ev.data = data;
+        ev.time = now;
+        ev.ours = ours;
+        return Record(OnMouseEvent(engine, ev));
+    }
+    HookDecision Key(uint32_t vk, bool down) {
+        KeyEvent k;
+        k.vk = vk;
+        k.down = down;
+        return Record(OnKeyEvent(engine, k));
+    }
+    HookDecision Timer() { return Record(OnTimeOut(engine, now)); }
+
+    // Takes the waiting replay, "injects" it and feeds it back through the engine as the
+    // system would.
+    std::vector<ReplayInput> Flush() {
+        ReplayInput items[kReplayCapacity];
+        const int n = TakeReplay(engine, items, kReplayCapacity, now);
+        ReplayInjected(engine, n, n);
+        std::vector<ReplayInput> out(items, items + n);
+        for (const ReplayInput& r : out) Mouse(r.action, r.x, r.y, r.data, true);
+        return out;
+    }
+
+    HookDecision Record(const HookDecision& d) {
+        for (int i = 0; i < d.postCount; ++i)
+            for (int t = 0; t < d.posts[i].times; ++t)
+                posted.push_back(Posted{d.posts[i].message, d.posts[i].wheelDelta, d.posts[i].lParam});
+        if (d.flushReplay) ++flushRequests;
+        if (d.injectMenuMask) ++masks;
+        return d;
+    }
+
+    std::vector<uint32_t> Messages() const {
+        std::vector<uint32_t> out;
+        for (const Posted& p : posted) out.push_back(p.message);
+        return out;
+    }
+
+    GestureEngine engine;
+    uint32_t now = 1000;
+    std::vector<Posted> posted;
+    int flushRequests = 0;
+    int masks = 0;
+};
+
+GestureSettings Settings(int cancel = 100, int altTab = 0, int click = 0, int right = 0, int range = 6,
+                         int timeOut = 500) {
+    return MakeGestureSettings(cancel, altTab, click, right, range, timeOut);
+}
+
+// ---- the gesture ---------------------------------------------------------------------------
+
+TEST(GestureEngine, GestureSwallowsEverythingAndPostsOneMovePerNotch) {
+    for (int notches : {1, 2, 5}) {
+        for (int delta : {120, -120}) {
+            Driver d;
+            EXPECT_TRUE(d.Mouse(MouseAction::LeftDown, 50, 50).swallow);
+            for (int i = 0; i < notches; ++i) EXPECT_TRUE(d.Mouse(MouseAction::Wheel, 50, 50, delta).swallow);
+            EXPECT_TRUE(d.Mouse(MouseAction::LeftUp, 50, 50).swallow);
+            ASSERT_EQ(d.posted.size(), static_cast<size_t>(notches) + 1);
+            EXPECT_EQ(d.posted.front().message, kMsgOpenPopup);
+            EXPECT_EQ(d.posted.front().lParam, 0);
+            for (int i = 1; i < notches; ++i) EXPECT_EQ(d.posted[i].delta, delta);
+            EXPECT_EQ(d.posted.back().message, kMsgChoose);
+            EXPECT_EQ(d.flushRequests, 0) << "a gesture replays nothing";
+            EXPECT_TRUE(IsEngineIdle(d.engine));
+        }
+    }
+}
+
+TEST(GestureEngine, HighResolutionWheelPostsOnePerWholeNotch) {
+    Driver d;
+    d.Mouse(MouseAction::LeftDown, 0, 0);
+    d.Mouse(MouseAction::Wheel, 0, 0, 30);  // opens
+    for (int i = 0; i < 7; ++i) d.Mouse(MouseAction::Wheel, 0, 0, 40);  // 280 units: two notches
+    EXPECT_EQ(d.posted.size(), 3u);
+    d.Mouse(MouseAction::Wheel, 0, 0, -40);  // turning back forgets the 40 left over
+    d.Mouse(MouseAction::Wheel, 0, 0, -40);
+    EXPECT_EQ(d.posted.size(), 3u);
+    d.Mouse(MouseAction::Wheel, 0, 0, -40);
+    ASSERT_EQ(d.posted.size(), 4u);
+    EXPECT_EQ(d.posted.back().delta, -120);
+    d.Mouse(MouseAction::Wheel, 0, 0, 360);  // a fast wheel reporting three notches at once
+    ASSERT_EQ(d.posted.size(), 7u);
+    EXPECT_EQ(d.posted.back().delta, 120);
+}
+
+TEST(GestureEngine, ClickIsReplayedWhereItHappened) {
+    Driver d;
+    const HookDecision down = d.Mouse(MouseAction::LeftDown, 10, 20);
+    EXPECT_TRUE(down.swallow);
+    EXPECT_EQ(down.timer, TimerAction::Arm);
+    EXPECT_EQ(down.timerMs, 500u);
+    d.Mouse(MouseAction::Move, 13, 21);  // a wobble passes: the cursor must not stick
+    EXPECT_FALSE(d.Mouse(MouseAction::Move, 14, 22).swallow);
+    const HookDecision up = d.Mouse(MouseAction::LeftUp, 14, 22);
+    EXPECT_TRUE(up.swallow);
+    EXPECT_EQ(up.timer, TimerAction::Kill);
+    EXPECT_TRUE(up.flushReplay);
+    const std::vector<ReplayInput> r = d.Flush();
+    ASSERT_EQ(r.size(), 4u);
+    EXPECT_EQ(r[0].action, MouseAction::Move);
+    EXPECT_EQ(r[0].x, 10);
+    EXPECT_EQ(r[0].y, 20);
+    EXPECT_EQ(r[1].action, MouseAction::LeftDown);
+    EXPECT_EQ(r[2].action, MouseAction::Move);
+    EXPECT_EQ(r[2].x, 14);
+    EXPECT_EQ(r[3].action, MouseAction::LeftUp);
+    EXPECT_TRUE(IsEngineIdle(d.engine));
+    EXPECT_TRUE(d.posted.empty());
+}
+
+TEST(GestureEngine, ClickWithoutWobbleReplaysNoMoveThatGoesNowhere) {
+    Driver d;
+    d.Mouse(MouseAction::Move, 10, 20);
+    d.Mouse(MouseAction::LeftDown, 10, 20);
+    d.Mouse(MouseAction::LeftUp, 10, 20);
+    const std::vector<ReplayInput> r = d.Flush();
+    ASSERT_EQ(r.size(), 2u);
+    EXPECT_EQ(r[0].action, MouseAction::LeftDown);
+    EXPECT_EQ(r[1].action, MouseAction::LeftUp);
+}
+
+TEST(GestureEngine, DragBeyondTheToleranceBecomesTheApplicationsDrag) {
+    Driver d;
+    d.Mouse(MouseAction::Move, 100, 100);
+    d.Mouse(MouseAction::LeftDown, 100, 100);
+    EXPECT_FALSE(d.Mouse(MouseAction::Move, 104, 104).swallow);  // 5.7 px: inside 6
+    EXPECT_TRUE(d.Mouse(MouseAction::Move, 105, 105).swallow);   // 7.1 px: a drag
+    const std::vector<ReplayInput> r = d.Flush();
+    ASSERT_EQ(r.size(), 3u);
+    EXPECT_EQ(r[0].x, 100);
+    EXPECT_EQ(r[1].action, MouseAction::LeftDown);
+    EXPECT_EQ(r[2].x, 105);
+    // From now on the button belongs to the application: wheel and release pass.
+    EXPECT_FALSE(d.Mouse(MouseAction::Wheel, 140, 100, 120).swallow);
+    EXPECT_FALSE(d.Mouse(MouseAction::LeftUp, 140, 100).swallow);
+    EXPECT_TRUE(d.posted.empty());
+    EXPECT_TRUE(IsEngineIdle(d.engine));
+}
+
+TEST(GestureEngine, LongPressIsReplayedWhenTheTimeOutPasses) {
+    Driver d(Settings(100, 0, 0, 0, 6, 300));
+    d.Mouse(MouseAction::LeftDown, 5, 5);
+    d.now += 100;
+    const HookDecision early = d.Timer();  // a timer that fires early waits for the rest
+    EXPECT_EQ(early.timer, TimerAction::Arm);
+    EXPECT_EQ(early.timerMs, 200u);
+    EXPECT_FALSE(early.flushReplay);
+    d.now += 200;
+    const HookDecision late = d.Timer();
+    EXPECT_TRUE(late.flushReplay);
+    EXPECT_EQ(d.Flush().size(), 1u);  // the press, where the cursor already is
+    EXPECT_FALSE(d.Mouse(MouseAction::Wheel, 5, 5, 120).swallow) << "a wheel after the time-out is no gesture";
+    EXPECT_FALSE(d.Mouse(MouseAction::LeftUp, 5, 5).swallow);
+    EXPECT_TRUE(d.posted.empty());
+}
+
+TEST(GestureEngine, WheelArrivingAfterTheTimeOutBeforeTheTimerIsStillALongPress) {
+    Driver d(Settings(100, 0, 0, 0, 6, 300));
+    d.Mouse(MouseAction::LeftDown, 5, 5);
+    d.now += 301;
+    EXPECT_TRUE(d.Mouse(MouseAction::Wheel, 5, 5, 120).swallow);  // queued behind the press
+    const std::vector<ReplayInput> r = d.Flush();
+    ASSERT_EQ(r.size(), 2u);
+    EXPECT_EQ(r[0].action, MouseAction::LeftDown);
+    EXPECT_EQ(r[1].action, MouseAction::Wheel);
+    EXPECT_EQ(r[1].data, 120);
+    EXPECT_TRUE(d.posted.empty());
+}
+
+TEST(GestureEngine, OtherButtonsDuringTheHoldEndItInOrder) {
+    Driver d;
+    d.Mouse(MouseAction::LeftDown, 5, 5);
+    EXPECT_TRUE(d.Mouse(MouseAction::RightDown, 5, 5).swallow);
+    const std::vector<ReplayInput> r = d.Flush();
+    ASSERT_EQ(r.size(), 2u);
+    EXPECT_EQ(r[0].action, MouseAction::LeftDown);
+    EXPECT_EQ(r[1].action, MouseAction::RightDown);
+}
+
+TEST(GestureEngine, InputDuringReplayWaitsBehindIt) {
+    Driver d;
+    d.Mouse(MouseAction::LeftDown, 10, 10);
+    d.Mouse(MouseAction::LeftUp, 10, 10);
+    ReplayInput items[kReplayCapacity];
+    const int n = TakeReplay(d.engine, items, kReplayCapacity, d.now);
+    ASSERT_EQ(n, 2);
+    ReplayInjected(d.engine, n, n);
+    d.flushRequests = 0;
+    // The replay is on its way; a move and a second press come in before it is back.
+    EXPECT_TRUE(d.Mouse(MouseAction::Move, 30, 30).swallow);
+    EXPECT_TRUE(d.Mouse(MouseAction::LeftDown, 10, 10).swallow);  // stale spot: really at 30,30
+    EXPECT_EQ(d.flushRequests, 0);
+    d.Mouse(items[0].action, 10, 10, 0, true);
+    const HookDecision last = d.Mouse(items[1].action, 10, 10, 0, true);
+    EXPECT_TRUE(last.flushReplay) << "the waiting move must follow once the replay is back";
+    const std::vector<ReplayInput> r = d.Flush();
+    ASSERT_EQ(r.size(), 1u);
+    EXPECT_EQ(r[0].action, MouseAction::Move);
+    EXPECT_EQ(r[0].x, 30);
+    // The second press is held like any other, at the place the user pressed it.
+    EXPECT_EQ(d.engine.state, PressState::Holding);
+    EXPECT_EQ(d.engine.downX, 30);
+}
+
+TEST(GestureEngine, ReplayThatNeverComesBackStopsHoldingInputBack) {
+    Driver d;
+    d.Mouse(MouseAction::LeftDown, 10, 10);
+    d.Mouse(MouseAction::LeftUp, 10, 10);
+    ReplayInput items[kReplayCapacity];
+    const int n = TakeReplay(d.engine, items, kReplayCapacity, d.now);
+    // Blocked by the system: nothing went in.
+    EXPECT_FALSE(ReplayInjected(d.engine, n, 0));
+    EXPECT_FALSE(d.Mouse(MouseAction::Move, 20, 20).swallow);
+    // Went in, but the hook never sees it: a later event ends the wait...
+    d.Mouse(MouseAction::LeftDown, 20, 20);
+    d.Mouse(MouseAction::LeftUp, 20, 20);
+    TakeReplay(d.engine, items, kReplayCapacity, d.now);
+    EXPECT_TRUE(d.Mouse(MouseAction::Move, 25, 25).swallow);  // waits behind the replay
+    d.now += kReplayStallMs + 1;
+    const HookDecision late = d.Mouse(MouseAction::Move, 26, 26);
+    EXPECT_TRUE(late.flushReplay);
+    ASSERT_EQ(d.Flush().size(), 1u);
+    EXPECT_TRUE(IsEngineIdle(d.engine));
+    // ... and so does the stall timer when no event comes.
+    d.Mouse(MouseAction::LeftDown, 26, 26);
+    d.Mouse(MouseAction::LeftUp, 26, 26);
+    TakeReplay(d.engine, items, kReplayCapacity, d.now);
+    d.Mouse(MouseAction::Move, 30, 30);
+    EXPECT_TRUE(OnReplayStall(d.engine));
+    d.Flush();
+    EXPECT_TRUE(IsEngineIdle(d.engine));
+}
+
+TEST(GestureEngine, CancelDistancePostsOnceThenSwallowsTheRest) {
+    Driver d(Settings(50));
+    d.Mouse(MouseAction::LeftDown, 0, 0);
+    d.Mouse(MouseAction::Wheel, 2, 0, -120);  // opens here
+    EXPECT_FALSE(d.Mouse(MouseAction::Move, 52, 0).swallow);  // exactly 50: still in
+    EXPECT_FALSE(d.Mouse(MouseAction::Move, 53, 0).swallow);  // the cursor itself moves on
+    EXPECT_EQ(d.Messages(), (std::vector<uint32_t>{kMsgOpenPopup, kMsgCancel}));
+    d.Mouse(MouseAction::Move, 200, 0);
+    EXPECT_TRUE(d.Mouse(MouseAction::Wheel, 200, 0, -120).swallow);
+    EXPECT_TRUE(d.Mouse(MouseAction::LeftUp, 2, 0).swallow);  // even back inside
+    EXPECT_EQ(d.Messages(), (std::vector<uint32_t>{kMsgOpenPopup, kMsgCancel}));
+    EXPECT_EQ(d.flushRequests, 0);
+}
+
+TEST(GestureEngine, CancelDistanceZeroDisablesIt) {
+    Driver d(Settings(0));
+    d.Mouse(MouseAction::LeftDown, 0, 0);
+    d.Mouse(MouseAction::Wheel, 0, 0, -120);
+    d.Mouse(MouseAction::Move, 5000, 3000);
+    d.Mouse(MouseAction::Wheel, 5000, 3000, -120);
+    d.Mouse(MouseAction::LeftUp, 5000, 3000);
+    EXPECT_EQ(d.Messages(), (std::vector<uint32_t>{kMsgOpenPopup, kMsgMoveSelection, kMsgChoose}));
+}
+
+TEST(GestureEngine, ClickModeOnlyOpens) {
+    Driver d(Settings(0, 0, 1));
+    d.Mouse(MouseAction::LeftDown, 0, 0);
+    d.Mouse(MouseAction::Wheel, 0, 0, 120);
+    EXPECT_TRUE(d.Mouse(MouseAction::Wheel, 0, 0, 120).swallow);
+    EXPECT_TRUE(d.Mouse(MouseAction::LeftUp, 0, 0).swallow);
+    EXPECT_EQ(d.Messages(), (std::vector<uint32_t>{kMsgOpenPopup}));
+    // Afterwards the program handles the mouse itself: clicks on the popup are the app's.
+    d.Mouse(MouseAction::LeftDown, 0, 0);
+    d.Mouse(MouseAction::LeftUp, 0, 0);
+    EXPECT_EQ(d.Flush().size(), 2u);
+}
+
+TEST(GestureEngine, RightButtonModeLeavesTheLeftButtonAlone) {
+    Driver d(Settings(100, 0, 0, 1));
+    EXPECT_FALSE(d.Mouse(MouseAction::LeftDown, 0, 0).swallow);
+    EXPECT_FALSE(d.Mouse(MouseAction::Wheel, 0, 0, 120).swallow);
+    EXPECT_FALSE(d.Mouse(MouseAction::LeftUp, 0, 0).swallow);
+    EXPECT_TRUE(d.Mouse(MouseAction::RightDown, 0, 0).swallow);
+    d.Mouse(MouseAction::Wheel, 0, 0, 120);
+    EXPECT_TRUE(d.Mouse(MouseAction::RightUp, 0, 0).swallow) << "a right release would open a context menu";
+    EXPECT_EQ(d.Messages(), (std::vector<uint32_t>{kMsgOpenPopup, kMsgChoose}));
+}
+
+TEST(GestureEngine, OurOwnInputPassesUntouched) {
+    Driver d;
+    EXPECT_FALSE(d.Mouse(MouseAction::LeftDown, 0, 0, 0, true).swallow);
+    EXPECT_FALSE(d.Mouse(MouseAction::Wheel, 0, 0, 120, true).swallow);
+    EXPECT_TRUE(d.posted.empty());
+    EXPECT_EQ(d.engine.state, PressState::Idle);
+}
+
+TEST(GestureEngine, NewSettingsKeepAGestureUnderWayAndApplyToTheNext) {
+    Driver d;
+    d.Mouse(MouseAction::LeftDown, 0, 0);
+    d.Mouse(MouseAction::Wheel, 0, 0, 120);
+    ApplySettings(d.engine, Settings(100, 0, 0, 1));
+    d.Mouse(MouseAction::Wheel, 0, 0, 120);
+    EXPECT_TRUE(d.Mouse(MouseAction::LeftUp, 0, 0).swallow);
+    EXPECT_EQ(d.Messages(), (std::vector<uint32_t>{kMsgOpenPopup, kMsgMoveSelection, kMsgChoose}));
+    EXPECT_FALSE(d.Mouse(MouseAction::LeftDown, 0, 0).swallow);
+}
+
+TEST(GestureEngine, EndingDuringAHoldHandsThePressToTheApplication) {
+    Driver d;
+    d.Mouse(MouseAction::LeftDown, 7, 8);
+    EXPECT_TRUE(ReleaseHeldPress(d.engine));
+    ReplayInput items[kReplayCapacity];
+    ASSERT_EQ(TakeReplay(d.engine, items, kReplayCapacity, d.now), 1);
+    EXPECT_EQ(items[0].action, MouseAction::LeftDown);
+    Driver idle;
+    EXPECT_FALSE(ReleaseHeldPress(idle.engine));
+}
+
+TEST(GestureEngine, ValuesAreBounded) {
+    const GestureSettings s = MakeGestureSettings(-5, 5, 2, 2, -3, -100);
+    EXPECT_EQ(s.moveCancelPx, 0);
+    EXPECT_EQ(s.replaceAltTab, 2) << "any non-zero value other than 1 is standard mode";
+    EXPECT_FALSE(s.clickMode);
+    EXPECT_FALSE(s.rightButton);
+    EXPECT_EQ(s.permissibleRange, 0);
+    EXPECT_EQ(s.timeOutMs, 50);
+    EXPECT_EQ(MakeGestureSettings(0, -1, 1, 1, 100000, 100000).timeOutMs, 10000);
+    EXPECT_EQ(MakeGestureSettings(0, -1, 1, 1, 100000, 100000).permissibleRange, 500);
+}
+
+// ---- the Alt+Tab keys ----------------------------------------------------------------------
+
+TEST(AltTabEngine, StandardModeSequence) {
+    Driver d(Settings(100, 2));
+    EXPECT_FALSE(d.Key(kVkLMenu, true).swallow);
+    const HookDecision open = d.Key(kVkTab, true);
+    EXPECT_TRUE(open.swallow);
+    EXPECT_TRUE(open.injectMenuMask);
+    EXPECT_TRUE(d.Key(kVkTab, false).swallow);
+    d.Key(kVkTab, true);
+    d.Key(kVkTab, false);
+    d.Key(kVkLShift, true);
+    d.Key(kVkTab, true);
+    d.Key(kVkTab, false);
+    d.Key(kVkLShift, false);
+    EXPECT_FALSE(d.Key(kVkLMenu, false).swallow) << "the Alt release must always reach the application";
+    ASSERT_EQ(d.posted.size(), 4u);
+    EXPECT_EQ(d.posted[0].message, kMsgOpenPopup);
+    EXPECT_EQ(d.posted[0].lParam, 1);
+    EXPECT_EQ(d.posted[1].delta, -120);
+    EXPECT_EQ(d.posted[2].delta, 120);
+    EXPECT_EQ(d.posted[3].message, kMsgChoose);
+    EXPECT_EQ(d.masks, 1);
+}
+
+TEST(AltTabEngine, ShiftTabFirstOpensAndStepsBack) {
+    Driver d(Settings(100, 2));
+    d.Key(kVkLMenu, true);
+    d.Key(kVkRShift, true);
+    d.Key(kVkTab, true);
+    ASSERT_EQ(d.posted.size(), 2u);
+    EXPECT_EQ(d.posted[0].message, kMsgOpenPopup);
+    EXPECT_EQ(d.posted[1].delta, 120);
+}
+
+TEST(AltTabEngine, EscCancelsOnlyInStandardMode) {
+    Driver standard(Settings(100, 2));
+    standard.Key(kVkLMenu, true);
+    standard.Key(kVkTab, true);
+    EXPECT_TRUE(standard.Key(kVkEscape, true).swallow);
+    EXPECT_TRUE(standard.Key(kVkEscape, false).swallow);
+    standard.Key(kVkLMenu, false);
+    EXPECT_EQ(standard.Messages(), (std::vector<uint32_t>{kMsgOpenPopup, kMsgCancel}));
+    EXPECT_FALSE(standard.Key(kVkEscape, true).swallow) << "Esc on its own is the application's";
+
+    Driver click(Settings(100, 1));
+    click.Key(kVkLMenu, true);
+    click.Key(kVkTab, true);
+    EXPECT_FALSE(click.Key(kVkEscape, true).swallow);
+    click.Key(kVkLMenu, false);
+    EXPECT_EQ(click.Messages(), (std::vector<uint32_t>{kMsgOpenPopup}));
+}
+
+TEST(AltTabEngine, TabWithoutAltAndEverythingWhenOffPasses) {
+    Driver on(Settings(100, 2));
+    EXPECT_FALSE(on.Key(kVkTab, true).swallow);
+    EXPECT_FALSE(on.Key(kVkTab, false).swallow);
+    Driver off(Settings(100, 0));
+    off.Key(kVkLMenu, true);
+    EXPECT_FALSE(off.Key(kVkTab, true).swallow);
+    EXPECT_TRUE(off.posted.empty());
+}
+
+TEST(AltTabEngine, EverySwallowedPressHasItsReleaseSwallowedInAnyOrder) {
+    // Whatever order Shift, Tab and Alt come up in, the application sees every key it saw go
+    // down come up again, and no Tab at all.
+    const uint32_t keys[3] = {kVkLShift, kVkTab, kVkLMenu};
+    int order[3] = {0, 1, 2};
+    do {
+        Driver d(Settings(100, 2));
+        std::vector<int> passedDown(256, 0);
+        auto press = [&](uint32_t vk, bool down) {
+            if (!d.Key(vk, down).swallow) passedDown[vk] += down ? 1 : -1;
+        };
+        press(kVkLMenu, true);
+        press(kVkTab, true);
+        press(kVkTab, false);
+        press(kVkLShift, true);
+        press(kVkTab, true);
+        for (int i : order) press(keys[i], false);
+        for (int vk = 0; vk < 256; ++vk) EXPECT_EQ(passedDown[vk], 0) << "key " << vk;
+        EXPECT_EQ(d.posted.back().message, kMsgChoose);
+        // The next Tab without Alt is an ordinary Tab again.
+        EXPECT_FALSE(d.Key(kVkTab, true).swallow);
+    } while (std::next_permutation(order, order + 3));
+}
+
+// ---- a hook that went quiet ----------------------------------------------------------------
+
+TEST(QuietHook, DroppedOnlyWhenTheCursorMovedAndInputWentOnWithoutUs) {
+    QuietProbe p;
+    p.cursorX = 10;
+    p.hookX = 10;
+    p.lastHookTime = 5000;
+    p.lastInputTime = 9000;
+    EXPECT_FALSE(HookLooksDropped(p)) << "typing with the mouse still";
+    p.cursorX = 400;
+    EXPECT_TRUE(HookLooksDropped(p));
+    p.lastInputTime = 5000 + kQuietGraceMs;
+    EXPECT_FALSE(HookLooksDropped(p)) << "within the grace period";
+    p.lastInputTime = 4000;
+    EXPECT_FALSE(HookLooksDropped(p)) << "moved by a program, no input since";
+    p.lastHookTime = 0xFFFFFF00u;  // the tick count wrapped
+    p.lastInputTime = 0x00001000u;
+    EXPECT_TRUE(HookLooksDropped(p));
+}
+
+}  // namespace
+}  // namespace mw
