@@ -39,6 +39,7 @@ struct Program {
         CopyFileW((BinDir() + L"\\recording_hook.dll").c_str(), sandbox.file(L"hook.dll").c_str(), FALSE);
         sandbox.WritePreferences(L"[Exclude]\r\ncnt=1\r\n1=Wine System Tray\r\n" + preferences);
         if (!sandbox.Start()) return false;
+        if (!sandbox.WaitResident()) return false;
         main = sandbox.WaitMainWindow();
         return main != nullptr;
     }

@@ -52,18 +52,6 @@ std::wstring MessageBoxText(HWND box) {
     return text;
 }
 
-// Whether the notification area holds an icon of this window: a modification succeeds only
-// for an icon that exists.
-bool TrayIconExists(HWND window) {
-    NOTIFYICONDATAW data{};
-    data.cbSize = sizeof data;
-    data.hWnd = window;
-    data.uID = 0;
-    data.uFlags = NIF_TIP;
-    lstrcpyW(data.szTip, L"Mistlewick");
-    return Shell_NotifyIconW(NIM_MODIFY, &data) != FALSE;
-}
-
 TEST(Startup, ResidentMainWindowIsHiddenTopmostToolPopupAndClosingEndsWithZero) {
     ProgramSandbox sandbox;
     UseRecordingHook(sandbox);

@@ -43,6 +43,7 @@ struct Resident {
         // Wine shows notification icons in a window of its own; leave it out of the list.
         sandbox.WritePreferences(L"[Exclude]\r\ncnt=1\r\n1=Wine System Tray\r\n" + preferences);
         if (!sandbox.Start(args)) return false;
+        if (!sandbox.WaitResident()) return false;
         main = sandbox.WaitMainWindow();
         return main != nullptr;
     }

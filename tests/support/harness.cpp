@@ -81,13 +81,43 @@ namespace {
 void SendOne(INPUT in) { SendInput(1, &in, sizeof in); }
 }  // namespace
 
-void MouseMoveTo(int x, int y) {
+void SendAbsoluteMove(int x, int y) {
     INPUT in{};
     in.type = INPUT_MOUSE;
-    in.mi.dx = static_cast<LONG>((x * 65536LL + GetSystemMetrics(SM_CXSCREEN) / 2) / GetSystemMetrics(SM_CXSCREEN));
-    in.mi.dy = static_cast<LONG>((y * 65536LL + GetSystemMetrics(SM_CYSCREEN) / 2) / GetSystemMetrics(SM_CYSCREEN));
+    // Rounded up, so that the system's scaling back (which truncates) lands on the pixel itself.
+    const LONGLONG w = GetSystemMetrics(SM_CXSCREEN), h = GetSystemMetrics(SM_CYSCREEN);
+    in.mi.dx = static_cast<LONG>((x * 65536LL + w - 1) / w);
+    in.mi.dy = static_cast<LONG>((y * 65536LL + h - 1) / h);
     in.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
     SendOne(in);
+}
+
+void PlaceCursor(int x, int y) {
+    SetCursorPos(x, y);
+    WaitFor(
+        [&] {
+            POINT p{};
+            GetCursorPos(&p);
+            return p.x == x && p.y == y;
+        },
+        1000);
+}
+
+void MouseMoveTo(int x, int y) {
+    // Wine now and then loses an injected absolute move to a late pointer event from the X
+    // server; send it again until the cursor is really there.
+    for (int attempt = 0; attempt < 10; ++attempt) {
+        SendAbsoluteMove(x, y);
+        if (WaitFor(
+                [&] {
+                    POINT p{};
+                    GetCursorPos(&p);
+                    return p.x == x && p.y == y;
+                },
+                150)) {
+            return;
+        }
+    }
 }
 
 void MouseButton(bool right, bool down) {
@@ -146,9 +176,21 @@ std::vector<HWND> WindowsOfProcess(DWORD pid, const wchar_t* className) {
 
 }  // namespace mw::test
 
+#include <shellapi.h>
+
 #include "support/png.h"
 
 namespace mw::test {
+
+bool TrayIconExists(HWND window) {
+    NOTIFYICONDATAW data{};
+    data.cbSize = sizeof data;
+    data.hWnd = window;
+    data.uID = 0;
+    data.uFlags = NIF_TIP;
+    lstrcpyW(data.szTip, L"Mistlewick");
+    return Shell_NotifyIconW(NIM_MODIFY, &data) != FALSE;
+}
 
 bool SaveScreenPng(const RECT& area, const wchar_t* name) {
     const int w = area.right - area.left;

@@ -83,6 +83,11 @@ HWND ProgramSandbox::WaitMainWindow(DWORD timeoutMs) {
     return found;
 }
 
+bool ProgramSandbox::WaitResident(DWORD timeoutMs) {
+    HWND main = WaitMainWindow(timeoutMs);
+    return main && WaitFor([&] { return TrayIconExists(main); }, timeoutMs);
+}
+
 bool ProgramSandbox::WindowsOfMainClassEmpty() const {
     return WindowsOfProcess(process_.pid(), L"Mistlewick").empty();
 }

@@ -50,6 +50,9 @@ public:
     ChildProcess& process() { return process_; }
     // Waits for the hidden main window (class "Mistlewick") of the running program.
     HWND WaitMainWindow(DWORD timeoutMs = 10000);
+    // Waits until the resident program is fully up: its hook is installed once its tray icon is
+    // there (start-up adds the icon right after the hook).
+    bool WaitResident(DWORD timeoutMs = 10000);
     // True when the program has no window of class "Mistlewick" (right now).
     bool WindowsOfMainClassEmpty() const;
     // Ends the program the way the tray's exit does (the main window goes away) and returns its

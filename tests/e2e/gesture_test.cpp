@@ -1,0 +1,268 @@
+// The whole road of a gesture with real input: SendInput through the real hook.dll of the real
+// program, other programs' windows as targets, the result read back from the desktop.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "support/harness.h"
+#include "support/program.h"
+
+namespace {
+
+using namespace mw::test;
+
+struct Target {
+    ChildProcess process;
+    HWND window = nullptr;
+    bool Start(const std::wstring& title) {
+        if (!process.Start(BinDir() + L"\\target_window.exe", L"\"" + title + L"\"", BinDir())) return false;
+        return WaitFor(
+            [&] {
+                for (HWND w : WindowsOfProcess(process.pid(), L"MwTargetWindow")) {
+                    if (IsWindowVisible(w)) window = w;
+                }
+                return window != nullptr;
+            },
+            10000);
+    }
+};
+
+// The program with its real hook library.
+struct Program {
+    ProgramSandbox sandbox;
+    HWND main = nullptr;
+    bool Start(const std::wstring& preferences = L"") {
+        sandbox.WritePreferences(L"[Exclude]\r\ncnt=1\r\n1=Wine System Tray\r\n" + preferences);
+        if (!sandbox.Start()) return false;
+        if (!sandbox.WaitResident()) return false;
+        main = sandbox.WaitMainWindow();
+        return main != nullptr;
+    }
+    bool Visible() { return WaitFor([&] { return IsWindowVisible(main) != FALSE; }); }
+    bool Hidden() { return WaitFor([&] { return !IsWindowVisible(main); }); }
+};
+
+// Three windows of another program, the last one in front: Z order Gamma, Beta, Alpha.
+struct ThreeTargets {
+    Target alpha, beta, gamma;
+    bool Start(const wchar_t* tag) {
+        const std::wstring t(tag);
+        if (!alpha.Start(L"Alpha " + t) || !beta.Start(L"Beta " + t) || !gamma.Start(L"Gamma " + t)) return false;
+        SetForegroundWindow(gamma.window);
+        return WaitFor([&] { return GetForegroundWindow() == gamma.window; }, 3000);
+    }
+};
+
+::testing::AssertionResult ForegroundBecomes(HWND w) {
+    if (WaitFor([&] { return GetForegroundWindow() == w; }, 5000)) return ::testing::AssertionSuccess();
+    wchar_t title[128] = {};
+    GetWindowTextW(GetForegroundWindow(), title, 128);
+    std::wstring t(title);
+    return ::testing::AssertionFailure() << "the foreground is \"" << std::string(t.begin(), t.end()) << "\"";
+}
+
+// Input at a person's pace: Wine delivers a burst of injected events in one go, which no
+// hand on a mouse produces.
+void Notch(int delta = -120) {
+    MouseWheel(delta);
+    PumpFor(40);
+}
+void Press(bool right, bool down) {
+    MouseButton(right, down);
+    PumpFor(40);
+}
+
+bool KeysUp() {
+    return GetAsyncKeyState(VK_MENU) >= 0 && GetAsyncKeyState(VK_SHIFT) >= 0 && GetAsyncKeyState(VK_TAB) >= 0;
+}
+
+TEST(Gesture, LeftButtonAndThreeNotchesChooseTheThirdWindow) {
+    ThreeTargets t;
+    ASSERT_TRUE(t.Start(L"left"));
+    Program program;
+    ASSERT_TRUE(program.Start());
+    PlaceCursor(1500, 900);
+    Press(false, true);
+    Notch(-120);
+    ASSERT_TRUE(program.Visible()) << "the first notch opens the popup";
+    RECT popup{};
+    GetWindowRect(program.main, &popup);
+    PumpFor(300);
+    SaveScreenPng(popup, L"gesture-popup.png");
+    Notch(-120);
+    Notch(-120);
+    PumpFor(200);
+    Press(false, false);
+    EXPECT_TRUE(program.Hidden());
+    EXPECT_TRUE(ForegroundBecomes(t.alpha.window));
+    EXPECT_GE(GetAsyncKeyState(VK_LBUTTON), 0) << "no button left pressed";
+    EXPECT_EQ(program.sandbox.Close(), 0);
+}
+
+TEST(Gesture, OneNotchKeepsTheFrontWindowAndTheWheelWrapsPastTheLastCommand) {
+    ThreeTargets t;
+    ASSERT_TRUE(t.Start(L"wrap"));
+    Program program;
+    ASSERT_TRUE(program.Start());
+    PlaceCursor(1500, 900);
+    // Open on Gamma, then 3 windows + desktop + cancel = 5 entries: five more notches come back
+    // to Gamma, a sixth selects Beta.
+    Press(false, true);
+    Notch(-120);
+    ASSERT_TRUE(program.Visible());
+    for (int i = 0; i < 6; ++i) Notch(-120);
+    PumpFor(200);
+    Press(false, false);
+    EXPECT_TRUE(program.Hidden());
+    EXPECT_TRUE(ForegroundBecomes(t.beta.window));
+    EXPECT_EQ(program.sandbox.Close(), 0);
+}
+
+TEST(Gesture, MovingAwayCancelsAndTheForegroundStays) {
+    ThreeTargets t;
+    ASSERT_TRUE(t.Start(L"cancel"));
+    Program program;
+    ASSERT_TRUE(program.Start());
+    PlaceCursor(1500, 900);
+    Press(false, true);
+    Notch(-120);
+    ASSERT_TRUE(program.Visible());
+    Notch(-120);
+    MouseMoveTo(1500, 700);  // 200 px: beyond the default cancel distance of 100
+    EXPECT_TRUE(program.Hidden());
+    Notch(-120);
+    Press(false, false);
+    PumpFor(500);
+    EXPECT_FALSE(IsWindowVisible(program.main)) << "the rest of a cancelled gesture does nothing";
+    EXPECT_EQ(GetForegroundWindow(), t.gamma.window);
+    EXPECT_EQ(program.sandbox.Close(), 0);
+}
+
+TEST(Gesture, RightButtonModeChoosesWithoutAContextMenu) {
+    ThreeTargets t;
+    ASSERT_TRUE(t.Start(L"right"));
+    // A window of the test process under the cursor records what reaches it.
+    HWND recorder = CreateTestWindow(L"Recorder right", WS_POPUP | WS_VISIBLE, WS_EX_TOOLWINDOW, nullptr, 1400, 800,
+                                     300, 200);
+    Program program;
+    ASSERT_TRUE(program.Start(L"[Preference]\r\nRightButton=1\r\n"));
+    MouseMoveTo(1500, 900);
+    PumpFor(200);
+    ClearRecordedMessages(recorder);
+    Press(true, true);
+    Notch(-120);
+    ASSERT_TRUE(program.Visible());
+    Notch(-120);
+    PumpFor(200);
+    Press(true, false);
+    EXPECT_TRUE(program.Hidden());
+    EXPECT_TRUE(ForegroundBecomes(t.beta.window));
+    PumpFor(300);
+    EXPECT_EQ(CountRecorded(recorder, WM_RBUTTONDOWN), 0);
+    EXPECT_EQ(CountRecorded(recorder, WM_RBUTTONUP), 0);
+    EXPECT_EQ(CountRecorded(recorder, WM_CONTEXTMENU), 0);
+    EXPECT_EQ(program.sandbox.Close(), 0);
+    DestroyWindow(recorder);
+}
+
+TEST(Gesture, ClickModePointAndClickAndEscCancels) {
+    ThreeTargets t;
+    ASSERT_TRUE(t.Start(L"click"));
+    Program program;
+    ASSERT_TRUE(program.Start(L"[Preference]\r\nClickMode=1\r\n"));
+    PlaceCursor(1500, 900);
+    Press(false, true);
+    Notch(-120);
+    ASSERT_TRUE(program.Visible());
+    Press(false, false);
+    PumpFor(300);
+    EXPECT_TRUE(IsWindowVisible(program.main)) << "click mode: the popup stays after the release";
+    RECT popup{};
+    GetWindowRect(program.main, &popup);
+    // Rows are 40 px high below a 12 px margin: the third row is Alpha.
+    MouseMoveTo((popup.left + popup.right) / 2, popup.top + 12 + 2 * 40 + 20);
+    PumpFor(300);
+    Press(false, true);
+    Press(false, false);
+    EXPECT_TRUE(program.Hidden());
+    EXPECT_TRUE(ForegroundBecomes(t.alpha.window));
+
+    // Esc cancels.
+    PlaceCursor(1500, 900);
+    Press(false, true);
+    Notch(-120);
+    ASSERT_TRUE(program.Visible());
+    Press(false, false);
+    ASSERT_TRUE(WaitFor([&] { return GetForegroundWindow() == program.main; }));
+    KeyTap(VK_ESCAPE);
+    EXPECT_TRUE(program.Hidden());
+    EXPECT_TRUE(ForegroundBecomes(t.alpha.window));
+
+    // Another program activated cancels.
+    Press(false, true);
+    Notch(-120);
+    ASSERT_TRUE(program.Visible());
+    Press(false, false);
+    PumpFor(200);
+    SetForegroundWindow(t.beta.window);
+    EXPECT_TRUE(program.Hidden());
+    EXPECT_EQ(program.sandbox.Close(), 0);
+}
+
+TEST(Gesture, AltTabStandardModeStepsWithTabAndChoosesOnAltRelease) {
+    ThreeTargets t;
+    ASSERT_TRUE(t.Start(L"alttab"));
+    Program program;
+    ASSERT_TRUE(program.Start(L"[Preference]\r\nReplaceAltTab=2\r\n"));
+    KeyPress(VK_MENU, true);
+    KeyTap(VK_TAB);
+    ASSERT_TRUE(program.Visible());
+    KeyTap(VK_TAB);
+    KeyTap(VK_TAB);
+    KeyPress(VK_SHIFT, true);
+    KeyTap(VK_TAB);  // back one: Beta
+    KeyPress(VK_SHIFT, false);
+    PumpFor(200);
+    KeyPress(VK_MENU, false);
+    EXPECT_TRUE(program.Hidden());
+    EXPECT_TRUE(ForegroundBecomes(t.beta.window));
+    EXPECT_TRUE(WaitFor(KeysUp, 2000)) << "no key left down";
+
+    // Esc while Alt is held cancels.
+    KeyPress(VK_MENU, true);
+    KeyTap(VK_TAB);
+    ASSERT_TRUE(program.Visible());
+    KeyTap(VK_ESCAPE);
+    EXPECT_TRUE(program.Hidden());
+    KeyPress(VK_MENU, false);
+    PumpFor(300);
+    EXPECT_EQ(GetForegroundWindow(), t.beta.window);
+    EXPECT_TRUE(WaitFor(KeysUp, 2000));
+    EXPECT_EQ(program.sandbox.Close(), 0);
+}
+
+TEST(Gesture, AltTabClickModeStaysOpenForArrowsAndEnter) {
+    ThreeTargets t;
+    ASSERT_TRUE(t.Start(L"altclick"));
+    Program program;
+    ASSERT_TRUE(program.Start(L"[Preference]\r\nReplaceAltTab=1\r\n"));
+    KeyPress(VK_MENU, true);
+    KeyTap(VK_TAB);
+    ASSERT_TRUE(program.Visible());
+    KeyPress(VK_MENU, false);
+    PumpFor(300);
+    EXPECT_TRUE(IsWindowVisible(program.main)) << "click mode: releasing Alt leaves the popup open";
+    ASSERT_TRUE(WaitFor([&] { return GetForegroundWindow() == program.main; }));
+    KeyTap(VK_DOWN);
+    KeyTap(VK_DOWN);
+    KeyTap(VK_UP);
+    KeyTap(VK_RETURN);
+    EXPECT_TRUE(program.Hidden());
+    EXPECT_TRUE(ForegroundBecomes(t.beta.window));
+    EXPECT_TRUE(WaitFor(KeysUp, 2000));
+    EXPECT_EQ(program.sandbox.Close(), 0);
+}
+
+}  // namespace
