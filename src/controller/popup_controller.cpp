@@ -96,7 +96,8 @@ void EndNotResident(HWND hwnd) {
 void HandBackForeground(HWND hwnd) {
     HWND previous = Controller().previousForeground;
     HWND now = GetForegroundWindow();
-    if ((now == hwnd || now == nullptr) && previous && previous != hwnd && IsWindow(previous)) {
+    const bool nobodyElse = now == hwnd || now == nullptr || now == GetDesktopWindow() || !IsWindowVisible(now);
+    if (nobodyElse && previous && previous != hwnd && IsWindow(previous)) {
         const DWORD ownThread = GetCurrentThreadId();
         const DWORD targetThread = GetWindowThreadProcessId(previous, nullptr);
         AttachThreadInput(ownThread, targetThread, TRUE);
@@ -113,6 +114,7 @@ bool CommonCloseStart(HWND hwnd) {
     if (c.popupList->count == 0 && LauncherCount() == 0) return false;
     HandBackForeground(hwnd);
     ShowWindow(hwnd, SW_HIDE);
+    HandBackForeground(hwnd);
     c.surface.Release();
     StopEdgeTimers(hwnd);
     KillTimer(hwnd, kTimerRepositionGuard);

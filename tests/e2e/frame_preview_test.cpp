@@ -49,6 +49,11 @@ struct Program {
     }
 };
 
+void BringToFront(HWND w) {
+    SetForegroundWindow(w);
+    WaitFor([&] { return GetForegroundWindow() == w; }, 3000);
+}
+
 bool Shown(HWND w) { return IsWindowVisible(w) && !IsIconic(w); }
 
 TEST(FramePreview, OthersAreMinimisedTheSelectionFollowsAndCancelRestores) {
@@ -56,7 +61,7 @@ TEST(FramePreview, OthersAreMinimisedTheSelectionFollowsAndCancelRestores) {
     ASSERT_TRUE(alpha.Start(L"Alpha frame"));
     ASSERT_TRUE(beta.Start(L"Beta frame"));
     ASSERT_TRUE(gamma.Start(L"Gamma frame"));
-    SetForegroundWindow(gamma.window);
+    BringToFront(gamma.window);
     Program program;
     ASSERT_TRUE(program.Start(L"[Preference]\r\nAltab7=1\r\nArrangeWindow=0\r\n"));
     ASSERT_TRUE(program.Open());
@@ -78,7 +83,7 @@ TEST(FramePreview, HiddenWindowsComeBackAfterTheProgramWasKilled) {
     Target alpha, beta;
     ASSERT_TRUE(alpha.Start(L"Alpha hidden"));
     ASSERT_TRUE(beta.Start(L"Beta hidden"));
-    SetForegroundWindow(beta.window);
+    BringToFront(beta.window);
     {
         Program program;
         ASSERT_TRUE(program.Start(L"[Preference]\r\nAltab7=1\r\nAltab7_Hide=1\r\nArrangeWindow=0\r\n"));
@@ -100,7 +105,8 @@ TEST(FramePreview, ChoosingBringsEveryWindowBackAndTheChosenOneToTheFront) {
     ASSERT_TRUE(alpha.Start(L"Alpha choose"));
     ASSERT_TRUE(beta.Start(L"Beta choose"));
     ShowWindow(alpha.window, SW_MAXIMIZE);
-    SetForegroundWindow(beta.window);
+    ASSERT_TRUE(WaitFor([&] { return IsZoomed(alpha.window) != FALSE; }));
+    BringToFront(beta.window);
     Program program;
     ASSERT_TRUE(program.Start(L"[Preference]\r\nAltab7=1\r\nAltab7_Hide=1\r\nArrangeWindow=0\r\n"));
     ASSERT_TRUE(program.Open());

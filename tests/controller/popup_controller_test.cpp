@@ -1,0 +1,375 @@
+// The popup's state machine in-process: a real main window of the program's class in the test
+// process, the window section filled from the test's own windows, messages dispatched for real.
+#include "controller/popup_controller.h"
+
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "controller/main_window.h"
+#include "hook/hook.h"
+#include "model/list_building.h"
+#include "model/program_state.h"
+#include "support/harness.h"
+#include "view/design.h"
+
+namespace {
+
+using namespace mw;
+
+constexpr WPARAM kNext = static_cast<WPARAM>(static_cast<WORD>(-120)) << 16;
+constexpr WPARAM kPrevious = static_cast<WPARAM>(120) << 16;
+
+// The windows the next open lists, in this order.
+std::vector<HWND>& Listed() {
+    static std::vector<HWND> windows;
+    return windows;
+}
+
+void ListTestWindows(ItemList& list, int) {
+    for (HWND w : Listed()) {
+        ListItem item;
+        wchar_t title[260] = {};
+        GetWindowTextW(w, title, 260);
+        InitListItem(item, title, nullptr, w, KindWindow);
+        item.order = list.count;
+        item.showState = IsZoomed(w) ? StateMaximized : IsIconic(w) ? StateMinimized : StateNormal;
+        AppendListItem(list, item);
+    }
+}
+
+class PopupController : public ::testing::Test {
+protected:
+    void SetUp() override {
+        CurrentPreferences() = Preferences{};
+        CurrentStartupFlags() = StartupFlags{};
+        CurrentDesign() = Design{};
+        Listed().clear();
+        ProgramState& p = Program();
+        p.instance = GetModuleHandleW(nullptr);
+        p.launcherList = CreateLauncherList();
+        p.commandList = CreateItemList();
+        p.savedWindowList = CreateItemList();
+        static bool registered = false;
+        if (!registered) {
+            WNDCLASSEXW wc{};
+            wc.cbSize = sizeof wc;
+            wc.lpfnWndProc = MainWindowProc;
+            wc.hInstance = p.instance;
+            wc.lpszClassName = L"MistlewickTestMain";
+            RegisterClassExW(&wc);
+            registered = true;
+        }
+        main_ = CreateWindowExW(WS_EX_TOOLWINDOW | WS_EX_TOPMOST, L"MistlewickTestMain", L"Mistlewick", WS_POPUP, 0,
+                                0, 0, 0, nullptr, nullptr, p.instance, nullptr);
+        p.mainWindow = main_;
+        Controller().windowSource = ListTestWindows;
+    }
+    void TearDown() override {
+        ResetController();
+        Controller().windowSource = nullptr;
+        // Destroying the main window posts a quit message; take it out of the queue again.
+        DestroyWindow(main_);
+        MSG msg;
+        while (PeekMessageW(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) {
+        }
+        for (HWND w : windows_) DestroyWindow(w);
+        ProgramState& p = Program();
+        ClearItemList(*p.commandList);
+        ClearItemList(*p.savedWindowList);
+        ClearLauncherList(*p.launcherList);
+        p.commandList.reset();
+        p.savedWindowList.reset();
+        p.launcherList.reset();
+        p.mainWindow = nullptr;
+    }
+
+    HWND AddWindow(const wchar_t* title) {
+        HWND w = test::CreateTestWindow(title, WS_POPUP | WS_VISIBLE, 0, nullptr, 50 + 10 * int(windows_.size()), 50,
+                                        200, 100);
+        windows_.push_back(w);
+        Listed().push_back(w);
+        return w;
+    }
+    void AddLauncher(const wchar_t* name) {
+        LauncherEntry e;
+        InitListItem(e, name, nullptr, nullptr, KindLauncher);
+        SetLauncherFields(e, nullptr, L"C:\\nothing-here.exe", nullptr, nullptr, 0);
+        AppendLauncherEntry(*Program().launcherList, e);
+    }
+    void BuildCommands() {
+        BuildCommandList(*Program().commandList, CurrentPreferences(), CurrentStartupFlags().LauncherOnly,
+                         CurrentDesign().iconSize, Program().instance);
+    }
+    void Send(UINT message, WPARAM wParam = 0, LPARAM lParam = 0) {
+        SendMessageW(main_, message, wParam, lParam);
+        test::PumpFor(0);
+    }
+    const SelectionState& Sel() { return Controller().selection; }
+
+    HWND main_ = nullptr;
+    std::vector<HWND> windows_;
+};
+
+TEST(PopupModes, StayOpenAndFramePreviewForEveryCombination) {
+    Preferences p;
+    for (int replace : {0, 1, 2, 5}) {
+        for (int click : {0, 1}) {
+            for (int altab7 : {0, 1}) {
+                p.ReplaceAltTab = replace;
+                p.ClickMode = click;
+                p.Altab7 = altab7;
+                EXPECT_EQ(StayOpenMode(false, p), click == 1);
+                EXPECT_EQ(StayOpenMode(true, p), replace == 1);
+                EXPECT_EQ(FramePreviewHolds(false, p), altab7 == 1 && click == 0);
+                EXPECT_EQ(FramePreviewHolds(true, p), altab7 == 1 && replace == 2)
+                    << "an Alt+Tab popup in standard mode previews even with the mouse's click mode on";
+            }
+        }
+    }
+}
+
+TEST(PopupGeometry, CentringEdgesAndKeepingTheSelectionOnTheMonitor) {
+    POINT at = CentredPopupPosition({0, 0, 1920, 1080}, {260, 233});
+    EXPECT_EQ(at.x, 830);
+    EXPECT_EQ(at.y, 424);  // 540 - 116
+    at = CentredPopupPosition({-1280, -200, 0, 824}, {101, 51});
+    EXPECT_EQ(at.x, -1280 + 640 - 50);
+    EXPECT_EQ(at.y, -200 + 512 - 25);
+
+    int top = 0;
+    // The selected row's bottom below the monitor: the window moves up so it sits on the edge.
+    EXPECT_TRUE(KeepSelectionOnMonitor(100, 1000, 1040, 0, 1080, &top));
+    EXPECT_EQ(top, 40);
+    EXPECT_EQ(100 + 0 + (top - 100) + 1040, 1080);
+    // Above the top: moved down.
+    EXPECT_TRUE(KeepSelectionOnMonitor(-500, 100, 140, 0, 1080, &top));
+    EXPECT_EQ(top, -100);
+    EXPECT_FALSE(KeepSelectionOnMonitor(0, 100, 140, 0, 1080, &top));
+
+    const RECT monitor{0, 0, 1920, 1080};
+    EXPECT_EQ(EdgeTimerFor(1041, monitor, 4, 32), kTimerStepForward);
+    EXPECT_EQ(EdgeTimerFor(1040, monitor, 4, 32), 0u);
+    EXPECT_EQ(EdgeTimerFor(39, monitor, 4, 32), kTimerStepBack);
+    EXPECT_EQ(EdgeTimerFor(40, monitor, 4, 32), 0u);
+}
+
+TEST(PopupKeys, TheKeyTable) {
+    EXPECT_EQ(KeyActionFor(VK_TAB, false), KeyAction::Next);
+    EXPECT_EQ(KeyActionFor(VK_TAB, true), KeyAction::Previous);
+    EXPECT_EQ(KeyActionFor(VK_LEFT, false), KeyAction::Previous);
+    EXPECT_EQ(KeyActionFor(VK_UP, true), KeyAction::Previous);
+    EXPECT_EQ(KeyActionFor(VK_RIGHT, false), KeyAction::Next);
+    EXPECT_EQ(KeyActionFor(VK_DOWN, false), KeyAction::Next);
+    EXPECT_EQ(KeyActionFor(VK_RETURN, false), KeyAction::Choose);
+    EXPECT_EQ(KeyActionFor(VK_SPACE, false), KeyAction::Choose);
+    EXPECT_EQ(KeyActionFor(VK_ESCAPE, false), KeyAction::Cancel);
+    EXPECT_EQ(KeyActionFor('A', false), KeyAction::None);
+}
+
+TEST_F(PopupController, OneWindowOpensOnlyWithTheDesktopEntry) {
+    AddWindow(L"only one");
+    CurrentPreferences().ToggleDesktop = 0;
+    BuildCommands();
+    Send(kMsgOpenPopup);
+    EXPECT_FALSE(PopupIsOpen());
+    EXPECT_FALSE(IsWindowVisible(main_));
+
+    CurrentPreferences().ToggleDesktop = 1;
+    BuildCommands();
+    Send(kMsgOpenPopup);
+    ASSERT_TRUE(PopupIsOpen());
+    EXPECT_TRUE(IsWindowVisible(main_));
+    EXPECT_EQ(Sel().windowCount, 1);
+    EXPECT_EQ(Sel().commandCount, 2);
+    EXPECT_EQ(Sel().section, SectionWindows);
+    Send(kMsgOpenPopup);  // a second open while open builds nothing new
+    EXPECT_EQ(Sel().windowCount, 1);
+    Send(kMsgCancel);
+    EXPECT_FALSE(PopupIsOpen());
+    EXPECT_FALSE(IsWindowVisible(main_));
+}
+
+TEST_F(PopupController, LauncherOnlyListsNoWindowsAndSelectsTheFirstLauncherEntry) {
+    AddWindow(L"not listed");
+    AddLauncher(L"first");
+    AddLauncher(L"second");
+    CurrentStartupFlags().LauncherOnly = true;
+    CurrentPreferences().CloseWnd = 1;
+    BuildCommands();
+    Send(kMsgOpenPopup);
+    ASSERT_TRUE(PopupIsOpen());
+    EXPECT_EQ(Sel().windowCount, 0);
+    EXPECT_EQ(Sel().launcherCount, 2);
+    EXPECT_EQ(Sel().commandCount, 2) << "no close entry in launcher-only mode";
+    EXPECT_EQ(Sel().section, SectionLauncher);
+    EXPECT_EQ(Sel().index, 0);
+}
+
+TEST_F(PopupController, WheelWrapsBothWaysAndClickModeIgnoresTheWheel) {
+    AddWindow(L"w0");
+    AddWindow(L"w1");
+    AddLauncher(L"l0");
+    BuildCommands();  // desktop, cancel
+    Send(kMsgOpenPopup);
+    ASSERT_TRUE(PopupIsOpen());
+    Send(kMsgMoveSelection, kPrevious);
+    EXPECT_EQ(Sel().section, SectionCommands);
+    EXPECT_EQ(Sel().index, 1) << "back from the first window: the last command";
+    Send(kMsgMoveSelection, kNext);
+    EXPECT_EQ(Sel().section, SectionWindows);
+    EXPECT_EQ(Sel().index, 0) << "on from the last command: the first window";
+    Send(kMsgMoveSelection, 0);  // a zero delta moves nothing
+    EXPECT_EQ(Sel().index, 0);
+    Send(kMsgCancel);
+
+    // Resident click mode: the cursor selects, not the wheel.
+    CurrentPreferences().ClickMode = 1;
+    Send(kMsgOpenPopup);
+    Send(kMsgMoveSelection, kNext);
+    EXPECT_EQ(Sel().index, 0);
+    // ... but a popup from the Alt+Tab replacement does move.
+    Send(kMsgCancel);
+    Send(kMsgOpenPopup, 0, 1);
+    Send(kMsgMoveSelection, kNext);
+    EXPECT_EQ(Sel().index, 1);
+    Send(kMsgCancel);
+}
+
+TEST_F(PopupController, LosingActivationCancelsOnlyInStayOpenMode) {
+    AddWindow(L"a");
+    AddWindow(L"b");
+    BuildCommands();
+    Send(kMsgOpenPopup);
+    Send(WM_ACTIVATEAPP, FALSE);
+    EXPECT_TRUE(PopupIsOpen()) << "gesture mode ignores the loss of activation";
+    Send(kMsgCancel);
+
+    CurrentPreferences().ClickMode = 1;
+    Send(kMsgOpenPopup);
+    ASSERT_TRUE(PopupIsOpen());
+    Send(WM_ACTIVATEAPP, FALSE);
+    EXPECT_TRUE(test::WaitFor([] { return !PopupIsOpen(); }, 1000));
+}
+
+TEST_F(PopupController, KeysActOnlyInStayOpenMode) {
+    AddWindow(L"a");
+    AddWindow(L"b");
+    BuildCommands();
+    Send(kMsgOpenPopup);
+    Send(WM_KEYDOWN, VK_DOWN);
+    EXPECT_EQ(Sel().index, 0) << "gesture mode leaves the keys to the hook";
+    Send(kMsgCancel);
+
+    CurrentPreferences().ReplaceAltTab = 1;
+    Send(kMsgOpenPopup, 0, 1);
+    Send(WM_KEYDOWN, VK_DOWN);
+    Send(WM_KEYDOWN, VK_RIGHT);
+    EXPECT_EQ(Sel().section, SectionCommands);
+    EXPECT_EQ(Sel().index, 0);
+    Send(WM_KEYDOWN, VK_UP);
+    EXPECT_EQ(Sel().section, SectionWindows);
+    EXPECT_EQ(Sel().index, 1);
+    Send(WM_KEYDOWN, VK_ESCAPE);
+    EXPECT_TRUE(test::WaitFor([] { return !PopupIsOpen(); }, 1000));
+}
+
+TEST_F(PopupController, DesktopToggleSavesAndRestoresInOrder) {
+    HWND a = AddWindow(L"normal");
+    HWND b = AddWindow(L"maximised");
+    HWND c = AddWindow(L"already minimised");
+    ShowWindow(b, SW_MAXIMIZE);
+    ShowWindow(c, SW_MINIMIZE);
+    ASSERT_TRUE(test::WaitFor([&] { return IsZoomed(b) && IsIconic(c); }, 3000));
+    BuildCommands();
+    auto chooseDesktop = [&] {
+        Send(kMsgOpenPopup);
+        Send(kMsgMoveSelection, kPrevious);
+        Send(kMsgMoveSelection, kPrevious);
+        ASSERT_EQ(Sel().section, SectionCommands);
+        ASSERT_EQ(Sel().index, 0);
+        Send(kMsgChoose);
+    };
+    chooseDesktop();
+    ASSERT_TRUE(test::WaitFor([&] { return IsIconic(a) && IsIconic(b) && IsIconic(c); }, 3000));
+    const ItemList& saved = *Program().savedWindowList;
+    ASSERT_EQ(saved.count, 3);
+    EXPECT_EQ(saved.slots[1].window, b);
+    EXPECT_EQ(saved.slots[1].showState, StateMaximized);
+    EXPECT_EQ(saved.slots[2].showState, StateMinimized);
+    EXPECT_TRUE(saved.slots[0].name.empty());
+
+    chooseDesktop();
+    EXPECT_TRUE(test::WaitFor([&] { return !IsIconic(a) && IsZoomed(b); }, 3000));
+    EXPECT_TRUE(IsIconic(c)) << "a window that was minimised before stays minimised";
+    EXPECT_EQ(GetForegroundWindow(), a) << "order 0 comes to the front last";
+
+    // One restored by hand: the next use minimises again and replaces the records.
+    ShowWindow(c, SW_RESTORE);
+    chooseDesktop();
+    EXPECT_TRUE(test::WaitFor([&] { return IsIconic(a) && IsIconic(b) && IsIconic(c); }, 3000));
+    EXPECT_EQ(Program().savedWindowList->slots[2].showState, StateNormal);
+}
+
+TEST_F(PopupController, CloseEntryClosesTheActiveWindowButNotOneThatIsGone) {
+    HWND a = AddWindow(L"to be closed");
+    HWND b = AddWindow(L"other");
+    CurrentPreferences().CloseWnd = 1;
+    CurrentPreferences().ToggleDesktop = 0;
+    BuildCommands();  // close, cancel
+    SetForegroundWindow(a);
+    SetActiveWindow(a);
+    ASSERT_TRUE(test::WaitFor([&] { return GetForegroundWindow() == a; }, 2000));
+    Send(kMsgOpenPopup);
+    ASSERT_EQ(Controller().closeTarget, a);
+    EXPECT_EQ(Program().commandList->slots[0].name, L"「to be closed」を閉じる");
+    Send(kMsgMoveSelection, kPrevious);
+    Send(kMsgMoveSelection, kPrevious);
+    ASSERT_EQ(Sel().section, SectionCommands);
+    ASSERT_EQ(Sel().index, 0);
+    Send(kMsgChoose);
+    // The test window's default handling of WM_CLOSE destroys it.
+    EXPECT_TRUE(test::WaitFor([&] { return !IsWindow(a); }, 3000));
+    windows_.erase(windows_.begin());
+
+    // The target closed by itself meanwhile: nothing is sent, nothing breaks.
+    SetForegroundWindow(b);
+    SetActiveWindow(b);
+    test::WaitFor([&] { return GetForegroundWindow() == b; }, 2000);
+    Listed() = {b};
+    Send(kMsgOpenPopup);
+    ASSERT_EQ(Controller().closeTarget, b);
+    DestroyWindow(b);
+    windows_.erase(windows_.begin());
+    Send(kMsgMoveSelection, kPrevious);
+    Send(kMsgMoveSelection, kPrevious);
+    Send(kMsgChoose);
+    EXPECT_FALSE(PopupIsOpen());
+}
+
+TEST_F(PopupController, AListTallerThanTheScreenFollowsTheSelectionAndIgnoresTheMouseMeanwhile) {
+    CurrentDesign().iconSize = 96;  // 104-pixel rows: 12 windows are taller than 1080 pixels
+    for (int i = 0; i < 12; ++i) AddWindow(L"tall");
+    BuildCommands();
+    Send(kMsgOpenPopup);
+    ASSERT_TRUE(PopupIsOpen());
+    RECT before{};
+    GetWindowRect(main_, &before);
+    for (int i = 0; i < 11; ++i) Send(kMsgMoveSelection, kNext);
+    UpdateWindow(main_);
+    test::PumpFor(50);
+    RECT after{}, row{};
+    GetWindowRect(main_, &after);
+    ASSERT_TRUE(GetCursorRect(Sel(), CurrentDesign(), true, &row));
+    EXPECT_LT(after.top, before.top);
+    EXPECT_EQ(after.top + row.bottom, 1080) << "the selected row's bottom sits on the monitor's bottom";
+    EXPECT_TRUE(Controller().repositionGuard);
+    // Click mode would select under the cursor; while the guard holds a move does nothing.
+    CurrentPreferences().ClickMode = 1;
+    const SelectionState held = Sel();
+    Send(WM_MOUSEMOVE, 0, MAKELPARAM(50, row.top - 50));
+    EXPECT_EQ(Sel().index, held.index);
+    EXPECT_TRUE(test::WaitFor([] { return !Controller().repositionGuard; }, 2000)) << "timer 3 ends the guard";
+}
+
+}  // namespace
