@@ -1,0 +1,94 @@
+// The tray icon of the real program: its menu with the pause check mark, the pause toggle that
+// takes the hook away and brings it back, exit from the menu, and the icon's return after
+// Explorer restarts.
+#include <windows.h>
+#include <shellapi.h>
+
+#include <gtest/gtest.h>
+
+#include "hook/hook.h"
+#include "support/harness.h"
+#include "support/program.h"
+
+namespace {
+
+using namespace mw::test;
+
+constexpr UINT kTrayCallback = 50209;
+constexpr UINT kPauseCommand = 32778;
+constexpr UINT kExitCommand = 32775;
+
+struct Resident {
+    ~Resident() {
+        if (listed) DestroyWindow(listed);
+    }
+    ProgramSandbox sandbox;
+    HWND main = nullptr;
+    HWND listed = nullptr;  // something for the popup to list
+    bool Start() {
+        listed = CreateTestWindow(L"Listed by the popup", WS_POPUP | WS_VISIBLE, 0, nullptr, 100, 100, 200, 100);
+        sandbox.WritePreferences(L"[Exclude]\r\ncnt=1\r\n1=Wine System Tray\r\n");
+        if (!sandbox.Start() || !sandbox.WaitResident()) return false;
+        main = sandbox.WaitMainWindow();
+        return main != nullptr;
+    }
+    // One gesture with real input; true when it opened the popup (which it then cancels).
+    bool GestureOpensThePopup() {
+        PlaceCursor(1500, 900);
+        MouseButton(false, true);
+        PumpFor(40);
+        MouseWheel(-WHEEL_DELTA);
+        const bool opened = WaitFor([&] { return IsWindowVisible(main) != FALSE; }, 4000);
+        MouseButton(false, false);
+        PumpFor(200);
+        if (opened) {
+            PostMessageW(main, kMsgCancel, 0, 0);
+            WaitFor([&] { return !IsWindowVisible(main); });
+        }
+        return opened;
+    }
+};
+
+// The menu itself and its check mark are tested in-process through the tracking seam: under Wine
+// the menu of a program whose only window is hidden closes again as soon as it opens.
+TEST(Tray, TwoLeftClicksTakeTheHookAwayAndBringItBack) {
+    Resident program;
+    ASSERT_TRUE(program.Start());
+    ASSERT_TRUE(program.GestureOpensThePopup());
+    PostMessageW(program.main, kTrayCallback, 0, WM_LBUTTONUP);  // pause
+    PumpFor(300);
+    EXPECT_FALSE(program.GestureOpensThePopup()) << "paused: no gesture reaches the program";
+    PostMessageW(program.main, kTrayCallback, 0, WM_LBUTTONUP);  // resume
+    PumpFor(300);
+    EXPECT_TRUE(program.GestureOpensThePopup()) << "the hook is back";
+    EXPECT_EQ(program.sandbox.Close(), 0);
+}
+
+TEST(Tray, ExitFromTheMenuRemovesTheIconAndEndsWithZero) {
+    Resident program;
+    ASSERT_TRUE(program.Start());
+    EXPECT_TRUE(TrayIconExists(program.main));
+    // The pause command of the menu does what a left click does.
+    PostMessageW(program.main, WM_COMMAND, kPauseCommand, 0);
+    PumpFor(300);
+    EXPECT_FALSE(program.GestureOpensThePopup());
+    PostMessageW(program.main, WM_COMMAND, kExitCommand, 0);
+    EXPECT_EQ(program.sandbox.process().WaitExit(10000), 0);
+    EXPECT_FALSE(TrayIconExists(program.main));
+}
+
+TEST(Tray, TaskbarCreatedBringsTheIconBack) {
+    Resident program;
+    ASSERT_TRUE(program.Start());
+    NOTIFYICONDATAW data{};
+    data.cbSize = sizeof data;
+    data.hWnd = program.main;
+    data.uID = 0;
+    ASSERT_TRUE(Shell_NotifyIconW(NIM_DELETE, &data));  // as if Explorer had restarted
+    ASSERT_FALSE(TrayIconExists(program.main));
+    PostMessageW(program.main, RegisterWindowMessageW(L"TaskbarCreated"), 0, 0);
+    EXPECT_TRUE(WaitFor([&] { return TrayIconExists(program.main); }));
+    EXPECT_EQ(program.sandbox.Close(), 0);
+}
+
+}  // namespace
