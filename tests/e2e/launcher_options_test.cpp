@@ -39,6 +39,13 @@ void PressButton(HWND dialog, int id) {
 
 int Lines(HWND list) { return static_cast<int>(SendMessageW(list, LB_GETCOUNT, 0, 0)); }
 
+std::wstring Line(HWND list, int index) {
+    wchar_t text[256] = {};
+    if (SendMessageW(list, LB_GETTEXTLEN, index, 0) >= 256) return L"<too long>";
+    SendMessageW(list, LB_GETTEXT, index, reinterpret_cast<LPARAM>(text));
+    return text;
+}
+
 std::wstring Key(const std::wstring& file, const wchar_t* key) {
     wchar_t buffer[512];
     GetPrivateProfileStringW(L"Launcher", key, L"<none>", buffer, 512, file.c_str());
@@ -96,6 +103,10 @@ TEST(LauncherOptions, EditedEntriesReachTheNextResidentPopupInTheirNewOrder) {
     SendMessageW(list, LB_SETCURSEL, 1, 0);
     PressButton(page, 1019);
     ASSERT_TRUE(WaitFor([&] { return SendMessageW(list, LB_GETCURSEL, 0, 0) == 0; }));
+    EXPECT_EQ(Line(list, 0), L"three");
+    EXPECT_EQ(Line(list, 1), L"Two");
+    RedrawWindow(options, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+    PumpFor(500);
     RECT r{};
     GetWindowRect(options, &r);
     SaveScreenPng(r, L"launcher-options-mode.png");
