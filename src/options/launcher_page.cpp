@@ -24,8 +24,9 @@ namespace {
 
 PropertyDialogState g_property;
 
-// How many entries the file holds beyond those in the list, as seen when the page opened. While
-// there are such entries, nothing may add or remove: that would overwrite or orphan them.
+// The stored "cnt" and how many entries the file holds beyond the full list, as seen when the page
+// opened. While there are such entries, nothing may add or remove: adding would overwrite number
+// 51, and removing would lower "cnt" below them and cut them off.
 int g_storedCount = 0;
 int g_hiddenStoredEntries = 0;
 
@@ -212,7 +213,9 @@ INT_PTR OnPageInitDialog(HWND page) {
     const int count = list ? list->count : 0;
     for (int i = 0; i < count; ++i) InsertLine(page, i, list->slots[i].name);
     g_storedCount = StoredLauncherCount(PrefsPath());
-    g_hiddenStoredEntries = g_storedCount > count ? g_storedCount - count : 0;
+    // Loading stops only when the list is full, so a larger stored count with room left in the
+    // list comes from an earlier failed write (already reported), not from entries beyond 50.
+    g_hiddenStoredEntries = count == ListCapacity && g_storedCount > count ? g_storedCount - count : 0;
     // Drops reach the list box; the page takes them from there.
     SetWindowSubclass(ListBox(page), ListSubclassProc, kListSubclassId, 0);
     return TRUE;

@@ -437,6 +437,25 @@ TEST_F(LauncherPageTest, AddWritesOnlyPathNameAndCountAndCancelWritesNothing) {
     ExpectAllAgree("added");
 }
 
+TEST_F(LauncherPageTest, AFailedWriteIsReportedOnceAndTheChangeStays) {
+    StartWith(kThree);
+    const std::wstring loaded = Program().preferencesPath;
+    // A file that cannot be written: its folder does not exist.
+    Program().preferencesPath = temp_.file(L"missing folder\\Mistlewick.exe.ini");
+    Select(page_, 0);
+    Click(page_, IDC_LAUNCHER_DOWN);
+    Select(page_, 2);
+    Click(page_, IDC_LAUNCHER_REMOVE);
+    const std::wstring unwritable = Program().preferencesPath;
+    Program().preferencesPath = loaded;
+    ASSERT_EQ(ErrorMessages().size(), 1u) << "once per opening, not once per key";
+    EXPECT_EQ(ErrorMessages()[0], WriteFailureText(unwritable));
+    EXPECT_EQ(Program().launcherList->count, 2) << "the change stays in effect";
+    EXPECT_EQ(LineCount(page_), 2);
+    EXPECT_EQ(ListLine(page_, 0), L"Two");
+    EXPECT_EQ(Key(L"name1"), L"One");
+}
+
 // --- the real open-file dialog ----------------------------------------------------------------
 
 HWND FindThreadDialog(const wchar_t* title) {
