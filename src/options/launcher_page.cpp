@@ -1,11 +1,495 @@
 #include "options/launcher_page.h"
 
+#include <cderr.h>
+#include <commctrl.h>
+#include <commdlg.h>
+#include <shellapi.h>
+#include <shlobj.h>
+
+#include <cwchar>
+
+#include "app/launcher_file.h"
+#include "app/preferences_file.h"
+#include "model/file_icon.h"
+#include "model/item_list.h"
+#include "model/program_state.h"
+#include "options/option_settings.h"
+#include "platform/unique_handle.h"
+#include "resource.h"
+#include "view/design.h"
+
 namespace mw {
 
-// An empty page that holds the launcher tab's place until the page with the entry list, its
-// buttons and the property dialog replaces this file and template 159.
-INT_PTR CALLBACK LauncherPageProc(HWND, UINT message, WPARAM, LPARAM) {
-    return message == WM_INITDIALOG ? TRUE : FALSE;
+namespace {
+
+PropertyDialogState g_property;
+
+// The stored "cnt" and how many entries the file holds beyond the full list, as seen when the page
+// opened. While there are such entries, nothing may add or remove: adding would overwrite number
+// 51, and removing would lower "cnt" below them and cut them off.
+int g_storedCount = 0;
+int g_hiddenStoredEntries = 0;
+
+constexpr UINT_PTR kListSubclassId = 1;
+
+LauncherList* Launchers() { return Program().launcherList.get(); }
+
+const std::wstring& PrefsPath() { return Program().preferencesPath; }
+
+int IconSize() { return CurrentDesign().iconSize; }
+
+HWND ListBox(HWND page) { return GetDlgItem(page, IDC_LAUNCHER_LIST); }
+
+HWND Root(HWND window) { return GetAncestor(window, GA_ROOT); }
+
+void InsertLine(HWND page, int index, const std::wstring& text) {
+    SendMessageW(ListBox(page), LB_INSERTSTRING, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(text.c_str()));
+}
+
+void DeleteLine(HWND page, int index) { SendMessageW(ListBox(page), LB_DELETESTRING, static_cast<WPARAM>(index), 0); }
+
+void FocusAndSelect(HWND page, int index) {
+    SetFocus(ListBox(page));
+    SendMessageW(ListBox(page), LB_SETCURSEL, static_cast<WPARAM>(index), 0);
+}
+
+// Rewrites the six keys of number `number` from list entry `index`. Empty strings are written as
+// empty values, so the keys of every stored entry are all present.
+bool WriteEntryFromList(int number, int index) {
+    const LauncherEntry& e = Launchers()->slots[index];
+    return WriteLauncherEntry(PrefsPath(), number, e.name.c_str(), e.commandLine.c_str(), e.workFolder.c_str(),
+                              e.path.c_str(), e.iconFile.c_str(), e.iconIndex);
+}
+
+// Appends the entry for a path with its default name and icon; false when the list is full.
+bool AppendEntryForPath(const wchar_t* path, std::wstring& name) {
+    name = LauncherNameFromPath(path);
+    LauncherEntry entry;
+    InitListItem(entry, name.c_str(), FileIcon(path, IconSize()), nullptr, KindLauncher);
+    SetLauncherFields(entry, L"", path, L"", L"", 0);
+    const int appended = AppendLauncherEntry(*Launchers(), entry);
+    DestroyLauncherEntry(entry);  // the list holds its own copy
+    return appended != 0;
+}
+
+// Whether one more entry may be added; when not, the user is told why.
+bool MayAdd(HWND page) {
+    if (g_hiddenStoredEntries > 0) {
+        ShowOptionsError(Root(page), HiddenEntriesText(g_storedCount));
+        return false;
+    }
+    if (Launchers()->count >= ListCapacity) {
+        ShowOptionsError(Root(page), AddRefusalText(1, 0));
+        return false;
+    }
+    return true;
+}
+
+void OnAdd(HWND page) {
+    if (!MayAdd(page)) return;
+    std::wstring path;
+    if (!CurrentLauncherPickers().chooseFile || !CurrentLauncherPickers().chooseFile(page, path)) return;
+    if (path.empty()) return;
+    if (path.size() > static_cast<size_t>(kMaxLauncherPath)) {
+        ShowOptionsError(Root(page), AddRefusalText(0, 1));
+        return;
+    }
+    std::wstring name;
+    if (!AppendEntryForPath(path.c_str(), name)) return;
+    const int n = Launchers()->count;
+    InsertLine(page, n - 1, name);
+    bool ok = WriteLauncherValue(PrefsPath(), L"path", n, path.c_str());
+    ok = WriteLauncherValue(PrefsPath(), L"name", n, name.c_str()) && ok;
+    // Keys of this number left over from a hand-edited file would otherwise give the new entry a
+    // command line, folder or icon that the list does not have.
+    for (const wchar_t* stale : {L"cmnd", L"wfol", L"icon", L"icon_idx"}) {
+        ok = WriteLauncherValue(PrefsPath(), stale, n, nullptr) && ok;
+    }
+    ok = WriteLauncherCount(PrefsPath(), n) && ok;
+    if (!ok) ReportFailedWrite(page);
+}
+
+void OnDropFiles(HWND page, HDROP drop) {
+    const UINT dropped = DragQueryFileW(drop, 0xFFFFFFFF, nullptr, 0);
+    int leftOutFull = 0, leftOutLong = 0;
+    bool ok = true;
+    for (UINT i = 0; i < dropped; ++i) {
+        const UINT length = DragQueryFileW(drop, i, nullptr, 0);
+        if (length == 0) continue;
+        // A path cut to fit would name another file; such a path is left out instead.
+        if (length > static_cast<UINT>(kMaxLauncherPath)) {
+            ++leftOutLong;
+            continue;
+        }
+        if (g_hiddenStoredEntries > 0 || Launchers()->count >= ListCapacity) {
+            ++leftOutFull;
+            continue;
+        }
+        wchar_t path[MAX_PATH] = {};
+        DragQueryFileW(drop, i, path, MAX_PATH);
+        std::wstring name;
+        if (!AppendEntryForPath(path, name)) {
+            ++leftOutFull;
+            continue;
+        }
+        const int n = Launchers()->count;
+        ok = WriteLauncherCount(PrefsPath(), n) && ok;
+        ok = WriteLauncherEntry(PrefsPath(), n, name.c_str(), nullptr, nullptr, path, nullptr, 0) && ok;
+        InsertLine(page, n - 1, name);
+    }
+    DragFinish(drop);
+    if (!ok) ReportFailedWrite(page);
+    if (leftOutFull > 0 && g_hiddenStoredEntries > 0) {
+        ShowOptionsError(Root(page), HiddenEntriesText(g_storedCount));
+    } else if (leftOutFull > 0 || leftOutLong > 0) {
+        ShowOptionsError(Root(page), AddRefusalText(leftOutFull, leftOutLong));
+    }
+}
+
+void OnRemove(HWND page, int s) {
+    LauncherList& list = *Launchers();
+    if (s < 0 || s >= list.count) return;
+    if (g_hiddenStoredEntries > 0) {
+        ShowOptionsError(Root(page), HiddenEntriesText(g_storedCount));
+        return;
+    }
+    if (!RemoveLauncherEntry(list, s)) return;
+    const int count = list.count;
+    bool ok = true;
+    for (int i = s; i < count; ++i) ok = WriteEntryFromList(i + 1, i) && ok;
+    // The old last number: its strings go, its index reads 0.
+    ok = WriteLauncherEntry(PrefsPath(), count + 1, nullptr, nullptr, nullptr, nullptr, nullptr, 0) && ok;
+    ok = WriteLauncherCount(PrefsPath(), count) && ok;
+    DeleteLine(page, s);
+    FocusAndSelect(page, SelectionAfterRemoval(s, count));
+    if (!ok) ReportFailedWrite(page);
+}
+
+void OnUp(HWND page, int s) {
+    if (!MoveLauncherEntryUp(*Launchers(), s)) return;
+    bool ok = WriteEntryFromList(s, s - 1);
+    ok = WriteEntryFromList(s + 1, s) && ok;
+    DeleteLine(page, s);
+    InsertLine(page, s - 1, Launchers()->slots[s - 1].name);
+    FocusAndSelect(page, s - 1);
+    if (!ok) ReportFailedWrite(page);
+}
+
+void OnDown(HWND page, int s) {
+    if (!MoveLauncherEntryDown(*Launchers(), s)) return;
+    bool ok = WriteEntryFromList(s + 1, s);
+    ok = WriteEntryFromList(s + 2, s + 1) && ok;
+    DeleteLine(page, s);
+    InsertLine(page, s + 1, Launchers()->slots[s + 1].name);
+    FocusAndSelect(page, s + 1);
+    if (!ok) ReportFailedWrite(page);
+}
+
+void OnProperties(HWND page, int s) {
+    if (s < 0 || s >= Launchers()->count) return;
+    g_property.PropertyIndex = s;
+    DialogBoxParamW(Program().instance, MAKEINTRESOURCEW(IDD_LAUNCHER_PROPERTIES), page, LauncherPropertyProc, 0);
+    g_property = PropertyDialogState{};
+    DeleteLine(page, s);
+    InsertLine(page, s, Launchers()->slots[s].name);
+    FocusAndSelect(page, s);
+}
+
+LRESULT CALLBACK ListSubclassProc(HWND list, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR) {
+    if (message == WM_DROPFILES) {
+        if (Launchers()) {
+            OnDropFiles(GetParent(list), reinterpret_cast<HDROP>(wParam));
+        } else {
+            DragFinish(reinterpret_cast<HDROP>(wParam));
+        }
+        return 0;
+    }
+    if (message == WM_NCDESTROY) RemoveWindowSubclass(list, ListSubclassProc, kListSubclassId);
+    return DefSubclassProc(list, message, wParam, lParam);
+}
+
+INT_PTR OnPageInitDialog(HWND page) {
+    const LauncherList* list = Launchers();
+    const int count = list ? list->count : 0;
+    for (int i = 0; i < count; ++i) InsertLine(page, i, list->slots[i].name);
+    g_storedCount = StoredLauncherCount(PrefsPath());
+    // Loading stops only when the list is full, so a larger stored count with room left in the
+    // list comes from an earlier failed write (already reported), not from entries beyond 50.
+    g_hiddenStoredEntries = count == ListCapacity && g_storedCount > count ? g_storedCount - count : 0;
+    // Drops reach the list box; the page takes them from there.
+    SetWindowSubclass(ListBox(page), ListSubclassProc, kListSubclassId, 0);
+    return TRUE;
+}
+
+INT_PTR OnPageCommand(HWND page, int id, HWND control) {
+    if (!Launchers() || control == ListBox(page)) return FALSE;
+    const int s = static_cast<int>(SendMessageW(ListBox(page), LB_GETCURSEL, 0, 0));
+    switch (id) {
+    case IDC_LAUNCHER_ADD: OnAdd(page); return TRUE;
+    case IDC_LAUNCHER_REMOVE: OnRemove(page, s); return TRUE;
+    case IDC_LAUNCHER_UP: OnUp(page, s); return TRUE;
+    case IDC_LAUNCHER_DOWN: OnDown(page, s); return TRUE;
+    case IDC_LAUNCHER_PROPERTIES: OnProperties(page, s); return TRUE;
+    default: return FALSE;
+    }
+}
+
+// --- property dialog ---------------------------------------------------------------------------
+
+LauncherEntry* PropertyEntry() {
+    LauncherList* list = Launchers();
+    if (!list || g_property.PropertyIndex < 0 || g_property.PropertyIndex >= list->count) return nullptr;
+    return &list->slots[g_property.PropertyIndex];
+}
+
+int PropertyNumber() { return g_property.PropertyIndex + 1; }
+
+void SetPendingIconFile(const wchar_t* text) {
+    wcsncpy(g_property.PendingIconFile, text ? text : L"", MAX_PATH - 1);
+    g_property.PendingIconFile[MAX_PATH - 1] = L'\0';
+}
+
+INT_PTR OnPropertyInitDialog(HWND dialog) {
+    const LauncherEntry* e = PropertyEntry();
+    if (!e) {
+        EndDialog(dialog, -1);
+        return TRUE;
+    }
+    SetDlgItemTextW(dialog, IDC_PROPERTY_PATH, e->path.c_str());
+    SetDlgItemTextW(dialog, IDC_PROPERTY_NAME, e->name.c_str());
+    SetDlgItemTextW(dialog, IDC_PROPERTY_COMMAND_LINE, e->commandLine.c_str());
+    SetDlgItemTextW(dialog, IDC_PROPERTY_WORK_FOLDER, e->workFolder.c_str());
+    // Closing reads at most this much; a longer text would be cut without the user seeing it.
+    for (int id : {IDC_PROPERTY_NAME, IDC_PROPERTY_COMMAND_LINE, IDC_PROPERTY_WORK_FOLDER}) {
+        SendDlgItemMessageW(dialog, id, EM_SETLIMITTEXT, kMaxLauncherPath, 0);
+    }
+    SetPendingIconFile(e->iconFile.c_str());
+    g_property.PendingIconIndex = e->iconIndex;
+    return TRUE;
+}
+
+INT_PTR OnPropertyPaint(HWND dialog) {
+    PAINTSTRUCT paint;
+    HDC dc = BeginPaint(dialog, &paint);
+    const LauncherEntry* e = PropertyEntry();
+    if (e && e->icon) {
+        const int size = IconSize();
+        const POINT origin = PropertyIconOrigin(size);
+        DrawIconEx(dc, origin.x, origin.y, e->icon.get(), size, size, 0, nullptr, DI_NORMAL);
+    }
+    EndPaint(dialog, &paint);
+    return TRUE;
+}
+
+void OnChangeIcon(HWND dialog) {
+    LauncherEntry* e = PropertyEntry();
+    if (!e || !CurrentLauncherPickers().pickIcon) return;
+    const int n = PropertyNumber();
+    const PropertyDialogState before = g_property;
+    const std::wstring key = L"icon" + std::to_wstring(n);
+    GetPrivateProfileStringW(L"Launcher", key.c_str(), L"", g_property.PendingIconFile, MAX_PATH, PrefsPath().c_str());
+    if (!CurrentLauncherPickers().pickIcon(dialog, g_property.PendingIconFile, &g_property.PendingIconIndex)) {
+        g_property = before;  // nothing chosen, nothing changes
+        return;
+    }
+    g_property.PendingIconFile[MAX_PATH - 1] = L'\0';
+    const std::wstring index = std::to_wstring(g_property.PendingIconIndex);
+    bool ok = WriteLauncherValue(PrefsPath(), L"icon", n, g_property.PendingIconFile);
+    ok = WriteLauncherValue(PrefsPath(), L"icon_idx", n, index.c_str()) && ok;
+    e->icon.reset(ExtractOneIcon(g_property.PendingIconFile, g_property.PendingIconIndex, IconSize()));
+    InvalidateRect(dialog, nullptr, TRUE);
+    if (!ok) ReportFailedWrite(dialog);
+}
+
+void OnRevertIcon(HWND dialog) {
+    LauncherEntry* e = PropertyEntry();
+    if (!e) return;
+    const int n = PropertyNumber();
+    bool ok = WriteLauncherValue(PrefsPath(), L"icon", n, nullptr);
+    ok = WriteLauncherValue(PrefsPath(), L"icon_idx", n, nullptr) && ok;
+    e->icon.reset(FileIcon(e->path.c_str(), IconSize()));
+    InvalidateRect(dialog, nullptr, TRUE);
+    SetPendingIconFile(L"");
+    // The file no longer has an index either, and reads it as 0.
+    g_property.PendingIconIndex = 0;
+    if (!ok) ReportFailedWrite(dialog);
+}
+
+void OnChooseFolder(HWND dialog) {
+    std::wstring folder;
+    if (!CurrentLauncherPickers().chooseFolder || !CurrentLauncherPickers().chooseFolder(dialog, folder)) return;
+    SetDlgItemTextW(dialog, IDC_PROPERTY_WORK_FOLDER, folder.c_str());
+}
+
+std::wstring EditText(HWND dialog, int id) {
+    wchar_t buffer[MAX_PATH] = {};
+    GetDlgItemTextW(dialog, id, buffer, MAX_PATH);
+    return buffer;
+}
+
+// Closing saves: the three texts are written (or their keys removed when empty), then the entry
+// takes them with the icon file and index the dialog shows.
+void OnPropertyClose(HWND dialog) {
+    if (!PropertyEntry()) {
+        EndDialog(dialog, 0);
+        return;
+    }
+    const int n = PropertyNumber();
+    const std::wstring name = EditText(dialog, IDC_PROPERTY_NAME);
+    const std::wstring commandLine = EditText(dialog, IDC_PROPERTY_COMMAND_LINE);
+    const std::wstring workFolder = EditText(dialog, IDC_PROPERTY_WORK_FOLDER);
+    bool ok = true;
+    const struct {
+        const wchar_t* prefix;
+        const std::wstring& text;
+    } fields[] = {{L"name", name}, {L"cmnd", commandLine}, {L"wfol", workFolder}};
+    for (const auto& field : fields) {
+        ok = WriteLauncherValue(PrefsPath(), field.prefix, n, field.text.empty() ? nullptr : field.text.c_str()) && ok;
+    }
+    UpdateLauncherEntry(*Launchers(), g_property.PropertyIndex, name.c_str(), commandLine.c_str(), workFolder.c_str(),
+                        g_property.PendingIconFile, g_property.PendingIconIndex);
+    if (!ok) ReportFailedWrite(dialog);
+    EndDialog(dialog, 0);
+}
+
+INT_PTR OnPropertyCommand(HWND dialog, int id) {
+    switch (id) {
+    case IDC_PROPERTY_CHANGE_ICON: OnChangeIcon(dialog); return TRUE;
+    case IDC_PROPERTY_REVERT_ICON: OnRevertIcon(dialog); return TRUE;
+    case IDC_PROPERTY_CHOOSE_FOLDER: OnChooseFolder(dialog); return TRUE;
+    // The close box and Escape send IDCANCEL; Enter in an edit sends IDOK. Both close and save.
+    case IDCANCEL:
+    case IDOK: OnPropertyClose(dialog); return TRUE;
+    default: return FALSE;
+    }
+}
+
+}  // namespace
+
+const PropertyDialogState& CurrentPropertyDialog() { return g_property; }
+
+LauncherPickers& CurrentLauncherPickers() {
+    static LauncherPickers pickers{ChooseFileToAdd, PickEntryIcon, ChooseWorkFolder};
+    return pickers;
+}
+
+bool ChooseFileToAdd(HWND owner, std::wstring& path) {
+    wchar_t file[MAX_PATH] = {};
+    OPENFILENAMEW ofn{};
+    ofn.lStructSize = sizeof ofn;
+    ofn.hwndOwner = owner;
+    ofn.lpstrFilter = L"すべてのファイル\0*.*\0";
+    ofn.lpstrFile = file;
+    ofn.nMaxFile = MAX_PATH;
+    ofn.lpstrTitle = L"アイテムの追加";
+    // A chosen shortcut is added as the shortcut itself, not its target.
+    ofn.Flags = OFN_HIDEREADONLY | OFN_NODEREFERENCELINKS;
+    if (!GetOpenFileNameW(&ofn)) {
+        if (CommDlgExtendedError() == FNERR_BUFFERTOOSMALL) ShowOptionsError(Root(owner), AddRefusalText(0, 1));
+        return false;
+    }
+    path = file;
+    return true;
+}
+
+bool PickEntryIcon(HWND owner, wchar_t* iconFile, int* iconIndex) {
+    if (!PickIconDlg(owner, iconFile, MAX_PATH, iconIndex)) return false;
+    // The picker may hand back "%SystemRoot%\..."; the icon extraction here and at the next start
+    // takes plain paths only, so the stored file is the expanded one (when it fits).
+    if (std::wcschr(iconFile, L'%')) {
+        wchar_t expanded[MAX_PATH] = {};
+        const DWORD length = ExpandEnvironmentStringsW(iconFile, expanded, MAX_PATH);
+        if (length > 0 && length <= MAX_PATH) wcsncpy(iconFile, expanded, MAX_PATH);
+    }
+    return true;
+}
+
+bool ChooseWorkFolder(HWND owner, std::wstring& folder) {
+    ComInit com;
+    LPITEMIDLIST desktop = nullptr;
+    SHGetSpecialFolderLocation(owner, CSIDL_DESKTOP, &desktop);
+    BROWSEINFOW info{};
+    info.hwndOwner = owner;
+    info.pidlRoot = desktop;
+    info.lpszTitle = L"作業フォルダを選択";
+    info.ulFlags = BIF_RETURNONLYFSDIRS | BIF_NEWDIALOGSTYLE;
+    LPITEMIDLIST chosen = SHBrowseForFolderW(&info);
+    bool picked = false;
+    if (chosen) {
+        wchar_t path[MAX_PATH] = {};
+        picked = SHGetPathFromIDListW(chosen, path) != FALSE;
+        if (picked) folder = path;
+        CoTaskMemFree(chosen);
+    }
+    if (desktop) CoTaskMemFree(desktop);
+    return picked;
+}
+
+std::wstring LauncherNameFromPath(const wchar_t* path) {
+    if (!path) return std::wstring();
+    std::wstring name(path);
+    const size_t separator = name.find_last_of(L"\\/");
+    if (separator != std::wstring::npos) name.erase(0, separator + 1);
+    const size_t dot = name.rfind(L'.');
+    if (dot != std::wstring::npos) name.erase(dot);
+    return name;
+}
+
+int SelectionAfterRemoval(int removed, int newCount) {
+    if (removed == 0) return 0;
+    if (removed == newCount) return removed - 1;
+    return removed;
+}
+
+POINT PropertyIconOrigin(int iconSize) { return POINT{100 - iconSize / 2, 70 - iconSize / 2}; }
+
+std::wstring AddRefusalText(int leftOutFull, int leftOutLong) {
+    std::wstring text;
+    if (leftOutFull > 0) {
+        text = L"ランチャの一覧がいっぱいです（登録できるのは" + std::to_wstring(ListCapacity) + L"個までです）。";
+        if (leftOutFull > 1 || leftOutLong > 0) {
+            text += L"\n" + std::to_wstring(leftOutFull) + L"個のアイテムは追加されませんでした。";
+        } else {
+            text += L"\nこれ以上追加できません。";
+        }
+    }
+    if (leftOutLong > 0) {
+        if (!text.empty()) text += L"\n\n";
+        text += L"パスが長すぎるため（" + std::to_wstring(kMaxLauncherPath) + L"文字まで）、" +
+                std::to_wstring(leftOutLong) + L"個のアイテムは追加されませんでした。";
+    }
+    return text;
+}
+
+std::wstring HiddenEntriesText(int storedCount) {
+    return L"設定ファイルには" + std::to_wstring(storedCount) + L"個のランチャ項目がありますが、一覧に表示できるのは" +
+           std::to_wstring(ListCapacity) +
+           L"個までです。\n\n表示されていない項目を上書きしないよう、追加と削除はできません。"
+           L"項目を減らすには設定ファイルを直接編集してください（並べ替えとプロパティの変更はできます）。";
+}
+
+INT_PTR CALLBACK LauncherPageProc(HWND page, UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+    case WM_INITDIALOG: return OnPageInitDialog(page);
+    case WM_COMMAND: return OnPageCommand(page, LOWORD(wParam), reinterpret_cast<HWND>(lParam));
+    case WM_DROPFILES:
+        if (Launchers()) {
+            OnDropFiles(page, reinterpret_cast<HDROP>(wParam));
+        } else {
+            DragFinish(reinterpret_cast<HDROP>(wParam));
+        }
+        return TRUE;
+    default: return FALSE;
+    }
+}
+
+INT_PTR CALLBACK LauncherPropertyProc(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
+    switch (message) {
+    case WM_INITDIALOG: return OnPropertyInitDialog(dialog);
+    case WM_PAINT: return OnPropertyPaint(dialog);
+    case WM_COMMAND: return OnPropertyCommand(dialog, LOWORD(wParam));
+    default: return FALSE;
+    }
 }
 
 }  // namespace mw

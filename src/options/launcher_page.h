@@ -1,10 +1,64 @@
-// The Program launcher page of the options dialog.
+// The Program launcher page of the options dialog and the property dialog of one launcher entry.
+// Every step changes the launcher list in memory, the page's list box and the section "Launcher"
+// of the preferences file together; the file's numbers follow the list order from 1 without gaps.
 #pragma once
 
 #include <windows.h>
 
+#include <string>
+
 namespace mw {
 
 INT_PTR CALLBACK LauncherPageProc(HWND page, UINT message, WPARAM wParam, LPARAM lParam);
+
+// The property dialog (template 160) for the entry at PropertyIndex; opened by the page.
+INT_PTR CALLBACK LauncherPropertyProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
+
+// Longest path an entry takes, in characters, without the terminator.
+constexpr int kMaxLauncherPath = MAX_PATH - 1;
+
+// Values of the open property dialog; meaningful only while it is open.
+struct PropertyDialogState {
+    int PropertyIndex = -1;
+    wchar_t PendingIconFile[MAX_PATH] = {};
+    int PendingIconIndex = 0;
+};
+const PropertyDialogState& CurrentPropertyDialog();
+
+// The system pickers the page and the property dialog open. Tests put scripted ones in place of
+// those the desktop cannot drive.
+struct LauncherPickers {
+    // The open-file dialog; true with the chosen path.
+    bool (*chooseFile)(HWND owner, std::wstring& path);
+    // The icon picker on a MAX_PATH buffer holding the icon file and on the icon index; true when
+    // the user confirmed.
+    bool (*pickIcon)(HWND owner, wchar_t* iconFile, int* iconIndex);
+    // The folder picker; true with the chosen folder.
+    bool (*chooseFolder)(HWND owner, std::wstring& folder);
+};
+LauncherPickers& CurrentLauncherPickers();
+
+// The system's own pickers, the defaults above.
+bool ChooseFileToAdd(HWND owner, std::wstring& path);
+bool PickEntryIcon(HWND owner, wchar_t* iconFile, int* iconIndex);
+bool ChooseWorkFolder(HWND owner, std::wstring& folder);
+
+// The name a new entry gets: the file-name part of the path without its folder and extension
+// ("C:\bin\app.exe" gives "app").
+std::wstring LauncherNameFromPath(const wchar_t* path);
+
+// The line selected after line `removed` was removed and `newCount` lines are left.
+int SelectionAfterRemoval(int removed, int newCount);
+
+// Top-left corner of the entry's icon in the property dialog: centred on (100, 70).
+POINT PropertyIconOrigin(int iconSize);
+
+// What the user is told when entries cannot be added: `leftOutFull` for want of room,
+// `leftOutLong` because their paths are longer than kMaxLauncherPath. Empty when both are 0.
+std::wstring AddRefusalText(int leftOutFull, int leftOutLong);
+
+// What the user is told when the file holds more entries (storedCount) than the list can show:
+// adding or removing would renumber or overwrite the entries beyond the list.
+std::wstring HiddenEntriesText(int storedCount);
 
 }  // namespace mw

@@ -59,12 +59,14 @@ void ApplyPreference(HWND page, const wchar_t* key, int value, Refresh refresh) 
     CurrentPreferences().*entry->field = value;
     const bool written = WritePreference(Program().preferencesPath, entry->key, value);
     RefreshDependents(refresh);
-    if (!written && !g_writeFailureReported) {
-        // Once per opening: a drag of the slider must not raise a box for every step.
-        g_writeFailureReported = true;
-        HWND owner = page ? GetAncestor(page, GA_ROOT) : nullptr;
-        ShowOptionsError(owner, WriteFailureText(Program().preferencesPath));
-    }
+    if (!written) ReportFailedWrite(page);
+}
+
+void ReportFailedWrite(HWND page) {
+    if (g_writeFailureReported) return;
+    g_writeFailureReported = true;
+    HWND owner = page ? GetAncestor(page, GA_ROOT) : nullptr;
+    ShowOptionsError(owner, WriteFailureText(Program().preferencesPath));
 }
 
 }  // namespace mw

@@ -26,6 +26,10 @@ void RefreshDependents(Refresh refresh);
 // Starts a new opening of the options dialog: the next failed write is reported again.
 void BeginOptionsSession();
 
+// Tells the user that a write to the preferences file failed, once per opening of the dialog:
+// a drag of the slider or a long list of rewrites must not raise a box for every step.
+void ReportFailedWrite(HWND page);
+
 // The text of the message about a failed write, naming the file.
 std::wstring WriteFailureText(const std::wstring& path);
 
