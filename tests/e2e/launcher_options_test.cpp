@@ -54,13 +54,20 @@ std::wstring Key(const std::wstring& file, const wchar_t* key) {
 
 bool Exists(const std::wstring& path) { return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
 
-void CloseTargets() {
-    for (int i = 0; i < 10; ++i) {
-        HWND w = FindWindowW(L"MwTargetWindow", L"Target");
-        if (!w) break;
-        PostMessageW(w, WM_CLOSE, 0, 0);
-        WaitFor([&] { return !IsWindow(w); }, 3000);
-    }
+// Closes the programs the launcher started; a program left running would keep the test run's
+// output open after the tests end.
+void CloseTargets(int expected) {
+    int closed = 0;
+    WaitFor(
+        [&] {
+            while (HWND w = FindWindowW(L"MwTargetWindow", nullptr)) {
+                PostMessageW(w, WM_CLOSE, 0, 0);
+                WaitFor([&] { return !IsWindow(w); }, 3000);
+                ++closed;
+            }
+            return closed >= expected;
+        },
+        10000);
 }
 
 TEST(LauncherOptions, EditedEntriesReachTheNextResidentPopupInTheirNewOrder) {
@@ -145,8 +152,7 @@ TEST(LauncherOptions, EditedEntriesReachTheNextResidentPopupInTheirNewOrder) {
     EXPECT_TRUE(WaitFor([&] { return Exists(sandbox.file(L"two\\started.txt")); }, 10000)) << "entry 2 is Two";
     EXPECT_FALSE(Exists(sandbox.file(L"one\\started.txt"))) << "the removed entry never starts";
 
-    WaitFor([&] { return FindWindowW(L"MwTargetWindow", L"Target") != nullptr; }, 3000);
-    CloseTargets();
+    CloseTargets(2);
     EXPECT_EQ(sandbox.Close(), 0);
 }
 
