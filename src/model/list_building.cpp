@@ -1,6 +1,8 @@
 #include "model/list_building.h"
 
+#include <algorithm>
 #include <array>
+#include <string>
 #include <utility>
 
 #include "model/window_list.h"
@@ -54,66 +56,91 @@ std::wstring CloseEntryLabel(HWND target) {
     return label;
 }
 
+namespace {
+
+using PathArray = std::array<std::wstring, ListCapacity>;
+
+// Groups the first n entries by the program paths given for them. The entries themselves are
+// moved, never copied: a copy would duplicate every icon, which costs a system call per icon.
+void ArrangeByPaths(ItemList &popupList, int n, const PathArray &paths) {
+    // The current order as original positions; pull each window up behind the nearest earlier
+    // window of its program.
+    std::array<int, ListCapacity> at{};
+    for (int k = 0; k < n; ++k)
+        at[k] = k;
+    for (int i = 1; i < n; ++i) {
+        int d = -1;
+        for (int j = i - 1; j >= 0; --j) {
+            if (lstrcmpiW(paths[at[j]].c_str(), paths[at[i]].c_str()) == 0) {
+                d = j;
+                break;
+            }
+        }
+        if (d >= 0 && d != i - 1)
+            std::rotate(at.begin() + d + 1, at.begin() + i, at.begin() + i + 1);
+    }
+
+    // Back into the popup list in the new order; showState moves with its window.
+    std::array<ListItem, ListCapacity> arranged;
+    for (int k = 0; k < n; ++k)
+        arranged[k] = std::move(popupList.slots[at[k]]);
+    for (int k = 0; k < n; ++k) {
+        popupList.slots[k] = std::move(arranged[k]);
+        popupList.slots[k].order = k;
+        popupList.slots[k].inUse = 1;
+    }
+}
+
+int ArrangedCount(const ItemList &popupList) {
+    return popupList.count < ListCapacity ? popupList.count : ListCapacity;
+}
+
+} // namespace
+
 void ArrangeByProgram(ItemList &popupList, ProgramPathLookup lookup) {
-    const int n = popupList.count < ListCapacity ? popupList.count : ListCapacity;
+    const int n = ArrangedCount(popupList);
     if (n <= 0)
         return;
-
-    // 1. A transient launcher entry per window, its program path in `path`; the show state
-    //    travels beside it because the launcher records do not carry it.
-    std::unique_ptr<LauncherList> transient = CreateLauncherList();
-    std::array<int, ListCapacity> showStates{};
+    PathArray paths;
     for (int k = 0; k < n; ++k) {
         wchar_t path[TextBufferLength] = L"";
         if (!lookup || !lookup(popupList.slots[k].window, path))
             path[0] = L'\0';
         path[TextBufferLength - 1] = L'\0';
-        EntryFromWindowItem(transient->slots[k], popupList.slots[k], path);
-        transient->count = k + 1;
-        showStates[k] = popupList.slots[k].showState;
+        paths[k] = path;
     }
-
-    // 2.
-    ClearItemList(popupList);
-
-    // 3. Pull each window up behind the nearest earlier window of its program.
-    for (int i = 1; i < n; ++i) {
-        int d = -1;
-        for (int j = i - 1; j >= 0; --j) {
-            if (lstrcmpiW(transient->slots[j].path.c_str(), transient->slots[i].path.c_str()) == 0) {
-                d = j;
-                break;
-            }
-        }
-        if (d < 0 || d == i - 1)
-            continue;
-        for (int p = i; p > d + 1; --p) {
-            MoveLauncherEntryUp(*transient, p);
-            std::swap(showStates[p - 1], showStates[p]);
-        }
-    }
-
-    // 4. Back into the popup list in the new order.
-    for (int k = 0; k < n; ++k) {
-        const LauncherEntry &entry = transient->slots[k];
-        ListItem item;
-        item.inUse = 1;
-        item.name = entry.name;
-        item.window = entry.window;
-        item.kind = entry.kind;
-        item.order = k;
-        item.showState = showStates[k];
-        item.icon.reset(entry.icon.get()); // borrowed: the append makes its own duplicate
-        AppendListItem(popupList, item);
-        item.icon.release();
-    }
-
-    // 5.
-    ClearLauncherList(*transient);
+    ArrangeByPaths(popupList, n, paths);
 }
 
 void ArrangeByProgram(ItemList &popupList) {
-    ArrangeByProgram(popupList, ProgramPathOfWindow);
+    const int n = ArrangedCount(popupList);
+    if (n <= 0)
+        return;
+    // Reading a program's path opens its process; windows of one process share the answer.
+    PathArray paths;
+    std::array<DWORD, ListCapacity> processOf{};
+    for (int k = 0; k < n; ++k) {
+        DWORD pid = 0;
+        GetWindowThreadProcessId(popupList.slots[k].window, &pid);
+        processOf[k] = pid;
+        int same = -1;
+        for (int j = 0; j < k && pid != 0; ++j) {
+            if (processOf[j] == pid) {
+                same = j;
+                break;
+            }
+        }
+        if (same >= 0) {
+            paths[k] = paths[same];
+            continue;
+        }
+        wchar_t path[TextBufferLength] = L"";
+        if (!ProgramPathOfWindow(popupList.slots[k].window, path))
+            path[0] = L'\0';
+        path[TextBufferLength - 1] = L'\0';
+        paths[k] = path;
+    }
+    ArrangeByPaths(popupList, n, paths);
 }
 
 bool PopupHasSomethingToShow(int windowCount, int launcherCount, bool toggleDesktop) {

@@ -6,6 +6,8 @@
 #include <string>
 
 #include "model/test_windows.h"
+#include "support/harness.h"
+#include "support/program.h"
 #include "model/window_list.h"
 
 namespace {
@@ -150,6 +152,40 @@ TEST(ArrangeByProgram, FullListOfAlternatingPrograms) {
         EXPECT_EQ(list->slots[i].window, FakeWindow(expected)) << "position " << i;
         EXPECT_EQ(list->slots[i].order, i);
     }
+}
+
+// The real lookup reads each process's path once and hands it to every window of that process:
+// windows of this process around a window of another program still form one group.
+TEST(ArrangeByProgram, RealPathsGroupTheWindowsOfOneProcess) {
+    HWND first = test::CreateTestWindow(L"arrange own 1", WS_POPUP | WS_VISIBLE, 0, nullptr, 10, 10, 50, 40);
+    HWND second = test::CreateTestWindow(L"arrange own 2", WS_POPUP | WS_VISIBLE, 0, nullptr, 70, 10, 50, 40);
+    test::ChildProcess other;
+    ASSERT_TRUE(other.Start(test::BinDir() + L"\\target_window.exe", L"\"arrange other\"", test::BinDir()));
+    HWND foreign = nullptr;
+    ASSERT_TRUE(test::WaitFor(
+        [&] {
+            auto windows = test::WindowsOfProcess(other.pid(), L"MwTargetWindow");
+            foreign = windows.empty() ? nullptr : windows.front();
+            return foreign != nullptr;
+        },
+        10000));
+
+    auto list = CreateItemList();
+    for (HWND w : {first, foreign, second}) {
+        ListItem item;
+        InitListItem(item, L"w", nullptr, w, KindWindow);
+        item.showState = w == foreign ? StateMaximized : StateNormal;
+        AppendListItem(*list, item);
+    }
+    ArrangeByProgram(*list);
+    ASSERT_EQ(list->count, 3);
+    EXPECT_EQ(list->slots[0].window, first);
+    EXPECT_EQ(list->slots[1].window, second);
+    EXPECT_EQ(list->slots[2].window, foreign);
+    EXPECT_EQ(list->slots[2].showState, StateMaximized);
+    for (int i = 0; i < 3; ++i) EXPECT_EQ(list->slots[i].order, i);
+    DestroyWindow(first);
+    DestroyWindow(second);
 }
 
 // --- command entries ----------------------------------------------------------------------------
