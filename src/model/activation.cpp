@@ -29,9 +29,54 @@ void MoveToCursorMonitor(HWND window) {
     SetWindowPos(window, nullptr, target.x, target.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
 }
 
+// Whether the window's thread takes a message within a short time. Restoring, moving and raising
+// a window of another thread wait until that thread has handled the request; for a thread that
+// stopped reading its messages they would wait for ever, and with them the whole program.
+bool WindowAnswers(HWND window) {
+    DWORD_PTR result = 0;
+    return SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_ABORTIFHUNG | SMTO_BLOCK, kAnswerTimeoutMilliseconds,
+                               &result) != 0;
+}
+
+// The same steps for a window that does not answer, each one handed over without waiting. Its
+// input is not attached: sharing input with a thread that reads none would stall the foreground.
+void ActivateWithoutWaiting(HWND window, const ActivationOptions& options) {
+    if (IsIconic(window)) ShowWindowAsync(window, SW_RESTORE);
+    RECT r{};
+    GetWindowRect(window, &r);
+    if (options.moveWindow) {
+        POINT cursor{};
+        GetCursorPos(&cursor);
+        HMONITOR cursorMonitor = MonitorFromPoint(cursor, MONITOR_DEFAULTTOPRIMARY);
+        HMONITOR windowMonitor = MonitorFromWindow(window, MONITOR_DEFAULTTOPRIMARY);
+        if (cursorMonitor != windowMonitor) {
+            MONITORINFO to{}, from{};
+            to.cbSize = from.cbSize = sizeof to;
+            GetMonitorInfoW(cursorMonitor, &to);
+            GetMonitorInfoW(windowMonitor, &from);
+            const POINT target = MoveBetweenMonitors({r.left, r.top}, {from.rcMonitor.left, from.rcMonitor.top},
+                                                     {to.rcMonitor.left, to.rcMonitor.top});
+            SetWindowPos(window, nullptr, target.x, target.y, 0, 0,
+                         SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_ASYNCWINDOWPOS);
+            OffsetRect(&r, target.x - r.left, target.y - r.top);
+        }
+    }
+    if (options.adjustCursor) {
+        const POINT centre = RectCentre(r);
+        SetCursorPos(centre.x, centre.y);
+    }
+    SetForegroundWindow(window);
+    SetWindowPos(window, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_ASYNCWINDOWPOS);
+}
+
 }  // namespace
 
 void ActivateWindow(HWND window, const ActivationOptions& options) {
+    if (!WindowAnswers(window)) {
+        // Closed since the list was built (nothing to do), or hung.
+        if (IsWindow(window)) ActivateWithoutWaiting(window, options);
+        return;
+    }
     if (IsIconic(window)) ShowWindow(window, SW_RESTORE);
     if (options.moveWindow) MoveToCursorMonitor(window);
     if (options.adjustCursor) {

@@ -16,6 +16,10 @@ POINT RectCentre(const RECT& r);
 // How long the input of the target's thread stays attached to the foreground thread.
 constexpr DWORD kForegroundAttachMilliseconds = 400;
 
+// How long the chosen window's thread may take to answer before the window is taken for hung
+// and activated without waiting on it.
+constexpr UINT kAnswerTimeoutMilliseconds = 250;
+
 struct ActivationOptions {
     bool moveWindow = false;    // "MoveWindow" exactly 1
     bool adjustCursor = false;  // "AdjustCursor" exactly 1

@@ -130,7 +130,8 @@ void LoadDesign(HWND mainWindow, const std::wstring& designPath, Design& out) {
     out.thumbnail = ReadInt(f, kItemSection, L"thumbnail", 0);
     out.thumbnailSize = ReadInt(f, kItemSection, L"thumbnail-size", 100);
     out.thumbnailOverlay = ReadInt(f, kItemSection, L"thumbnail-overlay", 1);
-    out.iconSize = ReadInt(f, kItemSection, L"icon-size", 32);
+    const int iconSize = ReadInt(f, kItemSection, L"icon-size", 32);
+    out.iconSize = iconSize < 0 ? 0 : iconSize > kMaxIconSize ? kMaxIconSize : iconSize;
     out.textAlign = TextAlignFromWord(ReadText(f, kItemSection, L"text-align", L"center", kAlignBufferLength));
 }
 

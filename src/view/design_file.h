@@ -23,6 +23,10 @@ COLORREF ParseDesignColor(const wchar_t* section, const wchar_t* key, const wcha
 // "design.ini" in the executable's folder.
 std::wstring DesignPathForExe(const std::wstring& exePath);
 
+// The largest icon the system makes. An "icon-size" above it (or below 0) is cut to the range:
+// asking the icon functions for an icon of a million pixels square stalls start-up for minutes.
+constexpr int kMaxIconSize = 256;
+
 // Fills `out` from the design file (every missing value gets its default) and styles the main
 // window: the drop shadow on its window class, the constant opacity on the window. With a null
 // window only the values are read.

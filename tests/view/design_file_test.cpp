@@ -209,4 +209,22 @@ TEST(LoadDesign, WithoutWindowOnlyReadsValues) {
     EXPECT_EQ(d.iconSize, 16);
 }
 
+// An absurd icon size used to stall start-up for minutes inside the icon functions; it is cut to
+// the largest icon the system makes, and a negative one to 0. Other sizes stay as read.
+TEST(LoadDesign, IconSizeIsCutToTheRangeOfRealIcons) {
+    TempDir dir;
+    const std::wstring file = dir.file(L"design.ini");
+    const struct {
+        const wchar_t* text;
+        int size;
+    } cases[] = {{L"469762049", 256}, {L"257", 256}, {L"256", 256}, {L"0", 0}, {L"-5", 0}, {L"-2147483648", 0}};
+    for (const auto& c : cases) {
+        WriteTextFile(file, std::wstring(L"[Item]\r\nicon-size=") + c.text + L"\r\nthumbnail-size=100000\r\n");
+        mw::Design d;
+        mw::LoadDesign(nullptr, file, d);
+        EXPECT_EQ(d.iconSize, c.size) << testing::PrintToString(std::wstring(c.text));
+        EXPECT_EQ(d.thumbnailSize, 100000);
+    }
+}
+
 }  // namespace

@@ -1,0 +1,73 @@
+// The release zip, unpacked by scripts/test into a folder whose path has a space and non-ASCII
+// characters: the program in it starts, shows no error box, becomes resident and ends cleanly.
+// MW_RELEASE_ROOT names the folder that holds the one unpacked folder; without it the test is
+// skipped (it runs only as the release step of scripts/test).
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <string>
+
+#include "support/harness.h"
+#include "support/program.h"
+
+namespace {
+
+using namespace mw::test;
+
+constexpr WPARAM kExitCommand = 32775;
+
+std::wstring OnlySubfolder(const std::wstring& root) {
+    WIN32_FIND_DATAW data;
+    HANDLE find = FindFirstFileW((root + L"\\*").c_str(), &data);
+    std::wstring found;
+    int count = 0;
+    if (find == INVALID_HANDLE_VALUE) return {};
+    do {
+        const std::wstring name = data.cFileName;
+        if (name == L"." || name == L".." || !(data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) continue;
+        found = root + L"\\" + name;
+        ++count;
+    } while (FindNextFileW(find, &data));
+    FindClose(find);
+    return count == 1 ? found : std::wstring();
+}
+
+TEST(Release, TheUnpackedProgramComesUpResidentFromAPathWithSpacesAndNonAsciiCharacters) {
+    const char* root = std::getenv("MW_RELEASE_ROOT");
+    if (!root || !*root) GTEST_SKIP() << "MW_RELEASE_ROOT is not set";
+    const std::string narrow(root);
+    const std::wstring folder = OnlySubfolder(std::wstring(narrow.begin(), narrow.end()));
+    ASSERT_FALSE(folder.empty()) << "exactly one unpacked folder expected below " << narrow;
+    bool nonAscii = false;
+    for (wchar_t c : folder) nonAscii = nonAscii || c > 0x7F;
+    EXPECT_TRUE(nonAscii) << "the folder path must hold non-ASCII characters";
+    EXPECT_NE(folder.find(L' '), std::wstring::npos);
+    for (const wchar_t* name : {L"Mistlewick.exe", L"hook.dll", L"README.md", L"samples\\design.ini",
+                                L"samples\\Mistlewick.exe.ini"}) {
+        EXPECT_NE(GetFileAttributesW((folder + L"\\" + name).c_str()), INVALID_FILE_ATTRIBUTES)
+            << testing::PrintToString(std::wstring(name));
+    }
+
+    ChildProcess program;
+    ASSERT_TRUE(program.Start(folder + L"\\Mistlewick.exe", L"", folder));
+    HWND main = nullptr;
+    ASSERT_TRUE(WaitFor(
+        [&] {
+            for (HWND w : WindowsOfProcess(program.pid(), L"Mistlewick")) main = w;
+            return main != nullptr && TrayIconExists(main);
+        },
+        15000))
+        << "the program did not become resident";
+    // Resident means still running a while later, with no error box of its own.
+    PumpFor(2000);
+    EXPECT_TRUE(program.Running());
+    for (HWND w : WindowsOfProcess(program.pid(), L"#32770")) {
+        EXPECT_FALSE(IsWindowVisible(w)) << "the program shows a message box";
+    }
+    PostMessageW(main, WM_COMMAND, kExitCommand, 0);
+    EXPECT_EQ(program.WaitExit(10000), 0);
+}
+
+}  // namespace
