@@ -54,20 +54,23 @@ LRESULT OnCreate(HWND hwnd, const CREATESTRUCTW *create) {
     if (!picture.pixels)
         return 0;
     RenderFramePicture(picture, list ? FrameRectsOfList(*list) : std::vector<RECT>{});
-
-    WindowDc screen(nullptr);
-    UniqueMemDc memory(CreateCompatibleDC(screen.get()));
-    if (!memory)
-        return 0;
-    SelectGuard select(memory.get(), picture.bitmap.get());
-    SIZE size{width, height};
-    POINT source{0, 0};
-    BLENDFUNCTION blend{AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
-    UpdateLayeredWindow(hwnd, nullptr, nullptr, &size, memory.get(), &source, 0, &blend, ULW_ALPHA);
+    PresentLayeredPicture(hwnd, picture, width, height);
     return 0;
 }
 
 } // namespace
+
+void PresentLayeredPicture(HWND window, const FramePicture &picture, int width, int height) {
+    WindowDc screen(nullptr);
+    UniqueMemDc memory(CreateCompatibleDC(screen.get()));
+    if (!memory)
+        return;
+    SelectGuard select(memory.get(), picture.bitmap.get());
+    SIZE size{width, height};
+    POINT source{0, 0};
+    BLENDFUNCTION blend{AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
+    UpdateLayeredWindow(window, nullptr, nullptr, &size, memory.get(), &source, 0, &blend, ULW_ALPHA);
+}
 
 FramePicture CreateFramePicture(int width, int height) {
     FramePicture picture;

@@ -35,6 +35,9 @@ struct FramePicture {
 // A zeroed (fully transparent) 32-bit top-down DIB section; an empty picture on failure.
 FramePicture CreateFramePicture(int width, int height);
 
+// Hands a premultiplied picture to a layered window (per-pixel alpha, position unchanged).
+void PresentLayeredPicture(HWND window, const FramePicture &picture, int width, int height);
+
 // Turns the marker colours into opacity and premultiplies: black becomes fully transparent; blue
 // 255 or 3 gives opacity 51, 254 gives 221, 2 gives 119; any other blue keeps its opacity byte.
 // Every colour channel is then multiplied by the opacity and divided by 255, truncating.

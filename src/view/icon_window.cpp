@@ -70,16 +70,7 @@ LRESULT OnCreate(HWND hwnd, const CREATESTRUCTW *create) {
     FramePicture picture = RenderIconWindowPicture(*creation, width, height);
     if (!picture.pixels)
         return 0;
-
-    WindowDc screen(nullptr);
-    UniqueMemDc memory(CreateCompatibleDC(screen.get()));
-    if (!memory)
-        return 0;
-    SelectGuard select(memory.get(), picture.bitmap.get());
-    SIZE size{width, height};
-    POINT source{0, 0};
-    BLENDFUNCTION blend{AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
-    UpdateLayeredWindow(hwnd, nullptr, nullptr, &size, memory.get(), &source, 0, &blend, ULW_ALPHA);
+    PresentLayeredPicture(hwnd, picture, width, height);
     return 0;
 }
 
