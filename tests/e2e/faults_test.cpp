@@ -394,9 +394,19 @@ TEST(Faults, TitlesAndPathsOfTwoHundredFiftyNineAndMoreCharacters) {
     PostMessageW(program.main, kMsgChoose, 0, 0);
     EXPECT_TRUE(program.Closed());
     EXPECT_TRUE(WaitFor([&] { return GetForegroundWindow() == window; }));
+    // Back from the first entry: the last command, which closes the active window. The test
+    // window hands WM_CLOSE to DefWindowProc, which destroys it, and its message record goes
+    // with it: the window being gone is what shows that WM_CLOSE arrived (no other process can
+    // destroy it).
+    ASSERT_TRUE(program.Open());
+    PostMessageW(program.main, kMsgMoveSelection, kPrevious, 0);
+    PostMessageW(program.main, kMsgChoose, 0, 0);
+    EXPECT_TRUE(program.Closed());
+    EXPECT_TRUE(WaitFor([&] { return !IsWindow(window); }))
+        << "the close entry of a window with a 300-character title";
     EXPECT_TRUE(program.Answers());
     EXPECT_EQ(program.sandbox.Close(), 0);
-    DestroyWindow(window);
+    if (IsWindow(window)) DestroyWindow(window);
 
     // A launcher entry whose path, name and arguments run past any buffer.
     Resident launcher;
