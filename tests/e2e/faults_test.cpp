@@ -158,8 +158,7 @@ TEST(Faults, AWindowThatStoppedAnsweringNeitherDelaysThePopupNorFreezesTheChoice
     EXPECT_EQ(program.sandbox.Close(), 0);
 }
 
-// Not yet passing under Wine; see the branch notes.
-TEST(Faults, DISABLED_WindowsClosedBetweenOpenAndChooseAreSkippedQuietly) {
+TEST(Faults, WindowsClosedBetweenOpenAndChooseAreSkippedQuietly) {
     Target alpha, beta, gamma;
     ASSERT_TRUE(alpha.Start(L"Alpha vanishing"));
     ASSERT_TRUE(beta.Start(L"Beta vanishing"));
@@ -192,8 +191,7 @@ TEST(Faults, DISABLED_WindowsClosedBetweenOpenAndChooseAreSkippedQuietly) {
     EXPECT_EQ(program.sandbox.Close(), 0);
 }
 
-// Not yet passing under Wine; see the branch notes.
-TEST(Faults, DISABLED_ForgedPrivateMessagesFromAnotherProcessDoNoHarm) {
+TEST(Faults, ForgedPrivateMessagesFromAnotherProcessDoNoHarm) {
     Target alpha;
     ASSERT_TRUE(alpha.Start(L"Alpha forged"));
     BringToFront(alpha.window);
@@ -348,8 +346,7 @@ TEST(Faults, AReadOnlyPreferencesFileIsToldAndLeftAsItWas) {
     EXPECT_EQ(program.sandbox.Close(), 0);
 }
 
-// Not yet passing under Wine; see the branch notes.
-TEST(Faults, DISABLED_MoreWindowsThanTheListHoldsOpenFiftyAndChooseTheLast) {
+TEST(Faults, MoreWindowsThanTheListHoldsOpenFiftyAndChooseTheLast) {
     std::vector<HWND> windows;
     for (int i = 0; i < 60; ++i) {
         HWND w = CreateTestWindow((L"Crowd " + std::to_wstring(i)).c_str(), WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0,
