@@ -92,12 +92,20 @@ void EndNotResident(HWND hwnd) {
 }
 
 // A hidden popup must not keep the keyboard, and not every system passes the activation on when
-// the active window hides: the window that was in front when the popup opened gets it back first.
-void HandBackForeground(HWND hwnd) {
-    HWND previous = Controller().previousForeground;
+// the active window hides: the foreground goes first to the window that is about to be
+// activated, else to the one that was in front when the popup opened. Handing it to the old
+// front window and then on to the chosen one would leave two activations on their way to two
+// other programs, and the slower one could end in front.
+void HandBackForeground(HWND hwnd, HWND chosen) {
+    const bool toChosen = chosen && chosen != hwnd && IsWindow(chosen);
+    HWND previous = toChosen ? chosen : Controller().previousForeground;
     HWND now = GetForegroundWindow();
     const bool nobodyElse = now == hwnd || now == nullptr || now == GetDesktopWindow() || !IsWindowVisible(now);
-    if (nobodyElse && previous && previous != hwnd && IsWindow(previous)) {
+    if (nobodyElse && toChosen) {
+        // Its input is attached, if at all, by the activation, which first makes sure the
+        // window's thread answers.
+        SetForegroundWindow(chosen);
+    } else if (nobodyElse && previous && previous != hwnd && IsWindow(previous)) {
         const DWORD ownThread = GetCurrentThreadId();
         const DWORD targetThread = GetWindowThreadProcessId(previous, nullptr);
         AttachThreadInput(ownThread, targetThread, TRUE);
@@ -106,15 +114,16 @@ void HandBackForeground(HWND hwnd) {
     }
 }
 
-// Hides the popup and gives back what it holds; shared by a choice and a cancel. False when the
-// message must be ignored.
-bool CommonCloseStart(HWND hwnd) {
+// Hides the popup and gives back what it holds; shared by a choice and a cancel. `chosen` is the
+// window a choice activates next (null for anything else). False when the message must be
+// ignored.
+bool CommonCloseStart(HWND hwnd, HWND chosen) {
     ControllerState& c = Controller();
     if (!c.popupList) return false;
     if (c.popupList->count == 0 && LauncherCount() == 0) return false;
-    HandBackForeground(hwnd);
+    HandBackForeground(hwnd, chosen);
     ShowWindow(hwnd, SW_HIDE);
-    HandBackForeground(hwnd);
+    HandBackForeground(hwnd, chosen);
     c.surface.Release();
     StopEdgeTimers(hwnd);
     KillTimer(hwnd, kTimerRepositionGuard);
@@ -403,7 +412,8 @@ LRESULT OnMoveSelection(HWND hwnd, WPARAM wParam) {
 LRESULT OnChoose(HWND hwnd) {
     ControllerState& c = Controller();
     const bool framePreview = FramePreviewHolds(c.altTabOpened, Prefs());
-    if (!CommonCloseStart(hwnd)) return 0;
+    HWND chosen = SelectionInWindows() ? c.popupList->slots[c.selection.index].window : nullptr;
+    if (!CommonCloseStart(hwnd, chosen)) return 0;
     const bool toggled = !Flags().NotResident && SelectedCommandIs(KindDesktopToggle);
     if (toggled) ToggleDesktop();
     if (framePreview || c.frameWindow) EndFramePreview(!toggled);
@@ -417,7 +427,7 @@ LRESULT OnChoose(HWND hwnd) {
 LRESULT OnCancel(HWND hwnd) {
     ControllerState& c = Controller();
     const bool framePreview = FramePreviewHolds(c.altTabOpened, Prefs());
-    if (!CommonCloseStart(hwnd)) return 0;
+    if (!CommonCloseStart(hwnd, nullptr)) return 0;
     if (framePreview || c.frameWindow) EndFramePreview(true);
     c.altTabOpened = false;
     ReleasePopupList();
