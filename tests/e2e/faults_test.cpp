@@ -16,6 +16,7 @@
 
 #include "hook/hook.h"
 #include "platform/unique_handle.h"
+#include "support/e2e.h"
 #include "support/harness.h"
 #include "support/program.h"
 
@@ -24,69 +25,14 @@ namespace {
 using namespace mw::test;
 
 constexpr UINT kTrayCallback = 50209;
-constexpr WPARAM kNext = static_cast<WPARAM>(static_cast<WORD>(-120)) << 16;
-constexpr WPARAM kPrevious = static_cast<WPARAM>(120) << 16;
 constexpr int kOptionsMenuCommand = 32774;
 constexpr int kRightButtonRadio = 1006;
 constexpr int kLeftButtonRadio = 1005;
 constexpr int kOptionsOk = 1000;
 
-// A window of another process: the ordinary target program, or the one that can be told to hang.
-struct Target {
-    ChildProcess process;
-    HWND window = nullptr;
-    bool Start(const std::wstring& title, bool hanging = false) {
-        const wchar_t* exe = hanging ? L"\\hanging_window.exe" : L"\\target_window.exe";
-        const wchar_t* cls = hanging ? L"MwHangingWindow" : L"MwTargetWindow";
-        if (!process.Start(BinDir() + exe, L"\"" + title + L"\"", BinDir())) return false;
-        return WaitFor(
-            [&] {
-                for (HWND w : WindowsOfProcess(process.pid(), cls)) {
-                    if (IsWindowVisible(w)) window = w;
-                }
-                return window != nullptr;
-            },
-            10000);
-    }
-};
-
-// The program, by default with the recording stand-in for hook.dll so only the test drives it.
-struct Resident {
-    explicit Resident(const wchar_t* subfolder = nullptr) : sandbox(subfolder) {}
-    ProgramSandbox sandbox;
-    HWND main = nullptr;
-    bool Start(const std::wstring& preferences = L"", const std::wstring& args = L"", bool realHook = false) {
-        if (!realHook) CopyFileW((BinDir() + L"\\recording_hook.dll").c_str(), sandbox.file(L"hook.dll").c_str(), FALSE);
-        // Wine shows notification icons in a window of its own; leave it out of the list.
-        sandbox.WritePreferences(L"[Exclude]\r\ncnt=1\r\n1=Wine System Tray\r\n" + preferences);
-        if (!sandbox.Start(args)) return false;
-        if (!sandbox.WaitResident()) return false;
-        main = sandbox.WaitMainWindow();
-        return main != nullptr;
-    }
-    bool Open() {
-        PostMessageW(main, kMsgOpenPopup, 0, 0);
-        return WaitFor([&] { return IsWindowVisible(main) != FALSE; });
-    }
-    bool Closed() {
-        return WaitFor([&] { return !IsWindowVisible(main); });
-    }
-    // The program's thread takes a sent message within the time: it is not stuck.
-    bool Answers(UINT timeoutMs = 3000) const {
-        DWORD_PTR result = 0;
-        return SendMessageTimeoutW(main, WM_NULL, 0, 0, SMTO_NORMAL, timeoutMs, &result) != 0;
-    }
-    std::string HookCalls() const { return ReadFileBytes(sandbox.file(L"hook-calls.txt")); }
-};
-
 bool Hung(HWND window) {
     DWORD_PTR result = 0;
     return SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_NORMAL, 200, &result) == 0;
-}
-
-void BringToFront(HWND window) {
-    SetForegroundWindow(window);
-    WaitFor([&] { return GetForegroundWindow() == window; }, 2000);
 }
 
 // A visible window of a process, of the dialog class, whose title or text matches.

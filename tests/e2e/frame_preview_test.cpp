@@ -7,52 +7,13 @@
 #include <string>
 
 #include "hook/hook.h"
+#include "support/e2e.h"
 #include "support/harness.h"
 #include "support/program.h"
 
 namespace {
 
 using namespace mw::test;
-
-constexpr WPARAM kNext = static_cast<WPARAM>(static_cast<WORD>(-120)) << 16;
-
-struct Target {
-    ChildProcess process;
-    HWND window = nullptr;
-    bool Start(const std::wstring& title) {
-        if (!process.Start(BinDir() + L"\\target_window.exe", L"\"" + title + L"\"", BinDir())) return false;
-        return WaitFor(
-            [&] {
-                for (HWND w : WindowsOfProcess(process.pid(), L"MwTargetWindow")) {
-                    if (IsWindowVisible(w)) window = w;
-                }
-                return window != nullptr;
-            },
-            10000);
-    }
-};
-
-struct Program {
-    ProgramSandbox sandbox;
-    HWND main = nullptr;
-    bool Start(const std::wstring& preferences) {
-        CopyFileW((BinDir() + L"\\recording_hook.dll").c_str(), sandbox.file(L"hook.dll").c_str(), FALSE);
-        sandbox.WritePreferences(L"[Exclude]\r\ncnt=1\r\n1=Wine System Tray\r\n" + preferences);
-        if (!sandbox.Start()) return false;
-        if (!sandbox.WaitResident()) return false;
-        main = sandbox.WaitMainWindow();
-        return main != nullptr;
-    }
-    bool Open() {
-        PostMessageW(main, kMsgOpenPopup, 0, 0);
-        return WaitFor([&] { return IsWindowVisible(main) != FALSE; });
-    }
-};
-
-void BringToFront(HWND w) {
-    SetForegroundWindow(w);
-    WaitFor([&] { return GetForegroundWindow() == w; }, 3000);
-}
 
 bool Shown(HWND w) { return IsWindowVisible(w) && !IsIconic(w); }
 
@@ -62,7 +23,7 @@ TEST(FramePreview, OthersAreMinimisedTheSelectionFollowsAndCancelRestores) {
     ASSERT_TRUE(beta.Start(L"Beta frame"));
     ASSERT_TRUE(gamma.Start(L"Gamma frame"));
     BringToFront(gamma.window);
-    Program program;
+    Resident program;
     ASSERT_TRUE(program.Start(L"[Preference]\r\nAltab7=1\r\nArrangeWindow=0\r\n"));
     ASSERT_TRUE(program.Open());
     // Gamma is selected; the others are put away; the overlay lies at the bottom.
@@ -85,7 +46,7 @@ TEST(FramePreview, HiddenWindowsComeBackAfterTheProgramWasKilled) {
     ASSERT_TRUE(beta.Start(L"Beta hidden"));
     BringToFront(beta.window);
     {
-        Program program;
+        Resident program;
         ASSERT_TRUE(program.Start(L"[Preference]\r\nAltab7=1\r\nAltab7_Hide=1\r\nArrangeWindow=0\r\n"));
         ASSERT_TRUE(program.Open());
         EXPECT_TRUE(WaitFor([&] { return !IsWindowVisible(alpha.window) && Shown(beta.window); }));
@@ -94,7 +55,7 @@ TEST(FramePreview, HiddenWindowsComeBackAfterTheProgramWasKilled) {
         EXPECT_FALSE(IsWindowVisible(alpha.window)) << "killed while the window was hidden";
     }
     // The next start of the program brings it back.
-    Program next;
+    Resident next;
     ASSERT_TRUE(next.Start(L""));
     EXPECT_TRUE(WaitFor([&] { return IsWindowVisible(alpha.window) != FALSE; }));
     EXPECT_EQ(next.sandbox.Close(), 0);
@@ -107,7 +68,7 @@ TEST(FramePreview, ChoosingBringsEveryWindowBackAndTheChosenOneToTheFront) {
     ShowWindow(alpha.window, SW_MAXIMIZE);
     ASSERT_TRUE(WaitFor([&] { return IsZoomed(alpha.window) != FALSE; }));
     BringToFront(beta.window);
-    Program program;
+    Resident program;
     ASSERT_TRUE(program.Start(L"[Preference]\r\nAltab7=1\r\nAltab7_Hide=1\r\nArrangeWindow=0\r\n"));
     ASSERT_TRUE(program.Open());
     // Whichever is first in the list is selected and shown; the other is hidden.

@@ -6,43 +6,13 @@
 
 #include <string>
 
+#include "support/e2e.h"
 #include "support/harness.h"
 #include "support/program.h"
 
 namespace {
 
 using namespace mw::test;
-
-struct Target {
-    ChildProcess process;
-    HWND window = nullptr;
-    bool Start(const std::wstring& title) {
-        if (!process.Start(BinDir() + L"\\target_window.exe", L"\"" + title + L"\"", BinDir())) return false;
-        return WaitFor(
-            [&] {
-                for (HWND w : WindowsOfProcess(process.pid(), L"MwTargetWindow")) {
-                    if (IsWindowVisible(w)) window = w;
-                }
-                return window != nullptr;
-            },
-            10000);
-    }
-};
-
-// The program with its real hook library.
-struct Program {
-    ProgramSandbox sandbox;
-    HWND main = nullptr;
-    bool Start(const std::wstring& preferences = L"") {
-        sandbox.WritePreferences(L"[Exclude]\r\ncnt=1\r\n1=Wine System Tray\r\n" + preferences);
-        if (!sandbox.Start()) return false;
-        if (!sandbox.WaitResident()) return false;
-        main = sandbox.WaitMainWindow();
-        return main != nullptr;
-    }
-    bool Visible() { return WaitFor([&] { return IsWindowVisible(main) != FALSE; }); }
-    bool Hidden() { return WaitFor([&] { return !IsWindowVisible(main); }); }
-};
 
 // Three windows of another program, the last one in front: Z order Gamma, Beta, Alpha.
 struct ThreeTargets {
@@ -54,14 +24,6 @@ struct ThreeTargets {
         return WaitFor([&] { return GetForegroundWindow() == gamma.window; }, 3000);
     }
 };
-
-::testing::AssertionResult ForegroundBecomes(HWND w) {
-    if (WaitFor([&] { return GetForegroundWindow() == w; }, 5000)) return ::testing::AssertionSuccess();
-    wchar_t title[128] = {};
-    GetWindowTextW(GetForegroundWindow(), title, 128);
-    std::wstring t(title);
-    return ::testing::AssertionFailure() << "the foreground is \"" << std::string(t.begin(), t.end()) << "\"";
-}
 
 // Input at a person's pace: Wine delivers a burst of injected events in one go, which no
 // hand on a mouse produces.
@@ -81,8 +43,8 @@ bool KeysUp() {
 TEST(Gesture, LeftButtonAndThreeNotchesChooseTheThirdWindow) {
     ThreeTargets t;
     ASSERT_TRUE(t.Start(L"left"));
-    Program program;
-    ASSERT_TRUE(program.Start());
+    Resident program;
+    ASSERT_TRUE(program.Start(L"", L"", true));
     PlaceCursor(1500, 900);
     Press(false, true);
     Notch(-120);
@@ -95,7 +57,7 @@ TEST(Gesture, LeftButtonAndThreeNotchesChooseTheThirdWindow) {
     Notch(-120);
     PumpFor(200);
     Press(false, false);
-    EXPECT_TRUE(program.Hidden());
+    EXPECT_TRUE(program.Closed());
     EXPECT_TRUE(ForegroundBecomes(t.alpha.window));
     EXPECT_GE(GetAsyncKeyState(VK_LBUTTON), 0) << "no button left pressed";
     EXPECT_EQ(program.sandbox.Close(), 0);
@@ -104,8 +66,8 @@ TEST(Gesture, LeftButtonAndThreeNotchesChooseTheThirdWindow) {
 TEST(Gesture, OneNotchKeepsTheFrontWindowAndTheWheelWrapsPastTheLastCommand) {
     ThreeTargets t;
     ASSERT_TRUE(t.Start(L"wrap"));
-    Program program;
-    ASSERT_TRUE(program.Start());
+    Resident program;
+    ASSERT_TRUE(program.Start(L"", L"", true));
     PlaceCursor(1500, 900);
     // Open on Gamma, then 3 windows + desktop + cancel = 5 entries: five more notches come back
     // to Gamma, a sixth selects Beta.
@@ -115,7 +77,7 @@ TEST(Gesture, OneNotchKeepsTheFrontWindowAndTheWheelWrapsPastTheLastCommand) {
     for (int i = 0; i < 6; ++i) Notch(-120);
     PumpFor(200);
     Press(false, false);
-    EXPECT_TRUE(program.Hidden());
+    EXPECT_TRUE(program.Closed());
     EXPECT_TRUE(ForegroundBecomes(t.beta.window));
     EXPECT_EQ(program.sandbox.Close(), 0);
 }
@@ -123,15 +85,15 @@ TEST(Gesture, OneNotchKeepsTheFrontWindowAndTheWheelWrapsPastTheLastCommand) {
 TEST(Gesture, MovingAwayCancelsAndTheForegroundStays) {
     ThreeTargets t;
     ASSERT_TRUE(t.Start(L"cancel"));
-    Program program;
-    ASSERT_TRUE(program.Start());
+    Resident program;
+    ASSERT_TRUE(program.Start(L"", L"", true));
     PlaceCursor(1500, 900);
     Press(false, true);
     Notch(-120);
     ASSERT_TRUE(program.Visible());
     Notch(-120);
     MouseMoveTo(1500, 700);  // 200 px: beyond the default cancel distance of 100
-    EXPECT_TRUE(program.Hidden());
+    EXPECT_TRUE(program.Closed());
     Notch(-120);
     Press(false, false);
     PumpFor(500);
@@ -146,8 +108,8 @@ TEST(Gesture, RightButtonModeChoosesWithoutAContextMenu) {
     // A window of the test process under the cursor records what reaches it.
     HWND recorder = CreateTestWindow(L"Recorder right", WS_POPUP | WS_VISIBLE, WS_EX_TOOLWINDOW, nullptr, 1400, 800,
                                      300, 200);
-    Program program;
-    ASSERT_TRUE(program.Start(L"[Preference]\r\nRightButton=1\r\n"));
+    Resident program;
+    ASSERT_TRUE(program.Start(L"[Preference]\r\nRightButton=1\r\n", L"", true));
     MouseMoveTo(1500, 900);
     PumpFor(200);
     ClearRecordedMessages(recorder);
@@ -157,7 +119,7 @@ TEST(Gesture, RightButtonModeChoosesWithoutAContextMenu) {
     Notch(-120);
     PumpFor(200);
     Press(true, false);
-    EXPECT_TRUE(program.Hidden());
+    EXPECT_TRUE(program.Closed());
     EXPECT_TRUE(ForegroundBecomes(t.beta.window));
     PumpFor(300);
     EXPECT_EQ(CountRecorded(recorder, WM_RBUTTONDOWN), 0);
@@ -170,8 +132,8 @@ TEST(Gesture, RightButtonModeChoosesWithoutAContextMenu) {
 TEST(Gesture, ClickModePointAndClickAndEscCancels) {
     ThreeTargets t;
     ASSERT_TRUE(t.Start(L"click"));
-    Program program;
-    ASSERT_TRUE(program.Start(L"[Preference]\r\nClickMode=1\r\n"));
+    Resident program;
+    ASSERT_TRUE(program.Start(L"[Preference]\r\nClickMode=1\r\n", L"", true));
     PlaceCursor(1500, 900);
     Press(false, true);
     Notch(-120);
@@ -186,7 +148,7 @@ TEST(Gesture, ClickModePointAndClickAndEscCancels) {
     PumpFor(300);
     Press(false, true);
     Press(false, false);
-    EXPECT_TRUE(program.Hidden());
+    EXPECT_TRUE(program.Closed());
     EXPECT_TRUE(ForegroundBecomes(t.alpha.window));
 
     // Esc cancels.
@@ -197,7 +159,7 @@ TEST(Gesture, ClickModePointAndClickAndEscCancels) {
     Press(false, false);
     ASSERT_TRUE(WaitFor([&] { return GetForegroundWindow() == program.main; }));
     KeyTap(VK_ESCAPE);
-    EXPECT_TRUE(program.Hidden());
+    EXPECT_TRUE(program.Closed());
     EXPECT_TRUE(ForegroundBecomes(t.alpha.window));
 
     // Another program activated cancels.
@@ -207,15 +169,15 @@ TEST(Gesture, ClickModePointAndClickAndEscCancels) {
     Press(false, false);
     PumpFor(200);
     SetForegroundWindow(t.beta.window);
-    EXPECT_TRUE(program.Hidden());
+    EXPECT_TRUE(program.Closed());
     EXPECT_EQ(program.sandbox.Close(), 0);
 }
 
 TEST(Gesture, AltTabStandardModeStepsWithTabAndChoosesOnAltRelease) {
     ThreeTargets t;
     ASSERT_TRUE(t.Start(L"alttab"));
-    Program program;
-    ASSERT_TRUE(program.Start(L"[Preference]\r\nReplaceAltTab=2\r\n"));
+    Resident program;
+    ASSERT_TRUE(program.Start(L"[Preference]\r\nReplaceAltTab=2\r\n", L"", true));
     KeyPress(VK_MENU, true);
     KeyTap(VK_TAB);
     ASSERT_TRUE(program.Visible());
@@ -226,7 +188,7 @@ TEST(Gesture, AltTabStandardModeStepsWithTabAndChoosesOnAltRelease) {
     KeyPress(VK_SHIFT, false);
     PumpFor(200);
     KeyPress(VK_MENU, false);
-    EXPECT_TRUE(program.Hidden());
+    EXPECT_TRUE(program.Closed());
     EXPECT_TRUE(ForegroundBecomes(t.beta.window));
     EXPECT_TRUE(WaitFor(KeysUp, 2000)) << "no key left down";
 
@@ -235,7 +197,7 @@ TEST(Gesture, AltTabStandardModeStepsWithTabAndChoosesOnAltRelease) {
     KeyTap(VK_TAB);
     ASSERT_TRUE(program.Visible());
     KeyTap(VK_ESCAPE);
-    EXPECT_TRUE(program.Hidden());
+    EXPECT_TRUE(program.Closed());
     KeyPress(VK_MENU, false);
     PumpFor(300);
     EXPECT_EQ(GetForegroundWindow(), t.beta.window);
@@ -246,8 +208,8 @@ TEST(Gesture, AltTabStandardModeStepsWithTabAndChoosesOnAltRelease) {
 TEST(Gesture, AltTabClickModeStaysOpenForArrowsAndEnter) {
     ThreeTargets t;
     ASSERT_TRUE(t.Start(L"altclick"));
-    Program program;
-    ASSERT_TRUE(program.Start(L"[Preference]\r\nReplaceAltTab=1\r\n"));
+    Resident program;
+    ASSERT_TRUE(program.Start(L"[Preference]\r\nReplaceAltTab=1\r\n", L"", true));
     KeyPress(VK_MENU, true);
     KeyTap(VK_TAB);
     ASSERT_TRUE(program.Visible());
@@ -259,7 +221,7 @@ TEST(Gesture, AltTabClickModeStaysOpenForArrowsAndEnter) {
     KeyTap(VK_DOWN);
     KeyTap(VK_UP);
     KeyTap(VK_RETURN);
-    EXPECT_TRUE(program.Hidden());
+    EXPECT_TRUE(program.Closed());
     EXPECT_TRUE(ForegroundBecomes(t.beta.window));
     EXPECT_TRUE(WaitFor(KeysUp, 2000));
     EXPECT_EQ(program.sandbox.Close(), 0);

@@ -9,14 +9,13 @@
 #include <string>
 
 #include "hook/hook.h"
+#include "support/e2e.h"
 #include "support/harness.h"
 #include "support/program.h"
 
 namespace {
 
 using namespace mw::test;
-
-constexpr WPARAM kNext = static_cast<WPARAM>(static_cast<WORD>(-120)) << 16;
 
 HWND WaitDialog(DWORD pid, const wchar_t* title, DWORD timeoutMs = 10000) {
     HWND found = nullptr;

@@ -7,71 +7,13 @@
 #include <string>
 
 #include "hook/hook.h"
+#include "support/e2e.h"
 #include "support/harness.h"
 #include "support/program.h"
 
 namespace {
 
 using namespace mw::test;
-
-constexpr WPARAM kNext = static_cast<WPARAM>(static_cast<WORD>(-120)) << 16;
-constexpr WPARAM kPrevious = static_cast<WPARAM>(120) << 16;
-
-// A window of another process, started from the test build's target program.
-struct Target {
-    ChildProcess process;
-    HWND window = nullptr;
-    bool Start(const std::wstring& title) {
-        if (!process.Start(BinDir() + L"\\target_window.exe", L"\"" + title + L"\"", BinDir())) return false;
-        return WaitFor(
-            [&] {
-                for (HWND w : WindowsOfProcess(process.pid(), L"MwTargetWindow")) {
-                    if (IsWindowVisible(w)) window = w;
-                }
-                return window != nullptr;
-            },
-            10000);
-    }
-};
-
-// The program with the recording hook stand-in, so only the test's messages drive the popup.
-struct Resident {
-    ProgramSandbox sandbox;
-    HWND main = nullptr;
-    bool Start(const std::wstring& preferences = L"", const std::wstring& args = L"") {
-        CopyFileW((BinDir() + L"\\recording_hook.dll").c_str(), sandbox.file(L"hook.dll").c_str(), FALSE);
-        // Wine shows notification icons in a window of its own; leave it out of the list.
-        sandbox.WritePreferences(L"[Exclude]\r\ncnt=1\r\n1=Wine System Tray\r\n" + preferences);
-        if (!sandbox.Start(args)) return false;
-        if (!sandbox.WaitResident()) return false;
-        main = sandbox.WaitMainWindow();
-        return main != nullptr;
-    }
-    bool Open() {
-        PostMessageW(main, kMsgOpenPopup, 0, 0);
-        return WaitFor([&] { return IsWindowVisible(main) != FALSE; });
-    }
-    bool Closed() {
-        return WaitFor([&] { return !IsWindowVisible(main); });
-    }
-};
-
-std::string Describe(HWND w) {
-    wchar_t cls[128] = {}, title[128] = {};
-    GetClassNameW(w, cls, 128);
-    GetWindowTextW(w, title, 128);
-    std::wstring s = std::wstring(cls) + L" \"" + title + L"\"";
-    return std::string(s.begin(), s.end());
-}
-
-bool ForegroundBecomes(HWND window, DWORD timeoutMs = 5000) {
-    return WaitFor([&] { return GetForegroundWindow() == window; }, timeoutMs);
-}
-
-void BringToFront(HWND window) {
-    SetForegroundWindow(window);
-    ForegroundBecomes(window, 2000);
-}
 
 TEST(Switcher, WheelStepsChooseTheExpectedWindowAndWrapAround) {
     Target alpha, beta, gamma;
