@@ -75,7 +75,44 @@ bool LimitedAccessPath(DWORD processId, wchar_t *buffer) {
     return length > 0;
 }
 
+// When a process started, as a number (0 when it cannot be told). A limited query is enough and
+// is granted even for processes of higher integrity.
+ULONGLONG ProcessCreationTime(DWORD processId) {
+    UniqueHandle process(OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, processId));
+    if (!process)
+        return 0;
+    FILETIME created{}, exited{}, kernel{}, user{};
+    if (!GetProcessTimes(process.get(), &created, &exited, &kernel, &user))
+        return 0;
+    return (static_cast<ULONGLONG>(created.dwHighDateTime) << 32) | created.dwLowDateTime;
+}
+
+ProgramPathMemo &PathMemo() {
+    static ProgramPathMemo memo;
+    return memo;
+}
+
 } // namespace
+
+const std::wstring *FindProgramPath(const ProgramPathMemo &memo, DWORD processId, ULONGLONG created) {
+    for (const auto &entry : memo.entries) {
+        if (entry.processId == processId && entry.created == created)
+            return &entry.path;
+    }
+    return nullptr;
+}
+
+void RememberProgramPath(ProgramPathMemo &memo, DWORD processId, ULONGLONG created, const std::wstring &path) {
+    for (auto &entry : memo.entries) {
+        if (entry.processId == processId && entry.created == created) {
+            entry.path = path;
+            return;
+        }
+    }
+    if (memo.entries.size() >= ProgramPathMemo::Capacity)
+        memo.entries.erase(memo.entries.begin());
+    memo.entries.push_back({processId, created, path});
+}
 
 bool IsWindowCloaked(HWND window) {
     CloakQuery query = g_cloakOverride ? g_cloakOverride : SystemCloakQuery();
@@ -113,8 +150,19 @@ bool ProgramPathOfWindow(HWND window, wchar_t *buffer) {
     DWORD processId = 0;
     if (!window || GetWindowThreadProcessId(window, &processId) == 0 || processId == 0)
         return false;
-    if (FullAccessPath(processId, buffer) || LimitedAccessPath(processId, buffer))
+    const ULONGLONG created = ProcessCreationTime(processId);
+    if (created != 0) {
+        if (const std::wstring *known = FindProgramPath(PathMemo(), processId, created)) {
+            lstrcpynW(buffer, known->c_str(), TextBufferLength);
+            return true;
+        }
+    }
+    if (FullAccessPath(processId, buffer) || LimitedAccessPath(processId, buffer)) {
+        buffer[TextBufferLength - 1] = L'\0';
+        if (created != 0)
+            RememberProgramPath(PathMemo(), processId, created, buffer);
         return true;
+    }
     // A path that cannot be read is the empty path: no file icon, grouped with the other unknowns.
     buffer[0] = L'\0';
     return false;

@@ -5,6 +5,9 @@
 
 #include <windows.h>
 
+#include <string>
+#include <vector>
+
 #include "model/item_list.h"
 
 namespace mw {
@@ -41,6 +44,25 @@ HICON WindowIcon(HWND window, int size, bool *ownedByCaller);
 // TextBufferLength units. When it cannot be read the buffer holds the empty path and the result
 // is false.
 bool ProgramPathOfWindow(HWND window, wchar_t *buffer);
+
+// Program paths remembered by process. A process's executable never changes while it runs, and
+// reading it (opening the process and listing its modules) is the dearest step of building the
+// list: without the memo every open asks each process again, once for the icon and once more for
+// the arrangement. A process is known by its id and its creation time, so an id the system hands
+// on to a new process never finds the old answer. At most Capacity processes are kept; the one
+// remembered longest ago goes first.
+struct ProgramPathMemo {
+    struct Entry {
+        DWORD processId = 0;
+        ULONGLONG created = 0;
+        std::wstring path;
+    };
+    static constexpr size_t Capacity = 64;
+    std::vector<Entry> entries; // oldest first
+};
+// The remembered path of the process, or null.
+const std::wstring *FindProgramPath(const ProgramPathMemo &memo, DWORD processId, ULONGLONG created);
+void RememberProgramPath(ProgramPathMemo &memo, DWORD processId, ULONGLONG created, const std::wstring &path);
 
 // The title of a window into a buffer of TextBufferLength units (empty when it has none). Never
 // waits on another thread of this process: a window of ours on a busy thread cannot hold the

@@ -365,6 +365,75 @@ TEST(ProgramPath, OfOwnWindowAndOfNoWindow) {
     EXPECT_EQ(path[0], L'\0');
 }
 
+TEST(ProgramPath, MemoKnowsAProcessByIdAndCreationTime) {
+    ProgramPathMemo memo;
+    EXPECT_EQ(FindProgramPath(memo, 40, 1000), nullptr);
+    RememberProgramPath(memo, 40, 1000, L"C:\\a.exe");
+    RememberProgramPath(memo, 44, 1000, L"C:\\b.exe");
+    ASSERT_NE(FindProgramPath(memo, 40, 1000), nullptr);
+    EXPECT_EQ(*FindProgramPath(memo, 40, 1000), L"C:\\a.exe");
+    EXPECT_EQ(*FindProgramPath(memo, 44, 1000), L"C:\\b.exe");
+    // The id handed on to a later process: a different creation time, no answer.
+    EXPECT_EQ(FindProgramPath(memo, 40, 2000), nullptr);
+    RememberProgramPath(memo, 40, 2000, L"C:\\c.exe");
+    EXPECT_EQ(*FindProgramPath(memo, 40, 2000), L"C:\\c.exe");
+    EXPECT_EQ(*FindProgramPath(memo, 40, 1000), L"C:\\a.exe");
+    // The same process again replaces its entry instead of adding one.
+    RememberProgramPath(memo, 44, 1000, L"C:\\b2.exe");
+    EXPECT_EQ(*FindProgramPath(memo, 44, 1000), L"C:\\b2.exe");
+    EXPECT_EQ(memo.entries.size(), 3u);
+}
+
+TEST(ProgramPath, MemoStaysBoundedAndForgetsTheOldestFirst) {
+    ProgramPathMemo memo;
+    const DWORD extra = 5;
+    for (DWORD pid = 1; pid <= ProgramPathMemo::Capacity + extra; ++pid)
+        RememberProgramPath(memo, pid, 7, L"p" + std::to_wstring(pid));
+    EXPECT_EQ(memo.entries.size(), ProgramPathMemo::Capacity);
+    for (DWORD pid = 1; pid <= extra; ++pid)
+        EXPECT_EQ(FindProgramPath(memo, pid, 7), nullptr) << pid;
+    for (DWORD pid = extra + 1; pid <= ProgramPathMemo::Capacity + extra; ++pid) {
+        ASSERT_NE(FindProgramPath(memo, pid, 7), nullptr) << pid;
+        EXPECT_EQ(*FindProgramPath(memo, pid, 7), L"p" + std::to_wstring(pid));
+    }
+}
+
+// Asked again, a process answers from the memo with the same path.
+TEST(ProgramPath, RepeatedLookupsOfAnotherProcessAgree) {
+    wchar_t exe[MAX_PATH];
+    GetSystemDirectoryW(exe, MAX_PATH);
+    lstrcatW(exe, L"\\notepad.exe");
+    STARTUPINFOW si{};
+    si.cb = sizeof si;
+    PROCESS_INFORMATION pi{};
+    ASSERT_TRUE(CreateProcessW(exe, nullptr, nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi));
+    HWND found = nullptr;
+    ASSERT_TRUE(WaitFor(
+        [&] {
+            for (HWND w = GetTopWindow(nullptr); w && !found; w = GetWindow(w, GW_HWNDNEXT)) {
+                DWORD pid = 0;
+                GetWindowThreadProcessId(w, &pid);
+                if (pid == pi.dwProcessId && IsWindowVisible(w)) found = w;
+            }
+            return found != nullptr;
+        },
+        20000));
+    wchar_t first[TextBufferLength], second[TextBufferLength];
+    EXPECT_TRUE(ProgramPathOfWindow(found, first));
+    EXPECT_TRUE(ProgramPathOfWindow(found, second));
+    EXPECT_EQ(std::wstring(first), std::wstring(second));
+    const std::wstring p(second);
+    ASSERT_GE(p.size(), 11u);
+    EXPECT_EQ(lstrcmpiW(p.substr(p.size() - 11).c_str(), L"notepad.exe"), 0);
+    TerminateProcess(pi.hProcess, 0);
+    WaitForSingleObject(pi.hProcess, 5000);
+    CloseHandle(pi.hThread);
+    CloseHandle(pi.hProcess);
+    // The process is gone: its window has no path any more, memo or not.
+    ASSERT_TRUE(WaitFor([&] { return !IsWindow(found); }));
+    EXPECT_FALSE(ProgramPathOfWindow(found, first));
+}
+
 // Another program's window: notepad, started and ended by the test.
 TEST_F(Enumeration, ListsTheWindowOfAnotherProcess) {
     wchar_t exe[MAX_PATH];
