@@ -76,7 +76,7 @@ TEST(Startup, ResidentMainWindowIsHiddenTopmostToolPopupAndClosingEndsWithZero) 
     // No preferences file: the defaults reach the hook in their order.
     ASSERT_TRUE(WaitFor([&] { return !ReadAll(sandbox.file(L"hook-calls.txt")).empty(); }));
     EXPECT_EQ(ReadAll(sandbox.file(L"hook-calls.txt")), "start 1 100 0 0 0 6 500\n");
-    EXPECT_TRUE(TrayIconExists(main));
+    EXPECT_TRUE(WaitFor([&] { return TrayIconExists(main); })) << "the tray icon is added after the hook";
     EXPECT_EQ(sandbox.Close(), 0);
     EXPECT_FALSE(TrayIconExists(main)) << "the tray icon is removed at exit";
     EXPECT_EQ(ReadAll(sandbox.file(L"hook-calls.txt")), "start 1 100 0 0 0 6 500\nend\n")
