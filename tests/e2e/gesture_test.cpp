@@ -36,6 +36,15 @@ void Press(bool right, bool down) {
     PumpFor(40);
 }
 
+constexpr bool kRealHook = true;
+
+// Holds the button and turns the wheel once: true when the popup opened.
+bool OpenByGesture(Resident& program, bool right = false) {
+    Press(right, true);
+    Notch(-120);
+    return program.Visible();
+}
+
 bool KeysUp() {
     return GetAsyncKeyState(VK_MENU) >= 0 && GetAsyncKeyState(VK_SHIFT) >= 0 && GetAsyncKeyState(VK_TAB) >= 0;
 }
@@ -44,11 +53,9 @@ TEST(Gesture, LeftButtonAndThreeNotchesChooseTheThirdWindow) {
     ThreeTargets t;
     ASSERT_TRUE(t.Start(L"left"));
     Resident program;
-    ASSERT_TRUE(program.Start(L"", L"", true));
+    ASSERT_TRUE(program.Start(L"", L"", kRealHook));
     PlaceCursor(1500, 900);
-    Press(false, true);
-    Notch(-120);
-    ASSERT_TRUE(program.Visible()) << "the first notch opens the popup";
+    ASSERT_TRUE(OpenByGesture(program)) << "the first notch opens the popup";
     RECT popup{};
     GetWindowRect(program.main, &popup);
     PumpFor(300);
@@ -67,13 +74,11 @@ TEST(Gesture, OneNotchKeepsTheFrontWindowAndTheWheelWrapsPastTheLastCommand) {
     ThreeTargets t;
     ASSERT_TRUE(t.Start(L"wrap"));
     Resident program;
-    ASSERT_TRUE(program.Start(L"", L"", true));
+    ASSERT_TRUE(program.Start(L"", L"", kRealHook));
     PlaceCursor(1500, 900);
     // Open on Gamma, then 3 windows + desktop + cancel = 5 entries: five more notches come back
     // to Gamma, a sixth selects Beta.
-    Press(false, true);
-    Notch(-120);
-    ASSERT_TRUE(program.Visible());
+    ASSERT_TRUE(OpenByGesture(program));
     for (int i = 0; i < 6; ++i) Notch(-120);
     PumpFor(200);
     Press(false, false);
@@ -86,11 +91,9 @@ TEST(Gesture, MovingAwayCancelsAndTheForegroundStays) {
     ThreeTargets t;
     ASSERT_TRUE(t.Start(L"cancel"));
     Resident program;
-    ASSERT_TRUE(program.Start(L"", L"", true));
+    ASSERT_TRUE(program.Start(L"", L"", kRealHook));
     PlaceCursor(1500, 900);
-    Press(false, true);
-    Notch(-120);
-    ASSERT_TRUE(program.Visible());
+    ASSERT_TRUE(OpenByGesture(program));
     Notch(-120);
     MouseMoveTo(1500, 700);  // 200 px: beyond the default cancel distance of 100
     EXPECT_TRUE(program.Closed());
@@ -109,13 +112,11 @@ TEST(Gesture, RightButtonModeChoosesWithoutAContextMenu) {
     HWND recorder = CreateTestWindow(L"Recorder right", WS_POPUP | WS_VISIBLE, WS_EX_TOOLWINDOW, nullptr, 1400, 800,
                                      300, 200);
     Resident program;
-    ASSERT_TRUE(program.Start(L"[Preference]\r\nRightButton=1\r\n", L"", true));
+    ASSERT_TRUE(program.Start(L"[Preference]\r\nRightButton=1\r\n", L"", kRealHook));
     MouseMoveTo(1500, 900);
     PumpFor(200);
     ClearRecordedMessages(recorder);
-    Press(true, true);
-    Notch(-120);
-    ASSERT_TRUE(program.Visible());
+    ASSERT_TRUE(OpenByGesture(program, true));
     Notch(-120);
     PumpFor(200);
     Press(true, false);
@@ -133,11 +134,9 @@ TEST(Gesture, ClickModePointAndClickAndEscCancels) {
     ThreeTargets t;
     ASSERT_TRUE(t.Start(L"click"));
     Resident program;
-    ASSERT_TRUE(program.Start(L"[Preference]\r\nClickMode=1\r\n", L"", true));
+    ASSERT_TRUE(program.Start(L"[Preference]\r\nClickMode=1\r\n", L"", kRealHook));
     PlaceCursor(1500, 900);
-    Press(false, true);
-    Notch(-120);
-    ASSERT_TRUE(program.Visible());
+    ASSERT_TRUE(OpenByGesture(program));
     Press(false, false);
     PumpFor(300);
     EXPECT_TRUE(IsWindowVisible(program.main)) << "click mode: the popup stays after the release";
@@ -153,9 +152,7 @@ TEST(Gesture, ClickModePointAndClickAndEscCancels) {
 
     // Esc cancels.
     PlaceCursor(1500, 900);
-    Press(false, true);
-    Notch(-120);
-    ASSERT_TRUE(program.Visible());
+    ASSERT_TRUE(OpenByGesture(program));
     Press(false, false);
     ASSERT_TRUE(WaitFor([&] { return GetForegroundWindow() == program.main; }));
     KeyTap(VK_ESCAPE);
@@ -163,9 +160,7 @@ TEST(Gesture, ClickModePointAndClickAndEscCancels) {
     EXPECT_TRUE(ForegroundBecomes(t.alpha.window));
 
     // Another program activated cancels.
-    Press(false, true);
-    Notch(-120);
-    ASSERT_TRUE(program.Visible());
+    ASSERT_TRUE(OpenByGesture(program));
     Press(false, false);
     PumpFor(200);
     SetForegroundWindow(t.beta.window);
@@ -177,7 +172,7 @@ TEST(Gesture, AltTabStandardModeStepsWithTabAndChoosesOnAltRelease) {
     ThreeTargets t;
     ASSERT_TRUE(t.Start(L"alttab"));
     Resident program;
-    ASSERT_TRUE(program.Start(L"[Preference]\r\nReplaceAltTab=2\r\n", L"", true));
+    ASSERT_TRUE(program.Start(L"[Preference]\r\nReplaceAltTab=2\r\n", L"", kRealHook));
     KeyPress(VK_MENU, true);
     KeyTap(VK_TAB);
     ASSERT_TRUE(program.Visible());
@@ -209,7 +204,7 @@ TEST(Gesture, AltTabClickModeStaysOpenForArrowsAndEnter) {
     ThreeTargets t;
     ASSERT_TRUE(t.Start(L"altclick"));
     Resident program;
-    ASSERT_TRUE(program.Start(L"[Preference]\r\nReplaceAltTab=1\r\n", L"", true));
+    ASSERT_TRUE(program.Start(L"[Preference]\r\nReplaceAltTab=1\r\n", L"", kRealHook));
     KeyPress(VK_MENU, true);
     KeyTap(VK_TAB);
     ASSERT_TRUE(program.Visible());
