@@ -27,7 +27,8 @@ struct Stats {
 
 inline Stats Summarise(std::vector<double> v) {
     Stats s;
-    if (v.empty()) return s;
+    if (v.empty())
+        return s;
     std::sort(v.begin(), v.end());
     auto at = [&](double q) { return v[static_cast<size_t>(q * static_cast<double>(v.size() - 1) + 0.5)]; };
     s.median = at(0.5);
@@ -45,4 +46,4 @@ inline void PrintStats(const char* name, const Stats& s, const char* unit, doubl
                 s.median * scale, unit, s.p10 * scale, s.p90 * scale, s.min * scale, s.max * scale, s.n);
 }
 
-}  // namespace mw::bench
+} // namespace mw::bench

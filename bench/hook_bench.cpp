@@ -33,7 +33,8 @@ struct Stats {
 Stats Summarise(std::vector<double> v) {
     std::sort(v.begin(), v.end());
     Stats s;
-    if (v.empty()) return s;
+    if (v.empty())
+        return s;
     s.median = v[v.size() / 2];
     s.p99 = v[std::min(v.size() - 1, v.size() * 99 / 100)];
     return s;
@@ -55,8 +56,10 @@ DWORD WINAPI EmptyHookThread(LPVOID param) {
     PeekMessageW(&msg, nullptr, WM_USER, WM_USER, PM_NOREMOVE);
     HHOOK hook = SetWindowsHookExW(WH_MOUSE_LL, EmptyProc, GetModuleHandleW(nullptr), 0);
     SetEvent(h->ready);
-    while (GetMessageW(&msg, nullptr, 0, 0) > 0) DispatchMessageW(&msg);
-    if (hook) UnhookWindowsHookEx(hook);
+    while (GetMessageW(&msg, nullptr, 0, 0) > 0)
+        DispatchMessageW(&msg);
+    if (hook)
+        UnhookWindowsHookEx(hook);
     return 0;
 }
 
@@ -74,10 +77,13 @@ void StopEmpty(EmptyHook& h) {
 
 void Pump() {
     MSG msg;
-    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&msg);
+    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE))
+        DispatchMessageW(&msg);
 }
 
-LONG Abs(int v, int extent) { return static_cast<LONG>((static_cast<long long>(v) * 65536 + extent - 1) / extent); }
+LONG Abs(int v, int extent) {
+    return static_cast<LONG>((static_cast<long long>(v) * 65536 + extent - 1) / extent);
+}
 
 INPUT MoveInput(int x, int y) {
     INPUT in = {};
@@ -114,7 +120,8 @@ void RunBlock(int events, bool gesture, std::vector<double>& out) {
             out.push_back(TimedSend(ButtonInput(MOUSEEVENTF_WHEEL, (i % 4 == 1) ? -120 : 120)));
         else
             out.push_back(TimedSend(MoveInput(cx + (i % 2) * 2, cy + (i % 3))));
-        if (i % 256 == 255) Pump();
+        if (i % 256 == 255)
+            Pump();
     }
     if (gesture) {
         INPUT up = ButtonInput(MOUSEEVENTF_LEFTUP);
@@ -123,7 +130,9 @@ void RunBlock(int events, bool gesture, std::vector<double>& out) {
     Pump();
 }
 
-LRESULT CALLBACK SinkProc(HWND h, UINT m, WPARAM w, LPARAM l) { return DefWindowProcW(h, m, w, l); }
+LRESULT CALLBACK SinkProc(HWND h, UINT m, WPARAM w, LPARAM l) {
+    return DefWindowProcW(h, m, w, l);
+}
 
 void SystemBenchmark(int rounds, int events) {
     HMODULE lib = LoadLibraryW(L"hook.dll");
@@ -131,7 +140,8 @@ void SystemBenchmark(int rounds, int events) {
         std::printf("hook.dll not found beside the benchmark\n");
         return;
     }
-    auto start = reinterpret_cast<StartMouseHookFn>(reinterpret_cast<void*>(GetProcAddress(lib, "StartMouseHook")));
+    auto start =
+        reinterpret_cast<StartMouseHookFn>(reinterpret_cast<void*>(GetProcAddress(lib, "StartMouseHook")));
     auto end = reinterpret_cast<EndHookFn>(reinterpret_cast<void*>(GetProcAddress(lib, "EndHook")));
     WNDCLASSW wc = {};
     wc.lpfnWndProc = SinkProc;
@@ -149,7 +159,7 @@ void SystemBenchmark(int rounds, int events) {
     for (int pass = 0; pass < 2; ++pass) {
         const bool gesture = pass == 1;
         std::vector<double> none, empty, ours;
-        RunBlock(200, gesture, none);  // warm-up
+        RunBlock(200, gesture, none); // warm-up
         none.clear();
         for (int r = 0; r < rounds; ++r) {
             RunBlock(events, gesture, none);
@@ -214,7 +224,7 @@ void EngineBenchmark(int events) {
                 const mw::HookDecision d = mw::OnMouseEvent(engine, ev);
                 sink = sink + d.postCount + (d.swallow ? 1 : 0);
             }
-            perBlock.push_back((NowUs() - t0) * 1000.0 / 1000.0);  // ns per event
+            perBlock.push_back((NowUs() - t0) * 1000.0 / 1000.0); // ns per event
         }
         const long allocations = g_allocations.load() - allocationsBefore;
         const Stats s = Summarise(perBlock);
@@ -224,15 +234,20 @@ void EngineBenchmark(int events) {
     }
 }
 
-}  // namespace
+} // namespace
 
 void* operator new(std::size_t size) {
     ++g_allocations;
-    if (void* p = std::malloc(size ? size : 1)) return p;
+    if (void* p = std::malloc(size ? size : 1))
+        return p;
     throw std::bad_alloc();
 }
-void operator delete(void* p) noexcept { std::free(p); }
-void operator delete(void* p, std::size_t) noexcept { std::free(p); }
+void operator delete(void* p) noexcept {
+    std::free(p);
+}
+void operator delete(void* p, std::size_t) noexcept {
+    std::free(p);
+}
 
 int main(int argc, char** argv) {
     LARGE_INTEGER f;

@@ -31,7 +31,7 @@ namespace {
 using namespace mw;
 using namespace mw::bench;
 
-constexpr double kFrameUs = 1e6 / 60.0;  // one frame at 60 Hz
+constexpr double kFrameUs = 1e6 / 60.0; // one frame at 60 Hz
 constexpr double kStepGoalUs = 1000.0;
 
 // Where the cursor rests during a gesture: away from the targets and outside the popup's
@@ -64,14 +64,21 @@ Seen Watch(const std::function<bool()>& cond, double timeoutMs, bool sleepy = fa
         const double before = NowUs();
         const bool yes = cond();
         const double after = NowUs();
-        if (yes) return {true, after, after - lastNo};
+        if (yes)
+            return {true, after, after - lastNo};
         lastNo = before;
-        if (after - start > timeoutMs * 1000.0) return {};
-        if (sleepy) Sleep(1); else SwitchToThread();
+        if (after - start > timeoutMs * 1000.0)
+            return {};
+        if (sleepy)
+            Sleep(1);
+        else
+            SwitchToThread();
     }
 }
 
-COLORREF ScreenPixel(HDC screen, int x, int y) { return GetPixel(screen, x, y); }
+COLORREF ScreenPixel(HDC screen, int x, int y) {
+    return GetPixel(screen, x, y);
+}
 
 // The number of window rows a popup of this height holds with the default design and the
 // default command entries (desktop toggle and cancel), -1 when none fits.
@@ -81,7 +88,8 @@ int WindowRowsForHeight(int height) {
     state.commandCount = (prefs.ToggleDesktop != 0) + (prefs.CloseWnd != 0) + (prefs.Cansel != 0);
     for (int n = 0; n <= ListCapacity; ++n) {
         state.windowCount = n;
-        if (PopupSize(state, Design{}, prefs.ToggleDesktop != 0).cy == height) return n;
+        if (PopupSize(state, Design{}, prefs.ToggleDesktop != 0).cy == height)
+            return n;
     }
     return -1;
 }
@@ -97,13 +105,13 @@ void PrintRatio(const char* name, const Stats& s, double yardstickUs, const char
                 s.p10 / yardstickUs, s.p90 / yardstickUs, yardstick);
 }
 
-}  // namespace
+} // namespace
 
 int main(int argc, char** argv) {
     const int gestures = argc > 1 ? std::max(1, std::atoi(argv[1])) : 50;
     const int windowCount = argc > 2 ? std::clamp(std::atoi(argv[2]), 1, 45) : 20;
     const int steps = argc > 3 ? std::clamp(std::atoi(argv[3]), 1, windowCount - 1) : 3;
-    const Design design;  // the program runs without design.ini: the default look
+    const Design design; // the program runs without design.ini: the default look
     const COLORREF frameColor = design.frameColor;
     const COLORREF outlineColor = design.cursorFrameColor;
     const int rowHeight = WindowRowHeight(design);
@@ -121,7 +129,8 @@ int main(int argc, char** argv) {
         test::WaitFor(
             [&] {
                 for (HWND w : test::WindowsOfProcess(t->process.pid(), L"MwTargetWindow"))
-                    if (IsWindowVisible(w)) t->window = w;
+                    if (IsWindowVisible(w))
+                        t->window = w;
                 return t->window != nullptr;
             },
             20000);
@@ -139,28 +148,31 @@ int main(int argc, char** argv) {
     test::PlaceCursor(kCursorX, kCursorY);
     test::PumpFor(200);
 
-    RECT popup{};  // learnt from the first (warm-up) gesture; the popup opens at the same place
+    RECT popup{}; // learnt from the first (warm-up) gesture; the popup opens at the same place
     bool popupKnown = false;
     int listed = -1;
     Samples s;
 
     auto gesture = [&](bool counted) {
         // A clean screen first: the popup hidden and its pixels back to what lies below it.
-        const bool clean =
-            Watch(
-                [&] {
-                    if (IsWindowVisible(main)) return false;
-                    if (!popupKnown) return true;
-                    return ScreenPixel(screen, popup.left, popup.top) != frameColor &&
-                           ScreenPixel(screen, popup.left + design.windowSpace - 2,
-                                       popup.top + design.windowSpace + rowHeight + rowHeight / 2) != outlineColor;
-                },
-                3000)
-                .ok;
-        if (!clean && counted) ++s.dirtyStarts;
+        const bool clean = Watch(
+                               [&] {
+                                   if (IsWindowVisible(main))
+                                       return false;
+                                   if (!popupKnown)
+                                       return true;
+                                   return ScreenPixel(screen, popup.left, popup.top) != frameColor &&
+                                          ScreenPixel(screen, popup.left + design.windowSpace - 2,
+                                                      popup.top + design.windowSpace + rowHeight +
+                                                          rowHeight / 2) != outlineColor;
+                               },
+                               3000)
+                               .ok;
+        if (!clean && counted)
+            ++s.dirtyStarts;
 
         test::MouseButton(false, true);
-        test::PumpFor(40);  // a hand's pace: the button is down well before the wheel turns
+        test::PumpFor(40); // a hand's pace: the button is down well before the wheel turns
 
         double t0 = NowUs();
         test::MouseWheel(-120);
@@ -172,12 +184,18 @@ int main(int argc, char** argv) {
             listed = WindowRowsForHeight(popup.bottom - popup.top);
         }
         const Seen picture =
-            visible.ok ? Watch([&] { return ScreenPixel(screen, popup.left, popup.top) == frameColor; }, 5000, true) : Seen{};
+            visible.ok
+                ? Watch([&] { return ScreenPixel(screen, popup.left, popup.top) == frameColor; }, 5000, true)
+                : Seen{};
         // Row 0 is selected when the popup opens: its outline is part of the first picture.
         const int outlineX = popup.left + design.windowSpace - 2;
-        auto outlineY = [&](int row) { return popup.top + design.windowSpace + row * rowHeight + rowHeight / 2; };
+        auto outlineY = [&](int row) {
+            return popup.top + design.windowSpace + row * rowHeight + rowHeight / 2;
+        };
         const Seen selection =
-            picture.ok ? Watch([&] { return ScreenPixel(screen, outlineX, outlineY(0)) == outlineColor; }, 5000, true) : Seen{};
+            picture.ok ? Watch([&] { return ScreenPixel(screen, outlineX, outlineY(0)) == outlineColor; },
+                               5000, true)
+                       : Seen{};
         if (counted) {
             if (visible.ok && picture.ok && selection.ok) {
                 s.openSendInput.push_back(sent - t0);
@@ -192,16 +210,19 @@ int main(int argc, char** argv) {
 
         if (selection.ok) {
             for (int k = 1; k <= steps; ++k) {
-                test::PumpFor(30);  // the previous repaint is done and flushed; notches come apart
+                test::PumpFor(30); // the previous repaint is done and flushed; notches come apart
                 if (ScreenPixel(screen, outlineX, outlineY(k)) == outlineColor) {
-                    if (counted) ++s.stepFailures;  // the row is already outlined: nothing to time
+                    if (counted)
+                        ++s.stepFailures; // the row is already outlined: nothing to time
                     continue;
                 }
                 t0 = NowUs();
                 test::MouseWheel(-120);
                 const double stepSent = NowUs();
-                const Seen step = Watch([&] { return ScreenPixel(screen, outlineX, outlineY(k)) == outlineColor; }, 5000);
-                if (!counted) continue;
+                const Seen step =
+                    Watch([&] { return ScreenPixel(screen, outlineX, outlineY(k)) == outlineColor; }, 5000);
+                if (!counted)
+                    continue;
                 if (step.ok) {
                     s.stepSendInput.push_back(stepSent - t0);
                     s.step.push_back(step.atUs - t0);
@@ -220,9 +241,11 @@ int main(int argc, char** argv) {
         test::PumpFor(40);
     };
 
-    for (int i = 0; i < 3; ++i) gesture(false);  // warm-up: caches, fonts, the popup's place
+    for (int i = 0; i < 3; ++i)
+        gesture(false); // warm-up: caches, fonts, the popup's place
     const double start = NowUs();
-    for (int i = 0; i < gestures; ++i) gesture(true);
+    for (int i = 0; i < gestures; ++i)
+        gesture(true);
     const double seconds = (NowUs() - start) / 1e6;
 
     std::printf("end-to-end latency: the real program and hook.dll, %d target windows of %d other processes,"
@@ -240,7 +263,8 @@ int main(int argc, char** argv) {
     PrintRatio("picture / one frame at 60 Hz", pictureStats, kFrameUs, "16.7 ms");
     std::printf("  goal: visible with its picture within one frame for %d windows: %s\n", windowCount,
                 pictureStats.n > 0 && pictureStats.median <= kFrameUs ? "met (median)" : "missed (median)");
-    std::printf("one selection step (from the SendInput of a notch to the outline on the next row on screen):\n");
+    std::printf(
+        "one selection step (from the SendInput of a notch to the outline on the next row on screen):\n");
     const Stats stepStats = Summarise(s.step);
     const Stats stepResolution = Summarise(s.stepResolution);
     PrintStats("SendInput returns", Summarise(s.stepSendInput), "ms", 1e-3);
@@ -250,7 +274,8 @@ int main(int argc, char** argv) {
     PrintRatio("step / goal of 1 ms", stepStats, kStepGoalUs, "1 ms");
     // The step happened after the last poll that did not see it: that is its lower bound.
     std::vector<double> stepLower;
-    for (size_t i = 0; i < s.step.size(); ++i) stepLower.push_back(s.step[i] - s.stepResolution[i]);
+    for (size_t i = 0; i < s.step.size(); ++i)
+        stepLower.push_back(s.step[i] - s.stepResolution[i]);
     const Stats lower = Summarise(stepLower);
     PrintStats("lower bound (last poll not seeing it)", lower, "ms", 1e-3);
     std::printf("  goal: a step within 1 ms: %s\n",
@@ -265,9 +290,11 @@ int main(int argc, char** argv) {
     ReleaseDC(nullptr, screen);
     std::printf("  exit code of the program on close: %ld\n", sandbox.Close());
     for (auto& t : targets) {
-        if (t->window) PostMessageW(t->window, WM_CLOSE, 0, 0);
+        if (t->window)
+            PostMessageW(t->window, WM_CLOSE, 0, 0);
     }
-    for (auto& t : targets) t->process.WaitExit(5000);
+    for (auto& t : targets)
+        t->process.WaitExit(5000);
     std::fflush(stdout);
     return 0;
 }

@@ -30,7 +30,9 @@ struct TargetThread {
     std::vector<HWND> windows;
 };
 
-LRESULT CALLBACK TargetProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) { return DefWindowProcW(hwnd, msg, wp, lp); }
+LRESULT CALLBACK TargetProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+    return DefWindowProcW(hwnd, msg, wp, lp);
+}
 
 // The windows live on a thread of their own with its own message loop, as another program's
 // windows would: every icon question crosses threads.
@@ -44,7 +46,7 @@ DWORD WINAPI TargetThreadMain(void* param) {
     wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
     wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
     wc.lpszClassName = L"BenchOpenPlain";
-    RegisterClassExW(&wc);  // no class icon: these get theirs with WM_SETICON
+    RegisterClassExW(&wc); // no class icon: these get theirs with WM_SETICON
     wc.lpszClassName = L"BenchOpenClassIcon";
     wc.hIcon = LoadIconW(nullptr, IDI_INFORMATION);
     wc.hIconSm = LoadIconW(nullptr, IDI_INFORMATION);
@@ -52,16 +54,19 @@ DWORD WINAPI TargetThreadMain(void* param) {
     LPCWSTR icons[] = {IDI_APPLICATION, IDI_WARNING, IDI_QUESTION, IDI_ERROR, IDI_SHIELD};
     for (int i = 0; i < kWindows; ++i) {
         const bool own = i % 2 == 0;
-        const std::wstring title = L"文書 " + std::to_wstring(i) + L" - Bench editor with a fairly long title";
+        const std::wstring title =
+            L"文書 " + std::to_wstring(i) + L" - Bench editor with a fairly long title";
         HWND w = CreateWindowExW(0, own ? L"BenchOpenPlain" : L"BenchOpenClassIcon", title.c_str(),
                                  WS_OVERLAPPEDWINDOW | WS_VISIBLE, 40 + 10 * i, 40 + 8 * i, 320, 200, nullptr,
                                  nullptr, instance, nullptr);
-        if (own) SendMessageW(w, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(LoadIconW(nullptr, icons[i % 5])));
+        if (own)
+            SendMessageW(w, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(LoadIconW(nullptr, icons[i % 5])));
         t->windows.push_back(w);
     }
     SetEvent(t->ready);
     MSG msg;
-    while (GetMessageW(&msg, nullptr, 0, 0) > 0) DispatchMessageW(&msg);
+    while (GetMessageW(&msg, nullptr, 0, 0) > 0)
+        DispatchMessageW(&msg);
     return 0;
 }
 
@@ -74,7 +79,8 @@ struct FloorContext {
 
 BOOL CALLBACK FloorWindow(HWND window, LPARAM param) {
     auto* ctx = reinterpret_cast<FloorContext*>(param);
-    if (!IsWindowVisible(window)) return TRUE;
+    if (!IsWindowVisible(window))
+        return TRUE;
     wchar_t title[TextBufferLength];
     DWORD pid = 0;
     const DWORD tid = GetWindowThreadProcessId(window, &pid);
@@ -85,13 +91,15 @@ BOOL CALLBACK FloorWindow(HWND window, LPARAM param) {
     }
     ctx->titleChars += lstrlenW(title);
     DWORD_PTR icon = 0;
-    SendMessageTimeoutW(window, WM_GETICON, ICON_BIG, 0, SMTO_ABORTIFHUNG | SMTO_BLOCK, IconQueryTimeoutMs, &icon);
-    if (!icon) icon = GetClassLongPtrW(window, GCLP_HICON);
+    SendMessageTimeoutW(window, WM_GETICON, ICON_BIG, 0, SMTO_ABORTIFHUNG | SMTO_BLOCK, IconQueryTimeoutMs,
+                        &icon);
+    if (!icon)
+        icon = GetClassLongPtrW(window, GCLP_HICON);
     ctx->icons += icon != 0;
     return ++ctx->accepted < ListCapacity ? TRUE : FALSE;
 }
 
-}  // namespace
+} // namespace
 
 int main(int argc, char** argv) {
     const int rounds = argc > 1 ? std::max(5, std::atoi(argv[1])) : 60;
@@ -101,9 +109,9 @@ int main(int argc, char** argv) {
     HANDLE thread = CreateThread(nullptr, 0, TargetThreadMain, &targets, 0, &targets.threadId);
     WaitForSingleObject(targets.ready, 30000);
 
-    Design design;  // defaults: 32-pixel icons
+    Design design; // defaults: 32-pixel icons
     static const LauncherList noLaunchers;
-    auto commands = CreateItemList();  // the three command entries, as start-up builds them
+    auto commands = CreateItemList(); // the three command entries, as start-up builds them
     for (const wchar_t* name : {L"デスクトップの表示 / 非表示", L"「文書 0」を閉じる", L"キャンセル"}) {
         ListItem item;
         InitListItem(item, name, CopyIcon(LoadIconW(nullptr, IDI_SHIELD)), nullptr, KindCancel);
@@ -114,13 +122,14 @@ int main(int argc, char** argv) {
     int listed = 0, withIcon = 0;
     FloorContext lastFloor;
     PopupSurface surface;
-    for (int r = -1; r < rounds; ++r) {  // round -1 warms up caches and is not counted
+    for (int r = -1; r < rounds; ++r) { // round -1 warms up caches and is not counted
         auto floorPass = [&] {
             FloorContext ctx;
             const double a = NowUs();
             EnumWindows(FloorWindow, reinterpret_cast<LPARAM>(&ctx));
             const double b = NowUs();
-            if (r >= 0) floorUs.push_back(b - a);
+            if (r >= 0)
+                floorUs.push_back(b - a);
             lastFloor = ctx;
         };
         auto openPass = [&] {
@@ -135,7 +144,8 @@ int main(int argc, char** argv) {
             const double d = NowUs();
             listed = list->count;
             withIcon = 0;
-            for (int i = 0; i < list->count; ++i) withIcon += list->slots[i].icon.get() != nullptr;
+            for (int i = 0; i < list->count; ++i)
+                withIcon += list->slots[i].icon.get() != nullptr;
             ClearItemList(*list);
             surface.Release();
             const double e = NowUs();
@@ -158,10 +168,11 @@ int main(int argc, char** argv) {
     }
 
     const Stats floor = Summarise(floorUs), open = Summarise(openUs);
-    std::printf("open-path benchmark: %d windows of this process on a second thread, %d rounds, order alternating\n",
-                kWindows, rounds);
-    std::printf("  listed by the open path: %d windows (%d with an icon); floor pass: %d windows, %d icons\n", listed,
-                withIcon, lastFloor.accepted, lastFloor.icons);
+    std::printf(
+        "open-path benchmark: %d windows of this process on a second thread, %d rounds, order alternating\n",
+        kWindows, rounds);
+    std::printf("  listed by the open path: %d windows (%d with an icon); floor pass: %d windows, %d icons\n",
+                listed, withIcon, lastFloor.accepted, lastFloor.icons);
     PrintStats("floor (EnumWindows+title+icon)", floor, "ms", 1e-3);
     PrintStats("open path (enum+arrange+render)", open, "ms", 1e-3);
     PrintStats("  enumeration with icons", Summarise(enumUs), "ms", 1e-3);
@@ -175,10 +186,12 @@ int main(int argc, char** argv) {
         HICON icon = LoadIconW(nullptr, IDI_WARNING);
         for (int k = 0; k < 10; ++k) {
             double a = NowUs();
-            for (HWND w : targets.windows) ProgramPathOfWindow(w, path);
+            for (HWND w : targets.windows)
+                ProgramPathOfWindow(w, path);
             pathUs.push_back((NowUs() - a) / kWindows);
             a = NowUs();
-            for (int i = 0; i < kWindows; ++i) DestroyIcon(CopyIcon(icon));
+            for (int i = 0; i < kWindows; ++i)
+                DestroyIcon(CopyIcon(icon));
             copyUs.push_back((NowUs() - a) / kWindows);
         }
         PrintStats("one program-path lookup", Summarise(pathUs), "us");

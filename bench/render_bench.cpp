@@ -26,7 +26,7 @@ Stats Measure(int runs, const std::function<void()>& op) {
     QueryPerformanceFrequency(&freq);
     std::vector<double> us;
     us.reserve(runs);
-    op();  // warm-up: fonts, icon caches
+    op(); // warm-up: fonts, icon caches
     for (int i = 0; i < runs; ++i) {
         LARGE_INTEGER a, b;
         QueryPerformanceCounter(&a);
@@ -51,7 +51,7 @@ void Add(ItemList& list, const std::wstring& name, LPCWSTR icon, int kind) {
     AppendListItem(list, item);
 }
 
-}  // namespace
+} // namespace
 
 int main(int argc, char** argv) {
     const int runs = argc > 1 ? std::max(10, std::atoi(argv[1])) : 300;
@@ -75,17 +75,18 @@ int main(int argc, char** argv) {
     Add(*commands, L"「文書 0」を閉じる", IDI_ERROR, KindCloseWindow);
     Add(*commands, L"キャンセル", IDI_ERROR, KindCancel);
 
-    Design plain;  // defaults: the selection is the outline only
+    Design plain; // defaults: the selection is the outline only
     Design coloured;
     coloured.cursorBackgroundColor = RGB(200, 220, 255);
     coloured.cursorTextColor = RGB(0, 0, 160);
-    coloured.cursorTextBold = 1;  // refill, icon, bold text and outline
+    coloured.cursorTextBold = 1; // refill, icon, bold text and outline
 
     PopupSurface surface;
-    const Stats render = Measure(runs, [&] { RenderPopup(nullptr, *windows, *launchers, *commands, plain, false, surface); });
+    const Stats render =
+        Measure(runs, [&] { RenderPopup(nullptr, *windows, *launchers, *commands, plain, false, surface); });
     const int column = RenderPopup(nullptr, *windows, *launchers, *commands, plain, false, surface);
-    std::printf("popup %d x %d, text column %d, %d entries, %d runs each\n", surface.width, surface.height, column,
-                windows->count + launchers->count + commands->count, runs);
+    std::printf("popup %d x %d, text column %d, %d entries, %d runs each\n", surface.width, surface.height,
+                column, windows->count + launchers->count + commands->count, runs);
 
     // The paint handler's target stands in as a second memory surface of the same size.
     PopupSurface target;
@@ -97,7 +98,9 @@ int main(int argc, char** argv) {
     state.textColumnWidth = column;
     state.section = SectionWindows;
     int step = 0;
-    auto copy = [&] { BitBlt(target.dc(), 0, 0, surface.width, surface.height, surface.dc(), 0, 0, SRCCOPY); };
+    auto copy = [&] {
+        BitBlt(target.dc(), 0, 0, surface.width, surface.height, surface.dc(), 0, 0, SRCCOPY);
+    };
     auto nextEntry = [&] { state.index = (step++ * 7) % state.windowCount; };
 
     const Stats floor = Measure(runs * 4, [&] { copy(); });
@@ -126,10 +129,11 @@ int main(int argc, char** argv) {
             SelectionState row = state;
             row.index = index;
             RECT r;
-            if (!GetCursorRect(row, coloured, false, &r)) continue;
+            if (!GetCursorRect(row, coloured, false, &r))
+                continue;
             InflateRect(&r, 3, 0);
-            BitBlt(target.dc(), r.left, r.top, r.right - r.left, r.bottom - r.top, surface.dc(), r.left, r.top,
-                   SRCCOPY);
+            BitBlt(target.dc(), r.left, r.top, r.right - r.left, r.bottom - r.top, surface.dc(), r.left,
+                   r.top, SRCCOPY);
         }
     };
     const Stats repaintRows = Measure(runs * 4, [&] {
@@ -149,7 +153,8 @@ int main(int argc, char** argv) {
     Print("two-row copy + colours + bold", repaintRows);
     std::printf("ratio repaint/render (median): default %.2f%%, cursor colours %.2f%%  (goal < 5%%)\n",
                 100.0 * repaintPlain.median / render.median, 100.0 * repaintColoured.median / render.median);
-    std::printf("ratio two-row repaint/render (median): %.2f%%\n", 100.0 * repaintRows.median / render.median);
+    std::printf("ratio two-row repaint/render (median): %.2f%%\n",
+                100.0 * repaintRows.median / render.median);
     std::printf("ratio repaint/copy floor (median): default %.2f, cursor colours %.2f\n",
                 repaintPlain.median / floor.median, repaintColoured.median / floor.median);
     return 0;

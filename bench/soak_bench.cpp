@@ -32,8 +32,8 @@ using namespace mw;
 using namespace mw::bench;
 
 struct Usage {
-    double privateKb = 0;    // PrivateUsage as the platform reports it
-    double committedKb = 0;  // committed private pages, counted region by region
+    double privateKb = 0;   // PrivateUsage as the platform reports it
+    double committedKb = 0; // committed private pages, counted region by region
     double workingSetKb = 0;
     DWORD gdi = 0, user = 0, handles = 0;
 };
@@ -46,7 +46,7 @@ Usage UsageOf(HANDLE process) {
         u.privateKb = static_cast<double>(pmc.PrivateUsage) / 1024.0;
     } else if (GetProcessMemoryInfo(process, reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&pmc),
                                     sizeof(PROCESS_MEMORY_COUNTERS))) {
-        u.privateKb = static_cast<double>(pmc.PagefileUsage) / 1024.0;  // the same figure on Windows
+        u.privateKb = static_cast<double>(pmc.PagefileUsage) / 1024.0; // the same figure on Windows
     } else if (getenv("MW_SOAK_TRACE")) {
         std::printf("GetProcessMemoryInfo failed: %lu\n", GetLastError());
     }
@@ -56,8 +56,10 @@ Usage UsageOf(HANDLE process) {
     MEMORY_BASIC_INFORMATION info;
     for (char* at = nullptr; VirtualQueryEx(process, at, &info, sizeof info) == sizeof info;
          at = static_cast<char*>(info.BaseAddress) + info.RegionSize) {
-        if (info.State == MEM_COMMIT && info.Type == MEM_PRIVATE) u.committedKb += static_cast<double>(info.RegionSize) / 1024.0;
-        if (info.RegionSize == 0) break;
+        if (info.State == MEM_COMMIT && info.Type == MEM_PRIVATE)
+            u.committedKb += static_cast<double>(info.RegionSize) / 1024.0;
+        if (info.RegionSize == 0)
+            break;
     }
     u.gdi = GetGuiResources(process, GR_GDIOBJECTS);
     u.user = GetGuiResources(process, GR_USEROBJECTS);
@@ -66,10 +68,11 @@ Usage UsageOf(HANDLE process) {
 }
 
 void PrintUsage(const char* when, const Usage& u) {
-    std::printf("  %-26s private %7.0f KB  committed private %7.0f KB  working set %7.0f KB  GDI %4lu  USER %4lu"
-                "  handles %4lu\n",
-                when, u.privateKb, u.committedKb, u.workingSetKb, static_cast<unsigned long>(u.gdi), static_cast<unsigned long>(u.user),
-                static_cast<unsigned long>(u.handles));
+    std::printf(
+        "  %-26s private %7.0f KB  committed private %7.0f KB  working set %7.0f KB  GDI %4lu  USER %4lu"
+        "  handles %4lu\n",
+        when, u.privateKb, u.committedKb, u.workingSetKb, static_cast<unsigned long>(u.gdi),
+        static_cast<unsigned long>(u.user), static_cast<unsigned long>(u.handles));
 }
 
 void Pump() {
@@ -86,13 +89,17 @@ bool Spin(const std::function<bool()>& cond, double timeoutMs) {
     const double deadline = NowUs() + timeoutMs * 1000.0;
     for (;;) {
         Pump();
-        if (cond()) return true;
-        if (NowUs() > deadline) return false;
+        if (cond())
+            return true;
+        if (NowUs() > deadline)
+            return false;
         MsgWaitForMultipleObjects(0, nullptr, FALSE, 1, QS_ALLINPUT);
     }
 }
 
-LRESULT CALLBACK TargetProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) { return DefWindowProcW(hwnd, msg, wp, lp); }
+LRESULT CALLBACK TargetProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+    return DefWindowProcW(hwnd, msg, wp, lp);
+}
 
 std::vector<HWND> MakeTargets(int n) {
     HINSTANCE instance = GetModuleHandleW(nullptr);
@@ -108,8 +115,9 @@ std::vector<HWND> MakeTargets(int n) {
     std::vector<HWND> windows;
     for (int i = 0; i < n; ++i) {
         const std::wstring title = L"Soak window " + std::to_wstring(i) + L" — 文書";
-        windows.push_back(CreateWindowExW(0, wc.lpszClassName, title.c_str(), WS_OVERLAPPEDWINDOW | WS_VISIBLE,
-                                          30 + 12 * i, 30 + 9 * i, 300, 200, nullptr, nullptr, instance, nullptr));
+        windows.push_back(CreateWindowExW(0, wc.lpszClassName, title.c_str(),
+                                          WS_OVERLAPPEDWINDOW | WS_VISIBLE, 30 + 12 * i, 30 + 9 * i, 300, 200,
+                                          nullptr, nullptr, instance, nullptr));
     }
     return windows;
 }
@@ -124,8 +132,8 @@ HWND MakeMainWindow() {
     wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
     wc.lpszClassName = L"Mistlewick";
     RegisterClassExW(&wc);
-    return CreateWindowExW(WS_EX_TOOLWINDOW | WS_EX_TOPMOST, L"Mistlewick", L"Mistlewick", WS_POPUP, 0, 0, 0, 0,
-                           nullptr, nullptr, instance, nullptr);
+    return CreateWindowExW(WS_EX_TOOLWINDOW | WS_EX_TOPMOST, L"Mistlewick", L"Mistlewick", WS_POPUP, 0, 0, 0,
+                           0, nullptr, nullptr, instance, nullptr);
 }
 
 // --- 1. soak --------------------------------------------------------------------------------------
@@ -171,13 +179,15 @@ void Soak(int cycles) {
     for (int i = 0; i < warmup; ++i) {
         const double a = NowUs();
         cycle(i);
-        if (getenv("MW_SOAK_TRACE")) std::printf("warm-up cycle %d: %.1f ms\n", i, (NowUs() - a) / 1000.0), std::fflush(stdout);
+        if (getenv("MW_SOAK_TRACE"))
+            std::printf("warm-up cycle %d: %.1f ms\n", i, (NowUs() - a) / 1000.0), std::fflush(stdout);
     }
     opened = activations = 0;
     const Usage start = UsageOf(GetCurrentProcess());
-    std::printf("soak in one process: %d cycles (open/cancel, open/choose cancel, open/choose a window every 100th)"
-                " against %zu windows of this process\n",
-                cycles, targets.size());
+    std::printf(
+        "soak in one process: %d cycles (open/cancel, open/choose cancel, open/choose a window every 100th)"
+        " against %zu windows of this process\n",
+        cycles, targets.size());
     PrintUsage("start (after warm-up)", start);
     const double t0 = NowUs();
     Usage last = start;
@@ -191,15 +201,19 @@ void Soak(int cycles) {
     const double seconds = (NowUs() - t0) / 1e6;
     const Usage end = UsageOf(GetCurrentProcess());
     PrintUsage("end", end);
-    std::printf("  popups opened %d of %d, %d windows listed each, %d windows chosen, %.1f s (%.2f ms per cycle)\n",
-                opened, cycles, listed, activations, seconds, seconds * 1000.0 / cycles);
-    std::printf("  growth: committed private %+.0f KB, working set %+.0f KB, private %+.0f KB, GDI %+ld, USER %+ld, kernel handles %+ld\n", end.committedKb - start.committedKb,
-                end.workingSetKb - start.workingSetKb, end.privateKb - start.privateKb,
-                static_cast<long>(end.gdi) - static_cast<long>(start.gdi),
+    std::printf(
+        "  popups opened %d of %d, %d windows listed each, %d windows chosen, %.1f s (%.2f ms per cycle)\n",
+        opened, cycles, listed, activations, seconds, seconds * 1000.0 / cycles);
+    std::printf("  growth: committed private %+.0f KB, working set %+.0f KB, private %+.0f KB, GDI %+ld, "
+                "USER %+ld, kernel handles %+ld\n",
+                end.committedKb - start.committedKb, end.workingSetKb - start.workingSetKb,
+                end.privateKb - start.privateKb, static_cast<long>(end.gdi) - static_cast<long>(start.gdi),
                 static_cast<long>(end.user) - static_cast<long>(start.user),
                 static_cast<long>(end.handles) - static_cast<long>(start.handles));
     if (start.gdi == 0 && start.user == 0)
-        std::printf("  note: GetGuiResources answers 0 on this platform; GDI and USER objects are not counted here\n        (a leaked GDI or USER object under Wine lives in the process heap and shows in committed private)\n");
+        std::printf("  note: GetGuiResources answers 0 on this platform; GDI and USER objects are not "
+                    "counted here\n        (a leaked GDI or USER object under Wine lives in the process heap "
+                    "and shows in committed private)\n");
 }
 
 // --- 2. and 3. the real program as a child -----------------------------------------------------------
@@ -214,7 +228,7 @@ void StartupAndResidency(int starts, int gestures) {
     const std::wstring bin = test::BinDir();
     test::ProgramSandbox sandbox;
     sandbox.WritePreferences(L"[Exclude]\r\ncnt=1\r\n1=Wine System Tray\r\n");
-    for (int round = 0; round <= starts; ++round) {  // round 0 warms the file cache, not counted
+    for (int round = 0; round <= starts; ++round) { // round 0 warms the file cache, not counted
         {
             test::ChildProcess trivial;
             const double a = NowUs();
@@ -223,12 +237,14 @@ void StartupAndResidency(int starts, int gestures) {
             Spin(
                 [&] {
                     for (HWND c : test::WindowsOfProcess(trivial.pid(), L"MwTargetWindow"))
-                        if (IsWindowVisible(c)) w = c;
+                        if (IsWindowVisible(c))
+                            w = c;
                     return w != nullptr;
                 },
                 20000);
             const double b = NowUs();
-            if (round > 0) platformMs.push_back((b - a) / 1000.0);
+            if (round > 0)
+                platformMs.push_back((b - a) / 1000.0);
             PostMessageW(w, WM_CLOSE, 0, 0);
             trivial.WaitExit(10000);
         }
@@ -243,7 +259,8 @@ void StartupAndResidency(int starts, int gestures) {
             mainWindowMs.push_back((b - a) / 1000.0);
             residentMs.push_back((c - a) / 1000.0);
         }
-        if (round < starts) sandbox.Close();
+        if (round < starts)
+            sandbox.Close();
     }
     const Stats platform = Summarise(platformMs), resident = Summarise(residentMs);
     std::printf("start-up, %d starts each, alternating (CreateProcess to ...):\n", starts);
@@ -267,8 +284,8 @@ void StartupAndResidency(int starts, int gestures) {
     }
     const double seconds = (NowUs() - t0) / 1e6;
     const Usage after = UsageOf(process);
-    std::printf("resident program, %d open/cancel gestures posted to it (%d shown, %.1f s):\n", gestures, shown,
-                seconds);
+    std::printf("resident program, %d open/cancel gestures posted to it (%d shown, %.1f s):\n", gestures,
+                shown, seconds);
     PrintUsage("after start-up", before);
     PrintUsage("after the gestures", after);
     std::printf("  resident private bytes %.2f MB as reported, %.2f MB committed private (goal under 8 MB)\n",
@@ -276,7 +293,7 @@ void StartupAndResidency(int starts, int gestures) {
     std::printf("  exit code on close: %ld\n", sandbox.Close());
 }
 
-}  // namespace
+} // namespace
 
 int main(int argc, char** argv) {
     const int cycles = argc > 1 ? std::max(10, std::atoi(argv[1])) : 10000;
@@ -286,5 +303,5 @@ int main(int argc, char** argv) {
     std::fflush(stdout);
     StartupAndResidency(starts, gestures);
     std::fflush(stdout);
-    ExitProcess(0);  // the 30 mapped windows go with the process; destroying them costs seconds under Wine
+    ExitProcess(0); // the 30 mapped windows go with the process; destroying them costs seconds under Wine
 }

@@ -14,7 +14,7 @@ namespace {
 constexpr wchar_t kInitPrefix[] = L"/init,";
 constexpr size_t kInitPrefixLength = 6;
 
-}  // namespace
+} // namespace
 
 std::wstring ExecutableFolder(const std::wstring& exePath) {
     const size_t slash = exePath.find_last_of(L'\\');
@@ -26,7 +26,8 @@ std::wstring ExecutablePath() {
     std::wstring path(MAX_PATH, L'\0');
     for (;;) {
         const DWORD length = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
-        if (length == 0) return std::wstring();
+        if (length == 0)
+            return std::wstring();
         if (length < path.size()) {
             path.resize(length);
             return path;
@@ -38,10 +39,12 @@ std::wstring ExecutablePath() {
 CommandLineResult ParseCommandLine(const wchar_t* commandLine, const std::wstring& exePath,
                                    StartupFlags& flags) {
     CommandLineResult result;
-    if (!commandLine) return result;
+    if (!commandLine)
+        return result;
     int argc = 0;
     LPWSTR* argv = CommandLineToArgvW(commandLine, &argc);
-    if (!argv) return result;
+    if (!argv)
+        return result;
     const UniqueLocal argvOwner(reinterpret_cast<HLOCAL>(argv));
 
     for (int i = 0; i < argc; ++i) {
@@ -68,4 +71,4 @@ void ShowPathTooLongMessage(const std::wstring& name) {
     MessageBoxW(nullptr, text.c_str(), L"Mistlewick", MB_ICONERROR);
 }
 
-}  // namespace mw
+} // namespace mw

@@ -10,9 +10,9 @@
 namespace mw {
 
 struct CommandLineResult {
-    bool launcherOptionsMode = false;  // "/_NotReside": only the launcher page of the options
-    bool pathTooLong = false;          // "/init," named a file whose full path does not fit
-    std::wstring preferencesPath;      // from "/init,"; empty when the default applies
+    bool launcherOptionsMode = false; // "/_NotReside": only the launcher page of the options
+    bool pathTooLong = false;         // "/init," named a file whose full path does not fit
+    std::wstring preferencesPath;     // from "/init,"; empty when the default applies
 };
 
 // The longest preferences path the profile functions accept, without the terminator.
@@ -40,4 +40,4 @@ std::wstring ExecutablePath();
 // Tells the user that the preferences file named on the command line has too long a path.
 void ShowPathTooLongMessage(const std::wstring& name);
 
-}  // namespace mw
+} // namespace mw

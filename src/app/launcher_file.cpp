@@ -23,17 +23,19 @@ std::wstring ReadLauncherString(const std::wstring& prefsPath, const wchar_t* st
     wchar_t buffer[kValueBuffer] = {};
     DWORD length = GetPrivateProfileStringW(kLauncherSection, NumberedKey(stem, number).c_str(), L"", buffer,
                                             kValueBuffer, prefsPath.c_str());
-    if (length >= static_cast<DWORD>(kValueBuffer)) length = kValueBuffer - 1;
+    if (length >= static_cast<DWORD>(kValueBuffer))
+        length = kValueBuffer - 1;
     return std::wstring(buffer, wcsnlen(buffer, length));
 }
 
 // The stored icon choice wins; without one the entry shows whatever its target looks like.
 HICON LauncherIcon(const std::wstring& path, const std::wstring& iconFile, int iconIndex, int iconSize) {
-    if (!iconFile.empty()) return ExtractOneIcon(iconFile.c_str(), iconIndex, iconSize);
+    if (!iconFile.empty())
+        return ExtractOneIcon(iconFile.c_str(), iconIndex, iconSize);
     return FileIcon(path.c_str(), iconSize);
 }
 
-}  // namespace
+} // namespace
 
 int StoredLauncherCount(const std::wstring& prefsPath) {
     return static_cast<int>(GetPrivateProfileIntW(kLauncherSection, L"cnt", 0, prefsPath.c_str()));
@@ -49,18 +51,21 @@ int LoadLauncherSection(const std::wstring& prefsPath, int iconSize, LauncherLis
         const std::wstring workFolder = ReadLauncherString(prefsPath, L"wfol", number);
         const std::wstring commandLine = ReadLauncherString(prefsPath, L"cmnd", number);
         const std::wstring iconFile = ReadLauncherString(prefsPath, L"icon", number);
-        const int iconIndex = static_cast<int>(
-            GetPrivateProfileIntW(kLauncherSection, NumberedKey(L"icon_idx", number).c_str(), 0, prefsPath.c_str()));
+        const int iconIndex = static_cast<int>(GetPrivateProfileIntW(
+            kLauncherSection, NumberedKey(L"icon_idx", number).c_str(), 0, prefsPath.c_str()));
 
         LauncherEntry entry;
-        InitListItem(entry, name.c_str(), LauncherIcon(path, iconFile, iconIndex, iconSize), nullptr, KindLauncher);
-        SetLauncherFields(entry, commandLine.c_str(), path.c_str(), workFolder.c_str(), iconFile.c_str(), iconIndex);
+        InitListItem(entry, name.c_str(), LauncherIcon(path, iconFile, iconIndex, iconSize), nullptr,
+                     KindLauncher);
+        SetLauncherFields(entry, commandLine.c_str(), path.c_str(), workFolder.c_str(), iconFile.c_str(),
+                          iconIndex);
         const int appended = AppendLauncherEntry(list, entry);
-        DestroyLauncherEntry(entry);  // the list holds its own copy and its own icon
-        if (!appended) break;
+        DestroyLauncherEntry(entry); // the list holds its own copy and its own icon
+        if (!appended)
+            break;
         ++loaded;
     }
     return loaded;
 }
 
-}  // namespace mw
+} // namespace mw

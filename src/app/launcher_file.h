@@ -17,4 +17,4 @@ int LoadLauncherSection(const std::wstring& prefsPath, int iconSize, LauncherLis
 // The "cnt" value as stored, which may exceed what the list can hold (or be negative).
 int StoredLauncherCount(const std::wstring& prefsPath);
 
-}  // namespace mw
+} // namespace mw

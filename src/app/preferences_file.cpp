@@ -67,7 +67,8 @@ std::set<std::wstring> KeyNames(const std::wstring& path, const wchar_t* section
     for (size_t start = 0; start < buffer.size();) {
         const size_t end = buffer.find(L'\0', start);
         const size_t stop = end == std::wstring::npos ? buffer.size() : end;
-        if (stop > start) names.insert(buffer.substr(start, stop - start));
+        if (stop > start)
+            names.insert(buffer.substr(start, stop - start));
         start = stop + 1;
     }
     return names;
@@ -76,47 +77,61 @@ std::set<std::wstring> KeyNames(const std::wstring& path, const wchar_t* section
 // Creates a missing file holding only the UTF-16LE byte-order mark. CREATE_NEW never touches a
 // file that exists, even one that appeared a moment ago.
 void CreateUnicodeFileIfMissing(const std::wstring& path) {
-    UniqueFileHandle file(CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
-                                      FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!file) return;
+    UniqueFileHandle file(
+        CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file)
+        return;
     static const BYTE kBom[] = {0xFF, 0xFE};
     DWORD written = 0;
     const bool ok = WriteFile(file.get(), kBom, sizeof kBom, &written, nullptr) && written == sizeof kBom;
     file.reset();
     // An empty file would be taken for ANSI; better let the profile writer make it as it likes.
-    if (!ok) DeleteFileW(path.c_str());
+    if (!ok)
+        DeleteFileW(path.c_str());
 }
 
-}  // namespace
+} // namespace
 
-const PreferenceKey* PreferenceKeys() { return kPreferenceKeys; }
+const PreferenceKey* PreferenceKeys() {
+    return kPreferenceKeys;
+}
 
-size_t PreferenceKeyCount() { return std::size(kPreferenceKeys); }
+size_t PreferenceKeyCount() {
+    return std::size(kPreferenceKeys);
+}
 
 const PreferenceKey* FindPreferenceKey(const wchar_t* key) {
-    if (!key) return nullptr;
+    if (!key)
+        return nullptr;
     for (const PreferenceKey& entry : kPreferenceKeys) {
-        if (CompareStringOrdinal(entry.key, -1, key, -1, TRUE) == CSTR_EQUAL) return &entry;
+        if (CompareStringOrdinal(entry.key, -1, key, -1, TRUE) == CSTR_EQUAL)
+            return &entry;
     }
     return nullptr;
 }
 
-std::wstring DefaultPreferencesPath(const std::wstring& exePath) { return exePath + L".ini"; }
+std::wstring DefaultPreferencesPath(const std::wstring& exePath) {
+    return exePath + L".ini";
+}
 
 void LoadPreferences(const std::wstring& path, bool notResident, Preferences& out) {
     for (const PreferenceKey& entry : kPreferenceKeys) {
         int value = ReadInt(path, kPreferenceSection, entry.key, entry.defaultValue);
-        if (entry.exactlyOne) value = value == 1 ? 1 : 0;
+        if (entry.exactlyOne)
+            value = value == 1 ? 1 : 0;
         out.*entry.field = value;
     }
     // Not-resident mode always works by clicking; the file keeps what the user chose.
-    if (notResident) out.ClickMode = 1;
+    if (notResident)
+        out.ClickMode = 1;
 }
 
 void LoadExcludeSection(const std::wstring& path) {
     int count = ReadInt(path, kExcludeSection, kCountKey, 0);
-    if (count > kMaxExcludeKeys) count = kMaxExcludeKeys;
-    if (count <= 0) return;
+    if (count > kMaxExcludeKeys)
+        count = kMaxExcludeKeys;
+    if (count <= 0)
+        return;
     // A key that is not in the section reads as an empty title; asking the profile reader for
     // thousands of absent keys one by one would only cost time.
     const std::set<std::wstring> present = KeyNames(path, kExcludeSection);
@@ -146,15 +161,14 @@ bool WritePreference(const std::wstring& path, const wchar_t* key, int value) {
     return WriteProfileValue(path, kPreferenceSection, key, text.c_str());
 }
 
-bool WriteLauncherValue(const std::wstring& path, const wchar_t* prefix, int number,
-                        const wchar_t* value) {
+bool WriteLauncherValue(const std::wstring& path, const wchar_t* prefix, int number, const wchar_t* value) {
     const std::wstring key = NumberedKey(prefix, number);
     return WriteProfileValue(path, kLauncherSection, key.c_str(), value);
 }
 
-bool WriteLauncherEntry(const std::wstring& path, int number, const wchar_t* name,
-                        const wchar_t* commandLine, const wchar_t* workFolder,
-                        const wchar_t* pathValue, const wchar_t* iconFile, int iconIndex) {
+bool WriteLauncherEntry(const std::wstring& path, int number, const wchar_t* name, const wchar_t* commandLine,
+                        const wchar_t* workFolder, const wchar_t* pathValue, const wchar_t* iconFile,
+                        int iconIndex) {
     const std::wstring index = std::to_wstring(iconIndex);
     bool ok = WriteLauncherValue(path, L"path", number, pathValue);
     ok = WriteLauncherValue(path, L"name", number, name) && ok;
@@ -178,4 +192,4 @@ bool WriteLauncherCount(const std::wstring& path, int count) {
     return WriteProfileValue(path, kLauncherSection, kCountKey, text.c_str());
 }
 
-}  // namespace mw
+} // namespace mw

@@ -53,14 +53,13 @@ bool WriteProfileValue(const std::wstring& path, const wchar_t* section, const w
 bool WritePreference(const std::wstring& path, const wchar_t* key, int value);
 
 // Writes one key of launcher entry `number` ("name%d" from prefix "name"); null removes the key.
-bool WriteLauncherValue(const std::wstring& path, const wchar_t* prefix, int number,
-                        const wchar_t* value);
+bool WriteLauncherValue(const std::wstring& path, const wchar_t* prefix, int number, const wchar_t* value);
 
 // Writes the six keys of launcher entry `number`. A null string removes its key; "icon_idx%d" is
 // always written as a decimal number. Every key is attempted; true when all writes succeeded.
-bool WriteLauncherEntry(const std::wstring& path, int number, const wchar_t* name,
-                        const wchar_t* commandLine, const wchar_t* workFolder,
-                        const wchar_t* pathValue, const wchar_t* iconFile, int iconIndex);
+bool WriteLauncherEntry(const std::wstring& path, int number, const wchar_t* name, const wchar_t* commandLine,
+                        const wchar_t* workFolder, const wchar_t* pathValue, const wchar_t* iconFile,
+                        int iconIndex);
 
 // Removes the six keys of launcher entry `number` (the old last number after a removal).
 bool RemoveLauncherEntry(const std::wstring& path, int number);
@@ -68,4 +67,4 @@ bool RemoveLauncherEntry(const std::wstring& path, int number);
 // Writes "cnt" of "Launcher".
 bool WriteLauncherCount(const std::wstring& path, int count);
 
-}  // namespace mw
+} // namespace mw

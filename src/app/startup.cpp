@@ -44,7 +44,9 @@ void RegisterProgramClass(HINSTANCE instance, WNDPROC procedure, const wchar_t* 
     RegisterClassExW(&wc);
 }
 
-void ShowError(HWND parent, const wchar_t* text) { MessageBoxW(parent, text, kProgramName, MB_OK | MB_ICONERROR); }
+void ShowError(HWND parent, const wchar_t* text) {
+    MessageBoxW(parent, text, kProgramName, MB_OK | MB_ICONERROR);
+}
 
 void RunMessageLoop() {
     MSG msg;
@@ -61,13 +63,14 @@ void LoadLauncherEntries(ProgramState& program) {
 
 void ReleaseLists(ProgramState& program) {
     for (auto* list : {program.commandList.get(), program.savedWindowList.get()}) {
-        if (list) ClearItemList(*list);
+        if (list)
+            ClearItemList(*list);
     }
     program.commandList.reset();
     program.savedWindowList.reset();
 }
 
-}  // namespace
+} // namespace
 
 int RunApplication(HINSTANCE instance, const wchar_t* commandLine) {
     ProgramState& program = Program();
@@ -95,13 +98,14 @@ int RunApplication(HINSTANCE instance, const wchar_t* commandLine) {
         // (it was killed) come back now.
         RestoreWindowsLeftHidden();
         RegisterProgramClass(instance, MainWindowProc, kProgramName);
-        program.mainWindow = CreateWindowExW(WS_EX_TOOLWINDOW | WS_EX_TOPMOST, kProgramName, kProgramName, WS_POPUP,
-                                             0, 0, 0, 0, nullptr, nullptr, instance, nullptr);
+        program.mainWindow = CreateWindowExW(WS_EX_TOOLWINDOW | WS_EX_TOPMOST, kProgramName, kProgramName,
+                                             WS_POPUP, 0, 0, 0, 0, nullptr, nullptr, instance, nullptr);
     } else {
         program.instance = instance;
     }
 
-    if (program.preferencesPath.empty()) program.preferencesPath = DefaultPreferencesPath(exePath);
+    if (program.preferencesPath.empty())
+        program.preferencesPath = DefaultPreferencesPath(exePath);
     LoadPreferences(program.preferencesPath, flags.NotResident, prefs);
     LoadExcludeSection(program.preferencesPath);
     LoadDesign(program.mainWindow, DesignPathForExe(exePath), CurrentDesign());
@@ -121,14 +125,16 @@ int RunApplication(HINSTANCE instance, const wchar_t* commandLine) {
         bool thumbnailsLoaded = false;
         if (CurrentDesign().thumbnail) {
             thumbnailsLoaded = LoadThumbnailApi();
-            if (!thumbnailsLoaded) CurrentDesign().thumbnail = 0;
+            if (!thumbnailsLoaded)
+                CurrentDesign().thumbnail = 0;
         }
 
         bool loop = true;
         if (flags.NotResident) {
             PostMessageW(program.mainWindow, kMsgOpenPopup, 0, 0);
         } else {
-            const bool hooked = LoadHookLibrary(ExecutableFolder(exePath)) && InstallMouseHook(program.mainWindow, prefs) != 0;
+            const bool hooked = LoadHookLibrary(ExecutableFolder(exePath)) &&
+                                InstallMouseHook(program.mainWindow, prefs) != 0;
             if (!hooked) {
                 ShowError(program.mainWindow, L"マウスフックに失敗");
                 loop = false;
@@ -140,22 +146,25 @@ int RunApplication(HINSTANCE instance, const wchar_t* commandLine) {
         if (loop) {
             RunMessageLoop();
             ResetController();
-            if (thumbnailsLoaded) UnloadThumbnailApi();
+            if (thumbnailsLoaded)
+                UnloadThumbnailApi();
             if (!flags.NotResident) {
                 RemoveTrayIcon(program.mainWindow);
                 RemoveMouseHook();
             }
         }
         UnloadHookLibrary();
-        if (program.mainWindow && IsWindow(program.mainWindow)) DestroyWindow(program.mainWindow);
+        if (program.mainWindow && IsWindow(program.mainWindow))
+            DestroyWindow(program.mainWindow);
         mutex.reset();
         ReleaseLists(program);
     }
 
     program.preferencesPath.clear();
-    if (program.launcherList) ClearLauncherList(*program.launcherList);
+    if (program.launcherList)
+        ClearLauncherList(*program.launcherList);
     program.launcherList.reset();
     return 0;
 }
 
-}  // namespace mw
+} // namespace mw

@@ -8,4 +8,4 @@ namespace mw {
 // Runs the program for the given command line; returns the process exit code (always 0).
 int RunApplication(HINSTANCE instance, const wchar_t* commandLine);
 
-}  // namespace mw
+} // namespace mw

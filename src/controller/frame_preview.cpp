@@ -13,12 +13,12 @@ namespace {
 
 constexpr wchar_t DefaultRecordKey[] = L"Software\\Mistlewick\\HiddenWindows";
 
-std::wstring &RecordKeyOverride() {
+std::wstring& RecordKeyOverride() {
     static std::wstring key;
     return key;
 }
 
-const wchar_t *RecordKeyPath() {
+const wchar_t* RecordKeyPath() {
     return RecordKeyOverride().empty() ? DefaultRecordKey : RecordKeyOverride().c_str();
 }
 
@@ -41,7 +41,7 @@ uint64_t ProcessStartTime(HANDLE process) {
 }
 
 // True while the process that wrote an entry still runs (and is not this one).
-bool RecorderStillRunning(const HiddenWindowEntry &entry) {
+bool RecorderStillRunning(const HiddenWindowEntry& entry) {
     if (entry.recorderProcessId == GetCurrentProcessId() &&
         entry.recorderStartTime == ProcessStartTime(GetCurrentProcess())) {
         return false;
@@ -78,7 +78,7 @@ std::wstring EntryName(uint32_t recorderProcessId, HWND window) {
 bool RecordHiddenWindow(HWND window, int showState) {
     HiddenWindowEntry entry{};
     entry.window = reinterpret_cast<uintptr_t>(window);
-    entry.threadId = GetWindowThreadProcessId(window, reinterpret_cast<DWORD *>(&entry.processId));
+    entry.threadId = GetWindowThreadProcessId(window, reinterpret_cast<DWORD*>(&entry.processId));
     if (entry.threadId == 0)
         return false;
     entry.showState = showState;
@@ -88,13 +88,13 @@ bool RecordHiddenWindow(HWND window, int showState) {
     if (!key)
         return false;
     std::wstring name = EntryName(entry.recorderProcessId, window);
-    return RegSetValueExW(key.get(), name.c_str(), 0, REG_BINARY, reinterpret_cast<const BYTE *>(&entry),
+    return RegSetValueExW(key.get(), name.c_str(), 0, REG_BINARY, reinterpret_cast<const BYTE*>(&entry),
                           sizeof entry) == ERROR_SUCCESS;
 }
 
 // Hides a listed window, but only once the record holds it; a window that cannot be recorded is
 // minimised instead, so it stays within the user's reach whatever happens to us.
-void HideOrMinimise(const ListItem &item, bool hide) {
+void HideOrMinimise(const ListItem& item, bool hide) {
     if (!item.window || !IsWindow(item.window))
         return;
     if (hide && RecordHiddenWindow(item.window, item.showState)) {
@@ -104,13 +104,13 @@ void HideOrMinimise(const ListItem &item, bool hide) {
     }
 }
 
-bool IsListedWindow(const ItemList &list, int index) {
+bool IsListedWindow(const ItemList& list, int index) {
     return index >= 0 && index < list.count && index < ListCapacity && list.slots[index].kind == KindWindow &&
            list.slots[index].window;
 }
 
 // The same window as when it was recorded: the handle alone may have been reused since.
-bool SameWindowAsRecorded(const HiddenWindowEntry &entry) {
+bool SameWindowAsRecorded(const HiddenWindowEntry& entry) {
     HWND window = reinterpret_cast<HWND>(static_cast<uintptr_t>(entry.window));
     if (!IsWindow(window))
         return false;
@@ -121,7 +121,7 @@ bool SameWindowAsRecorded(const HiddenWindowEntry &entry) {
 
 } // namespace
 
-void PutAwayOtherWindows(const ItemList &popupList, int selectedIndexOrMinus1, bool hide) {
+void PutAwayOtherWindows(const ItemList& popupList, int selectedIndexOrMinus1, bool hide) {
     if (IsListedWindow(popupList, selectedIndexOrMinus1)) {
         HWND selected = popupList.slots[selectedIndexOrMinus1].window;
         if (IsIconic(selected))
@@ -134,7 +134,7 @@ void PutAwayOtherWindows(const ItemList &popupList, int selectedIndexOrMinus1, b
     }
 }
 
-void PutAwaySelectedWindow(const ItemList &popupList, int selectedIndex, bool hide) {
+void PutAwaySelectedWindow(const ItemList& popupList, int selectedIndex, bool hide) {
     if (IsListedWindow(popupList, selectedIndex))
         HideOrMinimise(popupList.slots[selectedIndex], hide);
 }
@@ -148,10 +148,10 @@ void RestackPreview(HWND frameWindow, HWND popup) {
         SetWindowPos(popup, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
 }
 
-void ShowSelectedWindow(const ItemList &popupList, int selectedIndex, bool hide) {
+void ShowSelectedWindow(const ItemList& popupList, int selectedIndex, bool hide) {
     if (!IsListedWindow(popupList, selectedIndex))
         return;
-    const ListItem &item = popupList.slots[selectedIndex];
+    const ListItem& item = popupList.slots[selectedIndex];
     if (item.showState == StateMaximized) {
         ShowWindow(item.window, SW_SHOWMAXIMIZED);
     } else if (hide) {
@@ -161,17 +161,17 @@ void ShowSelectedWindow(const ItemList &popupList, int selectedIndex, bool hide)
     }
 }
 
-void RestorePreviewedWindows(const ItemList &popupList, bool hide) {
-    std::vector<const ListItem *> windows;
+void RestorePreviewedWindows(const ItemList& popupList, bool hide) {
+    std::vector<const ListItem*> windows;
     for (int i = 0; i < popupList.count && i < ListCapacity; ++i) {
         if (IsListedWindow(popupList, i))
             windows.push_back(&popupList.slots[i]);
     }
     // Highest order first, so the window that was in front (order 0) ends in front again.
     std::stable_sort(windows.begin(), windows.end(),
-                     [](const ListItem *a, const ListItem *b) { return a->order > b->order; });
+                     [](const ListItem* a, const ListItem* b) { return a->order > b->order; });
 
-    for (const ListItem *item : windows) {
+    for (const ListItem* item : windows) {
         HWND window = item->window;
         if (!IsWindow(window))
             continue; // closed while it was put away
@@ -212,7 +212,7 @@ void RestoreWindowsLeftHidden() {
         DWORD type = 0;
         DWORD size = sizeof entry;
         LONG result = RegEnumValueW(key.get(), i, name, &nameLength, nullptr, &type,
-                                    reinterpret_cast<BYTE *>(&entry), &size);
+                                    reinterpret_cast<BYTE*>(&entry), &size);
         if (result == ERROR_NO_MORE_ITEMS)
             break;
         if (result != ERROR_SUCCESS || type != REG_BINARY || size != sizeof entry) {
@@ -233,7 +233,7 @@ void RestoreWindowsLeftHidden() {
         // A hidden window keeps its maximised or normal state; SW_SHOWNA shows it in that state.
         ShowWindow(window, entry.showState == StateMinimized ? SW_SHOWMINNOACTIVE : SW_SHOWNA);
     }
-    for (const std::wstring &name : done)
+    for (const std::wstring& name : done)
         RegDeleteValueW(key.get(), name.c_str());
     DWORD remaining = 0;
     if (RegQueryInfoKeyW(key.get(), nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, &remaining, nullptr,
@@ -256,7 +256,7 @@ int HiddenWindowRecordCount() {
     return static_cast<int>(count);
 }
 
-void SetHiddenWindowRecordKey(const std::wstring &subKey) {
+void SetHiddenWindowRecordKey(const std::wstring& subKey) {
     RecordKeyOverride() = subKey;
 }
 

@@ -21,10 +21,10 @@ namespace mw {
 
 // Open step: the selected window entry (or none, -1, when the selection is not on a window) is
 // restored when minimised; every other window entry is hidden (`hide`) or minimised.
-void PutAwayOtherWindows(const ItemList &popupList, int selectedIndexOrMinus1, bool hide);
+void PutAwayOtherWindows(const ItemList& popupList, int selectedIndexOrMinus1, bool hide);
 
 // Move step, before the selection moves: the selected window entry goes away like the others.
-void PutAwaySelectedWindow(const ItemList &popupList, int selectedIndex, bool hide);
+void PutAwaySelectedWindow(const ItemList& popupList, int selectedIndex, bool hide);
 
 // Move step, after the selection landed on a window entry: the overlay back to the bottom of the
 // window order and the popup to the top of the topmost band, neither moved nor sized.
@@ -32,13 +32,13 @@ void RestackPreview(HWND frameWindow, HWND popup);
 
 // Move step, after RestackPreview: the newly selected window entry is shown by its state at
 // opening: maximised when it was maximised, else shown (`hide`) or restored.
-void ShowSelectedWindow(const ItemList &popupList, int selectedIndex, bool hide);
+void ShowSelectedWindow(const ItemList& popupList, int selectedIndex, bool hide);
 
 // Choose and cancel: every window entry, from the highest `order` down to 0, comes back to the
 // state it had when the popup opened; normal and maximised ones are brought to the foreground,
 // so the entry with order 0 ends in front. Windows that closed meanwhile are skipped. Empties
 // the record of hidden windows afterwards.
-void RestorePreviewedWindows(const ItemList &popupList, bool hide);
+void RestorePreviewedWindows(const ItemList& popupList, bool hide);
 
 // Shows every window in the record that still exists, belongs to the same thread as when it was
 // hidden, and is still invisible, in the state it had, without activating it; then empties the
@@ -50,6 +50,6 @@ int HiddenWindowRecordCount();
 
 // Replaces the registry path of the record below HKEY_CURRENT_USER, for tests; empty goes back
 // to the program's own.
-void SetHiddenWindowRecordKey(const std::wstring &subKey);
+void SetHiddenWindowRecordKey(const std::wstring& subKey);
 
 } // namespace mw

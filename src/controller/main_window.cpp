@@ -25,38 +25,55 @@ LRESULT OnDestroy() {
 }
 
 LRESULT OnTaskbarCreated(HWND hwnd) {
-    if (!CurrentStartupFlags().NotResident) AddTrayIcon(hwnd, Program().instance, Program().paused);
+    if (!CurrentStartupFlags().NotResident)
+        AddTrayIcon(hwnd, Program().instance, Program().paused);
     return 0;
 }
 
-}  // namespace
+} // namespace
 
 LRESULT CALLBACK MainWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
-    case kMsgOpenPopup: return OnOpenPopup(hwnd, lParam);
-    case kMsgMoveSelection: return OnMoveSelection(hwnd, wParam);
-    case kMsgChoose: return OnChoose(hwnd);
-    case kMsgCancel: return OnCancel(hwnd);
-    case WM_PAINT: return OnPaint(hwnd);
-    case WM_ACTIVATEAPP: return OnActivateApp(hwnd, wParam);
-    case WM_KEYDOWN: return OnKeyDown(hwnd, wParam);
-    case WM_TIMER: return OnTimer(hwnd, wParam);
+    case kMsgOpenPopup:
+        return OnOpenPopup(hwnd, lParam);
+    case kMsgMoveSelection:
+        return OnMoveSelection(hwnd, wParam);
+    case kMsgChoose:
+        return OnChoose(hwnd);
+    case kMsgCancel:
+        return OnCancel(hwnd);
+    case WM_PAINT:
+        return OnPaint(hwnd);
+    case WM_ACTIVATEAPP:
+        return OnActivateApp(hwnd, wParam);
+    case WM_KEYDOWN:
+        return OnKeyDown(hwnd, wParam);
+    case WM_TIMER:
+        return OnTimer(hwnd, wParam);
     case WM_MOUSEWHEEL:
-    case WM_VSCROLL: return OnWheel(hwnd, wParam, lParam);
-    case WM_MOUSEMOVE: return OnMouseMove(hwnd, lParam);
-    case WM_LBUTTONUP: return OnLeftButtonUp(hwnd);
-    case kMsgTrayCallback: return OnTrayCallback(hwnd, lParam);
+    case WM_VSCROLL:
+        return OnWheel(hwnd, wParam, lParam);
+    case WM_MOUSEMOVE:
+        return OnMouseMove(hwnd, lParam);
+    case WM_LBUTTONUP:
+        return OnLeftButtonUp(hwnd);
+    case kMsgTrayCallback:
+        return OnTrayCallback(hwnd, lParam);
     case WM_COMMAND:
-        if (OnTrayCommand(hwnd, LOWORD(wParam))) return 0;
+        if (OnTrayCommand(hwnd, LOWORD(wParam)))
+            return 0;
         return DefWindowProcW(hwnd, message, wParam, lParam);
     case WM_ENDSESSION:
-        if (wParam) RestoreWhatThePreviewHid();
+        if (wParam)
+            RestoreWhatThePreviewHid();
         return 0;
-    case WM_DESTROY: return OnDestroy();
+    case WM_DESTROY:
+        return OnDestroy();
     default:
-        if (message == TaskbarCreatedMessage() && message != 0) return OnTaskbarCreated(hwnd);
+        if (message == TaskbarCreatedMessage() && message != 0)
+            return OnTaskbarCreated(hwnd);
         return DefWindowProcW(hwnd, message, wParam, lParam);
     }
 }
 
-}  // namespace mw
+} // namespace mw

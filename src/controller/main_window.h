@@ -8,4 +8,4 @@ namespace mw {
 
 LRESULT CALLBACK MainWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
 
-}  // namespace mw
+} // namespace mw

@@ -19,18 +19,26 @@ namespace mw {
 
 namespace {
 
-const Preferences& Prefs() { return CurrentPreferences(); }
-const StartupFlags& Flags() { return CurrentStartupFlags(); }
+const Preferences& Prefs() {
+    return CurrentPreferences();
+}
+const StartupFlags& Flags() {
+    return CurrentStartupFlags();
+}
 
 // The desktop entry is drawn as a thumbnail row only in thumbnail mode; the layout checks that.
-bool DesktopRow() { return Prefs().ToggleDesktop != 0; }
+bool DesktopRow() {
+    return Prefs().ToggleDesktop != 0;
+}
 
 int LauncherCount() {
     const LauncherList* list = Program().launcherList.get();
     return list ? list->count : 0;
 }
 
-bool StayOpen() { return StayOpenMode(Controller().altTabOpened, Prefs()); }
+bool StayOpen() {
+    return StayOpenMode(Controller().altTabOpened, Prefs());
+}
 
 RECT MonitorRectOf(HMONITOR monitor) {
     MONITORINFO info{};
@@ -39,9 +47,13 @@ RECT MonitorRectOf(HMONITOR monitor) {
     return info.rcMonitor;
 }
 
-RECT MonitorOfWindow(HWND hwnd) { return MonitorRectOf(MonitorFromWindow(hwnd, MONITOR_DEFAULTTOPRIMARY)); }
+RECT MonitorOfWindow(HWND hwnd) {
+    return MonitorRectOf(MonitorFromWindow(hwnd, MONITOR_DEFAULTTOPRIMARY));
+}
 
-void Repaint(HWND hwnd) { InvalidateRect(hwnd, nullptr, FALSE); }
+void Repaint(HWND hwnd) {
+    InvalidateRect(hwnd, nullptr, FALSE);
+}
 
 void StopEdgeTimers(HWND hwnd) {
     KillTimer(hwnd, kTimerStepForward);
@@ -51,7 +63,8 @@ void StopEdgeTimers(HWND hwnd) {
 // A resident program is rarely the foreground process when the hook opens the popup; sharing the
 // foreground thread's input for a moment lets it take the foreground.
 void TakeForeground(HWND hwnd) {
-    if (SetForegroundWindow(hwnd) && GetForegroundWindow() == hwnd) return;
+    if (SetForegroundWindow(hwnd) && GetForegroundWindow() == hwnd)
+        return;
     const DWORD foregroundThread = GetWindowThreadProcessId(GetForegroundWindow(), nullptr);
     const DWORD ownThread = GetCurrentThreadId();
     if (foregroundThread && foregroundThread != ownThread) {
@@ -73,22 +86,27 @@ void FillWindowSection(HWND hwnd, ItemList& list) {
         GUITHREADINFO info{};
         info.cbSize = sizeof info;
         c.closeTarget = GetGUIThreadInfo(0, &info) ? info.hwndActive : nullptr;
-        if (c.closeTarget == hwnd) c.closeTarget = nullptr;
-        if (Program().commandList) SetCloseEntryLabels(*Program().commandList, CloseEntryLabel(c.closeTarget).c_str());
+        if (c.closeTarget == hwnd)
+            c.closeTarget = nullptr;
+        if (Program().commandList)
+            SetCloseEntryLabels(*Program().commandList, CloseEntryLabel(c.closeTarget).c_str());
     } else {
         c.closeTarget = nullptr;
     }
-    if (Prefs().ArrangeWindow) ArrangeByProgram(list);
+    if (Prefs().ArrangeWindow)
+        ArrangeByProgram(list);
 }
 
 void ReleasePopupList() {
     ControllerState& c = Controller();
-    if (c.popupList) ClearItemList(*c.popupList);
+    if (c.popupList)
+        ClearItemList(*c.popupList);
     c.popupList.reset();
 }
 
 void EndNotResident(HWND hwnd) {
-    if (Flags().NotResident) DestroyWindow(hwnd);
+    if (Flags().NotResident)
+        DestroyWindow(hwnd);
 }
 
 // A hidden popup must not keep the keyboard, and not every system passes the activation on when
@@ -100,7 +118,8 @@ void HandBackForeground(HWND hwnd, HWND chosen) {
     const bool toChosen = chosen && chosen != hwnd && IsWindow(chosen);
     HWND previous = toChosen ? chosen : Controller().previousForeground;
     HWND now = GetForegroundWindow();
-    const bool nobodyElse = now == hwnd || now == nullptr || now == GetDesktopWindow() || !IsWindowVisible(now);
+    const bool nobodyElse =
+        now == hwnd || now == nullptr || now == GetDesktopWindow() || !IsWindowVisible(now);
     if (nobodyElse && toChosen) {
         // Its input is attached, if at all, by the activation, which first makes sure the
         // window's thread answers.
@@ -119,8 +138,10 @@ void HandBackForeground(HWND hwnd, HWND chosen) {
 // ignored.
 bool CommonCloseStart(HWND hwnd, HWND chosen) {
     ControllerState& c = Controller();
-    if (!c.popupList) return false;
-    if (c.popupList->count == 0 && LauncherCount() == 0) return false;
+    if (!c.popupList)
+        return false;
+    if (c.popupList->count == 0 && LauncherCount() == 0)
+        return false;
     HandBackForeground(hwnd, chosen);
     ShowWindow(hwnd, SW_HIDE);
     HandBackForeground(hwnd, chosen);
@@ -129,7 +150,8 @@ bool CommonCloseStart(HWND hwnd, HWND chosen) {
     KillTimer(hwnd, kTimerRepositionGuard);
     c.repositionGuard = false;
     if (CurrentDesign().thumbnail) {
-        if (c.iconWindow && CurrentDesign().thumbnailOverlay) DestroyWindow(c.iconWindow);
+        if (c.iconWindow && CurrentDesign().thumbnailOverlay)
+            DestroyWindow(c.iconWindow);
         c.iconWindow = nullptr;
         UnregisterThumbnails(c.thumbnails);
     }
@@ -139,7 +161,8 @@ bool CommonCloseStart(HWND hwnd, HWND chosen) {
 // Ends the frame preview: the overlay goes and every put-away window comes back.
 void EndFramePreview(bool restoreWindows) {
     ControllerState& c = Controller();
-    if (c.frameWindow) DestroyWindow(c.frameWindow);
+    if (c.frameWindow)
+        DestroyWindow(c.frameWindow);
     c.frameWindow = nullptr;
     if (restoreWindows && c.popupList && c.popupList->count > 0) {
         RestorePreviewedWindows(*c.popupList, Prefs().Altab7_Hide != 0);
@@ -163,14 +186,17 @@ bool SelectedCommandIs(int kind) {
 void ToggleDesktop() {
     ItemList& popup = *Controller().popupList;
     ItemList* saved = Program().savedWindowList.get();
-    if (!saved) return;
+    if (!saved)
+        return;
     bool allMinimized = true;
-    for (int i = 0; i < popup.count; ++i) allMinimized &= popup.slots[i].showState == StateMinimized;
+    for (int i = 0; i < popup.count; ++i)
+        allMinimized &= popup.slots[i].showState == StateMinimized;
     if (allMinimized) {
         for (int p = saved->count - 1; p >= 0; --p) {
             for (int i = 0; i < saved->count; ++i) {
                 const ListItem& item = saved->slots[i];
-                if (item.order != p) continue;
+                if (item.order != p)
+                    continue;
                 if (item.showState == StateNormal) {
                     OpenIcon(item.window);
                     SetForegroundWindow(item.window);
@@ -192,13 +218,15 @@ void ToggleDesktop() {
         AppendListItem(*saved, record);
     }
     for (int i = 0; i < popup.count; ++i) {
-        if (!IsIconic(popup.slots[i].window)) CloseWindow(popup.slots[i].window);
+        if (!IsIconic(popup.slots[i].window))
+            CloseWindow(popup.slots[i].window);
     }
 }
 
 void StartLauncherEntry(HWND hwnd, int index) {
     const LauncherList* list = Program().launcherList.get();
-    if (!list || index < 0 || index >= list->count) return;
+    if (!list || index < 0 || index >= list->count)
+        return;
     const LauncherEntry& entry = list->slots[index];
     const std::wstring path = entry.path;
     const std::wstring parameters = entry.commandLine;
@@ -208,10 +236,12 @@ void StartLauncherEntry(HWND hwnd, int index) {
 
 void CloseTargetWindow() {
     HWND target = Controller().closeTarget;
-    if (!target || !IsWindow(target)) return;
+    if (!target || !IsWindow(target))
+        return;
     wchar_t title[TextBufferLength] = {};
     GetWindowTextW(target, title, TextBufferLength);
-    if (title[0] != L'\0') PostMessageW(target, WM_CLOSE, 0, 0);
+    if (title[0] != L'\0')
+        PostMessageW(target, WM_CLOSE, 0, 0);
 }
 
 void ActOnSelection(HWND hwnd) {
@@ -223,11 +253,15 @@ void ActOnSelection(HWND hwnd) {
                            {Prefs().MoveWindow == 1, Prefs().AdjustCursor == 1});
         }
         break;
-    case SectionLauncher: StartLauncherEntry(hwnd, c.selection.index); break;
-    case SectionCommands:
-        if (SelectedCommandIs(KindCloseWindow)) CloseTargetWindow();
+    case SectionLauncher:
+        StartLauncherEntry(hwnd, c.selection.index);
         break;
-    default: break;
+    case SectionCommands:
+        if (SelectedCommandIs(KindCloseWindow))
+            CloseTargetWindow();
+        break;
+    default:
+        break;
     }
 }
 
@@ -235,7 +269,8 @@ void MovePopupTo(HWND hwnd, int left, int top) {
     ControllerState& c = Controller();
     SetWindowPos(hwnd, nullptr, left, top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
     c.repositionGuard = true;
-    if (c.iconWindow && CurrentDesign().thumbnailOverlay) MoveIconWindow(c.iconWindow, hwnd);
+    if (c.iconWindow && CurrentDesign().thumbnailOverlay)
+        MoveIconWindow(c.iconWindow, hwnd);
     SetTimer(hwnd, kTimerRepositionGuard, kRepositionGuardMilliseconds, nullptr);
 }
 
@@ -244,12 +279,13 @@ void KeepSelectionVisible(HWND hwnd, const RECT& selection) {
     GetWindowRect(hwnd, &window);
     const RECT monitor = MonitorOfWindow(hwnd);
     int top = 0;
-    if (KeepSelectionOnMonitor(window.top, selection.top, selection.bottom, monitor.top, monitor.bottom, &top)) {
+    if (KeepSelectionOnMonitor(window.top, selection.top, selection.bottom, monitor.top, monitor.bottom,
+                               &top)) {
         MovePopupTo(hwnd, window.left, top);
     }
 }
 
-}  // namespace
+} // namespace
 
 ControllerState& Controller() {
     static ControllerState state;
@@ -258,13 +294,15 @@ ControllerState& Controller() {
 
 void RestoreWhatThePreviewHid() {
     ControllerState& c = Controller();
-    if (c.frameWindow || (c.popupList && FramePreviewHolds(c.altTabOpened, Prefs()))) EndFramePreview(true);
+    if (c.frameWindow || (c.popupList && FramePreviewHolds(c.altTabOpened, Prefs())))
+        EndFramePreview(true);
 }
 
 void ResetController() {
     ControllerState& c = Controller();
     RestoreWhatThePreviewHid();
-    if (c.iconWindow) DestroyWindow(c.iconWindow);
+    if (c.iconWindow)
+        DestroyWindow(c.iconWindow);
     UnregisterThumbnails(c.thumbnails);
     ReleasePopupList();
     c.surface.Release();
@@ -277,14 +315,17 @@ void ResetController() {
     c.iconWindow = nullptr;
 }
 
-bool PopupIsOpen() { return Controller().popupList != nullptr; }
+bool PopupIsOpen() {
+    return Controller().popupList != nullptr;
+}
 
 bool StayOpenMode(bool altTabOpened, const Preferences& prefs) {
     return altTabOpened ? prefs.ReplaceAltTab == 1 : prefs.ClickMode != 0;
 }
 
 bool FramePreviewHolds(bool altTabOpened, const Preferences& prefs) {
-    if (!prefs.Altab7) return false;
+    if (!prefs.Altab7)
+        return false;
     return (!altTabOpened && !prefs.ClickMode) || (altTabOpened && prefs.ReplaceAltTab == 2);
 }
 
@@ -295,8 +336,8 @@ POINT CentredPopupPosition(const RECT& monitor, SIZE popup) {
             monitor.top + (height < 0 ? -height : height) / 2 - popup.cy / 2};
 }
 
-bool KeepSelectionOnMonitor(int windowTop, int selectionTop, int selectionBottom, int monitorTop, int monitorBottom,
-                            int* newTop) {
+bool KeepSelectionOnMonitor(int windowTop, int selectionTop, int selectionBottom, int monitorTop,
+                            int monitorBottom, int* newTop) {
     if (windowTop + selectionBottom > monitorBottom) {
         *newTop = monitorBottom - selectionBottom;
         return true;
@@ -309,31 +350,42 @@ bool KeepSelectionOnMonitor(int windowTop, int selectionTop, int selectionBottom
 }
 
 UINT_PTR EdgeTimerFor(int screenY, const RECT& monitor, int itemSpace, int iconSize) {
-    if (screenY > monitor.bottom - 2 * itemSpace - iconSize) return kTimerStepForward;
-    if (screenY < monitor.top + 2 * itemSpace + iconSize) return kTimerStepBack;
+    if (screenY > monitor.bottom - 2 * itemSpace - iconSize)
+        return kTimerStepForward;
+    if (screenY < monitor.top + 2 * itemSpace + iconSize)
+        return kTimerStepBack;
     return 0;
 }
 
 KeyAction KeyActionFor(WPARAM key, bool shiftDown) {
     switch (key) {
-    case VK_TAB: return shiftDown ? KeyAction::Previous : KeyAction::Next;
+    case VK_TAB:
+        return shiftDown ? KeyAction::Previous : KeyAction::Next;
     case VK_LEFT:
-    case VK_UP: return KeyAction::Previous;
+    case VK_UP:
+        return KeyAction::Previous;
     case VK_RIGHT:
-    case VK_DOWN: return KeyAction::Next;
+    case VK_DOWN:
+        return KeyAction::Next;
     case VK_RETURN:
-    case VK_SPACE: return KeyAction::Choose;
-    case VK_ESCAPE: return KeyAction::Cancel;
-    default: return KeyAction::None;
+    case VK_SPACE:
+        return KeyAction::Choose;
+    case VK_ESCAPE:
+        return KeyAction::Cancel;
+    default:
+        return KeyAction::None;
     }
 }
 
 LRESULT OnOpenPopup(HWND hwnd, LPARAM lParam) {
     ControllerState& c = Controller();
-    if (c.popupList) return 0;
-    if (lParam == 1) c.altTabOpened = true;
+    if (c.popupList)
+        return 0;
+    if (lParam == 1)
+        c.altTabOpened = true;
     c.popupList = CreateItemList();
-    if (!Flags().LauncherOnly) FillWindowSection(hwnd, *c.popupList);
+    if (!Flags().LauncherOnly)
+        FillWindowSection(hwnd, *c.popupList);
 
     if (!PopupHasSomethingToShow(c.popupList->count, LauncherCount(), Prefs().ToggleDesktop != 0)) {
         ReleasePopupList();
@@ -346,7 +398,8 @@ LRESULT OnOpenPopup(HWND hwnd, LPARAM lParam) {
     static const ItemList emptyCommands;
     const LauncherList& launchers = Program().launcherList ? *Program().launcherList : emptyLaunchers;
     const ItemList& commands = Program().commandList ? *Program().commandList : emptyCommands;
-    const int textWidth = RenderPopup(hwnd, *c.popupList, launchers, commands, CurrentDesign(), DesktopRow(), c.surface);
+    const int textWidth =
+        RenderPopup(hwnd, *c.popupList, launchers, commands, CurrentDesign(), DesktopRow(), c.surface);
 
     c.selection.windowCount = c.popupList->count;
     c.selection.launcherCount = launchers.count;
@@ -356,8 +409,9 @@ LRESULT OnOpenPopup(HWND hwnd, LPARAM lParam) {
     c.selection.index = 0;
 
     if (CurrentDesign().thumbnail) {
-        RegisterThumbnails(c.thumbnails, hwnd, *c.popupList, c.selection, CurrentDesign(), Prefs().ToggleDesktop != 0,
-                           GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN));
+        RegisterThumbnails(c.thumbnails, hwnd, *c.popupList, c.selection, CurrentDesign(),
+                           Prefs().ToggleDesktop != 0, GetSystemMetrics(SM_CXSCREEN),
+                           GetSystemMetrics(SM_CYSCREEN));
     }
 
     c.previousForeground = GetForegroundWindow();
@@ -368,33 +422,39 @@ LRESULT OnOpenPopup(HWND hwnd, LPARAM lParam) {
 
     if (FramePreviewHolds(c.altTabOpened, Prefs())) {
         c.frameWindow = CreateFrameWindow(Program().instance, c.popupList.get());
-        PutAwayOtherWindows(*c.popupList, SelectionInWindows() ? c.selection.index : -1, Prefs().Altab7_Hide != 0);
+        PutAwayOtherWindows(*c.popupList, SelectionInWindows() ? c.selection.index : -1,
+                            Prefs().Altab7_Hide != 0);
     }
 
     SetWindowPos(hwnd, HWND_TOPMOST, at.x, at.y, c.surface.width, c.surface.height, SWP_SHOWWINDOW);
     TakeForeground(hwnd);
 
     if (CurrentDesign().thumbnail && CurrentDesign().thumbnailOverlay) {
-        c.iconWindow = CreateIconWindow(Program().instance, hwnd, c.popupList.get(), c.selection, CurrentDesign(),
-                                        DesktopRow());
+        c.iconWindow = CreateIconWindow(Program().instance, hwnd, c.popupList.get(), c.selection,
+                                        CurrentDesign(), DesktopRow());
     }
 
     const bool centreCursor =
         Flags().NotResident ? Flags().CursorCentring : (Prefs().ToCenter != 0 && Prefs().ClickMode != 0);
     if (centreCursor) {
-        SetCursorPos(monitor.left + (monitor.right - monitor.left) / 2, monitor.top + (monitor.bottom - monitor.top) / 2);
+        SetCursorPos(monitor.left + (monitor.right - monitor.left) / 2,
+                     monitor.top + (monitor.bottom - monitor.top) / 2);
     }
     return 0;
 }
 
 LRESULT OnMoveSelection(HWND hwnd, WPARAM wParam) {
     ControllerState& c = Controller();
-    if (!c.popupList) return 0;
-    if (c.popupList->count == 0 && LauncherCount() == 0) return 0;
-    if (Prefs().ClickMode && !c.altTabOpened && !Flags().NotResident) return 0;
+    if (!c.popupList)
+        return 0;
+    if (c.popupList->count == 0 && LauncherCount() == 0)
+        return 0;
+    if (Prefs().ClickMode && !c.altTabOpened && !Flags().NotResident)
+        return 0;
     const bool framePreview = FramePreviewHolds(c.altTabOpened, Prefs());
     const bool hide = Prefs().Altab7_Hide != 0;
-    if (framePreview && SelectionInWindows()) PutAwaySelectedWindow(*c.popupList, c.selection.index, hide);
+    if (framePreview && SelectionInWindows())
+        PutAwaySelectedWindow(*c.popupList, c.selection.index, hide);
     const short delta = static_cast<short>(HIWORD(wParam));
     if (delta < 0) {
         SelectNext(c.selection);
@@ -413,10 +473,13 @@ LRESULT OnChoose(HWND hwnd) {
     ControllerState& c = Controller();
     const bool framePreview = FramePreviewHolds(c.altTabOpened, Prefs());
     HWND chosen = SelectionInWindows() ? c.popupList->slots[c.selection.index].window : nullptr;
-    if (!CommonCloseStart(hwnd, chosen)) return 0;
+    if (!CommonCloseStart(hwnd, chosen))
+        return 0;
     const bool toggled = !Flags().NotResident && SelectedCommandIs(KindDesktopToggle);
-    if (toggled) ToggleDesktop();
-    if (framePreview || c.frameWindow) EndFramePreview(!toggled);
+    if (toggled)
+        ToggleDesktop();
+    if (framePreview || c.frameWindow)
+        EndFramePreview(!toggled);
     c.altTabOpened = false;
     ActOnSelection(hwnd);
     ReleasePopupList();
@@ -427,8 +490,10 @@ LRESULT OnChoose(HWND hwnd) {
 LRESULT OnCancel(HWND hwnd) {
     ControllerState& c = Controller();
     const bool framePreview = FramePreviewHolds(c.altTabOpened, Prefs());
-    if (!CommonCloseStart(hwnd, nullptr)) return 0;
-    if (framePreview || c.frameWindow) EndFramePreview(true);
+    if (!CommonCloseStart(hwnd, nullptr))
+        return 0;
+    if (framePreview || c.frameWindow)
+        EndFramePreview(true);
     c.altTabOpened = false;
     ReleasePopupList();
     EndNotResident(hwnd);
@@ -437,9 +502,12 @@ LRESULT OnCancel(HWND hwnd) {
 
 LRESULT OnMouseMove(HWND hwnd, LPARAM lParam) {
     ControllerState& c = Controller();
-    if (!c.popupList || c.repositionGuard) return 0;
-    if (Flags().NotResident && !Flags().CursorCentring) return 0;
-    if (!StayOpen()) return 0;
+    if (!c.popupList || c.repositionGuard)
+        return 0;
+    if (Flags().NotResident && !Flags().CursorCentring)
+        return 0;
+    if (!StayOpen())
+        return 0;
     StopEdgeTimers(hwnd);
     RECT window{};
     GetWindowRect(hwnd, &window);
@@ -455,12 +523,14 @@ LRESULT OnMouseMove(HWND hwnd, LPARAM lParam) {
 }
 
 LRESULT OnLeftButtonUp(HWND hwnd) {
-    if (PopupIsOpen() && StayOpen()) PostMessageW(hwnd, kMsgChoose, 0, 0);
+    if (PopupIsOpen() && StayOpen())
+        PostMessageW(hwnd, kMsgChoose, 0, 0);
     return 0;
 }
 
 LRESULT OnWheel(HWND hwnd, WPARAM wParam, LPARAM lParam) {
-    if (Prefs().ClickMode) PostMessageW(hwnd, kMsgMoveSelection, wParam, lParam);
+    if (Prefs().ClickMode)
+        PostMessageW(hwnd, kMsgMoveSelection, wParam, lParam);
     return 0;
 }
 
@@ -468,16 +538,19 @@ LRESULT OnTimer(HWND hwnd, WPARAM id) {
     ControllerState& c = Controller();
     switch (id) {
     case kTimerStepForward:
-        if (c.popupList && StepForward(c.selection)) Repaint(hwnd);
+        if (c.popupList && StepForward(c.selection))
+            Repaint(hwnd);
         break;
     case kTimerStepBack:
-        if (c.popupList && SelectPrevious(c.selection, false)) Repaint(hwnd);
+        if (c.popupList && SelectPrevious(c.selection, false))
+            Repaint(hwnd);
         break;
     case kTimerRepositionGuard:
         c.repositionGuard = false;
         KillTimer(hwnd, kTimerRepositionGuard);
         break;
-    default: break;
+    default:
+        break;
     }
     return 0;
 }
@@ -503,14 +576,17 @@ LRESULT OnPaint(HWND hwnd) {
 }
 
 LRESULT OnActivateApp(HWND hwnd, WPARAM active) {
-    if (!active && PopupIsOpen() && StayOpen() && IsWindowVisible(hwnd)) PostMessageW(hwnd, kMsgCancel, 0, 0);
+    if (!active && PopupIsOpen() && StayOpen() && IsWindowVisible(hwnd))
+        PostMessageW(hwnd, kMsgCancel, 0, 0);
     return 0;
 }
 
 LRESULT OnKeyDown(HWND hwnd, WPARAM key) {
     ControllerState& c = Controller();
-    if (!c.popupList || !StayOpen()) return 0;
-    const bool shift = (GetAsyncKeyState(VK_SHIFT) | GetAsyncKeyState(VK_LSHIFT) | GetAsyncKeyState(VK_RSHIFT)) < 0;
+    if (!c.popupList || !StayOpen())
+        return 0;
+    const bool shift =
+        (GetAsyncKeyState(VK_SHIFT) | GetAsyncKeyState(VK_LSHIFT) | GetAsyncKeyState(VK_RSHIFT)) < 0;
     switch (KeyActionFor(key, shift)) {
     case KeyAction::Next:
         SelectNext(c.selection);
@@ -520,11 +596,16 @@ LRESULT OnKeyDown(HWND hwnd, WPARAM key) {
         SelectPrevious(c.selection, true);
         Repaint(hwnd);
         break;
-    case KeyAction::Choose: PostMessageW(hwnd, kMsgChoose, 0, 0); break;
-    case KeyAction::Cancel: PostMessageW(hwnd, kMsgCancel, 0, 0); break;
-    case KeyAction::None: break;
+    case KeyAction::Choose:
+        PostMessageW(hwnd, kMsgChoose, 0, 0);
+        break;
+    case KeyAction::Cancel:
+        PostMessageW(hwnd, kMsgCancel, 0, 0);
+        break;
+    case KeyAction::None:
+        break;
     }
     return 0;
 }
 
-}  // namespace mw
+} // namespace mw

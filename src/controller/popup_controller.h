@@ -24,17 +24,17 @@ constexpr UINT kRepositionGuardMilliseconds = 500;
 using WindowSource = void (*)(ItemList& list, int iconSize);
 
 struct ControllerState {
-    std::unique_ptr<ItemList> popupList;  // present exactly while the popup is open
+    std::unique_ptr<ItemList> popupList; // present exactly while the popup is open
     SelectionState selection;
     bool altTabOpened = false;
     HWND closeTarget = nullptr;
-    HWND previousForeground = nullptr;  // the foreground window when the popup opened
+    HWND previousForeground = nullptr; // the foreground window when the popup opened
     bool repositionGuard = false;
     HWND frameWindow = nullptr;
     HWND iconWindow = nullptr;
     PopupSurface surface;
     ThumbnailSet thumbnails;
-    WindowSource windowSource = nullptr;  // null: the real top-level windows
+    WindowSource windowSource = nullptr; // null: the real top-level windows
 };
 
 ControllerState& Controller();
@@ -78,4 +78,4 @@ LRESULT OnPaint(HWND hwnd);
 LRESULT OnActivateApp(HWND hwnd, WPARAM active);
 LRESULT OnKeyDown(HWND hwnd, WPARAM virtualKey);
 
-}  // namespace mw
+} // namespace mw

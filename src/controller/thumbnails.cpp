@@ -7,7 +7,7 @@ namespace mw {
 namespace {
 
 // Registers one thumbnail and places it; 0 when the compositor refused it.
-HTHUMBNAIL RegisterOne(const ThumbnailApi &api, HWND destination, HWND source, const RECT &box) {
+HTHUMBNAIL RegisterOne(const ThumbnailApi& api, HWND destination, HWND source, const RECT& box) {
     if (!api.registerThumbnail || !source)
         return 0;
     HTHUMBNAIL id = 0;
@@ -24,11 +24,11 @@ HTHUMBNAIL RegisterOne(const ThumbnailApi &api, HWND destination, HWND source, c
 
 } // namespace
 
-void RegisterThumbnails(ThumbnailSet &set, HWND mainWindow, const ItemList &popupList,
-                        const SelectionState &state, const Design &design, bool toggleDesktop,
+void RegisterThumbnails(ThumbnailSet& set, HWND mainWindow, const ItemList& popupList,
+                        const SelectionState& state, const Design& design, bool toggleDesktop,
                         int screenWidth, int screenHeight) {
     UnregisterThumbnails(set);
-    const ThumbnailApi &api = CurrentThumbnailApi();
+    const ThumbnailApi& api = CurrentThumbnailApi();
     int windowCount = popupList.count < ListCapacity ? popupList.count : ListCapacity;
     set.windowCount = windowCount;
     set.ThumbnailIds.assign(static_cast<size_t>(windowCount) + 1, 0);
@@ -43,8 +43,8 @@ void RegisterThumbnails(ThumbnailSet &set, HWND mainWindow, const ItemList &popu
     }
 }
 
-void UnregisterThumbnails(ThumbnailSet &set) {
-    const ThumbnailApi &api = CurrentThumbnailApi();
+void UnregisterThumbnails(ThumbnailSet& set) {
+    const ThumbnailApi& api = CurrentThumbnailApi();
     for (HTHUMBNAIL id : set.ThumbnailIds) {
         if (id != 0 && api.unregisterThumbnail)
             api.unregisterThumbnail(id);

@@ -25,12 +25,12 @@ struct ThumbnailSet {
 // ("Progman"), with the main window as destination, each placed at GetThumbnailRect. Failures
 // (no compositor, composition off, a window that went away) leave that place empty; the popup
 // keeps its boxes and stays usable.
-void RegisterThumbnails(ThumbnailSet &set, HWND mainWindow, const ItemList &popupList,
-                        const SelectionState &state, const Design &design, bool toggleDesktop,
+void RegisterThumbnails(ThumbnailSet& set, HWND mainWindow, const ItemList& popupList,
+                        const SelectionState& state, const Design& design, bool toggleDesktop,
                         int screenWidth, int screenHeight);
 
 // Unregisters every handle that was registered and empties the set. What was registered is
 // remembered by the set, so a preference changed while the popup was open does no harm.
-void UnregisterThumbnails(ThumbnailSet &set);
+void UnregisterThumbnails(ThumbnailSet& set);
 
 } // namespace mw

@@ -22,7 +22,7 @@ HICON LoadTrayIcon(HINSTANCE instance, bool paused) {
         LoadImageW(instance, MAKEINTRESOURCEW(paused ? IDI_PAUSED : IDI_APP), IMAGE_ICON, 16, 16, 0));
 }
 
-}  // namespace
+} // namespace
 
 bool AddTrayIcon(HWND mainWindow, HINSTANCE instance, bool paused) {
     NOTIFYICONDATAW data = BaseRecord(mainWindow);
@@ -48,4 +48,4 @@ bool SetTrayIconPaused(HWND mainWindow, HINSTANCE instance, bool paused) {
     return Shell_NotifyIconW(NIM_MODIFY, &data) != FALSE;
 }
 
-}  // namespace mw
+} // namespace mw

@@ -11,4 +11,4 @@ bool AddTrayIcon(HWND mainWindow, HINSTANCE instance, bool paused);
 bool RemoveTrayIcon(HWND mainWindow);
 bool SetTrayIconPaused(HWND mainWindow, HINSTANCE instance, bool paused);
 
-}  // namespace mw
+} // namespace mw

@@ -55,11 +55,18 @@ LRESULT OnTrayCallback(HWND mainWindow, LPARAM mouseMessage) {
 
 bool OnTrayCommand(HWND mainWindow, WORD id) {
     switch (id) {
-    case IDM_EXIT: DestroyWindow(mainWindow); return true;
-    case IDM_OPTIONS: RunOptionsDialog(nullptr, kOptionsAllPages); return true;
-    case IDM_PAUSE: PostMessageW(mainWindow, kMsgTrayCallback, 0, kTrayLeftButtonUp); return true;
-    default: return false;
+    case IDM_EXIT:
+        DestroyWindow(mainWindow);
+        return true;
+    case IDM_OPTIONS:
+        RunOptionsDialog(nullptr, kOptionsAllPages);
+        return true;
+    case IDM_PAUSE:
+        PostMessageW(mainWindow, kMsgTrayCallback, 0, kTrayLeftButtonUp);
+        return true;
+    default:
+        return false;
     }
 }
 
-}  // namespace mw
+} // namespace mw

@@ -9,8 +9,8 @@
 namespace mw {
 
 // Mouse messages the tray callback carries in lParam.
-constexpr LPARAM kTrayRightButtonUp = WM_RBUTTONUP;  // 517: the menu
-constexpr LPARAM kTrayLeftButtonUp = WM_LBUTTONUP;   // 514: pause on/off
+constexpr LPARAM kTrayRightButtonUp = WM_RBUTTONUP; // 517: the menu
+constexpr LPARAM kTrayLeftButtonUp = WM_LBUTTONUP;  // 514: pause on/off
 
 // 517 shows the menu, 514 toggles the pause, anything else does nothing. Answers 0.
 LRESULT OnTrayCallback(HWND mainWindow, LPARAM mouseMessage);
@@ -31,4 +31,4 @@ void ShowTrayMenu(HWND mainWindow);
 using TrackPopupMenuFn = BOOL(WINAPI*)(HMENU, UINT, int, int, int, HWND, const RECT*);
 TrackPopupMenuFn& TrayMenuTracker();
 
-}  // namespace mw
+} // namespace mw

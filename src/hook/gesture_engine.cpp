@@ -10,7 +10,9 @@ constexpr uint32_t kMsgMove = 50178;
 constexpr uint32_t kMsgChoose = 50179;
 constexpr uint32_t kMsgCancelPopup = 50183;
 
-int Clamp(int value, int low, int high) { return value < low ? low : (value > high ? high : value); }
+int Clamp(int value, int low, int high) {
+    return value < low ? low : (value > high ? high : value);
+}
 
 bool Within(int x, int y, int cx, int cy, int radius) {
     const int64_t dx = static_cast<int64_t>(x) - cx;
@@ -19,7 +21,8 @@ bool Within(int x, int y, int cx, int cy, int radius) {
 }
 
 void Post(HookDecision& d, uint32_t message, int wheelDelta, intptr_t lParam, int times = 1) {
-    if (d.postCount >= 2 || times <= 0) return;
+    if (d.postCount >= 2 || times <= 0)
+        return;
     d.posts[d.postCount++] = HookPost{message, wheelDelta, lParam, times};
 }
 
@@ -28,10 +31,16 @@ void Post(HookDecision& d, uint32_t message, int wheelDelta, intptr_t lParam, in
 bool RightIsB(const GestureEngine& e) {
     return e.state == PressState::Idle ? e.settings.rightButton : e.pressRight;
 }
-MouseAction DownOf(const GestureEngine& e) { return RightIsB(e) ? MouseAction::RightDown : MouseAction::LeftDown; }
-MouseAction UpOf(const GestureEngine& e) { return RightIsB(e) ? MouseAction::RightUp : MouseAction::LeftUp; }
+MouseAction DownOf(const GestureEngine& e) {
+    return RightIsB(e) ? MouseAction::RightDown : MouseAction::LeftDown;
+}
+MouseAction UpOf(const GestureEngine& e) {
+    return RightIsB(e) ? MouseAction::RightUp : MouseAction::LeftUp;
+}
 
-bool StandardAltTab(const GestureEngine& e) { return e.settings.replaceAltTab != 1; }
+bool StandardAltTab(const GestureEngine& e) {
+    return e.settings.replaceAltTab != 1;
+}
 
 // Appends one input to the replay, moving the cursor first when the input happened somewhere
 // else than where the queued input leaves it. Consecutive moves collapse into the last one.
@@ -40,13 +49,15 @@ bool Enqueue(GestureEngine& e, MouseAction action, int x, int y, int data) {
     if (action == MouseAction::Move) {
         const bool merge = e.queued > 0 && e.queue[e.queued - 1].action == MouseAction::Move;
         if (!merge) {
-            if (e.havePred && e.predX == x && e.predY == y) return true;  // goes nowhere
-            if (e.queued >= kReplayCapacity) return false;
+            if (e.havePred && e.predX == x && e.predY == y)
+                return true; // goes nowhere
+            if (e.queued >= kReplayCapacity)
+                return false;
             e.moveFromX = e.predX;
             e.moveFromY = e.predY;
             e.queue[e.queued++] = ReplayInput{MouseAction::Move, x, y, 0};
         } else if (e.havePred && e.moveFromX == x && e.moveFromY == y) {
-            --e.queued;  // the cursor came back to where the queued move started
+            --e.queued; // the cursor came back to where the queued move started
         } else {
             e.queue[e.queued - 1].x = x;
             e.queue[e.queued - 1].y = y;
@@ -57,19 +68,24 @@ bool Enqueue(GestureEngine& e, MouseAction action, int x, int y, int data) {
         return true;
     }
     const bool needMove = !e.havePred || e.predX != x || e.predY != y;
-    if (e.queued + (needMove ? 2 : 1) > kReplayCapacity) return false;
-    if (needMove) Enqueue(e, MouseAction::Move, x, y, 0);
+    if (e.queued + (needMove ? 2 : 1) > kReplayCapacity)
+        return false;
+    if (needMove)
+        Enqueue(e, MouseAction::Move, x, y, 0);
     e.queue[e.queued++] = ReplayInput{action, x, y, data};
     return true;
 }
 
-bool Replaying(const GestureEngine& e) { return e.inFlight > 0 || e.queued > 0; }
+bool Replaying(const GestureEngine& e) {
+    return e.inFlight > 0 || e.queued > 0;
+}
 
 // The held press belongs to the application after all: queue it where it happened, followed
 // by the cursor's way back to where it is now.
 void ResolveHold(GestureEngine& e, HookDecision& d) {
     Enqueue(e, DownOf(e), e.downX, e.downY, 0);
-    if (e.lastX != e.downX || e.lastY != e.downY) Enqueue(e, MouseAction::Move, e.lastX, e.lastY, 0);
+    if (e.lastX != e.downX || e.lastY != e.downY)
+        Enqueue(e, MouseAction::Move, e.lastX, e.lastY, 0);
     e.state = PressState::AppPress;
     d.timer = TimerAction::Kill;
 }
@@ -77,8 +93,10 @@ void ResolveHold(GestureEngine& e, HookDecision& d) {
 // An event the application should get: straight through, unless replay is under way, in
 // which case it waits in the queue behind the replay so the order stays right.
 void PassOrQueue(GestureEngine& e, const MouseEvent& ev, HookDecision& d) {
-    if (!Replaying(e)) return;
-    if (Enqueue(e, ev.action, ev.x, ev.y, ev.data)) d.swallow = true;
+    if (!Replaying(e))
+        return;
+    if (Enqueue(e, ev.action, ev.x, ev.y, ev.data))
+        d.swallow = true;
     // A full queue lets the event through: out of order, but nothing is lost.
 }
 
@@ -91,21 +109,27 @@ void RequestFlushIfNeeded(GestureEngine& e, HookDecision& d) {
 
 void OnWheelInGesture(GestureEngine& e, const MouseEvent& ev, HookDecision& d) {
     d.swallow = true;
-    if (e.state != PressState::Gesture) return;
+    if (e.state != PressState::Gesture)
+        return;
     int delta = ev.data;
-    if (delta == 0) return;
+    if (delta == 0)
+        return;
     // A turn the other way starts afresh, so a half notch never eats a whole one.
-    if ((delta > 0) != (e.wheelRemainder > 0) && e.wheelRemainder != 0) e.wheelRemainder = 0;
+    if ((delta > 0) != (e.wheelRemainder > 0) && e.wheelRemainder != 0)
+        e.wheelRemainder = 0;
     e.wheelRemainder += delta;
     const int steps = e.wheelRemainder / kWheelNotch;
-    if (steps == 0) return;
+    if (steps == 0)
+        return;
     e.wheelRemainder -= steps * kWheelNotch;
     Post(d, kMsgMove, steps > 0 ? kWheelNotch : -kWheelNotch, 0, steps > 0 ? steps : -steps);
 }
 
 void CheckCancelDistance(GestureEngine& e, const MouseEvent& ev, HookDecision& d) {
-    if (e.state != PressState::Gesture || e.settings.moveCancelPx <= 0) return;
-    if (Within(ev.x, ev.y, e.openX, e.openY, e.settings.moveCancelPx)) return;
+    if (e.state != PressState::Gesture || e.settings.moveCancelPx <= 0)
+        return;
+    if (Within(ev.x, ev.y, e.openX, e.openY, e.settings.moveCancelPx))
+        return;
     Post(d, kMsgCancelPopup, 0, 0);
     e.state = PressState::GestureMuted;
 }
@@ -150,11 +174,12 @@ void HandleMouse(GestureEngine& e, const MouseEvent& ev, HookDecision& d) {
         if (ev.action == MouseAction::Move && inRange) {
             e.lastX = ev.x;
             e.lastY = ev.y;
-            break;  // a wobble: the cursor moves, the press keeps waiting
+            break; // a wobble: the cursor moves, the press keeps waiting
         }
         // A click, a drag or anything else: the press was the application's.
         ResolveHold(e, d);
-        if (ev.action == up) e.state = PressState::Idle;
+        if (ev.action == up)
+            e.state = PressState::Idle;
         break;
     }
 
@@ -177,7 +202,8 @@ void HandleMouse(GestureEngine& e, const MouseEvent& ev, HookDecision& d) {
             d.swallow = true;
             if (e.state == PressState::Gesture) {
                 CheckCancelDistance(e, ev, d);
-                if (e.state == PressState::Gesture) Post(d, kMsgChoose, 0, 0);
+                if (e.state == PressState::Gesture)
+                    Post(d, kMsgChoose, 0, 0);
             }
             e.state = PressState::Idle;
             return;
@@ -185,16 +211,21 @@ void HandleMouse(GestureEngine& e, const MouseEvent& ev, HookDecision& d) {
         break;
 
     case PressState::AppPress:
-        if (ev.action == up) e.state = PressState::Idle;
+        if (ev.action == up)
+            e.state = PressState::Idle;
         break;
     }
     PassOrQueue(e, ev, d);
 }
 
-bool IsAlt(uint32_t vk) { return vk == kVkMenu || vk == kVkLMenu || vk == kVkRMenu; }
-bool IsShift(uint32_t vk) { return vk == kVkShift || vk == kVkLShift || vk == kVkRShift; }
+bool IsAlt(uint32_t vk) {
+    return vk == kVkMenu || vk == kVkLMenu || vk == kVkRMenu;
+}
+bool IsShift(uint32_t vk) {
+    return vk == kVkShift || vk == kVkLShift || vk == kVkRShift;
+}
 
-}  // namespace
+} // namespace
 
 GestureSettings MakeGestureSettings(int moveCancelPx, int replaceAltTab, int clickMode, int rightButton,
                                     int permissibleRange, int timeOutMilliSeconds) {
@@ -232,7 +263,8 @@ HookDecision OnMouseEvent(GestureEngine& e, const MouseEvent& ev) {
     HookDecision d;
     if (ev.ours) {
         // Our own replay coming back: let it through untouched.
-        if (e.inFlight > 0) --e.inFlight;
+        if (e.inFlight > 0)
+            --e.inFlight;
         RequestFlushIfNeeded(e, d);
         return d;
     }
@@ -259,7 +291,7 @@ HookDecision OnMouseEvent(GestureEngine& e, const MouseEvent& ev) {
     }
     HandleMouse(e, real, d);
     if (ev.action == MouseAction::Move && !d.swallow) {
-        e.predX = ev.x;  // the move goes through: the cursor will be there
+        e.predX = ev.x; // the move goes through: the cursor will be there
         e.predY = ev.y;
         e.havePred = true;
     }
@@ -276,7 +308,7 @@ HookDecision OnTimeOut(GestureEngine& e, uint32_t now) {
     const uint32_t elapsed = now - e.downTime;
     const uint32_t limit = static_cast<uint32_t>(e.settings.timeOutMs);
     if (static_cast<int32_t>(elapsed) >= 0 && elapsed < limit) {
-        d.timer = TimerAction::Arm;  // woke early: wait for the rest
+        d.timer = TimerAction::Arm; // woke early: wait for the rest
         d.timerMs = limit - elapsed;
         return d;
     }
@@ -287,7 +319,8 @@ HookDecision OnTimeOut(GestureEngine& e, uint32_t now) {
 
 HookDecision OnKeyEvent(GestureEngine& e, const KeyEvent& k) {
     HookDecision d;
-    if (k.ours) return d;
+    if (k.ours)
+        return d;
     if (IsShift(k.vk)) {
         e.shiftHeld = k.down;
         return d;
@@ -296,24 +329,28 @@ HookDecision OnKeyEvent(GestureEngine& e, const KeyEvent& k) {
         e.altHeld = k.down;
         if (!k.down && e.altTabOpen) {
             // The Alt release itself always passes, so the application never keeps Alt down.
-            if (StandardAltTab(e)) Post(d, kMsgChoose, 0, 0);
+            if (StandardAltTab(e))
+                Post(d, kMsgChoose, 0, 0);
             e.altTabOpen = false;
         }
         return d;
     }
-    if (e.settings.replaceAltTab == 0) return d;
+    if (e.settings.replaceAltTab == 0)
+        return d;
 
     const bool alt = k.altDown || e.altHeld;
     if (k.vk == kVkTab) {
         if (k.down) {
-            if (!alt) return d;
+            if (!alt)
+                return d;
             d.swallow = true;
             e.tabSwallowed = true;
             if (!e.altTabOpen) {
                 e.altTabOpen = true;
                 Post(d, kMsgOpen, 0, 1);
                 d.injectMenuMask = true;
-                if (e.shiftHeld) Post(d, kMsgMove, kWheelNotch, 0);
+                if (e.shiftHeld)
+                    Post(d, kMsgMove, kWheelNotch, 0);
             } else {
                 Post(d, kMsgMove, e.shiftHeld ? kWheelNotch : -kWheelNotch, 0);
             }
@@ -330,7 +367,7 @@ HookDecision OnKeyEvent(GestureEngine& e, const KeyEvent& k) {
             e.altTabOpen = false;
             Post(d, kMsgCancelPopup, 0, 0);
         } else if (k.down && e.escSwallowed) {
-            d.swallow = true;  // auto-repeat of the Esc that cancelled
+            d.swallow = true; // auto-repeat of the Esc that cancelled
         } else if (!k.down && e.escSwallowed) {
             d.swallow = true;
             e.escSwallowed = false;
@@ -342,8 +379,10 @@ HookDecision OnKeyEvent(GestureEngine& e, const KeyEvent& k) {
 int TakeReplay(GestureEngine& e, ReplayInput* out, int capacity, uint32_t now) {
     e.flushPending = false;
     int n = e.queued < capacity ? e.queued : capacity;
-    for (int i = 0; i < n; ++i) out[i] = e.queue[i];
-    for (int i = n; i < e.queued; ++i) e.queue[i - n] = e.queue[i];
+    for (int i = 0; i < n; ++i)
+        out[i] = e.queue[i];
+    for (int i = n; i < e.queued; ++i)
+        e.queue[i - n] = e.queue[i];
     e.queued -= n;
     e.inFlight += n;
     e.flushTime = now;
@@ -353,7 +392,8 @@ int TakeReplay(GestureEngine& e, ReplayInput* out, int capacity, uint32_t now) {
 bool ReplayInjected(GestureEngine& e, int taken, int injected) {
     if (injected < taken) {
         e.inFlight -= taken - (injected < 0 ? 0 : injected);
-        if (e.inFlight < 0) e.inFlight = 0;
+        if (e.inFlight < 0)
+            e.inFlight = 0;
     }
     HookDecision d;
     RequestFlushIfNeeded(e, d);
@@ -369,7 +409,8 @@ bool OnReplayStall(GestureEngine& e) {
 
 bool ReleaseHeldPress(GestureEngine& e) {
     HookDecision d;
-    if (e.state == PressState::Holding) ResolveHold(e, d);
+    if (e.state == PressState::Holding)
+        ResolveHold(e, d);
     e.inFlight = 0;
     e.flushPending = false;
     return e.queued > 0;
@@ -380,9 +421,10 @@ bool IsEngineIdle(const GestureEngine& e) {
 }
 
 bool HookLooksDropped(const QuietProbe& p) {
-    if (p.cursorX == p.hookX && p.cursorY == p.hookY) return false;
+    if (p.cursorX == p.hookX && p.cursorY == p.hookY)
+        return false;
     const int32_t ahead = static_cast<int32_t>(p.lastInputTime - p.lastHookTime);
     return ahead > static_cast<int32_t>(kQuietGraceMs);
 }
 
-}  // namespace mw
+} // namespace mw

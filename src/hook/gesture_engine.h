@@ -11,12 +11,12 @@ namespace mw {
 
 // The values of StartMouseHook, bounded to what the engine can work with.
 struct GestureSettings {
-    int moveCancelPx = 100;      // cancel distance from where the popup opened; 0: none
-    int replaceAltTab = 0;       // 0 off, 1 click mode, any other value standard mode
-    bool clickMode = false;      // the gesture only opens the popup
-    bool rightButton = false;    // the gesture button is the right one instead of the left
-    int permissibleRange = 6;    // tolerance for the wobble of the cursor while B is held
-    int timeOutMs = 500;         // how long a held press may wait for the wheel
+    int moveCancelPx = 100;   // cancel distance from where the popup opened; 0: none
+    int replaceAltTab = 0;    // 0 off, 1 click mode, any other value standard mode
+    bool clickMode = false;   // the gesture only opens the popup
+    bool rightButton = false; // the gesture button is the right one instead of the left
+    int permissibleRange = 6; // tolerance for the wobble of the cursor while B is held
+    int timeOutMs = 500;      // how long a held press may wait for the wheel
 };
 
 // Bounds the raw values: negative distances mean 0, the time-out stays within 50 ms and 10 s,
@@ -59,17 +59,17 @@ enum class MouseAction : uint8_t {
 
 struct MouseEvent {
     MouseAction action = MouseAction::Move;
-    int x = 0;          // screen position of the event
+    int x = 0; // screen position of the event
     int y = 0;
-    int data = 0;       // signed wheel delta, or the X button number (1, 2)
-    uint32_t time = 0;  // event time in milliseconds (tick count)
-    bool ours = false;  // carries the replay marker: our own replayed input
+    int data = 0;      // signed wheel delta, or the X button number (1, 2)
+    uint32_t time = 0; // event time in milliseconds (tick count)
+    bool ours = false; // carries the replay marker: our own replayed input
 };
 
 struct KeyEvent {
     uint32_t vk = 0;
     bool down = false;
-    bool altDown = false;  // the system says Alt is held (the hook's ALTDOWN flag)
+    bool altDown = false; // the system says Alt is held (the hook's ALTDOWN flag)
     bool ours = false;
 };
 
@@ -87,7 +87,7 @@ struct HookPost {
     uint32_t message = 0;
     int wheelDelta = 0;
     intptr_t lParam = 0;
-    int times = 1;  // post it this many times (one per wheel notch)
+    int times = 1; // post it this many times (one per wheel notch)
 };
 
 enum class TimerAction : uint8_t { Keep, Arm, Kill };
@@ -99,7 +99,7 @@ struct HookDecision {
     bool flushReplay = false;    // replay is waiting: inject it soon, off the hook procedure
     bool injectMenuMask = false; // inject kVkMenuMask down and up, off the hook procedure
     TimerAction timer = TimerAction::Keep;
-    uint32_t timerMs = 0;        // with TimerAction::Arm: fire OnTimeOut after this long
+    uint32_t timerMs = 0; // with TimerAction::Arm: fire OnTimeOut after this long
 };
 
 enum class PressState : uint8_t {
@@ -114,12 +114,12 @@ struct GestureEngine {
     GestureSettings settings;
 
     PressState state = PressState::Idle;
-    bool pressRight = false;   // the button of the press under way, whatever settings come
+    bool pressRight = false; // the button of the press under way, whatever settings come
     int downX = 0, downY = 0;
     uint32_t downTime = 0;
-    int lastX = 0, lastY = 0;  // where the cursor was at the last event during the hold
-    int openX = 0, openY = 0;  // where the popup opened
-    int wheelRemainder = 0;    // wheel units not yet worth a notch
+    int lastX = 0, lastY = 0; // where the cursor was at the last event during the hold
+    int openX = 0, openY = 0; // where the popup opened
+    int wheelRemainder = 0;   // wheel units not yet worth a notch
     // Where the user's last real move put the cursor. While moves wait in the replay the real
     // cursor lags behind, and buttons and wheels report that stale spot; they are replayed here.
     int userX = 0, userY = 0;
@@ -133,16 +133,16 @@ struct GestureEngine {
     // a move that goes nowhere, and the engine would wait for it in vain.
     int predX = 0, predY = 0;
     bool havePred = false;
-    int moveFromX = 0, moveFromY = 0;  // where the last queued move started
-    int inFlight = 0;            // injected input not yet seen coming back through the hook
+    int moveFromX = 0, moveFromY = 0; // where the last queued move started
+    int inFlight = 0;                 // injected input not yet seen coming back through the hook
     uint32_t flushTime = 0;
-    bool flushPending = false;   // a flush has been asked for and not yet taken
+    bool flushPending = false; // a flush has been asked for and not yet taken
 
     // Alt+Tab replacement.
     bool altHeld = false;
     bool shiftHeld = false;
-    bool altTabOpen = false;     // we opened the popup for this Alt press
-    bool tabSwallowed = false;   // the matching Tab release has to be swallowed too
+    bool altTabOpen = false;   // we opened the popup for this Alt press
+    bool tabSwallowed = false; // the matching Tab release has to be swallowed too
     bool escSwallowed = false;
 };
 
@@ -175,12 +175,12 @@ bool IsEngineIdle(const GestureEngine& engine);
 // Detects a hook the system has dropped without telling: the cursor moved and the system saw
 // input well after the last event our hook saw.
 struct QuietProbe {
-    int cursorX = 0, cursorY = 0;      // where the cursor is now
-    int hookX = 0, hookY = 0;          // where our hook last saw it
-    uint32_t lastInputTime = 0;        // the system's last input tick
-    uint32_t lastHookTime = 0;         // tick of the last event our hook saw (or of the install)
+    int cursorX = 0, cursorY = 0; // where the cursor is now
+    int hookX = 0, hookY = 0;     // where our hook last saw it
+    uint32_t lastInputTime = 0;   // the system's last input tick
+    uint32_t lastHookTime = 0;    // tick of the last event our hook saw (or of the install)
 };
 constexpr uint32_t kQuietGraceMs = 1000;
 bool HookLooksDropped(const QuietProbe& probe);
 
-}  // namespace mw
+} // namespace mw

@@ -32,12 +32,12 @@ struct HookThreadState {
 // the hook thread reads `target` and `pending` only after a post or an event that orders it.
 struct HookLibrary {
     SRWLOCK apiLock = SRWLOCK_INIT;
-    HWND target = nullptr;          // window of the last StartMouseHook
+    HWND target = nullptr; // window of the last StartMouseHook
     HANDLE thread = nullptr;
     DWORD threadId = 0;
-    HANDLE reply = nullptr;         // set by the hook thread when it has (re)installed
-    mw::GestureSettings pending;    // settings for the thread to take
-    volatile LONG installed = 0;    // result of the last (re)install
+    HANDLE reply = nullptr;      // set by the hook thread when it has (re)installed
+    mw::GestureSettings pending; // settings for the thread to take
+    volatile LONG installed = 0; // result of the last (re)install
     // Unloading with the hook still installed: the thread cleans up, signals `parked` and
     // waits on `never`, so it runs none of our code while the library is unmapped.
     volatile LONG unloading = 0;
@@ -47,47 +47,76 @@ struct HookLibrary {
 
 HookLibrary g_lib;
 HINSTANCE g_module = nullptr;
-HookThreadState* g_thread = nullptr;  // lives on the hook thread's stack while it runs
+HookThreadState* g_thread = nullptr; // lives on the hook thread's stack while it runs
 
 void PostToTarget(const mw::HookPost& post) {
     HWND target = g_lib.target;
-    if (!target) return;
+    if (!target)
+        return;
     const WPARAM wParam = MAKEWPARAM(0, static_cast<WORD>(static_cast<short>(post.wheelDelta)));
     for (int i = 0; i < post.times; ++i)
         PostMessageW(target, post.message, wParam, static_cast<LPARAM>(post.lParam));
 }
 
 void SetTimeOutTimer(HookThreadState& s, mw::TimerAction action, uint32_t ms) {
-    if (action == mw::TimerAction::Keep) return;
+    if (action == mw::TimerAction::Keep)
+        return;
     if (s.timeOutTimer) {
         KillTimer(nullptr, s.timeOutTimer);
         s.timeOutTimer = 0;
     }
-    if (action == mw::TimerAction::Arm) s.timeOutTimer = SetTimer(nullptr, 0, ms ? ms : 1, nullptr);
+    if (action == mw::TimerAction::Arm)
+        s.timeOutTimer = SetTimer(nullptr, 0, ms ? ms : 1, nullptr);
 }
 
 void CarryOut(HookThreadState& s, const mw::HookDecision& d) {
-    for (int i = 0; i < d.postCount; ++i) PostToTarget(d.posts[i]);
+    for (int i = 0; i < d.postCount; ++i)
+        PostToTarget(d.posts[i]);
     SetTimeOutTimer(s, d.timer, d.timerMs);
-    if (d.flushReplay) PostThreadMessageW(GetCurrentThreadId(), kThreadFlushReplay, 0, 0);
-    if (d.injectMenuMask) PostThreadMessageW(GetCurrentThreadId(), kThreadInjectMask, 0, 0);
+    if (d.flushReplay)
+        PostThreadMessageW(GetCurrentThreadId(), kThreadFlushReplay, 0, 0);
+    if (d.injectMenuMask)
+        PostThreadMessageW(GetCurrentThreadId(), kThreadInjectMask, 0, 0);
 }
 
 bool ClassifyMouse(WPARAM message, const MSLLHOOKSTRUCT& info, mw::MouseEvent& ev) {
     using mw::MouseAction;
     switch (message) {
-    case WM_MOUSEMOVE: ev.action = MouseAction::Move; break;
-    case WM_LBUTTONDOWN: ev.action = MouseAction::LeftDown; break;
-    case WM_LBUTTONUP: ev.action = MouseAction::LeftUp; break;
-    case WM_RBUTTONDOWN: ev.action = MouseAction::RightDown; break;
-    case WM_RBUTTONUP: ev.action = MouseAction::RightUp; break;
-    case WM_MBUTTONDOWN: ev.action = MouseAction::MiddleDown; break;
-    case WM_MBUTTONUP: ev.action = MouseAction::MiddleUp; break;
-    case WM_XBUTTONDOWN: ev.action = MouseAction::XDown; break;
-    case WM_XBUTTONUP: ev.action = MouseAction::XUp; break;
-    case WM_MOUSEWHEEL: ev.action = MouseAction::Wheel; break;
-    case WM_MOUSEHWHEEL: ev.action = MouseAction::HWheel; break;
-    default: return false;
+    case WM_MOUSEMOVE:
+        ev.action = MouseAction::Move;
+        break;
+    case WM_LBUTTONDOWN:
+        ev.action = MouseAction::LeftDown;
+        break;
+    case WM_LBUTTONUP:
+        ev.action = MouseAction::LeftUp;
+        break;
+    case WM_RBUTTONDOWN:
+        ev.action = MouseAction::RightDown;
+        break;
+    case WM_RBUTTONUP:
+        ev.action = MouseAction::RightUp;
+        break;
+    case WM_MBUTTONDOWN:
+        ev.action = MouseAction::MiddleDown;
+        break;
+    case WM_MBUTTONUP:
+        ev.action = MouseAction::MiddleUp;
+        break;
+    case WM_XBUTTONDOWN:
+        ev.action = MouseAction::XDown;
+        break;
+    case WM_XBUTTONUP:
+        ev.action = MouseAction::XUp;
+        break;
+    case WM_MOUSEWHEEL:
+        ev.action = MouseAction::Wheel;
+        break;
+    case WM_MOUSEHWHEEL:
+        ev.action = MouseAction::HWheel;
+        break;
+    default:
+        return false;
     }
     ev.x = info.pt.x;
     ev.y = info.pt.y;
@@ -108,7 +137,8 @@ LRESULT CALLBACK MouseProc(int code, WPARAM wParam, LPARAM lParam) {
             s->lastHookTime = info.time;
             const mw::HookDecision d = mw::OnMouseEvent(s->engine, ev);
             CarryOut(*s, d);
-            if (d.swallow) return 1;
+            if (d.swallow)
+                return 1;
         }
     }
     return CallNextHookEx(nullptr, code, wParam, lParam);
@@ -125,7 +155,8 @@ LRESULT CALLBACK KeyboardProc(int code, WPARAM wParam, LPARAM lParam) {
         k.ours = info.dwExtraInfo == kHookReplayMarker;
         const mw::HookDecision d = mw::OnKeyEvent(s->engine, k);
         CarryOut(*s, d);
-        if (d.swallow) return 1;
+        if (d.swallow)
+            return 1;
     }
     return CallNextHookEx(nullptr, code, wParam, lParam);
 }
@@ -133,11 +164,14 @@ LRESULT CALLBACK KeyboardProc(int code, WPARAM wParam, LPARAM lParam) {
 // Absolute coordinates of SendInput span the virtual screen as 0..65535; rounding up makes the
 // system's mapping back land on exactly the pixel we mean.
 LONG ToAbsolute(int value, int origin, int extent) {
-    if (extent <= 1) return 0;
+    if (extent <= 1)
+        return 0;
     const long long v = static_cast<long long>(value - origin) * 65536 + extent - 1;
     long long n = v / extent;
-    if (n < 0) n = 0;
-    if (n > 65535) n = 65535;
+    if (n < 0)
+        n = 0;
+    if (n > 65535)
+        n = 65535;
     return static_cast<LONG>(n);
 }
 
@@ -152,12 +186,24 @@ INPUT ToInput(const mw::ReplayInput& r, int vx, int vy, int vw, int vh) {
         in.mi.dy = ToAbsolute(r.y, vy, vh);
         in.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE | MOUSEEVENTF_VIRTUALDESK;
         break;
-    case MouseAction::LeftDown: in.mi.dwFlags = MOUSEEVENTF_LEFTDOWN; break;
-    case MouseAction::LeftUp: in.mi.dwFlags = MOUSEEVENTF_LEFTUP; break;
-    case MouseAction::RightDown: in.mi.dwFlags = MOUSEEVENTF_RIGHTDOWN; break;
-    case MouseAction::RightUp: in.mi.dwFlags = MOUSEEVENTF_RIGHTUP; break;
-    case MouseAction::MiddleDown: in.mi.dwFlags = MOUSEEVENTF_MIDDLEDOWN; break;
-    case MouseAction::MiddleUp: in.mi.dwFlags = MOUSEEVENTF_MIDDLEUP; break;
+    case MouseAction::LeftDown:
+        in.mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
+        break;
+    case MouseAction::LeftUp:
+        in.mi.dwFlags = MOUSEEVENTF_LEFTUP;
+        break;
+    case MouseAction::RightDown:
+        in.mi.dwFlags = MOUSEEVENTF_RIGHTDOWN;
+        break;
+    case MouseAction::RightUp:
+        in.mi.dwFlags = MOUSEEVENTF_RIGHTUP;
+        break;
+    case MouseAction::MiddleDown:
+        in.mi.dwFlags = MOUSEEVENTF_MIDDLEDOWN;
+        break;
+    case MouseAction::MiddleUp:
+        in.mi.dwFlags = MOUSEEVENTF_MIDDLEUP;
+        break;
     case MouseAction::XDown:
         in.mi.dwFlags = MOUSEEVENTF_XDOWN;
         in.mi.mouseData = static_cast<DWORD>(r.data);
@@ -184,20 +230,23 @@ UINT InjectReplay(const mw::ReplayInput* items, int count) {
     const int vy = GetSystemMetrics(SM_YVIRTUALSCREEN);
     const int vw = GetSystemMetrics(SM_CXVIRTUALSCREEN);
     const int vh = GetSystemMetrics(SM_CYVIRTUALSCREEN);
-    for (int i = 0; i < count; ++i) inputs[i] = ToInput(items[i], vx, vy, vw, vh);
+    for (int i = 0; i < count; ++i)
+        inputs[i] = ToInput(items[i], vx, vy, vw, vh);
     return count > 0 ? SendInput(static_cast<UINT>(count), inputs, sizeof(INPUT)) : 0;
 }
 
 void FlushReplay(HookThreadState& s) {
     mw::ReplayInput items[mw::kReplayCapacity];
     const int taken = mw::TakeReplay(s.engine, items, mw::kReplayCapacity, GetTickCount());
-    if (taken == 0) return;
+    if (taken == 0)
+        return;
     const UINT injected = InjectReplay(items, taken);
     if (mw::ReplayInjected(s.engine, taken, static_cast<int>(injected)))
         PostThreadMessageW(GetCurrentThreadId(), kThreadFlushReplay, 0, 0);
     // If the replay never shows up in our hook, stop holding input back for it.
     if (s.engine.inFlight > 0) {
-        if (s.stallTimer) KillTimer(nullptr, s.stallTimer);
+        if (s.stallTimer)
+            KillTimer(nullptr, s.stallTimer);
         s.stallTimer = SetTimer(nullptr, 0, mw::kReplayStallMs, nullptr);
     }
 }
@@ -214,8 +263,10 @@ void InjectMenuMask() {
 }
 
 void RemoveHooks(HookThreadState& s) {
-    if (s.mouseHook) UnhookWindowsHookEx(s.mouseHook);
-    if (s.keyboardHook) UnhookWindowsHookEx(s.keyboardHook);
+    if (s.mouseHook)
+        UnhookWindowsHookEx(s.mouseHook);
+    if (s.keyboardHook)
+        UnhookWindowsHookEx(s.keyboardHook);
     s.mouseHook = s.keyboardHook = nullptr;
 }
 
@@ -230,7 +281,8 @@ bool InstallHooks(HookThreadState& s) {
     GetCursorPos(&s.lastHookPt);
     s.lastHookTime = GetTickCount();
     const bool ok = s.mouseHook && (s.engine.settings.replaceAltTab == 0 || s.keyboardHook);
-    if (!ok) RemoveHooks(s);
+    if (!ok)
+        RemoveHooks(s);
     return ok;
 }
 
@@ -238,19 +290,23 @@ bool InstallHooks(HookThreadState& s) {
 // while the machine was swapping). If the cursor moved and the system saw input well after the
 // last event our hook saw, install the hooks again. Done only between gestures.
 void CheckHookStillCalled(HookThreadState& s) {
-    if (!s.mouseHook || !mw::IsEngineIdle(s.engine)) return;
+    if (!s.mouseHook || !mw::IsEngineIdle(s.engine))
+        return;
     mw::QuietProbe probe;
     POINT cursor;
-    if (!GetCursorPos(&cursor)) return;
+    if (!GetCursorPos(&cursor))
+        return;
     LASTINPUTINFO last = {sizeof(LASTINPUTINFO), 0};
-    if (!GetLastInputInfo(&last)) return;
+    if (!GetLastInputInfo(&last))
+        return;
     probe.cursorX = cursor.x;
     probe.cursorY = cursor.y;
     probe.hookX = s.lastHookPt.x;
     probe.hookY = s.lastHookPt.y;
     probe.lastInputTime = last.dwTime;
     probe.lastHookTime = s.lastHookTime;
-    if (mw::HookLooksDropped(probe)) InstallHooks(s);
+    if (mw::HookLooksDropped(probe))
+        InstallHooks(s);
 }
 
 void OnThreadTimer(HookThreadState& s, UINT_PTR id) {
@@ -261,7 +317,8 @@ void OnThreadTimer(HookThreadState& s, UINT_PTR id) {
     } else if (id == s.stallTimer) {
         KillTimer(nullptr, id);
         s.stallTimer = 0;
-        if (s.engine.inFlight > 0 && mw::OnReplayStall(s.engine)) FlushReplay(s);
+        if (s.engine.inFlight > 0 && mw::OnReplayStall(s.engine))
+            FlushReplay(s);
     } else if (id == s.quietTimer) {
         CheckHookStillCalled(s);
     }
@@ -289,14 +346,21 @@ DWORD WINAPI HookThread(LPVOID) {
                 continue;
             }
             switch (msg.message) {
-            case WM_TIMER: OnThreadTimer(state, msg.wParam); break;
-            case kThreadFlushReplay: FlushReplay(state); break;
-            case kThreadInjectMask: InjectMenuMask(); break;
+            case WM_TIMER:
+                OnThreadTimer(state, msg.wParam);
+                break;
+            case kThreadFlushReplay:
+                FlushReplay(state);
+                break;
+            case kThreadInjectMask:
+                InjectMenuMask();
+                break;
             case kThreadApplySettings:
                 mw::ApplySettings(state.engine, g_lib.pending);
                 Reply(InstallHooks(state));
                 break;
-            default: break;
+            default:
+                break;
             }
         }
     }
@@ -309,9 +373,12 @@ DWORD WINAPI HookThread(LPVOID) {
         const int taken = mw::TakeReplay(state.engine, items, mw::kReplayCapacity, GetTickCount());
         InjectReplay(items, taken);
     }
-    if (state.timeOutTimer) KillTimer(nullptr, state.timeOutTimer);
-    if (state.stallTimer) KillTimer(nullptr, state.stallTimer);
-    if (state.quietTimer) KillTimer(nullptr, state.quietTimer);
+    if (state.timeOutTimer)
+        KillTimer(nullptr, state.timeOutTimer);
+    if (state.stallTimer)
+        KillTimer(nullptr, state.stallTimer);
+    if (state.quietTimer)
+        KillTimer(nullptr, state.quietTimer);
     if (g_lib.unloading) {
         // The library is being unloaded under the loader lock: hand over atomically and never
         // come back into code that is about to go away.
@@ -321,7 +388,8 @@ DWORD WINAPI HookThread(LPVOID) {
 }
 
 void StopThread() {
-    if (!g_lib.thread) return;
+    if (!g_lib.thread)
+        return;
     PostThreadMessageW(g_lib.threadId, WM_QUIT, 0, 0);
     WaitForSingleObject(g_lib.thread, INFINITE);
     CloseHandle(g_lib.thread);
@@ -333,7 +401,8 @@ void StopThread() {
 bool StartThread() {
     ResetEvent(g_lib.reply);
     g_lib.thread = CreateThread(nullptr, 0, HookThread, nullptr, 0, &g_lib.threadId);
-    if (!g_lib.thread) return false;
+    if (!g_lib.thread)
+        return false;
     WaitForSingleObject(g_lib.reply, INFINITE);
     if (!g_lib.installed) {
         // The thread has given up and is on its way out.
@@ -346,7 +415,7 @@ bool StartThread() {
     return true;
 }
 
-}  // namespace
+} // namespace
 
 extern "C" int StartMouseHook(HWND window, int moveCancelPx, int replaceAltTab, int clickMode,
                               int rightButton, int permissibleRange, int timeOutMilliSeconds) {
@@ -356,7 +425,8 @@ extern "C" int StartMouseHook(HWND window, int moveCancelPx, int replaceAltTab, 
         g_lib.target = window;
         g_lib.pending = mw::MakeGestureSettings(moveCancelPx, replaceAltTab, clickMode, rightButton,
                                                 permissibleRange, timeOutMilliSeconds);
-        if (!g_lib.reply) g_lib.reply = CreateEventW(nullptr, FALSE, FALSE, nullptr);
+        if (!g_lib.reply)
+            g_lib.reply = CreateEventW(nullptr, FALSE, FALSE, nullptr);
         if (g_lib.reply) {
             if (g_lib.thread) {
                 // Already installed: the thread swaps its hooks for ones with the new values
@@ -366,7 +436,8 @@ extern "C" int StartMouseHook(HWND window, int moveCancelPx, int replaceAltTab, 
                     WaitForSingleObject(g_lib.reply, INFINITE);
                     result = g_lib.installed ? 1 : 0;
                 }
-                if (!result) StopThread();
+                if (!result)
+                    StopThread();
             } else {
                 result = StartThread() ? 1 : 0;
             }
@@ -390,7 +461,8 @@ namespace {
 // under the loader lock (ending a thread needs that lock), so the thread is asked to clean up
 // and park in a kernel wait, and is then terminated there, where it holds nothing.
 void StopThreadForUnload() {
-    if (!g_lib.thread) return;
+    if (!g_lib.thread)
+        return;
     g_lib.parked = CreateEventW(nullptr, TRUE, FALSE, nullptr);
     g_lib.never = CreateEventW(nullptr, TRUE, FALSE, nullptr);
     if (g_lib.parked && g_lib.never) {
@@ -403,12 +475,14 @@ void StopThreadForUnload() {
     WaitForSingleObject(g_lib.thread, 5000);
     CloseHandle(g_lib.thread);
     g_lib.thread = nullptr;
-    if (g_lib.parked) CloseHandle(g_lib.parked);
-    if (g_lib.never) CloseHandle(g_lib.never);
+    if (g_lib.parked)
+        CloseHandle(g_lib.parked);
+    if (g_lib.never)
+        CloseHandle(g_lib.never);
     g_lib.parked = g_lib.never = nullptr;
 }
 
-}  // namespace
+} // namespace
 
 BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID reserved) {
     if (reason == DLL_PROCESS_ATTACH) {
@@ -416,8 +490,10 @@ BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID reserved) {
         DisableThreadLibraryCalls(instance);
     } else if (reason == DLL_PROCESS_DETACH) {
         // At process exit (reserved set) the thread is already gone; nothing to do.
-        if (!reserved) StopThreadForUnload();
-        if (g_lib.reply) CloseHandle(g_lib.reply);
+        if (!reserved)
+            StopThreadForUnload();
+        if (g_lib.reply)
+            CloseHandle(g_lib.reply);
         g_lib.reply = nullptr;
     }
     return TRUE;

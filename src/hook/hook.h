@@ -4,13 +4,13 @@
 #include <windows.h>
 
 // Messages the hook library (and the main window itself) posts to the main window.
-constexpr UINT kMsgOpenPopup = 50177;      // lParam 1: opened by the Alt+Tab replacement
-constexpr UINT kMsgMoveSelection = 50178;  // signed high word of wParam: < 0 next, > 0 previous
-constexpr UINT kMsgChoose = 50179;         // act on the selected entry
-constexpr UINT kMsgCancel = 50183;         // close the popup without action
+constexpr UINT kMsgOpenPopup = 50177;     // lParam 1: opened by the Alt+Tab replacement
+constexpr UINT kMsgMoveSelection = 50178; // signed high word of wParam: < 0 next, > 0 previous
+constexpr UINT kMsgChoose = 50179;        // act on the selected entry
+constexpr UINT kMsgCancel = 50183;        // close the popup without action
 
 // Marker in dwExtraInfo of the input the library replays itself, so its own hook lets it pass.
-constexpr ULONG_PTR kHookReplayMarker = 0x4D57484B;  // "MWHK"
+constexpr ULONG_PTR kHookReplayMarker = 0x4D57484B; // "MWHK"
 
 #ifdef MW_BUILDING_HOOK
 #define MW_HOOK_API __declspec(dllexport)
@@ -22,7 +22,7 @@ extern "C" {
 // Installs (or reinstalls with new values) the mouse hook, and the keyboard hook when
 // replaceAltTab is not 0. Returns non-zero when installed.
 MW_HOOK_API int StartMouseHook(HWND window, int moveCancelPx, int replaceAltTab, int clickMode,
-                              int rightButton, int permissibleRange, int timeOutMilliSeconds);
+                               int rightButton, int permissibleRange, int timeOutMilliSeconds);
 // Removes the hooks; returns the window given to the last StartMouseHook (null if none).
 MW_HOOK_API HWND EndHook();
 }

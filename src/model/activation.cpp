@@ -6,7 +6,9 @@ POINT MoveBetweenMonitors(POINT windowTopLeft, POINT fromMonitor, POINT toMonito
     return {toMonitor.x + (windowTopLeft.x - fromMonitor.x), toMonitor.y + (windowTopLeft.y - fromMonitor.y)};
 }
 
-POINT RectCentre(const RECT& r) { return {r.left + (r.right - r.left) / 2, r.top + (r.bottom - r.top) / 2}; }
+POINT RectCentre(const RECT& r) {
+    return {r.left + (r.right - r.left) / 2, r.top + (r.bottom - r.top) / 2};
+}
 
 namespace {
 
@@ -15,7 +17,8 @@ void MoveToCursorMonitor(HWND window) {
     GetCursorPos(&cursor);
     HMONITOR cursorMonitor = MonitorFromPoint(cursor, MONITOR_DEFAULTTOPRIMARY);
     HMONITOR windowMonitor = MonitorFromWindow(window, MONITOR_DEFAULTTOPRIMARY);
-    if (cursorMonitor == windowMonitor) return;
+    if (cursorMonitor == windowMonitor)
+        return;
     MONITORINFO to{};
     to.cbSize = sizeof to;
     MONITORINFO from{};
@@ -34,14 +37,15 @@ void MoveToCursorMonitor(HWND window) {
 // stopped reading its messages they would wait for ever, and with them the whole program.
 bool WindowAnswers(HWND window) {
     DWORD_PTR result = 0;
-    return SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_ABORTIFHUNG | SMTO_BLOCK, kAnswerTimeoutMilliseconds,
-                               &result) != 0;
+    return SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_ABORTIFHUNG | SMTO_BLOCK,
+                               kAnswerTimeoutMilliseconds, &result) != 0;
 }
 
 // The same steps for a window that does not answer, each one handed over without waiting. Its
 // input is not attached: sharing input with a thread that reads none would stall the foreground.
 void ActivateWithoutWaiting(HWND window, const ActivationOptions& options) {
-    if (IsIconic(window)) ShowWindowAsync(window, SW_RESTORE);
+    if (IsIconic(window))
+        ShowWindowAsync(window, SW_RESTORE);
     RECT r{};
     GetWindowRect(window, &r);
     if (options.moveWindow) {
@@ -54,8 +58,9 @@ void ActivateWithoutWaiting(HWND window, const ActivationOptions& options) {
             to.cbSize = from.cbSize = sizeof to;
             GetMonitorInfoW(cursorMonitor, &to);
             GetMonitorInfoW(windowMonitor, &from);
-            const POINT target = MoveBetweenMonitors({r.left, r.top}, {from.rcMonitor.left, from.rcMonitor.top},
-                                                     {to.rcMonitor.left, to.rcMonitor.top});
+            const POINT target =
+                MoveBetweenMonitors({r.left, r.top}, {from.rcMonitor.left, from.rcMonitor.top},
+                                    {to.rcMonitor.left, to.rcMonitor.top});
             SetWindowPos(window, nullptr, target.x, target.y, 0, 0,
                          SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_ASYNCWINDOWPOS);
             OffsetRect(&r, target.x - r.left, target.y - r.top);
@@ -69,16 +74,19 @@ void ActivateWithoutWaiting(HWND window, const ActivationOptions& options) {
     SetWindowPos(window, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_ASYNCWINDOWPOS);
 }
 
-}  // namespace
+} // namespace
 
 void ActivateWindow(HWND window, const ActivationOptions& options) {
     if (!WindowAnswers(window)) {
         // Closed since the list was built (nothing to do), or hung.
-        if (IsWindow(window)) ActivateWithoutWaiting(window, options);
+        if (IsWindow(window))
+            ActivateWithoutWaiting(window, options);
         return;
     }
-    if (IsIconic(window)) ShowWindow(window, SW_RESTORE);
-    if (options.moveWindow) MoveToCursorMonitor(window);
+    if (IsIconic(window))
+        ShowWindow(window, SW_RESTORE);
+    if (options.moveWindow)
+        MoveToCursorMonitor(window);
     if (options.adjustCursor) {
         RECT r{};
         GetWindowRect(window, &r);
@@ -97,4 +105,4 @@ void ActivateWindow(HWND window, const ActivationOptions& options) {
     SetActiveWindow(window);
 }
 
-}  // namespace mw
+} // namespace mw

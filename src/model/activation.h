@@ -21,10 +21,10 @@ constexpr DWORD kForegroundAttachMilliseconds = 400;
 constexpr UINT kAnswerTimeoutMilliseconds = 250;
 
 struct ActivationOptions {
-    bool moveWindow = false;    // "MoveWindow" exactly 1
-    bool adjustCursor = false;  // "AdjustCursor" exactly 1
+    bool moveWindow = false;   // "MoveWindow" exactly 1
+    bool adjustCursor = false; // "AdjustCursor" exactly 1
 };
 
 void ActivateWindow(HWND window, const ActivationOptions& options);
 
-}  // namespace mw
+} // namespace mw

@@ -14,14 +14,17 @@ std::vector<std::wstring>& Entries() {
     return entries;
 }
 
-}  // namespace
+} // namespace
 
-void AddExcluded(const wchar_t* title) { Entries().emplace_back(title ? title : L""); }
+void AddExcluded(const wchar_t* title) {
+    Entries().emplace_back(title ? title : L"");
+}
 
 bool IsExcluded(const wchar_t* title) {
     const std::wstring_view wanted = title ? title : L"";
     for (const std::wstring& entry : Entries()) {
-        if (entry == wanted) return true;
+        if (entry == wanted)
+            return true;
     }
     return false;
 }
@@ -31,6 +34,8 @@ void ClearExcludeSet() {
     Entries().shrink_to_fit();
 }
 
-size_t ExcludeCount() { return Entries().size(); }
+size_t ExcludeCount() {
+    return Entries().size();
+}
 
-}  // namespace mw
+} // namespace mw

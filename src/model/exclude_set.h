@@ -18,4 +18,4 @@ void ClearExcludeSet();
 
 size_t ExcludeCount();
 
-}  // namespace mw
+} // namespace mw

@@ -19,17 +19,22 @@ constexpr int TargetBufferLength = 260;
 // Registry values are read into 260 bytes: 129 characters and the terminator.
 constexpr DWORD RegistryValueBytes = 260;
 
-bool IsBlank(wchar_t c) { return c == L' ' || (c >= L'\t' && c <= L'\r'); }
+bool IsBlank(wchar_t c) {
+    return c == L' ' || (c >= L'\t' && c <= L'\r');
+}
 
 // The default (unnamed) value of HKEY_CLASSES_ROOT\<subKey> as text. A value that does not fit
 // the buffer is refused instead of being cut short.
 bool ReadClassesRootDefault(const std::wstring& subKey, std::wstring& value) {
     UniqueKey key;
-    if (RegOpenKeyExW(HKEY_CLASSES_ROOT, subKey.c_str(), 0, KEY_READ, key.put()) != ERROR_SUCCESS) return false;
+    if (RegOpenKeyExW(HKEY_CLASSES_ROOT, subKey.c_str(), 0, KEY_READ, key.put()) != ERROR_SUCCESS)
+        return false;
     BYTE buffer[RegistryValueBytes] = {};
     DWORD bytes = RegistryValueBytes;
-    if (RegQueryValueExW(key.get(), nullptr, nullptr, nullptr, buffer, &bytes) != ERROR_SUCCESS) return false;
-    if (bytes > RegistryValueBytes) return false;
+    if (RegQueryValueExW(key.get(), nullptr, nullptr, nullptr, buffer, &bytes) != ERROR_SUCCESS)
+        return false;
+    if (bytes > RegistryValueBytes)
+        return false;
     value = TextFromRegistryData(buffer, bytes);
     return true;
 }
@@ -46,23 +51,28 @@ std::wstring ShortcutTarget(const wchar_t* path) {
             return target;
         }
         ComPtr<IPersistFile> file;
-        if (FAILED(link->QueryInterface(IID_IPersistFile, file.put_void()))) return target;
-        if (FAILED(file->Load(path, STGM_READ))) return target;
+        if (FAILED(link->QueryInterface(IID_IPersistFile, file.put_void())))
+            return target;
+        if (FAILED(file->Load(path, STGM_READ)))
+            return target;
         link->Resolve(nullptr, SLR_UPDATE);
         wchar_t buffer[TargetBufferLength] = {};
-        if (link->GetPath(buffer, TargetBufferLength, nullptr, 0) != S_OK) return target;
+        if (link->GetPath(buffer, TargetBufferLength, nullptr, 0) != S_OK)
+            return target;
         buffer[TargetBufferLength - 1] = L'\0';
         target = buffer;
-    }  // both interfaces are released before the component system is uninitialised
+    } // both interfaces are released before the component system is uninitialised
     return target;
 }
 
 // Folders and files without an extension: wherever the shell says their icon lives.
 HICON ShellLocationIcon(const wchar_t* target, int size) {
     SHFILEINFOW info{};
-    if (!SHGetFileInfoW(target, 0, &info, sizeof(info), SHGFI_ICONLOCATION)) return nullptr;
+    if (!SHGetFileInfoW(target, 0, &info, sizeof(info), SHGFI_ICONLOCATION))
+        return nullptr;
     info.szDisplayName[MAX_PATH - 1] = L'\0';
-    if (info.szDisplayName[0] == L'\0') return nullptr;
+    if (info.szDisplayName[0] == L'\0')
+        return nullptr;
     return ExtractOneIcon(info.szDisplayName, info.iIcon, size);
 }
 
@@ -70,49 +80,62 @@ HICON ShellLocationIcon(const wchar_t* target, int size) {
 // is used as stored: environment references stay unexpanded and quotes stay in place.
 HICON DocumentTypeIcon(const std::wstring& extension, int size) {
     std::wstring typeName;
-    if (!ReadClassesRootDefault(extension, typeName) || typeName.empty()) return nullptr;
+    if (!ReadClassesRootDefault(extension, typeName) || typeName.empty())
+        return nullptr;
     std::wstring location;
-    if (!ReadClassesRootDefault(typeName + L"\\DefaultIcon", location)) return nullptr;
+    if (!ReadClassesRootDefault(typeName + L"\\DefaultIcon", location))
+        return nullptr;
     std::wstring file;
     int index = 0;
-    if (!SplitIconLocation(location, file, index)) return nullptr;
+    if (!SplitIconLocation(location, file, index))
+        return nullptr;
     return ExtractOneIcon(file.c_str(), index, size);
 }
 
-}  // namespace
+} // namespace
 
 std::wstring TextFromRegistryData(const BYTE* data, DWORD bytes) {
-    if (!data) return std::wstring();
+    if (!data)
+        return std::wstring();
     const size_t units = bytes / sizeof(wchar_t);
     std::wstring text(units, L'\0');
-    std::memcpy(text.data(), data, units * sizeof(wchar_t));  // the data need not be aligned
+    std::memcpy(text.data(), data, units * sizeof(wchar_t)); // the data need not be aligned
     const size_t zero = text.find(L'\0');
-    if (zero != std::wstring::npos) text.resize(zero);
+    if (zero != std::wstring::npos)
+        text.resize(zero);
     return text;
 }
 
 std::wstring PathExtension(const wchar_t* path) {
-    if (!path) return std::wstring();
+    if (!path)
+        return std::wstring();
     const wchar_t* name = path;
     for (const wchar_t* p = path; *p; ++p) {
-        if (*p == L'\\' || *p == L'/') name = p + 1;
+        if (*p == L'\\' || *p == L'/')
+            name = p + 1;
     }
     const wchar_t* dot = std::wcsrchr(name, L'.');
     return dot ? std::wstring(dot) : std::wstring();
 }
 
 int ParseIconIndex(const wchar_t* text) {
-    if (!text) return 0;
-    while (IsBlank(*text)) ++text;
+    if (!text)
+        return 0;
+    while (IsBlank(*text))
+        ++text;
     bool negative = false;
-    if (*text == L'+' || *text == L'-') negative = *text++ == L'-';
+    if (*text == L'+' || *text == L'-')
+        negative = *text++ == L'-';
     long long value = 0;
     for (; *text >= L'0' && *text <= L'9'; ++text) {
         value = value * 10 + (*text - L'0');
-        if (value > static_cast<long long>(INT_MAX) + 1) value = static_cast<long long>(INT_MAX) + 1;
+        if (value > static_cast<long long>(INT_MAX) + 1)
+            value = static_cast<long long>(INT_MAX) + 1;
     }
-    if (negative) value = -value;
-    if (value > INT_MAX) value = INT_MAX;
+    if (negative)
+        value = -value;
+    if (value > INT_MAX)
+        value = INT_MAX;
     return static_cast<int>(value);
 }
 
@@ -128,12 +151,14 @@ bool SplitIconLocation(const std::wstring& value, std::wstring& file, int& index
 }
 
 HICON ExtractOneIcon(const wchar_t* file, int index, int size) {
-    if (!file || !*file) return nullptr;
+    if (!file || !*file)
+        return nullptr;
     HICON icon = nullptr;
     UINT id = 0;
     UINT extracted = PrivateExtractIconsW(file, index, size, size, &icon, &id, 1, 0);
     if (extracted == 0 || extracted == UINT_MAX) {
-        if (icon) DestroyIcon(icon);
+        if (icon)
+            DestroyIcon(icon);
         return nullptr;
     }
     return icon;
@@ -150,13 +175,16 @@ HICON FileIcon(const wchar_t* path, int size) {
     std::wstring extension = PathExtension(path);
     if (lstrcmpiW(extension.c_str(), L".lnk") == 0) {
         target = ShortcutTarget(path);
-        if (target.empty()) return nullptr;
+        if (target.empty())
+            return nullptr;
         extension = PathExtension(target.c_str());
     }
 
-    if (extension.empty()) return ShellLocationIcon(target.c_str(), size);
-    if (lstrcmpiW(extension.c_str(), L".exe") == 0) return ExtractOneIcon(target.c_str(), 0, size);
+    if (extension.empty())
+        return ShellLocationIcon(target.c_str(), size);
+    if (lstrcmpiW(extension.c_str(), L".exe") == 0)
+        return ExtractOneIcon(target.c_str(), 0, size);
     return DocumentTypeIcon(extension, size);
 }
 
-}  // namespace mw
+} // namespace mw

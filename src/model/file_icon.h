@@ -34,4 +34,4 @@ int ParseIconIndex(const wchar_t* text);
 // down to the second. False when there is no such comma (the icon file would be empty).
 bool SplitIconLocation(const std::wstring& value, std::wstring& file, int& index);
 
-}  // namespace mw
+} // namespace mw

@@ -7,7 +7,11 @@ HMODULE g_library = nullptr;
 }
 
 std::array<int, 6> HookArguments(const Preferences& p) {
-    return {p.ClickMode ? 0 : p.MoveCanselPx, p.ReplaceAltTab, p.ClickMode, p.RightButton, p.PermissibleRange,
+    return {p.ClickMode ? 0 : p.MoveCanselPx,
+            p.ReplaceAltTab,
+            p.ClickMode,
+            p.RightButton,
+            p.PermissibleRange,
             p.TimeOutMilliSeconds};
 }
 
@@ -20,10 +24,13 @@ bool LoadHookLibrary(const std::wstring& folder) {
     if (!g_library) {
         g_library = LoadLibraryExW((folder + L"hook.dll").c_str(), nullptr, LOAD_WITH_ALTERED_SEARCH_PATH);
     }
-    if (!g_library) return false;
+    if (!g_library)
+        return false;
     HookApi& api = CurrentHookApi();
-    api.start = reinterpret_cast<decltype(api.start)>(reinterpret_cast<void*>(GetProcAddress(g_library, "StartMouseHook")));
-    api.end = reinterpret_cast<decltype(api.end)>(reinterpret_cast<void*>(GetProcAddress(g_library, "EndHook")));
+    api.start = reinterpret_cast<decltype(api.start)>(
+        reinterpret_cast<void*>(GetProcAddress(g_library, "StartMouseHook")));
+    api.end =
+        reinterpret_cast<decltype(api.end)>(reinterpret_cast<void*>(GetProcAddress(g_library, "EndHook")));
     if (!api.start || !api.end) {
         api = HookApi{};
         FreeLibrary(g_library);
@@ -43,7 +50,8 @@ void UnloadHookLibrary() {
 
 int InstallMouseHook(HWND window, const Preferences& prefs) {
     HookApi& api = CurrentHookApi();
-    if (!api.start) return 0;
+    if (!api.start)
+        return 0;
     const auto a = HookArguments(prefs);
     return api.start(window, a[0], a[1], a[2], a[3], a[4], a[5]);
 }
@@ -54,9 +62,10 @@ HWND RemoveMouseHook() {
 }
 
 void ReinstallMouseHook(const Preferences& prefs, bool paused) {
-    if (paused) return;
+    if (paused)
+        return;
     HWND window = RemoveMouseHook();
     InstallMouseHook(window, prefs);
 }
 
-}  // namespace mw
+} // namespace mw

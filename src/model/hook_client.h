@@ -36,4 +36,4 @@ HWND RemoveMouseHook();
 // take effect when the pause ends.
 void ReinstallMouseHook(const Preferences& prefs, bool paused);
 
-}  // namespace mw
+} // namespace mw

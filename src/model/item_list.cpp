@@ -6,7 +6,9 @@ namespace mw {
 
 namespace {
 
-std::wstring CopyOrEmpty(const wchar_t* text) { return text ? std::wstring(text) : std::wstring(); }
+std::wstring CopyOrEmpty(const wchar_t* text) {
+    return text ? std::wstring(text) : std::wstring();
+}
 
 // Releases the strings and icon of a plain slot.
 void ReleaseItem(ListItem& item) {
@@ -18,15 +20,22 @@ void ReleaseItem(ListItem& item) {
 
 const std::wstring* LauncherField(const LauncherEntry& entry, int selector) {
     switch (selector) {
-    case FieldName: return &entry.name;
-    case FieldCommandLine: return &entry.commandLine;
-    case FieldWorkFolder: return &entry.workFolder;
-    case FieldPath: return &entry.path;
-    default: return nullptr;
+    case FieldName:
+        return &entry.name;
+    case FieldCommandLine:
+        return &entry.commandLine;
+    case FieldWorkFolder:
+        return &entry.workFolder;
+    case FieldPath:
+        return &entry.path;
+    default:
+        return nullptr;
     }
 }
 
-bool ValidIndex(int count, int index) { return index >= 0 && index < count; }
+bool ValidIndex(int count, int index) {
+    return index >= 0 && index < count;
+}
 
 // Exchanges two slots the way every other operation would: copy into a temporary, release,
 // copy back. Each ends as an independent copy with order -1 and showState 0.
@@ -40,9 +49,11 @@ void SwapLauncherSlots(LauncherList& list, int a, int b) {
     DestroyLauncherEntry(temporary);
 }
 
-}  // namespace
+} // namespace
 
-HICON DuplicateOwnedIcon(HICON icon) { return icon ? CopyIcon(icon) : nullptr; }
+HICON DuplicateOwnedIcon(HICON icon) {
+    return icon ? CopyIcon(icon) : nullptr;
+}
 
 int InitListItem(ListItem& item, const wchar_t* name, HICON icon, HWND window, int kind) {
     item.inUse = 1;
@@ -73,7 +84,8 @@ int EntryFromWindowItem(LauncherEntry& destination, const ListItem& source, cons
 }
 
 int DestroyLauncherEntry(LauncherEntry& entry) {
-    if (entry.inUse != 1) return 0;
+    if (entry.inUse != 1)
+        return 0;
     ReleaseItem(entry);
     entry.commandLine.clear();
     entry.workFolder.clear();
@@ -87,18 +99,24 @@ int DestroyLauncherEntry(LauncherEntry& entry) {
 }
 
 int CopyLauncherEntry(LauncherEntry& destination, const LauncherEntry& source) {
-    if (&destination == &source) return 1;
-    InitListItem(destination, source.name.c_str(), DuplicateOwnedIcon(source.icon.get()), nullptr, source.kind);
+    if (&destination == &source)
+        return 1;
+    InitListItem(destination, source.name.c_str(), DuplicateOwnedIcon(source.icon.get()), nullptr,
+                 source.kind);
     SetLauncherFields(destination, source.commandLine.c_str(), source.path.c_str(), source.workFolder.c_str(),
                       source.iconFile.c_str(), source.iconIndex);
-    if (source.kind == KindWindow) destination.window = source.window;
+    if (source.kind == KindWindow)
+        destination.window = source.window;
     return 1;
 }
 
-std::unique_ptr<ItemList> CreateItemList() { return std::make_unique<ItemList>(); }
+std::unique_ptr<ItemList> CreateItemList() {
+    return std::make_unique<ItemList>();
+}
 
 int AppendListItem(ItemList& list, const ListItem& item) {
-    if (list.count < 0 || list.count >= ListCapacity) return 0;
+    if (list.count < 0 || list.count >= ListCapacity)
+        return 0;
     ListItem& slot = list.slots[list.count];
     slot.inUse = 1;
     slot.name = item.name;
@@ -112,36 +130,44 @@ int AppendListItem(ItemList& list, const ListItem& item) {
 }
 
 int ClearItemList(ItemList& list) {
-    if (list.count <= 0) return 0;
+    if (list.count <= 0)
+        return 0;
     for (int i = 0; i < list.count && i < ListCapacity; ++i) {
-        if (list.slots[i].inUse == 1) ReleaseItem(list.slots[i]);
+        if (list.slots[i].inUse == 1)
+            ReleaseItem(list.slots[i]);
     }
     list.count = 0;
     return 1;
 }
 
 int ItemNameLength(const ItemList& list, int index) {
-    if (!ValidIndex(list.count, index)) return 0;
+    if (!ValidIndex(list.count, index))
+        return 0;
     return static_cast<int>(list.slots[index].name.size());
 }
 
 void CopyItemName(const ItemList& list, int index, wchar_t* buffer) {
-    if (!buffer || !ValidIndex(list.count, index)) return;
+    if (!buffer || !ValidIndex(list.count, index))
+        return;
     const std::wstring& name = list.slots[index].name;
     std::memcpy(buffer, name.c_str(), (name.size() + 1) * sizeof(wchar_t));
 }
 
-std::unique_ptr<LauncherList> CreateLauncherList() { return std::make_unique<LauncherList>(); }
+std::unique_ptr<LauncherList> CreateLauncherList() {
+    return std::make_unique<LauncherList>();
+}
 
 int AppendLauncherEntry(LauncherList& list, const LauncherEntry& entry) {
-    if (list.count < 0 || list.count >= ListCapacity) return 0;
+    if (list.count < 0 || list.count >= ListCapacity)
+        return 0;
     CopyLauncherEntry(list.slots[list.count], entry);
     ++list.count;
     return 1;
 }
 
 int RemoveLauncherEntry(LauncherList& list, int index) {
-    if (!ValidIndex(list.count, index)) return 0;
+    if (!ValidIndex(list.count, index))
+        return 0;
     for (int j = index; j <= list.count - 2; ++j) {
         DestroyLauncherEntry(list.slots[j]);
         CopyLauncherEntry(list.slots[j], list.slots[j + 1]);
@@ -152,40 +178,48 @@ int RemoveLauncherEntry(LauncherList& list, int index) {
 }
 
 int MoveLauncherEntryUp(LauncherList& list, int index) {
-    if (list.count < 2 || index < 1 || index >= list.count) return 0;
+    if (list.count < 2 || index < 1 || index >= list.count)
+        return 0;
     SwapLauncherSlots(list, index - 1, index);
     return 1;
 }
 
 int MoveLauncherEntryDown(LauncherList& list, int index) {
-    if (list.count < 2 || index < 0 || index >= list.count - 1) return 0;
+    if (list.count < 2 || index < 0 || index >= list.count - 1)
+        return 0;
     SwapLauncherSlots(list, index, index + 1);
     return 1;
 }
 
 int ClearLauncherList(LauncherList& list) {
-    if (list.count <= 0) return 0;
-    for (int i = 0; i < list.count && i < ListCapacity; ++i) DestroyLauncherEntry(list.slots[i]);
+    if (list.count <= 0)
+        return 0;
+    for (int i = 0; i < list.count && i < ListCapacity; ++i)
+        DestroyLauncherEntry(list.slots[i]);
     list.count = 0;
     return 1;
 }
 
 int LauncherFieldLength(const LauncherList& list, int index, int selector) {
-    if (!ValidIndex(list.count, index)) return 0;
+    if (!ValidIndex(list.count, index))
+        return 0;
     const std::wstring* field = LauncherField(list.slots[index], selector);
     return field ? static_cast<int>(field->size()) : 0;
 }
 
 void CopyLauncherField(const LauncherList& list, int index, int selector, wchar_t* buffer) {
-    if (!buffer || !ValidIndex(list.count, index)) return;
+    if (!buffer || !ValidIndex(list.count, index))
+        return;
     const std::wstring* field = LauncherField(list.slots[index], selector);
-    if (!field) return;
+    if (!field)
+        return;
     std::memcpy(buffer, field->c_str(), (field->size() + 1) * sizeof(wchar_t));
 }
 
 int UpdateLauncherEntry(LauncherList& list, int index, const wchar_t* name, const wchar_t* commandLine,
                         const wchar_t* workFolder, const wchar_t* iconFile, int iconIndex) {
-    if (!ValidIndex(list.count, index)) return 0;
+    if (!ValidIndex(list.count, index))
+        return 0;
     LauncherEntry& entry = list.slots[index];
     // The caller's strings may point into this very entry, so copy them before releasing it.
     const std::wstring savedPath = entry.path;
@@ -196,9 +230,9 @@ int UpdateLauncherEntry(LauncherList& list, int index, const wchar_t* name, cons
     HICON icon = DuplicateOwnedIcon(entry.icon.get());
     DestroyLauncherEntry(entry);
     InitListItem(entry, newName.c_str(), icon, nullptr, KindLauncher);
-    SetLauncherFields(entry, newCommandLine.c_str(), savedPath.c_str(), newWorkFolder.c_str(), newIconFile.c_str(),
-                      iconIndex);
+    SetLauncherFields(entry, newCommandLine.c_str(), savedPath.c_str(), newWorkFolder.c_str(),
+                      newIconFile.c_str(), iconIndex);
     return 1;
 }
 
-}  // namespace mw
+} // namespace mw

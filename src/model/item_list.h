@@ -76,14 +76,14 @@ int CopyLauncherEntry(LauncherEntry& destination, const LauncherEntry& source);
 
 // ItemList operations.
 std::unique_ptr<ItemList> CreateItemList();
-int AppendListItem(ItemList& list, const ListItem& item);  // 0 when the list is full
+int AppendListItem(ItemList& list, const ListItem& item); // 0 when the list is full
 int ClearItemList(ItemList& list);
 int ItemNameLength(const ItemList& list, int index);
 void CopyItemName(const ItemList& list, int index, wchar_t* buffer);
 
 // LauncherList operations.
 std::unique_ptr<LauncherList> CreateLauncherList();
-int AppendLauncherEntry(LauncherList& list, const LauncherEntry& entry);  // 0 when the list is full
+int AppendLauncherEntry(LauncherList& list, const LauncherEntry& entry); // 0 when the list is full
 int RemoveLauncherEntry(LauncherList& list, int index);
 int MoveLauncherEntryUp(LauncherList& list, int index);
 int MoveLauncherEntryDown(LauncherList& list, int index);
@@ -93,4 +93,4 @@ void CopyLauncherField(const LauncherList& list, int index, int selector, wchar_
 int UpdateLauncherEntry(LauncherList& list, int index, const wchar_t* name, const wchar_t* commandLine,
                         const wchar_t* workFolder, const wchar_t* iconFile, int iconIndex);
 
-}  // namespace mw
+} // namespace mw

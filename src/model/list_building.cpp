@@ -12,7 +12,7 @@ namespace mw {
 
 namespace {
 
-void AppendCommand(ItemList &commandList, const wchar_t *label, int iconId, int kind, int iconSize,
+void AppendCommand(ItemList& commandList, const wchar_t* label, int iconId, int kind, int iconSize,
                    HINSTANCE resources) {
     HICON icon = static_cast<HICON>(
         LoadImageW(resources, MAKEINTRESOURCEW(iconId), IMAGE_ICON, iconSize, iconSize, 0));
@@ -23,7 +23,7 @@ void AppendCommand(ItemList &commandList, const wchar_t *label, int iconId, int 
 
 } // namespace
 
-void BuildCommandList(ItemList &commandList, const Preferences &prefs, bool launcherOnly, int iconSize,
+void BuildCommandList(ItemList& commandList, const Preferences& prefs, bool launcherOnly, int iconSize,
                       HINSTANCE resources) {
     ClearItemList(commandList);
     if (prefs.ToggleDesktop != 0) {
@@ -38,9 +38,9 @@ void BuildCommandList(ItemList &commandList, const Preferences &prefs, bool laun
     }
 }
 
-void SetCloseEntryLabels(ItemList &commandList, const wchar_t *text) {
+void SetCloseEntryLabels(ItemList& commandList, const wchar_t* text) {
     for (int i = 0; i < commandList.count && i < ListCapacity; ++i) {
-        ListItem &entry = commandList.slots[i];
+        ListItem& entry = commandList.slots[i];
         if (entry.kind == KindCloseWindow)
             entry.name = text ? text : L"";
     }
@@ -62,7 +62,7 @@ using PathArray = std::array<std::wstring, ListCapacity>;
 
 // Groups the first n entries by the program paths given for them. The entries themselves are
 // moved, never copied: a copy would duplicate every icon, which costs a system call per icon.
-void ArrangeByPaths(ItemList &popupList, int n, const PathArray &paths) {
+void ArrangeByPaths(ItemList& popupList, int n, const PathArray& paths) {
     // The current order as original positions; pull each window up behind the nearest earlier
     // window of its program.
     std::array<int, ListCapacity> at{};
@@ -91,13 +91,13 @@ void ArrangeByPaths(ItemList &popupList, int n, const PathArray &paths) {
     }
 }
 
-int ArrangedCount(const ItemList &popupList) {
+int ArrangedCount(const ItemList& popupList) {
     return popupList.count < ListCapacity ? popupList.count : ListCapacity;
 }
 
 } // namespace
 
-void ArrangeByProgram(ItemList &popupList, ProgramPathLookup lookup) {
+void ArrangeByProgram(ItemList& popupList, ProgramPathLookup lookup) {
     const int n = ArrangedCount(popupList);
     if (n <= 0)
         return;
@@ -112,7 +112,7 @@ void ArrangeByProgram(ItemList &popupList, ProgramPathLookup lookup) {
     ArrangeByPaths(popupList, n, paths);
 }
 
-void ArrangeByProgram(ItemList &popupList) {
+void ArrangeByProgram(ItemList& popupList) {
     const int n = ArrangedCount(popupList);
     if (n <= 0)
         return;

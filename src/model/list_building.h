@@ -15,25 +15,25 @@ namespace mw {
 // close-window entry (never in launcher-only mode) and cancel. Icons come from the program's
 // resources in `resources` at iconSize x iconSize; one that cannot be loaded leaves the entry
 // without an icon.
-void BuildCommandList(ItemList &commandList, const Preferences &prefs, bool launcherOnly, int iconSize,
+void BuildCommandList(ItemList& commandList, const Preferences& prefs, bool launcherOnly, int iconSize,
                       HINSTANCE resources);
 
 // Every close-window entry gets a copy of `text` as its name; other entries are untouched.
-void SetCloseEntryLabels(ItemList &commandList, const wchar_t *text);
+void SetCloseEntryLabels(ItemList& commandList, const wchar_t* text);
 
 // "「title」を閉じる" for the window the close command will close (an empty title for none).
 std::wstring CloseEntryLabel(HWND target);
 
 // Finds the program path of a window into a buffer of TextBufferLength units; false (and an
 // empty buffer) when unknown. ProgramPathOfWindow is the real one.
-using ProgramPathLookup = bool (*)(HWND window, wchar_t *buffer);
+using ProgramPathLookup = bool (*)(HWND window, wchar_t* buffer);
 
 // Groups the windows of one program together: groups follow the Z order of their topmost window,
 // windows inside a group keep their Z order, `showState` moves with its window and `order` is
 // renumbered 0..n-1. Paths are compared without regard to letter case; unknown paths (empty)
 // form one group.
-void ArrangeByProgram(ItemList &popupList, ProgramPathLookup lookup);
-void ArrangeByProgram(ItemList &popupList);
+void ArrangeByProgram(ItemList& popupList, ProgramPathLookup lookup);
+void ArrangeByProgram(ItemList& popupList);
 
 // The popup opens when there is a launcher entry, two windows, or one window and the desktop
 // toggle to offer beside it.

@@ -12,4 +12,4 @@ StartupFlags& CurrentStartupFlags() {
     return flags;
 }
 
-}  // namespace mw
+} // namespace mw

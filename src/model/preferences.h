@@ -33,4 +33,4 @@ struct StartupFlags {
 Preferences& CurrentPreferences();
 StartupFlags& CurrentStartupFlags();
 
-}  // namespace mw
+} // namespace mw

@@ -7,4 +7,4 @@ ProgramState& Program() {
     return state;
 }
 
-}  // namespace mw
+} // namespace mw

@@ -18,9 +18,9 @@ struct ProgramState {
     std::unique_ptr<LauncherList> launcherList;
     std::unique_ptr<ItemList> commandList;
     std::unique_ptr<ItemList> savedWindowList;
-    bool paused = false;  // the tray's pause: the hook is removed
+    bool paused = false; // the tray's pause: the hook is removed
 };
 
 ProgramState& Program();
 
-}  // namespace mw
+} // namespace mw

@@ -5,11 +5,10 @@ namespace mw {
 namespace {
 HMODULE g_dwmapi = nullptr;
 
-template <typename F>
-void Lookup(F& fn, const char* name) {
+template <typename F> void Lookup(F& fn, const char* name) {
     fn = reinterpret_cast<F>(reinterpret_cast<void*>(GetProcAddress(g_dwmapi, name)));
 }
-}  // namespace
+} // namespace
 
 ThumbnailApi& CurrentThumbnailApi() {
     static ThumbnailApi api;
@@ -18,13 +17,15 @@ ThumbnailApi& CurrentThumbnailApi() {
 
 bool LoadThumbnailApi() {
     g_dwmapi = LoadLibraryExW(L"dwmapi.dll", nullptr, LOAD_WITH_ALTERED_SEARCH_PATH);
-    if (!g_dwmapi) return false;
+    if (!g_dwmapi)
+        return false;
     ThumbnailApi& api = CurrentThumbnailApi();
     Lookup(api.registerThumbnail, "DwmRegisterThumbnail");
     Lookup(api.isCompositionEnabled, "DwmIsCompositionEnabled");
     Lookup(api.updateProperties, "DwmUpdateThumbnailProperties");
     Lookup(api.unregisterThumbnail, "DwmUnregisterThumbnail");
-    if (!api.registerThumbnail || !api.isCompositionEnabled || !api.updateProperties || !api.unregisterThumbnail) {
+    if (!api.registerThumbnail || !api.isCompositionEnabled || !api.updateProperties ||
+        !api.unregisterThumbnail) {
         UnloadThumbnailApi();
         return false;
     }
@@ -39,4 +40,4 @@ void UnloadThumbnailApi() {
     }
 }
 
-}  // namespace mw
+} // namespace mw

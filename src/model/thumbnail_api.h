@@ -21,4 +21,4 @@ ThumbnailApi& CurrentThumbnailApi();
 bool LoadThumbnailApi();
 void UnloadThumbnailApi();
 
-}  // namespace mw
+} // namespace mw

@@ -25,14 +25,14 @@ CloakQuery SystemCloakQuery() {
         if (!dwm)
             return nullptr;
         return reinterpret_cast<CloakQuery>(
-            reinterpret_cast<void *>(GetProcAddress(dwm, "DwmGetWindowAttribute")));
+            reinterpret_cast<void*>(GetProcAddress(dwm, "DwmGetWindowAttribute")));
     }();
     return query;
 }
 
 // Asks a window for its icon without waiting on a thread that does not answer. Returns false
 // when the window gave no answer in time (then `icon` is null).
-bool QueryWindowIcon(HWND window, WPARAM which, HICON *icon) {
+bool QueryWindowIcon(HWND window, WPARAM which, HICON* icon) {
     DWORD_PTR result = 0;
     *icon = nullptr;
     if (!SendMessageTimeoutW(window, WM_GETICON, which, 0, SMTO_ABORTIFHUNG | SMTO_BLOCK, IconQueryTimeoutMs,
@@ -47,7 +47,7 @@ HICON ClassIcon(HWND window, int index) {
     return reinterpret_cast<HICON>(GetClassLongPtrW(window, index));
 }
 
-bool FullAccessPath(DWORD processId, wchar_t *buffer) {
+bool FullAccessPath(DWORD processId, wchar_t* buffer) {
     UniqueHandle process(OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, processId));
     if (!process)
         return false;
@@ -65,7 +65,7 @@ bool FullAccessPath(DWORD processId, wchar_t *buffer) {
 
 // Processes of other users or of higher integrity refuse the full mask but still tell their
 // image name to a limited query.
-bool LimitedAccessPath(DWORD processId, wchar_t *buffer) {
+bool LimitedAccessPath(DWORD processId, wchar_t* buffer) {
     UniqueHandle process(OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, processId));
     if (!process)
         return false;
@@ -87,23 +87,24 @@ ULONGLONG ProcessCreationTime(DWORD processId) {
     return (static_cast<ULONGLONG>(created.dwHighDateTime) << 32) | created.dwLowDateTime;
 }
 
-ProgramPathMemo &PathMemo() {
+ProgramPathMemo& PathMemo() {
     static ProgramPathMemo memo;
     return memo;
 }
 
 } // namespace
 
-const std::wstring *FindProgramPath(const ProgramPathMemo &memo, DWORD processId, ULONGLONG created) {
-    for (const auto &entry : memo.entries) {
+const std::wstring* FindProgramPath(const ProgramPathMemo& memo, DWORD processId, ULONGLONG created) {
+    for (const auto& entry : memo.entries) {
         if (entry.processId == processId && entry.created == created)
             return &entry.path;
     }
     return nullptr;
 }
 
-void RememberProgramPath(ProgramPathMemo &memo, DWORD processId, ULONGLONG created, const std::wstring &path) {
-    for (auto &entry : memo.entries) {
+void RememberProgramPath(ProgramPathMemo& memo, DWORD processId, ULONGLONG created,
+                         const std::wstring& path) {
+    for (auto& entry : memo.entries) {
         if (entry.processId == processId && entry.created == created) {
             entry.path = path;
             return;
@@ -128,7 +129,7 @@ void SetCloakQuery(CloakQuery query) {
     g_cloakOverride = query;
 }
 
-void ReadWindowTitle(HWND window, wchar_t *buffer) {
+void ReadWindowTitle(HWND window, wchar_t* buffer) {
     buffer[0] = L'\0';
     DWORD processId = 0;
     DWORD threadId = GetWindowThreadProcessId(window, &processId);
@@ -145,14 +146,14 @@ void ReadWindowTitle(HWND window, wchar_t *buffer) {
     buffer[TextBufferLength - 1] = L'\0';
 }
 
-bool ProgramPathOfWindow(HWND window, wchar_t *buffer) {
+bool ProgramPathOfWindow(HWND window, wchar_t* buffer) {
     buffer[0] = L'\0';
     DWORD processId = 0;
     if (!window || GetWindowThreadProcessId(window, &processId) == 0 || processId == 0)
         return false;
     const ULONGLONG created = ProcessCreationTime(processId);
     if (created != 0) {
-        if (const std::wstring *known = FindProgramPath(PathMemo(), processId, created)) {
+        if (const std::wstring* known = FindProgramPath(PathMemo(), processId, created)) {
             lstrcpynW(buffer, known->c_str(), TextBufferLength);
             return true;
         }
@@ -168,7 +169,7 @@ bool ProgramPathOfWindow(HWND window, wchar_t *buffer) {
     return false;
 }
 
-HICON WindowIcon(HWND window, int size, bool *ownedByCaller) {
+HICON WindowIcon(HWND window, int size, bool* ownedByCaller) {
     *ownedByCaller = false;
     WPARAM which;
     int classIndex;
@@ -213,10 +214,10 @@ HICON WindowIcon(HWND window, int size, bool *ownedByCaller) {
 }
 
 BOOL CALLBACK EnumerateWindow(HWND window, LPARAM context) {
-    auto *ctx = reinterpret_cast<EnumerationContext *>(context);
+    auto* ctx = reinterpret_cast<EnumerationContext*>(context);
     if (!ctx || !ctx->list)
         return FALSE;
-    ItemList &list = *ctx->list;
+    ItemList& list = *ctx->list;
     // The list has room for ListCapacity windows; further ones are not offered.
     if (list.count >= ListCapacity)
         return FALSE;
@@ -267,7 +268,7 @@ BOOL CALLBACK EnumerateWindow(HWND window, LPARAM context) {
     return list.count < ListCapacity ? TRUE : FALSE;
 }
 
-void EnumerateTopLevelWindows(ItemList &list, int iconSize) {
+void EnumerateTopLevelWindows(ItemList& list, int iconSize) {
     EnumerationContext context{&list, 0, iconSize};
     EnumWindows(EnumerateWindow, reinterpret_cast<LPARAM>(&context));
 }

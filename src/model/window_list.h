@@ -22,7 +22,7 @@ constexpr UINT IconQueryTimeoutMs = 100;
 // What the enumeration callback works on: the list being filled, the position number of the
 // next accepted window (0 before each pass) and the icon size of the design.
 struct EnumerationContext {
-    ItemList *list;
+    ItemList* list;
     int order;
     int iconSize;
 };
@@ -32,18 +32,18 @@ struct EnumerationContext {
 BOOL CALLBACK EnumerateWindow(HWND window, LPARAM context);
 
 // One pass over all top-level windows into `list` (normally empty), order counter from 0.
-void EnumerateTopLevelWindows(ItemList &list, int iconSize);
+void EnumerateTopLevelWindows(ItemList& list, int iconSize);
 
 // The icon of a window by the icon size rule (16: small icons, 32: big icons, 48 or more: the
 // program's file icon only, anything else: none). `ownedByCaller` (required) tells whether the
 // caller must destroy the icon: true only for a file icon; window and class icons belong to the
 // window.
-HICON WindowIcon(HWND window, int size, bool *ownedByCaller);
+HICON WindowIcon(HWND window, int size, bool* ownedByCaller);
 
 // The full path of the executable of the process that owns `window`, into a buffer of
 // TextBufferLength units. When it cannot be read the buffer holds the empty path and the result
 // is false.
-bool ProgramPathOfWindow(HWND window, wchar_t *buffer);
+bool ProgramPathOfWindow(HWND window, wchar_t* buffer);
 
 // Program paths remembered by process. A process's executable never changes while it runs, and
 // reading it (opening the process and listing its modules) is the dearest step of building the
@@ -61,18 +61,18 @@ struct ProgramPathMemo {
     std::vector<Entry> entries; // oldest first
 };
 // The remembered path of the process, or null.
-const std::wstring *FindProgramPath(const ProgramPathMemo &memo, DWORD processId, ULONGLONG created);
-void RememberProgramPath(ProgramPathMemo &memo, DWORD processId, ULONGLONG created, const std::wstring &path);
+const std::wstring* FindProgramPath(const ProgramPathMemo& memo, DWORD processId, ULONGLONG created);
+void RememberProgramPath(ProgramPathMemo& memo, DWORD processId, ULONGLONG created, const std::wstring& path);
 
 // The title of a window into a buffer of TextBufferLength units (empty when it has none). Never
 // waits on another thread of this process: a window of ours on a busy thread cannot hold the
 // caller up.
-void ReadWindowTitle(HWND window, wchar_t *buffer);
+void ReadWindowTitle(HWND window, wchar_t* buffer);
 
 // Windows hidden by the desktop compositor (other virtual desktops, suspended store apps) are
 // visible to the window manager but not on screen. The query is looked up at run time from
 // dwmapi.dll; a failed query counts as not cloaked.
-using CloakQuery = HRESULT(WINAPI *)(HWND window, DWORD attribute, void *value, DWORD size);
+using CloakQuery = HRESULT(WINAPI*)(HWND window, DWORD attribute, void* value, DWORD size);
 constexpr DWORD CloakedAttribute = 14; // DWMWA_CLOAKED
 bool IsWindowCloaked(HWND window);
 // Replaces the compositor query, for tests; null goes back to the system's function.

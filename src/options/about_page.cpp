@@ -17,7 +17,9 @@ std::wstring ModulePath(HMODULE module) {
     return std::wstring(path, length < MAX_PATH ? length : 0);
 }
 
-HWND IconControl(HWND page) { return GetDlgItem(page, IDC_ABOUT_ICON); }
+HWND IconControl(HWND page) {
+    return GetDlgItem(page, IDC_ABOUT_ICON);
+}
 
 INT_PTR OnInitDialog(HWND page) {
     VersionInfo info;
@@ -29,23 +31,26 @@ INT_PTR OnInitDialog(HWND page) {
     // The page owns the icon: the static only shows it and never destroys it.
     SendMessageW(IconControl(page), STM_SETICON, reinterpret_cast<WPARAM>(icon), 0);
     return TRUE;
-}  // the version block is released with info
+} // the version block is released with info
 
 INT_PTR OnDestroy(HWND page) {
     HICON icon = reinterpret_cast<HICON>(SendMessageW(IconControl(page), STM_SETICON, 0, 0));
-    if (icon) DestroyIcon(icon);
+    if (icon)
+        DestroyIcon(icon);
     return TRUE;
 }
 
-}  // namespace
+} // namespace
 
 void ReadVersionBlock(VersionInfo& info, const std::wstring& path) {
     info = VersionInfo{};
     DWORD handle = 0;
     info.blockSize = GetFileVersionInfoSizeW(path.c_str(), &handle);
-    if (info.blockSize == 0) return;
+    if (info.blockSize == 0)
+        return;
     info.block.assign(info.blockSize + 1, 0);
-    if (!GetFileVersionInfoW(path.c_str(), 0, info.blockSize, info.block.data())) return;
+    if (!GetFileVersionInfoW(path.c_str(), 0, info.blockSize, info.block.data()))
+        return;
     void* value = nullptr;
     info.hasTranslation =
         VerQueryValueW(info.block.data(), L"\\VarFileInfo\\Translation", &value, &info.valueLength) &&
@@ -56,13 +61,17 @@ void ReadVersionBlock(VersionInfo& info, const std::wstring& path) {
     }
 }
 
-void ReadVersionBlock(VersionInfo& info) { ReadVersionBlock(info, ModulePath(Program().instance)); }
+void ReadVersionBlock(VersionInfo& info) {
+    ReadVersionBlock(info, ModulePath(Program().instance));
+}
 
 const wchar_t* VersionString(VersionInfo& info, const wchar_t* name) {
-    if (!info.hasTranslation || info.block.empty()) return nullptr;
+    if (!info.hasTranslation || info.block.empty())
+        return nullptr;
     const std::wstring subBlock = std::wstring(L"\\StringFileInfo\\") + info.translationKey + L"\\" + name;
     void* value = nullptr;
-    if (!VerQueryValueW(info.block.data(), subBlock.c_str(), &value, &info.valueLength) || !value) return nullptr;
+    if (!VerQueryValueW(info.block.data(), subBlock.c_str(), &value, &info.valueLength) || !value)
+        return nullptr;
     return static_cast<const wchar_t*>(value);
 }
 
@@ -76,10 +85,13 @@ std::wstring AboutText(VersionInfo& info) {
 
 INT_PTR CALLBACK AboutPageProc(HWND page, UINT message, WPARAM, LPARAM) {
     switch (message) {
-    case WM_INITDIALOG: return OnInitDialog(page);
-    case WM_DESTROY: return OnDestroy(page);
-    default: return FALSE;
+    case WM_INITDIALOG:
+        return OnInitDialog(page);
+    case WM_DESTROY:
+        return OnDestroy(page);
+    default:
+        return FALSE;
     }
 }
 
-}  // namespace mw
+} // namespace mw

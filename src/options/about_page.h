@@ -14,9 +14,9 @@ constexpr wchar_t kWebAddress[] = L"https://mistlewick.example.org/";
 struct VersionInfo {
     std::vector<BYTE> block;          // the version block, one byte longer than its size
     UINT valueLength = 0;             // length reported by the last query
-    wchar_t translationKey[32] = L"";  // "041104b0": language, then code page
+    wchar_t translationKey[32] = L""; // "041104b0": language, then code page
     int hasTranslation = 0;
-    DWORD blockSize = 0;              // 0 when the file has no version block
+    DWORD blockSize = 0; // 0 when the file has no version block
 };
 
 // Reads the version block of a file, or (no path) of the running executable.
@@ -32,4 +32,4 @@ std::wstring AboutText(VersionInfo& info);
 
 INT_PTR CALLBACK AboutPageProc(HWND page, UINT message, WPARAM wParam, LPARAM lParam);
 
-}  // namespace mw
+} // namespace mw

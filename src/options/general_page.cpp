@@ -32,11 +32,17 @@ constexpr int kReplaceOff = 0;
 constexpr int kReplaceClickMode = 1;
 constexpr int kReplaceStandard = 2;
 
-bool IsChecked(HWND page, int id) { return IsDlgButtonChecked(page, id) == BST_CHECKED; }
+bool IsChecked(HWND page, int id) {
+    return IsDlgButtonChecked(page, id) == BST_CHECKED;
+}
 
-void Check(HWND page, int id, bool checked) { CheckDlgButton(page, id, checked ? BST_CHECKED : BST_UNCHECKED); }
+void Check(HWND page, int id, bool checked) {
+    CheckDlgButton(page, id, checked ? BST_CHECKED : BST_UNCHECKED);
+}
 
-void Enable(HWND page, int id, bool enable) { EnableWindow(GetDlgItem(page, id), enable); }
+void Enable(HWND page, int id, bool enable) {
+    EnableWindow(GetDlgItem(page, id), enable);
+}
 
 void EnableReplaceModes(HWND page, bool enable) {
     Enable(page, IDC_GENERAL_STANDARD_MODE, enable);
@@ -46,12 +52,14 @@ void EnableReplaceModes(HWND page, bool enable) {
 INT_PTR OnInitDialog(HWND page) {
     const Preferences& p = CurrentPreferences();
     Check(page, IDC_GENERAL_STARTUP, StartupShortcutExists() == 1);
-    for (const CheckBinding& binding : kCheckBindings) Check(page, binding.control, PreferenceValue(binding.key) != 0);
+    for (const CheckBinding& binding : kCheckBindings)
+        Check(page, binding.control, PreferenceValue(binding.key) != 0);
 
     Check(page, IDC_GENERAL_REPLACE_ALTTAB, p.ReplaceAltTab != kReplaceOff);
     EnableReplaceModes(page, p.ReplaceAltTab != kReplaceOff);
     // Shown even while both are disabled, so the user sees which mode checking 1044 brings back.
-    Check(page, p.ReplaceAltTab == kReplaceClickMode ? IDC_GENERAL_CLICK_MODE : IDC_GENERAL_STANDARD_MODE, true);
+    Check(page, p.ReplaceAltTab == kReplaceClickMode ? IDC_GENERAL_CLICK_MODE : IDC_GENERAL_STANDARD_MODE,
+          true);
 
     Enable(page, IDC_GENERAL_FRAMES_HIDE, p.Altab7 != 0);
     HWND combo = GetDlgItem(page, IDC_GENERAL_FRAMES_HIDE);
@@ -82,8 +90,9 @@ void OnStartupClicked(HWND page) {
 void OnReplaceAltTabClicked(HWND page) {
     const bool on = IsChecked(page, IDC_GENERAL_REPLACE_ALTTAB);
     EnableReplaceModes(page, on);
-    const int value = !on ? kReplaceOff
-                          : (IsChecked(page, IDC_GENERAL_STANDARD_MODE) ? kReplaceStandard : kReplaceClickMode);
+    const int value =
+        !on ? kReplaceOff
+            : (IsChecked(page, IDC_GENERAL_STANDARD_MODE) ? kReplaceStandard : kReplaceClickMode);
     ApplyPreference(page, L"ReplaceAltTab", value, Refresh::MouseHook);
 }
 
@@ -93,31 +102,46 @@ INT_PTR OnCommand(HWND page, int id, int code) {
         ApplyPreference(page, L"Altab7_Hide", index > 0 ? 1 : 0, Refresh::Nothing);
         return TRUE;
     }
-    if (code != BN_CLICKED) return FALSE;
+    if (code != BN_CLICKED)
+        return FALSE;
     switch (id) {
-    case IDC_GENERAL_STARTUP: OnStartupClicked(page); return TRUE;
-    case IDC_GENERAL_REPLACE_ALTTAB: OnReplaceAltTabClicked(page); return TRUE;
-    case IDC_GENERAL_STANDARD_MODE: ApplyPreference(page, L"ReplaceAltTab", kReplaceStandard, Refresh::MouseHook); return TRUE;
-    case IDC_GENERAL_CLICK_MODE: ApplyPreference(page, L"ReplaceAltTab", kReplaceClickMode, Refresh::MouseHook); return TRUE;
-    default: break;
+    case IDC_GENERAL_STARTUP:
+        OnStartupClicked(page);
+        return TRUE;
+    case IDC_GENERAL_REPLACE_ALTTAB:
+        OnReplaceAltTabClicked(page);
+        return TRUE;
+    case IDC_GENERAL_STANDARD_MODE:
+        ApplyPreference(page, L"ReplaceAltTab", kReplaceStandard, Refresh::MouseHook);
+        return TRUE;
+    case IDC_GENERAL_CLICK_MODE:
+        ApplyPreference(page, L"ReplaceAltTab", kReplaceClickMode, Refresh::MouseHook);
+        return TRUE;
+    default:
+        break;
     }
     for (const CheckBinding& binding : kCheckBindings) {
-        if (binding.control != id) continue;
+        if (binding.control != id)
+            continue;
         ApplyPreference(page, binding.key, IsChecked(page, id) ? 1 : 0, binding.refresh);
-        if (id == IDC_GENERAL_FRAMES) Enable(page, IDC_GENERAL_FRAMES_HIDE, IsChecked(page, id));
+        if (id == IDC_GENERAL_FRAMES)
+            Enable(page, IDC_GENERAL_FRAMES_HIDE, IsChecked(page, id));
         return TRUE;
     }
     return FALSE;
 }
 
-}  // namespace
+} // namespace
 
 INT_PTR CALLBACK GeneralPageProc(HWND page, UINT message, WPARAM wParam, LPARAM) {
     switch (message) {
-    case WM_INITDIALOG: return OnInitDialog(page);
-    case WM_COMMAND: return OnCommand(page, LOWORD(wParam), HIWORD(wParam));
-    default: return FALSE;
+    case WM_INITDIALOG:
+        return OnInitDialog(page);
+    case WM_COMMAND:
+        return OnCommand(page, LOWORD(wParam), HIWORD(wParam));
+    default:
+        return FALSE;
     }
 }
 
-}  // namespace mw
+} // namespace mw

@@ -8,4 +8,4 @@ namespace mw {
 
 INT_PTR CALLBACK GeneralPageProc(HWND page, UINT message, WPARAM wParam, LPARAM lParam);
 
-}  // namespace mw
+} // namespace mw

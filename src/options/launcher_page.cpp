@@ -32,21 +32,34 @@ int g_hiddenStoredEntries = 0;
 
 constexpr UINT_PTR kListSubclassId = 1;
 
-LauncherList* Launchers() { return Program().launcherList.get(); }
-
-const std::wstring& PrefsPath() { return Program().preferencesPath; }
-
-int IconSize() { return CurrentDesign().iconSize; }
-
-HWND ListBox(HWND page) { return GetDlgItem(page, IDC_LAUNCHER_LIST); }
-
-HWND Root(HWND window) { return GetAncestor(window, GA_ROOT); }
-
-void InsertLine(HWND page, int index, const std::wstring& text) {
-    SendMessageW(ListBox(page), LB_INSERTSTRING, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(text.c_str()));
+LauncherList* Launchers() {
+    return Program().launcherList.get();
 }
 
-void DeleteLine(HWND page, int index) { SendMessageW(ListBox(page), LB_DELETESTRING, static_cast<WPARAM>(index), 0); }
+const std::wstring& PrefsPath() {
+    return Program().preferencesPath;
+}
+
+int IconSize() {
+    return CurrentDesign().iconSize;
+}
+
+HWND ListBox(HWND page) {
+    return GetDlgItem(page, IDC_LAUNCHER_LIST);
+}
+
+HWND Root(HWND window) {
+    return GetAncestor(window, GA_ROOT);
+}
+
+void InsertLine(HWND page, int index, const std::wstring& text) {
+    SendMessageW(ListBox(page), LB_INSERTSTRING, static_cast<WPARAM>(index),
+                 reinterpret_cast<LPARAM>(text.c_str()));
+}
+
+void DeleteLine(HWND page, int index) {
+    SendMessageW(ListBox(page), LB_DELETESTRING, static_cast<WPARAM>(index), 0);
+}
 
 void FocusAndSelect(HWND page, int index) {
     SetFocus(ListBox(page));
@@ -57,8 +70,8 @@ void FocusAndSelect(HWND page, int index) {
 // empty values, so the keys of every stored entry are all present.
 bool WriteEntryFromList(int number, int index) {
     const LauncherEntry& e = Launchers()->slots[index];
-    return WriteLauncherEntry(PrefsPath(), number, e.name.c_str(), e.commandLine.c_str(), e.workFolder.c_str(),
-                              e.path.c_str(), e.iconFile.c_str(), e.iconIndex);
+    return WriteLauncherEntry(PrefsPath(), number, e.name.c_str(), e.commandLine.c_str(),
+                              e.workFolder.c_str(), e.path.c_str(), e.iconFile.c_str(), e.iconIndex);
 }
 
 // Appends the entry for a path with its default name and icon; false when the list is full.
@@ -68,7 +81,7 @@ bool AppendEntryForPath(const wchar_t* path, std::wstring& name) {
     InitListItem(entry, name.c_str(), FileIcon(path, IconSize()), nullptr, KindLauncher);
     SetLauncherFields(entry, L"", path, L"", L"", 0);
     const int appended = AppendLauncherEntry(*Launchers(), entry);
-    DestroyLauncherEntry(entry);  // the list holds its own copy
+    DestroyLauncherEntry(entry); // the list holds its own copy
     return appended != 0;
 }
 
@@ -86,16 +99,20 @@ bool MayAdd(HWND page) {
 }
 
 void OnAdd(HWND page) {
-    if (!MayAdd(page)) return;
+    if (!MayAdd(page))
+        return;
     std::wstring path;
-    if (!CurrentLauncherPickers().chooseFile || !CurrentLauncherPickers().chooseFile(page, path)) return;
-    if (path.empty()) return;
+    if (!CurrentLauncherPickers().chooseFile || !CurrentLauncherPickers().chooseFile(page, path))
+        return;
+    if (path.empty())
+        return;
     if (path.size() > static_cast<size_t>(kMaxLauncherPath)) {
         ShowOptionsError(Root(page), AddRefusalText(0, 1));
         return;
     }
     std::wstring name;
-    if (!AppendEntryForPath(path.c_str(), name)) return;
+    if (!AppendEntryForPath(path.c_str(), name))
+        return;
     const int n = Launchers()->count;
     InsertLine(page, n - 1, name);
     bool ok = WriteLauncherValue(PrefsPath(), L"path", n, path.c_str());
@@ -106,7 +123,8 @@ void OnAdd(HWND page) {
         ok = WriteLauncherValue(PrefsPath(), stale, n, nullptr) && ok;
     }
     ok = WriteLauncherCount(PrefsPath(), n) && ok;
-    if (!ok) ReportFailedWrite(page);
+    if (!ok)
+        ReportFailedWrite(page);
 }
 
 void OnDropFiles(HWND page, HDROP drop) {
@@ -115,7 +133,8 @@ void OnDropFiles(HWND page, HDROP drop) {
     bool ok = true;
     for (UINT i = 0; i < dropped; ++i) {
         const UINT length = DragQueryFileW(drop, i, nullptr, 0);
-        if (length == 0) continue;
+        if (length == 0)
+            continue;
         // A path cut to fit would name another file; such a path is left out instead.
         if (length > static_cast<UINT>(kMaxLauncherPath)) {
             ++leftOutLong;
@@ -138,7 +157,8 @@ void OnDropFiles(HWND page, HDROP drop) {
         InsertLine(page, n - 1, name);
     }
     DragFinish(drop);
-    if (!ok) ReportFailedWrite(page);
+    if (!ok)
+        ReportFailedWrite(page);
     if (leftOutFull > 0 && g_hiddenStoredEntries > 0) {
         ShowOptionsError(Root(page), HiddenEntriesText(g_storedCount));
     } else if (leftOutFull > 0 || leftOutLong > 0) {
@@ -148,54 +168,65 @@ void OnDropFiles(HWND page, HDROP drop) {
 
 void OnRemove(HWND page, int s) {
     LauncherList& list = *Launchers();
-    if (s < 0 || s >= list.count) return;
+    if (s < 0 || s >= list.count)
+        return;
     if (g_hiddenStoredEntries > 0) {
         ShowOptionsError(Root(page), HiddenEntriesText(g_storedCount));
         return;
     }
-    if (!RemoveLauncherEntry(list, s)) return;
+    if (!RemoveLauncherEntry(list, s))
+        return;
     const int count = list.count;
     bool ok = true;
-    for (int i = s; i < count; ++i) ok = WriteEntryFromList(i + 1, i) && ok;
+    for (int i = s; i < count; ++i)
+        ok = WriteEntryFromList(i + 1, i) && ok;
     // The old last number: its strings go, its index reads 0.
     ok = WriteLauncherEntry(PrefsPath(), count + 1, nullptr, nullptr, nullptr, nullptr, nullptr, 0) && ok;
     ok = WriteLauncherCount(PrefsPath(), count) && ok;
     DeleteLine(page, s);
     FocusAndSelect(page, SelectionAfterRemoval(s, count));
-    if (!ok) ReportFailedWrite(page);
+    if (!ok)
+        ReportFailedWrite(page);
 }
 
 void OnUp(HWND page, int s) {
-    if (!MoveLauncherEntryUp(*Launchers(), s)) return;
+    if (!MoveLauncherEntryUp(*Launchers(), s))
+        return;
     bool ok = WriteEntryFromList(s, s - 1);
     ok = WriteEntryFromList(s + 1, s) && ok;
     DeleteLine(page, s);
     InsertLine(page, s - 1, Launchers()->slots[s - 1].name);
     FocusAndSelect(page, s - 1);
-    if (!ok) ReportFailedWrite(page);
+    if (!ok)
+        ReportFailedWrite(page);
 }
 
 void OnDown(HWND page, int s) {
-    if (!MoveLauncherEntryDown(*Launchers(), s)) return;
+    if (!MoveLauncherEntryDown(*Launchers(), s))
+        return;
     bool ok = WriteEntryFromList(s + 1, s);
     ok = WriteEntryFromList(s + 2, s + 1) && ok;
     DeleteLine(page, s);
     InsertLine(page, s + 1, Launchers()->slots[s + 1].name);
     FocusAndSelect(page, s + 1);
-    if (!ok) ReportFailedWrite(page);
+    if (!ok)
+        ReportFailedWrite(page);
 }
 
 void OnProperties(HWND page, int s) {
-    if (s < 0 || s >= Launchers()->count) return;
+    if (s < 0 || s >= Launchers()->count)
+        return;
     g_property.PropertyIndex = s;
-    DialogBoxParamW(Program().instance, MAKEINTRESOURCEW(IDD_LAUNCHER_PROPERTIES), page, LauncherPropertyProc, 0);
+    DialogBoxParamW(Program().instance, MAKEINTRESOURCEW(IDD_LAUNCHER_PROPERTIES), page, LauncherPropertyProc,
+                    0);
     g_property = PropertyDialogState{};
     DeleteLine(page, s);
     InsertLine(page, s, Launchers()->slots[s].name);
     FocusAndSelect(page, s);
 }
 
-LRESULT CALLBACK ListSubclassProc(HWND list, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR) {
+LRESULT CALLBACK ListSubclassProc(HWND list, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
+                                  DWORD_PTR) {
     if (message == WM_DROPFILES) {
         if (Launchers()) {
             OnDropFiles(GetParent(list), reinterpret_cast<HDROP>(wParam));
@@ -204,14 +235,16 @@ LRESULT CALLBACK ListSubclassProc(HWND list, UINT message, WPARAM wParam, LPARAM
         }
         return 0;
     }
-    if (message == WM_NCDESTROY) RemoveWindowSubclass(list, ListSubclassProc, kListSubclassId);
+    if (message == WM_NCDESTROY)
+        RemoveWindowSubclass(list, ListSubclassProc, kListSubclassId);
     return DefSubclassProc(list, message, wParam, lParam);
 }
 
 INT_PTR OnPageInitDialog(HWND page) {
     const LauncherList* list = Launchers();
     const int count = list ? list->count : 0;
-    for (int i = 0; i < count; ++i) InsertLine(page, i, list->slots[i].name);
+    for (int i = 0; i < count; ++i)
+        InsertLine(page, i, list->slots[i].name);
     g_storedCount = StoredLauncherCount(PrefsPath());
     // Loading stops only when the list is full, so a larger stored count with room left in the
     // list comes from an earlier failed write (already reported), not from entries beyond 50.
@@ -222,15 +255,27 @@ INT_PTR OnPageInitDialog(HWND page) {
 }
 
 INT_PTR OnPageCommand(HWND page, int id, HWND control) {
-    if (!Launchers() || control == ListBox(page)) return FALSE;
+    if (!Launchers() || control == ListBox(page))
+        return FALSE;
     const int s = static_cast<int>(SendMessageW(ListBox(page), LB_GETCURSEL, 0, 0));
     switch (id) {
-    case IDC_LAUNCHER_ADD: OnAdd(page); return TRUE;
-    case IDC_LAUNCHER_REMOVE: OnRemove(page, s); return TRUE;
-    case IDC_LAUNCHER_UP: OnUp(page, s); return TRUE;
-    case IDC_LAUNCHER_DOWN: OnDown(page, s); return TRUE;
-    case IDC_LAUNCHER_PROPERTIES: OnProperties(page, s); return TRUE;
-    default: return FALSE;
+    case IDC_LAUNCHER_ADD:
+        OnAdd(page);
+        return TRUE;
+    case IDC_LAUNCHER_REMOVE:
+        OnRemove(page, s);
+        return TRUE;
+    case IDC_LAUNCHER_UP:
+        OnUp(page, s);
+        return TRUE;
+    case IDC_LAUNCHER_DOWN:
+        OnDown(page, s);
+        return TRUE;
+    case IDC_LAUNCHER_PROPERTIES:
+        OnProperties(page, s);
+        return TRUE;
+    default:
+        return FALSE;
     }
 }
 
@@ -238,11 +283,14 @@ INT_PTR OnPageCommand(HWND page, int id, HWND control) {
 
 LauncherEntry* PropertyEntry() {
     LauncherList* list = Launchers();
-    if (!list || g_property.PropertyIndex < 0 || g_property.PropertyIndex >= list->count) return nullptr;
+    if (!list || g_property.PropertyIndex < 0 || g_property.PropertyIndex >= list->count)
+        return nullptr;
     return &list->slots[g_property.PropertyIndex];
 }
 
-int PropertyNumber() { return g_property.PropertyIndex + 1; }
+int PropertyNumber() {
+    return g_property.PropertyIndex + 1;
+}
 
 void SetPendingIconFile(const wchar_t* text) {
     wcsncpy(g_property.PendingIconFile, text ? text : L"", MAX_PATH - 1);
@@ -283,13 +331,16 @@ INT_PTR OnPropertyPaint(HWND dialog) {
 
 void OnChangeIcon(HWND dialog) {
     LauncherEntry* e = PropertyEntry();
-    if (!e || !CurrentLauncherPickers().pickIcon) return;
+    if (!e || !CurrentLauncherPickers().pickIcon)
+        return;
     const int n = PropertyNumber();
     const PropertyDialogState before = g_property;
     const std::wstring key = L"icon" + std::to_wstring(n);
-    GetPrivateProfileStringW(L"Launcher", key.c_str(), L"", g_property.PendingIconFile, MAX_PATH, PrefsPath().c_str());
-    if (!CurrentLauncherPickers().pickIcon(dialog, g_property.PendingIconFile, &g_property.PendingIconIndex)) {
-        g_property = before;  // nothing chosen, nothing changes
+    GetPrivateProfileStringW(L"Launcher", key.c_str(), L"", g_property.PendingIconFile, MAX_PATH,
+                             PrefsPath().c_str());
+    if (!CurrentLauncherPickers().pickIcon(dialog, g_property.PendingIconFile,
+                                           &g_property.PendingIconIndex)) {
+        g_property = before; // nothing chosen, nothing changes
         return;
     }
     g_property.PendingIconFile[MAX_PATH - 1] = L'\0';
@@ -298,12 +349,14 @@ void OnChangeIcon(HWND dialog) {
     ok = WriteLauncherValue(PrefsPath(), L"icon_idx", n, index.c_str()) && ok;
     e->icon.reset(ExtractOneIcon(g_property.PendingIconFile, g_property.PendingIconIndex, IconSize()));
     InvalidateRect(dialog, nullptr, TRUE);
-    if (!ok) ReportFailedWrite(dialog);
+    if (!ok)
+        ReportFailedWrite(dialog);
 }
 
 void OnRevertIcon(HWND dialog) {
     LauncherEntry* e = PropertyEntry();
-    if (!e) return;
+    if (!e)
+        return;
     const int n = PropertyNumber();
     bool ok = WriteLauncherValue(PrefsPath(), L"icon", n, nullptr);
     ok = WriteLauncherValue(PrefsPath(), L"icon_idx", n, nullptr) && ok;
@@ -312,12 +365,14 @@ void OnRevertIcon(HWND dialog) {
     SetPendingIconFile(L"");
     // The file no longer has an index either, and reads it as 0.
     g_property.PendingIconIndex = 0;
-    if (!ok) ReportFailedWrite(dialog);
+    if (!ok)
+        ReportFailedWrite(dialog);
 }
 
 void OnChooseFolder(HWND dialog) {
     std::wstring folder;
-    if (!CurrentLauncherPickers().chooseFolder || !CurrentLauncherPickers().chooseFolder(dialog, folder)) return;
+    if (!CurrentLauncherPickers().chooseFolder || !CurrentLauncherPickers().chooseFolder(dialog, folder))
+        return;
     SetDlgItemTextW(dialog, IDC_PROPERTY_WORK_FOLDER, folder.c_str());
 }
 
@@ -344,29 +399,43 @@ void OnPropertyClose(HWND dialog) {
         const std::wstring& text;
     } fields[] = {{L"name", name}, {L"cmnd", commandLine}, {L"wfol", workFolder}};
     for (const auto& field : fields) {
-        ok = WriteLauncherValue(PrefsPath(), field.prefix, n, field.text.empty() ? nullptr : field.text.c_str()) && ok;
+        ok = WriteLauncherValue(PrefsPath(), field.prefix, n,
+                                field.text.empty() ? nullptr : field.text.c_str()) &&
+             ok;
     }
-    UpdateLauncherEntry(*Launchers(), g_property.PropertyIndex, name.c_str(), commandLine.c_str(), workFolder.c_str(),
-                        g_property.PendingIconFile, g_property.PendingIconIndex);
-    if (!ok) ReportFailedWrite(dialog);
+    UpdateLauncherEntry(*Launchers(), g_property.PropertyIndex, name.c_str(), commandLine.c_str(),
+                        workFolder.c_str(), g_property.PendingIconFile, g_property.PendingIconIndex);
+    if (!ok)
+        ReportFailedWrite(dialog);
     EndDialog(dialog, 0);
 }
 
 INT_PTR OnPropertyCommand(HWND dialog, int id) {
     switch (id) {
-    case IDC_PROPERTY_CHANGE_ICON: OnChangeIcon(dialog); return TRUE;
-    case IDC_PROPERTY_REVERT_ICON: OnRevertIcon(dialog); return TRUE;
-    case IDC_PROPERTY_CHOOSE_FOLDER: OnChooseFolder(dialog); return TRUE;
+    case IDC_PROPERTY_CHANGE_ICON:
+        OnChangeIcon(dialog);
+        return TRUE;
+    case IDC_PROPERTY_REVERT_ICON:
+        OnRevertIcon(dialog);
+        return TRUE;
+    case IDC_PROPERTY_CHOOSE_FOLDER:
+        OnChooseFolder(dialog);
+        return TRUE;
     // The close box and Escape send IDCANCEL; Enter in an edit sends IDOK. Both close and save.
     case IDCANCEL:
-    case IDOK: OnPropertyClose(dialog); return TRUE;
-    default: return FALSE;
+    case IDOK:
+        OnPropertyClose(dialog);
+        return TRUE;
+    default:
+        return FALSE;
     }
 }
 
-}  // namespace
+} // namespace
 
-const PropertyDialogState& CurrentPropertyDialog() { return g_property; }
+const PropertyDialogState& CurrentPropertyDialog() {
+    return g_property;
+}
 
 LauncherPickers& CurrentLauncherPickers() {
     static LauncherPickers pickers{ChooseFileToAdd, PickEntryIcon, ChooseWorkFolder};
@@ -385,7 +454,8 @@ bool ChooseFileToAdd(HWND owner, std::wstring& path) {
     // A chosen shortcut is added as the shortcut itself, not its target.
     ofn.Flags = OFN_HIDEREADONLY | OFN_NODEREFERENCELINKS;
     if (!GetOpenFileNameW(&ofn)) {
-        if (CommDlgExtendedError() == FNERR_BUFFERTOOSMALL) ShowOptionsError(Root(owner), AddRefusalText(0, 1));
+        if (CommDlgExtendedError() == FNERR_BUFFERTOOSMALL)
+            ShowOptionsError(Root(owner), AddRefusalText(0, 1));
         return false;
     }
     path = file;
@@ -393,13 +463,15 @@ bool ChooseFileToAdd(HWND owner, std::wstring& path) {
 }
 
 bool PickEntryIcon(HWND owner, wchar_t* iconFile, int* iconIndex) {
-    if (!PickIconDlg(owner, iconFile, MAX_PATH, iconIndex)) return false;
+    if (!PickIconDlg(owner, iconFile, MAX_PATH, iconIndex))
+        return false;
     // The picker may hand back "%SystemRoot%\..."; the icon extraction here and at the next start
     // takes plain paths only, so the stored file is the expanded one (when it fits).
     if (std::wcschr(iconFile, L'%')) {
         wchar_t expanded[MAX_PATH] = {};
         const DWORD length = ExpandEnvironmentStringsW(iconFile, expanded, MAX_PATH);
-        if (length > 0 && length <= MAX_PATH) wcsncpy(iconFile, expanded, MAX_PATH);
+        if (length > 0 && length <= MAX_PATH)
+            wcsncpy(iconFile, expanded, MAX_PATH);
     }
     return true;
 }
@@ -418,35 +490,45 @@ bool ChooseWorkFolder(HWND owner, std::wstring& folder) {
     if (chosen) {
         wchar_t path[MAX_PATH] = {};
         picked = SHGetPathFromIDListW(chosen, path) != FALSE;
-        if (picked) folder = path;
+        if (picked)
+            folder = path;
         CoTaskMemFree(chosen);
     }
-    if (desktop) CoTaskMemFree(desktop);
+    if (desktop)
+        CoTaskMemFree(desktop);
     return picked;
 }
 
 std::wstring LauncherNameFromPath(const wchar_t* path) {
-    if (!path) return std::wstring();
+    if (!path)
+        return std::wstring();
     std::wstring name(path);
     const size_t separator = name.find_last_of(L"\\/");
-    if (separator != std::wstring::npos) name.erase(0, separator + 1);
+    if (separator != std::wstring::npos)
+        name.erase(0, separator + 1);
     const size_t dot = name.rfind(L'.');
-    if (dot != std::wstring::npos) name.erase(dot);
+    if (dot != std::wstring::npos)
+        name.erase(dot);
     return name;
 }
 
 int SelectionAfterRemoval(int removed, int newCount) {
-    if (removed == 0) return 0;
-    if (removed == newCount) return removed - 1;
+    if (removed == 0)
+        return 0;
+    if (removed == newCount)
+        return removed - 1;
     return removed;
 }
 
-POINT PropertyIconOrigin(int iconSize) { return POINT{100 - iconSize / 2, 70 - iconSize / 2}; }
+POINT PropertyIconOrigin(int iconSize) {
+    return POINT{100 - iconSize / 2, 70 - iconSize / 2};
+}
 
 std::wstring AddRefusalText(int leftOutFull, int leftOutLong) {
     std::wstring text;
     if (leftOutFull > 0) {
-        text = L"ランチャの一覧がいっぱいです（登録できるのは" + std::to_wstring(ListCapacity) + L"個までです）。";
+        text = L"ランチャの一覧がいっぱいです（登録できるのは" + std::to_wstring(ListCapacity) +
+               L"個までです）。";
         if (leftOutFull > 1 || leftOutLong > 0) {
             text += L"\n" + std::to_wstring(leftOutFull) + L"個のアイテムは追加されませんでした。";
         } else {
@@ -454,7 +536,8 @@ std::wstring AddRefusalText(int leftOutFull, int leftOutLong) {
         }
     }
     if (leftOutLong > 0) {
-        if (!text.empty()) text += L"\n\n";
+        if (!text.empty())
+            text += L"\n\n";
         text += L"パスが長すぎるため（" + std::to_wstring(kMaxLauncherPath) + L"文字まで）、" +
                 std::to_wstring(leftOutLong) + L"個のアイテムは追加されませんでした。";
     }
@@ -462,16 +545,18 @@ std::wstring AddRefusalText(int leftOutFull, int leftOutLong) {
 }
 
 std::wstring HiddenEntriesText(int storedCount) {
-    return L"設定ファイルには" + std::to_wstring(storedCount) + L"個のランチャ項目がありますが、一覧に表示できるのは" +
-           std::to_wstring(ListCapacity) +
+    return L"設定ファイルには" + std::to_wstring(storedCount) +
+           L"個のランチャ項目がありますが、一覧に表示できるのは" + std::to_wstring(ListCapacity) +
            L"個までです。\n\n表示されていない項目を上書きしないよう、追加と削除はできません。"
            L"項目を減らすには設定ファイルを直接編集してください（並べ替えとプロパティの変更はできます）。";
 }
 
 INT_PTR CALLBACK LauncherPageProc(HWND page, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
-    case WM_INITDIALOG: return OnPageInitDialog(page);
-    case WM_COMMAND: return OnPageCommand(page, LOWORD(wParam), reinterpret_cast<HWND>(lParam));
+    case WM_INITDIALOG:
+        return OnPageInitDialog(page);
+    case WM_COMMAND:
+        return OnPageCommand(page, LOWORD(wParam), reinterpret_cast<HWND>(lParam));
     case WM_DROPFILES:
         if (Launchers()) {
             OnDropFiles(page, reinterpret_cast<HDROP>(wParam));
@@ -479,17 +564,22 @@ INT_PTR CALLBACK LauncherPageProc(HWND page, UINT message, WPARAM wParam, LPARAM
             DragFinish(reinterpret_cast<HDROP>(wParam));
         }
         return TRUE;
-    default: return FALSE;
+    default:
+        return FALSE;
     }
 }
 
 INT_PTR CALLBACK LauncherPropertyProc(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
     switch (message) {
-    case WM_INITDIALOG: return OnPropertyInitDialog(dialog);
-    case WM_PAINT: return OnPropertyPaint(dialog);
-    case WM_COMMAND: return OnPropertyCommand(dialog, LOWORD(wParam));
-    default: return FALSE;
+    case WM_INITDIALOG:
+        return OnPropertyInitDialog(dialog);
+    case WM_PAINT:
+        return OnPropertyPaint(dialog);
+    case WM_COMMAND:
+        return OnPropertyCommand(dialog, LOWORD(wParam));
+    default:
+        return FALSE;
     }
 }
 
-}  // namespace mw
+} // namespace mw

@@ -61,4 +61,4 @@ std::wstring AddRefusalText(int leftOutFull, int leftOutLong);
 // adding or removing would renumber or overwrite the entries beyond the list.
 std::wstring HiddenEntriesText(int storedCount);
 
-}  // namespace mw
+} // namespace mw

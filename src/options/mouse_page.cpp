@@ -24,9 +24,13 @@ constexpr int kDetailControls[] = {
 constexpr int kWheelModeControls[] = {IDC_MOUSE_CANCEL_LABEL, IDC_MOUSE_CANCEL_EDIT, IDC_MOUSE_PX_LABEL,
                                       IDC_MOUSE_CANCEL_UPDOWN};
 
-bool IsChecked(HWND page, int id) { return IsDlgButtonChecked(page, id) == BST_CHECKED; }
+bool IsChecked(HWND page, int id) {
+    return IsDlgButtonChecked(page, id) == BST_CHECKED;
+}
 
-void Enable(HWND page, int id, bool enable) { EnableWindow(GetDlgItem(page, id), enable); }
+void Enable(HWND page, int id, bool enable) {
+    EnableWindow(GetDlgItem(page, id), enable);
+}
 
 // Visibility of the control itself, whether or not its page is on screen.
 bool HasVisibleStyle(HWND page, int id) {
@@ -34,7 +38,8 @@ bool HasVisibleStyle(HWND page, int id) {
 }
 
 void EnableForClickMode(HWND page, int clickMode) {
-    for (int id : kWheelModeControls) Enable(page, id, clickMode == 0);
+    for (int id : kWheelModeControls)
+        Enable(page, id, clickMode == 0);
     Enable(page, IDC_MOUSE_TO_CENTER, clickMode == 1);
 }
 
@@ -77,16 +82,19 @@ INT_PTR OnInitDialog(HWND page) {
 void ToggleDetails(HWND page) {
     const bool showDetails = HasVisibleStyle(page, IDC_MOUSE_EXPLANATION);
     ShowWindow(GetDlgItem(page, IDC_MOUSE_EXPLANATION), showDetails ? SW_HIDE : SW_SHOW);
-    for (int id : kDetailControls) ShowWindow(GetDlgItem(page, id), showDetails ? SW_SHOW : SW_HIDE);
+    for (int id : kDetailControls)
+        ShowWindow(GetDlgItem(page, id), showDetails ? SW_SHOW : SW_HIDE);
     SetDlgItemTextW(page, IDC_MOUSE_DETAILS, showDetails ? L"<<" : L"詳細>>");
 }
 
 INT_PTR OnCommand(HWND page, int id, int code) {
-    if (code != BN_CLICKED) return FALSE;
+    if (code != BN_CLICKED)
+        return FALSE;
     switch (id) {
     case IDC_MOUSE_LEFT_BUTTON:
     case IDC_MOUSE_RIGHT_BUTTON:
-        ApplyPreference(page, L"RightButton", IsChecked(page, IDC_MOUSE_RIGHT_BUTTON) ? 1 : 0, Refresh::MouseHook);
+        ApplyPreference(page, L"RightButton", IsChecked(page, IDC_MOUSE_RIGHT_BUTTON) ? 1 : 0,
+                        Refresh::MouseHook);
         return TRUE;
     case IDC_MOUSE_CLICK_MODE:
     case IDC_MOUSE_WHEEL_MODE: {
@@ -99,13 +107,17 @@ INT_PTR OnCommand(HWND page, int id, int code) {
         // The main window reads ToCenter itself; the hook does not use it.
         ApplyPreference(page, L"ToCenter", IsChecked(page, IDC_MOUSE_TO_CENTER) ? 1 : 0, Refresh::Nothing);
         return TRUE;
-    case IDC_MOUSE_DETAILS: ToggleDetails(page); return TRUE;
-    default: return FALSE;
+    case IDC_MOUSE_DETAILS:
+        ToggleDetails(page);
+        return TRUE;
+    default:
+        return FALSE;
     }
 }
 
 INT_PTR OnNotify(HWND page, const NMHDR* header) {
-    if (header->code != UDN_DELTAPOS) return FALSE;
+    if (header->code != UDN_DELTAPOS)
+        return FALSE;
     const NMUPDOWN* step = reinterpret_cast<const NMUPDOWN*>(header);
     if (header->idFrom == IDC_MOUSE_TIMEOUT_UPDOWN) {
         const int value = SteppedPosition(step->iPos, step->iDelta, kTimeOutMin, kTimeOutMax);
@@ -130,7 +142,7 @@ INT_PTR OnHScroll(HWND page) {
     return TRUE;
 }
 
-}  // namespace
+} // namespace
 
 std::wstring SecondsText(int milliseconds) {
     int64_t t = milliseconds;
@@ -144,19 +156,26 @@ std::wstring SecondsText(int milliseconds) {
 
 int SteppedPosition(int position, int delta, int low, int high) {
     const int64_t target = static_cast<int64_t>(position) + delta;
-    if (target < low) return low;
-    if (target > high) return high;
+    if (target < low)
+        return low;
+    if (target > high)
+        return high;
     return static_cast<int>(target);
 }
 
 INT_PTR CALLBACK MousePageProc(HWND page, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
-    case WM_INITDIALOG: return OnInitDialog(page);
-    case WM_COMMAND: return OnCommand(page, LOWORD(wParam), HIWORD(wParam));
-    case WM_NOTIFY: return OnNotify(page, reinterpret_cast<const NMHDR*>(lParam));
-    case WM_HSCROLL: return OnHScroll(page);
-    default: return FALSE;
+    case WM_INITDIALOG:
+        return OnInitDialog(page);
+    case WM_COMMAND:
+        return OnCommand(page, LOWORD(wParam), HIWORD(wParam));
+    case WM_NOTIFY:
+        return OnNotify(page, reinterpret_cast<const NMHDR*>(lParam));
+    case WM_HSCROLL:
+        return OnHScroll(page);
+    default:
+        return FALSE;
     }
 }
 
-}  // namespace mw
+} // namespace mw

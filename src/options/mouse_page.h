@@ -9,7 +9,7 @@
 namespace mw {
 
 // Ranges of the page's controls.
-constexpr int kRangeSliderMax = 20;  // slider position = PermissibleRange / 2
+constexpr int kRangeSliderMax = 20; // slider position = PermissibleRange / 2
 constexpr int kTimeOutMin = 100;
 constexpr int kTimeOutMax = 5000;
 constexpr int kTimeOutStep = 100;
@@ -27,4 +27,4 @@ int SteppedPosition(int position, int delta, int low, int high);
 
 INT_PTR CALLBACK MousePageProc(HWND page, UINT message, WPARAM wParam, LPARAM lParam);
 
-}  // namespace mw
+} // namespace mw

@@ -17,7 +17,7 @@ void DefaultErrorMessage(HWND owner, const std::wstring& text) {
     MessageBoxW(owner, text.c_str(), L"Mistlewick", MB_OK | MB_ICONERROR);
 }
 
-}  // namespace
+} // namespace
 
 ErrorMessageFn& OptionsErrorMessage() {
     static ErrorMessageFn fn = DefaultErrorMessage;
@@ -25,14 +25,18 @@ ErrorMessageFn& OptionsErrorMessage() {
 }
 
 void ShowOptionsError(HWND owner, const std::wstring& text) {
-    if (OptionsErrorMessage()) OptionsErrorMessage()(owner, text);
+    if (OptionsErrorMessage())
+        OptionsErrorMessage()(owner, text);
 }
 
-void BeginOptionsSession() { g_writeFailureReported = false; }
+void BeginOptionsSession() {
+    g_writeFailureReported = false;
+}
 
 std::wstring WriteFailureText(const std::wstring& path) {
     return L"設定をファイルに保存できませんでした。\n\n" + path +
-           L"\n\n変更した設定はプログラムを終了するまで有効です。ファイルやフォルダが読み取り専用でないか確認してください。";
+           L"\n\n変更した設定はプログラムを終了するまで有効です。ファイルやフォルダが読み取り専用でないか確認"
+           L"してください。";
 }
 
 int PreferenceValue(const wchar_t* key) {
@@ -42,8 +46,11 @@ int PreferenceValue(const wchar_t* key) {
 
 void RefreshDependents(Refresh refresh) {
     switch (refresh) {
-    case Refresh::Nothing: break;
-    case Refresh::MouseHook: ReinstallMouseHook(CurrentPreferences(), Program().paused); break;
+    case Refresh::Nothing:
+        break;
+    case Refresh::MouseHook:
+        ReinstallMouseHook(CurrentPreferences(), Program().paused);
+        break;
     case Refresh::CommandList:
         if (Program().commandList) {
             BuildCommandList(*Program().commandList, CurrentPreferences(), CurrentStartupFlags().LauncherOnly,
@@ -55,18 +62,21 @@ void RefreshDependents(Refresh refresh) {
 
 void ApplyPreference(HWND page, const wchar_t* key, int value, Refresh refresh) {
     const PreferenceKey* entry = FindPreferenceKey(key);
-    if (!entry) return;
+    if (!entry)
+        return;
     CurrentPreferences().*entry->field = value;
     const bool written = WritePreference(Program().preferencesPath, entry->key, value);
     RefreshDependents(refresh);
-    if (!written) ReportFailedWrite(page);
+    if (!written)
+        ReportFailedWrite(page);
 }
 
 void ReportFailedWrite(HWND page) {
-    if (g_writeFailureReported) return;
+    if (g_writeFailureReported)
+        return;
     g_writeFailureReported = true;
     HWND owner = page ? GetAncestor(page, GA_ROOT) : nullptr;
     ShowOptionsError(owner, WriteFailureText(Program().preferencesPath));
 }
 
-}  // namespace mw
+} // namespace mw

@@ -38,4 +38,4 @@ using ErrorMessageFn = void (*)(HWND owner, const std::wstring& text);
 ErrorMessageFn& OptionsErrorMessage();
 void ShowOptionsError(HWND owner, const std::wstring& text);
 
-}  // namespace mw
+} // namespace mw

@@ -37,8 +37,8 @@ std::array<int, 4> g_tabSlots{};
 int g_tabCount = 0;
 
 void RegisterControlClasses() {
-    INITCOMMONCONTROLSEX classes{sizeof classes, ICC_TAB_CLASSES | ICC_BAR_CLASSES | ICC_UPDOWN_CLASS |
-                                                     ICC_STANDARD_CLASSES};
+    INITCOMMONCONTROLSEX classes{sizeof classes,
+                                 ICC_TAB_CLASSES | ICC_BAR_CLASSES | ICC_UPDOWN_CLASS | ICC_STANDARD_CLASSES};
     InitCommonControlsEx(&classes);
 }
 
@@ -47,12 +47,14 @@ INT_PTR OnInitDialog(HWND dialog, int initialValue) {
     g_state.dialog = dialog;
     g_state.tab = GetDlgItem(dialog, IDC_OPTIONS_TAB);
     // Tab and arrow keys reach the controls of the page inside the tab control.
-    SetWindowLongPtrW(g_state.tab, GWL_EXSTYLE, GetWindowLongPtrW(g_state.tab, GWL_EXSTYLE) | WS_EX_CONTROLPARENT);
+    SetWindowLongPtrW(g_state.tab, GWL_EXSTYLE,
+                      GetWindowLongPtrW(g_state.tab, GWL_EXSTYLE) | WS_EX_CONTROLPARENT);
 
     g_tabCount = 0;
     for (int slot = 0; slot < 4; ++slot) {
         const PageDefinition& page = kPages[slot];
-        if (launcherOnly && !page.inLauncherOnlyMode) continue;
+        if (launcherOnly && !page.inLauncherOnlyMode)
+            continue;
         TCITEMW item{};
         item.mask = TCIF_TEXT;
         item.pszText = const_cast<wchar_t*>(page.tabText);
@@ -61,33 +63,40 @@ INT_PTR OnInitDialog(HWND dialog, int initialValue) {
     }
     for (int slot = 0; slot < 4; ++slot) {
         const PageDefinition& page = kPages[slot];
-        if (launcherOnly && !page.inLauncherOnlyMode) continue;
-        g_state.OptionPages[slot] =
-            CreateDialogParamW(Program().instance, MAKEINTRESOURCEW(page.templateId), g_state.tab, page.proc, 0);
+        if (launcherOnly && !page.inLauncherOnlyMode)
+            continue;
+        g_state.OptionPages[slot] = CreateDialogParamW(Program().instance, MAKEINTRESOURCEW(page.templateId),
+                                                       g_state.tab, page.proc, 0);
     }
 
     RECT area{};
     GetClientRect(g_state.tab, &area);
     SendMessageW(g_state.tab, TCM_ADJUSTRECT, FALSE, reinterpret_cast<LPARAM>(&area));
     for (HWND page : g_state.OptionPages) {
-        if (!page) continue;
+        if (!page)
+            continue;
         SetWindowPos(page, nullptr, area.left, area.top, area.right - area.left, area.bottom - area.top,
                      SWP_NOZORDER | SWP_NOACTIVATE);
         EnableThemeDialogTexture(page, ETDT_ENABLETAB);
     }
 
     g_state.CurrentOptionPage = g_state.OptionPages[launcherOnly ? kSlotLauncher : kSlotMouse];
-    if (g_state.CurrentOptionPage) ShowWindow(g_state.CurrentOptionPage, SW_SHOW);
+    if (g_state.CurrentOptionPage)
+        ShowWindow(g_state.CurrentOptionPage, SW_SHOW);
     return TRUE;
 }
 
 INT_PTR OnNotify(const NMHDR* header) {
-    if (header->idFrom != IDC_OPTIONS_TAB || header->code != TCN_SELCHANGE) return FALSE;
+    if (header->idFrom != IDC_OPTIONS_TAB || header->code != TCN_SELCHANGE)
+        return FALSE;
     const LRESULT index = SendMessageW(g_state.tab, TCM_GETCURSEL, 0, 0);
-    if (index < 0 || index >= g_tabCount) return TRUE;
+    if (index < 0 || index >= g_tabCount)
+        return TRUE;
     HWND next = g_state.OptionPages[g_tabSlots[index]];
-    if (!next) return TRUE;
-    if (g_state.CurrentOptionPage) ShowWindow(g_state.CurrentOptionPage, SW_HIDE);
+    if (!next)
+        return TRUE;
+    if (g_state.CurrentOptionPage)
+        ShowWindow(g_state.CurrentOptionPage, SW_HIDE);
     ShowWindow(next, SW_SHOW);
     g_state.CurrentOptionPage = next;
     return TRUE;
@@ -95,7 +104,8 @@ INT_PTR OnNotify(const NMHDR* header) {
 
 void DestroyPages() {
     for (HWND& page : g_state.OptionPages) {
-        if (page) DestroyWindow(page);
+        if (page)
+            DestroyWindow(page);
         page = nullptr;
     }
     g_state.CurrentOptionPage = nullptr;
@@ -103,7 +113,8 @@ void DestroyPages() {
 
 INT_PTR OnCommand(HWND dialog, int id) {
     // OK closes whatever the notification; nothing else does (Escape sends IDCANCEL, ignored).
-    if (id != IDC_OPTIONS_OK) return id == IDCANCEL;
+    if (id != IDC_OPTIONS_OK)
+        return id == IDCANCEL;
     DestroyPages();
     EndDialog(dialog, 0);
     return TRUE;
@@ -117,21 +128,29 @@ INT_PTR OnDestroy() {
 
 INT_PTR CALLBACK OptionsDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
-    case WM_INITDIALOG: return OnInitDialog(dialog, static_cast<int>(lParam));
-    case WM_NOTIFY: return OnNotify(reinterpret_cast<const NMHDR*>(lParam));
-    case WM_COMMAND: return OnCommand(dialog, LOWORD(wParam));
-    case WM_DESTROY: return OnDestroy();
-    default: return FALSE;
+    case WM_INITDIALOG:
+        return OnInitDialog(dialog, static_cast<int>(lParam));
+    case WM_NOTIFY:
+        return OnNotify(reinterpret_cast<const NMHDR*>(lParam));
+    case WM_COMMAND:
+        return OnCommand(dialog, LOWORD(wParam));
+    case WM_DESTROY:
+        return OnDestroy();
+    default:
+        return FALSE;
     }
 }
 
-}  // namespace
+} // namespace
 
-const OptionsDialogState& CurrentOptionsDialog() { return g_state; }
+const OptionsDialogState& CurrentOptionsDialog() {
+    return g_state;
+}
 
 INT_PTR RunOptionsDialog(HWND parent, int initialValue) {
     if (g_state.dialog) {
-        if (IsIconic(g_state.dialog)) ShowWindow(g_state.dialog, SW_RESTORE);
+        if (IsIconic(g_state.dialog))
+            ShowWindow(g_state.dialog, SW_RESTORE);
         SetForegroundWindow(g_state.dialog);
         return kOptionsAlreadyOpen;
     }
@@ -142,8 +161,9 @@ INT_PTR RunOptionsDialog(HWND parent, int initialValue) {
     const INT_PTR result = DialogBoxParamW(Program().instance, MAKEINTRESOURCEW(IDD_OPTIONS), parent,
                                            OptionsDialogProc, initialValue);
     g_state = OptionsDialogState{};
-    if (result == -1) ShowOptionsError(parent, L"オプション画面を開けませんでした。");
+    if (result == -1)
+        ShowOptionsError(parent, L"オプション画面を開けませんでした。");
     return result;
 }
 
-}  // namespace mw
+} // namespace mw

@@ -18,7 +18,7 @@ constexpr INT_PTR kOptionsAlreadyOpen = 1;
 struct OptionsDialogState {
     HWND dialog = nullptr;
     HWND tab = nullptr;
-    std::array<HWND, 4> OptionPages{};  // Mouse, General, Program launcher, About
+    std::array<HWND, 4> OptionPages{}; // Mouse, General, Program launcher, About
     HWND CurrentOptionPage = nullptr;
 };
 const OptionsDialogState& CurrentOptionsDialog();
@@ -35,4 +35,4 @@ constexpr int kSlotAbout = 3;
 // are process-wide and a second dialog would take them over.
 INT_PTR RunOptionsDialog(HWND parent, int initialValue);
 
-}  // namespace mw
+} // namespace mw

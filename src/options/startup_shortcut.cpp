@@ -23,7 +23,7 @@ std::wstring ExecutablePath() {
     return std::wstring(path, length < MAX_PATH ? length : 0);
 }
 
-}  // namespace
+} // namespace
 
 std::wstring& StartupFolderOverride() {
     static std::wstring folder;
@@ -31,37 +31,48 @@ std::wstring& StartupFolderOverride() {
 }
 
 std::wstring StartupFolder() {
-    if (!StartupFolderOverride().empty()) return StartupFolderOverride();
+    if (!StartupFolderOverride().empty())
+        return StartupFolderOverride();
     wchar_t folder[MAX_PATH] = L"";
-    if (FAILED(SHGetFolderPathW(nullptr, CSIDL_STARTUP, nullptr, SHGFP_TYPE_CURRENT, folder))) return L"";
+    if (FAILED(SHGetFolderPathW(nullptr, CSIDL_STARTUP, nullptr, SHGFP_TYPE_CURRENT, folder)))
+        return L"";
     return folder;
 }
 
-std::wstring StartupShortcutPath() { return StartupFolder() + L"\\" + kShortcutFileName; }
+std::wstring StartupShortcutPath() {
+    return StartupFolder() + L"\\" + kShortcutFileName;
+}
 
 int StartupShortcutExists() {
     const std::wstring folder = StartupFolder();
-    if (folder.empty()) return 0;
+    if (folder.empty())
+        return 0;
     WIN32_FIND_DATAW found{};
     UniqueFind search(FindFirstFileW((folder + L"\\*").c_str(), &found));
-    if (!search) return 0;
+    if (!search)
+        return 0;
     do {
-        if (lstrcmpiW(found.cFileName, kShortcutFileName) == 0) return 1;
+        if (lstrcmpiW(found.cFileName, kShortcutFileName) == 0)
+            return 1;
     } while (FindNextFileW(search.get(), &found));
     return 0;
 }
 
 int CreateStartupShortcut() {
-    if (StartupShortcutExists()) return 0;
+    if (StartupShortcutExists())
+        return 0;
     const std::wstring target = ExecutablePath();
-    if (target.empty() || StartupFolder().empty()) return 0;
+    if (target.empty() || StartupFolder().empty())
+        return 0;
     ComInit com;
     ComPtr<IShellLinkW> link;
-    if (FAILED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW, link.put_void()))) {
+    if (FAILED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW,
+                                link.put_void()))) {
         return 0;
     }
     ComPtr<IPersistFile> file;
-    if (FAILED(link->QueryInterface(IID_IPersistFile, file.put_void()))) return 0;
+    if (FAILED(link->QueryInterface(IID_IPersistFile, file.put_void())))
+        return 0;
     link->SetPath(target.c_str());
     link->SetDescription(kShortcutDescription);
     const HRESULT saved = file->Save(StartupShortcutPath().c_str(), TRUE);
@@ -70,7 +81,8 @@ int CreateStartupShortcut() {
 }
 
 void DeleteStartupShortcut() {
-    if (StartupShortcutExists()) DeleteFileW(StartupShortcutPath().c_str());
+    if (StartupShortcutExists())
+        DeleteFileW(StartupShortcutPath().c_str());
 }
 
-}  // namespace mw
+} // namespace mw

@@ -22,4 +22,4 @@ int CreateStartupShortcut();
 // Deletes the shortcut when it exists.
 void DeleteStartupShortcut();
 
-}  // namespace mw
+} // namespace mw

@@ -10,9 +10,8 @@
 namespace mw {
 
 // Traits: `type`, `Invalid()` and `Close(type)`. Close is only called for valid values.
-template <typename Traits>
-class UniqueAny {
-public:
+template <typename Traits> class UniqueAny {
+  public:
     using T = typename Traits::type;
 
     UniqueAny() noexcept = default;
@@ -21,7 +20,8 @@ public:
     UniqueAny& operator=(const UniqueAny&) = delete;
     UniqueAny(UniqueAny&& other) noexcept : value_(other.release()) {}
     UniqueAny& operator=(UniqueAny&& other) noexcept {
-        if (this != &other) reset(other.release());
+        if (this != &other)
+            reset(other.release());
         return *this;
     }
     ~UniqueAny() { reset(); }
@@ -34,7 +34,8 @@ public:
 
     void reset(T value = Traits::Invalid()) noexcept {
         T old = std::exchange(value_, value);
-        if (old != Traits::Invalid()) Traits::Close(old);
+        if (old != Traits::Invalid())
+            Traits::Close(old);
     }
 
     // For APIs that write a handle through a pointer: releases what is held first.
@@ -43,30 +44,46 @@ public:
         return &value_;
     }
 
-private:
+  private:
     T value_ = Traits::Invalid();
 };
 
 // Traits for handle kinds whose invalid value is null.
-template <typename H, void (*CloseFn)(H)>
-struct NullTraits {
+template <typename H, void (*CloseFn)(H)> struct NullTraits {
     using type = H;
     static constexpr H Invalid() noexcept { return H{}; }
     static void Close(H h) noexcept { CloseFn(h); }
 };
 
 namespace detail {
-inline void CloseKernel(HANDLE h) noexcept { ::CloseHandle(h); }
-inline void CloseIcon(HICON h) noexcept { ::DestroyIcon(h); }
-template <typename H>
-inline void CloseGdi(H h) noexcept { ::DeleteObject(h); }
-inline void CloseMemDc(HDC h) noexcept { ::DeleteDC(h); }
-inline void CloseMenu(HMENU h) noexcept { ::DestroyMenu(h); }
-inline void CloseModule(HMODULE h) noexcept { ::FreeLibrary(h); }
-inline void CloseKey(HKEY h) noexcept { ::RegCloseKey(h); }
-inline void CloseWindow(HWND h) noexcept { ::DestroyWindow(h); }
-inline void CloseLocal(HLOCAL h) noexcept { ::LocalFree(h); }
-}  // namespace detail
+inline void CloseKernel(HANDLE h) noexcept {
+    ::CloseHandle(h);
+}
+inline void CloseIcon(HICON h) noexcept {
+    ::DestroyIcon(h);
+}
+template <typename H> inline void CloseGdi(H h) noexcept {
+    ::DeleteObject(h);
+}
+inline void CloseMemDc(HDC h) noexcept {
+    ::DeleteDC(h);
+}
+inline void CloseMenu(HMENU h) noexcept {
+    ::DestroyMenu(h);
+}
+inline void CloseModule(HMODULE h) noexcept {
+    ::FreeLibrary(h);
+}
+inline void CloseKey(HKEY h) noexcept {
+    ::RegCloseKey(h);
+}
+inline void CloseWindow(HWND h) noexcept {
+    ::DestroyWindow(h);
+}
+inline void CloseLocal(HLOCAL h) noexcept {
+    ::LocalFree(h);
+}
+} // namespace detail
 
 struct FileHandleTraits {
     using type = HANDLE;
@@ -91,17 +108,18 @@ using UniqueLocal = UniqueAny<NullTraits<HLOCAL, detail::CloseLocal>>;
 
 // A window DC taken with GetDC and given back with ReleaseDC.
 class WindowDc {
-public:
+  public:
     explicit WindowDc(HWND hwnd) noexcept : hwnd_(hwnd), dc_(::GetDC(hwnd)) {}
     WindowDc(const WindowDc&) = delete;
     WindowDc& operator=(const WindowDc&) = delete;
     ~WindowDc() {
-        if (dc_) ::ReleaseDC(hwnd_, dc_);
+        if (dc_)
+            ::ReleaseDC(hwnd_, dc_);
     }
     HDC get() const noexcept { return dc_; }
     explicit operator bool() const noexcept { return dc_ != nullptr; }
 
-private:
+  private:
     HWND hwnd_;
     HDC dc_;
 };
@@ -109,38 +127,39 @@ private:
 // Selects a GDI object into a DC and puts the previous one back on scope exit. Declare the
 // object's owner before the guard, so the guard restores first and the object is deleted second.
 class SelectGuard {
-public:
+  public:
     SelectGuard(HDC dc, HGDIOBJ obj) noexcept : dc_(dc), old_(obj ? ::SelectObject(dc, obj) : nullptr) {}
     SelectGuard(const SelectGuard&) = delete;
     SelectGuard& operator=(const SelectGuard&) = delete;
     ~SelectGuard() {
-        if (old_) ::SelectObject(dc_, old_);
+        if (old_)
+            ::SelectObject(dc_, old_);
     }
 
-private:
+  private:
     HDC dc_;
     HGDIOBJ old_;
 };
 
 // CoInitialize for the lifetime of the scope, undone only when it succeeded.
 class ComInit {
-public:
+  public:
     ComInit() noexcept : hr_(::CoInitialize(nullptr)) {}
     ComInit(const ComInit&) = delete;
     ComInit& operator=(const ComInit&) = delete;
     ~ComInit() {
-        if (SUCCEEDED(hr_)) ::CoUninitialize();
+        if (SUCCEEDED(hr_))
+            ::CoUninitialize();
     }
     bool ok() const noexcept { return SUCCEEDED(hr_); }
 
-private:
+  private:
     HRESULT hr_;
 };
 
 // Releases a COM interface pointer on scope exit.
-template <typename I>
-class ComPtr {
-public:
+template <typename I> class ComPtr {
+  public:
     ComPtr() noexcept = default;
     ComPtr(const ComPtr&) = delete;
     ComPtr& operator=(const ComPtr&) = delete;
@@ -160,8 +179,8 @@ public:
         }
     }
 
-private:
+  private:
     I* p_ = nullptr;
 };
 
-}  // namespace mw
+} // namespace mw

@@ -2,10 +2,10 @@
 #pragma once
 
 // Icons
-#define IDI_APP 147      // application, window classes, tray while running, About page
-#define IDI_DESKTOP 148  // desktop toggle entry
-#define IDI_CLOSE 149    // close-window and cancel entries
-#define IDI_PAUSED 150   // tray while paused
+#define IDI_APP 147     // application, window classes, tray while running, About page
+#define IDI_DESKTOP 148 // desktop toggle entry
+#define IDI_CLOSE 149   // close-window and cancel entries
+#define IDI_PAUSED 150  // tray while paused
 
 // Tray menu
 #define IDR_TRAYMENU 135

@@ -7,4 +7,4 @@ Design& CurrentDesign() {
     return design;
 }
 
-}  // namespace mw
+} // namespace mw

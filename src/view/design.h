@@ -25,10 +25,10 @@ struct Design {
     int thumbnailSize = 100;
     int thumbnailOverlay = 1;
     int iconSize = 32;
-    int textAlign = 1;  // DT_LEFT 0, DT_CENTER 1, DT_RIGHT 2
+    int textAlign = 1; // DT_LEFT 0, DT_CENTER 1, DT_RIGHT 2
 };
 
 // The process-wide design. Tests may assign a fresh Design{} to reset it.
 Design& CurrentDesign();
 
-}  // namespace mw
+} // namespace mw

@@ -14,7 +14,8 @@ constexpr DWORD kColorBufferLength = 8;
 constexpr DWORD kAlignBufferLength = 10;
 
 int DigitValue(wchar_t c) {
-    if (c >= L'A' && c <= L'F') return c - L'A' + 10;
+    if (c >= L'A' && c <= L'F')
+        return c - L'A' + 10;
     return static_cast<int>(c) - L'0';
 }
 
@@ -25,28 +26,30 @@ int ReadInt(const std::wstring& file, const wchar_t* section, const wchar_t* key
 std::wstring ReadText(const std::wstring& file, const wchar_t* section, const wchar_t* key,
                       const wchar_t* defaultText, DWORD bufferLength) {
     std::wstring text(bufferLength, L'\0');
-    const DWORD length = GetPrivateProfileStringW(section, key, defaultText, text.data(),
-                                                  bufferLength, file.c_str());
+    const DWORD length =
+        GetPrivateProfileStringW(section, key, defaultText, text.data(), bufferLength, file.c_str());
     text.resize(length < bufferLength ? length : bufferLength - 1);
     return text;
 }
 
 bool EqualsIgnoringCase(const std::wstring& text, const wchar_t* word) {
-    return CompareStringOrdinal(text.c_str(), static_cast<int>(text.size()), word, -1, TRUE) ==
-           CSTR_EQUAL;
+    return CompareStringOrdinal(text.c_str(), static_cast<int>(text.size()), word, -1, TRUE) == CSTR_EQUAL;
 }
 
 // "transparent" (any case) or a missing key: the selected entry keeps the list's colour.
 COLORREF CursorColor(const std::wstring& file, const wchar_t* key, const wchar_t* colorDefault,
                      COLORREF listColor) {
     const std::wstring text = ReadText(file, kCursorSection, key, L"transparent", MAX_PATH);
-    if (EqualsIgnoringCase(text, L"transparent")) return listColor;
+    if (EqualsIgnoringCase(text, L"transparent"))
+        return listColor;
     return ParseDesignColor(kCursorSection, key, colorDefault, file);
 }
 
 int TextAlignFromWord(const std::wstring& word) {
-    if (EqualsIgnoringCase(word, L"left")) return DT_LEFT;
-    if (EqualsIgnoringCase(word, L"right")) return DT_RIGHT;
+    if (EqualsIgnoringCase(word, L"left"))
+        return DT_LEFT;
+    if (EqualsIgnoringCase(word, L"right"))
+        return DT_RIGHT;
     return DT_CENTER;
 }
 
@@ -57,24 +60,27 @@ void ApplyDropShadow(HWND window, int dropShadow) {
     if (dropShadow == 1 && !has) {
         SetClassLongPtrW(window, GCL_STYLE, static_cast<LONG_PTR>(style | CS_DROPSHADOW));
     } else if (dropShadow != 1 && has) {
-        SetClassLongPtrW(window, GCL_STYLE, static_cast<LONG_PTR>(style & ~static_cast<ULONG_PTR>(CS_DROPSHADOW)));
+        SetClassLongPtrW(window, GCL_STYLE,
+                         static_cast<LONG_PTR>(style & ~static_cast<ULONG_PTR>(CS_DROPSHADOW)));
     }
 }
 
 void ApplyAlpha(HWND window, int alpha) {
-    if (alpha == 0) return;
+    if (alpha == 0)
+        return;
     const LONG_PTR exStyle = GetWindowLongPtrW(window, GWL_EXSTYLE);
     SetWindowLongPtrW(window, GWL_EXSTYLE, exStyle | WS_EX_LAYERED);
     SetLayeredWindowAttributes(window, 0, static_cast<BYTE>(alpha), LWA_ALPHA);
 }
 
-}  // namespace
+} // namespace
 
 COLORREF ColorFromText(const wchar_t* text) {
     // Copy at most seven characters: a longer value is cut as the 8-character buffer cuts it, a
     // shorter one leaves zeros for its missing digits.
     wchar_t chars[kColorBufferLength] = {};
-    for (DWORD i = 0; text && i + 1 < kColorBufferLength && text[i] != L'\0'; ++i) chars[i] = text[i];
+    for (DWORD i = 0; text && i + 1 < kColorBufferLength && text[i] != L'\0'; ++i)
+        chars[i] = text[i];
     CharUpperBuffW(chars, kColorBufferLength - 1);
 
     BYTE channel[3] = {};
@@ -82,7 +88,7 @@ COLORREF ColorFromText(const wchar_t* text) {
         const wchar_t high = chars[1 + 2 * c];
         const wchar_t low = chars[2 + 2 * c];
         const int value = (high ? DigitValue(high) : 0) * 16 + (low ? DigitValue(low) : 0);
-        channel[c] = static_cast<BYTE>(value & 0xFF);  // modulo 256, also for negative sums
+        channel[c] = static_cast<BYTE>(value & 0xFF); // modulo 256, also for negative sums
     }
     return RGB(channel[0], channel[1], channel[2]);
 }
@@ -132,7 +138,8 @@ void LoadDesign(HWND mainWindow, const std::wstring& designPath, Design& out) {
     out.thumbnailOverlay = ReadInt(f, kItemSection, L"thumbnail-overlay", 1);
     const int iconSize = ReadInt(f, kItemSection, L"icon-size", 32);
     out.iconSize = iconSize < 0 ? 0 : iconSize > kMaxIconSize ? kMaxIconSize : iconSize;
-    out.textAlign = TextAlignFromWord(ReadText(f, kItemSection, L"text-align", L"center", kAlignBufferLength));
+    out.textAlign =
+        TextAlignFromWord(ReadText(f, kItemSection, L"text-align", L"center", kAlignBufferLength));
 }
 
-}  // namespace mw
+} // namespace mw

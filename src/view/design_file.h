@@ -32,4 +32,4 @@ constexpr int kMaxIconSize = 256;
 // window only the values are read.
 void LoadDesign(HWND mainWindow, const std::wstring& designPath, Design& out);
 
-}  // namespace mw
+} // namespace mw

@@ -21,21 +21,21 @@ uint8_t OpacityForBlue(uint32_t blue, uint8_t current) {
     }
 }
 
-void FillWith(HDC dc, const RECT &rect, COLORREF color) {
+void FillWith(HDC dc, const RECT& rect, COLORREF color) {
     UniqueBrush brush(CreateSolidBrush(color));
     FillRect(dc, &rect, brush.get());
 }
 
-void FrameWith(HDC dc, const RECT &rect, COLORREF color) {
+void FrameWith(HDC dc, const RECT& rect, COLORREF color) {
     UniqueBrush brush(CreateSolidBrush(color));
     FrameRect(dc, &rect, brush.get());
 }
 
 // The rectangles of every window entry that can still be read, in list order.
-std::vector<RECT> FrameRectsOfList(const ItemList &list) {
+std::vector<RECT> FrameRectsOfList(const ItemList& list) {
     std::vector<RECT> frames;
     for (int i = 0; i < list.count && i < ListCapacity; ++i) {
-        const ListItem &item = list.slots[i];
+        const ListItem& item = list.slots[i];
         if (item.kind != KindWindow)
             continue;
         RECT rect;
@@ -45,8 +45,8 @@ std::vector<RECT> FrameRectsOfList(const ItemList &list) {
     return frames;
 }
 
-LRESULT OnCreate(HWND hwnd, const CREATESTRUCTW *create) {
-    const auto *list = static_cast<const ItemList *>(create->lpCreateParams);
+LRESULT OnCreate(HWND hwnd, const CREATESTRUCTW* create) {
+    const auto* list = static_cast<const ItemList*>(create->lpCreateParams);
     // The picture covers the primary screen from the origin; windows elsewhere are cut off.
     int width = GetSystemMetrics(SM_CXSCREEN);
     int height = GetSystemMetrics(SM_CYSCREEN);
@@ -60,7 +60,7 @@ LRESULT OnCreate(HWND hwnd, const CREATESTRUCTW *create) {
 
 } // namespace
 
-void PresentLayeredPicture(HWND window, const FramePicture &picture, int width, int height) {
+void PresentLayeredPicture(HWND window, const FramePicture& picture, int width, int height) {
     WindowDc screen(nullptr);
     UniqueMemDc memory(CreateCompatibleDC(screen.get()));
     if (!memory)
@@ -83,20 +83,20 @@ FramePicture CreateFramePicture(int width, int height) {
     info.bmiHeader.biPlanes = 1;
     info.bmiHeader.biBitCount = 32;
     info.bmiHeader.biCompression = BI_RGB;
-    void *bits = nullptr;
+    void* bits = nullptr;
     picture.bitmap.reset(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
     if (!picture.bitmap || !bits) {
         picture.bitmap.reset();
         return picture;
     }
-    picture.pixels = static_cast<uint32_t *>(bits);
+    picture.pixels = static_cast<uint32_t*>(bits);
     picture.width = width;
     picture.height = height;
     std::memset(picture.pixels, 0, static_cast<size_t>(width) * height * sizeof(uint32_t));
     return picture;
 }
 
-void ConvertFrameOpacity(uint32_t *pixels, size_t count) {
+void ConvertFrameOpacity(uint32_t* pixels, size_t count) {
     for (size_t i = 0; i < count; ++i) {
         uint32_t p = pixels[i];
         uint32_t red = (p >> 16) & 0xFF;
@@ -114,7 +114,7 @@ void ConvertFrameOpacity(uint32_t *pixels, size_t count) {
     }
 }
 
-void RenderFramePicture(FramePicture &picture, const std::vector<RECT> &frames) {
+void RenderFramePicture(FramePicture& picture, const std::vector<RECT>& frames) {
     if (!picture.pixels)
         return;
     UniqueMemDc memory(CreateCompatibleDC(nullptr));
@@ -123,9 +123,9 @@ void RenderFramePicture(FramePicture &picture, const std::vector<RECT> &frames) 
     {
         SelectGuard select(memory.get(), picture.bitmap.get());
         // All veils first: where windows overlap, the veil stays one uniform fill.
-        for (const RECT &frame : frames)
+        for (const RECT& frame : frames)
             FillWith(memory.get(), frame, FrameVeilColor);
-        for (const RECT &frame : frames) {
+        for (const RECT& frame : frames) {
             RECT ring = frame;
             InflateRect(&ring, 1, 1);
             FrameWith(memory.get(), ring, FrameRing1Color);
@@ -139,7 +139,7 @@ void RenderFramePicture(FramePicture &picture, const std::vector<RECT> &frames) 
     ConvertFrameOpacity(picture.pixels, static_cast<size_t>(picture.width) * picture.height);
 }
 
-RECT FrameRectFromPlacement(const WINDOWPLACEMENT &placement, int showState, const RECT &workArea,
+RECT FrameRectFromPlacement(const WINDOWPLACEMENT& placement, int showState, const RECT& workArea,
                             POINT workspaceOffset) {
     RECT rect = placement.rcNormalPosition;
     if (showState == StateMaximized) {
@@ -152,7 +152,7 @@ RECT FrameRectFromPlacement(const WINDOWPLACEMENT &placement, int showState, con
     return rect;
 }
 
-bool FrameRectOfWindow(HWND window, int showState, RECT *out) {
+bool FrameRectOfWindow(HWND window, int showState, RECT* out) {
     WINDOWPLACEMENT placement{};
     placement.length = sizeof placement;
     if (!window || !IsWindow(window) || !GetWindowPlacement(window, &placement))
@@ -182,13 +182,13 @@ bool FrameRectOfWindow(HWND window, int showState, RECT *out) {
 LRESULT CALLBACK FrameWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
     case WM_CREATE:
-        return OnCreate(hwnd, reinterpret_cast<const CREATESTRUCTW *>(lParam));
+        return OnCreate(hwnd, reinterpret_cast<const CREATESTRUCTW*>(lParam));
     default:
         return DefWindowProcW(hwnd, message, wParam, lParam);
     }
 }
 
-HWND CreateFrameWindow(HINSTANCE instance, ItemList *popupList) {
+HWND CreateFrameWindow(HINSTANCE instance, ItemList* popupList) {
     // Shown without activation, so the window the user works in keeps the focus until the popup
     // takes it.
     HWND frame = CreateWindowExW(WS_EX_LAYERED | WS_EX_TOOLWINDOW | WS_EX_TRANSPARENT, FrameWindowClass, L"",

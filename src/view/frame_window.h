@@ -25,7 +25,7 @@ constexpr COLORREF FrameRing3Color = RGB(0x03, 0x03, 0x03); // opacity 51, three
 // A 32-bit top-down DIB section and its pixels (0xAARRGGBB words, row after row).
 struct FramePicture {
     UniqueBitmap bitmap;
-    uint32_t *pixels = nullptr;
+    uint32_t* pixels = nullptr;
     int width = 0;
     int height = 0;
 
@@ -36,29 +36,29 @@ struct FramePicture {
 FramePicture CreateFramePicture(int width, int height);
 
 // Hands a premultiplied picture to a layered window (per-pixel alpha, position unchanged).
-void PresentLayeredPicture(HWND window, const FramePicture &picture, int width, int height);
+void PresentLayeredPicture(HWND window, const FramePicture& picture, int width, int height);
 
 // Turns the marker colours into opacity and premultiplies: black becomes fully transparent; blue
 // 255 or 3 gives opacity 51, 254 gives 221, 2 gives 119; any other blue keeps its opacity byte.
 // Every colour channel is then multiplied by the opacity and divided by 255, truncating.
-void ConvertFrameOpacity(uint32_t *pixels, size_t count);
+void ConvertFrameOpacity(uint32_t* pixels, size_t count);
 
 // Draws the veils of all rectangles, then the three rings around each one (so the rings of a
 // later window cross an earlier window's veil), into `picture`, then converts the opacity.
 // Works on any DIB; needs no screen.
-void RenderFramePicture(FramePicture &picture, const std::vector<RECT> &frames);
+void RenderFramePicture(FramePicture& picture, const std::vector<RECT>& frames);
 
 // The overlay rectangle of a window from its placement. `workArea` is the primary monitor's work
 // area (a maximised window's rectangle is its maximised position inset by 5 pixels, reaching to
 // the work area's width and height less 5). `workspaceOffset` converts the placement's workspace
 // coordinates to screen coordinates: the offset of the work area from the monitor the window
 // sits on.
-RECT FrameRectFromPlacement(const WINDOWPLACEMENT &placement, int showState, const RECT &workArea,
+RECT FrameRectFromPlacement(const WINDOWPLACEMENT& placement, int showState, const RECT& workArea,
                             POINT workspaceOffset);
 
 // The overlay rectangle of a listed window in screen coordinates; false when its placement
 // cannot be read (for example because it was closed after the list was built).
-bool FrameRectOfWindow(HWND window, int showState, RECT *out);
+bool FrameRectOfWindow(HWND window, int showState, RECT* out);
 
 // Window procedure of class "WndFrame". WM_CREATE draws the picture once from the creation
 // parameter (an ItemList*) and hands it to the layered window; everything else is default.
@@ -66,6 +66,6 @@ LRESULT CALLBACK FrameWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM 
 
 // Creates the overlay over the virtual screen and puts it at the bottom of the window order.
 // The class must be registered. Null when the window cannot be created.
-HWND CreateFrameWindow(HINSTANCE instance, ItemList *popupList);
+HWND CreateFrameWindow(HINSTANCE instance, ItemList* popupList);
 
 } // namespace mw

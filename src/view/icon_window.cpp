@@ -11,7 +11,7 @@ namespace {
 constexpr size_t IconPixels = static_cast<size_t>(OverlayIconSize) * OverlayIconSize;
 
 // Draws the icon at 32x32 over a uniform background into a scratch picture.
-bool DrawIconOver(HDC memory, FramePicture &scratch, HICON icon, uint32_t background) {
+bool DrawIconOver(HDC memory, FramePicture& scratch, HICON icon, uint32_t background) {
     std::fill(scratch.pixels, scratch.pixels + IconPixels, background);
     SelectGuard select(memory, scratch.bitmap.get());
     BOOL drawn = DrawIconEx(memory, 0, 0, icon, OverlayIconSize, OverlayIconSize, 0, nullptr, DI_NORMAL);
@@ -34,11 +34,11 @@ uint32_t Over(uint32_t source, uint32_t destination) {
     return result;
 }
 
-std::vector<PlacedIcon> CollectIcons(const IconWindowCreation &creation, std::vector<UniqueIcon> &owned) {
+std::vector<PlacedIcon> CollectIcons(const IconWindowCreation& creation, std::vector<UniqueIcon>& owned) {
     std::vector<PlacedIcon> icons;
-    const ItemList &list = *creation.popupList;
+    const ItemList& list = *creation.popupList;
     for (int i = 0; i < list.count && i < ListCapacity; ++i) {
-        const ListItem &item = list.slots[i];
+        const ListItem& item = list.slots[i];
         if (item.kind != KindWindow || !item.window)
             continue;
         // The size-32 sources in order: the window's big icon, its class icon, the same two of
@@ -56,8 +56,8 @@ std::vector<PlacedIcon> CollectIcons(const IconWindowCreation &creation, std::ve
     return icons;
 }
 
-LRESULT OnCreate(HWND hwnd, const CREATESTRUCTW *create) {
-    const auto *creation = static_cast<const IconWindowCreation *>(create->lpCreateParams);
+LRESULT OnCreate(HWND hwnd, const CREATESTRUCTW* create) {
+    const auto* creation = static_cast<const IconWindowCreation*>(create->lpCreateParams);
     RECT popup{};
     if (!creation || !creation->popupList || !create->hwndParent ||
         !GetWindowRect(create->hwndParent, &popup)) {
@@ -76,13 +76,13 @@ LRESULT OnCreate(HWND hwnd, const CREATESTRUCTW *create) {
 
 } // namespace
 
-POINT OverlayIconPosition(int index, const SelectionState &state, const Design &design, bool desktopRow,
+POINT OverlayIconPosition(int index, const SelectionState& state, const Design& design, bool desktopRow,
                           int screenWidth, int screenHeight) {
     RECT box = GetThumbnailRect(index, state, design, desktopRow, screenWidth, screenHeight);
     return POINT{box.right - OverlayIconSize, box.bottom - OverlayIconSize};
 }
 
-void AlphaFromBlackAndWhite(const uint32_t *overBlack, const uint32_t *overWhite, uint32_t *out,
+void AlphaFromBlackAndWhite(const uint32_t* overBlack, const uint32_t* overWhite, uint32_t* out,
                             size_t count) {
     for (size_t i = 0; i < count; ++i) {
         int difference = 0;
@@ -102,7 +102,7 @@ void AlphaFromBlackAndWhite(const uint32_t *overBlack, const uint32_t *overWhite
     }
 }
 
-void RenderIconPicture(FramePicture &picture, const std::vector<PlacedIcon> &icons) {
+void RenderIconPicture(FramePicture& picture, const std::vector<PlacedIcon>& icons) {
     if (!picture.pixels || icons.empty())
         return;
     FramePicture overBlack = CreateFramePicture(OverlayIconSize, OverlayIconSize);
@@ -112,7 +112,7 @@ void RenderIconPicture(FramePicture &picture, const std::vector<PlacedIcon> &ico
         return;
     std::vector<uint32_t> icon(IconPixels);
 
-    for (const PlacedIcon &placed : icons) {
+    for (const PlacedIcon& placed : icons) {
         if (!placed.icon)
             continue;
         if (!DrawIconOver(memory.get(), overBlack, placed.icon, 0x00000000) ||
@@ -128,14 +128,14 @@ void RenderIconPicture(FramePicture &picture, const std::vector<PlacedIcon> &ico
                 int px = placed.at.x + x;
                 if (px < 0 || px >= picture.width)
                     continue;
-                uint32_t &target = picture.pixels[static_cast<size_t>(py) * picture.width + px];
+                uint32_t& target = picture.pixels[static_cast<size_t>(py) * picture.width + px];
                 target = Over(icon[static_cast<size_t>(y) * OverlayIconSize + x], target);
             }
         }
     }
 }
 
-FramePicture RenderIconWindowPicture(const IconWindowCreation &creation, int width, int height) {
+FramePicture RenderIconWindowPicture(const IconWindowCreation& creation, int width, int height) {
     FramePicture picture = CreateFramePicture(width, height);
     if (!picture.pixels || !creation.popupList)
         return picture;
@@ -147,14 +147,14 @@ FramePicture RenderIconWindowPicture(const IconWindowCreation &creation, int wid
 LRESULT CALLBACK IconWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
     case WM_CREATE:
-        return OnCreate(hwnd, reinterpret_cast<const CREATESTRUCTW *>(lParam));
+        return OnCreate(hwnd, reinterpret_cast<const CREATESTRUCTW*>(lParam));
     default:
         return DefWindowProcW(hwnd, message, wParam, lParam);
     }
 }
 
-HWND CreateIconWindow(HINSTANCE instance, HWND popup, const ItemList *popupList, const SelectionState &state,
-                      const Design &design, bool desktopRow) {
+HWND CreateIconWindow(HINSTANCE instance, HWND popup, const ItemList* popupList, const SelectionState& state,
+                      const Design& design, bool desktopRow) {
     IconWindowCreation creation;
     creation.popupList = popupList;
     creation.state = state;

@@ -22,7 +22,7 @@ constexpr int OverlayIconSize = 32;
 // What the icon window needs to place the icons: passed as its creation parameter. The window
 // reads it only during WM_CREATE, so a record on the caller's stack will do.
 struct IconWindowCreation {
-    const ItemList *popupList = nullptr;
+    const ItemList* popupList = nullptr;
     SelectionState state;
     Design design;
     bool desktopRow = false;
@@ -37,23 +37,23 @@ struct PlacedIcon {
 };
 
 // Top-left corner of window entry `index`'s icon: the bottom-right 32x32 of its thumbnail box.
-POINT OverlayIconPosition(int index, const SelectionState &state, const Design &design, bool desktopRow,
+POINT OverlayIconPosition(int index, const SelectionState& state, const Design& design, bool desktopRow,
                           int screenWidth, int screenHeight);
 
 // From the same pixels drawn once over black and once over white, the premultiplied pixel with
 // its own opacity: over black a pixel is c·a, over white c·a + 255·(1 − a). Works alike for icons
 // with an alpha channel and for old icons with a mask.
-void AlphaFromBlackAndWhite(const uint32_t *overBlack, const uint32_t *overWhite, uint32_t *out,
+void AlphaFromBlackAndWhite(const uint32_t* overBlack, const uint32_t* overWhite, uint32_t* out,
                             size_t count);
 
 // Draws each icon at 32x32 into `picture` (which the caller zeroed), premultiplied, with the
 // icon's own opacity; the pixels it does not cover stay as they were. Needs no screen.
-void RenderIconPicture(FramePicture &picture, const std::vector<PlacedIcon> &icons);
+void RenderIconPicture(FramePicture& picture, const std::vector<PlacedIcon>& icons);
 
 // The whole picture of the icon window: `width` x `height`, transparent, with the icon of every
 // window entry of the creation record's list found by the size-32 sources (the window's big
 // icon, its class icon, the same of its owner, its program's file icon) at its thumbnail box.
-FramePicture RenderIconWindowPicture(const IconWindowCreation &creation, int width, int height);
+FramePicture RenderIconWindowPicture(const IconWindowCreation& creation, int width, int height);
 
 // Window procedure of class "IconWnd". WM_CREATE sizes the window to its owner (the popup),
 // draws the icons once from the IconWindowCreation creation parameter and hands the picture to
@@ -62,8 +62,8 @@ LRESULT CALLBACK IconWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM l
 
 // Creates the icon window over `popup` (its owner); the class must be registered. The screen
 // size for the thumbnail boxes is read here. Null when it cannot be created.
-HWND CreateIconWindow(HINSTANCE instance, HWND popup, const ItemList *popupList, const SelectionState &state,
-                      const Design &design, bool desktopRow);
+HWND CreateIconWindow(HINSTANCE instance, HWND popup, const ItemList* popupList, const SelectionState& state,
+                      const Design& design, bool desktopRow);
 
 // Puts the icon window at the popup's current position (after the popup moved).
 void MoveIconWindow(HWND iconWindow, HWND popup);

@@ -6,9 +6,13 @@
 
 namespace mw {
 
-int IconRowHeight(const Design& design) { return design.iconSize + 2 * design.itemSpace; }
+int IconRowHeight(const Design& design) {
+    return design.iconSize + 2 * design.itemSpace;
+}
 
-int ThumbnailRowHeight(const Design& design) { return design.thumbnailSize + 2 * design.itemSpace; }
+int ThumbnailRowHeight(const Design& design) {
+    return design.thumbnailSize + 2 * design.itemSpace;
+}
 
 int WindowRowHeight(const Design& design) {
     return design.thumbnail ? ThumbnailRowHeight(design) : IconRowHeight(design);
@@ -18,9 +22,13 @@ int PictureWidth(const Design& design) {
     return design.thumbnail ? std::max(design.iconSize, design.thumbnailSize) : design.iconSize;
 }
 
-int SeparatorBlock(const Design& design) { return 2 * design.itemSpace + 1; }
+int SeparatorBlock(const Design& design) {
+    return 2 * design.itemSpace + 1;
+}
 
-bool HasDesktopRow(const Design& design, bool desktopRow) { return desktopRow && design.thumbnail != 0; }
+bool HasDesktopRow(const Design& design, bool desktopRow) {
+    return desktopRow && design.thumbnail != 0;
+}
 
 SIZE PopupSize(const SelectionState& state, const Design& design, bool desktopRow) {
     const int ws = design.windowSpace;
@@ -30,8 +38,10 @@ SIZE PopupSize(const SelectionState& state, const Design& design, bool desktopRo
                  (state.launcherCount + state.commandCount) * IconRowHeight(design);
     if (HasDesktopRow(design, desktopRow) && state.commandCount > 0)
         height += design.thumbnailSize - design.iconSize;
-    if (state.commandCount > 0) height += SeparatorBlock(design);
-    if (state.windowCount > 0 && state.launcherCount > 0) height += SeparatorBlock(design);
+    if (state.commandCount > 0)
+        height += SeparatorBlock(design);
+    if (state.windowCount > 0 && state.launcherCount > 0)
+        height += SeparatorBlock(design);
     size.cy = height;
     return size;
 }
@@ -49,10 +59,14 @@ int CommandOffset(const SelectionState& state, const Design& design) {
 
 int SectionCount(const SelectionState& state, int section) {
     switch (section) {
-    case SectionWindows: return state.windowCount;
-    case SectionLauncher: return state.launcherCount;
-    case SectionCommands: return state.commandCount;
-    default: return 0;
+    case SectionWindows:
+        return state.windowCount;
+    case SectionLauncher:
+        return state.launcherCount;
+    case SectionCommands:
+        return state.commandCount;
+    default:
+        return 0;
     }
 }
 
@@ -66,7 +80,8 @@ bool IsDesktopRow(const Design& design, bool desktopRow, int section, int index)
 
 bool GetEntryRect(const SelectionState& state, const Design& design, bool desktopRow, int section, int index,
                   RECT* out) {
-    if (!IsValidEntry(state, section, index)) return false;
+    if (!IsValidEntry(state, section, index))
+        return false;
     const int ws = design.windowSpace;
     const int rowIcon = IconRowHeight(design);
     int top = 0;
@@ -79,7 +94,7 @@ bool GetEntryRect(const SelectionState& state, const Design& design, bool deskto
     case SectionLauncher:
         top = ws + LauncherOffset(state, design) + index * rowIcon;
         break;
-    default:  // SectionCommands
+    default: // SectionCommands
         top = ws + CommandOffset(state, design);
         if (HasDesktopRow(design, desktopRow)) {
             if (index == 0)
@@ -99,17 +114,22 @@ bool GetEntryRect(const SelectionState& state, const Design& design, bool deskto
 }
 
 int RowPictureWidth(const Design& design, bool desktopRow, int section, int index) {
-    if (section == SectionWindows) return PictureWidth(design);
-    if (IsDesktopRow(design, desktopRow, section, index)) return design.thumbnailSize;
+    if (section == SectionWindows)
+        return PictureWidth(design);
+    if (IsDesktopRow(design, desktopRow, section, index))
+        return design.thumbnailSize;
     return design.iconSize;
 }
 
-POINT IconPosition(const RECT& entry, const Design& design) { return POINT{entry.left, entry.top + design.itemSpace}; }
+POINT IconPosition(const RECT& entry, const Design& design) {
+    return POINT{entry.left, entry.top + design.itemSpace};
+}
 
 bool GetTextBox(const SelectionState& state, const Design& design, bool desktopRow, int section, int index,
                 RECT* out) {
     RECT row;
-    if (!GetEntryRect(state, design, desktopRow, section, index, &row)) return false;
+    if (!GetEntryRect(state, design, desktopRow, section, index, &row))
+        return false;
     out->left = design.windowSpace + design.itemSpace + RowPictureWidth(design, desktopRow, section, index);
     out->top = row.top + design.itemSpace;
     out->right = row.right;
@@ -118,13 +138,15 @@ bool GetTextBox(const SelectionState& state, const Design& design, bool desktopR
 }
 
 bool WindowLauncherSeparatorY(const SelectionState& state, const Design& design, int* y) {
-    if (state.windowCount <= 0 || state.launcherCount <= 0) return false;
+    if (state.windowCount <= 0 || state.launcherCount <= 0)
+        return false;
     *y = design.windowSpace + state.windowCount * WindowRowHeight(design) + design.itemSpace;
     return true;
 }
 
 bool CommandSeparatorY(const SelectionState& state, const Design& design, int* y) {
-    if (state.commandCount <= 0) return false;
+    if (state.commandCount <= 0)
+        return false;
     *y = design.windowSpace + state.windowCount * WindowRowHeight(design) +
          (state.windowCount > 0 && state.launcherCount > 0 ? SeparatorBlock(design) : 0) +
          state.launcherCount * IconRowHeight(design) + design.itemSpace;
@@ -146,7 +168,8 @@ bool HitTest(const SelectionState& state, const Design& design, bool desktopRow,
         const int count = SectionCount(state, s);
         for (int i = 0; i < count; ++i) {
             RECT r;
-            if (!GetEntryRect(state, design, desktopRow, s, i, &r)) continue;
+            if (!GetEntryRect(state, design, desktopRow, s, i, &r))
+                continue;
             if (point.x >= r.left && point.x < r.right && point.y >= r.top && point.y < r.bottom) {
                 *section = s;
                 *index = i;
@@ -161,8 +184,10 @@ bool SelectAtPoint(SelectionState& state, const Design& design, bool desktopRow,
     POINT p{GET_X_LPARAM(point), GET_Y_LPARAM(point)};
     int section = 0;
     int index = 0;
-    if (!HitTest(state, design, desktopRow, p, &section, &index)) return false;
-    if (section == state.section && index == state.index) return false;
+    if (!HitTest(state, design, desktopRow, p, &section, &index))
+        return false;
+    if (section == state.section && index == state.index)
+        return false;
     state.section = section;
     state.index = index;
     return true;
@@ -178,65 +203,86 @@ bool MoveTo(SelectionState& state, int section, int index) {
     return changed;
 }
 
-}  // namespace
+} // namespace
 
 bool SelectPrevious(SelectionState& state, bool wrap) {
     // Stepping from a selection that names no entry would land outside the lists; stay put.
-    if (!IsValidEntry(state, state.section, state.index)) return false;
+    if (!IsValidEntry(state, state.section, state.index))
+        return false;
     const int nW = state.windowCount, nL = state.launcherCount, nC = state.commandCount;
-    if (state.index > 0) return MoveTo(state, state.section, state.index - 1);
+    if (state.index > 0)
+        return MoveTo(state, state.section, state.index - 1);
     switch (state.section) {
     case SectionWindows:
-        if (!wrap) return false;
-        if (nC > 0) return MoveTo(state, SectionCommands, nC - 1);
-        if (nL > 0) return MoveTo(state, SectionLauncher, nL - 1);
+        if (!wrap)
+            return false;
+        if (nC > 0)
+            return MoveTo(state, SectionCommands, nC - 1);
+        if (nL > 0)
+            return MoveTo(state, SectionLauncher, nL - 1);
         return MoveTo(state, SectionWindows, nW - 1);
     case SectionLauncher:
-        if (nW > 0) return MoveTo(state, SectionWindows, nW - 1);
-        if (!wrap) return false;
-        if (nC > 0) return MoveTo(state, SectionCommands, nC - 1);
+        if (nW > 0)
+            return MoveTo(state, SectionWindows, nW - 1);
+        if (!wrap)
+            return false;
+        if (nC > 0)
+            return MoveTo(state, SectionCommands, nC - 1);
         return MoveTo(state, SectionLauncher, nL - 1);
-    default:  // SectionCommands
-        if (nL > 0) return MoveTo(state, SectionLauncher, nL - 1);
-        if (nW > 0) return MoveTo(state, SectionWindows, nW - 1);
+    default: // SectionCommands
+        if (nL > 0)
+            return MoveTo(state, SectionLauncher, nL - 1);
+        if (nW > 0)
+            return MoveTo(state, SectionWindows, nW - 1);
         return MoveTo(state, SectionCommands, nC - 1);
     }
 }
 
 bool SelectNext(SelectionState& state) {
-    if (!IsValidEntry(state, state.section, state.index)) return false;
+    if (!IsValidEntry(state, state.section, state.index))
+        return false;
     const int nW = state.windowCount, nL = state.launcherCount, nC = state.commandCount;
     if (state.index + 1 < SectionCount(state, state.section))
         return MoveTo(state, state.section, state.index + 1);
     switch (state.section) {
     case SectionWindows:
-        if (nL > 0) return MoveTo(state, SectionLauncher, 0);
-        if (nC > 0) return MoveTo(state, SectionCommands, 0);
+        if (nL > 0)
+            return MoveTo(state, SectionLauncher, 0);
+        if (nC > 0)
+            return MoveTo(state, SectionCommands, 0);
         return MoveTo(state, SectionWindows, 0);
     case SectionLauncher:
-        if (nC > 0) return MoveTo(state, SectionCommands, 0);
-        if (nW > 0) return MoveTo(state, SectionWindows, 0);
+        if (nC > 0)
+            return MoveTo(state, SectionCommands, 0);
+        if (nW > 0)
+            return MoveTo(state, SectionWindows, 0);
         return MoveTo(state, SectionLauncher, 0);
-    default:  // SectionCommands
-        if (nW > 0) return MoveTo(state, SectionWindows, 0);
+    default: // SectionCommands
+        if (nW > 0)
+            return MoveTo(state, SectionWindows, 0);
         // Only into the launcher section when it has entries: an empty section is no selection.
-        if (nL > 0) return MoveTo(state, SectionLauncher, 0);
+        if (nL > 0)
+            return MoveTo(state, SectionLauncher, 0);
         return MoveTo(state, SectionCommands, 0);
     }
 }
 
 bool StepForward(SelectionState& state) {
-    if (!IsValidEntry(state, state.section, state.index)) return false;
+    if (!IsValidEntry(state, state.section, state.index))
+        return false;
     const int nL = state.launcherCount, nC = state.commandCount;
     if (state.index + 1 < SectionCount(state, state.section))
         return MoveTo(state, state.section, state.index + 1);
     switch (state.section) {
     case SectionWindows:
-        if (nL > 0) return MoveTo(state, SectionLauncher, 0);
-        if (nC > 0) return MoveTo(state, SectionCommands, 0);
+        if (nL > 0)
+            return MoveTo(state, SectionLauncher, 0);
+        if (nC > 0)
+            return MoveTo(state, SectionCommands, 0);
         return false;
     case SectionLauncher:
-        if (nC > 0) return MoveTo(state, SectionCommands, 0);
+        if (nC > 0)
+            return MoveTo(state, SectionCommands, 0);
         return false;
     default:
         return false;
@@ -244,10 +290,12 @@ bool StepForward(SelectionState& state) {
 }
 
 int ThumbnailInset(const Design& design, int screenWidth, int screenHeight) {
-    if (screenWidth <= 0 || screenHeight <= 0) return 0;  // no screen size: no inset, no division by 0
+    if (screenWidth <= 0 || screenHeight <= 0)
+        return 0; // no screen size: no inset, no division by 0
     // The quotient times the box size, kept in single precision, halved in single precision, then
     // truncated toward zero.
-    const float scaled = static_cast<float>(static_cast<double>(screenHeight) / screenWidth * design.thumbnailSize);
+    const float scaled =
+        static_cast<float>(static_cast<double>(screenHeight) / screenWidth * design.thumbnailSize);
     const float half = scaled / 2.0f;
     return static_cast<int>(half);
 }
@@ -261,7 +309,8 @@ RECT GetThumbnailRect(int index, const SelectionState& state, const Design& desi
                 GetEntryRect(state, design, desktopRow, SectionCommands, 0, &row);
     else
         found = GetEntryRect(state, design, desktopRow, SectionWindows, index, &row);
-    if (!found) return RECT{0, 0, 0, 0};
+    if (!found)
+        return RECT{0, 0, 0, 0};
     RECT box;
     box.left = design.windowSpace;
     box.right = design.windowSpace + design.thumbnailSize;
@@ -270,4 +319,4 @@ RECT GetThumbnailRect(int index, const SelectionState& state, const Design& desi
     return box;
 }
 
-}  // namespace mw
+} // namespace mw

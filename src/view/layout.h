@@ -31,11 +31,11 @@ struct SelectionState {
 };
 
 // Row heights and column widths derived from the design.
-int IconRowHeight(const Design& design);       // ic + 2·is
-int ThumbnailRowHeight(const Design& design);  // ts + 2·is
-int WindowRowHeight(const Design& design);     // thumbnail row in thumbnail mode, else icon row
-int PictureWidth(const Design& design);        // ic, or max(ic, ts) in thumbnail mode
-int SeparatorBlock(const Design& design);      // is, a one-pixel line, is
+int IconRowHeight(const Design& design);      // ic + 2·is
+int ThumbnailRowHeight(const Design& design); // ts + 2·is
+int WindowRowHeight(const Design& design);    // thumbnail row in thumbnail mode, else icon row
+int PictureWidth(const Design& design);       // ic, or max(ic, ts) in thumbnail mode
+int SeparatorBlock(const Design& design);     // is, a one-pixel line, is
 bool HasDesktopRow(const Design& design, bool desktopRow);
 
 // Popup width and height for the counts and text column width of `state`.
@@ -96,4 +96,4 @@ RECT GetThumbnailRect(int index, const SelectionState& state, const Design& desi
 // The inset D of the thumbnail box below the row's top padding.
 int ThumbnailInset(const Design& design, int screenWidth, int screenHeight);
 
-}  // namespace mw
+} // namespace mw

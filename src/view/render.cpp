@@ -28,7 +28,8 @@ PopupSurface& PopupSurface::operator=(PopupSurface&& other) noexcept {
 
 void PopupSurface::Release() noexcept {
     // A bitmap still selected into a DC must not be deleted: put the DC's own one back first.
-    if (dc_ && previousBitmap_) SelectObject(dc_.get(), previousBitmap_);
+    if (dc_ && previousBitmap_)
+        SelectObject(dc_.get(), previousBitmap_);
     previousBitmap_ = nullptr;
     dc_.reset();
     bitmap_.reset();
@@ -37,12 +38,15 @@ void PopupSurface::Release() noexcept {
 
 bool PopupSurface::Create(HDC reference, int w, int h) {
     Release();
-    if (w <= 0 || h <= 0) return false;
+    if (w <= 0 || h <= 0)
+        return false;
     HDC screen = reference ? reference : GetDC(nullptr);
     UniqueMemDc dc(CreateCompatibleDC(screen));
     UniqueBitmap bitmap(CreateCompatibleBitmap(screen, w, h));
-    if (!reference) ReleaseDC(nullptr, screen);
-    if (!dc || !bitmap) return false;
+    if (!reference)
+        ReleaseDC(nullptr, screen);
+    if (!dc || !bitmap)
+        return false;
     previousBitmap_ = SelectObject(dc.get(), bitmap.get());
     bitmap_ = std::move(bitmap);
     dc_ = std::move(dc);
@@ -61,26 +65,30 @@ UniqueFont CreateListFont(bool bold) {
         font = metrics.lfMessageFont;
     else
         GetObjectW(GetStockObject(DEFAULT_GUI_FONT), sizeof font, &font);
-    if (bold) font.lfWeight = FW_BOLD;
+    if (bold)
+        font.lfWeight = FW_BOLD;
     return UniqueFont(CreateFontIndirectW(&font));
 }
 
 UINT EntryTextFlags(const Design& design) {
     // textAlign holds DT_LEFT, DT_CENTER or DT_RIGHT; anything else would smuggle other flags in.
-    UINT align = design.textAlign == DT_LEFT || design.textAlign == DT_RIGHT ? static_cast<UINT>(design.textAlign)
-                                                                              : DT_CENTER;
+    UINT align = design.textAlign == DT_LEFT || design.textAlign == DT_RIGHT
+                     ? static_cast<UINT>(design.textAlign)
+                     : DT_CENTER;
     return align | DT_SINGLELINE | DT_VCENTER | DT_END_ELLIPSIS;
 }
 
 namespace {
 
 void DrawEntryText(HDC dc, const std::wstring& text, RECT box, UINT flags) {
-    if (text.empty()) return;
+    if (text.empty())
+        return;
     DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &box, flags);
 }
 
 void DrawEntryIcon(HDC dc, HICON icon, POINT at, int size) {
-    if (icon) DrawIconEx(dc, at.x, at.y, icon, size, size, 0, nullptr, DI_NORMAL);
+    if (icon)
+        DrawIconEx(dc, at.x, at.y, icon, size, size, 0, nullptr, DI_NORMAL);
 }
 
 void FillSolid(HDC dc, const RECT& r, COLORREF color) {
@@ -88,10 +96,13 @@ void FillSolid(HDC dc, const RECT& r, COLORREF color) {
     FillRect(dc, &r, brush.get());
 }
 
-int UsedCount(int count) { return std::clamp(count, 0, ListCapacity); }
+int UsedCount(int count) {
+    return std::clamp(count, 0, ListCapacity);
+}
 
 int TextWidth(HDC dc, const std::wstring& text) {
-    if (text.empty()) return 0;
+    if (text.empty())
+        return 0;
     SIZE size{};
     GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &size);
     return size.cx;
@@ -107,7 +118,7 @@ SelectionState StateFor(const ItemList& windows, const LauncherList& launchers, 
     return state;
 }
 
-}  // namespace
+} // namespace
 
 // ---- the whole popup --------------------------------------------------------------------------
 
@@ -158,25 +169,31 @@ int RenderPopup(HWND window, const ItemList& windows, const LauncherList& launch
 
     // 6. Window entries: in thumbnail mode the live thumbnail takes the icon's place.
     for (int i = 0; i < state.windowCount; ++i) {
-        if (!GetEntryRect(state, design, desktopRow, SectionWindows, i, &row)) continue;
-        if (!design.thumbnail) DrawEntryIcon(dc, windows.slots[i].icon.get(), IconPosition(row, design), design.iconSize);
+        if (!GetEntryRect(state, design, desktopRow, SectionWindows, i, &row))
+            continue;
+        if (!design.thumbnail)
+            DrawEntryIcon(dc, windows.slots[i].icon.get(), IconPosition(row, design), design.iconSize);
         GetTextBox(state, design, desktopRow, SectionWindows, i, &box);
         DrawEntryText(dc, windows.slots[i].name, box, flags);
     }
     // 7. Separator between windows and launcher entries.
     int y = 0;
-    if (WindowLauncherSeparatorY(state, design, &y)) DrawSeparator(dc, design, separatorEnd, y);
+    if (WindowLauncherSeparatorY(state, design, &y))
+        DrawSeparator(dc, design, separatorEnd, y);
     // 8. Launcher entries always show their icon.
     for (int i = 0; i < state.launcherCount; ++i) {
-        if (!GetEntryRect(state, design, desktopRow, SectionLauncher, i, &row)) continue;
+        if (!GetEntryRect(state, design, desktopRow, SectionLauncher, i, &row))
+            continue;
         DrawEntryIcon(dc, launchers.slots[i].icon.get(), IconPosition(row, design), design.iconSize);
         GetTextBox(state, design, desktopRow, SectionLauncher, i, &box);
         DrawEntryText(dc, launchers.slots[i].name, box, flags);
     }
     // 9. Separator before the commands, 10. the commands; the desktop row shows a thumbnail.
-    if (CommandSeparatorY(state, design, &y)) DrawSeparator(dc, design, separatorEnd, y);
+    if (CommandSeparatorY(state, design, &y))
+        DrawSeparator(dc, design, separatorEnd, y);
     for (int i = 0; i < state.commandCount; ++i) {
-        if (!GetEntryRect(state, design, desktopRow, SectionCommands, i, &row)) continue;
+        if (!GetEntryRect(state, design, desktopRow, SectionCommands, i, &row))
+            continue;
         if (!IsDesktopRow(design, desktopRow, SectionCommands, i))
             DrawEntryIcon(dc, commands.slots[i].icon.get(), IconPosition(row, design), design.iconSize);
         GetTextBox(state, design, desktopRow, SectionCommands, i, &box);
@@ -190,31 +207,36 @@ int RenderPopup(HWND window, const ItemList& windows, const LauncherList& launch
 
 namespace {
 
-int Channel(COLORREF c, int shift) { return static_cast<int>((c >> shift) & 0xFF); }
+int Channel(COLORREF c, int shift) {
+    return static_cast<int>((c >> shift) & 0xFF);
+}
 
 COLORREF FadeColor(const Design& design, int steps) {
     int channels[3];
     for (int k = 0; k < 3; ++k) {
         const int bg = Channel(design.backgroundColor, 8 * k);
-        const int step = (Channel(design.separatorColor, 8 * k) - bg) / 32;  // truncates toward zero
+        const int step = (Channel(design.separatorColor, 8 * k) - bg) / 32; // truncates toward zero
         channels[k] = (bg + step * steps) & 0xFF;
     }
     return RGB(channels[0], channels[1], channels[2]);
 }
 
-}  // namespace
+} // namespace
 
 COLORREF SeparatorPixelColor(const Design& design, int endX, int x) {
     const int start = design.windowSpace;
-    if (x < start + 32) return FadeColor(design, x - start + 1);
+    if (x < start + 32)
+        return FadeColor(design, x - start + 1);
     // The fade-out runs over the pixels past endX − 32 and never before the fade-in has ended.
     const int fadeOutStart = std::max(start + 32, endX - 31);
-    if (x >= fadeOutStart) return FadeColor(design, 32 - (x - fadeOutStart + 1));
+    if (x >= fadeOutStart)
+        return FadeColor(design, 32 - (x - fadeOutStart + 1));
     return design.separatorColor;
 }
 
 void DrawSeparator(HDC dc, const Design& design, int endX, int y) {
-    if (design.windowSpace >= endX) return;
+    if (design.windowSpace >= endX)
+        return;
     UniquePen pen(CreatePen(PS_SOLID, 1, design.separatorColor));
     SelectGuard selectPen(dc, pen.get());
     const int start = design.windowSpace;
@@ -237,9 +259,11 @@ void DrawSeparator(HDC dc, const Design& design, int endX, int y) {
 void PaintSelection(HDC dc, const SelectionState& state, const Design& design, bool desktopRow,
                     const ItemList& windows, const LauncherList& launchers, const ItemList& commands) {
     RECT r;
-    if (!GetCursorRect(state, design, desktopRow, &r)) return;  // no entry selected: nothing to show
+    if (!GetCursorRect(state, design, desktopRow, &r))
+        return; // no entry selected: nothing to show
 
-    if (design.cursorBackgroundColor != design.backgroundColor || design.cursorTextColor != design.textColor) {
+    if (design.cursorBackgroundColor != design.backgroundColor ||
+        design.cursorTextColor != design.textColor) {
         FillSolid(dc, RECT{r.left - 1, r.top + 1, r.right + 1, r.bottom - 1}, design.cursorBackgroundColor);
         const int oldMode = SetBkMode(dc, TRANSPARENT);
         const COLORREF oldColor = SetTextColor(dc, design.cursorTextColor);
@@ -256,23 +280,29 @@ void PaintSelection(HDC dc, const SelectionState& state, const Design& design, b
         const int i = state.index;
         switch (state.section) {
         case SectionWindows:
-            if (i < UsedCount(windows.count)) item = &windows.slots[i];
-            if (item && !design.thumbnail) DrawEntryIcon(dc, item->icon.get(), iconAt, design.iconSize);
+            if (i < UsedCount(windows.count))
+                item = &windows.slots[i];
+            if (item && !design.thumbnail)
+                DrawEntryIcon(dc, item->icon.get(), iconAt, design.iconSize);
             box.left += widen;
             break;
         case SectionLauncher:
-            if (i < UsedCount(launchers.count)) item = &launchers.slots[i];
-            if (item) DrawEntryIcon(dc, item->icon.get(), iconAt, design.iconSize);
+            if (i < UsedCount(launchers.count))
+                item = &launchers.slots[i];
+            if (item)
+                DrawEntryIcon(dc, item->icon.get(), iconAt, design.iconSize);
             break;
         case SectionCommands:
-            if (i < UsedCount(commands.count)) item = &commands.slots[i];
+            if (i < UsedCount(commands.count))
+                item = &commands.slots[i];
             if (item && IsDesktopRow(design, desktopRow, SectionCommands, i))
                 box.left += widen;
             else if (item)
                 DrawEntryIcon(dc, item->icon.get(), iconAt, design.iconSize);
             break;
         }
-        if (item) DrawEntryText(dc, item->name, box, EntryTextFlags(design));
+        if (item)
+            DrawEntryText(dc, item->name, box, EntryTextFlags(design));
         SetTextColor(dc, oldColor);
         SetBkMode(dc, oldMode);
     }
@@ -286,4 +316,4 @@ void PaintSelection(HDC dc, const SelectionState& state, const Design& design, b
     FrameRect(dc, &outer, brush.get());
 }
 
-}  // namespace mw
+} // namespace mw

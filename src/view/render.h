@@ -34,7 +34,7 @@ struct PopupSurface {
     int width = 0;
     int height = 0;
 
-private:
+  private:
     // Declared before the DC so that, even without Release(), the DC goes first.
     UniqueBitmap bitmap_;
     UniqueMemDc dc_;
@@ -63,4 +63,4 @@ void DrawSeparator(HDC dc, const Design& design, int endX, int y);
 void PaintSelection(HDC dc, const SelectionState& state, const Design& design, bool desktopRow,
                     const ItemList& windows, const LauncherList& launchers, const ItemList& commands);
 
-}  // namespace mw
+} // namespace mw

@@ -34,8 +34,8 @@ TEST(ParseCommandLine, EverySwitchTakesEffect) {
 
 TEST(ParseCommandLine, SwitchesCompareExactlyAndCaseSensitively) {
     mw::StartupFlags flags;
-    const auto result = Parse(
-        L"prog.exe /notreside /_NOTRESIDE /DisableCursor /Launch2 -Launch /launch /Init,a.ini", flags);
+    const auto result =
+        Parse(L"prog.exe /notreside /_NOTRESIDE /DisableCursor /Launch2 -Launch /launch /Init,a.ini", flags);
     EXPECT_FALSE(result.launcherOptionsMode);
     EXPECT_TRUE(result.preferencesPath.empty());
     EXPECT_FALSE(flags.NotResident);
@@ -68,7 +68,7 @@ TEST(ParseCommandLine, InitNamesAFileInTheExecutablesFolder) {
 
 TEST(ParseCommandLine, InitPathMustFitMaxPath) {
     mw::StartupFlags flags;
-    const std::wstring folder = L"C:\\Tools\\Mistle Wick\\";  // 21 characters
+    const std::wstring folder = L"C:\\Tools\\Mistle Wick\\"; // 21 characters
     // Exactly 259 characters fit with the terminator; one more does not.
     const std::wstring fits(259 - folder.size(), L'a');
     auto result = Parse((L"prog.exe /init," + fits).c_str(), flags);
@@ -94,4 +94,4 @@ TEST(ExecutablePath, NamesTheRunningProgram) {
     EXPECT_NE(GetFileAttributesW(path.c_str()), INVALID_FILE_ATTRIBUTES);
 }
 
-}  // namespace
+} // namespace

@@ -40,18 +40,18 @@ struct LoadedList {
 TEST(LauncherSection, EntriesCarryTheirFieldsAndIcons) {
     TempDir dir;
     const std::wstring ini = dir.file(L"Mistlewick.exe.ini");
-    WriteTextFile(ini,
-                  L"[Preference]\r\nClickMode=1\r\n"
-                  L"[Launcher]\r\ncnt=4\r\n"
-                  // 1: a program with everything set, no chosen icon
-                  L"path1=C:\\windows\\notepad.exe\r\nname1=メモ帳\r\nwfol1=C:\\Users\r\ncmnd1=/p notes.txt\r\n"
-                  // 2: a chosen icon file without an index key: the file's first icon
-                  L"path2=C:\\windows\\notepad.exe\r\nname2=Shell\r\nicon2=C:\\windows\\system32\\shell32.dll\r\n"
-                  // 3: an index but no icon file: the path's own icon, whatever the index says
-                  L"path3=C:\\windows\\regedit.exe\r\nname3=Registry\r\nicon_idx3=5\r\n"
-                  // 4: a chosen icon file with an index
-                  L"path4=C:\\windows\\notepad.exe\r\nname4=Fourth\r\nicon4=C:\\windows\\system32\\shell32.dll\r\n"
-                  L"icon_idx4=3\r\n");
+    WriteTextFile(
+        ini, L"[Preference]\r\nClickMode=1\r\n"
+             L"[Launcher]\r\ncnt=4\r\n"
+             // 1: a program with everything set, no chosen icon
+             L"path1=C:\\windows\\notepad.exe\r\nname1=メモ帳\r\nwfol1=C:\\Users\r\ncmnd1=/p notes.txt\r\n"
+             // 2: a chosen icon file without an index key: the file's first icon
+             L"path2=C:\\windows\\notepad.exe\r\nname2=Shell\r\nicon2=C:\\windows\\system32\\shell32.dll\r\n"
+             // 3: an index but no icon file: the path's own icon, whatever the index says
+             L"path3=C:\\windows\\regedit.exe\r\nname3=Registry\r\nicon_idx3=5\r\n"
+             // 4: a chosen icon file with an index
+             L"path4=C:\\windows\\notepad.exe\r\nname4=Fourth\r\nicon4=C:\\windows\\system32\\shell32.dll\r\n"
+             L"icon_idx4=3\r\n");
     LoadedList loaded;
     ASSERT_EQ(LoadLauncherSection(ini, 48, *loaded.list), 4);
     const LauncherList& list = *loaded.list;
@@ -78,7 +78,8 @@ TEST(LauncherSection, EntriesCarryTheirFieldsAndIcons) {
     EXPECT_EQ(second.iconIndex, 0);
     UniqueIcon shellFirst(ExtractOneIcon(kShell32, 0, 48));
     EXPECT_TRUE(SameIconPixels(second.icon.get(), shellFirst.get(), 48));
-    EXPECT_FALSE(SameIconPixels(second.icon.get(), notepad.get(), 48)) << "the chosen icon wins over the path's";
+    EXPECT_FALSE(SameIconPixels(second.icon.get(), notepad.get(), 48))
+        << "the chosen icon wins over the path's";
 
     const LauncherEntry& third = list.slots[2];
     EXPECT_EQ(third.iconFile, L"");
@@ -132,7 +133,8 @@ TEST(LauncherSection, LoadingStopsWhereTheListIsFull) {
     LoadedList loaded;
     LauncherEntry filler;
     InitListItem(filler, L"already here", nullptr, nullptr, KindLauncher);
-    for (int i = 0; i < ListCapacity - 2; ++i) ASSERT_EQ(AppendLauncherEntry(*loaded.list, filler), 1);
+    for (int i = 0; i < ListCapacity - 2; ++i)
+        ASSERT_EQ(AppendLauncherEntry(*loaded.list, filler), 1);
     DestroyLauncherEntry(filler);
 
     EXPECT_EQ(LoadLauncherSection(ini, 32, *loaded.list), 2);
@@ -184,4 +186,4 @@ TEST(LauncherSection, OverlongValuesAreCutToTheBuffer) {
     EXPECT_EQ(loaded.list->slots[0].name, std::wstring(259, L'n'));
 }
 
-}  // namespace
+} // namespace

@@ -22,7 +22,8 @@ BOOL CALLBACK CollectChild(HWND child, LPARAM param) {
     seen->texts += text;
     seen->texts += L'\n';
     const HICON hand = LoadIconW(nullptr, IDI_HAND);
-    if (hand && reinterpret_cast<HICON>(SendMessageW(child, STM_GETICON, 0, 0)) == hand) seen->errorIcon = true;
+    if (hand && reinterpret_cast<HICON>(SendMessageW(child, STM_GETICON, 0, 0)) == hand)
+        seen->errorIcon = true;
     return TRUE;
 }
 
@@ -33,7 +34,8 @@ void AnswerMessageBox(SeenBox* seen) {
     while (GetTickCount64() < deadline) {
         HWND box = FindWindowW(L"#32770", L"Mistlewick");
         DWORD pid = 0;
-        if (box) GetWindowThreadProcessId(box, &pid);
+        if (box)
+            GetWindowThreadProcessId(box, &pid);
         if (box && pid == GetCurrentProcessId() && IsWindowVisible(box)) {
             seen->found = true;
             EnumChildWindows(box, CollectChild, reinterpret_cast<LPARAM>(seen));
@@ -56,4 +58,4 @@ TEST(ShowPathTooLongMessage, NamesTheFileInAnErrorBox) {
     EXPECT_TRUE(seen.errorIcon);
 }
 
-}  // namespace
+} // namespace

@@ -25,7 +25,8 @@ std::wstring ReadString(const std::wstring& file, const wchar_t* section, const 
 // Every field set to a value no default has, so a field the loader forgets shows up.
 mw::Preferences Scrambled() {
     mw::Preferences p;
-    for (size_t i = 0; i < mw::PreferenceKeyCount(); ++i) p.*mw::PreferenceKeys()[i].field = -777;
+    for (size_t i = 0; i < mw::PreferenceKeyCount(); ++i)
+        p.*mw::PreferenceKeys()[i].field = -777;
     return p;
 }
 
@@ -58,7 +59,8 @@ TEST(LoadPreferences, MissingFileGivesEveryDefault) {
     const mw::Preferences defaults;
     for (size_t i = 0; i < mw::PreferenceKeyCount(); ++i) {
         const mw::PreferenceKey& entry = mw::PreferenceKeys()[i];
-        EXPECT_EQ(p.*entry.field, defaults.*entry.field) << "key " << testing::PrintToString(std::wstring(entry.key));
+        EXPECT_EQ(p.*entry.field, defaults.*entry.field)
+            << "key " << testing::PrintToString(std::wstring(entry.key));
     }
 }
 
@@ -66,22 +68,22 @@ TEST(LoadPreferences, ExactlyOneAgainstAsStored) {
     TempDir dir;
     const std::wstring file = dir.file(L"p.ini");
     WriteTextFile(file,
-                  L"[preference]\r\n"  // section and key names ignore case
+                  L"[preference]\r\n" // section and key names ignore case
                   L"RightButton=2\r\nclickmode=1\r\nAdjustCursor=-1\r\nMoveWindow=1\r\n"
                   L"ReplaceAltTab=5\r\nPermissibleRange=7\r\nTimeOutMilliSeconds=-3\r\n"
                   L"MoveCanselPx=0\r\nToCenter=2\r\nToggleDesktop=0\r\nCansel=9\r\n"
                   L"CloseWnd=1\r\nAltab7=3\r\nAltab7_Hide=1\r\nArrangeWindow=0\r\n");
     mw::Preferences p;
     mw::LoadPreferences(file, false, p);
-    EXPECT_EQ(p.RightButton, 0);  // only exactly 1 counts
+    EXPECT_EQ(p.RightButton, 0); // only exactly 1 counts
     EXPECT_EQ(p.ClickMode, 1);
     EXPECT_EQ(p.AdjustCursor, 0);
     EXPECT_EQ(p.MoveWindow, 1);
-    EXPECT_EQ(p.ReplaceAltTab, 5);  // as stored, handed on unchanged
+    EXPECT_EQ(p.ReplaceAltTab, 5); // as stored, handed on unchanged
     EXPECT_EQ(p.PermissibleRange, 7);
     EXPECT_EQ(p.TimeOutMilliSeconds, -3);
     EXPECT_EQ(p.MoveCanselPx, 0);
-    EXPECT_EQ(p.ToCenter, 2);  // non-zero: on
+    EXPECT_EQ(p.ToCenter, 2); // non-zero: on
     EXPECT_EQ(p.ToggleDesktop, 0);
     EXPECT_EQ(p.Cansel, 9);
     EXPECT_EQ(p.CloseWnd, 1);
@@ -106,7 +108,7 @@ TEST(LoadPreferences, NotResidentForcesClickModeInMemoryOnly) {
 }
 
 class ExcludeSection : public testing::Test {
-protected:
+  protected:
     void SetUp() override { mw::ClearExcludeSet(); }
     void TearDown() override { mw::ClearExcludeSet(); }
     TempDir dir;
@@ -118,7 +120,7 @@ TEST_F(ExcludeSection, CountBeyondTheKeysAddsEmptyTitles) {
     mw::LoadExcludeSection(file);
     EXPECT_EQ(mw::ExcludeCount(), 2u);
     EXPECT_TRUE(mw::IsExcluded(L"メモ帳 - 無題"));
-    EXPECT_TRUE(mw::IsExcluded(L""));  // key 2 is missing: an empty title
+    EXPECT_TRUE(mw::IsExcluded(L"")); // key 2 is missing: an empty title
 }
 
 TEST_F(ExcludeSection, KeysBeyondTheCountAndMissingSectionAreIgnored) {
@@ -158,21 +160,21 @@ TEST_F(ExcludeSection, AbsurdOrNegativeCountsFinishPromptly) {
     mw::LoadExcludeSection(file);
     EXPECT_EQ(mw::ExcludeCount(), static_cast<size_t>(mw::kMaxExcludeKeys));
     EXPECT_TRUE(mw::IsExcluded(L"A"));
-    EXPECT_TRUE(mw::IsExcluded(L"B"));  // blanks around key and value are the reader's to trim
+    EXPECT_TRUE(mw::IsExcluded(L"B")); // blanks around key and value are the reader's to trim
     EXPECT_TRUE(mw::IsExcluded(L"C"));
     EXPECT_FALSE(mw::IsExcluded(L"D"));
     EXPECT_TRUE(mw::IsExcluded(L""));
 }
 
 class WriteHelpers : public testing::Test {
-protected:
+  protected:
     TempDir dir;
     std::wstring file = dir.file(L"Mistlewick.exe.ini");
 };
 
 TEST_F(WriteHelpers, NewFileIsUnicodeAndJapaneseRoundTrips) {
-    ASSERT_TRUE(mw::WriteLauncherEntry(file, 1, L"メモ帳", L"/a \"b\"", L"C:\\作業", L"C:\\Windows\\notepad.exe",
-                                       nullptr, 0));
+    ASSERT_TRUE(mw::WriteLauncherEntry(file, 1, L"メモ帳", L"/a \"b\"", L"C:\\作業",
+                                       L"C:\\Windows\\notepad.exe", nullptr, 0));
     const std::string bytes = ReadFileBytes(file);
     ASSERT_GE(bytes.size(), 2u);
     EXPECT_EQ(bytes.substr(0, 2), std::string("\xFF\xFE"));
@@ -244,4 +246,4 @@ TEST_F(WriteHelpers, FailedWriteIsReported) {
     EXPECT_FALSE(mw::WriteLauncherCount(unreachable, 1));
 }
 
-}  // namespace
+} // namespace

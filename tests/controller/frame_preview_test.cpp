@@ -54,7 +54,7 @@ class FramePreview : public testing::Test {
         SetHiddenWindowRecordKey(L"");
     }
     // A window of the kind that costs nothing to hide and destroy: never activated, no caption.
-    static HWND QuietWindow(const wchar_t *title) {
+    static HWND QuietWindow(const wchar_t* title) {
         HWND w = test::CreateTestWindow(title, WS_POPUP, 0, nullptr, 700, 100, 200, 150);
         ShowWindow(w, SW_SHOWNA);
         return w;
@@ -172,7 +172,7 @@ TEST_F(FramePreview, RestackPutsTheOverlayAtTheBottomAndThePopupOnTop) {
 // A stand-in for the program that gets killed: hides the window named by MW_HIDE_TARGET through
 // the frame preview and then waits to be killed. Run only by the test below, in a child process.
 TEST(FramePreviewChild, DISABLED_HideAndWait) {
-    const char *target = std::getenv("MW_HIDE_TARGET");
+    const char* target = std::getenv("MW_HIDE_TARGET");
     ASSERT_NE(target, nullptr);
     SetHiddenWindowRecordKey(kTestRecordKey);
     auto list = CreateItemList();

@@ -39,7 +39,7 @@ void ListTestWindows(ItemList& list, int) {
 }
 
 class PopupController : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         CurrentPreferences() = Preferences{};
         CurrentStartupFlags() = StartupFlags{};
@@ -60,8 +60,8 @@ protected:
             RegisterClassExW(&wc);
             registered = true;
         }
-        main_ = CreateWindowExW(WS_EX_TOOLWINDOW | WS_EX_TOPMOST, L"MistlewickTestMain", L"Mistlewick", WS_POPUP, 0,
-                                0, 0, 0, nullptr, nullptr, p.instance, nullptr);
+        main_ = CreateWindowExW(WS_EX_TOOLWINDOW | WS_EX_TOPMOST, L"MistlewickTestMain", L"Mistlewick",
+                                WS_POPUP, 0, 0, 0, 0, nullptr, nullptr, p.instance, nullptr);
         p.mainWindow = main_;
         Controller().windowSource = ListTestWindows;
     }
@@ -73,7 +73,8 @@ protected:
         MSG msg;
         while (PeekMessageW(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) {
         }
-        for (HWND w : windows_) DestroyWindow(w);
+        for (HWND w : windows_)
+            DestroyWindow(w);
         ProgramState& p = Program();
         ClearItemList(*p.commandList);
         ClearItemList(*p.savedWindowList);
@@ -85,8 +86,8 @@ protected:
     }
 
     HWND AddWindow(const wchar_t* title) {
-        HWND w = test::CreateTestWindow(title, WS_POPUP | WS_VISIBLE, 0, nullptr, 50 + 10 * int(windows_.size()), 50,
-                                        200, 100);
+        HWND w = test::CreateTestWindow(title, WS_POPUP | WS_VISIBLE, 0, nullptr,
+                                        50 + 10 * int(windows_.size()), 50, 200, 100);
         windows_.push_back(w);
         Listed().push_back(w);
         return w;
@@ -132,7 +133,7 @@ TEST(PopupModes, StayOpenAndFramePreviewForEveryCombination) {
 TEST(PopupGeometry, CentringEdgesAndKeepingTheSelectionOnTheMonitor) {
     POINT at = CentredPopupPosition({0, 0, 1920, 1080}, {260, 233});
     EXPECT_EQ(at.x, 830);
-    EXPECT_EQ(at.y, 424);  // 540 - 116
+    EXPECT_EQ(at.y, 424); // 540 - 116
     at = CentredPopupPosition({-1280, -200, 0, 824}, {101, 51});
     EXPECT_EQ(at.x, -1280 + 640 - 50);
     EXPECT_EQ(at.y, -200 + 512 - 25);
@@ -183,7 +184,7 @@ TEST_F(PopupController, OneWindowOpensOnlyWithTheDesktopEntry) {
     EXPECT_EQ(Sel().windowCount, 1);
     EXPECT_EQ(Sel().commandCount, 2);
     EXPECT_EQ(Sel().section, SectionWindows);
-    Send(kMsgOpenPopup);  // a second open while open builds nothing new
+    Send(kMsgOpenPopup); // a second open while open builds nothing new
     EXPECT_EQ(Sel().windowCount, 1);
     Send(kMsgCancel);
     EXPECT_FALSE(PopupIsOpen());
@@ -210,7 +211,7 @@ TEST_F(PopupController, WheelWrapsBothWaysAndClickModeIgnoresTheWheel) {
     AddWindow(L"w0");
     AddWindow(L"w1");
     AddLauncher(L"l0");
-    BuildCommands();  // desktop, cancel
+    BuildCommands(); // desktop, cancel
     Send(kMsgOpenPopup);
     ASSERT_TRUE(PopupIsOpen());
     Send(kMsgMoveSelection, kPrevious);
@@ -219,7 +220,7 @@ TEST_F(PopupController, WheelWrapsBothWaysAndClickModeIgnoresTheWheel) {
     Send(kMsgMoveSelection, kNext);
     EXPECT_EQ(Sel().section, SectionWindows);
     EXPECT_EQ(Sel().index, 0) << "on from the last command: the first window";
-    Send(kMsgMoveSelection, 0);  // a zero delta moves nothing
+    Send(kMsgMoveSelection, 0); // a zero delta moves nothing
     EXPECT_EQ(Sel().index, 0);
     Send(kMsgCancel);
 
@@ -316,7 +317,7 @@ TEST_F(PopupController, CloseEntryClosesTheActiveWindowButNotOneThatIsGone) {
     HWND b = AddWindow(L"other");
     CurrentPreferences().CloseWnd = 1;
     CurrentPreferences().ToggleDesktop = 0;
-    BuildCommands();  // close, cancel
+    BuildCommands(); // close, cancel
     SetForegroundWindow(a);
     SetActiveWindow(a);
     ASSERT_TRUE(test::WaitFor([&] { return GetForegroundWindow() == a; }, 2000));
@@ -348,14 +349,16 @@ TEST_F(PopupController, CloseEntryClosesTheActiveWindowButNotOneThatIsGone) {
 }
 
 TEST_F(PopupController, AListTallerThanTheScreenFollowsTheSelectionAndIgnoresTheMouseMeanwhile) {
-    CurrentDesign().iconSize = 96;  // 104-pixel rows: 12 windows are taller than 1080 pixels
-    for (int i = 0; i < 12; ++i) AddWindow(L"tall");
+    CurrentDesign().iconSize = 96; // 104-pixel rows: 12 windows are taller than 1080 pixels
+    for (int i = 0; i < 12; ++i)
+        AddWindow(L"tall");
     BuildCommands();
     Send(kMsgOpenPopup);
     ASSERT_TRUE(PopupIsOpen());
     RECT before{};
     GetWindowRect(main_, &before);
-    for (int i = 0; i < 11; ++i) Send(kMsgMoveSelection, kNext);
+    for (int i = 0; i < 11; ++i)
+        Send(kMsgMoveSelection, kNext);
     UpdateWindow(main_);
     test::PumpFor(50);
     RECT after{}, row{};
@@ -369,7 +372,8 @@ TEST_F(PopupController, AListTallerThanTheScreenFollowsTheSelectionAndIgnoresThe
     const SelectionState held = Sel();
     Send(WM_MOUSEMOVE, 0, MAKELPARAM(50, row.top - 50));
     EXPECT_EQ(Sel().index, held.index);
-    EXPECT_TRUE(test::WaitFor([] { return !Controller().repositionGuard; }, 2000)) << "timer 3 ends the guard";
+    EXPECT_TRUE(test::WaitFor([] { return !Controller().repositionGuard; }, 2000))
+        << "timer 3 ends the guard";
 }
 
-}  // namespace
+} // namespace

@@ -39,7 +39,7 @@ HRESULT WINAPI RecordRegister(HWND destination, HWND source, PHTHUMBNAIL id) {
     *id = SUCCEEDED(answer) ? reinterpret_cast<HTHUMBNAIL>(g_rec.nextId++) : nullptr;
     return answer;
 }
-HRESULT WINAPI RecordUpdate(HTHUMBNAIL id, const DWM_THUMBNAIL_PROPERTIES *properties) {
+HRESULT WINAPI RecordUpdate(HTHUMBNAIL id, const DWM_THUMBNAIL_PROPERTIES* properties) {
     g_rec.updates.push_back({id, properties->dwFlags, properties->rcDestination});
     return S_OK;
 }
@@ -47,13 +47,13 @@ HRESULT WINAPI RecordUnregister(HTHUMBNAIL id) {
     g_rec.unregistrations.push_back(reinterpret_cast<uintptr_t>(id));
     return S_OK;
 }
-HRESULT WINAPI CompositionAsked(BOOL *enabled) {
+HRESULT WINAPI CompositionAsked(BOOL* enabled) {
     ADD_FAILURE() << "whether composition is on is never asked";
     *enabled = TRUE;
     return S_OK;
 }
 
-void ExpectRect(const RECT &r, int left, int top, int right, int bottom) {
+void ExpectRect(const RECT& r, int left, int top, int right, int bottom) {
     EXPECT_EQ(r.left, left);
     EXPECT_EQ(r.top, top);
     EXPECT_EQ(r.right, right);
@@ -116,14 +116,14 @@ TEST_F(Thumbnails, EveryWindowAndTheDesktopPlacedAtTheirBoxes) {
     RegisterThumbnails(set, mainWindow, *list, state, design, true, 1920, 1080);
 
     ASSERT_EQ(g_rec.registrations.size(), 3u);
-    for (const Registration &r : g_rec.registrations)
+    for (const Registration& r : g_rec.registrations)
         EXPECT_EQ(r.destination, mainWindow);
     EXPECT_EQ(g_rec.registrations[0].source, windows[0]);
     EXPECT_EQ(g_rec.registrations[1].source, windows[1]);
     EXPECT_EQ(g_rec.registrations[2].source, desktop);
 
     ASSERT_EQ(g_rec.updates.size(), 3u);
-    for (const Update &u : g_rec.updates)
+    for (const Update& u : g_rec.updates)
         EXPECT_EQ(u.flags, static_cast<DWORD>(DWM_TNP_RECTDESTINATION));
     EXPECT_EQ(reinterpret_cast<uintptr_t>(g_rec.updates[0].id), 101u);
     ExpectRect(g_rec.updates[0].destination, 12, 44, 112, 120);

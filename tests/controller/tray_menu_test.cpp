@@ -30,7 +30,7 @@ BOOL WINAPI RecordTrack(HMENU menu, UINT flags, int, int, int, HWND owner, const
 }
 
 class TrayMenuTest : public OptionsTest {
-protected:
+  protected:
     void SetUp() override {
         OptionsTest::SetUp();
         savedTracker_ = TrayMenuTracker();
@@ -41,13 +41,15 @@ protected:
     }
     void TearDown() override {
         TrayMenuTracker() = savedTracker_;
-        if (IsWindow(main_)) DestroyWindow(main_);
+        if (IsWindow(main_))
+            DestroyWindow(main_);
         OptionsTest::TearDown();
     }
     bool Posted(UINT message, LPARAM lParam) {
         MSG msg;
         while (PeekMessageW(&msg, main_, 0, 0, PM_REMOVE)) {
-            if (msg.message == message && msg.lParam == lParam) return true;
+            if (msg.message == message && msg.lParam == lParam)
+                return true;
         }
         return false;
     }
@@ -113,11 +115,13 @@ TEST_F(TrayMenuTest, OptionsCommandOpensEveryPage) {
     int tabs = 0;
     const INT_PTR result = RunOptionsDialogWith(
         kOptionsAllPages,
-        [&](HWND dialog) { tabs = static_cast<int>(SendDlgItemMessageW(dialog, IDC_OPTIONS_TAB, TCM_GETITEMCOUNT, 0, 0)); },
+        [&](HWND dialog) {
+            tabs = static_cast<int>(SendDlgItemMessageW(dialog, IDC_OPTIONS_TAB, TCM_GETITEMCOUNT, 0, 0));
+        },
         [](int) -> INT_PTR { return OnTrayCommand(nullptr, IDM_OPTIONS) ? 0 : -2; });
     EXPECT_EQ(result, 0);
     EXPECT_EQ(tabs, 4);
 }
 
-}  // namespace
-}  // namespace mw::test
+} // namespace
+} // namespace mw::test

@@ -18,21 +18,24 @@ std::wstring Beside(const wchar_t* name) {
 }
 
 void Record(const char* line) {
-    HANDLE f = CreateFileW(Beside(L"hook-calls.txt").c_str(), FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                           nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (f == INVALID_HANDLE_VALUE) return;
+    HANDLE f =
+        CreateFileW(Beside(L"hook-calls.txt").c_str(), FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                    nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (f == INVALID_HANDLE_VALUE)
+        return;
     DWORD written = 0;
     WriteFile(f, line, static_cast<DWORD>(strlen(line)), &written, nullptr);
     CloseHandle(f);
 }
 
-}  // namespace
+} // namespace
 
 extern "C" __declspec(dllexport) int StartMouseHook(HWND window, int a, int b, int c, int d, int e, int f) {
     char line[160];
     std::snprintf(line, sizeof line, "start %d %d %d %d %d %d %d\n", window != nullptr, a, b, c, d, e, f);
     Record(line);
-    if (GetFileAttributesW(Beside(L"hook-refuse.txt").c_str()) != INVALID_FILE_ATTRIBUTES) return 0;
+    if (GetFileAttributesW(Beside(L"hook-refuse.txt").c_str()) != INVALID_FILE_ATTRIBUTES)
+        return 0;
     g_window = window;
     return 1;
 }
@@ -43,6 +46,7 @@ extern "C" __declspec(dllexport) HWND EndHook() {
 }
 
 BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID) {
-    if (reason == DLL_PROCESS_ATTACH) g_module = instance;
+    if (reason == DLL_PROCESS_ATTACH)
+        g_module = instance;
     return TRUE;
 }

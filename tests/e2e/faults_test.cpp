@@ -43,7 +43,8 @@ HWND WaitDialog(DWORD pid, const std::wstring& title, DWORD timeoutMs = 10000) {
             for (HWND w : WindowsOfProcess(pid, L"#32770")) {
                 wchar_t text[256] = {};
                 GetWindowTextW(w, text, 256);
-                if (IsWindowVisible(w) && (title.empty() || title == text)) found = w;
+                if (IsWindowVisible(w) && (title.empty() || title == text))
+                    found = w;
             }
             return found != nullptr;
         },
@@ -83,7 +84,7 @@ TEST(Faults, AWindowThatStoppedAnsweringNeitherDelaysThePopupNorFreezesTheChoice
     BringToFront(hung.window);
     Resident program;
     ASSERT_TRUE(program.Start(L"[Preference]\r\nArrangeWindow=0\r\n"));
-    PostMessageW(hung.window, WM_APP, 0, 0);  // its thread sleeps until the process is ended
+    PostMessageW(hung.window, WM_APP, 0, 0); // its thread sleeps until the process is ended
     ASSERT_TRUE(WaitFor([&] { return Hung(hung.window); }));
 
     for (int round = 0; round < 2; ++round) {
@@ -93,7 +94,8 @@ TEST(Faults, AWindowThatStoppedAnsweringNeitherDelaysThePopupNorFreezesTheChoice
         EXPECT_LT(GetTickCount64() - opened, 3000u) << "the icon queries must not wait on the hung thread";
         PostMessageW(program.main, kMsgChoose, 0, 0);
         EXPECT_TRUE(program.Closed());
-        EXPECT_TRUE(program.Answers(3000)) << "round " << round << ": choosing a hung window froze the program";
+        EXPECT_TRUE(program.Answers(3000))
+            << "round " << round << ": choosing a hung window froze the program";
         ASSERT_TRUE(program.sandbox.process().Running());
     }
     // The program still switches to a window that answers.
@@ -117,7 +119,7 @@ TEST(Faults, WindowsClosedBetweenOpenAndChooseAreSkippedQuietly) {
     const std::string before = ReadFileBytes(program.sandbox.preferencesPath());
 
     ASSERT_TRUE(program.Open());
-    PostMessageW(alpha.window, WM_CLOSE, 0, 0);  // the selected one
+    PostMessageW(alpha.window, WM_CLOSE, 0, 0); // the selected one
     ASSERT_TRUE(alpha.process.WaitExit(5000) == 0);
     PostMessageW(program.main, kMsgChoose, 0, 0);
     EXPECT_TRUE(program.Closed());
@@ -125,9 +127,9 @@ TEST(Faults, WindowsClosedBetweenOpenAndChooseAreSkippedQuietly) {
 
     BringToFront(gamma.window);
     ASSERT_TRUE(program.Open());
-    PostMessageW(beta.window, WM_CLOSE, 0, 0);  // put away by the preview
+    PostMessageW(beta.window, WM_CLOSE, 0, 0); // put away by the preview
     ASSERT_TRUE(beta.process.WaitExit(5000) == 0);
-    PostMessageW(program.main, kMsgMoveSelection, kNext, 0);  // onto the closed one
+    PostMessageW(program.main, kMsgMoveSelection, kNext, 0); // onto the closed one
     PostMessageW(program.main, kMsgCancel, 0, 0);
     EXPECT_TRUE(program.Closed());
     EXPECT_TRUE(program.Answers());
@@ -149,14 +151,18 @@ TEST(Faults, ForgedPrivateMessagesFromAnotherProcessDoNoHarm) {
 
     std::mt19937 rng(0x5EED);
     auto randomParam = [&]() -> LPARAM {
-        static const LPARAM kOdd[] = {0, 1, -1, 2, 0x7FFFFFFF, static_cast<LPARAM>(0x80000000u), 0x200, 0x201,
-                                      0x203, 0x204, 0x206, 0x207, 0x400, 0x404, 0x405};
+        static const LPARAM kOdd[] = {
+            0,     1,     -1,    2,     0x7FFFFFFF, static_cast<LPARAM>(0x80000000u),
+            0x200, 0x201, 0x203, 0x204, 0x206,      0x207,
+            0x400, 0x404, 0x405};
         return rng() % 3 ? kOdd[rng() % std::size(kOdd)] : static_cast<LPARAM>(static_cast<int>(rng()));
     };
     // Tray callbacks of any kind but the two real clicks (pause and the menu).
     auto trayParam = [&] {
         LPARAM l;
-        do l = randomParam(); while (l == WM_LBUTTONUP || l == WM_RBUTTONUP);
+        do
+            l = randomParam();
+        while (l == WM_LBUTTONUP || l == WM_RBUTTONUP);
         return l;
     };
     // While closed: everything but the open message.
@@ -174,12 +180,18 @@ TEST(Faults, ForgedPrivateMessagesFromAnotherProcessDoNoHarm) {
     for (int i = 0; i < 300; ++i) {
         UINT message;
         const unsigned pick = rng() % 100;
-        if (pick < 30) message = kMsgOpenPopup;
-        else if (pick < 70) message = kMsgMoveSelection;
-        else if (pick < 72) message = kMsgChoose;
-        else if (pick < 75) message = kMsgCancel;
-        else if (pick < 90) message = 50180 + rng() % 3;
-        else message = kTrayCallback;
+        if (pick < 30)
+            message = kMsgOpenPopup;
+        else if (pick < 70)
+            message = kMsgMoveSelection;
+        else if (pick < 72)
+            message = kMsgChoose;
+        else if (pick < 75)
+            message = kMsgCancel;
+        else if (pick < 90)
+            message = 50180 + rng() % 3;
+        else
+            message = kTrayCallback;
         PostMessageW(program.main, message, static_cast<WPARAM>(randomParam()),
                      message == kTrayCallback ? trayParam() : randomParam());
     }
@@ -220,9 +232,10 @@ TEST(Faults, TheTrayIconComesBackWhenExplorerRestarts) {
 
 // Whether a file can be opened for writing right now.
 bool Writable(const std::wstring& path) {
-    HANDLE h = CreateFileW(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
-                           FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (h == INVALID_HANDLE_VALUE) return false;
+    HANDLE h = CreateFileW(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                           OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (h == INVALID_HANDLE_VALUE)
+        return false;
     CloseHandle(h);
     return true;
 }
@@ -256,7 +269,8 @@ TEST(Faults, AReadOnlyPreferencesFileIsToldAndLeftAsItWas) {
     HWND box = nullptr;
     ASSERT_TRUE(WaitFor([&] {
         for (HWND w : WindowsOfProcess(pid, L"#32770")) {
-            if (w != options && IsWindowVisible(w) && MessageBoxText(w).find(prefs) != std::wstring::npos) box = w;
+            if (w != options && IsWindowVisible(w) && MessageBoxText(w).find(prefs) != std::wstring::npos)
+                box = w;
         }
         return box != nullptr;
     })) << "no message about the failed write";
@@ -274,17 +288,16 @@ TEST(Faults, AReadOnlyPreferencesFileIsToldAndLeftAsItWas) {
     ASSERT_NE(left, nullptr);
     PostMessageW(left, BM_CLICK, 0, 0);
     PostMessageW(right, BM_CLICK, 0, 0);
-    EXPECT_TRUE(WaitFor([&] {
-        return GetPrivateProfileIntW(L"Preference", L"RightButton", -1, prefs.c_str()) == 1;
-    }));
+    EXPECT_TRUE(WaitFor(
+        [&] { return GetPrivateProfileIntW(L"Preference", L"RightButton", -1, prefs.c_str()) == 1; }));
     EXPECT_EQ(GetPrivateProfileIntW(L"Preference", L"PermissibleRange", -1, prefs.c_str()), 8u);
     wchar_t excluded[64] = {};
     GetPrivateProfileStringW(L"Exclude", L"1", L"", excluded, 64, prefs.c_str());
     EXPECT_STREQ(excluded, L"Wine System Tray");
     PumpFor(300);
     for (HWND w : WindowsOfProcess(pid, L"#32770")) {
-        EXPECT_TRUE(w == options || !IsWindowVisible(w)) << "a write that worked raised a message: "
-                                                           << testing::PrintToString(MessageBoxText(w));
+        EXPECT_TRUE(w == options || !IsWindowVisible(w))
+            << "a write that worked raised a message: " << testing::PrintToString(MessageBoxText(w));
     }
     PostMessageW(options, WM_COMMAND, MAKEWPARAM(kOptionsOk, BN_CLICKED), 0);
     ASSERT_TRUE(WaitFor([&] { return !IsWindow(options); }));
@@ -295,8 +308,8 @@ TEST(Faults, AReadOnlyPreferencesFileIsToldAndLeftAsItWas) {
 TEST(Faults, MoreWindowsThanTheListHoldsOpenFiftyAndChooseTheLast) {
     std::vector<HWND> windows;
     for (int i = 0; i < 60; ++i) {
-        HWND w = CreateTestWindow((L"Crowd " + std::to_wstring(i)).c_str(), WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0,
-                                  nullptr, 20 + i * 5, 20 + i * 5, 200, 100);
+        HWND w = CreateTestWindow((L"Crowd " + std::to_wstring(i)).c_str(), WS_OVERLAPPEDWINDOW | WS_VISIBLE,
+                                  0, nullptr, 20 + i * 5, 20 + i * 5, 200, 100);
         ASSERT_NE(w, nullptr);
         windows.push_back(w);
     }
@@ -316,17 +329,19 @@ TEST(Faults, MoreWindowsThanTheListHoldsOpenFiftyAndChooseTheLast) {
     EXPECT_TRUE(WaitFor([&] {
         chosen = GetForegroundWindow();
         for (HWND w : windows) {
-            if (w == chosen) return true;
+            if (w == chosen)
+                return true;
         }
         return false;
     })) << "the last entry is one of the crowd";
     EXPECT_TRUE(program.Answers());
-    for (HWND w : windows) DestroyWindow(w);
+    for (HWND w : windows)
+        DestroyWindow(w);
     EXPECT_EQ(program.sandbox.Close(), 0);
 }
 
 TEST(Faults, TitlesAndPathsOfTwoHundredFiftyNineAndMoreCharacters) {
-    const std::wstring longTitle = L"Long title " + std::wstring(289, L'x');  // 300 characters
+    const std::wstring longTitle = L"Long title " + std::wstring(289, L'x'); // 300 characters
     HWND window = CreateTestWindow(longTitle.c_str());
     ASSERT_NE(window, nullptr);
     BringToFront(window);
@@ -349,21 +364,23 @@ TEST(Faults, TitlesAndPathsOfTwoHundredFiftyNineAndMoreCharacters) {
         << "the close entry of a window with a 300-character title";
     EXPECT_TRUE(program.Answers());
     EXPECT_EQ(program.sandbox.Close(), 0);
-    if (IsWindow(window)) DestroyWindow(window);
+    if (IsWindow(window))
+        DestroyWindow(window);
 
     // A launcher entry whose path, name and arguments run past any buffer.
     Resident launcher;
     const std::wstring longPath = L"C:\\nowhere\\" + std::wstring(289, L'p') + L".exe";
-    ASSERT_TRUE(launcher.Start(L"[Launcher]\r\ncnt=1\r\npath1=" + longPath + L"\r\nname1=" + std::wstring(300, L'n') +
-                                   L"\r\ncmnd1=" + std::wstring(300, L'c') + L"\r\nwfol1=" + std::wstring(300, L'w') +
-                                   L"\r\n",
+    ASSERT_TRUE(launcher.Start(L"[Launcher]\r\ncnt=1\r\npath1=" + longPath + L"\r\nname1=" +
+                                   std::wstring(300, L'n') + L"\r\ncmnd1=" + std::wstring(300, L'c') +
+                                   L"\r\nwfol1=" + std::wstring(300, L'w') + L"\r\n",
                                L"/Launch"));
     ASSERT_TRUE(launcher.Open());
     PostMessageW(launcher.main, kMsgChoose, 0, 0);
     EXPECT_TRUE(launcher.Closed());
     PumpFor(500);
     for (HWND w : WindowsOfProcess(launcher.sandbox.process().pid(), L"#32770")) {
-        if (IsWindowVisible(w)) PostMessageW(w, WM_COMMAND, IDOK, 0);  // a shell error box, if any
+        if (IsWindowVisible(w))
+            PostMessageW(w, WM_COMMAND, IDOK, 0); // a shell error box, if any
     }
     EXPECT_TRUE(launcher.Answers());
     EXPECT_EQ(launcher.sandbox.Close(), 0);
@@ -378,7 +395,8 @@ TEST(Faults, AProgramFolderAtTheLengthLimitStillFindsItsPreferences) {
     for (int attempt = 0; attempt < 3; ++attempt) {
         program = std::make_unique<Resident>(std::wstring(subfolder, L'd').c_str());
         const size_t total = program->sandbox.preferencesPath().size();
-        if (total == 259) break;
+        if (total == 259)
+            break;
         subfolder = subfolder + 259 - total;
     }
     ASSERT_EQ(program->sandbox.preferencesPath().size(), 259u);
@@ -403,7 +421,7 @@ TEST(Faults, InputKeepsFlowingWhileTheProgramIsBusyActivatingAWindow) {
         ASSERT_TRUE(program.Open());
         PostMessageW(program.main, kMsgMoveSelection, kNext, 0);
         PostMessageW(program.main, kMsgChoose, 0, 0);
-        ASSERT_TRUE(program.Closed());  // the activation and its wait start now
+        ASSERT_TRUE(program.Closed()); // the activation and its wait start now
         ULONGLONG worst = 0;
         for (int step = 0; step < 6; ++step) {
             const int x = 1500 + (step % 2 ? 40 : -40) + round, y = 900 + step;
@@ -425,4 +443,4 @@ TEST(Faults, InputKeepsFlowingWhileTheProgramIsBusyActivatingAWindow) {
     EXPECT_EQ(program.sandbox.Close(), 0);
 }
 
-}  // namespace
+} // namespace

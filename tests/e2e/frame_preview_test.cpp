@@ -15,7 +15,9 @@ namespace {
 
 using namespace mw::test;
 
-bool Shown(HWND w) { return IsWindowVisible(w) && !IsIconic(w); }
+bool Shown(HWND w) {
+    return IsWindowVisible(w) && !IsIconic(w);
+}
 
 TEST(FramePreview, OthersAreMinimisedTheSelectionFollowsAndCancelRestores) {
     Target alpha, beta, gamma;
@@ -27,7 +29,8 @@ TEST(FramePreview, OthersAreMinimisedTheSelectionFollowsAndCancelRestores) {
     ASSERT_TRUE(program.Start(L"[Preference]\r\nAltab7=1\r\nArrangeWindow=0\r\n"));
     ASSERT_TRUE(program.Open());
     // Gamma is selected; the others are put away; the overlay lies at the bottom.
-    EXPECT_TRUE(WaitFor([&] { return Shown(gamma.window) && IsIconic(beta.window) && IsIconic(alpha.window); }));
+    EXPECT_TRUE(
+        WaitFor([&] { return Shown(gamma.window) && IsIconic(beta.window) && IsIconic(alpha.window); }));
     EXPECT_FALSE(WindowsOfProcess(program.sandbox.process().pid(), L"WndFrame").empty());
     RECT screen{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
     PumpFor(300);
@@ -36,7 +39,8 @@ TEST(FramePreview, OthersAreMinimisedTheSelectionFollowsAndCancelRestores) {
     EXPECT_TRUE(WaitFor([&] { return Shown(beta.window) && IsIconic(gamma.window); }));
     PostMessageW(program.main, kMsgCancel, 0, 0);
     EXPECT_TRUE(WaitFor([&] { return Shown(alpha.window) && Shown(beta.window) && Shown(gamma.window); }));
-    EXPECT_TRUE(WaitFor([&] { return WindowsOfProcess(program.sandbox.process().pid(), L"WndFrame").empty(); }));
+    EXPECT_TRUE(
+        WaitFor([&] { return WindowsOfProcess(program.sandbox.process().pid(), L"WndFrame").empty(); }));
     EXPECT_EQ(program.sandbox.Close(), 0);
 }
 
@@ -75,7 +79,8 @@ TEST(FramePreview, ChoosingBringsEveryWindowBackAndTheChosenOneToTheFront) {
     HWND first = nullptr, second = nullptr;
     ASSERT_TRUE(WaitFor([&] {
         const bool a = IsWindowVisible(alpha.window) != FALSE, b = IsWindowVisible(beta.window) != FALSE;
-        if (a == b) return false;
+        if (a == b)
+            return false;
         first = a ? alpha.window : beta.window;
         second = a ? beta.window : alpha.window;
         return true;
@@ -83,11 +88,12 @@ TEST(FramePreview, ChoosingBringsEveryWindowBackAndTheChosenOneToTheFront) {
     PostMessageW(program.main, kMsgMoveSelection, kNext, 0);
     EXPECT_TRUE(WaitFor([&] { return IsWindowVisible(second) && !IsWindowVisible(first); }))
         << "the selection follows";
-    EXPECT_TRUE(second != alpha.window || IsZoomed(alpha.window)) << "the selected window is shown in its state";
+    EXPECT_TRUE(second != alpha.window || IsZoomed(alpha.window))
+        << "the selected window is shown in its state";
     PostMessageW(program.main, kMsgChoose, 0, 0);
     EXPECT_TRUE(WaitFor([&] { return GetForegroundWindow() == second && IsWindowVisible(first); }));
     EXPECT_TRUE(IsZoomed(alpha.window));
     EXPECT_EQ(program.sandbox.Close(), 0);
 }
 
-}  // namespace
+} // namespace

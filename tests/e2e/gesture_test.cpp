@@ -19,7 +19,8 @@ struct ThreeTargets {
     Target alpha, beta, gamma;
     bool Start(const wchar_t* tag) {
         const std::wstring t(tag);
-        if (!alpha.Start(L"Alpha " + t) || !beta.Start(L"Beta " + t) || !gamma.Start(L"Gamma " + t)) return false;
+        if (!alpha.Start(L"Alpha " + t) || !beta.Start(L"Beta " + t) || !gamma.Start(L"Gamma " + t))
+            return false;
         SetForegroundWindow(gamma.window);
         return WaitFor([&] { return GetForegroundWindow() == gamma.window; }, 3000);
     }
@@ -79,7 +80,8 @@ TEST(Gesture, OneNotchKeepsTheFrontWindowAndTheWheelWrapsPastTheLastCommand) {
     // Open on Gamma, then 3 windows + desktop + cancel = 5 entries: five more notches come back
     // to Gamma, a sixth selects Beta.
     ASSERT_TRUE(OpenByGesture(program));
-    for (int i = 0; i < 6; ++i) Notch(-120);
+    for (int i = 0; i < 6; ++i)
+        Notch(-120);
     PumpFor(200);
     Press(false, false);
     EXPECT_TRUE(program.Closed());
@@ -95,7 +97,7 @@ TEST(Gesture, MovingAwayCancelsAndTheForegroundStays) {
     PlaceCursor(1500, 900);
     ASSERT_TRUE(OpenByGesture(program));
     Notch(-120);
-    MouseMoveTo(1500, 700);  // 200 px: beyond the default cancel distance of 100
+    MouseMoveTo(1500, 700); // 200 px: beyond the default cancel distance of 100
     EXPECT_TRUE(program.Closed());
     Notch(-120);
     Press(false, false);
@@ -109,8 +111,8 @@ TEST(Gesture, RightButtonModeChoosesWithoutAContextMenu) {
     ThreeTargets t;
     ASSERT_TRUE(t.Start(L"right"));
     // A window of the test process under the cursor records what reaches it.
-    HWND recorder = CreateTestWindow(L"Recorder right", WS_POPUP | WS_VISIBLE, WS_EX_TOOLWINDOW, nullptr, 1400, 800,
-                                     300, 200);
+    HWND recorder = CreateTestWindow(L"Recorder right", WS_POPUP | WS_VISIBLE, WS_EX_TOOLWINDOW, nullptr,
+                                     1400, 800, 300, 200);
     Resident program;
     ASSERT_TRUE(program.Start(L"[Preference]\r\nRightButton=1\r\n", L"", kRealHook));
     MouseMoveTo(1500, 900);
@@ -179,7 +181,7 @@ TEST(Gesture, AltTabStandardModeStepsWithTabAndChoosesOnAltRelease) {
     KeyTap(VK_TAB);
     KeyTap(VK_TAB);
     KeyPress(VK_SHIFT, true);
-    KeyTap(VK_TAB);  // back one: Beta
+    KeyTap(VK_TAB); // back one: Beta
     KeyPress(VK_SHIFT, false);
     PumpFor(200);
     KeyPress(VK_MENU, false);
@@ -222,4 +224,4 @@ TEST(Gesture, AltTabClickModeStaysOpenForArrowsAndEnter) {
     EXPECT_EQ(program.sandbox.Close(), 0);
 }
 
-}  // namespace
+} // namespace

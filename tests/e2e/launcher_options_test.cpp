@@ -24,7 +24,8 @@ HWND WaitDialog(DWORD pid, const wchar_t* title, DWORD timeoutMs = 10000) {
             for (HWND w : WindowsOfProcess(pid, L"#32770")) {
                 wchar_t text[128] = {};
                 GetWindowTextW(w, text, 128);
-                if (IsWindowVisible(w) && wcscmp(text, title) == 0) found = w;
+                if (IsWindowVisible(w) && wcscmp(text, title) == 0)
+                    found = w;
             }
             return found != nullptr;
         },
@@ -33,14 +34,18 @@ HWND WaitDialog(DWORD pid, const wchar_t* title, DWORD timeoutMs = 10000) {
 }
 
 void PressButton(HWND dialog, int id) {
-    PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(dialog, id)));
+    PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED),
+                 reinterpret_cast<LPARAM>(GetDlgItem(dialog, id)));
 }
 
-int Lines(HWND list) { return static_cast<int>(SendMessageW(list, LB_GETCOUNT, 0, 0)); }
+int Lines(HWND list) {
+    return static_cast<int>(SendMessageW(list, LB_GETCOUNT, 0, 0));
+}
 
 std::wstring Line(HWND list, int index) {
     wchar_t text[256] = {};
-    if (SendMessageW(list, LB_GETTEXTLEN, index, 0) >= 256) return L"<too long>";
+    if (SendMessageW(list, LB_GETTEXTLEN, index, 0) >= 256)
+        return L"<too long>";
     SendMessageW(list, LB_GETTEXT, index, reinterpret_cast<LPARAM>(text));
     return text;
 }
@@ -51,7 +56,9 @@ std::wstring Key(const std::wstring& file, const wchar_t* key) {
     return buffer;
 }
 
-bool Exists(const std::wstring& path) { return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
+bool Exists(const std::wstring& path) {
+    return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
 
 // Closes the programs the launcher started; a program left running would keep the test run's
 // output open after the tests end.
@@ -80,8 +87,8 @@ TEST(LauncherOptions, EditedEntriesReachTheNextResidentPopupInTheirNewOrder) {
         programs[i] = folder + L"\\" + names[i] + L".exe";
         ASSERT_TRUE(CopyFileW((BinDir() + L"\\target_window.exe").c_str(), programs[i].c_str(), FALSE));
     }
-    sandbox.WritePreferences(L"[Launcher]\r\ncnt=2\r\npath1=" + programs[0] + L"\r\nname1=One\r\npath2=" + programs[1] +
-                             L"\r\nname2=Two\r\n");
+    sandbox.WritePreferences(L"[Launcher]\r\ncnt=2\r\npath1=" + programs[0] + L"\r\nname1=One\r\npath2=" +
+                             programs[1] + L"\r\nname2=Two\r\n");
 
     ASSERT_TRUE(sandbox.Start(L"/_NotReside"));
     const DWORD pid = sandbox.process().pid();
@@ -142,17 +149,19 @@ TEST(LauncherOptions, EditedEntriesReachTheNextResidentPopupInTheirNewOrder) {
     GetWindowRect(main, &r);
     SaveScreenPng(r, L"launcher-options-popup.png");
     PostMessageW(main, kMsgChoose, 0, 0);
-    EXPECT_TRUE(WaitFor([&] { return Exists(sandbox.file(L"three\\started.txt")); }, 10000)) << "entry 1 is three";
+    EXPECT_TRUE(WaitFor([&] { return Exists(sandbox.file(L"three\\started.txt")); }, 10000))
+        << "entry 1 is three";
 
     PostMessageW(main, kMsgOpenPopup, 0, 0);
     ASSERT_TRUE(WaitFor([&] { return IsWindowVisible(main) != FALSE; }));
     PostMessageW(main, kMsgMoveSelection, kNext, 0);
     PostMessageW(main, kMsgChoose, 0, 0);
-    EXPECT_TRUE(WaitFor([&] { return Exists(sandbox.file(L"two\\started.txt")); }, 10000)) << "entry 2 is Two";
+    EXPECT_TRUE(WaitFor([&] { return Exists(sandbox.file(L"two\\started.txt")); }, 10000))
+        << "entry 2 is Two";
     EXPECT_FALSE(Exists(sandbox.file(L"one\\started.txt"))) << "the removed entry never starts";
 
     CloseTargets(2);
     EXPECT_EQ(sandbox.Close(), 0);
 }
 
-}  // namespace
+} // namespace

@@ -23,10 +23,12 @@ std::wstring OnlySubfolder(const std::wstring& root) {
     HANDLE find = FindFirstFileW((root + L"\\*").c_str(), &data);
     std::wstring found;
     int count = 0;
-    if (find == INVALID_HANDLE_VALUE) return {};
+    if (find == INVALID_HANDLE_VALUE)
+        return {};
     do {
         const std::wstring name = data.cFileName;
-        if (name == L"." || name == L".." || !(data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) continue;
+        if (name == L"." || name == L".." || !(data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
+            continue;
         found = root + L"\\" + name;
         ++count;
     } while (FindNextFileW(find, &data));
@@ -36,12 +38,14 @@ std::wstring OnlySubfolder(const std::wstring& root) {
 
 TEST(Release, TheUnpackedProgramComesUpResidentFromAPathWithSpacesAndNonAsciiCharacters) {
     const char* root = std::getenv("MW_RELEASE_ROOT");
-    if (!root || !*root) GTEST_SKIP() << "MW_RELEASE_ROOT is not set";
+    if (!root || !*root)
+        GTEST_SKIP() << "MW_RELEASE_ROOT is not set";
     const std::string narrow(root);
     const std::wstring folder = OnlySubfolder(std::wstring(narrow.begin(), narrow.end()));
     ASSERT_FALSE(folder.empty()) << "exactly one unpacked folder expected below " << narrow;
     bool nonAscii = false;
-    for (wchar_t c : folder) nonAscii = nonAscii || c > 0x7F;
+    for (wchar_t c : folder)
+        nonAscii = nonAscii || c > 0x7F;
     EXPECT_TRUE(nonAscii) << "the folder path must hold non-ASCII characters";
     EXPECT_NE(folder.find(L' '), std::wstring::npos);
     for (const wchar_t* name : {L"Mistlewick.exe", L"hook.dll", L"README.md", L"samples\\design.ini",
@@ -55,7 +59,8 @@ TEST(Release, TheUnpackedProgramComesUpResidentFromAPathWithSpacesAndNonAsciiCha
     HWND main = nullptr;
     ASSERT_TRUE(WaitFor(
         [&] {
-            for (HWND w : WindowsOfProcess(program.pid(), L"Mistlewick")) main = w;
+            for (HWND w : WindowsOfProcess(program.pid(), L"Mistlewick"))
+                main = w;
             return main != nullptr && TrayIconExists(main);
         },
         15000))
@@ -70,4 +75,4 @@ TEST(Release, TheUnpackedProgramComesUpResidentFromAPathWithSpacesAndNonAsciiCha
     EXPECT_EQ(program.WaitExit(10000), 0);
 }
 
-}  // namespace
+} // namespace

@@ -22,9 +22,10 @@ void UseRecordingHook(const ProgramSandbox& sandbox) {
 }
 
 std::string ReadAll(const std::wstring& path) {
-    HANDLE f = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0,
-                           nullptr);
-    if (f == INVALID_HANDLE_VALUE) return {};
+    HANDLE f = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                           OPEN_EXISTING, 0, nullptr);
+    if (f == INVALID_HANDLE_VALUE)
+        return {};
     char buffer[4096];
     DWORD n = 0;
     ReadFile(f, buffer, sizeof buffer, &n, nullptr);
@@ -38,7 +39,8 @@ HWND WaitMessageBox(DWORD pid, DWORD timeoutMs = 10000) {
     WaitFor(
         [&] {
             for (HWND w : WindowsOfProcess(pid, L"#32770")) {
-                if (IsWindowVisible(w)) box = w;
+                if (IsWindowVisible(w))
+                    box = w;
             }
             return box != nullptr;
         },
@@ -124,7 +126,7 @@ TEST(Startup, SecondInstanceSaysSoAndEndsWhileTheFirstRuns) {
     GetWindowTextW(optionsWindow, optionsTitle, 64);
     EXPECT_STREQ(optionsTitle, L"オプション - Mistlewick");
     EXPECT_TRUE(options.WindowsOfMainClassEmpty()) << "launcher options mode has no main window";
-    PostMessageW(optionsWindow, WM_COMMAND, MAKEWPARAM(1000, BN_CLICKED), 0);  // OK
+    PostMessageW(optionsWindow, WM_COMMAND, MAKEWPARAM(1000, BN_CLICKED), 0); // OK
     EXPECT_EQ(options.process().WaitExit(10000), 0);
 
     EXPECT_EQ(first.Close(), 0);
@@ -186,11 +188,12 @@ TEST(Startup, InitNameTooLongForThePathIsRefusedWithAMessage) {
     ASSERT_TRUE(sandbox.Start(L"/init," + std::wstring(300, L'a') + L".ini"));
     HWND box = WaitMessageBox(sandbox.process().pid());
     ASSERT_NE(box, nullptr);
-    EXPECT_NE(MessageBoxText(box).find(L"長すぎ"), std::wstring::npos) << "the message says the path is too long";
+    EXPECT_NE(MessageBoxText(box).find(L"長すぎ"), std::wstring::npos)
+        << "the message says the path is too long";
     EXPECT_TRUE(sandbox.WindowsOfMainClassEmpty());
     PostMessageW(box, WM_COMMAND, IDOK, 0);
     EXPECT_EQ(sandbox.process().WaitExit(10000), 0);
     EXPECT_EQ(ReadAll(sandbox.file(L"hook-calls.txt")), "");
 }
 
-}  // namespace
+} // namespace

@@ -54,7 +54,8 @@ TEST(Switcher, WheelStepsChooseTheExpectedWindowAndWrapAround) {
     BringToFront(alpha.window);
     ASSERT_TRUE(program.Open());
     // Alpha, Gamma, Beta (minimised windows sink to the bottom of the Z order) - find Beta by stepping.
-    for (int step = 0; step < 2; ++step) PostMessageW(program.main, kMsgMoveSelection, kNext, 0);
+    for (int step = 0; step < 2; ++step)
+        PostMessageW(program.main, kMsgMoveSelection, kNext, 0);
     PostMessageW(program.main, kMsgChoose, 0, 0);
     EXPECT_TRUE(program.Closed());
     EXPECT_TRUE(WaitFor([&] { return !IsIconic(beta.window) && GetForegroundWindow() == beta.window; }));
@@ -77,12 +78,13 @@ TEST(Switcher, CancelLeavesTheForegroundAndForgedMessagesAreHarmless) {
     EXPECT_EQ(GetForegroundWindow(), beta.window) << Describe(GetForegroundWindow());
 
     ASSERT_TRUE(program.Open());
-    PostMessageW(program.main, kMsgOpenPopup, 0, 1);  // a second open is ignored
+    PostMessageW(program.main, kMsgOpenPopup, 0, 1); // a second open is ignored
     PostMessageW(program.main, kMsgMoveSelection, kNext, 0);
     PostMessageW(program.main, kMsgCancel, 0, 0);
     EXPECT_TRUE(program.Closed());
     PumpFor(300);
-    EXPECT_EQ(GetForegroundWindow(), beta.window) << "a cancel activates nothing: " << Describe(GetForegroundWindow());
+    EXPECT_EQ(GetForegroundWindow(), beta.window)
+        << "a cancel activates nothing: " << Describe(GetForegroundWindow());
     EXPECT_TRUE(program.sandbox.process().Running());
     EXPECT_EQ(program.sandbox.Close(), 0);
 }
@@ -92,8 +94,9 @@ TEST(Switcher, LauncherEntryStartsWithItsArgumentsAndFolder) {
     Resident program;
     const std::wstring target = program.sandbox.file(L"target_window.exe");
     ASSERT_TRUE(CopyFileW((BinDir() + L"\\target_window.exe").c_str(), target.c_str(), FALSE));
-    ASSERT_TRUE(program.Start(L"[Launcher]\r\ncnt=1\r\npath1=" + target + L"\r\nname1=Launch me\r\ncmnd1=\"Launched window\" two\r\nwfol1=" +
-                              work.path() + L"\r\n",
+    ASSERT_TRUE(program.Start(L"[Launcher]\r\ncnt=1\r\npath1=" + target +
+                                  L"\r\nname1=Launch me\r\ncmnd1=\"Launched window\" two\r\nwfol1=" +
+                                  work.path() + L"\r\n",
                               L"/Launch"));
     ASSERT_TRUE(program.Open());
     // Launcher-only: the first launcher entry is selected at once.
@@ -105,7 +108,8 @@ TEST(Switcher, LauncherEntryStartsWithItsArgumentsAndFolder) {
         [&] {
             HANDLE f = CreateFileW(record.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                                    OPEN_EXISTING, 0, nullptr);
-            if (f == INVALID_HANDLE_VALUE) return false;
+            if (f == INVALID_HANDLE_VALUE)
+                return false;
             wchar_t buffer[1024] = {};
             DWORD n = 0;
             ReadFile(f, buffer, sizeof buffer - 2, &n, nullptr);
@@ -114,11 +118,14 @@ TEST(Switcher, LauncherEntryStartsWithItsArgumentsAndFolder) {
             return text.find(L"cwd=") != std::wstring::npos;
         },
         10000));
-    EXPECT_NE(text.find(L"\"Launched window\" two"), std::wstring::npos) << std::string(text.begin(), text.end());
+    EXPECT_NE(text.find(L"\"Launched window\" two"), std::wstring::npos)
+        << std::string(text.begin(), text.end());
     EXPECT_NE(text.find(L"cwd=" + work.path()), std::wstring::npos);
     HWND launched = nullptr;
-    EXPECT_TRUE(WaitFor([&] { return (launched = FindWindowW(L"MwTargetWindow", L"Launched window")) != nullptr; }));
-    if (launched) PostMessageW(launched, WM_CLOSE, 0, 0);
+    EXPECT_TRUE(
+        WaitFor([&] { return (launched = FindWindowW(L"MwTargetWindow", L"Launched window")) != nullptr; }));
+    if (launched)
+        PostMessageW(launched, WM_CLOSE, 0, 0);
     EXPECT_EQ(program.sandbox.Close(), 0);
 }
 
@@ -158,8 +165,11 @@ TEST(Switcher, NotResidentOpensAtOnceCentredAndEndsAfterTheChoice) {
     ASSERT_NE(main, nullptr);
     ASSERT_TRUE(WaitFor([&] { return IsWindowVisible(main) != FALSE; }));
     POINT cursor{};
-    EXPECT_TRUE(WaitFor([&] { GetCursorPos(&cursor); return cursor.x == 960 && cursor.y == 540; }))
-        << "the cursor goes to the monitor's centre: " << cursor.x << "," << cursor.y;
+    EXPECT_TRUE(WaitFor([&] {
+        GetCursorPos(&cursor);
+        return cursor.x == 960 && cursor.y == 540;
+    })) << "the cursor goes to the monitor's centre: "
+        << cursor.x << "," << cursor.y;
     // Esc cancels: the program ends with exit code 0 and the foreground stays.
     PostMessageW(main, WM_KEYDOWN, VK_ESCAPE, 0);
     EXPECT_EQ(sandbox.process().WaitExit(10000), 0);
@@ -183,4 +193,4 @@ TEST(Switcher, NothingToShowEndsNotResidentModeAtOnce) {
     EXPECT_EQ(sandbox.process().WaitExit(10000), 0);
 }
 
-}  // namespace
+} // namespace

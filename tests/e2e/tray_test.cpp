@@ -20,15 +20,18 @@ constexpr UINT kExitCommand = 32775;
 
 struct Resident {
     ~Resident() {
-        if (listed) DestroyWindow(listed);
+        if (listed)
+            DestroyWindow(listed);
     }
     ProgramSandbox sandbox;
     HWND main = nullptr;
-    HWND listed = nullptr;  // something for the popup to list
+    HWND listed = nullptr; // something for the popup to list
     bool Start() {
-        listed = CreateTestWindow(L"Listed by the popup", WS_POPUP | WS_VISIBLE, 0, nullptr, 100, 100, 200, 100);
+        listed =
+            CreateTestWindow(L"Listed by the popup", WS_POPUP | WS_VISIBLE, 0, nullptr, 100, 100, 200, 100);
         sandbox.WritePreferences(L"[Exclude]\r\ncnt=1\r\n1=Wine System Tray\r\n");
-        if (!sandbox.Start() || !sandbox.WaitResident()) return false;
+        if (!sandbox.Start() || !sandbox.WaitResident())
+            return false;
         main = sandbox.WaitMainWindow();
         return main != nullptr;
     }
@@ -55,12 +58,14 @@ struct Resident {
         WaitFor(
             [&] {
                 for (HWND w : WindowsOfProcess(sandbox.process().pid(), L"#32768")) {
-                    if (IsWindowVisible(w)) menu = w;
+                    if (IsWindowVisible(w))
+                        menu = w;
                 }
                 return menu != nullptr;
             },
             5000);
-        if (!menu) return false;
+        if (!menu)
+            return false;
         KeyTap(VK_ESCAPE);
         return WaitFor([&] { return !IsWindowVisible(menu); }, 3000);
     }
@@ -71,11 +76,11 @@ TEST(Tray, TwoLeftClicksTakeTheHookAwayAndBringItBackAndTheMenuShowsIt) {
     ASSERT_TRUE(program.Start());
     EXPECT_TRUE(program.MenuShows()) << "the right button on the icon shows the menu, and Esc closes it";
     ASSERT_TRUE(program.GestureOpensThePopup());
-    PostMessageW(program.main, kTrayCallback, 0, WM_LBUTTONUP);  // pause
+    PostMessageW(program.main, kTrayCallback, 0, WM_LBUTTONUP); // pause
     PumpFor(300);
     EXPECT_FALSE(program.GestureOpensThePopup()) << "paused: no gesture reaches the program";
     EXPECT_TRUE(program.MenuShows()) << "the menu works while paused";
-    PostMessageW(program.main, kTrayCallback, 0, WM_LBUTTONUP);  // resume
+    PostMessageW(program.main, kTrayCallback, 0, WM_LBUTTONUP); // resume
     PumpFor(300);
     EXPECT_TRUE(program.GestureOpensThePopup()) << "the hook is back";
     EXPECT_EQ(program.sandbox.Close(), 0);
@@ -101,11 +106,11 @@ TEST(Tray, TaskbarCreatedBringsTheIconBack) {
     data.cbSize = sizeof data;
     data.hWnd = program.main;
     data.uID = 0;
-    ASSERT_TRUE(Shell_NotifyIconW(NIM_DELETE, &data));  // as if Explorer had restarted
+    ASSERT_TRUE(Shell_NotifyIconW(NIM_DELETE, &data)); // as if Explorer had restarted
     ASSERT_FALSE(TrayIconExists(program.main));
     PostMessageW(program.main, RegisterWindowMessageW(L"TaskbarCreated"), 0, 0);
     EXPECT_TRUE(WaitFor([&] { return TrayIconExists(program.main); }));
     EXPECT_EQ(program.sandbox.Close(), 0);
 }
 
-}  // namespace
+} // namespace

@@ -15,35 +15,40 @@ constexpr WORD kSentinelKey = VK_F13;
 
 bool KeysClean() {
     for (int vk : {VK_MENU, VK_LMENU, VK_SHIFT, VK_LSHIFT, VK_TAB, VK_ESCAPE})
-        if (GetAsyncKeyState(vk) & 0x8000) return false;
+        if (GetAsyncKeyState(vk) & 0x8000)
+            return false;
     return true;
 }
 
 class AltTabFixture : public HookFixture {
-protected:
+  protected:
     void SettleKeys() {
         Key(kSentinelKey, true);
         Key(kSentinelKey, false);
         const bool arrived = WaitFor([&] {
             for (const Seen& s : TargetKeys())
-                if (s.message == WM_KEYUP && s.wParam == kSentinelKey) return true;
+                if (s.message == WM_KEYUP && s.wParam == kSentinelKey)
+                    return true;
             return false;
         });
         EXPECT_TRUE(arrived) << "keys did not reach the target: " << Describe(TargetKeys());
     }
     bool TargetSawKey(WPARAM vk) const {
         for (const Seen& s : TargetKeys())
-            if (s.message != WM_SYSCOMMAND && s.wParam == vk) return true;
+            if (s.message != WM_SYSCOMMAND && s.wParam == vk)
+                return true;
         return false;
     }
     bool TargetSawKeyMenu() const {
         for (const Seen& s : TargetKeys())
-            if (s.message == WM_SYSCOMMAND) return true;
+            if (s.message == WM_SYSCOMMAND)
+                return true;
         return false;
     }
     std::vector<UINT> Messages() {
         std::vector<UINT> out;
-        for (const Posted& p : Received()) out.push_back(p.message);
+        for (const Posted& p : Received())
+            out.push_back(p.message);
         return out;
     }
 };
@@ -72,15 +77,15 @@ TEST_F(AltTab, OffLeavesEveryKeyToTheSystem) {
 TEST_F(AltTab, StandardModeOpensMovesAndChoosesOnAltRelease) {
     ASSERT_NE(Start(100, 2), 0);
     Key(VK_MENU, true);
-    Key(VK_TAB, true);  // open
+    Key(VK_TAB, true); // open
     Key(VK_TAB, false);
-    Key(VK_TAB, true);  // next
+    Key(VK_TAB, true); // next
     Key(VK_TAB, false);
     Key(VK_SHIFT, true);
-    Key(VK_TAB, true);  // previous
+    Key(VK_TAB, true); // previous
     Key(VK_TAB, false);
     Key(VK_SHIFT, false);
-    Key(VK_MENU, false);  // choose
+    Key(VK_MENU, false); // choose
     SettleKeys();
     const std::vector<Posted> got = Received();
     ASSERT_EQ(got.size(), 4u) << Describe(got);
@@ -129,7 +134,7 @@ TEST_F(AltTab, ClickModePostsNothingOnAltReleaseAndLeavesEscAlone) {
     Key(VK_MENU, true);
     Key(VK_TAB, true);
     Key(VK_TAB, false);
-    Key(VK_ESCAPE, true);  // the popup takes this key itself in click mode
+    Key(VK_ESCAPE, true); // the popup takes this key itself in click mode
     Key(VK_ESCAPE, false);
     Key(VK_MENU, false);
     SettleKeys();
@@ -160,7 +165,8 @@ TEST_F(AltTab, NoKeyIsLeftDownWhateverTheReleaseOrder) {
         Key(VK_TAB, false);
         Key(VK_SHIFT, true);
         Key(VK_TAB, true);
-        for (WORD vk : order) Key(vk, false);
+        for (WORD vk : order)
+            Key(vk, false);
         SettleKeys();
         const std::string where = "release order " + std::to_string(order[0]) + "," +
                                   std::to_string(order[1]) + "," + std::to_string(order[2]);
@@ -240,5 +246,5 @@ TEST_F(HookLifeCycle, EndHookDuringAHeldPressGivesThePressToTheApplication) {
     EXPECT_EQ(seen[1].message, static_cast<UINT>(WM_LBUTTONUP));
 }
 
-}  // namespace
-}  // namespace hooktest
+} // namespace
+} // namespace hooktest

@@ -18,7 +18,7 @@ struct Posted {
 
 // Drives an engine and collects what it asks for, as the hook layer would.
 class Driver {
-public:
+  public:
     explicit Driver(GestureSettings s = GestureSettings{}) { ResetEngine(engine, s); }
 
     HookDecision Mouse(MouseAction a, int x, int y, int data = 0, bool ours = false) {
@@ -46,7 +46,8 @@ public:
         const int n = TakeReplay(engine, items, kReplayCapacity, now);
         ReplayInjected(engine, n, n);
         std::vector<ReplayInput> out(items, items + n);
-        for (const ReplayInput& r : out) Mouse(r.action, r.x, r.y, r.data, true);
+        for (const ReplayInput& r : out)
+            Mouse(r.action, r.x, r.y, r.data, true);
         return out;
     }
 
@@ -54,14 +55,17 @@ public:
         for (int i = 0; i < d.postCount; ++i)
             for (int t = 0; t < d.posts[i].times; ++t)
                 posted.push_back(Posted{d.posts[i].message, d.posts[i].wheelDelta, d.posts[i].lParam});
-        if (d.flushReplay) ++flushRequests;
-        if (d.injectMenuMask) ++masks;
+        if (d.flushReplay)
+            ++flushRequests;
+        if (d.injectMenuMask)
+            ++masks;
         return d;
     }
 
     std::vector<uint32_t> Messages() const {
         std::vector<uint32_t> out;
-        for (const Posted& p : posted) out.push_back(p.message);
+        for (const Posted& p : posted)
+            out.push_back(p.message);
         return out;
     }
 
@@ -84,12 +88,14 @@ TEST(GestureEngine, GestureSwallowsEverythingAndPostsOneMovePerNotch) {
         for (int delta : {120, -120}) {
             Driver d;
             EXPECT_TRUE(d.Mouse(MouseAction::LeftDown, 50, 50).swallow);
-            for (int i = 0; i < notches; ++i) EXPECT_TRUE(d.Mouse(MouseAction::Wheel, 50, 50, delta).swallow);
+            for (int i = 0; i < notches; ++i)
+                EXPECT_TRUE(d.Mouse(MouseAction::Wheel, 50, 50, delta).swallow);
             EXPECT_TRUE(d.Mouse(MouseAction::LeftUp, 50, 50).swallow);
             ASSERT_EQ(d.posted.size(), static_cast<size_t>(notches) + 1);
             EXPECT_EQ(d.posted.front().message, kMsgOpenPopup);
             EXPECT_EQ(d.posted.front().lParam, 0);
-            for (int i = 1; i < notches; ++i) EXPECT_EQ(d.posted[i].delta, delta);
+            for (int i = 1; i < notches; ++i)
+                EXPECT_EQ(d.posted[i].delta, delta);
             EXPECT_EQ(d.posted.back().message, kMsgChoose);
             EXPECT_EQ(d.flushRequests, 0) << "a gesture replays nothing";
             EXPECT_TRUE(IsEngineIdle(d.engine));
@@ -100,16 +106,17 @@ TEST(GestureEngine, GestureSwallowsEverythingAndPostsOneMovePerNotch) {
 TEST(GestureEngine, HighResolutionWheelPostsOnePerWholeNotch) {
     Driver d;
     d.Mouse(MouseAction::LeftDown, 0, 0);
-    d.Mouse(MouseAction::Wheel, 0, 0, 30);  // opens
-    for (int i = 0; i < 7; ++i) d.Mouse(MouseAction::Wheel, 0, 0, 40);  // 280 units: two notches
+    d.Mouse(MouseAction::Wheel, 0, 0, 30); // opens
+    for (int i = 0; i < 7; ++i)
+        d.Mouse(MouseAction::Wheel, 0, 0, 40); // 280 units: two notches
     EXPECT_EQ(d.posted.size(), 3u);
-    d.Mouse(MouseAction::Wheel, 0, 0, -40);  // turning back forgets the 40 left over
+    d.Mouse(MouseAction::Wheel, 0, 0, -40); // turning back forgets the 40 left over
     d.Mouse(MouseAction::Wheel, 0, 0, -40);
     EXPECT_EQ(d.posted.size(), 3u);
     d.Mouse(MouseAction::Wheel, 0, 0, -40);
     ASSERT_EQ(d.posted.size(), 4u);
     EXPECT_EQ(d.posted.back().delta, -120);
-    d.Mouse(MouseAction::Wheel, 0, 0, 360);  // a fast wheel reporting three notches at once
+    d.Mouse(MouseAction::Wheel, 0, 0, 360); // a fast wheel reporting three notches at once
     ASSERT_EQ(d.posted.size(), 7u);
     EXPECT_EQ(d.posted.back().delta, 120);
 }
@@ -120,7 +127,7 @@ TEST(GestureEngine, ClickIsReplayedWhereItHappened) {
     EXPECT_TRUE(down.swallow);
     EXPECT_EQ(down.timer, TimerAction::Arm);
     EXPECT_EQ(down.timerMs, 500u);
-    d.Mouse(MouseAction::Move, 13, 21);  // a wobble passes: the cursor must not stick
+    d.Mouse(MouseAction::Move, 13, 21); // a wobble passes: the cursor must not stick
     EXPECT_FALSE(d.Mouse(MouseAction::Move, 14, 22).swallow);
     const HookDecision up = d.Mouse(MouseAction::LeftUp, 14, 22);
     EXPECT_TRUE(up.swallow);
@@ -154,8 +161,8 @@ TEST(GestureEngine, DragBeyondTheToleranceBecomesTheApplicationsDrag) {
     Driver d;
     d.Mouse(MouseAction::Move, 100, 100);
     d.Mouse(MouseAction::LeftDown, 100, 100);
-    EXPECT_FALSE(d.Mouse(MouseAction::Move, 104, 104).swallow);  // 5.7 px: inside 6
-    EXPECT_TRUE(d.Mouse(MouseAction::Move, 105, 105).swallow);   // 7.1 px: a drag
+    EXPECT_FALSE(d.Mouse(MouseAction::Move, 104, 104).swallow); // 5.7 px: inside 6
+    EXPECT_TRUE(d.Mouse(MouseAction::Move, 105, 105).swallow);  // 7.1 px: a drag
     const std::vector<ReplayInput> r = d.Flush();
     ASSERT_EQ(r.size(), 3u);
     EXPECT_EQ(r[0].x, 100);
@@ -172,15 +179,16 @@ TEST(GestureEngine, LongPressIsReplayedWhenTheTimeOutPasses) {
     Driver d(Settings(100, 0, 0, 0, 6, 300));
     d.Mouse(MouseAction::LeftDown, 5, 5);
     d.now += 100;
-    const HookDecision early = d.Timer();  // a timer that fires early waits for the rest
+    const HookDecision early = d.Timer(); // a timer that fires early waits for the rest
     EXPECT_EQ(early.timer, TimerAction::Arm);
     EXPECT_EQ(early.timerMs, 200u);
     EXPECT_FALSE(early.flushReplay);
     d.now += 200;
     const HookDecision late = d.Timer();
     EXPECT_TRUE(late.flushReplay);
-    EXPECT_EQ(d.Flush().size(), 1u);  // the press, where the cursor already is
-    EXPECT_FALSE(d.Mouse(MouseAction::Wheel, 5, 5, 120).swallow) << "a wheel after the time-out is no gesture";
+    EXPECT_EQ(d.Flush().size(), 1u); // the press, where the cursor already is
+    EXPECT_FALSE(d.Mouse(MouseAction::Wheel, 5, 5, 120).swallow)
+        << "a wheel after the time-out is no gesture";
     EXPECT_FALSE(d.Mouse(MouseAction::LeftUp, 5, 5).swallow);
     EXPECT_TRUE(d.posted.empty());
 }
@@ -189,7 +197,7 @@ TEST(GestureEngine, WheelArrivingAfterTheTimeOutBeforeTheTimerIsStillALongPress)
     Driver d(Settings(100, 0, 0, 0, 6, 300));
     d.Mouse(MouseAction::LeftDown, 5, 5);
     d.now += 301;
-    EXPECT_TRUE(d.Mouse(MouseAction::Wheel, 5, 5, 120).swallow);  // queued behind the press
+    EXPECT_TRUE(d.Mouse(MouseAction::Wheel, 5, 5, 120).swallow); // queued behind the press
     const std::vector<ReplayInput> r = d.Flush();
     ASSERT_EQ(r.size(), 2u);
     EXPECT_EQ(r[0].action, MouseAction::LeftDown);
@@ -219,7 +227,7 @@ TEST(GestureEngine, InputDuringReplayWaitsBehindIt) {
     d.flushRequests = 0;
     // The replay is on its way; a move and a second press come in before it is back.
     EXPECT_TRUE(d.Mouse(MouseAction::Move, 30, 30).swallow);
-    EXPECT_TRUE(d.Mouse(MouseAction::LeftDown, 10, 10).swallow);  // stale spot: really at 30,30
+    EXPECT_TRUE(d.Mouse(MouseAction::LeftDown, 10, 10).swallow); // stale spot: really at 30,30
     EXPECT_EQ(d.flushRequests, 0);
     d.Mouse(items[0].action, 10, 10, 0, true);
     const HookDecision last = d.Mouse(items[1].action, 10, 10, 0, true);
@@ -246,7 +254,7 @@ TEST(GestureEngine, ReplayThatNeverComesBackStopsHoldingInputBack) {
     d.Mouse(MouseAction::LeftDown, 20, 20);
     d.Mouse(MouseAction::LeftUp, 20, 20);
     TakeReplay(d.engine, items, kReplayCapacity, d.now);
-    EXPECT_TRUE(d.Mouse(MouseAction::Move, 25, 25).swallow);  // waits behind the replay
+    EXPECT_TRUE(d.Mouse(MouseAction::Move, 25, 25).swallow); // waits behind the replay
     d.now += kReplayStallMs + 1;
     const HookDecision late = d.Mouse(MouseAction::Move, 26, 26);
     EXPECT_TRUE(late.flushReplay);
@@ -265,13 +273,13 @@ TEST(GestureEngine, ReplayThatNeverComesBackStopsHoldingInputBack) {
 TEST(GestureEngine, CancelDistancePostsOnceThenSwallowsTheRest) {
     Driver d(Settings(50));
     d.Mouse(MouseAction::LeftDown, 0, 0);
-    d.Mouse(MouseAction::Wheel, 2, 0, -120);  // opens here
-    EXPECT_FALSE(d.Mouse(MouseAction::Move, 52, 0).swallow);  // exactly 50: still in
-    EXPECT_FALSE(d.Mouse(MouseAction::Move, 53, 0).swallow);  // the cursor itself moves on
+    d.Mouse(MouseAction::Wheel, 2, 0, -120);                 // opens here
+    EXPECT_FALSE(d.Mouse(MouseAction::Move, 52, 0).swallow); // exactly 50: still in
+    EXPECT_FALSE(d.Mouse(MouseAction::Move, 53, 0).swallow); // the cursor itself moves on
     EXPECT_EQ(d.Messages(), (std::vector<uint32_t>{kMsgOpenPopup, kMsgCancel}));
     d.Mouse(MouseAction::Move, 200, 0);
     EXPECT_TRUE(d.Mouse(MouseAction::Wheel, 200, 0, -120).swallow);
-    EXPECT_TRUE(d.Mouse(MouseAction::LeftUp, 2, 0).swallow);  // even back inside
+    EXPECT_TRUE(d.Mouse(MouseAction::LeftUp, 2, 0).swallow); // even back inside
     EXPECT_EQ(d.Messages(), (std::vector<uint32_t>{kMsgOpenPopup, kMsgCancel}));
     EXPECT_EQ(d.flushRequests, 0);
 }
@@ -424,15 +432,18 @@ TEST(AltTabEngine, EverySwallowedPressHasItsReleaseSwallowedInAnyOrder) {
         Driver d(Settings(100, 2));
         std::vector<int> passedDown(256, 0);
         auto press = [&](uint32_t vk, bool down) {
-            if (!d.Key(vk, down).swallow) passedDown[vk] += down ? 1 : -1;
+            if (!d.Key(vk, down).swallow)
+                passedDown[vk] += down ? 1 : -1;
         };
         press(kVkLMenu, true);
         press(kVkTab, true);
         press(kVkTab, false);
         press(kVkLShift, true);
         press(kVkTab, true);
-        for (int i : order) press(keys[i], false);
-        for (int vk = 0; vk < 256; ++vk) EXPECT_EQ(passedDown[vk], 0) << "key " << vk;
+        for (int i : order)
+            press(keys[i], false);
+        for (int vk = 0; vk < 256; ++vk)
+            EXPECT_EQ(passedDown[vk], 0) << "key " << vk;
         EXPECT_EQ(d.posted.back().message, kMsgChoose);
         // The next Tab without Alt is an ordinary Tab again.
         EXPECT_FALSE(d.Key(kVkTab, true).swallow);
@@ -454,10 +465,10 @@ TEST(QuietHook, DroppedOnlyWhenTheCursorMovedAndInputWentOnWithoutUs) {
     EXPECT_FALSE(HookLooksDropped(p)) << "within the grace period";
     p.lastInputTime = 4000;
     EXPECT_FALSE(HookLooksDropped(p)) << "moved by a program, no input since";
-    p.lastHookTime = 0xFFFFFF00u;  // the tick count wrapped
+    p.lastHookTime = 0xFFFFFF00u; // the tick count wrapped
     p.lastInputTime = 0x00001000u;
     EXPECT_TRUE(HookLooksDropped(p));
 }
 
-}  // namespace
-}  // namespace mw
+} // namespace
+} // namespace mw

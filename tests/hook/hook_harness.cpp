@@ -38,17 +38,19 @@ struct ReceiverThread {
 ReceiverThread g_receiverThread;
 
 DWORD WINAPI ReceiverMain(LPVOID) {
-    g_receiverThread.window =
-        CreateWindowExW(0, L"MwHookTestReceiver", L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
-                        GetModuleHandleW(nullptr), nullptr);
+    g_receiverThread.window = CreateWindowExW(0, L"MwHookTestReceiver", L"", 0, 0, 0, 0, 0, HWND_MESSAGE,
+                                              nullptr, GetModuleHandleW(nullptr), nullptr);
     SetEvent(g_receiverThread.ready);
     MSG msg;
-    while (GetMessageW(&msg, nullptr, 0, 0) > 0) DispatchMessageW(&msg);
+    while (GetMessageW(&msg, nullptr, 0, 0) > 0)
+        DispatchMessageW(&msg);
     DestroyWindow(g_receiverThread.window);
     return 0;
 }
 
-bool IsMouseMessage(UINT msg) { return msg >= WM_MOUSEFIRST && msg <= WM_MOUSELAST; }
+bool IsMouseMessage(UINT msg) {
+    return msg >= WM_MOUSEFIRST && msg <= WM_MOUSELAST;
+}
 
 LRESULT CALLBACK TargetProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     if (msg == WM_MOUSEMOVE) {
@@ -65,17 +67,21 @@ LRESULT CALLBACK TargetProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
         } else if (msg == WM_MOUSEWHEEL || msg == WM_CONTEXTMENU) {
             s.screen = POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
         }
-        if (msg != WM_MOUSEMOVE) g_targetSeen.push_back(s);
+        if (msg != WM_MOUSEMOVE)
+            g_targetSeen.push_back(s);
         // Record the menu command, but never enter the system's menu loop in a test.
-        if (msg == WM_SYSCOMMAND && (wParam & 0xFFF0) == SC_KEYMENU) return 0;
-        if (msg == WM_CONTEXTMENU) return 0;
+        if (msg == WM_SYSCOMMAND && (wParam & 0xFFF0) == SC_KEYMENU)
+            return 0;
+        if (msg == WM_CONTEXTMENU)
+            return 0;
     }
     return DefWindowProcW(hwnd, msg, wParam, lParam);
 }
 
 void RegisterClasses() {
     static bool done = false;
-    if (done) return;
+    if (done)
+        return;
     done = true;
     WNDCLASSW rc = {};
     rc.lpfnWndProc = ReceiverProc;
@@ -95,32 +101,52 @@ LONG ToAbsolute(int value, int origin, int extent) {
     return static_cast<LONG>((static_cast<long long>(value - origin) * 65536 + extent - 1) / extent);
 }
 
-void Send(INPUT& in) { SendInput(1, &in, sizeof(INPUT)); }
+void Send(INPUT& in) {
+    SendInput(1, &in, sizeof(INPUT));
+}
 
 const char* Name(UINT msg) {
     switch (msg) {
-    case kMsgOpenPopup: return "open";
-    case kMsgMoveSelection: return "move";
-    case kMsgChoose: return "choose";
-    case kMsgCancel: return "cancel";
-    case WM_LBUTTONDOWN: return "LDOWN";
-    case WM_LBUTTONUP: return "LUP";
-    case WM_RBUTTONDOWN: return "RDOWN";
-    case WM_RBUTTONUP: return "RUP";
-    case WM_MOUSEWHEEL: return "WHEEL";
-    case WM_CONTEXTMENU: return "CONTEXTMENU";
-    case WM_KEYDOWN: return "KEYDOWN";
-    case WM_KEYUP: return "KEYUP";
-    case WM_SYSKEYDOWN: return "SYSKEYDOWN";
-    case WM_SYSKEYUP: return "SYSKEYUP";
-    case WM_SYSCOMMAND: return "SYSCOMMAND";
-    case WM_CHAR: return "CHAR";
-    case WM_SYSCHAR: return "SYSCHAR";
-    default: return "?";
+    case kMsgOpenPopup:
+        return "open";
+    case kMsgMoveSelection:
+        return "move";
+    case kMsgChoose:
+        return "choose";
+    case kMsgCancel:
+        return "cancel";
+    case WM_LBUTTONDOWN:
+        return "LDOWN";
+    case WM_LBUTTONUP:
+        return "LUP";
+    case WM_RBUTTONDOWN:
+        return "RDOWN";
+    case WM_RBUTTONUP:
+        return "RUP";
+    case WM_MOUSEWHEEL:
+        return "WHEEL";
+    case WM_CONTEXTMENU:
+        return "CONTEXTMENU";
+    case WM_KEYDOWN:
+        return "KEYDOWN";
+    case WM_KEYUP:
+        return "KEYUP";
+    case WM_SYSKEYDOWN:
+        return "SYSKEYDOWN";
+    case WM_SYSKEYUP:
+        return "SYSKEYUP";
+    case WM_SYSCOMMAND:
+        return "SYSCOMMAND";
+    case WM_CHAR:
+        return "CHAR";
+    case WM_SYSCHAR:
+        return "SYSCHAR";
+    default:
+        return "?";
     }
 }
 
-}  // namespace
+} // namespace
 
 bool WaitFor(const std::function<bool()>& done, DWORD timeoutMs) {
     const ULONGLONG deadline = GetTickCount64() + timeoutMs;
@@ -130,9 +156,11 @@ bool WaitFor(const std::function<bool()>& done, DWORD timeoutMs) {
             TranslateMessage(&msg);
             DispatchMessageW(&msg);
         }
-        if (done()) return true;
+        if (done())
+            return true;
         const ULONGLONG now = GetTickCount64();
-        if (now >= deadline) return false;
+        if (now >= deadline)
+            return false;
         const DWORD left = static_cast<DWORD>(deadline - now);
         MsgWaitForMultipleObjects(0, nullptr, FALSE, left < 10 ? left : 10, QS_ALLINPUT);
     }
@@ -201,7 +229,8 @@ void HookFixture::SetUp() {
 
     module_ = LoadLibraryW(L"hook.dll");
     ASSERT_NE(module_, nullptr);
-    start_ = reinterpret_cast<StartMouseHookFn>(reinterpret_cast<void*>(GetProcAddress(module_, "StartMouseHook")));
+    start_ = reinterpret_cast<StartMouseHookFn>(
+        reinterpret_cast<void*>(GetProcAddress(module_, "StartMouseHook")));
     end_ = reinterpret_cast<EndHookFn>(reinterpret_cast<void*>(GetProcAddress(module_, "EndHook")));
     ASSERT_NE(start_, nullptr);
     ASSERT_NE(end_, nullptr);
@@ -210,8 +239,10 @@ void HookFixture::SetUp() {
 }
 
 void HookFixture::TearDown() {
-    if (end_ && module_) end_();
-    if (module_) FreeLibrary(module_);
+    if (end_ && module_)
+        end_();
+    if (module_)
+        FreeLibrary(module_);
     module_ = nullptr;
     // Nothing the test did may leave a button or a key down.
     for (int vk : {VK_LBUTTON, VK_RBUTTON, VK_MENU, VK_SHIFT, VK_TAB, VK_ESCAPE})
@@ -228,10 +259,13 @@ void HookFixture::TearDown() {
 
 int HookFixture::Start(int moveCancelPx, int replaceAltTab, int clickMode, int rightButton,
                        int permissibleRange, int timeOutMs) {
-    return start_(receiver_, moveCancelPx, replaceAltTab, clickMode, rightButton, permissibleRange, timeOutMs);
+    return start_(receiver_, moveCancelPx, replaceAltTab, clickMode, rightButton, permissibleRange,
+                  timeOutMs);
 }
 
-HWND HookFixture::End() { return end_(); }
+HWND HookFixture::End() {
+    return end_();
+}
 
 void HookFixture::Settle() {
     static int n = 0;
@@ -279,13 +313,16 @@ void HookFixture::ClearRecords() {
     g_targetSeen.clear();
 }
 
-void HookFixture::BlockReceiver(DWORD ms) { PostMessageW(receiver_, kBlockReceiver, ms, 0); }
+void HookFixture::BlockReceiver(DWORD ms) {
+    PostMessageW(receiver_, kBlockReceiver, ms, 0);
+}
 
 std::vector<Seen> HookFixture::TargetSeen(std::initializer_list<UINT> kinds) const {
     std::vector<Seen> out;
     for (const Seen& s : g_targetSeen)
         for (UINT k : kinds)
-            if (s.message == k) out.push_back(s);
+            if (s.message == k)
+                out.push_back(s);
     return out;
 }
 
@@ -307,7 +344,8 @@ std::vector<Seen> HookFixture::TargetKeys() const {
 
 bool HookFixture::TargetGot(UINT message) const {
     for (const Seen& s : g_targetSeen)
-        if (s.message == message) return true;
+        if (s.message == message)
+            return true;
     return false;
 }
 
@@ -333,4 +371,4 @@ std::string Describe(const std::vector<Seen>& seen) {
     return out.empty() ? "(nothing)" : out;
 }
 
-}  // namespace hooktest
+} // namespace hooktest

@@ -19,7 +19,7 @@ namespace hooktest {
 
 struct Posted {
     UINT message = 0;
-    short delta = 0;  // signed high word of wParam
+    short delta = 0; // signed high word of wParam
     LPARAM lParam = 0;
 };
 
@@ -27,7 +27,7 @@ struct Seen {
     UINT message = 0;
     WPARAM wParam = 0;
     LPARAM lParam = 0;
-    POINT screen = {0, 0};  // for mouse messages: the position on the screen
+    POINT screen = {0, 0}; // for mouse messages: the position on the screen
 };
 
 // The target window covers this screen rectangle.
@@ -42,12 +42,12 @@ bool WaitFor(const std::function<bool()>& done, DWORD timeoutMs = 2000);
 void PumpFor(DWORD ms);
 
 void MoveTo(int x, int y);
-void MouseButton(DWORD flag);  // MOUSEEVENTF_LEFTDOWN etc.
+void MouseButton(DWORD flag); // MOUSEEVENTF_LEFTDOWN etc.
 void Wheel(int delta);
 void Key(WORD vk, bool down);
 
 class HookFixture : public testing::Test {
-protected:
+  protected:
     void SetUp() override;
     void TearDown() override;
 
@@ -61,14 +61,14 @@ protected:
     // Brings the target to the front with the keyboard focus.
     void FocusTarget();
 
-    std::vector<Posted> Received();  // what the library posted so far
+    std::vector<Posted> Received(); // what the library posted so far
     bool WaitForReceived(size_t count, DWORD timeoutMs = 2000);
     void ClearRecords();
 
     // Messages of these kinds that reached the target, in order.
     std::vector<Seen> TargetSeen(std::initializer_list<UINT> kinds) const;
-    std::vector<Seen> TargetButtons() const;  // buttons, wheels and context menus
-    std::vector<Seen> TargetKeys() const;     // key messages and SC_KEYMENU commands
+    std::vector<Seen> TargetButtons() const; // buttons, wheels and context menus
+    std::vector<Seen> TargetKeys() const;    // key messages and SC_KEYMENU commands
     bool TargetGot(UINT message) const;
 
     // A point inside the target, in screen coordinates.
@@ -80,7 +80,7 @@ protected:
     HWND receiver_ = nullptr;
     HWND target_ = nullptr;
 
-public:
+  public:
     // Blocks the receiver's thread for `ms` (posted, so the caller does not wait).
     void BlockReceiver(DWORD ms);
 };
@@ -88,4 +88,4 @@ public:
 std::string Describe(const std::vector<Posted>& posted);
 std::string Describe(const std::vector<Seen>& seen);
 
-}  // namespace hooktest
+} // namespace hooktest

@@ -8,10 +8,12 @@ namespace {
 using MouseGesture = HookFixture;
 
 // Hold the left button at `p`, turn the wheel `notches` times by `delta`, release.
-void Gesture(POINT p, int notches, int delta, DWORD down = MOUSEEVENTF_LEFTDOWN, DWORD up = MOUSEEVENTF_LEFTUP) {
+void Gesture(POINT p, int notches, int delta, DWORD down = MOUSEEVENTF_LEFTDOWN,
+             DWORD up = MOUSEEVENTF_LEFTUP) {
     MoveTo(p.x, p.y);
     MouseButton(down);
-    for (int i = 0; i < notches; ++i) Wheel(delta);
+    for (int i = 0; i < notches; ++i)
+        Wheel(delta);
     MouseButton(up);
 }
 
@@ -49,9 +51,9 @@ TEST_F(MouseGesture, ClickReachesTheWindowAsWithoutTheHook) {
 
     ClearRecords();
     ASSERT_NE(Start(), 0);
-    MoveTo(p.x + 1, p.y);  // a new position so the two clicks are not a double click
+    MoveTo(p.x + 1, p.y); // a new position so the two clicks are not a double click
     MoveTo(p.x, p.y);
-    PumpFor(600);          // beyond the double-click time as well
+    PumpFor(600); // beyond the double-click time as well
     ClearRecords();
     MouseButton(MOUSEEVENTF_LEFTDOWN);
     MouseButton(MOUSEEVENTF_LEFTUP);
@@ -129,7 +131,7 @@ TEST_F(MouseGesture, WheelOutsideTheToleranceIsNoGesture) {
     const POINT p = At(250, 250);
     MoveTo(p.x, p.y);
     MouseButton(MOUSEEVENTF_LEFTDOWN);
-    MoveTo(p.x + 10, p.y);  // leaves the 6 px tolerance: now a drag
+    MoveTo(p.x + 10, p.y); // leaves the 6 px tolerance: now a drag
     Wheel(WHEEL_DELTA);
     MouseButton(MOUSEEVENTF_LEFTUP);
     Settle();
@@ -143,9 +145,9 @@ TEST_F(MouseGesture, CancelDistancePostsOneCancelThenSilence) {
     MoveTo(p.x, p.y);
     MouseButton(MOUSEEVENTF_LEFTDOWN);
     Wheel(-WHEEL_DELTA);
-    MoveTo(p.x + 30, p.y);  // still inside
+    MoveTo(p.x + 30, p.y); // still inside
     Wheel(-WHEEL_DELTA);
-    MoveTo(p.x + 100, p.y);  // beyond 50 px
+    MoveTo(p.x + 100, p.y); // beyond 50 px
     MoveTo(p.x + 120, p.y);
     Wheel(-WHEEL_DELTA);
     Wheel(WHEEL_DELTA);
@@ -240,7 +242,7 @@ TEST_F(MouseGesture, ReinstallTakesTheNewValuesForTheNextGesture) {
     Gesture(At(230, 200), 3, WHEEL_DELTA);
     Settle();
     const std::vector<Posted> got = Received();
-    ASSERT_EQ(got.size(), 1u) << Describe(got);  // click mode now
+    ASSERT_EQ(got.size(), 1u) << Describe(got); // click mode now
 }
 
 TEST_F(MouseGesture, BlockedReceiverDelaysNeitherTheMouseNorTheHook) {
@@ -270,5 +272,5 @@ TEST_F(MouseGesture, BlockedReceiverDelaysNeitherTheMouseNorTheHook) {
     Settle();
 }
 
-}  // namespace
-}  // namespace hooktest
+} // namespace
+} // namespace hooktest

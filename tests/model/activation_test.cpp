@@ -29,9 +29,10 @@ TEST(Activation, CentreTruncatesTowardZero) {
 }
 
 TEST(Activation, RestoresMinimisedWindowBringsItToFrontAndCentresCursor) {
-    HWND other = test::CreateTestWindow(L"activation other", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, nullptr, 50, 50);
-    HWND target = test::CreateTestWindow(L"activation target", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, nullptr, 400,
-                                         300, 301, 201);
+    HWND other =
+        test::CreateTestWindow(L"activation other", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, nullptr, 50, 50);
+    HWND target = test::CreateTestWindow(L"activation target", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, nullptr,
+                                         400, 300, 301, 201);
     ShowWindow(target, SW_MINIMIZE);
     SetForegroundWindow(other);
     test::WaitFor([&] { return IsIconic(target) && GetForegroundWindow() == other; }, 2000);
@@ -48,7 +49,8 @@ TEST(Activation, RestoresMinimisedWindowBringsItToFrontAndCentresCursor) {
 }
 
 TEST(Activation, WindowOnTheCursorMonitorDoesNotMoveAndAClosedWindowIsHarmless) {
-    HWND target = test::CreateTestWindow(L"activation stay", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, nullptr, 321, 123);
+    HWND target =
+        test::CreateTestWindow(L"activation stay", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, nullptr, 321, 123);
     RECT before{};
     GetWindowRect(target, &before);
     ActivateWindow(target, {true, false});
@@ -57,8 +59,8 @@ TEST(Activation, WindowOnTheCursorMonitorDoesNotMoveAndAClosedWindowIsHarmless) 
     EXPECT_EQ(before.left, after.left);
     EXPECT_EQ(before.top, after.top);
     DestroyWindow(target);
-    ActivateWindow(target, {true, true});  // gone meanwhile: every call fails without effect
+    ActivateWindow(target, {true, true}); // gone meanwhile: every call fails without effect
     SUCCEED();
 }
 
-}  // namespace
+} // namespace

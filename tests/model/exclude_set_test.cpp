@@ -7,7 +7,7 @@
 namespace {
 
 class ExcludeSet : public testing::Test {
-protected:
+  protected:
     void SetUp() override { mw::ClearExcludeSet(); }
     void TearDown() override { mw::ClearExcludeSet(); }
 };
@@ -17,10 +17,10 @@ TEST_F(ExcludeSet, MatchesOnlyTheExactTitle) {
     mw::AddExcluded(L"タスク マネージャー");
     EXPECT_TRUE(mw::IsExcluded(L"Calculator"));
     EXPECT_TRUE(mw::IsExcluded(L"タスク マネージャー"));
-    EXPECT_FALSE(mw::IsExcluded(L"calculator"));   // no case folding
-    EXPECT_FALSE(mw::IsExcluded(L"Calculator "));  // no trimming
-    EXPECT_FALSE(mw::IsExcluded(L"Calc"));         // no prefix match
-    EXPECT_FALSE(mw::IsExcluded(L"タスク　マネージャー"));  // ideographic space differs
+    EXPECT_FALSE(mw::IsExcluded(L"calculator"));           // no case folding
+    EXPECT_FALSE(mw::IsExcluded(L"Calculator "));          // no trimming
+    EXPECT_FALSE(mw::IsExcluded(L"Calc"));                 // no prefix match
+    EXPECT_FALSE(mw::IsExcluded(L"タスク　マネージャー")); // ideographic space differs
     EXPECT_FALSE(mw::IsExcluded(L""));
     EXPECT_FALSE(mw::IsExcluded(nullptr));
 }
@@ -36,7 +36,7 @@ TEST_F(ExcludeSet, KeepsDuplicatesAndOwnsItsCopies) {
     std::wstring title = L"Notepad";
     mw::AddExcluded(title.c_str());
     mw::AddExcluded(title.c_str());
-    title[0] = L'X';  // the caller's buffer changes; the set's copy must not
+    title[0] = L'X'; // the caller's buffer changes; the set's copy must not
     EXPECT_EQ(mw::ExcludeCount(), 2u);
     EXPECT_TRUE(mw::IsExcluded(L"Notepad"));
     EXPECT_FALSE(mw::IsExcluded(L"Xotepad"));
@@ -45,4 +45,4 @@ TEST_F(ExcludeSet, KeepsDuplicatesAndOwnsItsCopies) {
     EXPECT_FALSE(mw::IsExcluded(L"Notepad"));
 }
 
-}  // namespace
+} // namespace

@@ -36,11 +36,14 @@ std::wstring SystemFolder() {
 bool CreateShortcut(const std::wstring& linkPath, const std::wstring& target) {
     ComInit com;
     ComPtr<IShellLinkW> link;
-    if (FAILED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW, link.put_void())))
+    if (FAILED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW,
+                                link.put_void())))
         return false;
-    if (FAILED(link->SetPath(target.c_str()))) return false;
+    if (FAILED(link->SetPath(target.c_str())))
+        return false;
     ComPtr<IPersistFile> file;
-    if (FAILED(link->QueryInterface(IID_IPersistFile, file.put_void()))) return false;
+    if (FAILED(link->QueryInterface(IID_IPersistFile, file.put_void())))
+        return false;
     return SUCCEEDED(file->Save(linkPath.c_str(), TRUE));
 }
 
@@ -49,7 +52,7 @@ bool CreateShortcut(const std::wstring& linkPath, const std::wstring& target) {
 // there the machine's classes of the test prefix take it. Values are written as raw bytes so
 // tests can leave out the terminating zero.
 class RegisteredType {
-public:
+  public:
     RegisteredType(const wchar_t* extension, const wchar_t* typeName)
         : extension_(extension), typeName_(typeName) {
         SetDefault(extension_, typeName_, true);
@@ -68,22 +71,23 @@ public:
     }
     static void SetDefault(const std::wstring& subKey, const std::wstring& value, bool terminated) {
         UniqueKey key;
-        ASSERT_EQ(RegCreateKeyExW(Root(), (kClasses + subKey).c_str(), 0, nullptr, 0, KEY_WRITE, nullptr, key.put(),
-                                  nullptr),
+        ASSERT_EQ(RegCreateKeyExW(Root(), (kClasses + subKey).c_str(), 0, nullptr, 0, KEY_WRITE, nullptr,
+                                  key.put(), nullptr),
                   ERROR_SUCCESS);
         DWORD bytes = static_cast<DWORD>((value.size() + (terminated ? 1 : 0)) * sizeof(wchar_t));
-        ASSERT_EQ(RegSetValueExW(key.get(), nullptr, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()), bytes),
+        ASSERT_EQ(RegSetValueExW(key.get(), nullptr, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
+                                 bytes),
                   ERROR_SUCCESS);
     }
 
-private:
+  private:
     // Where a registration becomes visible under HKEY_CLASSES_ROOT, found out once.
     static HKEY Root() {
         static const HKEY root = [] {
             const std::wstring probe = kClasses + L".mwprobe" + std::to_wstring(GetCurrentProcessId());
             UniqueKey created;
-            if (RegCreateKeyExW(HKEY_CURRENT_USER, probe.c_str(), 0, nullptr, 0, KEY_WRITE, nullptr, created.put(),
-                                nullptr) != ERROR_SUCCESS) {
+            if (RegCreateKeyExW(HKEY_CURRENT_USER, probe.c_str(), 0, nullptr, 0, KEY_WRITE, nullptr,
+                                created.put(), nullptr) != ERROR_SUCCESS) {
                 return HKEY_LOCAL_MACHINE;
             }
             created.reset();
@@ -105,11 +109,12 @@ private:
 // A path to an existing file, padded with ".\" segments to exactly `length` characters.
 std::wstring PaddedPath(const std::wstring& folder, const std::wstring& fileName, size_t length) {
     std::wstring path = folder + L"\\";
-    while (path.size() + 2 + fileName.size() <= length) path += L".\\";
-    if (path.size() + fileName.size() < length) path.insert(path.size() - 1, L"\\");  // "\\" is still a separator
+    while (path.size() + 2 + fileName.size() <= length)
+        path += L".\\";
+    if (path.size() + fileName.size() < length)
+        path.insert(path.size() - 1, L"\\"); // "\\" is still a separator
     return path + fileName;
 }
-
 
 // --- pure pieces --------------------------------------------------------------------------------
 
@@ -217,7 +222,7 @@ TEST(FileIcon, ShortcutToAProgramGivesTheProgramsIcon) {
 
 TEST(FileIcon, FolderAndShortcutToItShowTheShellsFolderIcon) {
     TempDir dir;
-    const std::wstring folder = dir.file(L"Projects.2024");  // the dot is in the folder's name
+    const std::wstring folder = dir.file(L"Projects.2024"); // the dot is in the folder's name
     ASSERT_TRUE(CreateDirectoryW(folder.c_str(), nullptr));
     const std::wstring plainFolder = dir.file(L"Plain");
     ASSERT_TRUE(CreateDirectoryW(plainFolder.c_str(), nullptr));
@@ -265,11 +270,11 @@ TEST(FileIcon, BrokenShortcutGivesNoIcon) {
 // --- documents of registered types -----------------------------------------------------------
 
 class DocumentIcon : public testing::Test {
-protected:
+  protected:
     // Unique per process, so a crashed run never leaves something a later run trips over.
     std::wstring extension_ = L".mwdoc" + std::to_wstring(GetCurrentProcessId());
     std::wstring typeName_ = L"Mistlewick.TestDocument" + std::to_wstring(GetCurrentProcessId());
-    std::wstring document_ = L"C:\\nowhere\\report" + extension_;  // the document itself need not exist
+    std::wstring document_ = L"C:\\nowhere\\report" + extension_; // the document itself need not exist
 };
 
 TEST_F(DocumentIcon, DefaultIconNamesFileAndIndex) {
@@ -328,7 +333,8 @@ TEST(FileIconText, RegistryDataWithoutTerminatorEndsAtTheData) {
     // "abc" followed by bytes that are not zero: only the 6 bytes read count.
     const wchar_t raw[] = {L'a', L'b', L'c', L'X', L'Y', L'Z', 0};
     EXPECT_EQ(TextFromRegistryData(reinterpret_cast<const BYTE*>(raw), 6), L"abc");
-    EXPECT_EQ(TextFromRegistryData(reinterpret_cast<const BYTE*>(raw), 7), L"abc") << "an odd byte is no unit";
+    EXPECT_EQ(TextFromRegistryData(reinterpret_cast<const BYTE*>(raw), 7), L"abc")
+        << "an odd byte is no unit";
     const wchar_t terminated[] = {L'a', 0, L'b', 0};
     EXPECT_EQ(TextFromRegistryData(reinterpret_cast<const BYTE*>(terminated), 8), L"a");
     EXPECT_EQ(TextFromRegistryData(reinterpret_cast<const BYTE*>(raw), 0), L"");
@@ -370,4 +376,4 @@ TEST_F(DocumentIcon, ValuesWithoutTerminatorAndOversizedValues) {
     EXPECT_TRUE(SameIconPixels(viaLongType.get(), third.get(), 32));
 }
 
-}  // namespace
+} // namespace

@@ -16,11 +16,14 @@ HICON MakeIcon(int size) {
 
 int IconEdge(HICON icon) {
     ICONINFO info{};
-    if (!icon || !GetIconInfo(icon, &info)) return 0;
+    if (!icon || !GetIconInfo(icon, &info))
+        return 0;
     BITMAP bm{};
     GetObjectW(info.hbmColor ? info.hbmColor : info.hbmMask, sizeof bm, &bm);
-    if (info.hbmColor) DeleteObject(info.hbmColor);
-    if (info.hbmMask) DeleteObject(info.hbmMask);
+    if (info.hbmColor)
+        DeleteObject(info.hbmColor);
+    if (info.hbmMask)
+        DeleteObject(info.hbmMask);
     return bm.bmWidth;
 }
 
@@ -46,7 +49,8 @@ std::unique_ptr<LauncherList> ListOf(std::initializer_list<const wchar_t*> names
 
 std::wstring Names(const LauncherList& list) {
     std::wstring s;
-    for (int i = 0; i < list.count; ++i) s += list.slots[i].name + L";";
+    for (int i = 0; i < list.count; ++i)
+        s += list.slots[i].name + L";";
     return s;
 }
 
@@ -104,7 +108,8 @@ TEST(ItemLists, AppendCopiesClearReleasesAndCapacityIsHard) {
     InitListItem(item, L"x", MakeIcon(16), nullptr, KindWindow);
     item.order = 7;
     item.showState = StateMinimized;
-    for (int i = 0; i < ListCapacity; ++i) ASSERT_EQ(AppendListItem(*list, item), 1);
+    for (int i = 0; i < ListCapacity; ++i)
+        ASSERT_EQ(AppendListItem(*list, item), 1);
     EXPECT_EQ(AppendListItem(*list, item), 0) << "never a 51st slot";
     EXPECT_EQ(list->count, ListCapacity);
     EXPECT_EQ(list->slots[49].order, 7);
@@ -182,4 +187,4 @@ TEST(LauncherLists, FieldSelectorsAndUpdateKeepPathAndIcon) {
     EXPECT_EQ(UpdateLauncherEntry(*list, 2, L"x", nullptr, nullptr, nullptr, 0), 0);
 }
 
-}  // namespace
+} // namespace

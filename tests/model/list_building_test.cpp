@@ -19,12 +19,12 @@ using namespace mw_test;
 
 // Made-up windows and the program paths the lookup reports for them; a window that is not in
 // the map has a path that cannot be read.
-std::map<HWND, std::wstring> &FakePaths() {
+std::map<HWND, std::wstring>& FakePaths() {
     static std::map<HWND, std::wstring> paths;
     return paths;
 }
 
-bool FakeLookup(HWND window, wchar_t *buffer) {
+bool FakeLookup(HWND window, wchar_t* buffer) {
     auto it = FakePaths().find(window);
     if (it == FakePaths().end()) {
         buffer[0] = L'\0';
@@ -39,8 +39,8 @@ HWND FakeWindow(int n) {
 }
 
 struct WindowSpec {
-    const wchar_t *name;
-    const wchar_t *path; // null: unreadable
+    const wchar_t* name;
+    const wchar_t* path; // null: unreadable
     int showState;
 };
 
@@ -50,7 +50,7 @@ std::unique_ptr<ItemList> PopupListOf(std::initializer_list<WindowSpec> specs) {
     FakePaths().clear();
     auto list = CreateItemList();
     int k = 0;
-    for (const WindowSpec &s : specs) {
+    for (const WindowSpec& s : specs) {
         ListItem item;
         InitListItem(item, s.name, MakeTestIcon(16 + 4 * k), FakeWindow(k), KindWindow);
         item.order = k;
@@ -63,7 +63,7 @@ std::unique_ptr<ItemList> PopupListOf(std::initializer_list<WindowSpec> specs) {
     return list;
 }
 
-std::wstring Names(const ItemList &list) {
+std::wstring Names(const ItemList& list) {
     std::wstring s;
     for (int i = 0; i < list.count; ++i)
         s += list.slots[i].name + L" ";
@@ -83,7 +83,7 @@ TEST(ArrangeByProgram, GroupsWindowsOfOneProgramInZOrderOfTheirFirst) {
     // Window handle and icon travel with the entry (original positions 0 2 1 4 3).
     const int from[] = {0, 2, 1, 4, 3};
     for (int i = 0; i < 5; ++i) {
-        const ListItem &e = list->slots[i];
+        const ListItem& e = list->slots[i];
         EXPECT_EQ(e.order, i);
         EXPECT_EQ(e.window, FakeWindow(from[i]));
         EXPECT_EQ(IconEdge(e.icon.get()), 16 + 4 * from[i]);
@@ -183,7 +183,8 @@ TEST(ArrangeByProgram, RealPathsGroupTheWindowsOfOneProcess) {
     EXPECT_EQ(list->slots[1].window, second);
     EXPECT_EQ(list->slots[2].window, foreign);
     EXPECT_EQ(list->slots[2].showState, StateMaximized);
-    for (int i = 0; i < 3; ++i) EXPECT_EQ(list->slots[i].order, i);
+    for (int i = 0; i < 3; ++i)
+        EXPECT_EQ(list->slots[i].order, i);
     DestroyWindow(first);
     DestroyWindow(second);
 }
@@ -206,7 +207,7 @@ class CommandList : public ::testing::Test {
             FreeLibrary(program_);
     }
 
-    static std::wstring Kinds(const ItemList &list) {
+    static std::wstring Kinds(const ItemList& list) {
         std::wstring s;
         for (int i = 0; i < list.count; ++i)
             s += std::to_wstring(list.slots[i].kind);
@@ -224,7 +225,7 @@ TEST_F(CommandList, DefaultsGiveDesktopToggleThenCancelWithIconsAtTheDesignSize)
     EXPECT_EQ(list->slots[0].name, L"デスクトップの表示 / 非表示");
     EXPECT_EQ(list->slots[1].name, L"キャンセル");
     for (int i = 0; i < list->count; ++i) {
-        const ListItem &e = list->slots[i];
+        const ListItem& e = list->slots[i];
         EXPECT_EQ(IconEdge(e.icon.get()), 24);
         EXPECT_EQ(e.window, nullptr);
         EXPECT_EQ(e.order, -1);

@@ -50,8 +50,8 @@ inline int IconEdge(HICON icon) {
 }
 
 // A class without icons, and a class whose big icon is 32 and small icon 16 pixels wide.
-inline const wchar_t *PlainClass() {
-    static const wchar_t *name = [] {
+inline const wchar_t* PlainClass() {
+    static const wchar_t* name = [] {
         WNDCLASSEXW wc{};
         wc.cbSize = sizeof wc;
         wc.lpfnWndProc = DefWindowProcW;
@@ -69,13 +69,13 @@ struct ClassIcons {
     HICON small;
 };
 
-inline const ClassIcons &IconClassIcons() {
+inline const ClassIcons& IconClassIcons() {
     static const ClassIcons icons{MakeTestIcon(32), MakeTestIcon(16)};
     return icons;
 }
 
-inline const wchar_t *IconClass() {
-    static const wchar_t *name = [] {
+inline const wchar_t* IconClass() {
+    static const wchar_t* name = [] {
         WNDCLASSEXW wc{};
         wc.cbSize = sizeof wc;
         wc.lpfnWndProc = DefWindowProcW;

@@ -13,7 +13,7 @@ namespace {
 using namespace mw;
 using namespace mw_test;
 
-int IndexOf(const ItemList &list, HWND window) {
+int IndexOf(const ItemList& list, HWND window) {
     for (int i = 0; i < list.count; ++i) {
         if (list.slots[i].window == window)
             return i;
@@ -21,7 +21,7 @@ int IndexOf(const ItemList &list, HWND window) {
     return -1;
 }
 
-int CountOf(const ItemList &list, std::initializer_list<HWND> windows) {
+int CountOf(const ItemList& list, std::initializer_list<HWND> windows) {
     int n = 0;
     for (int i = 0; i < list.count; ++i) {
         for (HWND w : windows)
@@ -48,8 +48,8 @@ class Enumeration : public ::testing::Test {
         Pump();
     }
 
-    HWND Make(const wchar_t *title, int show = SW_SHOWNA, DWORD exStyle = 0, HWND owner = nullptr,
-              const wchar_t *windowClass = PlainClass(), DWORD style = kStyle) {
+    HWND Make(const wchar_t* title, int show = SW_SHOWNA, DWORD exStyle = 0, HWND owner = nullptr,
+              const wchar_t* windowClass = PlainClass(), DWORD style = kStyle) {
         int n = static_cast<int>(windows_.size());
         HWND w = CreateWindowExW(exStyle, windowClass, title, style, 40 + 8 * (n % 40), 40 + 6 * (n % 40),
                                  240, 120, owner, nullptr, GetModuleHandleW(nullptr), nullptr);
@@ -168,7 +168,7 @@ TEST_F(Enumeration, TitleIsCutAt259Characters) {
 }
 
 TEST_F(Enumeration, WindowIconFollowsTheSizeRuleAndItsSources) {
-    const ClassIcons &cls = IconClassIcons();
+    const ClassIcons& cls = IconClassIcons();
     HWND classOnly = Make(L"mw-icon-class", SW_SHOWNA, 0, nullptr, IconClass());
     HICON setBig = MakeTestIcon(32), setSmall = MakeTestIcon(16);
     HWND answering = Make(L"mw-icon-message");
@@ -198,7 +198,7 @@ TEST_F(Enumeration, WindowIconFollowsTheSizeRuleAndItsSources) {
         {ownedByClass, 32, cls.big},
         {ownedByClass, 16, cls.small},
     };
-    for (const Case &c : cases) {
+    for (const Case& c : cases) {
         bool owned = true;
         EXPECT_EQ(WindowIcon(c.window, c.size, &owned), c.expected) << "size " << c.size;
         EXPECT_FALSE(owned) << "a window's icon is not the caller's to destroy";
@@ -246,7 +246,7 @@ struct SilentWindowThread {
     HANDLE thread = nullptr;
 
     static DWORD WINAPI Run(LPVOID p) {
-        auto *self = static_cast<SilentWindowThread *>(p);
+        auto* self = static_cast<SilentWindowThread*>(p);
         self->window = CreateWindowExW(0, IconClass(), L"mw-silent", kStyle, 300, 300, 200, 100, nullptr,
                                        nullptr, GetModuleHandleW(nullptr), nullptr);
         ShowWindow(self->window, SW_SHOWNA);
@@ -315,15 +315,15 @@ TEST_F(Enumeration, StopsAtFiftyWindows) {
 HWND g_cloaked = nullptr;
 DWORD g_lastAttribute = 0, g_lastSize = 0;
 
-HRESULT WINAPI FakeCloakQuery(HWND window, DWORD attribute, void *value, DWORD size) {
+HRESULT WINAPI FakeCloakQuery(HWND window, DWORD attribute, void* value, DWORD size) {
     g_lastAttribute = attribute;
     g_lastSize = size;
-    *static_cast<DWORD *>(value) = window == g_cloaked ? 2 /* cloaked by the shell */ : 0;
+    *static_cast<DWORD*>(value) = window == g_cloaked ? 2 /* cloaked by the shell */ : 0;
     return S_OK;
 }
 
-HRESULT WINAPI FailingCloakQuery(HWND, DWORD, void *value, DWORD) {
-    *static_cast<DWORD *>(value) = 1; // garbage that a failed call leaves behind
+HRESULT WINAPI FailingCloakQuery(HWND, DWORD, void* value, DWORD) {
+    *static_cast<DWORD*>(value) = 1; // garbage that a failed call leaves behind
     return E_NOTIMPL;
 }
 
@@ -413,7 +413,8 @@ TEST(ProgramPath, RepeatedLookupsOfAnotherProcessAgree) {
             for (HWND w = GetTopWindow(nullptr); w && !found; w = GetWindow(w, GW_HWNDNEXT)) {
                 DWORD pid = 0;
                 GetWindowThreadProcessId(w, &pid);
-                if (pid == pi.dwProcessId && IsWindowVisible(w)) found = w;
+                if (pid == pi.dwProcessId && IsWindowVisible(w))
+                    found = w;
             }
             return found != nullptr;
         },
@@ -444,7 +445,7 @@ TEST_F(Enumeration, ListsTheWindowOfAnotherProcess) {
     PROCESS_INFORMATION pi{};
     ASSERT_TRUE(CreateProcessW(exe, nullptr, nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi));
     struct Ender {
-        PROCESS_INFORMATION &p;
+        PROCESS_INFORMATION& p;
         ~Ender() {
             TerminateProcess(p.hProcess, 0);
             WaitForSingleObject(p.hProcess, 5000);
@@ -458,7 +459,7 @@ TEST_F(Enumeration, ListsTheWindowOfAnotherProcess) {
         HWND found;
     } finder{pi.dwProcessId, nullptr};
     auto find = [](HWND w, LPARAM p) -> BOOL {
-        auto *f = reinterpret_cast<Finder *>(p);
+        auto* f = reinterpret_cast<Finder*>(p);
         DWORD pid = 0;
         GetWindowThreadProcessId(w, &pid);
         if (pid == f->pid && IsWindowVisible(w) && !GetWindow(w, GW_OWNER)) {

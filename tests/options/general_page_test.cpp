@@ -14,7 +14,8 @@ class GeneralPageTest : public OptionsTest {};
 bool HasKind(int kind) {
     const ItemList& list = *Program().commandList;
     for (int i = 0; i < list.count; ++i) {
-        if (list.slots[i].kind == kind) return true;
+        if (list.slots[i].kind == kind)
+            return true;
     }
     return false;
 }
@@ -89,7 +90,8 @@ TEST_F(GeneralPageTest, FrameDisplayAndItsHideMode) {
     EXPECT_TRUE(IsWindowEnabled(combo));
 
     SendMessageW(combo, CB_SETCURSEL, 0, 0);
-    SendMessageW(page, WM_COMMAND, MAKEWPARAM(IDC_GENERAL_FRAMES_HIDE, CBN_SELCHANGE), reinterpret_cast<LPARAM>(combo));
+    SendMessageW(page, WM_COMMAND, MAKEWPARAM(IDC_GENERAL_FRAMES_HIDE, CBN_SELCHANGE),
+                 reinterpret_cast<LPARAM>(combo));
     EXPECT_EQ(CurrentPreferences().Altab7_Hide, 0);
     EXPECT_EQ(FileValue(L"Altab7_Hide"), L"0");
 
@@ -147,11 +149,13 @@ ShortcutContents ReadShortcut(const std::wstring& path) {
     ComInit com;
     ComPtr<IShellLinkW> link;
     ShortcutContents contents;
-    if (FAILED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW, link.put_void()))) {
+    if (FAILED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW,
+                                link.put_void()))) {
         return contents;
     }
     ComPtr<IPersistFile> file;
-    if (FAILED(link->QueryInterface(IID_IPersistFile, file.put_void())) || FAILED(file->Load(path.c_str(), STGM_READ))) {
+    if (FAILED(link->QueryInterface(IID_IPersistFile, file.put_void())) ||
+        FAILED(file->Load(path.c_str(), STGM_READ))) {
         return contents;
     }
     wchar_t buffer[MAX_PATH] = L"";
@@ -174,7 +178,8 @@ TEST_F(GeneralPageTest, StartupShortcutCreatedNeverOverwrittenDeleted) {
     const ShortcutContents contents = ReadShortcut(path);
     wchar_t exe[MAX_PATH];
     GetModuleFileNameW(nullptr, exe, MAX_PATH);
-    EXPECT_EQ(CompareStringOrdinal(contents.target.c_str(), -1, exe, -1, TRUE), CSTR_EQUAL) << contents.target;
+    EXPECT_EQ(CompareStringOrdinal(contents.target.c_str(), -1, exe, -1, TRUE), CSTR_EQUAL)
+        << contents.target;
     EXPECT_EQ(contents.description, L"マウスによるウィンドウ切り替え");
     EXPECT_TRUE(ErrorMessages().empty());
 
@@ -214,5 +219,5 @@ TEST_F(GeneralPageTest, ShortcutThatCannotBeMadeIsToldAndUnchecked) {
     DestroyWindow(page);
 }
 
-}  // namespace
-}  // namespace mw::test
+} // namespace
+} // namespace mw::test

@@ -67,21 +67,29 @@ std::wstring Key(const wchar_t* key) {
 std::wstring ListLine(HWND page, int index) {
     HWND list = GetDlgItem(page, IDC_LAUNCHER_LIST);
     const LRESULT length = SendMessageW(list, LB_GETTEXTLEN, index, 0);
-    if (length < 0) return L"<no line>";
+    if (length < 0)
+        return L"<no line>";
     std::wstring text(static_cast<size_t>(length) + 1, L'\0');
     SendMessageW(list, LB_GETTEXT, index, reinterpret_cast<LPARAM>(text.data()));
     text.resize(static_cast<size_t>(length));
     return text;
 }
 
-int LineCount(HWND page) { return static_cast<int>(SendDlgItemMessageW(page, IDC_LAUNCHER_LIST, LB_GETCOUNT, 0, 0)); }
-int Selected(HWND page) { return static_cast<int>(SendDlgItemMessageW(page, IDC_LAUNCHER_LIST, LB_GETCURSEL, 0, 0)); }
-void Select(HWND page, int index) { SendDlgItemMessageW(page, IDC_LAUNCHER_LIST, LB_SETCURSEL, index, 0); }
+int LineCount(HWND page) {
+    return static_cast<int>(SendDlgItemMessageW(page, IDC_LAUNCHER_LIST, LB_GETCOUNT, 0, 0));
+}
+int Selected(HWND page) {
+    return static_cast<int>(SendDlgItemMessageW(page, IDC_LAUNCHER_LIST, LB_GETCURSEL, 0, 0));
+}
+void Select(HWND page, int index) {
+    SendDlgItemMessageW(page, IDC_LAUNCHER_LIST, LB_SETCURSEL, index, 0);
+}
 
 // The file's text, for checks of the order in which keys were first written.
 std::wstring FileText() {
     const std::string bytes = ReadFileBytes(Program().preferencesPath);
-    if (bytes.size() < 2) return {};
+    if (bytes.size() < 2)
+        return {};
     std::wstring text((bytes.size() - 2) / 2, L'\0');
     memcpy(text.data(), bytes.data() + 2, text.size() * 2);
     return text;
@@ -95,14 +103,15 @@ struct ScriptedPickers {
     static inline int fileCalls = 0, iconCalls = 0, folderCalls = 0;
     static bool ChooseFile(HWND, std::wstring& path) {
         ++fileCalls;
-        if (!confirm) return false;
+        if (!confirm)
+            return false;
         path = file;
         return true;
     }
     static bool PickIcon(HWND, wchar_t* iconPath, int* index) {
         ++iconCalls;
         if (!confirm) {
-            *index = 77;  // a picker may scribble on the index even when cancelled
+            *index = 77; // a picker may scribble on the index even when cancelled
             return false;
         }
         wcsncpy(iconPath, iconFile.c_str(), MAX_PATH);
@@ -111,14 +120,15 @@ struct ScriptedPickers {
     }
     static bool ChooseFolder(HWND, std::wstring& chosen) {
         ++folderCalls;
-        if (!confirm) return false;
+        if (!confirm)
+            return false;
         chosen = folder;
         return true;
     }
 };
 
 class LauncherPageTest : public OptionsTest {
-protected:
+  protected:
     void SetUp() override {
         OptionsTest::SetUp();
         Program().launcherList = CreateLauncherList();
@@ -133,7 +143,8 @@ protected:
         systemDir_ = system;
     }
     void TearDown() override {
-        if (page_) DestroyWindow(page_);
+        if (page_)
+            DestroyWindow(page_);
         CurrentLauncherPickers() = savedPickers_;
         ClearLauncherList(*Program().launcherList);
         Program().launcherList.reset();
@@ -177,7 +188,8 @@ protected:
             EXPECT_EQ(m.kind, KindLauncher);
             EXPECT_EQ(m.inUse, 1);
         }
-        for (int i = list.count; i < ListCapacity; ++i) EXPECT_EQ(list.slots[i].inUse, 0) << "slot " << i;
+        for (int i = list.count; i < ListCapacity; ++i)
+            EXPECT_EQ(list.slots[i].inUse, 0) << "slot " << i;
         ClearLauncherList(*fromFile);
     }
 
@@ -199,7 +211,8 @@ TEST_F(LauncherPageTest, PageListsTheEntriesInOrderAndButtonsWithoutSelectionDoN
     EXPECT_TRUE(GetWindowLongPtrW(GetDlgItem(page_, IDC_LAUNCHER_LIST), GWL_EXSTYLE) & WS_EX_ACCEPTFILES);
     EXPECT_EQ(ItemText(page_, IDC_LAUNCHER_ADD), L"追加");
     const std::string before = ReadFileBytes(Program().preferencesPath);
-    for (int id : {IDC_LAUNCHER_REMOVE, IDC_LAUNCHER_UP, IDC_LAUNCHER_DOWN, IDC_LAUNCHER_PROPERTIES}) Click(page_, id);
+    for (int id : {IDC_LAUNCHER_REMOVE, IDC_LAUNCHER_UP, IDC_LAUNCHER_DOWN, IDC_LAUNCHER_PROPERTIES})
+        Click(page_, id);
     Select(page_, 0);
     Click(page_, IDC_LAUNCHER_UP);
     Select(page_, 2);
@@ -219,7 +232,8 @@ TEST_F(LauncherPageTest, RemoveMiddleLastAndOnly) {
     EXPECT_EQ(Key(L"cnt"), L"2");
     EXPECT_EQ(Key(L"path2"), L"C:\\c\\three.exe") << "number 2 rewritten from the old third";
     EXPECT_EQ(Key(L"cmnd2"), L"--third");
-    for (const wchar_t* key : {L"path3", L"name3", L"cmnd3", L"wfol3", L"icon3"}) EXPECT_EQ(Key(key), L"<none>") << key;
+    for (const wchar_t* key : {L"path3", L"name3", L"cmnd3", L"wfol3", L"icon3"})
+        EXPECT_EQ(Key(key), L"<none>") << key;
     EXPECT_EQ(Key(L"icon_idx3"), L"0");
     EXPECT_EQ(Selected(page_), 1);
     EXPECT_EQ(GetFocus(), GetDlgItem(page_, IDC_LAUNCHER_LIST));
@@ -256,8 +270,9 @@ TEST_F(LauncherPageTest, RemoveLastOfThreeRewritesNothingElse) {
 }
 
 TEST_F(LauncherPageTest, MovesRewriteBothNumbersWithAllSixKeys) {
-    StartWith(L"cnt=3\r\npath1=C:\\a\\one.exe\r\nname1=One\r\npath2=C:\\b\\two.exe\r\nname2=Two\r\ncmnd2=-2\r\n"
-              L"path3=C:\\c\\three.exe\r\nname3=Three\r\n");
+    StartWith(
+        L"cnt=3\r\npath1=C:\\a\\one.exe\r\nname1=One\r\npath2=C:\\b\\two.exe\r\nname2=Two\r\ncmnd2=-2\r\n"
+        L"path3=C:\\c\\three.exe\r\nname3=Three\r\n");
     Select(page_, 0);
     Click(page_, IDC_LAUNCHER_DOWN);
     EXPECT_EQ(Key(L"name1"), L"Two");
@@ -271,10 +286,10 @@ TEST_F(LauncherPageTest, MovesRewriteBothNumbersWithAllSixKeys) {
     EXPECT_EQ(Selected(page_), 1);
     ExpectAllAgree("moved 1 down");
 
-    Click(page_, IDC_LAUNCHER_DOWN);  // the selection went along: now line 1 moves to 2
+    Click(page_, IDC_LAUNCHER_DOWN); // the selection went along: now line 1 moves to 2
     EXPECT_EQ(ListLine(page_, 2), L"One");
     EXPECT_EQ(Selected(page_), 2);
-    Click(page_, IDC_LAUNCHER_DOWN);  // already last: refused
+    Click(page_, IDC_LAUNCHER_DOWN); // already last: refused
     EXPECT_EQ(Selected(page_), 2);
     ExpectAllAgree("moved to the end");
 
@@ -290,7 +305,8 @@ TEST_F(LauncherPageTest, MovesRewriteBothNumbersWithAllSixKeys) {
 // ended by a zero, and one more zero.
 HDROP MakeDrop(const std::vector<std::wstring>& paths) {
     size_t chars = 1;
-    for (const auto& p : paths) chars += p.size() + 1;
+    for (const auto& p : paths)
+        chars += p.size() + 1;
     HGLOBAL memory = GlobalAlloc(GHND, sizeof(DROPFILES) + chars * sizeof(wchar_t));
     auto* header = static_cast<DROPFILES*>(GlobalLock(memory));
     header->pFiles = sizeof(DROPFILES);
@@ -306,7 +322,8 @@ HDROP MakeDrop(const std::vector<std::wstring>& paths) {
 }
 
 void Drop(HWND page, const std::vector<std::wstring>& paths) {
-    SendMessageW(GetDlgItem(page, IDC_LAUNCHER_LIST), WM_DROPFILES, reinterpret_cast<WPARAM>(MakeDrop(paths)), 0);
+    SendMessageW(GetDlgItem(page, IDC_LAUNCHER_LIST), WM_DROPFILES, reinterpret_cast<WPARAM>(MakeDrop(paths)),
+                 0);
 }
 
 TEST_F(LauncherPageTest, DroppedFilesAndFoldersAreAddedInOrderWithTheCountWrittenFirst) {
@@ -333,7 +350,8 @@ TEST_F(LauncherPageTest, DroppedFilesAndFoldersAreAddedInOrderWithTheCountWritte
     ASSERT_NE(text.find(L"cnt="), std::wstring::npos);
     EXPECT_LT(text.find(L"cnt="), text.find(L"path1=")) << std::string(text.begin(), text.end());
     EXPECT_LT(text.find(L"icon_idx1="), text.find(L"path2="));
-    EXPECT_EQ(ReadFileBytes(Program().preferencesPath).substr(0, 2), std::string("\xFF\xFE")) << "created as UTF-16";
+    EXPECT_EQ(ReadFileBytes(Program().preferencesPath).substr(0, 2), std::string("\xFF\xFE"))
+        << "created as UTF-16";
     ExpectAllAgree("dropped three");
 }
 
@@ -400,7 +418,8 @@ TEST_F(LauncherPageTest, StoredEntriesBeyondFiftyAreNeverOverwrittenOrOrphaned) 
     Click(page_, IDC_LAUNCHER_ADD);
     EXPECT_EQ(ScriptedPickers::fileCalls, 0);
     ASSERT_EQ(ErrorMessages().size(), 3u);
-    for (const auto& message : ErrorMessages()) EXPECT_NE(message.find(L"52"), std::wstring::npos);
+    for (const auto& message : ErrorMessages())
+        EXPECT_NE(message.find(L"52"), std::wstring::npos);
     EXPECT_EQ(Program().launcherList->count, 50);
     EXPECT_EQ(Key(L"cnt"), L"52");
     EXPECT_EQ(Key(L"name4"), L"E4");
@@ -432,7 +451,8 @@ TEST_F(LauncherPageTest, AddWritesOnlyPathNameAndCountAndCancelWritesNothing) {
     EXPECT_EQ(Key(L"cnt"), L"2");
     EXPECT_EQ(Key(L"path2"), ScriptedPickers::file);
     EXPECT_EQ(Key(L"name2"), L"notepad");
-    for (const wchar_t* key : {L"cmnd2", L"wfol2", L"icon2", L"icon_idx2"}) EXPECT_EQ(Key(key), L"<none>") << key;
+    for (const wchar_t* key : {L"cmnd2", L"wfol2", L"icon2", L"icon_idx2"})
+        EXPECT_EQ(Key(key), L"<none>") << key;
     EXPECT_EQ(ListLine(page_, 1), L"notepad");
     ExpectAllAgree("added");
 }
@@ -488,13 +508,15 @@ struct ModalScript {
     static inline bool ran = false;
     static void CALLBACK Tick(HWND, UINT, UINT_PTR id, DWORD) {
         HWND dialog = FindThreadDialog(title);
-        if (!dialog) return;
+        if (!dialog)
+            return;
         KillTimer(nullptr, id);
         ran = true;
         script(dialog);
     }
     // Arms the script, runs `open` (which returns when the dialog has closed) and disarms.
-    static void Run(const wchar_t* dialogTitle, std::function<void(HWND)> body, const std::function<void()>& open) {
+    static void Run(const wchar_t* dialogTitle, std::function<void(HWND)> body,
+                    const std::function<void()>& open) {
         title = dialogTitle;
         script = std::move(body);
         ran = false;
@@ -517,16 +539,18 @@ TEST_F(LauncherPageTest, AddThroughTheSystemFileDialog) {
             const int id = GetDlgItem(dialog, cmb13) ? cmb13 : edt1;
             ASSERT_TRUE(GetDlgItem(dialog, id));
             SetDlgItemTextW(dialog, id, notepad.c_str());
-            PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(dialog, IDOK)));
+            PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED),
+                         reinterpret_cast<LPARAM>(GetDlgItem(dialog, IDOK)));
         },
         [&] { Click(page_, IDC_LAUNCHER_ADD); });
     ASSERT_TRUE(ModalScript::ran) << "the file dialog never showed";
     ASSERT_EQ(Program().launcherList->count, 1);
-    EXPECT_EQ(_wcsicmp(Program().launcherList->slots[0].path.c_str(), notepad.c_str()), 0)
-        << std::string(Program().launcherList->slots[0].path.begin(), Program().launcherList->slots[0].path.end());
+    EXPECT_EQ(_wcsicmp(Program().launcherList->slots[0].path.c_str(), notepad.c_str()), 0) << std::string(
+        Program().launcherList->slots[0].path.begin(), Program().launcherList->slots[0].path.end());
     EXPECT_EQ(Key(L"name1"), L"notepad");
     EXPECT_EQ(Key(L"cnt"), L"1");
-    for (const wchar_t* key : {L"cmnd1", L"wfol1", L"icon1", L"icon_idx1"}) EXPECT_EQ(Key(key), L"<none>") << key;
+    for (const wchar_t* key : {L"cmnd1", L"wfol1", L"icon1", L"icon_idx1"})
+        EXPECT_EQ(Key(key), L"<none>") << key;
     ExpectAllAgree("added through the dialog");
 
     // Cancelled: nothing changes.
@@ -546,7 +570,9 @@ void OpenProperties(HWND page, int line, std::function<void(HWND)> script) {
     ModalScript::Run(L"プロパティ", std::move(script), [&] { Click(page, IDC_LAUNCHER_PROPERTIES); });
 }
 
-void CloseBox(HWND dialog) { PostMessageW(dialog, WM_CLOSE, 0, 0); }
+void CloseBox(HWND dialog) {
+    PostMessageW(dialog, WM_CLOSE, 0, 0);
+}
 
 TEST_F(LauncherPageTest, PropertiesShowTheEntryAndClosingSavesTheTexts) {
     StartWith(kThree);
@@ -559,7 +585,7 @@ TEST_F(LauncherPageTest, PropertiesShowTheEntryAndClosingSavesTheTexts) {
         EXPECT_EQ(ItemText(dialog, IDC_PROPERTY_COMMAND_LINE), L"--third");
         EXPECT_EQ(ItemText(dialog, IDC_PROPERTY_WORK_FOLDER), L"C:\\c");
         EXPECT_TRUE(GetWindowLongPtrW(GetDlgItem(dialog, IDC_PROPERTY_PATH), GWL_STYLE) & ES_READONLY);
-        SetDlgItemTextW(dialog, IDC_PROPERTY_NAME, L"");  // cleared: the key goes
+        SetDlgItemTextW(dialog, IDC_PROPERTY_NAME, L""); // cleared: the key goes
         SetDlgItemTextW(dialog, IDC_PROPERTY_COMMAND_LINE, L"");
         ScriptedPickers::folder = L"D:\\chosen";
         Click(dialog, IDC_PROPERTY_CHOOSE_FOLDER);
@@ -604,13 +630,15 @@ int PaintedPixels(HWND dialog) {
     const COLORREF background = GetPixel(dc.get(), origin.x - 4, origin.y - 4);
     int painted = 0;
     for (int y = origin.y; y < origin.y + size; ++y) {
-        for (int x = origin.x; x < origin.x + size; ++x) painted += GetPixel(dc.get(), x, y) != background;
+        for (int x = origin.x; x < origin.x + size; ++x)
+            painted += GetPixel(dc.get(), x, y) != background;
     }
     return painted;
 }
 
 TEST_F(LauncherPageTest, ChosenIconIsStoredAtOnceKeptWhenUntouchedAndFollowsAMove) {
-    StartWith(L"cnt=2\r\npath1=C:\\none\\missing.zzz\r\nname1=NoIcon\r\npath2=C:\\b\\two.exe\r\nname2=Two\r\n");
+    StartWith(
+        L"cnt=2\r\npath1=C:\\none\\missing.zzz\r\nname1=NoIcon\r\npath2=C:\\b\\two.exe\r\nname2=Two\r\n");
     const std::wstring shell32 = systemDir_ + L"\\shell32.dll";
     ASSERT_EQ(Program().launcherList->slots[0].icon.get(), nullptr);
 
@@ -691,5 +719,5 @@ TEST_F(LauncherPageTest, ScreenshotOfThePageInTheDialog) {
     EXPECT_TRUE(ran);
 }
 
-}  // namespace
-}  // namespace mw::test
+} // namespace
+} // namespace mw::test

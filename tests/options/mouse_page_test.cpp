@@ -36,7 +36,7 @@ TEST(SteppedPositionTest, HeldWithinTheRange) {
 class MousePageTest : public OptionsTest {};
 
 TEST_F(MousePageTest, ShowsThePreferences) {
-    CurrentPreferences().PermissibleRange = 7;  // 7 / 2 = 3
+    CurrentPreferences().PermissibleRange = 7; // 7 / 2 = 3
     CurrentPreferences().TimeOutMilliSeconds = 2340;
     CurrentPreferences().MoveCanselPx = 120;
     CurrentPreferences().RightButton = 1;
@@ -55,14 +55,17 @@ TEST_F(MousePageTest, ShowsThePreferences) {
     // The explanation is shown, the details are not; the resource text survived the encoding.
     EXPECT_TRUE(VisibleStyle(page, IDC_MOUSE_EXPLANATION));
     EXPECT_FALSE(VisibleStyle(page, IDC_MOUSE_RANGE_SLIDER));
-    EXPECT_EQ(ItemText(page, IDC_MOUSE_EXPLANATION),
-              L"「マウス左／右ボタン　＋　ホイール回転」・・・\n"
-              L"マウス左／右ボタンを押しながらマウスホイールを回転させるとウィンドウ一覧が表示されます。\n\n-----\n\n"
-              L"「ホイールの回転／ボタンを離す」・・・\n"
-              L"一覧表示後、そのままマウスボタンを離さずにマウスホイールを回転させ項目を選択、ボタンを離して決定。"
-              L"カーソルを大きく移動させると「キャンセル」。\n\n"
-              L"「クリックモード」・・・\n"
-              L"一覧表示後、マウスボタンを一度離してから、項目をクリックして決定。フォーカスを失った場合は「キャンセル」。");
+    EXPECT_EQ(
+        ItemText(page, IDC_MOUSE_EXPLANATION),
+        L"「マウス左／右ボタン　＋　ホイール回転」・・・\n"
+        L"マウス左／右ボタンを押しながらマウスホイールを回転させるとウィンドウ一覧が表示されます。\n\n-----"
+        L"\n\n"
+        L"「ホイールの回転／ボタンを離す」・・・\n"
+        L"一覧表示後、そのままマウスボタンを離さずにマウスホイールを回転させ項目を選択、ボタンを離して決定。"
+        L"カーソルを大きく移動させると「キャンセル」。\n\n"
+        L"「クリックモード」・・・\n"
+        L"一覧表示後、マウスボタンを一度離してから、項目をクリックして決定。フォーカスを失った場合は「キャン"
+        L"セル」。");
     EXPECT_EQ(ItemText(page, IDC_MOUSE_LEFT_BUTTON), L"マウス左ボタン  ＋  ホイール回転");
     // Opening writes nothing and leaves the hook alone.
     EXPECT_EQ(GetFileAttributesW(Program().preferencesPath.c_str()), INVALID_FILE_ATTRIBUTES);
@@ -75,7 +78,8 @@ TEST_F(MousePageTest, ClickModeSwapsWhatIsEnabled) {
     HWND page = CreatePage(IDD_PAGE_MOUSE, MousePageProc);
     ASSERT_TRUE(page);
     EXPECT_TRUE(Checked(page, IDC_MOUSE_CLICK_MODE));
-    for (int id : {IDC_MOUSE_CANCEL_LABEL, IDC_MOUSE_CANCEL_EDIT, IDC_MOUSE_PX_LABEL, IDC_MOUSE_CANCEL_UPDOWN}) {
+    for (int id :
+         {IDC_MOUSE_CANCEL_LABEL, IDC_MOUSE_CANCEL_EDIT, IDC_MOUSE_PX_LABEL, IDC_MOUSE_CANCEL_UPDOWN}) {
         EXPECT_FALSE(Enabled(page, id)) << id;
     }
     EXPECT_TRUE(Enabled(page, IDC_MOUSE_TO_CENTER));
@@ -83,7 +87,8 @@ TEST_F(MousePageTest, ClickModeSwapsWhatIsEnabled) {
     Click(page, IDC_MOUSE_WHEEL_MODE);
     EXPECT_EQ(CurrentPreferences().ClickMode, 0);
     EXPECT_EQ(FileValue(L"ClickMode"), L"0");
-    for (int id : {IDC_MOUSE_CANCEL_LABEL, IDC_MOUSE_CANCEL_EDIT, IDC_MOUSE_PX_LABEL, IDC_MOUSE_CANCEL_UPDOWN}) {
+    for (int id :
+         {IDC_MOUSE_CANCEL_LABEL, IDC_MOUSE_CANCEL_EDIT, IDC_MOUSE_PX_LABEL, IDC_MOUSE_CANCEL_UPDOWN}) {
         EXPECT_TRUE(Enabled(page, id)) << id;
     }
     EXPECT_FALSE(Enabled(page, IDC_MOUSE_TO_CENTER));
@@ -107,7 +112,7 @@ TEST_F(MousePageTest, ButtonAndCentringChanges) {
     EXPECT_EQ(FileValue(L"RightButton"), L"1");
     EXPECT_EQ(LastStart().args[3], 1);
 
-    Click(page, IDC_MOUSE_CLICK_MODE);  // centring is only offered in click mode
+    Click(page, IDC_MOUSE_CLICK_MODE); // centring is only offered in click mode
     HookCalls().clear();
     Click(page, IDC_MOUSE_TO_CENTER);
     EXPECT_EQ(CurrentPreferences().ToCenter, 1);
@@ -159,8 +164,9 @@ TEST_F(MousePageTest, DetailsButtonSwapsExplanationAndDetails) {
     ASSERT_TRUE(page);
     Click(page, IDC_MOUSE_DETAILS);
     EXPECT_FALSE(VisibleStyle(page, IDC_MOUSE_EXPLANATION));
-    for (int id : {IDC_MOUSE_DETAILS_GROUP, IDC_MOUSE_RANGE_SLIDER, IDC_MOUSE_TIMEOUT_EDIT, IDC_MOUSE_TIMEOUT_UPDOWN,
-                   IDC_MOUSE_CANCEL_EDIT, IDC_MOUSE_CANCEL_UPDOWN, IDC_MOUSE_TO_CENTER, IDC_MOUSE_TIMEOUT_NOTE}) {
+    for (int id :
+         {IDC_MOUSE_DETAILS_GROUP, IDC_MOUSE_RANGE_SLIDER, IDC_MOUSE_TIMEOUT_EDIT, IDC_MOUSE_TIMEOUT_UPDOWN,
+          IDC_MOUSE_CANCEL_EDIT, IDC_MOUSE_CANCEL_UPDOWN, IDC_MOUSE_TO_CENTER, IDC_MOUSE_TIMEOUT_NOTE}) {
         EXPECT_TRUE(VisibleStyle(page, id)) << id;
     }
     EXPECT_EQ(ItemText(page, IDC_MOUSE_DETAILS), L"<<");
@@ -199,12 +205,12 @@ TEST_F(MousePageTest, FailedWriteIsToldOncePerOpeningAndTheValueKept) {
     ASSERT_EQ(ErrorMessages().size(), 1u);
     EXPECT_NE(ErrorMessages()[0].find(Program().preferencesPath), std::wstring::npos);
 
-    BeginOptionsSession();  // the next opening tells again
+    BeginOptionsSession(); // the next opening tells again
     Click(page, IDC_MOUSE_RIGHT_BUTTON);
     EXPECT_EQ(ErrorMessages().size(), 2u);
     EXPECT_EQ(CurrentPreferences().RightButton, 1);
     DestroyWindow(page);
 }
 
-}  // namespace
-}  // namespace mw::test
+} // namespace
+} // namespace mw::test

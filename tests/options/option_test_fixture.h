@@ -26,7 +26,7 @@
 namespace mw::test {
 
 struct HookCall {
-    bool start;  // false: EndHook
+    bool start; // false: EndHook
     HWND window;
     std::array<int, 6> args;
 };
@@ -57,10 +57,12 @@ inline std::vector<std::wstring>& ErrorMessages() {
     return messages;
 }
 
-inline void RecordError(HWND, const std::wstring& text) { ErrorMessages().push_back(text); }
+inline void RecordError(HWND, const std::wstring& text) {
+    ErrorMessages().push_back(text);
+}
 
 class OptionsTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         savedApi_ = CurrentHookApi();
         CurrentHookApi().start = RecordStart;
@@ -79,10 +81,11 @@ protected:
         CreateDirectoryW(startupFolder_.c_str(), nullptr);
         StartupFolderOverride() = startupFolder_;
         BeginOptionsSession();
-        host_ = CreateTestWindow(L"options host", WS_OVERLAPPEDWINDOW);  // hidden: pages need no screen
+        host_ = CreateTestWindow(L"options host", WS_OVERLAPPEDWINDOW); // hidden: pages need no screen
     }
     void TearDown() override {
-        if (host_) DestroyWindow(host_);
+        if (host_)
+            DestroyWindow(host_);
         CurrentHookApi() = savedApi_;
         StartupFolderOverride().clear();
         Program().commandList.reset();
@@ -94,7 +97,8 @@ protected:
     // The text of a key of "Preference" in the file, or "<none>".
     std::wstring FileValue(const wchar_t* key) const {
         wchar_t buffer[64];
-        GetPrivateProfileStringW(L"Preference", key, L"<none>", buffer, 64, Program().preferencesPath.c_str());
+        GetPrivateProfileStringW(L"Preference", key, L"<none>", buffer, 64,
+                                 Program().preferencesPath.c_str());
         return buffer;
     }
 
@@ -105,7 +109,8 @@ protected:
     // The last StartMouseHook call, or a failure when none was made.
     const HookCall& LastStart() const {
         for (auto it = HookCalls().rbegin(); it != HookCalls().rend(); ++it) {
-            if (it->start) return *it;
+            if (it->start)
+                return *it;
         }
         ADD_FAILURE() << "StartMouseHook was never called";
         static HookCall none{};
@@ -119,9 +124,15 @@ protected:
 };
 
 // Helpers that drive controls the way the user's actions arrive.
-inline void Click(HWND page, int id) { SendMessageW(GetDlgItem(page, id), BM_CLICK, 0, 0); }
-inline bool Checked(HWND page, int id) { return IsDlgButtonChecked(page, id) == BST_CHECKED; }
-inline bool Enabled(HWND page, int id) { return IsWindowEnabled(GetDlgItem(page, id)) != FALSE; }
+inline void Click(HWND page, int id) {
+    SendMessageW(GetDlgItem(page, id), BM_CLICK, 0, 0);
+}
+inline bool Checked(HWND page, int id) {
+    return IsDlgButtonChecked(page, id) == BST_CHECKED;
+}
+inline bool Enabled(HWND page, int id) {
+    return IsWindowEnabled(GetDlgItem(page, id)) != FALSE;
+}
 inline bool VisibleStyle(HWND page, int id) {
     return (GetWindowLongPtrW(GetDlgItem(page, id), GWL_STYLE) & WS_VISIBLE) != 0;
 }
@@ -130,7 +141,9 @@ inline std::wstring Text(HWND window) {
     GetWindowTextW(window, buffer, 1024);
     return buffer;
 }
-inline std::wstring ItemText(HWND page, int id) { return Text(GetDlgItem(page, id)); }
+inline std::wstring ItemText(HWND page, int id) {
+    return Text(GetDlgItem(page, id));
+}
 
 // UDN_DELTAPOS as the up-down control sends it to its parent; returns the parent's answer.
 inline LRESULT SendDeltaPos(HWND page, int id, int position, int delta) {
@@ -153,10 +166,13 @@ inline std::function<void(HWND)>& DialogScript() {
 
 inline void CALLBACK DialogScriptTimer(HWND, UINT, UINT_PTR id, DWORD) {
     HWND dialog = CurrentOptionsDialog().dialog;
-    if (!dialog || !IsWindowVisible(dialog)) return;
+    if (!dialog || !IsWindowVisible(dialog))
+        return;
     KillTimer(nullptr, id);
-    if (DialogScript()) DialogScript()(dialog);
-    if (IsWindow(dialog)) SendMessageW(GetDlgItem(dialog, 1000), BM_CLICK, 0, 0);
+    if (DialogScript())
+        DialogScript()(dialog);
+    if (IsWindow(dialog))
+        SendMessageW(GetDlgItem(dialog, 1000), BM_CLICK, 0, 0);
 }
 
 inline INT_PTR RunOptionsDialogWith(int initialValue, std::function<void(HWND)> script,
@@ -169,4 +185,4 @@ inline INT_PTR RunOptionsDialogWith(int initialValue, std::function<void(HWND)> 
     return result;
 }
 
-}  // namespace mw::test
+} // namespace mw::test

@@ -151,14 +151,17 @@ TEST_F(OptionsDialogTest, AboutTextAndIconOverTwoOpenings) {
             HWND about = CurrentOptionsDialog().OptionPages[kSlotAbout];
             texts[opening] = ItemText(about, IDC_ABOUT_VERSION);
             EXPECT_EQ(ItemText(about, IDC_ABOUT_ADDRESS), kWebAddress);
-            icons[opening] = reinterpret_cast<HICON>(SendDlgItemMessageW(about, IDC_ABOUT_ICON, STM_GETICON, 0, 0));
+            icons[opening] =
+                reinterpret_cast<HICON>(SendDlgItemMessageW(about, IDC_ABOUT_ICON, STM_GETICON, 0, 0));
             ICONINFO info{};
             ASSERT_TRUE(GetIconInfo(icons[opening], &info));
             BITMAP mask{};
             GetObjectW(info.hbmMask ? info.hbmMask : info.hbmColor, sizeof mask, &mask);
             EXPECT_EQ(mask.bmWidth, 48);
-            if (info.hbmColor) DeleteObject(info.hbmColor);
-            if (info.hbmMask) DeleteObject(info.hbmMask);
+            if (info.hbmColor)
+                DeleteObject(info.hbmColor);
+            if (info.hbmMask)
+                DeleteObject(info.hbmMask);
         });
         ICONINFO info{};
         EXPECT_FALSE(GetIconInfo(icons[opening], &info)) << "the page destroys its icon";
@@ -188,5 +191,5 @@ TEST_F(OptionsDialogTest, VersionBlockOfTheExecutableAndOfAFileWithoutOne) {
     EXPECT_EQ(AboutText(none), L"  \n\n");
 }
 
-}  // namespace
-}  // namespace mw::test
+} // namespace
+} // namespace mw::test

@@ -5,7 +5,9 @@
 namespace {
 
 int g_closed = 0;
-void CountClose(int) { ++g_closed; }
+void CountClose(int) {
+    ++g_closed;
+}
 using Counted = mw::UniqueAny<mw::NullTraits<int, CountClose>>;
 
 TEST(UniqueAny, ReleasesOnceAcrossMovesResetsAndRelease) {
@@ -18,17 +20,17 @@ TEST(UniqueAny, ReleasesOnceAcrossMovesResetsAndRelease) {
         Counted c;
         c = std::move(b);
         EXPECT_EQ(g_closed, 0);
-        c.reset(7);  // closes 5
+        c.reset(7); // closes 5
         EXPECT_EQ(g_closed, 1);
         Counted d(9);
-        EXPECT_EQ(d.release(), 9);  // handed over, not closed
+        EXPECT_EQ(d.release(), 9); // handed over, not closed
         *d.put() = 11;
-        c = std::move(d);  // closes 7
+        c = std::move(d); // closes 7
         EXPECT_EQ(g_closed, 2);
-        c = std::move(c);  // self-move keeps the handle
+        c = std::move(c); // self-move keeps the handle
         EXPECT_EQ(c.get(), 11);
     }
-    EXPECT_EQ(g_closed, 3);  // 11 closed at scope end
+    EXPECT_EQ(g_closed, 3); // 11 closed at scope end
 }
 
 TEST(UniqueAny, GdiObjectIsDeletedAndSelectGuardRestores) {
@@ -47,4 +49,4 @@ TEST(UniqueAny, GdiObjectIsDeletedAndSelectGuardRestores) {
     EXPECT_EQ(GetObjectType(raw), 0u) << "the pen must be deleted after the guard restored the old one";
 }
 
-}  // namespace
+} // namespace

@@ -50,9 +50,12 @@ DWORD WINAPI CaseWatchdog(LPVOID) {
         const int current = g_currentCase.load();
         const ULONGLONG started = g_caseStarted.load();
         if (current >= 0 && GetTickCount64() - started > kCaseLimitMs) {
-            std::fprintf(stderr, "\nbad file case %d (seed %u) did not finish in %llu ms (stuck in %s, icon size %d): a hang\n",
-                         current, static_cast<unsigned>(g_seed), static_cast<unsigned long long>(kCaseLimitMs),
-                         g_phaseName.load(), g_iconSize.load());
+            std::fprintf(stderr,
+                         "\nbad file case %d (seed %u) did not finish in %llu ms (stuck in %s, icon size "
+                         "%d): a hang\n",
+                         current, static_cast<unsigned>(g_seed),
+                         static_cast<unsigned long long>(kCaseLimitMs), g_phaseName.load(),
+                         g_iconSize.load());
             std::fflush(stderr);
             TerminateProcess(GetCurrentProcess(), 4);
         }
@@ -68,7 +71,7 @@ enum class Encoding { Ansi, Utf8Bom, Utf16Le, Utf16Be };
 // functions read on every system. Everything else is only checked against the rules.
 struct Expectations {
     bool reliable = false;
-    std::map<std::wstring, long long> preference;  // key -> stored number
+    std::map<std::wstring, long long> preference; // key -> stored number
     std::optional<long long> excludeCount;
     std::optional<long long> launcherCount;
     std::optional<long long> iconSize;
@@ -82,7 +85,7 @@ struct GeneratedFile {
 };
 
 class Generator {
-public:
+  public:
     explicit Generator(uint32_t seed) : rng_(seed) {}
 
     int Below(int n) { return static_cast<int>(rng_() % static_cast<uint32_t>(n)); }
@@ -92,7 +95,8 @@ public:
         static const wchar_t kChars[] = L"abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789 _-.";
         std::wstring s;
         s.reserve(length);
-        for (size_t i = 0; i < length; ++i) s += kChars[Below(static_cast<int>(std::size(kChars) - 1))];
+        for (size_t i = 0; i < length; ++i)
+            s += kChars[Below(static_cast<int>(std::size(kChars) - 1))];
         return s;
     }
 
@@ -101,12 +105,24 @@ public:
         std::wstring s;
         for (size_t i = 0; i < length; ++i) {
             switch (Below(8)) {
-            case 0: s += static_cast<wchar_t>(0x3040 + Below(0x60)); break;  // kana
-            case 1: s += static_cast<wchar_t>(0x4E00 + Below(0x5000)); break;
-            case 2: s += static_cast<wchar_t>(0xD800 + Below(0x800)); break;  // surrogates, paired or not
-            case 3: s += static_cast<wchar_t>(1 + Below(31)); break;          // control characters
-            case 4: s += L"=[];#\\\""[Below(7)]; break;
-            default: s += static_cast<wchar_t>(L' ' + Below(95)); break;
+            case 0:
+                s += static_cast<wchar_t>(0x3040 + Below(0x60));
+                break; // kana
+            case 1:
+                s += static_cast<wchar_t>(0x4E00 + Below(0x5000));
+                break;
+            case 2:
+                s += static_cast<wchar_t>(0xD800 + Below(0x800));
+                break; // surrogates, paired or not
+            case 3:
+                s += static_cast<wchar_t>(1 + Below(31));
+                break; // control characters
+            case 4:
+                s += L"=[];#\\\""[Below(7)];
+                break;
+            default:
+                s += static_cast<wchar_t>(L' ' + Below(95));
+                break;
             }
         }
         return s;
@@ -115,32 +131,52 @@ public:
     // A number as somebody might have typed it, or a program might have mangled it.
     std::wstring Number() {
         switch (Below(16)) {
-        case 0: return L"2147483647";
-        case 1: return L"-2147483648";
-        case 2: return L"2147483648";
-        case 3: return L"-2147483649";
-        case 4: return L"99999999999999999999999999";
-        case 5: return L"-99999999999999999999999999";
-        case 6: return L"0x7fffffff";
-        case 7: return L"  -" + std::to_wstring(Below(1000)) + L"  ";
-        case 8: return L"+" + std::to_wstring(Below(100));
-        case 9: return L"1e9";
-        case 10: return L"";
-        case 11: return std::to_wstring(Below(5)) + L"abc";
-        case 12: return L"\x0661\x0662";  // Arabic-Indic digits
-        case 13: return std::wstring(200 + Below(5000), L'9');
-        default: return std::to_wstring(static_cast<int>(rng_()) % 1000);
+        case 0:
+            return L"2147483647";
+        case 1:
+            return L"-2147483648";
+        case 2:
+            return L"2147483648";
+        case 3:
+            return L"-2147483649";
+        case 4:
+            return L"99999999999999999999999999";
+        case 5:
+            return L"-99999999999999999999999999";
+        case 6:
+            return L"0x7fffffff";
+        case 7:
+            return L"  -" + std::to_wstring(Below(1000)) + L"  ";
+        case 8:
+            return L"+" + std::to_wstring(Below(100));
+        case 9:
+            return L"1e9";
+        case 10:
+            return L"";
+        case 11:
+            return std::to_wstring(Below(5)) + L"abc";
+        case 12:
+            return L"\x0661\x0662"; // Arabic-Indic digits
+        case 13:
+            return std::wstring(200 + Below(5000), L'9');
+        default:
+            return std::to_wstring(static_cast<int>(rng_()) % 1000);
         }
     }
 
     // A plain decimal number within the range of a 32-bit int.
     long long CleanNumber() {
         switch (Below(6)) {
-        case 0: return -static_cast<long long>(Below(100000));
-        case 1: return 2147483647;
-        case 2: return -2147483647;
-        case 3: return 1;
-        default: return Below(1000);
+        case 0:
+            return -static_cast<long long>(Below(100000));
+        case 1:
+            return 2147483647;
+        case 2:
+            return -2147483647;
+        case 3:
+            return 1;
+        default:
+            return Below(1000);
         }
     }
 
@@ -152,24 +188,37 @@ public:
 
     std::wstring Value() {
         switch (Below(8)) {
-        case 0: return LongValue();
-        case 1: return WildText(1 + Below(40));
-        case 2: return L"";
-        case 3: return Number();
-        default: return Letters(1 + Below(60));
+        case 0:
+            return LongValue();
+        case 1:
+            return WildText(1 + Below(40));
+        case 2:
+            return L"";
+        case 3:
+            return Number();
+        default:
+            return Letters(1 + Below(60));
         }
     }
 
     std::wstring Colour() {
         switch (Below(9)) {
-        case 0: return L"#" + Letters(6);
-        case 1: return L"#";
-        case 2: return L"";
-        case 3: return L"transparent";
-        case 4: return L"TRANSPARENT";
-        case 5: return WildText(1 + Below(12));
-        case 6: return L"ffffff";
-        case 7: return L"#" + std::wstring(1000, L'F');
+        case 0:
+            return L"#" + Letters(6);
+        case 1:
+            return L"#";
+        case 2:
+            return L"";
+        case 3:
+            return L"transparent";
+        case 4:
+            return L"TRANSPARENT";
+        case 5:
+            return WildText(1 + Below(12));
+        case 6:
+            return L"ffffff";
+        case 7:
+            return L"#" + std::wstring(1000, L'F');
         default: {
             wchar_t text[16];
             std::swprintf(text, 16, L"#%06x", static_cast<unsigned>(rng_() & 0xFFFFFF));
@@ -180,16 +229,20 @@ public:
 
     std::wstring LineEnd() {
         switch (Below(6)) {
-        case 0: return L"\n";
-        case 1: return L"\r";
-        case 2: return L"\r\r\n";
-        default: return L"\r\n";
+        case 0:
+            return L"\n";
+        case 1:
+            return L"\r";
+        case 2:
+            return L"\r\r\n";
+        default:
+            return L"\r\n";
         }
     }
 
     std::mt19937& rng() { return rng_; }
 
-private:
+  private:
     std::mt19937 rng_;
 };
 
@@ -198,13 +251,14 @@ std::string Encode(const std::wstring& text, Encoding encoding) {
     switch (encoding) {
     case Encoding::Ansi:
     case Encoding::Utf8Bom: {
-        if (encoding == Encoding::Utf8Bom) bytes = "\xEF\xBB\xBF";
+        if (encoding == Encoding::Utf8Bom)
+            bytes = "\xEF\xBB\xBF";
         const UINT codePage = encoding == Encoding::Ansi ? CP_ACP : CP_UTF8;
         const int n = WideCharToMultiByte(codePage, 0, text.data(), static_cast<int>(text.size()), nullptr, 0,
                                           nullptr, nullptr);
         std::string converted(static_cast<size_t>(n), '\0');
-        WideCharToMultiByte(codePage, 0, text.data(), static_cast<int>(text.size()), converted.data(), n, nullptr,
-                            nullptr);
+        WideCharToMultiByte(codePage, 0, text.data(), static_cast<int>(text.size()), converted.data(), n,
+                            nullptr, nullptr);
         bytes += converted;
         break;
     }
@@ -224,22 +278,24 @@ std::string Encode(const std::wstring& text, Encoding encoding) {
 }
 
 const wchar_t* const kDesignKeys[][2] = {
-    {L"Window", L"background-color"}, {L"Window", L"frame-color"},    {L"Window", L"separator-color"},
-    {L"Window", L"drop_shadow"},      {L"Window", L"alpha"},          {L"Window", L"window-space"},
-    {L"Item", L"text-color"},         {L"Item", L"item-space"},       {L"Item", L"text-maxwidth"},
-    {L"Item", L"text-width"},         {L"Item", L"thumbnail"},        {L"Item", L"thumbnail-size"},
-    {L"Item", L"thumbnail-overlay"},  {L"Item", L"icon-size"},        {L"Item", L"text-align"},
-    {L"Cursor", L"frame-color"},      {L"Cursor", L"text-color"},     {L"Cursor", L"background-color"},
+    {L"Window", L"background-color"}, {L"Window", L"frame-color"}, {L"Window", L"separator-color"},
+    {L"Window", L"drop_shadow"},      {L"Window", L"alpha"},       {L"Window", L"window-space"},
+    {L"Item", L"text-color"},         {L"Item", L"item-space"},    {L"Item", L"text-maxwidth"},
+    {L"Item", L"text-width"},         {L"Item", L"thumbnail"},     {L"Item", L"thumbnail-size"},
+    {L"Item", L"thumbnail-overlay"},  {L"Item", L"icon-size"},     {L"Item", L"text-align"},
+    {L"Cursor", L"frame-color"},      {L"Cursor", L"text-color"},  {L"Cursor", L"background-color"},
     {L"Cursor", L"text-bold"},
 };
 
-bool IsColourKey(const std::wstring& key) { return key.find(L"color") != std::wstring::npos; }
+bool IsColourKey(const std::wstring& key) {
+    return key.find(L"color") != std::wstring::npos;
+}
 
 // A file that looks like a preferences file and a design file at once (the loaders only read
 // the sections they know), more or less broken depending on the case's family.
 GeneratedFile StructuredFile(Generator& g, int family, bool manyExcludes, bool manyLaunchers) {
     GeneratedFile out;
-    const bool clean = family == 0;  // only sections and keys, each once, plain values
+    const bool clean = family == 0; // only sections and keys, each once, plain values
     const Encoding encoding =
         clean ? (g.Chance(50) ? Encoding::Utf16Le : Encoding::Ansi) : static_cast<Encoding>(g.Below(4));
     out.expect.reliable = clean;
@@ -249,20 +305,26 @@ GeneratedFile StructuredFile(Generator& g, int family, bool manyExcludes, bool m
 
     // Preference
     if (clean || g.Chance(85)) {
-        line(clean ? L"[Preference]" : (g.Chance(10) ? L"[Preference" : g.Chance(10) ? L"  [preference]  " : L"[Preference]"));
+        line(clean ? L"[Preference]"
+                   : (g.Chance(10)   ? L"[Preference"
+                      : g.Chance(10) ? L"  [preference]  "
+                                     : L"[Preference]"));
         for (size_t i = 0; i < mw::PreferenceKeyCount(); ++i) {
             const std::wstring key = mw::PreferenceKeys()[i].key;
-            if (g.Chance(25)) continue;  // missing key
+            if (g.Chance(25))
+                continue; // missing key
             if (clean) {
                 const long long value = g.Chance(40) ? g.Below(4) : g.CleanNumber();
                 out.expect.preference[key] = value;
                 line(key + L"=" + std::to_wstring(value));
             } else {
                 line(key + L"=" + (g.Chance(70) ? g.Number() : g.Value()));
-                if (g.Chance(10)) line(key + L"=" + g.Number());  // a duplicate
+                if (g.Chance(10))
+                    line(key + L"=" + g.Number()); // a duplicate
             }
         }
-        if (!clean && g.Chance(10)) line(g.LongValue());  // a line without "="
+        if (!clean && g.Chance(10))
+            line(g.LongValue()); // a line without "="
     }
 
     // Exclude
@@ -276,20 +338,23 @@ GeneratedFile StructuredFile(Generator& g, int family, bool manyExcludes, bool m
         } else {
             line(L"cnt=" + g.Number());
         }
-        for (int i = 1; i <= keys; ++i) line(std::to_wstring(i) + L"=" + (keys > 100 ? g.Letters(8) : g.Value()));
+        for (int i = 1; i <= keys; ++i)
+            line(std::to_wstring(i) + L"=" + (keys > 100 ? g.Letters(8) : g.Value()));
     }
 
     // Launcher
     if (clean || g.Chance(70)) {
         line(L"[Launcher]");
-        const bool many = manyLaunchers;  // ten thousand keys
+        const bool many = manyLaunchers; // ten thousand keys
         const int entries = many ? 10000 / 6 + 1 : g.Chance(10) ? 40 + g.Below(20) : g.Below(8);
         if (clean) {
             const long long count = g.Chance(10) ? 2147483647LL : g.Chance(10) ? -1 : g.Below(entries + 3);
             out.expect.launcherCount = count;
             line(L"cnt=" + std::to_wstring(count));
         } else {
-            line(L"cnt=" + (g.Chance(5) ? std::wstring(L"2147483647") : g.Chance(40) ? g.Number() : std::to_wstring(g.Below(entries + 3))));
+            line(L"cnt=" + (g.Chance(5)    ? std::wstring(L"2147483647")
+                            : g.Chance(40) ? g.Number()
+                                           : std::to_wstring(g.Below(entries + 3))));
         }
         for (int i = 1; i <= entries; ++i) {
             const std::wstring n = std::to_wstring(i);
@@ -297,10 +362,18 @@ GeneratedFile StructuredFile(Generator& g, int family, bool manyExcludes, bool m
             // lookup may wait on a network that is not there.
             std::wstring path;
             switch (g.Below(5)) {
-            case 0: path = L"C:\\windows\\notepad.exe"; break;
-            case 1: path = L"C:\\nowhere\\" + g.Letters(300); break;
-            case 2: path = L"C:\\windows"; break;
-            default: path = L"C:\\nowhere\\" + g.Letters(1 + g.Below(20)) + L".exe"; break;
+            case 0:
+                path = L"C:\\windows\\notepad.exe";
+                break;
+            case 1:
+                path = L"C:\\nowhere\\" + g.Letters(300);
+                break;
+            case 2:
+                path = L"C:\\windows";
+                break;
+            default:
+                path = L"C:\\nowhere\\" + g.Letters(1 + g.Below(20)) + L".exe";
+                break;
             }
             const bool small = many;
             line(L"path" + n + L"=" + path);
@@ -308,7 +381,8 @@ GeneratedFile StructuredFile(Generator& g, int family, bool manyExcludes, bool m
             line(L"cmnd" + n + L"=" + (small ? g.Letters(5) : g.Letters(g.Below(400))));
             line(L"wfol" + n + L"=" + (small ? g.Letters(5) : g.Letters(g.Below(400))));
             // An icon file that does not hold an icon, or none.
-            line(L"icon" + n + L"=" + (g.Chance(20) ? std::wstring(L"C:\\windows\\win.ini") : std::wstring()));
+            line(L"icon" + n + L"=" +
+                 (g.Chance(20) ? std::wstring(L"C:\\windows\\win.ini") : std::wstring()));
             line(L"icon_idx" + n + L"=" + (clean ? std::to_wstring(g.CleanNumber()) : g.Number()));
         }
     }
@@ -318,29 +392,35 @@ GeneratedFile StructuredFile(Generator& g, int family, bool manyExcludes, bool m
     for (const auto& entry : kDesignKeys) {
         if (wcscmp(lastSection, entry[0]) != 0) {
             lastSection = entry[0];
-            if (!clean && g.Chance(10)) continue;
+            if (!clean && g.Chance(10))
+                continue;
             line(std::wstring(L"[") + entry[0] + L"]");
         }
-        if (g.Chance(20)) continue;
+        if (g.Chance(20))
+            continue;
         const std::wstring key = entry[1];
         std::wstring value;
         if (IsColourKey(key)) {
             value = g.Colour();
         } else if (key == L"text-align") {
-            static const wchar_t* const kWords[] = {L"left", L"RIGHT", L"center", L"justify", L"", L"leftright"};
+            static const wchar_t* const kWords[] = {L"left",    L"RIGHT", L"center",
+                                                    L"justify", L"",      L"leftright"};
             const int pick = g.Below(6);
             value = clean || g.Chance(60) ? kWords[pick] : g.Value();
-            if (clean) out.expect.textAlign = pick == 0 ? DT_LEFT : pick == 1 ? DT_RIGHT : DT_CENTER;
+            if (clean)
+                out.expect.textAlign = pick == 0 ? DT_LEFT : pick == 1 ? DT_RIGHT : DT_CENTER;
         } else if (clean) {
             const long long number = g.CleanNumber();
             value = std::to_wstring(number);
-            if (key == L"icon-size") out.expect.iconSize = number;
+            if (key == L"icon-size")
+                out.expect.iconSize = number;
         } else {
             value = g.Chance(80) ? g.Number() : g.Value();
         }
         line(key + L"=" + value);
     }
-    if (!clean && g.Chance(15)) text.insert(static_cast<size_t>(g.Below(static_cast<int>(text.size()) + 1)), 1, L'\0');
+    if (!clean && g.Chance(15))
+        text.insert(static_cast<size_t>(g.Below(static_cast<int>(text.size()) + 1)), 1, L'\0');
     out.bytes = Encode(text, encoding);
     static const char* const kEncodings[] = {"ANSI", "UTF-8 with BOM", "UTF-16LE", "UTF-16BE"};
     out.description = std::string(clean ? "clean " : "broken ") + kEncodings[static_cast<int>(encoding)];
@@ -351,8 +431,10 @@ GeneratedFile RandomBytes(Generator& g) {
     GeneratedFile out;
     const size_t length = g.Chance(5) ? 200000 : static_cast<size_t>(g.Below(4096));
     out.bytes.resize(length);
-    for (char& c : out.bytes) c = static_cast<char>(g.rng()() & 0xFF);
-    static const char* const kStarts[] = {"", "\xFF\xFE", "\xFE\xFF", "\xEF\xBB\xBF", "[Preference]\r\n", "[Launcher]\ncnt=9\n"};
+    for (char& c : out.bytes)
+        c = static_cast<char>(g.rng()() & 0xFF);
+    static const char* const kStarts[] = {
+        "", "\xFF\xFE", "\xFE\xFF", "\xEF\xBB\xBF", "[Preference]\r\n", "[Launcher]\ncnt=9\n"};
     const char* start = kStarts[g.Below(static_cast<int>(std::size(kStarts)))];
     out.bytes.insert(0, start);
     out.description = "random bytes";
@@ -363,7 +445,9 @@ GeneratedFile RandomBytes(Generator& g) {
 GeneratedFile OneLongLine(Generator& g) {
     GeneratedFile out;
     std::wstring text = L"[" + g.Letters(100000) + L"]";
-    if (g.Chance(50)) text = L"[Preference]\r\nRightButton=" + std::wstring(300000, L'1') + L"\r\n[Item]\r\ntext-align=" + g.Letters(100000);
+    if (g.Chance(50))
+        text = L"[Preference]\r\nRightButton=" + std::wstring(300000, L'1') + L"\r\n[Item]\r\ntext-align=" +
+               g.Letters(100000);
     out.bytes = Encode(text, static_cast<Encoding>(g.Below(4)));
     out.description = "long lines";
     return out;
@@ -377,18 +461,24 @@ GeneratedFile MakeCase(uint32_t seed, int caseNumber) {
     const bool manyLaunchers = caseNumber % 500 == 20;
     switch (family) {
     case 0:
-    case 1: return StructuredFile(g, 0, manyExcludes, manyLaunchers);
+    case 1:
+        return StructuredFile(g, 0, manyExcludes, manyLaunchers);
     case 7:
-    case 8: return RandomBytes(g);
-    case 9: return caseNumber % 40 == 9 ? OneLongLine(g) : StructuredFile(g, family, manyExcludes, manyLaunchers);
-    default: return StructuredFile(g, family, manyExcludes, manyLaunchers);
+    case 8:
+        return RandomBytes(g);
+    case 9:
+        return caseNumber % 40 == 9 ? OneLongLine(g) : StructuredFile(g, family, manyExcludes, manyLaunchers);
+    default:
+        return StructuredFile(g, family, manyExcludes, manyLaunchers);
     }
 }
 
 // ---- checks -------------------------------------------------------------------------------------
 
 // The profile reader's view of a stored decimal number: anything past 32 bits wraps.
-int AsProfileInt(long long stored) { return static_cast<int>(static_cast<uint32_t>(stored)); }
+int AsProfileInt(long long stored) {
+    return static_cast<int>(static_cast<uint32_t>(stored));
+}
 
 void CheckPreferences(const mw::Preferences& p, const Expectations& expect, const std::string& where) {
     for (size_t i = 0; i < mw::PreferenceKeyCount(); ++i) {
@@ -398,12 +488,14 @@ void CheckPreferences(const mw::Preferences& p, const Expectations& expect, cons
         if (key.exactlyOne) {
             EXPECT_TRUE(value == 0 || value == 1) << where << ": " << name << " = " << value;
         }
-        if (!expect.reliable) continue;
+        if (!expect.reliable)
+            continue;
         const auto stored = expect.preference.find(key.key);
         int wanted = key.defaultValue;
         if (stored != expect.preference.end()) {
             wanted = AsProfileInt(stored->second);
-            if (key.exactlyOne) wanted = wanted == 1 ? 1 : 0;
+            if (key.exactlyOne)
+                wanted = wanted == 1 ? 1 : 0;
         }
         EXPECT_EQ(value, wanted) << where << ": " << name;
     }
@@ -413,12 +505,14 @@ void CheckExclude(const Expectations& expect, const std::string& where) {
     EXPECT_LE(mw::ExcludeCount(), static_cast<size_t>(mw::kMaxExcludeKeys)) << where;
     if (expect.reliable && expect.excludeCount) {
         const long long count = *expect.excludeCount;
-        const size_t wanted = count <= 0 ? 0 : static_cast<size_t>(count > mw::kMaxExcludeKeys ? mw::kMaxExcludeKeys : count);
+        const size_t wanted =
+            count <= 0 ? 0 : static_cast<size_t>(count > mw::kMaxExcludeKeys ? mw::kMaxExcludeKeys : count);
         EXPECT_EQ(mw::ExcludeCount(), wanted) << where << ": cnt " << count;
     }
 }
 
-void CheckLaunchers(const mw::LauncherList& list, int loaded, const Expectations& expect, const std::string& where) {
+void CheckLaunchers(const mw::LauncherList& list, int loaded, const Expectations& expect,
+                    const std::string& where) {
     ASSERT_GE(list.count, 0) << where;
     ASSERT_LE(list.count, mw::ListCapacity) << where;
     EXPECT_EQ(loaded, list.count) << where;
@@ -431,13 +525,16 @@ void CheckLaunchers(const mw::LauncherList& list, int loaded, const Expectations
         }
     }
     for (int i = list.count; i < mw::ListCapacity; ++i) {
-        EXPECT_EQ(list.slots[i].icon.get(), nullptr) << where << ": slot " << i << " past the count holds an icon";
+        EXPECT_EQ(list.slots[i].icon.get(), nullptr)
+            << where << ": slot " << i << " past the count holds an icon";
     }
     // Entries 1..cnt are read whether their keys are there or not (an absent one is empty).
     if (expect.reliable && expect.launcherCount) {
         long long wanted = AsProfileInt(*expect.launcherCount);
-        if (wanted < 0) wanted = 0;
-        if (wanted > mw::ListCapacity) wanted = mw::ListCapacity;
+        if (wanted < 0)
+            wanted = 0;
+        if (wanted > mw::ListCapacity)
+            wanted = mw::ListCapacity;
         EXPECT_EQ(list.count, wanted) << where << ": cnt " << *expect.launcherCount;
     }
 }
@@ -455,7 +552,10 @@ void CheckDesign(const mw::Design& d, const Expectations& expect, const std::str
     EXPECT_TRUE(d.iconSize >= 0 && d.iconSize <= mw::kMaxIconSize) << where << ": iconSize " << d.iconSize;
     if (expect.reliable && expect.iconSize) {
         const int stored = AsProfileInt(*expect.iconSize);
-        EXPECT_EQ(d.iconSize, stored < 0 ? 0 : stored > mw::kMaxIconSize ? mw::kMaxIconSize : stored) << where;
+        EXPECT_EQ(d.iconSize, stored < 0                  ? 0
+                              : stored > mw::kMaxIconSize ? mw::kMaxIconSize
+                                                          : stored)
+            << where;
     }
 }
 
@@ -475,8 +575,10 @@ HWND StyledWindow() {
 }
 
 bool WriteBytes(const std::wstring& path, const std::string& bytes) {
-    HANDLE f = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (f == INVALID_HANDLE_VALUE) return false;
+    HANDLE f =
+        CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (f == INVALID_HANDLE_VALUE)
+        return false;
     DWORD written = 0;
     const bool ok = WriteFile(f, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
                     written == bytes.size();
@@ -487,11 +589,13 @@ bool WriteBytes(const std::wstring& path, const std::string& bytes) {
 // Runs cases first..last of the block (or the one case named by MW_BADFILE_CASE, if it falls in
 // the block). Blocks of 500 keep each test well inside the per-test time limit.
 void RunCases(int blockFirst, int blockLast) {
-    if (const char* s = std::getenv("MW_BADFILE_SEED")) g_seed = static_cast<uint32_t>(std::strtoul(s, nullptr, 0));
+    if (const char* s = std::getenv("MW_BADFILE_SEED"))
+        g_seed = static_cast<uint32_t>(std::strtoul(s, nullptr, 0));
     int first = blockFirst, last = blockLast;
     if (const char* c = std::getenv("MW_BADFILE_CASE")) {
         first = last = std::atoi(c);
-        if (first < blockFirst || first > blockLast) return;
+        if (first < blockFirst || first > blockLast)
+            return;
     }
     static const bool watchdogStarted = [] {
         CloseHandle(CreateThread(nullptr, 0, CaseWatchdog, nullptr, 0, nullptr));
@@ -511,8 +615,8 @@ void RunCases(int blockFirst, int blockLast) {
     for (int n = first; n <= last; ++n) {
         const GeneratedFile file = MakeCase(g_seed, n);
         char where[128];
-        std::snprintf(where, sizeof where, "seed %u case %d (%s, %zu bytes)", static_cast<unsigned>(g_seed), n,
-                      file.description.c_str(), file.bytes.size());
+        std::snprintf(where, sizeof where, "seed %u case %d (%s, %zu bytes)", static_cast<unsigned>(g_seed),
+                      n, file.description.c_str(), file.bytes.size());
         SCOPED_TRACE(where);
         // A fresh name per case: the profile functions keep recently read files in a cache.
         const std::wstring path = dir.file((L"case" + std::to_wstring(n) + L".ini").c_str());
@@ -524,7 +628,8 @@ void RunCases(int blockFirst, int blockLast) {
         g_caseStarted = GetTickCount64();
         g_currentCase = n;
         mw::Preferences prefs;
-        for (size_t i = 0; i < mw::PreferenceKeyCount(); ++i) prefs.*mw::PreferenceKeys()[i].field = -777;
+        for (size_t i = 0; i < mw::PreferenceKeyCount(); ++i)
+            prefs.*mw::PreferenceKeys()[i].field = -777;
         ULONGLONG phase[5];
         phase[0] = GetTickCount64();
         g_phaseName = "LoadPreferences";
@@ -545,9 +650,10 @@ void RunCases(int blockFirst, int blockLast) {
         const int loaded = mw::LoadLauncherSection(path, design.iconSize, *launchers);
         phase[4] = GetTickCount64();
         if (phase[4] - phase[0] > 2000) {
-            std::printf("slow %s: preferences %llu ms, exclude %llu ms (%zu), design %llu ms, launchers %llu ms\n", where,
-                        phase[1] - phase[0], phase[2] - phase[1], mw::ExcludeCount(), phase[3] - phase[2],
-                        phase[4] - phase[3]);
+            std::printf(
+                "slow %s: preferences %llu ms, exclude %llu ms (%zu), design %llu ms, launchers %llu ms\n",
+                where, phase[1] - phase[0], phase[2] - phase[1], mw::ExcludeCount(), phase[3] - phase[2],
+                phase[4] - phase[3]);
         }
         g_currentCase = -1;
 
@@ -555,22 +661,28 @@ void RunCases(int blockFirst, int blockLast) {
         CheckExclude(file.expect, where);
         CheckLaunchers(*launchers, loaded, file.expect, where);
         CheckDesign(design, file.expect, where);
-        if (file.expect.reliable) ++structuredClean;
-        if (launchers->count > 0) ++withLaunchers;
-        if (launchers->count == mw::ListCapacity) ++fullLaunchers;
-        if (file.bytes.size() > 100000) ++manyKeyCases;
+        if (file.expect.reliable)
+            ++structuredClean;
+        if (launchers->count > 0)
+            ++withLaunchers;
+        if (launchers->count == mw::ListCapacity)
+            ++fullLaunchers;
+        if (file.bytes.size() > 100000)
+            ++manyKeyCases;
         mw::ClearLauncherList(*launchers);
         mw::ClearExcludeSet();
         DeleteFileW(path.c_str());
         if (testing::Test::HasFailure()) {
-            std::fprintf(stderr, "first failing bad file: seed %u case %d\n", static_cast<unsigned>(g_seed), n);
+            std::fprintf(stderr, "first failing bad file: seed %u case %d\n", static_cast<unsigned>(g_seed),
+                         n);
             break;
         }
     }
     DestroyWindow(window);
-    std::printf("bad files: cases %d..%d, %d with known values, %d with launchers, %d with a full list, %llu ms\n",
-                first, last, structuredClean, withLaunchers, fullLaunchers,
-                static_cast<unsigned long long>(GetTickCount64() - begin));
+    std::printf(
+        "bad files: cases %d..%d, %d with known values, %d with launchers, %d with a full list, %llu ms\n",
+        first, last, structuredClean, withLaunchers, fullLaunchers,
+        static_cast<unsigned long long>(GetTickCount64() - begin));
     // The generator must keep reaching the interesting corners, or the test proves little.
     if (first != last) {
         EXPECT_GT(structuredClean, blockSize / 10);
@@ -581,9 +693,17 @@ void RunCases(int blockFirst, int blockLast) {
 }
 
 static_assert(kCaseCount == 2000, "four blocks of 500");
-TEST(BadFiles, Cases0To499LoadWithinTheRules) { RunCases(0, 499); }
-TEST(BadFiles, Cases500To999LoadWithinTheRules) { RunCases(500, 999); }
-TEST(BadFiles, Cases1000To1499LoadWithinTheRules) { RunCases(1000, 1499); }
-TEST(BadFiles, Cases1500To1999LoadWithinTheRules) { RunCases(1500, 1999); }
+TEST(BadFiles, Cases0To499LoadWithinTheRules) {
+    RunCases(0, 499);
+}
+TEST(BadFiles, Cases500To999LoadWithinTheRules) {
+    RunCases(500, 999);
+}
+TEST(BadFiles, Cases1000To1499LoadWithinTheRules) {
+    RunCases(1000, 1499);
+}
+TEST(BadFiles, Cases1500To1999LoadWithinTheRules) {
+    RunCases(1500, 1999);
+}
 
-}  // namespace
+} // namespace

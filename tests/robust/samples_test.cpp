@@ -21,7 +21,9 @@ namespace {
 
 using namespace mw::test;
 
-std::wstring Sample(const wchar_t* name) { return BinDir() + L"\\samples\\" + name; }
+std::wstring Sample(const wchar_t* name) {
+    return BinDir() + L"\\samples\\" + name;
+}
 
 TEST(Samples, PreferencesSampleHoldsEveryKeyWithItsDefault) {
     const std::wstring path = Sample(L"Mistlewick.exe.ini");
@@ -33,10 +35,12 @@ TEST(Samples, PreferencesSampleHoldsEveryKeyWithItsDefault) {
         const mw::PreferenceKey& key = mw::PreferenceKeys()[i];
         wchar_t text[32] = {};
         GetPrivateProfileStringW(L"Preference", key.key, L"<missing>", text, 32, path.c_str());
-        EXPECT_EQ(std::wstring(text), std::to_wstring(key.defaultValue)) << testing::PrintToString(std::wstring(key.key));
+        EXPECT_EQ(std::wstring(text), std::to_wstring(key.defaultValue))
+            << testing::PrintToString(std::wstring(key.key));
     }
     mw::Preferences loaded;
-    for (size_t i = 0; i < mw::PreferenceKeyCount(); ++i) loaded.*mw::PreferenceKeys()[i].field = -1;
+    for (size_t i = 0; i < mw::PreferenceKeyCount(); ++i)
+        loaded.*mw::PreferenceKeys()[i].field = -1;
     mw::LoadPreferences(path, false, loaded);
     const mw::Preferences defaults;
     for (size_t i = 0; i < mw::PreferenceKeyCount(); ++i) {
@@ -60,7 +64,8 @@ TEST(Samples, ThePreferencesSampleTakesJapaneseNamesWithoutLoss) {
     TempDir dir;
     const std::wstring copy = dir.file(L"Mistlewick.exe.ini");
     ASSERT_TRUE(CopyFileW(Sample(L"Mistlewick.exe.ini").c_str(), copy.c_str(), FALSE));
-    ASSERT_TRUE(mw::WriteLauncherEntry(copy, 1, L"メモ帳", L"", L"", L"C:\\windows\\notepad.exe", nullptr, 0));
+    ASSERT_TRUE(
+        mw::WriteLauncherEntry(copy, 1, L"メモ帳", L"", L"", L"C:\\windows\\notepad.exe", nullptr, 0));
     ASSERT_TRUE(mw::WriteLauncherCount(copy, 1));
     auto launchers = mw::CreateLauncherList();
     ASSERT_EQ(mw::LoadLauncherSection(copy, 32, *launchers), 1);
@@ -94,12 +99,13 @@ TEST(Samples, DesignSampleLoadsToTheDefaultDesign) {
     EXPECT_EQ(loaded.iconSize, defaults.iconSize);
     EXPECT_EQ(loaded.textAlign, defaults.textAlign);
     // Every key of the file is present (the two styling keys are not kept in the record).
-    for (const auto& [section, key] : {std::pair{L"Window", L"drop_shadow"}, std::pair{L"Window", L"alpha"},
-                                      std::pair{L"Cursor", L"text-bold"}, std::pair{L"Item", L"text-align"}}) {
+    for (const auto& [section, key] :
+         {std::pair{L"Window", L"drop_shadow"}, std::pair{L"Window", L"alpha"},
+          std::pair{L"Cursor", L"text-bold"}, std::pair{L"Item", L"text-align"}}) {
         wchar_t text[32] = {};
         GetPrivateProfileStringW(section, key, L"<missing>", text, 32, path.c_str());
         EXPECT_NE(std::wstring(text), L"<missing>") << testing::PrintToString(std::wstring(key));
     }
 }
 
-}  // namespace
+} // namespace

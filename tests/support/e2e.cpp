@@ -8,11 +8,13 @@ namespace mw::test {
 bool Target::Start(const std::wstring& title, bool hanging) {
     const wchar_t* exe = hanging ? L"\\hanging_window.exe" : L"\\target_window.exe";
     const wchar_t* cls = hanging ? L"MwHangingWindow" : L"MwTargetWindow";
-    if (!process.Start(BinDir() + exe, L"\"" + title + L"\"", BinDir())) return false;
+    if (!process.Start(BinDir() + exe, L"\"" + title + L"\"", BinDir()))
+        return false;
     return WaitFor(
         [&] {
             for (HWND w : WindowsOfProcess(process.pid(), cls)) {
-                if (IsWindowVisible(w)) window = w;
+                if (IsWindowVisible(w))
+                    window = w;
             }
             return window != nullptr;
         },
@@ -20,9 +22,11 @@ bool Target::Start(const std::wstring& title, bool hanging) {
 }
 
 bool Resident::Start(const std::wstring& preferences, const std::wstring& args, bool realHook) {
-    if (!realHook) CopyFileW((BinDir() + L"\\recording_hook.dll").c_str(), sandbox.file(L"hook.dll").c_str(), FALSE);
+    if (!realHook)
+        CopyFileW((BinDir() + L"\\recording_hook.dll").c_str(), sandbox.file(L"hook.dll").c_str(), FALSE);
     sandbox.WritePreferences(L"[Exclude]\r\ncnt=1\r\n1=Wine System Tray\r\n" + preferences);
-    if (!sandbox.Start(args) || !sandbox.WaitResident()) return false;
+    if (!sandbox.Start(args) || !sandbox.WaitResident())
+        return false;
     main = sandbox.WaitMainWindow();
     return main != nullptr;
 }
@@ -45,7 +49,9 @@ bool Resident::Answers(UINT timeoutMs) const {
     return SendMessageTimeoutW(main, WM_NULL, 0, 0, SMTO_NORMAL, timeoutMs, &result) != 0;
 }
 
-std::string Resident::HookCalls() const { return ReadFileBytes(sandbox.file(L"hook-calls.txt")); }
+std::string Resident::HookCalls() const {
+    return ReadFileBytes(sandbox.file(L"hook-calls.txt"));
+}
 
 std::string Describe(HWND window) {
     wchar_t cls[128] = {}, title[128] = {};
@@ -54,7 +60,8 @@ std::string Describe(HWND window) {
     const std::wstring s = std::wstring(cls) + L" \"" + title + L"\"";
     int n = WideCharToMultiByte(CP_UTF8, 0, s.c_str(), -1, nullptr, 0, nullptr, nullptr);
     std::string out(n > 0 ? n - 1 : 0, '\0');
-    if (n > 1) WideCharToMultiByte(CP_UTF8, 0, s.c_str(), -1, out.data(), n, nullptr, nullptr);
+    if (n > 1)
+        WideCharToMultiByte(CP_UTF8, 0, s.c_str(), -1, out.data(), n, nullptr, nullptr);
     return out;
 }
 
@@ -64,8 +71,9 @@ void BringToFront(HWND window) {
 }
 
 ::testing::AssertionResult ForegroundBecomes(HWND window, DWORD timeoutMs) {
-    if (WaitFor([&] { return GetForegroundWindow() == window; }, timeoutMs)) return ::testing::AssertionSuccess();
+    if (WaitFor([&] { return GetForegroundWindow() == window; }, timeoutMs))
+        return ::testing::AssertionSuccess();
     return ::testing::AssertionFailure() << "the foreground is " << Describe(GetForegroundWindow());
 }
 
-}  // namespace mw::test
+} // namespace mw::test

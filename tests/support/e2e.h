@@ -32,9 +32,9 @@ struct Resident {
     ProgramSandbox sandbox;
     HWND main = nullptr;
     bool Start(const std::wstring& preferences = L"", const std::wstring& args = L"", bool realHook = false);
-    bool Open();     // posts the open message and waits for the popup
-    bool Visible();  // waits for the popup to show
-    bool Closed();   // waits for the popup to hide
+    bool Open();    // posts the open message and waits for the popup
+    bool Visible(); // waits for the popup to show
+    bool Closed();  // waits for the popup to hide
     // The program's thread takes a sent message within the time: it is not stuck.
     bool Answers(UINT timeoutMs = 3000) const;
     // What the recording stand-in for hook.dll was called with.
@@ -45,4 +45,4 @@ std::string Describe(HWND window);
 void BringToFront(HWND window);
 ::testing::AssertionResult ForegroundBecomes(HWND window, DWORD timeoutMs = 5000);
 
-}  // namespace mw::test
+} // namespace mw::test

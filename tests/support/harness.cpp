@@ -12,8 +12,10 @@ bool WaitFor(const std::function<bool()>& cond, DWORD timeoutMs) {
             TranslateMessage(&msg);
             DispatchMessageW(&msg);
         }
-        if (cond()) return true;
-        if (GetTickCount64() >= deadline) return cond();
+        if (cond())
+            return true;
+        if (GetTickCount64() >= deadline)
+            return cond();
         MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
     }
 }
@@ -38,14 +40,16 @@ std::map<HWND, std::vector<RecordedMessage>>& Records() {
 
 LRESULT CALLBACK RecordingProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     auto it = Records().find(hwnd);
-    if (it != Records().end()) it->second.push_back({msg, wp, lp});
-    if (msg == WM_NCDESTROY) Records().erase(hwnd);
+    if (it != Records().end())
+        it->second.push_back({msg, wp, lp});
+    if (msg == WM_NCDESTROY)
+        Records().erase(hwnd);
     return DefWindowProcW(hwnd, msg, wp, lp);
 }
 
 const wchar_t* kTestClass = L"MwTestWindow";
 
-}  // namespace
+} // namespace
 
 HWND CreateTestWindow(const wchar_t* title, DWORD style, DWORD exStyle, HWND owner, int x, int y, int width,
                       int height) {
@@ -63,23 +67,31 @@ HWND CreateTestWindow(const wchar_t* title, DWORD style, DWORD exStyle, HWND own
     }
     HWND hwnd = CreateWindowExW(exStyle, kTestClass, title, style, x, y, width, height, owner, nullptr,
                                 GetModuleHandleW(nullptr), nullptr);
-    if (hwnd) Records()[hwnd];
+    if (hwnd)
+        Records()[hwnd];
     return hwnd;
 }
 
-std::vector<RecordedMessage>& RecordedMessages(HWND window) { return Records()[window]; }
+std::vector<RecordedMessage>& RecordedMessages(HWND window) {
+    return Records()[window];
+}
 
-void ClearRecordedMessages(HWND window) { Records()[window].clear(); }
+void ClearRecordedMessages(HWND window) {
+    Records()[window].clear();
+}
 
 int CountRecorded(HWND window, UINT message) {
     int n = 0;
-    for (const RecordedMessage& m : Records()[window]) n += m.message == message;
+    for (const RecordedMessage& m : Records()[window])
+        n += m.message == message;
     return n;
 }
 
 namespace {
-void SendOne(INPUT in) { SendInput(1, &in, sizeof in); }
-}  // namespace
+void SendOne(INPUT in) {
+    SendInput(1, &in, sizeof in);
+}
+} // namespace
 
 void SendAbsoluteMove(int x, int y) {
     INPUT in{};
@@ -161,11 +173,13 @@ std::vector<HWND> WindowsOfProcess(DWORD pid, const wchar_t* className) {
             auto* c = reinterpret_cast<Ctx*>(lp);
             DWORD owner = 0;
             GetWindowThreadProcessId(hwnd, &owner);
-            if (owner != c->pid) return TRUE;
+            if (owner != c->pid)
+                return TRUE;
             if (c->cls) {
                 wchar_t name[256] = {};
                 GetClassNameW(hwnd, name, 256);
-                if (lstrcmpW(name, c->cls) != 0) return TRUE;
+                if (lstrcmpW(name, c->cls) != 0)
+                    return TRUE;
             }
             c->found.push_back(hwnd);
             return TRUE;
@@ -174,7 +188,7 @@ std::vector<HWND> WindowsOfProcess(DWORD pid, const wchar_t* className) {
     return ctx.found;
 }
 
-}  // namespace mw::test
+} // namespace mw::test
 
 #include <shellapi.h>
 
@@ -195,7 +209,8 @@ bool TrayIconExists(HWND window) {
 bool SaveScreenPng(const RECT& area, const wchar_t* name) {
     const int w = area.right - area.left;
     const int h = area.bottom - area.top;
-    if (w <= 0 || h <= 0) return false;
+    if (w <= 0 || h <= 0)
+        return false;
     HDC screen = GetDC(nullptr);
     HDC memory = CreateCompatibleDC(screen);
     HBITMAP bitmap = CreateCompatibleBitmap(screen, w, h);
@@ -209,4 +224,4 @@ bool SaveScreenPng(const RECT& area, const wchar_t* name) {
     return ok;
 }
 
-}  // namespace mw::test
+} // namespace mw::test

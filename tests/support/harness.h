@@ -31,8 +31,8 @@ void ClearRecordedMessages(HWND window);
 int CountRecorded(HWND window, UINT message);
 
 // Real input.
-void MouseMoveTo(int x, int y);  // an injected move, through the hooks
-void PlaceCursor(int x, int y);  // puts the cursor somewhere without an input event
+void MouseMoveTo(int x, int y); // an injected move, through the hooks
+void PlaceCursor(int x, int y); // puts the cursor somewhere without an input event
 void MouseButton(bool right, bool down);
 void MouseWheel(int delta);
 void KeyPress(WORD vk, bool down);
@@ -41,7 +41,7 @@ void KeyTap(WORD vk);
 // Top-level windows of a process, optionally of one class.
 std::vector<HWND> WindowsOfProcess(DWORD pid, const wchar_t* className = nullptr);
 
-}  // namespace mw::test
+} // namespace mw::test
 
 namespace mw::test {
 // Whether the notification area holds icon 0 of this window (a modification succeeds only for
@@ -49,4 +49,4 @@ namespace mw::test {
 bool TrayIconExists(HWND window);
 // Copies a rectangle of the screen into build/artifacts/<name> as PNG.
 bool SaveScreenPng(const RECT& area, const wchar_t* name);
-}  // namespace mw::test
+} // namespace mw::test

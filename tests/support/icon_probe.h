@@ -24,4 +24,4 @@ std::vector<std::uint32_t> IconPixels(HICON icon, int size);
 // True when both icons exist and draw the same pixels at that size.
 bool SameIconPixels(HICON a, HICON b, int size);
 
-}  // namespace mw::test
+} // namespace mw::test

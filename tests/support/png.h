@@ -16,4 +16,4 @@ bool SaveDcPng(HDC source, int width, int height, const std::wstring& path);
 // Writes a bitmap that is not selected into any DC as an opaque PNG.
 bool SaveBitmapPng(HBITMAP bitmap, const std::wstring& path);
 
-}  // namespace mw::test
+} // namespace mw::test

@@ -6,12 +6,16 @@
 
 namespace mw::test {
 
-ChildProcess::~ChildProcess() { Kill(); }
+ChildProcess::~ChildProcess() {
+    Kill();
+}
 
-bool ChildProcess::Start(const std::wstring& exe, const std::wstring& arguments, const std::wstring& workDir) {
+bool ChildProcess::Start(const std::wstring& exe, const std::wstring& arguments,
+                         const std::wstring& workDir) {
     Kill();
     std::wstring commandLine = L"\"" + exe + L"\"";
-    if (!arguments.empty()) commandLine += L" " + arguments;
+    if (!arguments.empty())
+        commandLine += L" " + arguments;
     std::vector<wchar_t> buffer(commandLine.begin(), commandLine.end());
     buffer.push_back(L'\0');
     STARTUPINFOW si{};
@@ -32,15 +36,18 @@ bool ChildProcess::Running() const {
 }
 
 long ChildProcess::WaitExit(DWORD timeoutMs) {
-    if (!process_) return -1;
-    if (!WaitFor([this] { return !Running(); }, timeoutMs)) return -1;
+    if (!process_)
+        return -1;
+    if (!WaitFor([this] { return !Running(); }, timeoutMs))
+        return -1;
     DWORD code = 0;
     GetExitCodeProcess(process_, &code);
     return static_cast<long>(code);
 }
 
 void ChildProcess::Kill() {
-    if (!process_) return;
+    if (!process_)
+        return;
     if (Running()) {
         TerminateProcess(process_, 99);
         WaitForSingleObject(process_, 5000);
@@ -63,7 +70,8 @@ ProgramSandbox::ProgramSandbox(const wchar_t* subfolder) {
 }
 
 ProgramSandbox::~ProgramSandbox() {
-    if (process_.Running()) Close(5000);
+    if (process_.Running())
+        Close(5000);
     process_.Kill();
 }
 
@@ -93,11 +101,14 @@ bool ProgramSandbox::WindowsOfMainClassEmpty() const {
 }
 
 long ProgramSandbox::Close(DWORD timeoutMs) {
-    if (!process_.Running()) return process_.WaitExit(0);
-    for (HWND hwnd : WindowsOfProcess(process_.pid(), L"Mistlewick")) PostMessageW(hwnd, WM_CLOSE, 0, 0);
+    if (!process_.Running())
+        return process_.WaitExit(0);
+    for (HWND hwnd : WindowsOfProcess(process_.pid(), L"Mistlewick"))
+        PostMessageW(hwnd, WM_CLOSE, 0, 0);
     long code = process_.WaitExit(timeoutMs);
-    if (code == -1) process_.Kill();
+    if (code == -1)
+        process_.Kill();
     return code;
 }
 
-}  // namespace mw::test
+} // namespace mw::test

@@ -12,7 +12,7 @@
 namespace mw::test {
 
 class ChildProcess {
-public:
+  public:
     ChildProcess() = default;
     ~ChildProcess();
     ChildProcess(const ChildProcess&) = delete;
@@ -26,13 +26,13 @@ public:
     long WaitExit(DWORD timeoutMs);
     void Kill();
 
-private:
+  private:
     HANDLE process_ = nullptr;
     DWORD pid_ = 0;
 };
 
 class ProgramSandbox {
-public:
+  public:
     // Copies Mistlewick.exe and hook.dll into a fresh folder; an optional folder name below the
     // temp folder lets a test use paths with spaces or non-ASCII characters.
     explicit ProgramSandbox(const wchar_t* subfolder = nullptr);
@@ -59,10 +59,10 @@ public:
     // exit code; kills it if it does not end.
     long Close(DWORD timeoutMs = 10000);
 
-private:
+  private:
     TempDir temp_;
     std::wstring folder_;
     ChildProcess process_;
 };
 
-}  // namespace mw::test
+} // namespace mw::test

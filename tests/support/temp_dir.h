@@ -7,7 +7,7 @@
 namespace mw::test {
 
 class TempDir {
-public:
+  public:
     TempDir();
     ~TempDir();
     TempDir(const TempDir&) = delete;
@@ -18,7 +18,7 @@ public:
     // The full path of a file in the folder.
     std::wstring file(const wchar_t* name) const;
 
-private:
+  private:
     std::wstring path_;
 };
 
@@ -29,4 +29,4 @@ void WriteTextFile(const std::wstring& path, const std::wstring& text, bool utf1
 // The file's bytes, for checks of encoding and content.
 std::string ReadFileBytes(const std::wstring& path);
 
-}  // namespace mw::test
+} // namespace mw::test

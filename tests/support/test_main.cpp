@@ -36,11 +36,12 @@ DWORD WINAPI Watchdog(LPVOID) {
     }
 }
 
-}  // namespace
+} // namespace
 
 int main(int argc, char** argv) {
     testing::InitGoogleTest(&argc, argv);
-    if (const char* limit = std::getenv("MW_TEST_TIMEOUT_MS")) g_limitMs = std::strtoul(limit, nullptr, 10);
+    if (const char* limit = std::getenv("MW_TEST_TIMEOUT_MS"))
+        g_limitMs = std::strtoul(limit, nullptr, 10);
     // No error dialogs that nobody on a virtual display can answer.
     SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOGPFAULTERRORBOX | SEM_NOOPENFILEERRORBOX);
     testing::UnitTest::GetInstance()->listeners().Append(new WatchdogListener);

@@ -55,9 +55,11 @@ TEST(DesignPathForExe, DesignIniBesideTheExecutable) {
 TEST(ParseDesignColor, ReadsTheKeyOrTheDefault) {
     TempDir dir;
     const std::wstring file = dir.file(L"design.ini");
-    WriteTextFile(file, L"[Window]\r\nbackground-color=#102030FFFF\r\nframe-color=\r\nseparator-color=#ABC\r\n");
+    WriteTextFile(file,
+                  L"[Window]\r\nbackground-color=#102030FFFF\r\nframe-color=\r\nseparator-color=#ABC\r\n");
     EXPECT_EQ(mw::ParseDesignColor(L"window", L"Background-Color", L"#FFFFFF", file), RGB(0x10, 0x20, 0x30));
-    EXPECT_EQ(mw::ParseDesignColor(L"Window", L"frame-color", L"#3c3c3c", file), RGB(0, 0, 0));  // present, empty
+    EXPECT_EQ(mw::ParseDesignColor(L"Window", L"frame-color", L"#3c3c3c", file),
+              RGB(0, 0, 0)); // present, empty
     EXPECT_EQ(mw::ParseDesignColor(L"Window", L"separator-color", L"#000000", file), RGB(0xAB, 0xC0, 0));
     EXPECT_EQ(mw::ParseDesignColor(L"Window", L"missing", L"#3c3c3c", file), RGB(0x3C, 0x3C, 0x3C));
     EXPECT_EQ(mw::ParseDesignColor(L"Cursor", L"frame-color", L"#ff8119", dir.file(L"none.ini")),
@@ -66,7 +68,7 @@ TEST(ParseDesignColor, ReadsTheKeyOrTheDefault) {
 
 // A hidden popup of a class of its own, so changing the class style touches no other window.
 class DesignWindow : public testing::Test {
-protected:
+  protected:
     void SetUp() override {
         className_ = L"MwDesignTest" + std::to_wstring(GetTickCount64()) + L"_" +
                      std::to_wstring(reinterpret_cast<uintptr_t>(this));
@@ -121,18 +123,20 @@ TEST_F(DesignWindow, MissingFileGivesDefaultsAndClearsShadow) {
     EXPECT_EQ(d.iconSize, 32);
     EXPECT_EQ(d.textAlign, DT_CENTER);
     EXPECT_EQ(ClassStyle() & CS_DROPSHADOW, 0u);
-    EXPECT_EQ(ClassStyle() & (CS_HREDRAW | CS_VREDRAW | CS_DBLCLKS), ULONG_PTR(CS_HREDRAW | CS_VREDRAW | CS_DBLCLKS));
+    EXPECT_EQ(ClassStyle() & (CS_HREDRAW | CS_VREDRAW | CS_DBLCLKS),
+              ULONG_PTR(CS_HREDRAW | CS_VREDRAW | CS_DBLCLKS));
     EXPECT_FALSE(Layered());
 }
 
 TEST_F(DesignWindow, FullFileIsReadAndStylesTheWindow) {
-    WriteTextFile(file,
-                  L"[Window]\r\nbackground-color=#202020\r\nframe-color=#0000FF\r\nseparator-color=#00ff00\r\n"
-                  L"drop_shadow=2\r\nalpha=255\r\nwindow-space=-3\r\n"
-                  L"[Item]\r\ntext-color=#EEEEEE\r\nitem-space=0\r\ntext-maxwidth=200\r\ntext-width=300\r\n"
-                  L"thumbnail=1\r\nthumbnail-size=160\r\nthumbnail-overlay=0\r\nicon-size=48\r\ntext-align=Right\r\n"
-                  L"[Cursor]\r\nframe-color=#123456\r\ntext-color=TRANSPARENT\r\nbackground-color=#ff0000\r\n"
-                  L"text-bold=1\r\n");
+    WriteTextFile(
+        file,
+        L"[Window]\r\nbackground-color=#202020\r\nframe-color=#0000FF\r\nseparator-color=#00ff00\r\n"
+        L"drop_shadow=2\r\nalpha=255\r\nwindow-space=-3\r\n"
+        L"[Item]\r\ntext-color=#EEEEEE\r\nitem-space=0\r\ntext-maxwidth=200\r\ntext-width=300\r\n"
+        L"thumbnail=1\r\nthumbnail-size=160\r\nthumbnail-overlay=0\r\nicon-size=48\r\ntext-align=Right\r\n"
+        L"[Cursor]\r\nframe-color=#123456\r\ntext-color=TRANSPARENT\r\nbackground-color=#ff0000\r\n"
+        L"text-bold=1\r\n");
     SetClassLongPtrW(window_.get(), GCL_STYLE, static_cast<LONG_PTR>(ClassStyle() | CS_DROPSHADOW));
     mw::Design d;
     mw::LoadDesign(window_.get(), file, d);
@@ -142,20 +146,20 @@ TEST_F(DesignWindow, FullFileIsReadAndStylesTheWindow) {
     EXPECT_EQ(d.separatorColor, RGB(0, 0xFF, 0));
     EXPECT_EQ(d.textColor, RGB(0xEE, 0xEE, 0xEE));
     EXPECT_EQ(d.cursorFrameColor, RGB(0x12, 0x34, 0x56));
-    EXPECT_EQ(d.cursorTextColor, RGB(0xEE, 0xEE, 0xEE));  // transparent in capitals: the list's
+    EXPECT_EQ(d.cursorTextColor, RGB(0xEE, 0xEE, 0xEE)); // transparent in capitals: the list's
     EXPECT_EQ(d.cursorBackgroundColor, RGB(0xFF, 0, 0));
     EXPECT_EQ(d.cursorTextBold, 1);
-    EXPECT_EQ(d.windowSpace, -3);  // used as read
+    EXPECT_EQ(d.windowSpace, -3); // used as read
     EXPECT_EQ(d.itemSpace, 0);
     EXPECT_EQ(d.textMaxWidth, 200);
-    EXPECT_EQ(d.textWidth, 300);  // a positive width wins over a smaller maximum in the layout
+    EXPECT_EQ(d.textWidth, 300); // a positive width wins over a smaller maximum in the layout
     EXPECT_EQ(d.thumbnail, 1);
     EXPECT_EQ(d.thumbnailSize, 160);
     EXPECT_EQ(d.thumbnailOverlay, 0);
     EXPECT_EQ(d.iconSize, 48);
     EXPECT_EQ(d.textAlign, DT_RIGHT);
 
-    EXPECT_EQ(ClassStyle() & CS_DROPSHADOW, 0u);  // 2 is not exactly 1
+    EXPECT_EQ(ClassStyle() & CS_DROPSHADOW, 0u); // 2 is not exactly 1
     ASSERT_TRUE(Layered());
     BYTE alpha = 0;
     DWORD flags = 0;
@@ -174,7 +178,7 @@ TEST_F(DesignWindow, ShadowExactlyOneAndPartialAlpha) {
     BYTE alpha = 0;
     DWORD flags = 0;
     ASSERT_TRUE(GetLayeredWindowAttributes(window_.get(), nullptr, &alpha, &flags));
-    EXPECT_EQ(alpha, 128);  // only the low eight bits reach the window
+    EXPECT_EQ(alpha, 128); // only the low eight bits reach the window
 
     // Loading again with the shadow still asked for leaves it set.
     mw::LoadDesign(window_.get(), file, d);
@@ -185,8 +189,8 @@ TEST_F(DesignWindow, AlignmentWordsAndCursorColours) {
     struct Case {
         const wchar_t* word;
         int align;
-    } cases[] = {{L"left", DT_LEFT}, {L"rIGHT", DT_RIGHT}, {L"justify", DT_CENTER},
-                 {L"center", DT_CENTER}, {L"", DT_CENTER}, {L"right now", DT_CENTER}};
+    } cases[] = {{L"left", DT_LEFT},     {L"rIGHT", DT_RIGHT}, {L"justify", DT_CENTER},
+                 {L"center", DT_CENTER}, {L"", DT_CENTER},     {L"right now", DT_CENTER}};
     for (const Case& c : cases) {
         WriteTextFile(file, std::wstring(L"[Item]\r\ntext-color=#010203\r\ntext-align=") + c.word +
                                 L"\r\n[Cursor]\r\ntext-color=#FF0000\r\nbackground-color=Transparent\r\n");
@@ -197,7 +201,7 @@ TEST_F(DesignWindow, AlignmentWordsAndCursorColours) {
         EXPECT_EQ(d.cursorTextColor, RGB(0xFF, 0, 0));
         EXPECT_EQ(d.cursorBackgroundColor, d.backgroundColor);
     }
-    EXPECT_FALSE(Layered());  // alpha 0 changes nothing
+    EXPECT_FALSE(Layered()); // alpha 0 changes nothing
 }
 
 TEST(LoadDesign, WithoutWindowOnlyReadsValues) {
@@ -217,9 +221,11 @@ TEST(LoadDesign, IconSizeIsCutToTheRangeOfRealIcons) {
     const struct {
         const wchar_t* text;
         int size;
-    } cases[] = {{L"469762049", 256}, {L"257", 256}, {L"256", 256}, {L"0", 0}, {L"-5", 0}, {L"-2147483648", 0}};
+    } cases[] = {{L"469762049", 256}, {L"257", 256}, {L"256", 256},
+                 {L"0", 0},           {L"-5", 0},    {L"-2147483648", 0}};
     for (const auto& c : cases) {
-        WriteTextFile(file, std::wstring(L"[Item]\r\nicon-size=") + c.text + L"\r\nthumbnail-size=100000\r\n");
+        WriteTextFile(file,
+                      std::wstring(L"[Item]\r\nicon-size=") + c.text + L"\r\nthumbnail-size=100000\r\n");
         mw::Design d;
         mw::LoadDesign(nullptr, file, d);
         EXPECT_EQ(d.iconSize, c.size) << testing::PrintToString(std::wstring(c.text));
@@ -227,4 +233,4 @@ TEST(LoadDesign, IconSizeIsCutToTheRangeOfRealIcons) {
     }
 }
 
-}  // namespace
+} // namespace

@@ -25,7 +25,7 @@ HICON AlphaIcon() {
     std::vector<BYTE> colour(32 * 32 * 4);
     for (int y = 0; y < 32; ++y) {
         for (int x = 0; x < 32; ++x) {
-            BYTE *p = &colour[(static_cast<size_t>(y) * 32 + x) * 4];
+            BYTE* p = &colour[(static_cast<size_t>(y) * 32 + x) * 4];
             if (x < 16) {
                 p[0] = 0, p[1] = 0, p[2] = 0xFF, p[3] = 0x80;
             } else {
@@ -153,7 +153,7 @@ TEST(IconPicture, ThumbnailPopupWithIconsOverTheBoxes) {
     auto windows = CreateItemList();
     auto launchers = CreateLauncherList();
     auto commands = CreateItemList();
-    auto add = [](ItemList &list, const wchar_t *name, int kind) {
+    auto add = [](ItemList& list, const wchar_t* name, int kind) {
         ListItem item;
         InitListItem(item, name, CopyIcon(LoadIconW(nullptr, IDI_INFORMATION)), nullptr, kind);
         AppendListItem(list, item);
@@ -197,7 +197,7 @@ TEST(IconPicture, ThumbnailPopupWithIconsOverTheBoxes) {
     for (int y = 0; y < shown.height; ++y) {
         for (int x = 0; x < shown.width; ++x) {
             uint32_t over = icons.At(x, y);
-            uint32_t &under = shown.pixels[static_cast<size_t>(y) * shown.width + x];
+            uint32_t& under = shown.pixels[static_cast<size_t>(y) * shown.width + x];
             uint32_t out = 0xFF000000;
             for (int shift = 0; shift < 24; shift += 8) {
                 uint32_t c =

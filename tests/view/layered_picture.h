@@ -30,7 +30,7 @@ inline uint32_t BlueOf(uint32_t p) {
 
 // Lays the premultiplied picture over a checkerboard of two backdrop colours (as the layered
 // window would appear over a desktop) and saves the result.
-inline bool SaveOverBackdrop(const FramePicture &picture, const std::wstring &name, uint32_t dark = 0x204060,
+inline bool SaveOverBackdrop(const FramePicture& picture, const std::wstring& name, uint32_t dark = 0x204060,
                              uint32_t light = 0x305070) {
     FramePicture shown = CreateFramePicture(picture.width, picture.height);
     if (!shown.pixels)

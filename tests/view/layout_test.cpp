@@ -10,13 +10,17 @@ namespace {
 
 using namespace mw;
 
-RECT Rect(int l, int t, int r, int b) { return RECT{l, t, r, b}; }
+RECT Rect(int l, int t, int r, int b) {
+    return RECT{l, t, r, b};
+}
 
 ::testing::AssertionResult SameRect(const RECT& expected, const RECT& actual) {
-    if (EqualRect(&expected, &actual)) return ::testing::AssertionSuccess();
-    return ::testing::AssertionFailure() << "expected (" << expected.left << "," << expected.top << ","
-                                         << expected.right << "," << expected.bottom << ") got (" << actual.left
-                                         << "," << actual.top << "," << actual.right << "," << actual.bottom << ")";
+    if (EqualRect(&expected, &actual))
+        return ::testing::AssertionSuccess();
+    return ::testing::AssertionFailure()
+           << "expected (" << expected.left << "," << expected.top << "," << expected.right << ","
+           << expected.bottom << ") got (" << actual.left << "," << actual.top << "," << actual.right << ","
+           << actual.bottom << ")";
 }
 
 RECT Entry(const SelectionState& s, const Design& d, bool desktop, int section, int index) {
@@ -139,11 +143,11 @@ TEST(PopupLayout, ThumbnailModeWithoutDesktopRow) {
 
 TEST(PopupLayout, ThumbnailInsetFollowsTheScreenShape) {
     Design d = ThumbnailDesign();
-    EXPECT_EQ(ThumbnailInset(d, 1280, 1024), 40);  // 0.8 · 100 / 2
-    EXPECT_EQ(ThumbnailInset(d, 1024, 768), 37);   // 37.5 truncated
-    EXPECT_EQ(ThumbnailInset(d, 1080, 1920), 88);  // portrait: 88.88 truncated
+    EXPECT_EQ(ThumbnailInset(d, 1280, 1024), 40); // 0.8 · 100 / 2
+    EXPECT_EQ(ThumbnailInset(d, 1024, 768), 37);  // 37.5 truncated
+    EXPECT_EQ(ThumbnailInset(d, 1080, 1920), 88); // portrait: 88.88 truncated
     d.thumbnailSize = 150;
-    EXPECT_EQ(ThumbnailInset(d, 1920, 1080), 42);  // 42.1875
+    EXPECT_EQ(ThumbnailInset(d, 1920, 1080), 42); // 42.1875
     const SelectionState s = Counts(2, 1, 2);
     RECT r = GetThumbnailRect(0, s, d, true, 1280, 1024);
     // Rows are 158 high now; the box starts is + D below the row top and ends with the row.
@@ -213,7 +217,8 @@ TEST(PopupHitTest, MarginsAndSeparatorsHitNothing) {
     EXPECT_FALSE(hit(11, 30)) << "left margin";
     EXPECT_FALSE(hit(248, 30)) << "right margin";
     EXPECT_FALSE(hit(100, 11)) << "top margin";
-    for (int y = 132; y < 141; ++y) EXPECT_FALSE(hit(100, y)) << "separator block at y " << y;
+    for (int y = 132; y < 141; ++y)
+        EXPECT_FALSE(hit(100, y)) << "separator block at y " << y;
     ASSERT_TRUE(hit(100, 141));
     EXPECT_EQ(section, SectionCommands);
     EXPECT_EQ(index, 0);
@@ -267,7 +272,9 @@ TEST(PopupHitTest, SelectAtPoint) {
 
 using Pos = std::pair<int, int>;
 
-Pos At(const SelectionState& s) { return {s.section, s.index}; }
+Pos At(const SelectionState& s) {
+    return {s.section, s.index};
+}
 
 SelectionState At(SelectionState s, int section, int index) {
     s.section = section;
@@ -320,12 +327,16 @@ TEST(SelectionStepping, NextAndPreviousCycleThroughEverySectionCombination) {
         for (int nL = 0; nL <= 2; ++nL)
             for (int nC = 0; nC <= 2; ++nC) {
                 const int total = nW + nL + nC;
-                if (total == 0) continue;
+                if (total == 0)
+                    continue;
                 SCOPED_TRACE(testing::Message() << "nW " << nW << " nL " << nL << " nC " << nC);
                 std::vector<Pos> order;
-                for (int i = 0; i < nW; ++i) order.emplace_back(SectionWindows, i);
-                for (int i = 0; i < nL; ++i) order.emplace_back(SectionLauncher, i);
-                for (int i = 0; i < nC; ++i) order.emplace_back(SectionCommands, i);
+                for (int i = 0; i < nW; ++i)
+                    order.emplace_back(SectionWindows, i);
+                for (int i = 0; i < nL; ++i)
+                    order.emplace_back(SectionLauncher, i);
+                for (int i = 0; i < nC; ++i)
+                    order.emplace_back(SectionCommands, i);
 
                 SelectionState s = Counts(nW, nL, nC);
                 ASSERT_EQ(At(s), order[0]);
@@ -371,11 +382,10 @@ TEST(SelectionStepping, OnlyCommandsNextStaysInCommands) {
 
 TEST(SelectionStepping, NoSelectionDoesNotMove) {
     std::vector<SelectionState> invalid = {
-        At(Counts(2, 0, 1), SectionLauncher, 0),  // empty section
-        At(Counts(2, 0, 1), SectionWindows, 2),   // index past the count
-        At(Counts(2, 0, 1), SectionWindows, -1),
-        At(Counts(2, 0, 1), 25, 0),               // unknown section
-        At(Counts(0, 0, 0), SectionWindows, 0),   // nothing at all
+        At(Counts(2, 0, 1), SectionLauncher, 0),                             // empty section
+        At(Counts(2, 0, 1), SectionWindows, 2),                              // index past the count
+        At(Counts(2, 0, 1), SectionWindows, -1), At(Counts(2, 0, 1), 25, 0), // unknown section
+        At(Counts(0, 0, 0), SectionWindows, 0),                              // nothing at all
     };
     for (SelectionState s : invalid) {
         const Pos before = At(s);
@@ -391,4 +401,4 @@ TEST(SelectionStepping, NoSelectionDoesNotMove) {
     }
 }
 
-}  // namespace
+} // namespace

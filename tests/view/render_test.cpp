@@ -86,7 +86,8 @@ int CountOther(HDC dc, const RECT& r, COLORREF color) {
     int n = 0;
     for (int y = r.top; y < r.bottom; ++y)
         for (int x = r.left; x < r.right; ++x)
-            if (GetPixel(dc, x, y) != color) ++n;
+            if (GetPixel(dc, x, y) != color)
+                ++n;
     return n;
 }
 
@@ -108,7 +109,8 @@ std::vector<COLORREF> Pixels(HDC dc, int w, int h) {
     std::vector<COLORREF> p;
     p.reserve(static_cast<size_t>(w) * h);
     for (int y = 0; y < h; ++y)
-        for (int x = 0; x < w; ++x) p.push_back(GetPixel(dc, x, y));
+        for (int x = 0; x < w; ++x)
+            p.push_back(GetPixel(dc, x, y));
     return p;
 }
 
@@ -162,7 +164,8 @@ TEST(RenderPopup, FrameBackgroundIconsAndSize) {
             RECT row, box;
             ASSERT_TRUE(GetEntryRect(s, d, false, section, i, &row));
             ASSERT_TRUE(GetTextBox(s, d, false, section, i, &box));
-            EXPECT_EQ(CountColor(dc, RECT{12, row.top + 4, 44, row.top + 36}, kRed), 32 * 32) << section << "/" << i;
+            EXPECT_EQ(CountColor(dc, RECT{12, row.top + 4, 44, row.top + 36}, kRed), 32 * 32)
+                << section << "/" << i;
             EXPECT_GT(CountColor(dc, box, d.textColor), 10) << "text of " << section << "/" << i;
             EXPECT_EQ(CountOther(dc, RECT{12, row.top, 248, row.top + 4}, d.backgroundColor), 0)
                 << "padding above the picture";
@@ -175,7 +178,7 @@ TEST(RenderPopup, FrameBackgroundIconsAndSize) {
 
 TEST(RenderPopup, TextColumnIsMeasuredAndCapped) {
     Lists l = ThreeWindowsTwoCommands();
-    Design d;  // measured column
+    Design d; // measured column
     int expected = 0;
     {
         HDC screen = GetDC(nullptr);
@@ -262,12 +265,14 @@ TEST(DrawSeparatorLine, FadesInAndOutWithTheDefaults) {
     EXPECT_EQ(GetPixel(dc, 12, 136), grey(248));
     EXPECT_EQ(GetPixel(dc, 13, 136), grey(241));
     EXPECT_EQ(GetPixel(dc, 43, 136), grey(31)) << "32nd pixel";
-    for (int x = 44; x <= 216; ++x) ASSERT_EQ(GetPixel(dc, x, 136), grey(0)) << x;
+    for (int x = 44; x <= 216; ++x)
+        ASSERT_EQ(GetPixel(dc, x, 136), grey(0)) << x;
     EXPECT_EQ(GetPixel(dc, 217, 136), grey(38)) << "first of the last 31";
     EXPECT_EQ(GetPixel(dc, 246, 136), grey(241));
     EXPECT_EQ(GetPixel(dc, 247, 136), grey(248)) << "last pixel";
     EXPECT_EQ(GetPixel(dc, 248, 136), grey(255)) << "end is exclusive";
-    for (int x = 12; x < 248; ++x) ASSERT_EQ(GetPixel(dc, x, 136), SeparatorPixelColor(d, 248, x)) << x;
+    for (int x = 12; x < 248; ++x)
+        ASSERT_EQ(GetPixel(dc, x, 136), SeparatorPixelColor(d, 248, x)) << x;
 }
 
 TEST(DrawSeparatorLine, ShortLinesAndColouredChannels) {
@@ -293,7 +298,8 @@ TEST(DrawSeparatorLine, ShortLinesAndColouredChannels) {
     EXPECT_EQ(GetPixel(dc, 41, 5), RGB(31, 31, 31));
     EXPECT_EQ(GetPixel(dc, 42, 5), RGB(38, 38, 38));
     EXPECT_EQ(GetPixel(dc, 49, 5), RGB(87, 87, 87));
-    for (int x = 10; x < 50; ++x) EXPECT_NE(GetPixel(dc, x, 5), RGB(0, 0, 0)) << x;
+    for (int x = 10; x < 50; ++x)
+        EXPECT_NE(GetPixel(dc, x, 5), RGB(0, 0, 0)) << x;
     // No room: nothing drawn.
     DrawSeparator(dc, d, 10, 7);
     EXPECT_EQ(CountOther(dc, RECT{0, 7, 120, 8}, RGB(255, 255, 255)), 0);
@@ -311,13 +317,13 @@ TEST(PaintSelection, OutlineWithCutCornersAndUntouchedRow) {
     Lists l = ThreeWindowsTwoCommands();
     Design d;
     d.textWidth = 200;
-    d.cursorTextBold = 1;  // equal cursor colours: the text is not redrawn, so it cannot turn bold
+    d.cursorTextBold = 1; // equal cursor colours: the text is not redrawn, so it cannot turn bold
     PopupSurface surface;
     Render(l, d, false, surface);
     ASSERT_TRUE(surface);
     Copy copy(surface);
     SelectionState s = StateOf(l, 200);
-    s.index = 1;  // row (12, 52, 248, 92)
+    s.index = 1; // row (12, 52, 248, 92)
     PaintSelection(copy.dc(), s, d, false, *l.windows, *l.launchers, *l.commands);
     HDC dc = copy.dc();
 
@@ -347,10 +353,11 @@ TEST(PaintSelection, OutlineWithCutCornersAndUntouchedRow) {
     int changed = 0, outline = 0;
     for (int y = 0; y < surface.height; ++y)
         for (int x = 0; x < surface.width; ++x) {
-            const bool inner = (x == 10 || x == 249) && y >= 53 && y < 91 ? true
-                               : (y == 53 || y == 90) && x >= 10 && x < 250;
-            const bool outer = (x == 9 || x == 250) && y >= 54 && y < 90 ? true
-                               : (y == 54 || y == 89) && x >= 9 && x < 251;
+            const bool inner = (x == 10 || x == 249) && y >= 53 && y < 91
+                                   ? true
+                                   : (y == 53 || y == 90) && x >= 10 && x < 250;
+            const bool outer =
+                (x == 9 || x == 250) && y >= 54 && y < 90 ? true : (y == 54 || y == 89) && x >= 9 && x < 251;
             if (inner || outer)
                 ++outline;
             else if (GetPixel(dc, x, y) != GetPixel(surface.dc(), x, y))
@@ -372,7 +379,7 @@ TEST(PaintSelection, CursorColoursRefillAndRedrawTheEntry) {
     ASSERT_TRUE(surface);
     SelectionState s = StateOf(l, 200);
     s.section = SectionCommands;
-    s.index = 0;  // row (12, 141, 248, 181)
+    s.index = 0; // row (12, 141, 248, 181)
     Copy copy(surface);
     PaintSelection(copy.dc(), s, d, false, *l.windows, *l.launchers, *l.commands);
     HDC dc = copy.dc();
@@ -440,7 +447,8 @@ TEST(PaintSelection, ThumbnailModeShiftsTheTextAndSkipsWindowIcons) {
         else
             EXPECT_EQ(CountOther(dc, picture, d.cursorBackgroundColor), 0)
                 << "no icon and no text left of x 116 in row " << c.row.top;
-        EXPECT_GT(CountColor(dc, RECT{textLeft, c.row.top + 4, 316, c.row.bottom - 4}, d.cursorTextColor), 10);
+        EXPECT_GT(CountColor(dc, RECT{textLeft, c.row.top + 4, 316, c.row.bottom - 4}, d.cursorTextColor),
+                  10);
     }
 }
 
@@ -454,7 +462,8 @@ TEST(PaintSelection, NothingSelectedDrawsNothing) {
     ASSERT_TRUE(surface);
     const std::vector<COLORREF> before = Pixels(surface.dc(), surface.width, surface.height);
     SelectionState s = StateOf(l, 200);
-    for (auto [section, index] : {std::pair{SectionLauncher, 0}, std::pair{SectionWindows, 3}, std::pair{0, 0}}) {
+    for (auto [section, index] :
+         {std::pair{SectionLauncher, 0}, std::pair{SectionWindows, 3}, std::pair{0, 0}}) {
         s.section = section;
         s.index = index;
         Copy copy(surface);
@@ -465,7 +474,7 @@ TEST(PaintSelection, NothingSelectedDrawsNothing) {
     // list is read, so no icon and no text.
     auto empty = CreateItemList();
     s.section = SectionWindows;
-    s.index = 2;  // row (12, 92, 248, 132)
+    s.index = 2; // row (12, 92, 248, 132)
     Copy copy(surface);
     PaintSelection(copy.dc(), s, d, false, *empty, *l.launchers, *l.commands);
     EXPECT_EQ(CountOther(copy.dc(), RECT{11, 95, 249, 129}, d.cursorBackgroundColor), 0);
@@ -479,7 +488,8 @@ TEST(RenderPopup, SavesAPictureWithRealIconsAndJapaneseText) {
     Add(*l.windows, L"A window title that is far too long for the text column and ends in an ellipsis",
         CopyIcon(LoadIconW(nullptr, IDI_WARNING)), KindWindow);
     AddLauncher(*l.launchers, L"電卓", CopyIcon(LoadIconW(nullptr, IDI_QUESTION)));
-    Add(*l.commands, L"デスクトップの表示 / 非表示", CopyIcon(LoadIconW(nullptr, IDI_SHIELD)), KindDesktopToggle);
+    Add(*l.commands, L"デスクトップの表示 / 非表示", CopyIcon(LoadIconW(nullptr, IDI_SHIELD)),
+        KindDesktopToggle);
     Add(*l.commands, L"「無題 - メモ帳」を閉じる", CopyIcon(LoadIconW(nullptr, IDI_ERROR)), KindCloseWindow);
     Add(*l.commands, L"キャンセル", CopyIcon(LoadIconW(nullptr, IDI_ERROR)), KindCancel);
     Design d;
@@ -505,4 +515,4 @@ TEST(RenderPopup, SavesAPictureWithRealIconsAndJapaneseText) {
               (std::vector<unsigned char>{0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'}));
 }
 
-}  // namespace
+} // namespace

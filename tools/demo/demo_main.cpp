@@ -27,13 +27,15 @@ std::wstring Title(HWND w) {
 std::string Utf8(const std::wstring& s) {
     int n = WideCharToMultiByte(CP_UTF8, 0, s.c_str(), -1, nullptr, 0, nullptr, nullptr);
     std::string out(n > 0 ? n - 1 : 0, '\0');
-    if (n > 1) WideCharToMultiByte(CP_UTF8, 0, s.c_str(), -1, out.data(), n, nullptr, nullptr);
+    if (n > 1)
+        WideCharToMultiByte(CP_UTF8, 0, s.c_str(), -1, out.data(), n, nullptr, nullptr);
     return out;
 }
 
 HWND VisibleWindowOf(const ChildProcess& process) {
     for (HWND w : WindowsOfProcess(process.pid())) {
-        if (IsWindowVisible(w) && GetWindowTextLengthW(w) > 0) return w;
+        if (IsWindowVisible(w) && GetWindowTextLengthW(w) > 0)
+            return w;
     }
     return nullptr;
 }
@@ -54,7 +56,7 @@ bool SaveWindowPng(HWND window, const std::wstring& path) {
     return ok;
 }
 
-}  // namespace
+} // namespace
 
 int wmain(int argc, wchar_t** argv) {
     if (argc < 3) {
@@ -124,8 +126,10 @@ int wmain(int argc, wchar_t** argv) {
     const long code = mistlewick.WaitExit(10000);
     std::printf("demo: Mistlewick ended with exit code %ld\n", code);
     for (ChildProcess& p : processes) {
-        if (HWND w = VisibleWindowOf(p)) PostMessageW(w, WM_CLOSE, 0, 0);
-        if (p.WaitExit(3000) < 0) p.Kill();
+        if (HWND w = VisibleWindowOf(p))
+            PostMessageW(w, WM_CLOSE, 0, 0);
+        if (p.WaitExit(3000) < 0)
+            p.Kill();
     }
     DeleteFileW((folder + L"demo.ini").c_str());
     return code == 0 ? rc : 1;
