@@ -57,6 +57,8 @@ CommandLineResult ParseCommandLine(const wchar_t* commandLine, const std::wstrin
             flags.CursorCentring = false;
         } else if (std::wcscmp(arg, L"/Launch") == 0) {
             flags.LauncherOnly = true;
+        } else if (std::wcscmp(arg, L"/Log") == 0) {
+            result.logToFile = true;
         } else if (std::wcslen(arg) > 5 && std::wcsncmp(arg, kInitPrefix, kInitPrefixLength) == 0) {
             result.preferencesPath = ExecutableFolder(exePath) + (arg + kInitPrefixLength);
             result.pathTooLong = result.preferencesPath.size() > kMaxPreferencesPathLength;

@@ -12,6 +12,7 @@ namespace mw {
 struct CommandLineResult {
     bool launcherOptionsMode = false; // "/_NotReside": only the launcher page of the options
     bool pathTooLong = false;         // "/init," named a file whose full path does not fit
+    bool logToFile = false;           // "/Log": write the log to a file as well
     std::wstring preferencesPath;     // from "/init,"; empty when the default applies
 };
 
@@ -24,6 +25,7 @@ constexpr size_t kMaxPreferencesPathLength = MAX_PATH - 1;
 //   "/_NotReside"  result.launcherOptionsMode
 //   "/DisableCur"  flags.CursorCentring off
 //   "/Launch"      flags.LauncherOnly on
+//   "/Log"         result.logToFile: the log goes to a file too
 //   "/init,NAME"   the preferences file is NAME in the executable's folder (the last one wins)
 // Other arguments are ignored. When the resulting path would not fit MAX_PATH, pathTooLong is set
 // and preferencesPath holds the path that was asked for, so the caller can name it in its

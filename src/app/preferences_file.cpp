@@ -7,6 +7,7 @@
 #include <string>
 
 #include "model/exclude_set.h"
+#include "platform/log.h"
 #include "platform/unique_handle.h"
 
 namespace mw {
@@ -153,7 +154,10 @@ bool WriteProfileValue(const std::wstring& path, const wchar_t* section, const w
     if (value && GetFileAttributesW(path.c_str()) == INVALID_FILE_ATTRIBUTES) {
         CreateUnicodeFileIfMissing(path);
     }
-    return WritePrivateProfileStringW(section, key, value, path.c_str()) != FALSE;
+    if (WritePrivateProfileStringW(section, key, value, path.c_str()))
+        return true;
+    LogError((L"Writing [" + std::wstring(section) + L"] " + key + L" to " + path).c_str(), GetLastError());
+    return false;
 }
 
 bool WritePreference(const std::wstring& path, const wchar_t* key, int value) {

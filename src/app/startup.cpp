@@ -16,6 +16,7 @@
 #include "model/preferences.h"
 #include "model/program_state.h"
 #include "model/thumbnail_api.h"
+#include "platform/log.h"
 #include "options/options_dialog.h"
 #include "resource.h"
 #include "view/design.h"
@@ -41,7 +42,8 @@ void RegisterProgramClass(HINSTANCE instance, WNDPROC procedure, const wchar_t* 
     wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
     wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
     wc.lpszClassName = className;
-    RegisterClassExW(&wc);
+    if (!RegisterClassExW(&wc))
+        LogError((std::wstring(L"Registering the window class ") + className).c_str(), GetLastError());
 }
 
 void ShowError(HWND parent, const wchar_t* text) {
@@ -106,6 +108,11 @@ int RunApplication(HINSTANCE instance, const wchar_t* commandLine) {
 
     if (program.preferencesPath.empty())
         program.preferencesPath = DefaultPreferencesPath(exePath);
+    if (parsed.logToFile)
+        OpenFileLog(ExecutableFolder(program.preferencesPath));
+    Log(L"start: %ls, preferences %ls%ls%ls%ls", exePath.c_str(), program.preferencesPath.c_str(),
+        flags.NotResident ? L", not resident" : L"", parsed.launcherOptionsMode ? L", launcher options" : L"",
+        flags.LauncherOnly ? L", launcher only" : L"");
     LoadPreferences(program.preferencesPath, flags.NotResident, prefs);
     LoadExcludeSection(program.preferencesPath);
     LoadDesign(program.mainWindow, DesignPathForExe(exePath), CurrentDesign());
@@ -136,10 +143,15 @@ int RunApplication(HINSTANCE instance, const wchar_t* commandLine) {
             const bool hooked = LoadHookLibrary(ExecutableFolder(exePath)) &&
                                 InstallMouseHook(program.mainWindow, prefs) != 0;
             if (!hooked) {
+                Log(L"the mouse hook could not be installed");
                 ShowError(program.mainWindow, L"マウスフックに失敗");
                 loop = false;
             } else {
-                AddTrayIcon(program.mainWindow, instance, false);
+                Log(L"mouse hook installed");
+                if (AddTrayIcon(program.mainWindow, instance, false))
+                    Log(L"tray icon added");
+                else
+                    LogError(L"Adding the tray icon", GetLastError());
             }
         }
 
@@ -164,6 +176,8 @@ int RunApplication(HINSTANCE instance, const wchar_t* commandLine) {
     if (program.launcherList)
         ClearLauncherList(*program.launcherList);
     program.launcherList.reset();
+    Log(L"exit");
+    CloseFileLog();
     return 0;
 }
 

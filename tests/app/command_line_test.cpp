@@ -17,6 +17,7 @@ TEST(ParseCommandLine, PlainStartSetsNothing) {
     const auto result = Parse(L"\"C:\\Tools\\Mistle Wick\\Mistlewick.exe\"", flags);
     EXPECT_FALSE(result.launcherOptionsMode);
     EXPECT_FALSE(result.pathTooLong);
+    EXPECT_FALSE(result.logToFile);
     EXPECT_TRUE(result.preferencesPath.empty());
     EXPECT_FALSE(flags.NotResident);
     EXPECT_TRUE(flags.CursorCentring);
@@ -25,8 +26,9 @@ TEST(ParseCommandLine, PlainStartSetsNothing) {
 
 TEST(ParseCommandLine, EverySwitchTakesEffect) {
     mw::StartupFlags flags;
-    const auto result = Parse(L"prog.exe /NotReside /_NotReside /DisableCur /Launch", flags);
+    const auto result = Parse(L"prog.exe /NotReside /_NotReside /DisableCur /Launch /Log", flags);
     EXPECT_TRUE(result.launcherOptionsMode);
+    EXPECT_TRUE(result.logToFile);
     EXPECT_TRUE(flags.NotResident);
     EXPECT_FALSE(flags.CursorCentring);
     EXPECT_TRUE(flags.LauncherOnly);
@@ -34,9 +36,10 @@ TEST(ParseCommandLine, EverySwitchTakesEffect) {
 
 TEST(ParseCommandLine, SwitchesCompareExactlyAndCaseSensitively) {
     mw::StartupFlags flags;
-    const auto result =
-        Parse(L"prog.exe /notreside /_NOTRESIDE /DisableCursor /Launch2 -Launch /launch /Init,a.ini", flags);
+    const auto result = Parse(
+        L"prog.exe /notreside /_NOTRESIDE /DisableCursor /Launch2 -Launch /launch /Init,a.ini /log", flags);
     EXPECT_FALSE(result.launcherOptionsMode);
+    EXPECT_FALSE(result.logToFile);
     EXPECT_TRUE(result.preferencesPath.empty());
     EXPECT_FALSE(flags.NotResident);
     EXPECT_TRUE(flags.CursorCentring);
