@@ -13,6 +13,7 @@
 #include <new>
 #include <vector>
 
+#include "bench_util.h"
 #include "hook/gesture_engine.h"
 #include "hook/hook.h"
 
@@ -158,25 +159,29 @@ void SystemBenchmark(int rounds, int events) {
 
     for (int pass = 0; pass < 2; ++pass) {
         const bool gesture = pass == 1;
-        std::vector<double> none, empty, ours;
+        std::vector<double> none, empty, ours, ratios;
         RunBlock(200, gesture, none); // warm-up
         none.clear();
         for (int r = 0; r < rounds; ++r) {
             RunBlock(events, gesture, none);
             // The order alternates between rounds so neither hook always runs second.
+            std::vector<double> roundEmpty, roundOurs;
             for (int k = 0; k < 2; ++k) {
                 if ((k + r) % 2 == 0) {
                     EmptyHook h;
                     StartEmpty(h);
-                    RunBlock(events, gesture, empty);
+                    RunBlock(events, gesture, roundEmpty);
                     StopEmpty(h);
                 } else {
                     // Cancel distance 0 so the gesture's moves never end it; a long time-out.
                     start(receiver, 0, 0, 0, 0, 6, 5000);
-                    RunBlock(events, gesture, ours);
+                    RunBlock(events, gesture, roundOurs);
                     end();
                 }
             }
+            ratios.push_back(Summarise(roundOurs).median / Summarise(roundEmpty).median);
+            empty.insert(empty.end(), roundEmpty.begin(), roundEmpty.end());
+            ours.insert(ours.end(), roundOurs.begin(), roundOurs.end());
         }
         const Stats n = Summarise(none), e = Summarise(empty), o = Summarise(ours);
         std::printf("%s, %d events per hook (microseconds per SendInput of one event):\n",
@@ -187,6 +192,7 @@ void SystemBenchmark(int rounds, int events) {
         std::printf("  empty hook    median %8.2f  p99 %8.2f\n", e.median, e.p99);
         std::printf("  hook.dll      median %8.2f  p99 %8.2f\n", o.median, o.p99);
         std::printf("  ratio hook.dll / empty: median %.3f  p99 %.3f\n", o.median / e.median, o.p99 / e.p99);
+        mw::bench::PrintRatio("ratio per round, hook.dll / empty", ratios, 1.2);
     }
     DestroyWindow(sink);
     DestroyWindow(receiver);
@@ -253,7 +259,7 @@ int main(int argc, char** argv) {
     LARGE_INTEGER f;
     QueryPerformanceFrequency(&f);
     g_qpcToUs = 1e6 / static_cast<double>(f.QuadPart);
-    const int rounds = argc > 1 ? std::atoi(argv[1]) : 5;
+    const int rounds = argc > 1 ? std::atoi(argv[1]) : 24;
     const int events = argc > 2 ? std::atoi(argv[2]) : 2000;
     std::printf("hook benchmark: %d rounds of %d events per hook, hooks alternating\n", rounds, events);
     SystemBenchmark(rounds, events);
