@@ -17,6 +17,7 @@
 #include "model/program_state.h"
 #include "model/thumbnail_api.h"
 #include "options/options_dialog.h"
+#include "platform/resources_lang.h"
 #include "resource.h"
 #include "view/design.h"
 #include "view/design_file.h"
@@ -44,8 +45,8 @@ void RegisterProgramClass(HINSTANCE instance, WNDPROC procedure, const wchar_t* 
     RegisterClassExW(&wc);
 }
 
-void ShowError(HWND parent, const wchar_t* text) {
-    MessageBoxW(parent, text, kProgramName, MB_OK | MB_ICONERROR);
+void ShowError(HWND parent, UINT textId) {
+    MessageBoxW(parent, LoadText(textId).c_str(), LoadText(IDS_APP_NAME).c_str(), MB_OK | MB_ICONERROR);
 }
 
 void RunMessageLoop() {
@@ -85,12 +86,17 @@ int RunApplication(HINSTANCE instance, const wchar_t* commandLine) {
         return 0;
     }
     program.preferencesPath = parsed.preferencesPath;
+    if (program.preferencesPath.empty())
+        program.preferencesPath = DefaultPreferencesPath(exePath);
+    // Read before anything is shown, so even the first message box is in the user's language.
+    LoadPreferences(program.preferencesPath, flags.NotResident, prefs);
+    SetLanguageSetting(prefs.Language);
 
     UniqueHandle mutex;
     if (!parsed.launcherOptionsMode) {
         mutex.reset(CreateMutexW(nullptr, FALSE, kProgramName));
         if (!flags.NotResident && GetLastError() == ERROR_ALREADY_EXISTS) {
-            ShowError(nullptr, L"既に起動しています.");
+            ShowError(nullptr, IDS_ALREADY_RUNNING);
             return 0;
         }
         program.instance = instance;
@@ -104,9 +110,6 @@ int RunApplication(HINSTANCE instance, const wchar_t* commandLine) {
         program.instance = instance;
     }
 
-    if (program.preferencesPath.empty())
-        program.preferencesPath = DefaultPreferencesPath(exePath);
-    LoadPreferences(program.preferencesPath, flags.NotResident, prefs);
     LoadExcludeSection(program.preferencesPath);
     LoadDesign(program.mainWindow, DesignPathForExe(exePath), CurrentDesign());
     LoadLauncherEntries(program);
@@ -136,7 +139,7 @@ int RunApplication(HINSTANCE instance, const wchar_t* commandLine) {
             const bool hooked = LoadHookLibrary(ExecutableFolder(exePath)) &&
                                 InstallMouseHook(program.mainWindow, prefs) != 0;
             if (!hooked) {
-                ShowError(program.mainWindow, L"マウスフックに失敗");
+                ShowError(program.mainWindow, IDS_HOOK_FAILED);
                 loop = false;
             } else {
                 AddTrayIcon(program.mainWindow, instance, false);
