@@ -13,115 +13,84 @@
 namespace mw::test {
 namespace {
 
-std::wstring g_trackedFirstItem;
+std::wstring g_trayFirstItem;
 
 BOOL WINAPI RecordFirstItem(HMENU menu, UINT, int, int, int, HWND, const RECT*) {
     wchar_t text[64] = L"";
     GetMenuStringW(menu, 0, text, 64, MF_BYPOSITION);
-    g_trackedFirstItem = text;
+    g_trayFirstItem = text;
     return 0;
 }
 
-std::wstring TabText(HWND tab, int index) {
-    wchar_t buffer[64] = L"";
-    TCITEMW item{};
-    item.mask = TCIF_TEXT;
-    item.pszText = buffer;
-    item.cchTextMax = 64;
-    SendMessageW(tab, TCM_GETITEMW, index, reinterpret_cast<LPARAM>(&item));
-    return buffer;
-}
-
-// What each language shows where the tests look.
-struct Shown {
-    const wchar_t* title;
-    const wchar_t* tabs[4];
-    const wchar_t* exit;
-    const wchar_t* desktop;
-    const wchar_t* closeUntitled;
-};
-const Shown kJapanese{L"オプション - Mistlewick",
-                      {L"マウス", L"全般", L"プログラムランチャ", L"バージョン情報"},
-                      L"終了(&X)",
-                      L"デスクトップの表示 / 非表示",
-                      L"「」を閉じる"};
-const Shown kEnglish{L"Options - Mistlewick",
-                     {L"Mouse", L"General", L"Program launcher", L"About"},
-                     L"E&xit",
-                     L"Show / hide desktop",
-                     L"Close \"\""};
+// Title, tabs, first tray item, desktop entry, close entry for no window.
+const wchar_t* const kJapanese[] = {L"オプション - Mistlewick",     L"マウス",         L"全般",
+                                    L"プログラムランチャ",          L"バージョン情報", L"終了(&X)",
+                                    L"デスクトップの表示 / 非表示", L"「」を閉じる"};
+const wchar_t* const kEnglish[] = {L"Options - Mistlewick", L"Mouse",     L"General",
+                                   L"Program launcher",     L"About",     L"E&xit",
+                                   L"Show / hide desktop",  L"Close \"\""};
 
 class DisplayLanguage : public OptionsTest, public ::testing::WithParamInterface<int> {
   protected:
-    void SetUp() override {
-        OptionsTest::SetUp();
-        savedTracker_ = TrayMenuTracker();
-        TrayMenuTracker() = RecordFirstItem;
-        g_trackedFirstItem.clear();
-    }
     void TearDown() override {
         TrayMenuTracker() = savedTracker_;
         SetLanguageSetting(kLanguageAuto);
         OptionsTest::TearDown();
     }
-    // The setting as start-up takes it from the file.
-    void UseSetting(int setting) {
+    void UseSetting(int setting) { // as start-up takes it from the file
         CurrentPreferences().Language = setting;
         SetLanguageSetting(setting);
     }
-    TrackPopupMenuFn savedTracker_ = nullptr;
+    TrackPopupMenuFn savedTracker_ = TrayMenuTracker();
 };
 
-// Every page of the open dialog (and the Mouse page's details) into build/artifacts.
+// Every page (and the Mouse page's details) of the open dialog into build/artifacts.
 void ScreenshotEveryPage(HWND dialog, const std::wstring& prefix) {
     HWND tab = GetDlgItem(dialog, IDC_OPTIONS_TAB);
-    const wchar_t* names[] = {L"mouse", L"general", L"launcher", L"about"};
-    for (int index = 0; index < 4; ++index) {
+    const wchar_t* names[] = {L"mouse", L"mouse-details", L"general", L"launcher", L"about"};
+    for (int shot = 0; shot < 5; ++shot) {
+        const int index = shot == 0 ? 0 : shot - 1;
         SendMessageW(tab, TCM_SETCURSEL, index, 0);
         NMHDR header{tab, IDC_OPTIONS_TAB, static_cast<UINT>(TCN_SELCHANGE)};
         SendMessageW(dialog, WM_NOTIFY, IDC_OPTIONS_TAB, reinterpret_cast<LPARAM>(&header));
-        for (int pass = 0; pass < (index == 0 ? 2 : 1); ++pass) {
-            if (pass == 1) {
-                HWND mouse = CurrentOptionsDialog().OptionPages[kSlotMouse];
-                SendMessageW(GetDlgItem(mouse, IDC_MOUSE_DETAILS), BM_CLICK, 0, 0);
-            }
-            RedrawWindow(dialog, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
-            PumpFor(100);
-            RECT r{};
-            GetWindowRect(dialog, &r);
-            const std::wstring name = prefix + names[index] + (pass == 1 ? L"-details" : L"") + L".png";
-            EXPECT_TRUE(SaveScreenPng(r, name.c_str())) << "screenshot";
-        }
+        if (shot == 1)
+            Click(CurrentOptionsDialog().OptionPages[kSlotMouse], IDC_MOUSE_DETAILS);
+        RedrawWindow(dialog, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+        PumpFor(100);
+        RECT r{};
+        GetWindowRect(dialog, &r);
+        EXPECT_TRUE(SaveScreenPng(r, (prefix + names[shot] + L".png").c_str()));
     }
 }
 
 // 0 and an unknown value follow the display language; 1 and 2 hold whatever it is.
 TEST_P(DisplayLanguage, DialogTrayMenuAndCommandsShowTheChosenLanguage) {
     ASSERT_TRUE(DisplayLanguageAsConfigured());
-    const int setting = GetParam();
-    UseSetting(setting);
+    UseSetting(GetParam());
     const bool japanese =
-        setting == kLanguageJapanese || (setting != kLanguageEnglish && DisplayIsJapanese());
-    const Shown& expected = japanese ? kJapanese : kEnglish;
+        GetParam() == kLanguageJapanese || (GetParam() != kLanguageEnglish && DisplayIsJapanese());
+    const wchar_t* const* expected = japanese ? kJapanese : kEnglish;
 
     RunOptionsDialogWith(kOptionsAllPages, [&](HWND dialog) {
-        EXPECT_EQ(Text(dialog), expected.title);
-        HWND tab = GetDlgItem(dialog, IDC_OPTIONS_TAB);
-        for (int i = 0; i < 4; ++i)
-            EXPECT_EQ(TabText(tab, i), expected.tabs[i]);
-        const std::wstring prefix = std::wstring(L"options-") + (japanese ? L"ja" : L"en") + L"-on-" +
-                                    (DisplayIsJapanese() ? L"ja" : L"en") + L"-system-";
-        ScreenshotEveryPage(dialog, prefix);
+        EXPECT_EQ(Text(dialog), expected[0]);
+        for (int i = 0; i < 4; ++i) {
+            wchar_t text[64] = L"";
+            TCITEMW item{TCIF_TEXT, 0, 0, text, 64, 0, 0};
+            SendDlgItemMessageW(dialog, IDC_OPTIONS_TAB, TCM_GETITEMW, i, reinterpret_cast<LPARAM>(&item));
+            EXPECT_STREQ(text, expected[1 + i]);
+        }
+        ScreenshotEveryPage(dialog, std::wstring(L"options-") + (japanese ? L"ja" : L"en") + L"-on-" +
+                                        (DisplayIsJapanese() ? L"ja" : L"en") + L"-system-");
     });
 
+    TrayMenuTracker() = RecordFirstItem;
     UniqueWindow trayOwner(CreateTestWindow(L"tray owner", WS_OVERLAPPEDWINDOW));
     ShowTrayMenu(trayOwner.get());
-    EXPECT_EQ(g_trackedFirstItem, expected.exit);
+    EXPECT_EQ(g_trayFirstItem, expected[5]);
 
     BuildCommandList(*Program().commandList, CurrentPreferences(), false, 16, GetModuleHandleW(nullptr));
-    ASSERT_GE(Program().commandList->count, 1);
-    EXPECT_EQ(Program().commandList->slots[0].name, expected.desktop);
-    EXPECT_EQ(CloseEntryLabel(nullptr), expected.closeUntitled);
+    EXPECT_EQ(Program().commandList->slots[0].name, expected[6]);
+    EXPECT_EQ(CloseEntryLabel(nullptr), expected[7]);
 }
 
 INSTANTIATE_TEST_SUITE_P(Settings, DisplayLanguage,
@@ -135,20 +104,16 @@ TEST_F(DisplayLanguage, ChoosingOnTheGeneralPageSavesAndRebuildsTheCommandsAtOnc
     HWND combo = GetDlgItem(page, IDC_GENERAL_LANGUAGE);
     ASSERT_EQ(SendMessageW(combo, CB_GETCOUNT, 0, 0), 3);
     EXPECT_EQ(SendMessageW(combo, CB_GETCURSEL, 0, 0), kLanguageJapanese);
-
     SendMessageW(combo, CB_SETCURSEL, kLanguageEnglish, 0);
     SendMessageW(page, WM_COMMAND, MAKEWPARAM(IDC_GENERAL_LANGUAGE, CBN_SELCHANGE),
                  reinterpret_cast<LPARAM>(combo));
     EXPECT_EQ(FileValue(L"Language"), L"2");
-    EXPECT_EQ(CurrentPreferences().Language, kLanguageEnglish);
     EXPECT_EQ(ResourceLanguage(), kLangIdEnglish);
     EXPECT_EQ(Program().commandList->slots[0].name, L"Show / hide desktop") << "rebuilt for the next popup";
     DestroyWindow(page);
 
-    // An unknown value in the file shows as automatic.
-    UseSetting(9);
+    UseSetting(9); // an unknown value shows as automatic
     page = CreatePage(IDD_PAGE_GENERAL, GeneralPageProc);
-    ASSERT_TRUE(page);
     EXPECT_EQ(SendDlgItemMessageW(page, IDC_GENERAL_LANGUAGE, CB_GETCURSEL, 0, 0), kLanguageAuto);
     DestroyWindow(page);
 }
