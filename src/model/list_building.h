@@ -12,9 +12,9 @@
 namespace mw {
 
 // Clears `commandList` and appends, in this order and when switched on: the desktop toggle, the
-// close-window entry (never in launcher-only mode) and cancel, named in the current language. Icons come from
-// the program's resources in `resources` at iconSize x iconSize; one that cannot be loaded leaves the entry
-// without an icon.
+// close-window entry (never in launcher-only mode) and cancel, named in the current language.
+// Icons come from the program's resources in `resources` at iconSize x iconSize; one that cannot
+// be loaded leaves the entry without an icon.
 void BuildCommandList(ItemList& commandList, const Preferences& prefs, bool launcherOnly, int iconSize,
                       HINSTANCE resources);
 
