@@ -5,7 +5,9 @@
 
 #include <cwchar>
 
+#include "platform/resources_lang.h"
 #include "platform/unique_handle.h"
+#include "resource.h"
 
 namespace mw {
 
@@ -68,9 +70,10 @@ CommandLineResult ParseCommandLine(const wchar_t* commandLine, const std::wstrin
 }
 
 void ShowPathTooLongMessage(const std::wstring& name) {
-    const std::wstring text = L"設定ファイルのパスが長すぎます (" +
-                              std::to_wstring(kMaxPreferencesPathLength) + L" 文字まで).\n" + name;
-    MessageBoxW(nullptr, text.c_str(), L"Mistlewick", MB_ICONERROR);
+    // No preferences file can be read yet: the message follows the display language.
+    const std::wstring text =
+        FormatText(IDS_PATH_TOO_LONG, {std::to_wstring(kMaxPreferencesPathLength), name});
+    MessageBoxW(nullptr, text.c_str(), LoadText(IDS_APP_NAME).c_str(), MB_ICONERROR);
 }
 
 } // namespace mw

@@ -40,6 +40,7 @@ constexpr PreferenceKey kPreferenceKeys[] = {
     {L"Altab7", &Preferences::Altab7, 0, false},
     {L"Altab7_Hide", &Preferences::Altab7_Hide, 0, false},
     {L"ArrangeWindow", &Preferences::ArrangeWindow, 1, false},
+    {L"Language", &Preferences::Language, 0, false},
 };
 
 int ReadInt(const std::wstring& path, const wchar_t* section, const wchar_t* key, int defaultValue) {

@@ -19,7 +19,7 @@ struct PreferenceKey {
     bool exactlyOne;
 };
 
-// The fifteen keys in the order they are read. Loading, writing and the options pages all go
+// The sixteen keys in the order they are read. Loading, writing and the options pages all go
 // through this one table.
 const PreferenceKey* PreferenceKeys();
 size_t PreferenceKeyCount();

@@ -18,6 +18,7 @@
 #include "model/thumbnail_api.h"
 #include "platform/log.h"
 #include "options/options_dialog.h"
+#include "platform/resources_lang.h"
 #include "resource.h"
 #include "view/design.h"
 #include "view/design_file.h"
@@ -46,8 +47,8 @@ void RegisterProgramClass(HINSTANCE instance, WNDPROC procedure, const wchar_t* 
         LogError((std::wstring(L"Registering the window class ") + className).c_str(), GetLastError());
 }
 
-void ShowError(HWND parent, const wchar_t* text) {
-    MessageBoxW(parent, text, kProgramName, MB_OK | MB_ICONERROR);
+void ShowError(HWND parent, UINT textId) {
+    MessageBoxW(parent, LoadText(textId).c_str(), LoadText(IDS_APP_NAME).c_str(), MB_OK | MB_ICONERROR);
 }
 
 void RunMessageLoop() {
@@ -87,12 +88,22 @@ int RunApplication(HINSTANCE instance, const wchar_t* commandLine) {
         return 0;
     }
     program.preferencesPath = parsed.preferencesPath;
+    if (program.preferencesPath.empty())
+        program.preferencesPath = DefaultPreferencesPath(exePath);
+    if (parsed.logToFile)
+        OpenFileLog(ExecutableFolder(program.preferencesPath));
+    Log(L"start: %ls, preferences %ls%ls%ls%ls", exePath.c_str(), program.preferencesPath.c_str(),
+        flags.NotResident ? L", not resident" : L"", parsed.launcherOptionsMode ? L", launcher options" : L"",
+        flags.LauncherOnly ? L", launcher only" : L"");
+    // Read before anything is shown, so even the first message box is in the user's language.
+    LoadPreferences(program.preferencesPath, flags.NotResident, prefs);
+    SetLanguageSetting(prefs.Language);
 
     UniqueHandle mutex;
     if (!parsed.launcherOptionsMode) {
         mutex.reset(CreateMutexW(nullptr, FALSE, kProgramName));
         if (!flags.NotResident && GetLastError() == ERROR_ALREADY_EXISTS) {
-            ShowError(nullptr, L"既に起動しています.");
+            ShowError(nullptr, IDS_ALREADY_RUNNING);
             return 0;
         }
         program.instance = instance;
@@ -106,14 +117,6 @@ int RunApplication(HINSTANCE instance, const wchar_t* commandLine) {
         program.instance = instance;
     }
 
-    if (program.preferencesPath.empty())
-        program.preferencesPath = DefaultPreferencesPath(exePath);
-    if (parsed.logToFile)
-        OpenFileLog(ExecutableFolder(program.preferencesPath));
-    Log(L"start: %ls, preferences %ls%ls%ls%ls", exePath.c_str(), program.preferencesPath.c_str(),
-        flags.NotResident ? L", not resident" : L"", parsed.launcherOptionsMode ? L", launcher options" : L"",
-        flags.LauncherOnly ? L", launcher only" : L"");
-    LoadPreferences(program.preferencesPath, flags.NotResident, prefs);
     LoadExcludeSection(program.preferencesPath);
     LoadDesign(program.mainWindow, DesignPathForExe(exePath), CurrentDesign());
     LoadLauncherEntries(program);
@@ -144,7 +147,7 @@ int RunApplication(HINSTANCE instance, const wchar_t* commandLine) {
                                 InstallMouseHook(program.mainWindow, prefs) != 0;
             if (!hooked) {
                 Log(L"the mouse hook could not be installed");
-                ShowError(program.mainWindow, L"マウスフックに失敗");
+                ShowError(program.mainWindow, IDS_HOOK_FAILED);
                 loop = false;
             } else {
                 Log(L"mouse hook installed");

@@ -2,6 +2,7 @@
 
 #include <shellapi.h>
 
+#include "platform/resources_lang.h"
 #include "platform/unique_handle.h"
 #include "resource.h"
 
@@ -30,7 +31,7 @@ bool AddTrayIcon(HWND mainWindow, HINSTANCE instance, bool paused) {
     data.uCallbackMessage = kMsgTrayCallback;
     UniqueIcon icon(LoadTrayIcon(instance, paused));
     data.hIcon = icon.get();
-    lstrcpynW(data.szTip, L"Mistlewick", ARRAYSIZE(data.szTip));
+    lstrcpynW(data.szTip, LoadText(IDS_TRAY_TIP).c_str(), ARRAYSIZE(data.szTip));
     return Shell_NotifyIconW(NIM_ADD, &data) != FALSE;
 }
 

@@ -5,6 +5,7 @@
 #include "model/preferences.h"
 #include "model/program_state.h"
 #include "options/options_dialog.h"
+#include "platform/resources_lang.h"
 #include "platform/unique_handle.h"
 #include "resource.h"
 
@@ -20,7 +21,8 @@ void ShowTrayMenu(HWND mainWindow) {
     SetForegroundWindow(mainWindow);
     POINT cursor{};
     GetCursorPos(&cursor);
-    UniqueMenu menu(LoadMenuW(Program().instance, MAKEINTRESOURCEW(IDR_TRAYMENU)));
+    // Loaded at every showing, so a change of language shows at the next right-click.
+    UniqueMenu menu(LoadMenuInLanguage(Program().instance, IDR_TRAYMENU));
     if (menu) {
         HMENU popup = GetSubMenu(menu.get(), 0);
         CheckMenuItem(popup, IDM_PAUSE, MF_BYCOMMAND | (Program().paused ? MF_CHECKED : MF_UNCHECKED));

@@ -6,18 +6,20 @@
 #include <utility>
 
 #include "model/window_list.h"
+#include "platform/resources_lang.h"
 #include "resources/resource.h"
 
 namespace mw {
 
 namespace {
 
-void AppendCommand(ItemList& commandList, const wchar_t* label, int iconId, int kind, int iconSize,
+void AppendCommand(ItemList& commandList, UINT labelId, int iconId, int kind, int iconSize,
                    HINSTANCE resources) {
+    const std::wstring label = LoadText(labelId);
     HICON icon = static_cast<HICON>(
         LoadImageW(resources, MAKEINTRESOURCEW(iconId), IMAGE_ICON, iconSize, iconSize, 0));
     ListItem temporary;
-    InitListItem(temporary, label, icon, nullptr, kind);
+    InitListItem(temporary, label.c_str(), icon, nullptr, kind);
     AppendListItem(commandList, temporary); // copies the label, duplicates the icon
 } // the temporary releases its label and icon here
 
@@ -27,14 +29,15 @@ void BuildCommandList(ItemList& commandList, const Preferences& prefs, bool laun
                       HINSTANCE resources) {
     ClearItemList(commandList);
     if (prefs.ToggleDesktop != 0) {
-        AppendCommand(commandList, L"デスクトップの表示 / 非表示", IDI_DESKTOP, KindDesktopToggle, iconSize,
-                      resources);
+        AppendCommand(commandList, IDS_COMMAND_DESKTOP, IDI_DESKTOP, KindDesktopToggle, iconSize, resources);
     }
     if (prefs.CloseWnd != 0 && !launcherOnly) {
-        AppendCommand(commandList, L"だみぃ", IDI_CLOSE, KindCloseWindow, iconSize, resources);
+        // The label is set from the active window's title each time the popup opens.
+        AppendCommand(commandList, IDS_COMMAND_CLOSE_PLACEHOLDER, IDI_CLOSE, KindCloseWindow, iconSize,
+                      resources);
     }
     if (prefs.Cansel != 0) {
-        AppendCommand(commandList, L"キャンセル", IDI_CLOSE, KindCancel, iconSize, resources);
+        AppendCommand(commandList, IDS_COMMAND_CANCEL, IDI_CLOSE, KindCancel, iconSize, resources);
     }
 }
 
@@ -50,10 +53,7 @@ std::wstring CloseEntryLabel(HWND target) {
     wchar_t title[TextBufferLength] = L"";
     if (target)
         ReadWindowTitle(target, title);
-    // wsprintfW writes at most 1024 units; a title of 259 and the brackets fit with room to spare.
-    wchar_t label[TextBufferLength + 16];
-    wsprintfW(label, L"「%s」を閉じる", title);
-    return label;
+    return FormatText(IDS_COMMAND_CLOSE, {title});
 }
 
 namespace {

@@ -12,16 +12,17 @@
 namespace mw {
 
 // Clears `commandList` and appends, in this order and when switched on: the desktop toggle, the
-// close-window entry (never in launcher-only mode) and cancel. Icons come from the program's
-// resources in `resources` at iconSize x iconSize; one that cannot be loaded leaves the entry
-// without an icon.
+// close-window entry (never in launcher-only mode) and cancel, named in the current language.
+// Icons come from the program's resources in `resources` at iconSize x iconSize; one that cannot
+// be loaded leaves the entry without an icon.
 void BuildCommandList(ItemList& commandList, const Preferences& prefs, bool launcherOnly, int iconSize,
                       HINSTANCE resources);
 
 // Every close-window entry gets a copy of `text` as its name; other entries are untouched.
 void SetCloseEntryLabels(ItemList& commandList, const wchar_t* text);
 
-// "「title」を閉じる" for the window the close command will close (an empty title for none).
+// "「title」を閉じる" (in English: Close "title") for the window the close command will close (an
+// empty title for none), in the current language.
 std::wstring CloseEntryLabel(HWND target);
 
 // Finds the program path of a window into a buffer of TextBufferLength units; false (and an

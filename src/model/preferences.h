@@ -1,4 +1,4 @@
-// The in-memory settings of the running program: the fifteen integers of the preferences file's
+// The in-memory settings of the running program: the sixteen integers of the preferences file's
 // section "Preference", named like their keys, and the start-up flags from the command line.
 #pragma once
 
@@ -20,6 +20,7 @@ struct Preferences {
     int Altab7 = 0;
     int Altab7_Hide = 0;
     int ArrangeWindow = 1;
+    int Language = 0; // 0 follows the display language, 1 Japanese, 2 English
 };
 
 // Set from the command line at start-up.

@@ -5,6 +5,7 @@
 #include "model/preferences.h"
 #include "options/option_settings.h"
 #include "options/startup_shortcut.h"
+#include "platform/resources_lang.h"
 #include "resource.h"
 
 namespace mw {
@@ -32,6 +33,9 @@ constexpr int kReplaceOff = 0;
 constexpr int kReplaceClickMode = 1;
 constexpr int kReplaceStandard = 2;
 
+// The choices of the language box, in the order of the values of "Language".
+constexpr UINT kLanguageChoices[] = {IDS_LANGUAGE_AUTO, IDS_LANGUAGE_JAPANESE, IDS_LANGUAGE_ENGLISH};
+
 bool IsChecked(HWND page, int id) {
     return IsDlgButtonChecked(page, id) == BST_CHECKED;
 }
@@ -49,6 +53,15 @@ void EnableReplaceModes(HWND page, bool enable) {
     Enable(page, IDC_GENERAL_CLICK_MODE, enable);
 }
 
+void FillCombo(HWND page, int id, const UINT* texts, int count, int selected) {
+    HWND combo = GetDlgItem(page, id);
+    for (int i = 0; i < count; ++i) {
+        const std::wstring text = LoadText(texts[i]);
+        SendMessageW(combo, CB_INSERTSTRING, i, reinterpret_cast<LPARAM>(text.c_str()));
+    }
+    SendMessageW(combo, CB_SETCURSEL, selected, 0);
+}
+
 INT_PTR OnInitDialog(HWND page) {
     const Preferences& p = CurrentPreferences();
     Check(page, IDC_GENERAL_STARTUP, StartupShortcutExists() == 1);
@@ -62,10 +75,11 @@ INT_PTR OnInitDialog(HWND page) {
           true);
 
     Enable(page, IDC_GENERAL_FRAMES_HIDE, p.Altab7 != 0);
-    HWND combo = GetDlgItem(page, IDC_GENERAL_FRAMES_HIDE);
-    SendMessageW(combo, CB_INSERTSTRING, 0, reinterpret_cast<LPARAM>(L"最小化"));
-    SendMessageW(combo, CB_INSERTSTRING, 1, reinterpret_cast<LPARAM>(L"非表示"));
-    SendMessageW(combo, CB_SETCURSEL, p.Altab7_Hide != 0 ? 1 : 0, 0);
+    const UINT hideChoices[] = {IDS_FRAMES_MINIMIZE, IDS_FRAMES_HIDE};
+    FillCombo(page, IDC_GENERAL_FRAMES_HIDE, hideChoices, 2, p.Altab7_Hide != 0 ? 1 : 0);
+    // An unknown value counts as automatic, and the box says so.
+    const bool knownLanguage = p.Language == kLanguageJapanese || p.Language == kLanguageEnglish;
+    FillCombo(page, IDC_GENERAL_LANGUAGE, kLanguageChoices, 3, knownLanguage ? p.Language : kLanguageAuto);
     return TRUE;
 }
 
@@ -81,9 +95,8 @@ void OnStartupClicked(HWND page) {
     if (present != wanted) {
         Check(page, IDC_GENERAL_STARTUP, present);
         ShowOptionsError(GetAncestor(page, GA_ROOT),
-                         (wanted ? L"スタートアップフォルダにショートカットを作成できませんでした。\n\n"
-                                 : L"スタートアップフォルダのショートカットを削除できませんでした。\n\n") +
-                             StartupShortcutPath());
+                         FormatText(wanted ? IDS_SHORTCUT_CREATE_FAILED : IDS_SHORTCUT_DELETE_FAILED,
+                                    {StartupShortcutPath()}));
     }
 }
 
@@ -100,6 +113,12 @@ INT_PTR OnCommand(HWND page, int id, int code) {
     if (code == CBN_SELCHANGE && id == IDC_GENERAL_FRAMES_HIDE) {
         const LRESULT index = SendDlgItemMessageW(page, id, CB_GETCURSEL, 0, 0);
         ApplyPreference(page, L"Altab7_Hide", index > 0 ? 1 : 0, Refresh::Nothing);
+        return TRUE;
+    }
+    if (code == CBN_SELCHANGE && id == IDC_GENERAL_LANGUAGE) {
+        const LRESULT index = SendDlgItemMessageW(page, id, CB_GETCURSEL, 0, 0);
+        if (index >= 0)
+            ApplyPreference(page, L"Language", static_cast<int>(index), Refresh::Language);
         return TRUE;
     }
     if (code != BN_CLICKED)

@@ -14,6 +14,7 @@
 #include "model/item_list.h"
 #include "model/program_state.h"
 #include "options/option_settings.h"
+#include "platform/resources_lang.h"
 #include "platform/unique_handle.h"
 #include "resource.h"
 #include "view/design.h"
@@ -217,8 +218,7 @@ void OnProperties(HWND page, int s) {
     if (s < 0 || s >= Launchers()->count)
         return;
     g_property.PropertyIndex = s;
-    DialogBoxParamW(Program().instance, MAKEINTRESOURCEW(IDD_LAUNCHER_PROPERTIES), page, LauncherPropertyProc,
-                    0);
+    DialogBoxInLanguage(Program().instance, IDD_LAUNCHER_PROPERTIES, page, LauncherPropertyProc, 0);
     g_property = PropertyDialogState{};
     DeleteLine(page, s);
     InsertLine(page, s, Launchers()->slots[s].name);
@@ -444,13 +444,19 @@ LauncherPickers& CurrentLauncherPickers() {
 
 bool ChooseFileToAdd(HWND owner, std::wstring& path) {
     wchar_t file[MAX_PATH] = {};
+    const std::wstring title = LoadText(IDS_ADD_ITEM_TITLE);
+    // Pairs of a name and a pattern, each ending in a null, and one more null after the last.
+    std::wstring filter = LoadText(IDS_ALL_FILES);
+    filter += L'\0';
+    filter += L"*.*";
+    filter += L'\0';
     OPENFILENAMEW ofn{};
     ofn.lStructSize = sizeof ofn;
     ofn.hwndOwner = owner;
-    ofn.lpstrFilter = L"すべてのファイル\0*.*\0";
+    ofn.lpstrFilter = filter.c_str(); // the string's own terminator is the final null
     ofn.lpstrFile = file;
     ofn.nMaxFile = MAX_PATH;
-    ofn.lpstrTitle = L"アイテムの追加";
+    ofn.lpstrTitle = title.c_str();
     // A chosen shortcut is added as the shortcut itself, not its target.
     ofn.Flags = OFN_HIDEREADONLY | OFN_NODEREFERENCELINKS;
     if (!GetOpenFileNameW(&ofn)) {
@@ -480,10 +486,11 @@ bool ChooseWorkFolder(HWND owner, std::wstring& folder) {
     ComInit com;
     LPITEMIDLIST desktop = nullptr;
     SHGetSpecialFolderLocation(owner, CSIDL_DESKTOP, &desktop);
+    const std::wstring title = LoadText(IDS_WORK_FOLDER_TITLE);
     BROWSEINFOW info{};
     info.hwndOwner = owner;
     info.pidlRoot = desktop;
-    info.lpszTitle = L"作業フォルダを選択";
+    info.lpszTitle = title.c_str();
     info.ulFlags = BIF_RETURNONLYFSDIRS | BIF_NEWDIALOGSTYLE;
     LPITEMIDLIST chosen = SHBrowseForFolderW(&info);
     bool picked = false;
@@ -527,28 +534,25 @@ POINT PropertyIconOrigin(int iconSize) {
 std::wstring AddRefusalText(int leftOutFull, int leftOutLong) {
     std::wstring text;
     if (leftOutFull > 0) {
-        text = L"ランチャの一覧がいっぱいです（登録できるのは" + std::to_wstring(ListCapacity) +
-               L"個までです）。";
+        text = FormatText(IDS_LAUNCHER_FULL, {std::to_wstring(ListCapacity)});
         if (leftOutFull > 1 || leftOutLong > 0) {
-            text += L"\n" + std::to_wstring(leftOutFull) + L"個のアイテムは追加されませんでした。";
+            text += L"\n" + FormatText(leftOutFull == 1 ? IDS_LAUNCHER_LEFT_OUT_ONE : IDS_LAUNCHER_LEFT_OUT,
+                                       {std::to_wstring(leftOutFull)});
         } else {
-            text += L"\nこれ以上追加できません。";
+            text += L"\n" + LoadText(IDS_LAUNCHER_NO_MORE);
         }
     }
     if (leftOutLong > 0) {
         if (!text.empty())
             text += L"\n\n";
-        text += L"パスが長すぎるため（" + std::to_wstring(kMaxLauncherPath) + L"文字まで）、" +
-                std::to_wstring(leftOutLong) + L"個のアイテムは追加されませんでした。";
+        text += FormatText(leftOutLong == 1 ? IDS_LAUNCHER_TOO_LONG_ONE : IDS_LAUNCHER_TOO_LONG,
+                           {std::to_wstring(kMaxLauncherPath), std::to_wstring(leftOutLong)});
     }
     return text;
 }
 
 std::wstring HiddenEntriesText(int storedCount) {
-    return L"設定ファイルには" + std::to_wstring(storedCount) +
-           L"個のランチャ項目がありますが、一覧に表示できるのは" + std::to_wstring(ListCapacity) +
-           L"個までです。\n\n表示されていない項目を上書きしないよう、追加と削除はできません。"
-           L"項目を減らすには設定ファイルを直接編集してください（並べ替えとプロパティの変更はできます）。";
+    return FormatText(IDS_LAUNCHER_HIDDEN, {std::to_wstring(storedCount), std::to_wstring(ListCapacity)});
 }
 
 INT_PTR CALLBACK LauncherPageProc(HWND page, UINT message, WPARAM wParam, LPARAM lParam) {

@@ -6,6 +6,7 @@
 
 #include "model/preferences.h"
 #include "options/option_settings.h"
+#include "platform/resources_lang.h"
 #include "resource.h"
 
 namespace mw {
@@ -84,7 +85,8 @@ void ToggleDetails(HWND page) {
     ShowWindow(GetDlgItem(page, IDC_MOUSE_EXPLANATION), showDetails ? SW_HIDE : SW_SHOW);
     for (int id : kDetailControls)
         ShowWindow(GetDlgItem(page, id), showDetails ? SW_SHOW : SW_HIDE);
-    SetDlgItemTextW(page, IDC_MOUSE_DETAILS, showDetails ? L"<<" : L"詳細>>");
+    SetDlgItemTextW(page, IDC_MOUSE_DETAILS,
+                    LoadText(showDetails ? IDS_DETAILS_HIDE : IDS_DETAILS_SHOW).c_str());
 }
 
 INT_PTR OnCommand(HWND page, int id, int code) {

@@ -5,6 +5,8 @@
 #include "model/list_building.h"
 #include "model/preferences.h"
 #include "model/program_state.h"
+#include "platform/resources_lang.h"
+#include "resource.h"
 #include "view/design.h"
 
 namespace mw {
@@ -14,7 +16,7 @@ namespace {
 bool g_writeFailureReported = false;
 
 void DefaultErrorMessage(HWND owner, const std::wstring& text) {
-    MessageBoxW(owner, text.c_str(), L"Mistlewick", MB_OK | MB_ICONERROR);
+    MessageBoxW(owner, text.c_str(), LoadText(IDS_APP_NAME).c_str(), MB_OK | MB_ICONERROR);
 }
 
 } // namespace
@@ -34,9 +36,7 @@ void BeginOptionsSession() {
 }
 
 std::wstring WriteFailureText(const std::wstring& path) {
-    return L"設定をファイルに保存できませんでした。\n\n" + path +
-           L"\n\n変更した設定はプログラムを終了するまで有効です。ファイルやフォルダが読み取り専用でないか確認"
-           L"してください。";
+    return FormatText(IDS_WRITE_FAILED, {path});
 }
 
 int PreferenceValue(const wchar_t* key) {
@@ -51,6 +51,9 @@ void RefreshDependents(Refresh refresh) {
     case Refresh::MouseHook:
         ReinstallMouseHook(CurrentPreferences(), Program().paused);
         break;
+    case Refresh::Language:
+        SetLanguageSetting(CurrentPreferences().Language);
+        [[fallthrough]];
     case Refresh::CommandList:
         if (Program().commandList) {
             BuildCommandList(*Program().commandList, CurrentPreferences(), CurrentStartupFlags().LauncherOnly,

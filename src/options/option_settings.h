@@ -10,7 +10,9 @@
 namespace mw {
 
 // What a preference change refreshes besides the file.
-enum class Refresh { Nothing, MouseHook, CommandList };
+// Language: the texts, dialogs and menu switch to the new "Language" and the command list is
+// rebuilt in it.
+enum class Refresh { Nothing, MouseHook, CommandList, Language };
 
 // Sets the field named `key` (a key of the "Preference" table) to value, writes it and refreshes.
 // The hook is reinstalled only while the tray's pause is off; during a pause the new values are

@@ -9,6 +9,7 @@
 #include "options/launcher_page.h"
 #include "options/mouse_page.h"
 #include "options/option_settings.h"
+#include "platform/resources_lang.h"
 #include "resource.h"
 
 namespace mw {
@@ -18,7 +19,7 @@ namespace {
 OptionsDialogState g_state;
 
 struct PageDefinition {
-    const wchar_t* tabText;
+    UINT tabText;
     int templateId;
     DLGPROC proc;
     bool inLauncherOnlyMode;
@@ -26,10 +27,10 @@ struct PageDefinition {
 
 // In slot order, which is also the tab order.
 const PageDefinition kPages[] = {
-    {L"マウス", IDD_PAGE_MOUSE, MousePageProc, false},
-    {L"全般", IDD_PAGE_GENERAL, GeneralPageProc, false},
-    {L"プログラムランチャ", IDD_PAGE_LAUNCHER, LauncherPageProc, true},
-    {L"バージョン情報", IDD_PAGE_ABOUT, AboutPageProc, false},
+    {IDS_TAB_MOUSE, IDD_PAGE_MOUSE, MousePageProc, false},
+    {IDS_TAB_GENERAL, IDD_PAGE_GENERAL, GeneralPageProc, false},
+    {IDS_TAB_LAUNCHER, IDD_PAGE_LAUNCHER, LauncherPageProc, true},
+    {IDS_TAB_ABOUT, IDD_PAGE_ABOUT, AboutPageProc, false},
 };
 
 // Slot of each tab, in tab order (with one tab in launcher-only mode).
@@ -55,9 +56,10 @@ INT_PTR OnInitDialog(HWND dialog, int initialValue) {
         const PageDefinition& page = kPages[slot];
         if (launcherOnly && !page.inLauncherOnlyMode)
             continue;
+        std::wstring text = LoadText(page.tabText);
         TCITEMW item{};
         item.mask = TCIF_TEXT;
-        item.pszText = const_cast<wchar_t*>(page.tabText);
+        item.pszText = text.data();
         SendMessageW(g_state.tab, TCM_INSERTITEMW, slot, reinterpret_cast<LPARAM>(&item));
         g_tabSlots[g_tabCount++] = slot;
     }
@@ -65,8 +67,8 @@ INT_PTR OnInitDialog(HWND dialog, int initialValue) {
         const PageDefinition& page = kPages[slot];
         if (launcherOnly && !page.inLauncherOnlyMode)
             continue;
-        g_state.OptionPages[slot] = CreateDialogParamW(Program().instance, MAKEINTRESOURCEW(page.templateId),
-                                                       g_state.tab, page.proc, 0);
+        g_state.OptionPages[slot] =
+            CreateDialogInLanguage(Program().instance, page.templateId, g_state.tab, page.proc, 0);
     }
 
     RECT area{};
@@ -158,11 +160,13 @@ INT_PTR RunOptionsDialog(HWND parent, int initialValue) {
     // before the dialog is created, not only once it initialises.
     RegisterControlClasses();
     BeginOptionsSession();
-    const INT_PTR result = DialogBoxParamW(Program().instance, MAKEINTRESOURCEW(IDD_OPTIONS), parent,
-                                           OptionsDialogProc, initialValue);
+    // The pages and the dialog are in the language chosen now; a change on the General page
+    // shows at the next opening.
+    const INT_PTR result =
+        DialogBoxInLanguage(Program().instance, IDD_OPTIONS, parent, OptionsDialogProc, initialValue);
     g_state = OptionsDialogState{};
     if (result == -1)
-        ShowOptionsError(parent, L"オプション画面を開けませんでした。");
+        ShowOptionsError(parent, LoadText(IDS_OPTIONS_OPEN_FAILED));
     return result;
 }
 

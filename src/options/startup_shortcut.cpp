@@ -4,7 +4,9 @@
 #include <shlobj.h>
 #include <shobjidl.h>
 
+#include "platform/resources_lang.h"
 #include "platform/unique_handle.h"
+#include "resource.h"
 
 namespace mw {
 
@@ -74,7 +76,7 @@ int CreateStartupShortcut() {
     if (FAILED(link->QueryInterface(IID_IPersistFile, file.put_void())))
         return 0;
     link->SetPath(target.c_str());
-    link->SetDescription(kShortcutDescription);
+    link->SetDescription(LoadText(IDS_SHORTCUT_DESCRIPTION).c_str());
     const HRESULT saved = file->Save(StartupShortcutPath().c_str(), TRUE);
     // file and link are released here, before ComInit undoes the initialisation.
     return SUCCEEDED(saved) ? 1 : 0;

@@ -6,7 +6,6 @@
 namespace mw {
 
 constexpr wchar_t kShortcutFileName[] = L"Mistlewick.lnk";
-constexpr wchar_t kShortcutDescription[] = L"マウスによるウィンドウ切り替え";
 
 // The folder the shortcut lives in: the user's Startup folder, or the override when one is set
 // (tests point it at a temporary folder).

@@ -62,6 +62,7 @@
 #define IDC_GENERAL_FRAMES 1051
 #define IDC_GENERAL_FRAMES_HIDE 1052
 #define IDC_GENERAL_CLOSE_WINDOW 1055
+#define IDC_GENERAL_LANGUAGE 1056
 
 // About page (102)
 #define IDC_ABOUT_ICON (-1)
@@ -84,3 +85,25 @@
 #define IDC_PROPERTY_WORK_FOLDER 1024
 #define IDC_PROPERTY_CHOOSE_FOLDER 1025
 #define IDC_PROPERTY_CHANGE_ICON 1054
+
+// Texts: every text the code shows comes from the string tables, in Japanese and English.
+// Adding one takes two lines:
+//   1. strings.inc: MW_TEXT(IDS_SOMETHING, <next free number of its group>, "日本語", "English")
+//      (both string tables are made from that entry; %1..%9 mark what the code fills in);
+//   2. the code: LoadText(IDS_SOMETHING) or FormatText(IDS_SOMETHING, {value, ...}) from
+//      platform/resources_lang.h.
+// The table test checks that every entry has both languages, not empty, and no number twice.
+#ifndef RC_INVOKED
+enum TextId : unsigned {
+#define MW_TEXT(name, number, japanese, english) name = number,
+#include "strings.inc"
+#undef MW_TEXT
+};
+
+// Every text id, for the tests that go through them all.
+inline constexpr unsigned kAllTextIds[] = {
+#define MW_TEXT(name, number, japanese, english) number,
+#include "strings.inc"
+#undef MW_TEXT
+};
+#endif

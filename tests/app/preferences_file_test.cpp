@@ -31,7 +31,7 @@ mw::Preferences Scrambled() {
 }
 
 TEST(PreferenceTable, CoversEveryFieldOnceWithTheRecordsDefaults) {
-    ASSERT_EQ(mw::PreferenceKeyCount(), 15u);
+    ASSERT_EQ(mw::PreferenceKeyCount(), 16u);
     const mw::Preferences defaults;
     mw::Preferences touched = Scrambled();
     std::set<std::wstring> keys;
