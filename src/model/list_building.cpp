@@ -5,6 +5,7 @@
 #include <string>
 #include <utility>
 
+#include "model/file_icon.h"
 #include "model/window_list.h"
 #include "resources/resource.h"
 
@@ -22,6 +23,14 @@ void AppendCommand(ItemList& commandList, const wchar_t* label, int iconId, int 
 } // the temporary releases its label and icon here
 
 } // namespace
+
+void ReloadLauncherIcons(LauncherList& launchers, int iconSize) {
+    for (int i = 0; i < launchers.count && i < ListCapacity; ++i) {
+        LauncherEntry& entry = launchers.slots[i];
+        if (HICON icon = LauncherEntryIcon(entry.path, entry.iconFile, entry.iconIndex, iconSize))
+            entry.icon.reset(icon);
+    }
+}
 
 void BuildCommandList(ItemList& commandList, const Preferences& prefs, bool launcherOnly, int iconSize,
                       HINSTANCE resources) {

@@ -9,6 +9,7 @@
 #include "options/launcher_page.h"
 #include "options/mouse_page.h"
 #include "options/option_settings.h"
+#include "platform/dpi.h"
 #include "resource.h"
 
 namespace mw {
@@ -83,6 +84,8 @@ INT_PTR OnInitDialog(HWND dialog, int initialValue) {
     g_state.CurrentOptionPage = g_state.OptionPages[launcherOnly ? kSlotLauncher : kSlotMouse];
     if (g_state.CurrentOptionPage)
         ShowWindow(g_state.CurrentOptionPage, SW_SHOW);
+    // On the monitor the user is working on, wholly inside its work area where it fits.
+    CentreOnCursorMonitor(dialog);
     return TRUE;
 }
 
