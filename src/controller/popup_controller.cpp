@@ -432,8 +432,9 @@ LRESULT OnOpenPopup(HWND hwnd, LPARAM lParam) {
     c.selection.index = 0;
 
     if (CurrentDesign().thumbnail) {
-        RegisterThumbnails(c.thumbnails, hwnd, *c.popupList, c.selection, c.design, Prefs().ToggleDesktop != 0,
-                           GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN));
+        RegisterThumbnails(c.thumbnails, hwnd, *c.popupList, c.selection, c.design,
+                           Prefs().ToggleDesktop != 0, GetSystemMetrics(SM_CXSCREEN),
+                           GetSystemMetrics(SM_CYSCREEN));
     }
 
     c.previousForeground = GetForegroundWindow();

@@ -23,7 +23,8 @@ bool RestoredWindowRect(HWND window, RECT* out) {
         MONITORINFO monitor{};
         monitor.cbSize = sizeof monitor;
         if (GetMonitorInfoW(MonitorFromRect(out, MONITOR_DEFAULTTONEAREST), &monitor)) {
-            OffsetRect(out, monitor.rcWork.left - monitor.rcMonitor.left, monitor.rcWork.top - monitor.rcMonitor.top);
+            OffsetRect(out, monitor.rcWork.left - monitor.rcMonitor.left,
+                       monitor.rcWork.top - monitor.rcMonitor.top);
         }
     }
     return true;

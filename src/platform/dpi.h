@@ -27,7 +27,8 @@ struct DpiApi {
     // shcore.dll, Windows 8.1: the effective DPI of a monitor (type 0).
     HRESULT(WINAPI* getDpiForMonitor)(HMONITOR monitor, int type, UINT* dpiX, UINT* dpiY) = nullptr;
     // user32.dll, Windows 10 1607.
-    BOOL(WINAPI* systemParametersInfoForDpi)(UINT action, UINT param, void* data, UINT winIni, UINT dpi) = nullptr;
+    BOOL(WINAPI* systemParametersInfoForDpi)
+    (UINT action, UINT param, void* data, UINT winIni, UINT dpi) = nullptr;
     UINT(WINAPI* getDpiForWindow)(HWND window) = nullptr;
 };
 

@@ -49,9 +49,10 @@ std::vector<PlacedIcon> CollectIcons(const IconWindowCreation& creation, std::ve
             continue;
         if (ownedByCaller)
             owned.emplace_back(icon);
-        icons.push_back({OverlayIconPosition(i, creation.state, creation.design, creation.desktopRow,
-                                             creation.screenWidth, creation.screenHeight, creation.iconPixels),
-                         icon});
+        icons.push_back(
+            {OverlayIconPosition(i, creation.state, creation.design, creation.desktopRow,
+                                 creation.screenWidth, creation.screenHeight, creation.iconPixels),
+             icon});
     }
     return icons;
 }

@@ -50,7 +50,8 @@ void AlphaFromBlackAndWhite(const uint32_t* overBlack, const uint32_t* overWhite
 
 // Draws each icon at `size` x `size` into `picture` (which the caller zeroed), premultiplied, with
 // the icon's own opacity; the pixels it does not cover stay as they were. Needs no screen.
-void RenderIconPicture(FramePicture& picture, const std::vector<PlacedIcon>& icons, int size = OverlayIconSize);
+void RenderIconPicture(FramePicture& picture, const std::vector<PlacedIcon>& icons,
+                       int size = OverlayIconSize);
 
 // The whole picture of the icon window: `width` x `height`, transparent, with the icon of every
 // window entry of the creation record's list found by the size-32 sources (the window's big

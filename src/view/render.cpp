@@ -259,8 +259,8 @@ int SelectionOutlineFrames(const RECT& r, UINT dpi, RECT* frames, int capacity) 
     const int inward = ScaleForDpi(1, dpi);
     int count = 0;
     for (int k = 0; k < thickness && count < capacity; ++k) {
-        frames[count++] = RECT{r.left - sideways - k, r.top + inward + k, r.right + sideways + k,
-                               r.bottom - inward - k};
+        frames[count++] =
+            RECT{r.left - sideways - k, r.top + inward + k, r.right + sideways + k, r.bottom - inward - k};
     }
     return count;
 }
@@ -275,7 +275,8 @@ void PaintSelection(HDC dc, const SelectionState& state, const Design& design, b
     if (design.cursorBackgroundColor != design.backgroundColor ||
         design.cursorTextColor != design.textColor) {
         const int one = ScaleForDpi(1, dpi);
-        FillSolid(dc, RECT{r.left - one, r.top + one, r.right + one, r.bottom - one}, design.cursorBackgroundColor);
+        FillSolid(dc, RECT{r.left - one, r.top + one, r.right + one, r.bottom - one},
+                  design.cursorBackgroundColor);
         const int oldMode = SetBkMode(dc, TRANSPARENT);
         const COLORREF oldColor = SetTextColor(dc, design.cursorTextColor);
         UniqueFont font = CreateListFont(design.cursorTextBold == 1, dpi);
