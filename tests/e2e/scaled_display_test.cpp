@@ -21,25 +21,41 @@ using namespace mw::test;
 
 constexpr wchar_t kDesktopKey[] = L"Control Panel\\Desktop";
 
-// Sets LogPixels for the programs started while it lives and puts back what was there.
+// Sets LogPixels for the programs started while it lives and puts back what was there. What was
+// there is also kept in a value of its own until it is put back, so a run that was ended in the
+// middle (the watchdog) leaves the prefix at 144 DPI only until the next run of this test.
 class LogPixels {
   public:
     explicit LogPixels(DWORD dpi) {
-        DWORD size = sizeof old_;
-        had_ = RegGetValueW(HKEY_CURRENT_USER, kDesktopKey, L"LogPixels", RRF_RT_REG_DWORD, nullptr, &old_,
-                            &size) == ERROR_SUCCESS;
-        ok_ = RegSetKeyValueW(HKEY_CURRENT_USER, kDesktopKey, L"LogPixels", REG_DWORD, &dpi, sizeof dpi) ==
-              ERROR_SUCCESS;
+        DWORD left = 0;
+        if (Read(kSaved, &left))
+            Restore(left); // an earlier run did not get to it
+        had_ = Read(L"LogPixels", &old_);
+        const DWORD saved = had_ ? old_ : kAbsent;
+        ok_ = Write(kSaved, saved) && Write(L"LogPixels", dpi);
     }
-    ~LogPixels() {
-        if (had_)
-            RegSetKeyValueW(HKEY_CURRENT_USER, kDesktopKey, L"LogPixels", REG_DWORD, &old_, sizeof old_);
-        else
-            RegDeleteKeyValueW(HKEY_CURRENT_USER, kDesktopKey, L"LogPixels");
-    }
+    ~LogPixels() { Restore(had_ ? old_ : kAbsent); }
     bool ok() const { return ok_; }
 
   private:
+    static constexpr wchar_t kSaved[] = L"MistlewickTestSavedLogPixels";
+    static constexpr DWORD kAbsent = 0xFFFFFFFF;
+    static bool Read(const wchar_t* name, DWORD* value) {
+        DWORD size = sizeof *value;
+        return RegGetValueW(HKEY_CURRENT_USER, kDesktopKey, name, RRF_RT_REG_DWORD, nullptr, value, &size) ==
+               ERROR_SUCCESS;
+    }
+    static bool Write(const wchar_t* name, DWORD value) {
+        return RegSetKeyValueW(HKEY_CURRENT_USER, kDesktopKey, name, REG_DWORD, &value, sizeof value) ==
+               ERROR_SUCCESS;
+    }
+    static void Restore(DWORD saved) {
+        if (saved == kAbsent)
+            RegDeleteKeyValueW(HKEY_CURRENT_USER, kDesktopKey, L"LogPixels");
+        else
+            Write(L"LogPixels", saved);
+        RegDeleteKeyValueW(HKEY_CURRENT_USER, kDesktopKey, kSaved);
+    }
     DWORD old_ = 0;
     bool had_ = false;
     bool ok_ = false;

@@ -23,9 +23,6 @@ TEST(Dpi, ScaleForDpiAtTheCommonScalings) {
         EXPECT_EQ(ScaleForDpi(r.at96, 192), r.at192) << r.at96;
     }
     EXPECT_EQ(ScaleForDpi(32, 0), 32) << "an unknown DPI is 96";
-}
-
-TEST(Dpi, ScaleBetweenDpisGoesBothWays) {
     // A message font of -12 at a 96-DPI system on a 144-DPI monitor, and back.
     EXPECT_EQ(ScaleBetweenDpis(-12, 96, 144), -18);
     EXPECT_EQ(ScaleBetweenDpis(-18, 144, 96), -12);
@@ -52,28 +49,6 @@ TEST(Dpi, MessageFontScalesFromTheSystemDpiOnce) {
     EXPECT_STREQ(MessageFontForDpi(system * 2).lfFaceName, metrics.lfMessageFont.lfFaceName);
     LoadSystemDpiApi();
     EXPECT_EQ(MessageFontForDpi(system).lfHeight, systemHeight);
-}
-
-HRESULT WINAPI FailingDpiForMonitor(HMONITOR, int, UINT*, UINT*) {
-    return E_FAIL;
-}
-
-TEST(Dpi, MonitorWithoutAnAnswerHasTheSystemDpi) {
-    CurrentDpiApi().getDpiForMonitor = FailingDpiForMonitor;
-    EXPECT_EQ(MonitorAtCursor().dpi, SystemDpi());
-    CurrentDpiApi().getDpiForMonitor = nullptr;
-    EXPECT_EQ(MonitorDpi(MonitorFromPoint(POINT{0, 0}, MONITOR_DEFAULTTOPRIMARY)), SystemDpi());
-    LoadSystemDpiApi();
-}
-
-TEST(Dpi, CentreInAreasWithNegativeOrigins) {
-    // A work area left of the primary monitor: (-1280, 0)-(0, 984).
-    POINT p = CentreIn(RECT{-1280, 0, 0, 984}, SIZE{400, 300});
-    EXPECT_EQ(p.x, -840);
-    EXPECT_EQ(p.y, 342);
-    p = CentreIn(RECT{0, -1080, 1920, 0}, SIZE{401, 301});
-    EXPECT_EQ(p.x, 760);
-    EXPECT_EQ(p.y, -690);
 }
 
 } // namespace
