@@ -18,7 +18,6 @@ namespace {
 
 using namespace mw::test;
 
-constexpr RECT kPrimary{0, 0, 1920, 1080};
 constexpr RECT kLeft{-1280, 0, 0, 1024};
 constexpr POINT kOnTheLeft{-640, 500};
 
@@ -51,7 +50,7 @@ class Multimon : public ::testing::Test {
     }
 };
 
-// Done when: the resident program, cursor on the left monitor, a gesture opens the popup inside
+// The resident program with the cursor on the left monitor: a gesture opens the popup inside
 // that monitor, and with "MoveWindow" on the chosen window ends on it.
 TEST_F(Multimon, GestureOnTheLeftMonitorOpensThereAndMoveWindowBringsTheChoice) {
     Target alpha, beta;
