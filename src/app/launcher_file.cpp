@@ -28,13 +28,6 @@ std::wstring ReadLauncherString(const std::wstring& prefsPath, const wchar_t* st
     return std::wstring(buffer, wcsnlen(buffer, length));
 }
 
-// The stored icon choice wins; without one the entry shows whatever its target looks like.
-HICON LauncherIcon(const std::wstring& path, const std::wstring& iconFile, int iconIndex, int iconSize) {
-    if (!iconFile.empty())
-        return ExtractOneIcon(iconFile.c_str(), iconIndex, iconSize);
-    return FileIcon(path.c_str(), iconSize);
-}
-
 } // namespace
 
 int StoredLauncherCount(const std::wstring& prefsPath) {
@@ -55,7 +48,7 @@ int LoadLauncherSection(const std::wstring& prefsPath, int iconSize, LauncherLis
             kLauncherSection, NumberedKey(L"icon_idx", number).c_str(), 0, prefsPath.c_str()));
 
         LauncherEntry entry;
-        InitListItem(entry, name.c_str(), LauncherIcon(path, iconFile, iconIndex, iconSize), nullptr,
+        InitListItem(entry, name.c_str(), LauncherEntryIcon(path, iconFile, iconIndex, iconSize), nullptr,
                      KindLauncher);
         SetLauncherFields(entry, commandLine.c_str(), path.c_str(), workFolder.c_str(), iconFile.c_str(),
                           iconIndex);

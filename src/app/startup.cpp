@@ -19,6 +19,7 @@
 #include "platform/log.h"
 #include "options/options_dialog.h"
 #include "platform/resources_lang.h"
+#include "platform/dpi.h"
 #include "resource.h"
 #include "view/design.h"
 #include "view/design_file.h"
@@ -38,8 +39,13 @@ void RegisterProgramClass(HINSTANCE instance, WNDPROC procedure, const wchar_t* 
     wc.style = CS_VREDRAW | CS_HREDRAW | CS_DBLCLKS;
     wc.lpfnWndProc = procedure;
     wc.hInstance = instance;
-    wc.hIcon = static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(IDI_APP), IMAGE_ICON, 32, 32, 0));
-    wc.hIconSm = static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(IDI_APP), IMAGE_ICON, 16, 16, 0));
+    // The system's sizes for large and small icons, which follow its DPI.
+    const int large = GetSystemMetrics(SM_CXICON);
+    const int small = GetSystemMetrics(SM_CXSMICON);
+    wc.hIcon =
+        static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(IDI_APP), IMAGE_ICON, large, large, 0));
+    wc.hIconSm =
+        static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(IDI_APP), IMAGE_ICON, small, small, 0));
     wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
     wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
     wc.lpszClassName = className;
@@ -59,9 +65,15 @@ void RunMessageLoop() {
     }
 }
 
+// The launcher and command icons are loaded at the size the first popup will need: the design's
+// size at the DPI of the cursor's monitor. A popup on a monitor of another DPI reloads them.
+void ChooseListIconSize(ProgramState& program) {
+    program.listIconSize = ScaleForDpi(CurrentDesign().iconSize, MonitorAtCursor().dpi);
+}
+
 void LoadLauncherEntries(ProgramState& program) {
     program.launcherList = CreateLauncherList();
-    LoadLauncherSection(program.preferencesPath, CurrentDesign().iconSize, *program.launcherList);
+    LoadLauncherSection(program.preferencesPath, program.listIconSize, *program.launcherList);
 }
 
 void ReleaseLists(ProgramState& program) {
@@ -119,6 +131,7 @@ int RunApplication(HINSTANCE instance, const wchar_t* commandLine) {
 
     LoadExcludeSection(program.preferencesPath);
     LoadDesign(program.mainWindow, DesignPathForExe(exePath), CurrentDesign());
+    ChooseListIconSize(program);
     LoadLauncherEntries(program);
 
     if (parsed.launcherOptionsMode) {
@@ -126,7 +139,7 @@ int RunApplication(HINSTANCE instance, const wchar_t* commandLine) {
     } else {
         program.commandList = CreateItemList();
         program.savedWindowList = CreateItemList();
-        BuildCommandList(*program.commandList, prefs, flags.LauncherOnly, CurrentDesign().iconSize, instance);
+        BuildCommandList(*program.commandList, prefs, flags.LauncherOnly, program.listIconSize, instance);
 
         RegisterProgramClass(instance, FrameWindowProc, FrameWindowClass);
         if (CurrentDesign().thumbnail && CurrentDesign().thumbnailOverlay) {

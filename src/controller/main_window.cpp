@@ -63,6 +63,10 @@ LRESULT CALLBACK MainWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM l
         if (OnTrayCommand(hwnd, LOWORD(wParam)))
             return 0;
         return DefWindowProcW(hwnd, message, wParam, lParam);
+    case WM_DPICHANGED:
+        // The popup is laid out for its monitor's DPI each time it opens and never moves to
+        // another monitor while open; the size the system suggests would only undo ours.
+        return 0;
     case WM_ENDSESSION:
         if (wParam)
             RestoreWhatThePreviewHid();

@@ -47,7 +47,8 @@ RECT MonitorRectOf(HMONITOR monitor) {
     return info.rcMonitor;
 }
 
-RECT MonitorOfWindow(HWND hwnd) {
+// The popup's own monitor: edge scrolling and keeping the selection in sight work against it.
+RECT MonitorOfPopup(HWND hwnd) {
     return MonitorRectOf(MonitorFromWindow(hwnd, MONITOR_DEFAULTTOPRIMARY));
 }
 
@@ -76,11 +77,12 @@ void TakeForeground(HWND hwnd) {
 
 void FillWindowSection(HWND hwnd, ItemList& list) {
     ControllerState& c = Controller();
+    // The design's size picks the icon's source; the popup's DPI the size it is taken at.
     const int iconSize = CurrentDesign().iconSize;
     if (c.windowSource) {
         c.windowSource(list, iconSize);
     } else {
-        EnumerateTopLevelWindows(list, iconSize);
+        EnumerateTopLevelWindows(list, iconSize, c.design.iconSize);
     }
     if (list.count > 0) {
         GUITHREADINFO info{};
@@ -277,7 +279,7 @@ void MovePopupTo(HWND hwnd, int left, int top) {
 void KeepSelectionVisible(HWND hwnd, const RECT& selection) {
     RECT window{};
     GetWindowRect(hwnd, &window);
-    const RECT monitor = MonitorOfWindow(hwnd);
+    const RECT monitor = MonitorOfPopup(hwnd);
     int top = 0;
     if (KeepSelectionOnMonitor(window.top, selection.top, selection.bottom, monitor.top, monitor.bottom,
                                &top)) {
@@ -327,6 +329,18 @@ bool FramePreviewHolds(bool altTabOpened, const Preferences& prefs) {
     if (!prefs.Altab7)
         return false;
     return (!altTabOpened && !prefs.ClickMode) || (altTabOpened && prefs.ReplaceAltTab == 2);
+}
+
+void PrepareListIcons(int pixels) {
+    ProgramState& program = Program();
+    if (ListIconPixels(CurrentDesign().iconSize) == pixels)
+        return;
+    if (program.commandList) {
+        BuildCommandList(*program.commandList, Prefs(), Flags().LauncherOnly, pixels, program.instance);
+    }
+    if (program.launcherList)
+        ReloadLauncherIcons(*program.launcherList, pixels);
+    program.listIconSize = pixels;
 }
 
 POINT CentredPopupPosition(const RECT& monitor, SIZE popup) {
@@ -383,6 +397,15 @@ LRESULT OnOpenPopup(HWND hwnd, LPARAM lParam) {
         return 0;
     if (lParam == 1)
         c.altTabOpened = true;
+    // Everything is laid out for the DPI of the cursor's monitor, where the popup opens (not for
+    // the monitor the hidden popup was last on).
+    POINT cursor{};
+    GetCursorPos(&cursor);
+    const MonitorPlace place = MonitorAtPoint(cursor);
+    const RECT monitor = place.monitor;
+    c.dpi = place.dpi;
+    c.design = DesignForDpi(CurrentDesign(), c.dpi);
+    PrepareListIcons(c.design.iconSize);
     c.popupList = CreateItemList();
     if (!Flags().LauncherOnly)
         FillWindowSection(hwnd, *c.popupList);
@@ -399,7 +422,7 @@ LRESULT OnOpenPopup(HWND hwnd, LPARAM lParam) {
     const LauncherList& launchers = Program().launcherList ? *Program().launcherList : emptyLaunchers;
     const ItemList& commands = Program().commandList ? *Program().commandList : emptyCommands;
     const int textWidth =
-        RenderPopup(hwnd, *c.popupList, launchers, commands, CurrentDesign(), DesktopRow(), c.surface);
+        RenderPopup(hwnd, *c.popupList, launchers, commands, c.design, DesktopRow(), c.surface, c.dpi);
 
     c.selection.windowCount = c.popupList->count;
     c.selection.launcherCount = launchers.count;
@@ -409,19 +432,16 @@ LRESULT OnOpenPopup(HWND hwnd, LPARAM lParam) {
     c.selection.index = 0;
 
     if (CurrentDesign().thumbnail) {
-        RegisterThumbnails(c.thumbnails, hwnd, *c.popupList, c.selection, CurrentDesign(),
+        RegisterThumbnails(c.thumbnails, hwnd, *c.popupList, c.selection, c.design,
                            Prefs().ToggleDesktop != 0, GetSystemMetrics(SM_CXSCREEN),
                            GetSystemMetrics(SM_CYSCREEN));
     }
 
     c.previousForeground = GetForegroundWindow();
-    POINT cursor{};
-    GetCursorPos(&cursor);
-    const RECT monitor = MonitorRectOf(MonitorFromPoint(cursor, MONITOR_DEFAULTTOPRIMARY));
     const POINT at = CentredPopupPosition(monitor, {c.surface.width, c.surface.height});
 
     if (FramePreviewHolds(c.altTabOpened, Prefs())) {
-        c.frameWindow = CreateFrameWindow(Program().instance, c.popupList.get());
+        c.frameWindow = CreateFrameWindow(Program().instance, c.popupList.get(), c.dpi);
         PutAwayOtherWindows(*c.popupList, SelectionInWindows() ? c.selection.index : -1,
                             Prefs().Altab7_Hide != 0);
     }
@@ -430,8 +450,8 @@ LRESULT OnOpenPopup(HWND hwnd, LPARAM lParam) {
     TakeForeground(hwnd);
 
     if (CurrentDesign().thumbnail && CurrentDesign().thumbnailOverlay) {
-        c.iconWindow = CreateIconWindow(Program().instance, hwnd, c.popupList.get(), c.selection,
-                                        CurrentDesign(), DesktopRow());
+        c.iconWindow = CreateIconWindow(Program().instance, hwnd, c.popupList.get(), c.selection, c.design,
+                                        DesktopRow(), c.dpi);
     }
 
     const bool centreCursor =
@@ -512,11 +532,10 @@ LRESULT OnMouseMove(HWND hwnd, LPARAM lParam) {
     RECT window{};
     GetWindowRect(hwnd, &window);
     const int screenY = window.top + GET_Y_LPARAM(lParam);
-    const UINT_PTR timer =
-        EdgeTimerFor(screenY, MonitorOfWindow(hwnd), CurrentDesign().itemSpace, CurrentDesign().iconSize);
+    const UINT_PTR timer = EdgeTimerFor(screenY, MonitorOfPopup(hwnd), c.design.itemSpace, c.design.iconSize);
     if (timer) {
         SetTimer(hwnd, timer, kEdgeTimerMilliseconds, nullptr);
-    } else if (SelectAtPoint(c.selection, CurrentDesign(), DesktopRow(), lParam)) {
+    } else if (SelectAtPoint(c.selection, c.design, DesktopRow(), lParam)) {
         Repaint(hwnd);
     }
     return 0;
@@ -562,13 +581,13 @@ LRESULT OnPaint(HWND hwnd) {
     if (c.popupList && c.surface) {
         BitBlt(dc, 0, 0, c.surface.width, c.surface.height, c.surface.dc(), 0, 0, SRCCOPY);
         RECT selection{};
-        if (GetCursorRect(c.selection, CurrentDesign(), DesktopRow(), &selection)) {
+        if (GetCursorRect(c.selection, c.design, DesktopRow(), &selection)) {
             KeepSelectionVisible(hwnd, selection);
             static const LauncherList emptyLaunchers;
             static const ItemList emptyCommands;
-            PaintSelection(dc, c.selection, CurrentDesign(), DesktopRow(), *c.popupList,
+            PaintSelection(dc, c.selection, c.design, DesktopRow(), *c.popupList,
                            Program().launcherList ? *Program().launcherList : emptyLaunchers,
-                           Program().commandList ? *Program().commandList : emptyCommands);
+                           Program().commandList ? *Program().commandList : emptyCommands, c.dpi);
         }
     }
     EndPaint(hwnd, &ps);

@@ -9,6 +9,8 @@
 #include "model/item_list.h"
 #include "controller/thumbnails.h"
 #include "model/preferences.h"
+#include "platform/dpi.h"
+#include "view/design.h"
 #include "view/layout.h"
 #include "view/render.h"
 
@@ -26,6 +28,10 @@ using WindowSource = void (*)(ItemList& list, int iconSize);
 struct ControllerState {
     std::unique_ptr<ItemList> popupList; // present exactly while the popup is open
     SelectionState selection;
+    // The DPI of the monitor the popup opened on and the design in its pixels: every size of the
+    // open popup, its overlays and its mouse handling comes from these.
+    UINT dpi = kDefaultDpi;
+    Design design;
     bool altTabOpened = false;
     HWND closeTarget = nullptr;
     HWND previousForeground = nullptr; // the foreground window when the popup opened
@@ -52,6 +58,10 @@ bool FramePreviewHolds(bool altTabOpened, const Preferences& prefs);
 
 // The popup's top-left corner, centred on a monitor rectangle (halves truncated toward zero).
 POINT CentredPopupPosition(const RECT& monitor, SIZE popup);
+
+// Brings the icons of the launcher entries and command entries to `pixels` x `pixels` when they
+// were loaded at another size (a popup opening on a monitor of another DPI than the last one).
+void PrepareListIcons(int pixels);
 
 // Where the window's top must go so the selected row stays on the monitor; false when it fits.
 bool KeepSelectionOnMonitor(int windowTop, int selectionTop, int selectionBottom, int monitorTop,

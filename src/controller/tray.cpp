@@ -19,8 +19,9 @@ NOTIFYICONDATAW BaseRecord(HWND mainWindow) {
 }
 
 HICON LoadTrayIcon(HINSTANCE instance, bool paused) {
-    return static_cast<HICON>(
-        LoadImageW(instance, MAKEINTRESOURCEW(paused ? IDI_PAUSED : IDI_APP), IMAGE_ICON, 16, 16, 0));
+    return static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(paused ? IDI_PAUSED : IDI_APP),
+                                         IMAGE_ICON, GetSystemMetrics(SM_CXSMICON),
+                                         GetSystemMetrics(SM_CYSMICON), 0));
 }
 
 } // namespace

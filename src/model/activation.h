@@ -4,11 +4,20 @@
 
 #include <windows.h>
 
+#include "platform/dpi.h"
+
 namespace mw {
 
 // Where a window that starts at windowTopLeft on a monitor whose rectangle starts at fromMonitor
-// lands on the monitor that starts at toMonitor: same size, same offset from the corner.
-POINT MoveBetweenMonitors(POINT windowTopLeft, POINT fromMonitor, POINT toMonitor);
+// lands on the monitor that starts at toMonitor: the same offset from the corner as the user sees
+// it, that is the offset in pixels scaled by toDpi / fromDpi (kept exactly when they are equal).
+// Only the position: the system, or a window that scales itself, sizes the window on arrival.
+POINT MoveBetweenMonitors(POINT windowTopLeft, POINT fromMonitor, POINT toMonitor, UINT fromDpi = kDefaultDpi,
+                          UINT toDpi = kDefaultDpi);
+
+// The restored (normal) rectangle of a window in screen coordinates, also while it is minimised
+// or maximised; false when its placement cannot be read.
+bool RestoredWindowRect(HWND window, RECT* out);
 
 // The centre of a rectangle, halves truncated toward zero.
 POINT RectCentre(const RECT& r);

@@ -164,6 +164,12 @@ HICON ExtractOneIcon(const wchar_t* file, int index, int size) {
     return icon;
 }
 
+HICON LauncherEntryIcon(const std::wstring& path, const std::wstring& iconFile, int iconIndex, int size) {
+    if (!iconFile.empty())
+        return ExtractOneIcon(iconFile.c_str(), iconIndex, size);
+    return FileIcon(path.c_str(), size);
+}
+
 HICON FileIcon(const wchar_t* path, int size) {
     // Callers hold paths in 260-character buffers; anything longer cannot be a path we were given.
     // An empty path names nothing (the shell would answer with some folder's icon).

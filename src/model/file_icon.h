@@ -18,6 +18,10 @@ HICON FileIcon(const wchar_t* path, int size);
 // size x size pixels; null when the file holds no icon there. The caller owns the icon.
 HICON ExtractOneIcon(const wchar_t* file, int index, int size);
 
+// The icon of a launcher entry at size x size: the stored choice (`iconFile` at `iconIndex`) when
+// there is one, else whatever its path looks like. The caller owns the icon.
+HICON LauncherEntryIcon(const std::wstring& path, const std::wstring& iconFile, int iconIndex, int size);
+
 // Registry string data as read: `bytes` long, with or without a terminating zero. The text ends
 // at the first zero or at the end of the data, whichever comes first; never reads beyond it.
 std::wstring TextFromRegistryData(const BYTE* data, DWORD bytes);

@@ -5,6 +5,7 @@
 #include <string>
 #include <utility>
 
+#include "model/file_icon.h"
 #include "model/window_list.h"
 #include "platform/resources_lang.h"
 #include "resources/resource.h"
@@ -24,6 +25,14 @@ void AppendCommand(ItemList& commandList, UINT labelId, int iconId, int kind, in
 } // the temporary releases its label and icon here
 
 } // namespace
+
+void ReloadLauncherIcons(LauncherList& launchers, int iconSize) {
+    for (int i = 0; i < launchers.count && i < ListCapacity; ++i) {
+        LauncherEntry& entry = launchers.slots[i];
+        if (HICON icon = LauncherEntryIcon(entry.path, entry.iconFile, entry.iconIndex, iconSize))
+            entry.icon.reset(icon);
+    }
+}
 
 void BuildCommandList(ItemList& commandList, const Preferences& prefs, bool launcherOnly, int iconSize,
                       HINSTANCE resources) {

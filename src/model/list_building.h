@@ -18,6 +18,10 @@ namespace mw {
 void BuildCommandList(ItemList& commandList, const Preferences& prefs, bool launcherOnly, int iconSize,
                       HINSTANCE resources);
 
+// Loads the icon of every launcher entry anew at iconSize x iconSize (for a monitor of another
+// DPI); an entry whose icon cannot be loaded keeps the one it has.
+void ReloadLauncherIcons(LauncherList& launchers, int iconSize);
+
 // Every close-window entry gets a copy of `text` as its name; other entries are untouched.
 void SetCloseEntryLabels(ItemList& commandList, const wchar_t* text);
 

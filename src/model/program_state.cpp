@@ -7,4 +7,9 @@ ProgramState& Program() {
     return state;
 }
 
+int ListIconPixels(int designIconSize) {
+    const int loaded = Program().listIconSize;
+    return loaded > 0 ? loaded : designIconSize;
+}
+
 } // namespace mw

@@ -169,7 +169,42 @@ bool ProgramPathOfWindow(HWND window, wchar_t* buffer) {
     return false;
 }
 
-HICON WindowIcon(HWND window, int size, bool* ownedByCaller) {
+namespace {
+
+// A window's or class's icon at another size: the copy comes from the icon's own resource when the
+// system kept track of it, so a 48-pixel image is used instead of a stretched 32-pixel one.
+HICON BorrowedIconAt(HICON icon, int size, int pixels, bool* ownedByCaller) {
+    if (pixels <= 0 || pixels == size)
+        return icon;
+    HICON copy = static_cast<HICON>(CopyImage(icon, IMAGE_ICON, pixels, pixels, LR_COPYFROMRESOURCE));
+    if (!copy)
+        return icon; // drawn stretched rather than not at all
+    *ownedByCaller = true;
+    return copy;
+}
+
+HICON WindowOrClassIcon(HWND window, WPARAM which, int classIndex) {
+    HICON icon = nullptr;
+    bool answered = QueryWindowIcon(window, which, &icon);
+    if (icon)
+        return icon;
+    if ((icon = ClassIcon(window, classIndex)))
+        return icon;
+    if (HWND owner = GetWindow(window, GW_OWNER)) {
+        // An owner on the thread that just failed to answer would only make us wait again.
+        bool sameSilentThread = !answered && GetWindowThreadProcessId(owner, nullptr) ==
+                                                 GetWindowThreadProcessId(window, nullptr);
+        if (!sameSilentThread && QueryWindowIcon(owner, which, &icon) && icon)
+            return icon;
+        if ((icon = ClassIcon(owner, classIndex)))
+            return icon;
+    }
+    return nullptr;
+}
+
+} // namespace
+
+HICON WindowIcon(HWND window, int size, bool* ownedByCaller, int pixels) {
     *ownedByCaller = false;
     WPARAM which;
     int classIndex;
@@ -187,28 +222,14 @@ HICON WindowIcon(HWND window, int size, bool* ownedByCaller) {
     }
 
     if (classIndex != 0) {
-        HICON icon = nullptr;
-        bool answered = QueryWindowIcon(window, which, &icon);
-        if (icon)
-            return icon;
-        if ((icon = ClassIcon(window, classIndex)))
-            return icon;
-
-        if (HWND owner = GetWindow(window, GW_OWNER)) {
-            // An owner on the thread that just failed to answer would only make us wait again.
-            bool sameSilentThread = !answered && GetWindowThreadProcessId(owner, nullptr) ==
-                                                     GetWindowThreadProcessId(window, nullptr);
-            if (!sameSilentThread && QueryWindowIcon(owner, which, &icon) && icon)
-                return icon;
-            if ((icon = ClassIcon(owner, classIndex)))
-                return icon;
-        }
+        if (HICON icon = WindowOrClassIcon(window, which, classIndex))
+            return BorrowedIconAt(icon, size, pixels, ownedByCaller);
     }
 
     wchar_t path[TextBufferLength];
     if (!ProgramPathOfWindow(window, path))
         return nullptr;
-    HICON icon = FileIcon(path, size);
+    HICON icon = FileIcon(path, pixels > 0 ? pixels : size);
     *ownedByCaller = icon != nullptr;
     return icon;
 }
@@ -247,7 +268,7 @@ BOOL CALLBACK EnumerateWindow(HWND window, LPARAM context) {
         return TRUE;
 
     bool iconOwned = false;
-    HICON icon = WindowIcon(target, ctx->iconSize, &iconOwned);
+    HICON icon = WindowIcon(target, ctx->iconSize, &iconOwned, ctx->iconPixels);
 
     int state = StateNormal;
     if (IsIconic(target))
@@ -268,8 +289,8 @@ BOOL CALLBACK EnumerateWindow(HWND window, LPARAM context) {
     return list.count < ListCapacity ? TRUE : FALSE;
 }
 
-void EnumerateTopLevelWindows(ItemList& list, int iconSize) {
-    EnumerationContext context{&list, 0, iconSize};
+void EnumerateTopLevelWindows(ItemList& list, int iconSize, int iconPixels) {
+    EnumerationContext context{&list, 0, iconSize, iconPixels};
     EnumWindows(EnumerateWindow, reinterpret_cast<LPARAM>(&context));
 }
 

@@ -20,11 +20,13 @@ constexpr int TextBufferLength = 260;
 constexpr UINT IconQueryTimeoutMs = 100;
 
 // What the enumeration callback works on: the list being filled, the position number of the
-// next accepted window (0 before each pass) and the icon size of the design.
+// next accepted window (0 before each pass), the icon size of the design and the size in pixels
+// the icons are drawn at (0: the design's size; more on a monitor of a higher DPI).
 struct EnumerationContext {
     ItemList* list;
     int order;
     int iconSize;
+    int iconPixels = 0;
 };
 
 // The enumeration callback; `context` points at an EnumerationContext. Returns FALSE only to
@@ -32,13 +34,16 @@ struct EnumerationContext {
 BOOL CALLBACK EnumerateWindow(HWND window, LPARAM context);
 
 // One pass over all top-level windows into `list` (normally empty), order counter from 0.
-void EnumerateTopLevelWindows(ItemList& list, int iconSize);
+void EnumerateTopLevelWindows(ItemList& list, int iconSize, int iconPixels = 0);
 
 // The icon of a window by the icon size rule (16: small icons, 32: big icons, 48 or more: the
 // program's file icon only, anything else: none). `ownedByCaller` (required) tells whether the
-// caller must destroy the icon: true only for a file icon; window and class icons belong to the
-// window.
-HICON WindowIcon(HWND window, int size, bool* ownedByCaller);
+// caller must destroy the icon: true for a file icon; window and class icons belong to the
+// window. With `pixels` set and different from `size` (the design's size on a monitor of another
+// DPI) the icon the rule picks is taken at `pixels` x `pixels`: a window or class icon is copied
+// at that size from the image it was loaded from where the system still knows it (the copy is the
+// caller's), and a file icon is extracted at that size.
+HICON WindowIcon(HWND window, int size, bool* ownedByCaller, int pixels = 0);
 
 // The full path of the executable of the process that owns `window`, into a buffer of
 // TextBufferLength units. When it cannot be read the buffer holds the empty path and the result

@@ -3,6 +3,7 @@
 #include <cwchar>
 
 #include "model/program_state.h"
+#include "platform/dpi.h"
 #include "resource.h"
 
 namespace mw {
@@ -26,8 +27,9 @@ INT_PTR OnInitDialog(HWND page) {
     ReadVersionBlock(info);
     SetDlgItemTextW(page, IDC_ABOUT_VERSION, AboutText(info).c_str());
     SetDlgItemTextW(page, IDC_ABOUT_ADDRESS, kWebAddress);
-    HICON icon = static_cast<HICON>(LoadImageW(Program().instance, MAKEINTRESOURCEW(IDI_APP), IMAGE_ICON,
-                                               kAboutIconSize, kAboutIconSize, 0));
+    const int size = ScaleForDpi(kAboutIconSize, WindowDpi(page));
+    HICON icon = static_cast<HICON>(
+        LoadImageW(Program().instance, MAKEINTRESOURCEW(IDI_APP), IMAGE_ICON, size, size, 0));
     // The page owns the icon: the static only shows it and never destroys it.
     SendMessageW(IconControl(page), STM_SETICON, reinterpret_cast<WPARAM>(icon), 0);
     return TRUE;

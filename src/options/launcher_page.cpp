@@ -15,6 +15,7 @@
 #include "model/program_state.h"
 #include "options/option_settings.h"
 #include "platform/resources_lang.h"
+#include "platform/dpi.h"
 #include "platform/unique_handle.h"
 #include "resource.h"
 #include "view/design.h"
@@ -41,8 +42,9 @@ const std::wstring& PrefsPath() {
     return Program().preferencesPath;
 }
 
+// The entries' icons are shared with the popup, which holds them at its monitor's DPI.
 int IconSize() {
-    return CurrentDesign().iconSize;
+    return ListIconPixels(CurrentDesign().iconSize);
 }
 
 HWND ListBox(HWND page) {
@@ -321,8 +323,10 @@ INT_PTR OnPropertyPaint(HWND dialog) {
     HDC dc = BeginPaint(dialog, &paint);
     const LauncherEntry* e = PropertyEntry();
     if (e && e->icon) {
-        const int size = IconSize();
-        const POINT origin = PropertyIconOrigin(size);
+        // The dialog is scaled for its monitor's DPI, and so is the icon it shows.
+        const UINT dpi = WindowDpi(dialog);
+        const int size = ScaleForDpi(CurrentDesign().iconSize, dpi);
+        const POINT origin = PropertyIconOrigin(size, dpi);
         DrawIconEx(dc, origin.x, origin.y, e->icon.get(), size, size, 0, nullptr, DI_NORMAL);
     }
     EndPaint(dialog, &paint);
@@ -527,8 +531,8 @@ int SelectionAfterRemoval(int removed, int newCount) {
     return removed;
 }
 
-POINT PropertyIconOrigin(int iconSize) {
-    return POINT{100 - iconSize / 2, 70 - iconSize / 2};
+POINT PropertyIconOrigin(int iconSize, UINT dpi) {
+    return POINT{ScaleForDpi(100, dpi) - iconSize / 2, ScaleForDpi(70, dpi) - iconSize / 2};
 }
 
 std::wstring AddRefusalText(int leftOutFull, int leftOutLong) {

@@ -7,6 +7,8 @@
 
 #include <string>
 
+#include "platform/dpi.h"
+
 namespace mw {
 
 INT_PTR CALLBACK LauncherPageProc(HWND page, UINT message, WPARAM wParam, LPARAM lParam);
@@ -51,7 +53,7 @@ std::wstring LauncherNameFromPath(const wchar_t* path);
 int SelectionAfterRemoval(int removed, int newCount);
 
 // Top-left corner of the entry's icon in the property dialog: centred on (100, 70).
-POINT PropertyIconOrigin(int iconSize);
+POINT PropertyIconOrigin(int iconSize, UINT dpi = kDefaultDpi);
 
 // What the user is told when entries cannot be added: `leftOutFull` for want of room,
 // `leftOutLong` because their paths are longer than kMaxLauncherPath. Empty when both are 0.

@@ -57,7 +57,7 @@ void RefreshDependents(Refresh refresh) {
     case Refresh::CommandList:
         if (Program().commandList) {
             BuildCommandList(*Program().commandList, CurrentPreferences(), CurrentStartupFlags().LauncherOnly,
-                             CurrentDesign().iconSize, Program().instance);
+                             ListIconPixels(CurrentDesign().iconSize), Program().instance);
         }
         break;
     }

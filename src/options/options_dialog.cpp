@@ -10,6 +10,7 @@
 #include "options/mouse_page.h"
 #include "options/option_settings.h"
 #include "platform/resources_lang.h"
+#include "platform/dpi.h"
 #include "resource.h"
 
 namespace mw {
@@ -85,6 +86,8 @@ INT_PTR OnInitDialog(HWND dialog, int initialValue) {
     g_state.CurrentOptionPage = g_state.OptionPages[launcherOnly ? kSlotLauncher : kSlotMouse];
     if (g_state.CurrentOptionPage)
         ShowWindow(g_state.CurrentOptionPage, SW_SHOW);
+    // On the monitor the user is working on, wholly inside its work area where it fits.
+    CentreOnCursorMonitor(dialog);
     return TRUE;
 }
 

@@ -1,5 +1,6 @@
 #include "view/frame_window.h"
 
+#include <algorithm>
 #include <cstring>
 
 namespace mw {
@@ -45,22 +46,7 @@ std::vector<RECT> FrameRectsOfList(const ItemList& list) {
     return frames;
 }
 
-LRESULT OnCreate(HWND hwnd, const CREATESTRUCTW* create) {
-    const auto* list = static_cast<const ItemList*>(create->lpCreateParams);
-    // The picture covers the primary screen from the origin; windows elsewhere are cut off.
-    int width = GetSystemMetrics(SM_CXSCREEN);
-    int height = GetSystemMetrics(SM_CYSCREEN);
-    FramePicture picture = CreateFramePicture(width, height);
-    if (!picture.pixels)
-        return 0;
-    RenderFramePicture(picture, list ? FrameRectsOfList(*list) : std::vector<RECT>{});
-    PresentLayeredPicture(hwnd, picture, width, height);
-    return 0;
-}
-
-} // namespace
-
-void PresentLayeredPicture(HWND window, const FramePicture& picture, int width, int height) {
+void PlaceLayeredPicture(HWND window, const FramePicture& picture, const POINT* at, int width, int height) {
     WindowDc screen(nullptr);
     UniqueMemDc memory(CreateCompatibleDC(screen.get()));
     if (!memory)
@@ -68,8 +54,41 @@ void PresentLayeredPicture(HWND window, const FramePicture& picture, int width, 
     SelectGuard select(memory.get(), picture.bitmap.get());
     SIZE size{width, height};
     POINT source{0, 0};
+    POINT destination = at ? *at : POINT{0, 0};
     BLENDFUNCTION blend{AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
-    UpdateLayeredWindow(window, nullptr, nullptr, &size, memory.get(), &source, 0, &blend, ULW_ALPHA);
+    UpdateLayeredWindow(window, nullptr, at ? &destination : nullptr, &size, memory.get(), &source, 0, &blend,
+                        ULW_ALPHA);
+}
+
+LRESULT OnCreate(HWND hwnd, const CREATESTRUCTW* create) {
+    const auto* creation = static_cast<const FrameWindowCreation*>(create->lpCreateParams);
+    // The picture covers every monitor: the virtual screen, whose origin is negative when a
+    // monitor lies left of or above the primary one. Its pixels are physical pixels.
+    const RECT screen = VirtualScreenRect();
+    const POINT origin{screen.left, screen.top};
+    const int width = screen.right - screen.left;
+    const int height = screen.bottom - screen.top;
+    FramePicture picture = CreateFramePicture(width, height);
+    if (!picture.pixels)
+        return 0;
+    std::vector<RECT> frames;
+    if (creation && creation->popupList)
+        frames = ToPictureCoordinates(FrameRectsOfList(*creation->popupList), origin);
+    RenderFramePicture(picture, frames, creation ? creation->dpi : kDefaultDpi);
+    PlaceLayeredPicture(hwnd, picture, &origin, width, height);
+    return 0;
+}
+
+} // namespace
+
+void PresentLayeredPicture(HWND window, const FramePicture& picture, int width, int height) {
+    PlaceLayeredPicture(window, picture, nullptr, width, height);
+}
+
+std::vector<RECT> ToPictureCoordinates(std::vector<RECT> frames, POINT origin) {
+    for (RECT& frame : frames)
+        OffsetRect(&frame, -origin.x, -origin.y);
+    return frames;
 }
 
 FramePicture CreateFramePicture(int width, int height) {
@@ -114,7 +133,7 @@ void ConvertFrameOpacity(uint32_t* pixels, size_t count) {
     }
 }
 
-void RenderFramePicture(FramePicture& picture, const std::vector<RECT>& frames) {
+void RenderFramePicture(FramePicture& picture, const std::vector<RECT>& frames, UINT dpi) {
     if (!picture.pixels)
         return;
     UniqueMemDc memory(CreateCompatibleDC(nullptr));
@@ -125,14 +144,16 @@ void RenderFramePicture(FramePicture& picture, const std::vector<RECT>& frames) 
         // All veils first: where windows overlap, the veil stays one uniform fill.
         for (const RECT& frame : frames)
             FillWith(memory.get(), frame, FrameVeilColor);
+        // Each ring is `width` one-pixel frames of its marker colour.
+        const int width = std::max(1, ScaleForDpi(1, dpi));
         for (const RECT& frame : frames) {
             RECT ring = frame;
-            InflateRect(&ring, 1, 1);
-            FrameWith(memory.get(), ring, FrameRing1Color);
-            InflateRect(&ring, 1, 1);
-            FrameWith(memory.get(), ring, FrameRing2Color);
-            InflateRect(&ring, 1, 1);
-            FrameWith(memory.get(), ring, FrameRing3Color);
+            for (COLORREF color : {FrameRing1Color, FrameRing2Color, FrameRing3Color}) {
+                for (int i = 0; i < width; ++i) {
+                    InflateRect(&ring, 1, 1);
+                    FrameWith(memory.get(), ring, color);
+                }
+            }
         }
         GdiFlush();
     }
@@ -142,13 +163,14 @@ void RenderFramePicture(FramePicture& picture, const std::vector<RECT>& frames) 
 RECT FrameRectFromPlacement(const WINDOWPLACEMENT& placement, int showState, const RECT& workArea,
                             POINT workspaceOffset) {
     RECT rect = placement.rcNormalPosition;
-    if (showState == StateMaximized) {
-        rect.left = placement.ptMaxPosition.x + 5;
-        rect.top = placement.ptMaxPosition.y + 5;
-        rect.right = (workArea.right - workArea.left) - 5;
-        rect.bottom = (workArea.bottom - workArea.top) - 5;
-    }
     OffsetRect(&rect, workspaceOffset.x, workspaceOffset.y);
+    if (showState == StateMaximized) {
+        // The maximised position is in workspace coordinates too; the work area is on the screen.
+        rect.left = placement.ptMaxPosition.x + workspaceOffset.x + 5;
+        rect.top = placement.ptMaxPosition.y + workspaceOffset.y + 5;
+        rect.right = workArea.right - 5;
+        rect.bottom = workArea.bottom - 5;
+    }
     return rect;
 }
 
@@ -175,6 +197,13 @@ bool FrameRectOfWindow(HWND window, int showState, RECT* out) {
             offset.y = monitor.rcWork.top - monitor.rcMonitor.top;
         }
     }
+    // A maximised window fills the work area of its own monitor, which need not be the primary.
+    if (showState == StateMaximized) {
+        MONITORINFO monitor{};
+        monitor.cbSize = sizeof monitor;
+        if (GetMonitorInfoW(MonitorFromWindow(window, MONITOR_DEFAULTTOPRIMARY), &monitor))
+            workArea = monitor.rcWork;
+    }
     *out = FrameRectFromPlacement(placement, showState, workArea, offset);
     return true;
 }
@@ -183,17 +212,21 @@ LRESULT CALLBACK FrameWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM 
     switch (message) {
     case WM_CREATE:
         return OnCreate(hwnd, reinterpret_cast<const CREATESTRUCTW*>(lParam));
+    case WM_DPICHANGED:
+        return 0; // drawn in physical pixels over the virtual screen; nothing to resize
     default:
         return DefWindowProcW(hwnd, message, wParam, lParam);
     }
 }
 
-HWND CreateFrameWindow(HINSTANCE instance, ItemList* popupList) {
+HWND CreateFrameWindow(HINSTANCE instance, const ItemList* popupList, UINT dpi) {
+    FrameWindowCreation creation{popupList, dpi};
+    const RECT screen = VirtualScreenRect();
     // Shown without activation, so the window the user works in keeps the focus until the popup
     // takes it.
     HWND frame = CreateWindowExW(WS_EX_LAYERED | WS_EX_TOOLWINDOW | WS_EX_TRANSPARENT, FrameWindowClass, L"",
-                                 WS_POPUP, 0, 0, GetSystemMetrics(SM_CXVIRTUALSCREEN),
-                                 GetSystemMetrics(SM_CYVIRTUALSCREEN), nullptr, nullptr, instance, popupList);
+                                 WS_POPUP, screen.left, screen.top, screen.right - screen.left,
+                                 screen.bottom - screen.top, nullptr, nullptr, instance, &creation);
     if (!frame)
         return nullptr;
     ShowWindow(frame, SW_SHOWNA);

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "model/item_list.h"
+#include "platform/dpi.h"
 #include "platform/unique_handle.h"
 
 namespace mw {
@@ -45,14 +46,18 @@ void ConvertFrameOpacity(uint32_t* pixels, size_t count);
 
 // Draws the veils of all rectangles, then the three rings around each one (so the rings of a
 // later window cross an earlier window's veil), into `picture`, then converts the opacity.
-// Works on any DIB; needs no screen.
-void RenderFramePicture(FramePicture& picture, const std::vector<RECT>& frames);
+// Each ring is one pixel wide at 96 DPI and scales with `dpi`. Works on any DIB; needs no screen.
+void RenderFramePicture(FramePicture& picture, const std::vector<RECT>& frames, UINT dpi = kDefaultDpi);
 
-// The overlay rectangle of a window from its placement. `workArea` is the primary monitor's work
-// area (a maximised window's rectangle is its maximised position inset by 5 pixels, reaching to
-// the work area's width and height less 5). `workspaceOffset` converts the placement's workspace
-// coordinates to screen coordinates: the offset of the work area from the monitor the window
-// sits on.
+// Screen rectangles in the coordinates of a picture whose top-left pixel lies at `origin` on the
+// screen (the virtual screen's origin, negative when a monitor lies left of or above the primary).
+std::vector<RECT> ToPictureCoordinates(std::vector<RECT> frames, POINT origin);
+
+// The overlay rectangle of a window from its placement. `workArea` is the work area of the
+// monitor the window sits on, in screen coordinates (a maximised window's rectangle is its
+// maximised position inset by 5 pixels, reaching to 5 pixels short of the work area's right and
+// bottom edges). `workspaceOffset` converts the placement's workspace coordinates to screen
+// coordinates: the offset of the work area from that monitor's corner.
 RECT FrameRectFromPlacement(const WINDOWPLACEMENT& placement, int showState, const RECT& workArea,
                             POINT workspaceOffset);
 
@@ -60,12 +65,23 @@ RECT FrameRectFromPlacement(const WINDOWPLACEMENT& placement, int showState, con
 // cannot be read (for example because it was closed after the list was built).
 bool FrameRectOfWindow(HWND window, int showState, RECT* out);
 
+// What the overlay is drawn from: passed as its creation parameter and read only during
+// WM_CREATE.
+struct FrameWindowCreation {
+    const ItemList* popupList = nullptr;
+    UINT dpi = kDefaultDpi; // the DPI of the monitor the popup opens on
+};
+
 // Window procedure of class "WndFrame". WM_CREATE draws the picture once from the creation
-// parameter (an ItemList*) and hands it to the layered window; everything else is default.
+// parameter (a FrameWindowCreation*) over the whole virtual screen and hands it to the layered
+// window; WM_DPICHANGED is ignored (the picture is in physical pixels and placed by us);
+// everything else is default.
 LRESULT CALLBACK FrameWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
 
 // Creates the overlay over the virtual screen and puts it at the bottom of the window order.
-// The class must be registered. Null when the window cannot be created.
-HWND CreateFrameWindow(HINSTANCE instance, ItemList* popupList);
+// One window covers every monitor: a frame that straddles two monitors is drawn in one piece, and
+// the selection step re-stacks one window. The class must be registered. Null when the window
+// cannot be created.
+HWND CreateFrameWindow(HINSTANCE instance, const ItemList* popupList, UINT dpi = kDefaultDpi);
 
 } // namespace mw

@@ -8,13 +8,12 @@ namespace mw {
 
 namespace {
 
-constexpr size_t IconPixels = static_cast<size_t>(OverlayIconSize) * OverlayIconSize;
-
-// Draws the icon at 32x32 over a uniform background into a scratch picture.
+// Draws the icon at the scratch picture's size over a uniform background into it.
 bool DrawIconOver(HDC memory, FramePicture& scratch, HICON icon, uint32_t background) {
-    std::fill(scratch.pixels, scratch.pixels + IconPixels, background);
+    const size_t count = static_cast<size_t>(scratch.width) * scratch.height;
+    std::fill(scratch.pixels, scratch.pixels + count, background);
     SelectGuard select(memory, scratch.bitmap.get());
-    BOOL drawn = DrawIconEx(memory, 0, 0, icon, OverlayIconSize, OverlayIconSize, 0, nullptr, DI_NORMAL);
+    BOOL drawn = DrawIconEx(memory, 0, 0, icon, scratch.width, scratch.height, 0, nullptr, DI_NORMAL);
     GdiFlush();
     return drawn != FALSE;
 }
@@ -42,16 +41,18 @@ std::vector<PlacedIcon> CollectIcons(const IconWindowCreation& creation, std::ve
         if (item.kind != KindWindow || !item.window)
             continue;
         // The size-32 sources in order: the window's big icon, its class icon, the same two of
-        // its owner, and last the icon of its program's file, which we own and release.
+        // its owner, and last the icon of its program's file, which we own and release. At
+        // another DPI the icon is taken at the scaled size, so it stays sharp.
         bool ownedByCaller = false;
-        HICON icon = WindowIcon(item.window, OverlayIconSize, &ownedByCaller);
+        HICON icon = WindowIcon(item.window, OverlayIconSize, &ownedByCaller, creation.iconPixels);
         if (!icon)
             continue;
         if (ownedByCaller)
             owned.emplace_back(icon);
-        icons.push_back({OverlayIconPosition(i, creation.state, creation.design, creation.desktopRow,
-                                             creation.screenWidth, creation.screenHeight),
-                         icon});
+        icons.push_back(
+            {OverlayIconPosition(i, creation.state, creation.design, creation.desktopRow,
+                                 creation.screenWidth, creation.screenHeight, creation.iconPixels),
+             icon});
     }
     return icons;
 }
@@ -77,9 +78,9 @@ LRESULT OnCreate(HWND hwnd, const CREATESTRUCTW* create) {
 } // namespace
 
 POINT OverlayIconPosition(int index, const SelectionState& state, const Design& design, bool desktopRow,
-                          int screenWidth, int screenHeight) {
+                          int screenWidth, int screenHeight, int iconPixels) {
     RECT box = GetThumbnailRect(index, state, design, desktopRow, screenWidth, screenHeight);
-    return POINT{box.right - OverlayIconSize, box.bottom - OverlayIconSize};
+    return POINT{box.right - iconPixels, box.bottom - iconPixels};
 }
 
 void AlphaFromBlackAndWhite(const uint32_t* overBlack, const uint32_t* overWhite, uint32_t* out,
@@ -102,15 +103,16 @@ void AlphaFromBlackAndWhite(const uint32_t* overBlack, const uint32_t* overWhite
     }
 }
 
-void RenderIconPicture(FramePicture& picture, const std::vector<PlacedIcon>& icons) {
-    if (!picture.pixels || icons.empty())
+void RenderIconPicture(FramePicture& picture, const std::vector<PlacedIcon>& icons, int size) {
+    if (!picture.pixels || icons.empty() || size <= 0)
         return;
-    FramePicture overBlack = CreateFramePicture(OverlayIconSize, OverlayIconSize);
-    FramePicture overWhite = CreateFramePicture(OverlayIconSize, OverlayIconSize);
+    FramePicture overBlack = CreateFramePicture(size, size);
+    FramePicture overWhite = CreateFramePicture(size, size);
     UniqueMemDc memory(CreateCompatibleDC(nullptr));
     if (!overBlack.pixels || !overWhite.pixels || !memory)
         return;
-    std::vector<uint32_t> icon(IconPixels);
+    const size_t iconPixels = static_cast<size_t>(size) * size;
+    std::vector<uint32_t> icon(iconPixels);
 
     for (const PlacedIcon& placed : icons) {
         if (!placed.icon)
@@ -119,17 +121,17 @@ void RenderIconPicture(FramePicture& picture, const std::vector<PlacedIcon>& ico
             !DrawIconOver(memory.get(), overWhite, placed.icon, 0x00FFFFFF)) {
             continue;
         }
-        AlphaFromBlackAndWhite(overBlack.pixels, overWhite.pixels, icon.data(), IconPixels);
-        for (int y = 0; y < OverlayIconSize; ++y) {
+        AlphaFromBlackAndWhite(overBlack.pixels, overWhite.pixels, icon.data(), iconPixels);
+        for (int y = 0; y < size; ++y) {
             int py = placed.at.y + y;
             if (py < 0 || py >= picture.height)
                 continue;
-            for (int x = 0; x < OverlayIconSize; ++x) {
+            for (int x = 0; x < size; ++x) {
                 int px = placed.at.x + x;
                 if (px < 0 || px >= picture.width)
                     continue;
                 uint32_t& target = picture.pixels[static_cast<size_t>(py) * picture.width + px];
-                target = Over(icon[static_cast<size_t>(y) * OverlayIconSize + x], target);
+                target = Over(icon[static_cast<size_t>(y) * size + x], target);
             }
         }
     }
@@ -140,7 +142,7 @@ FramePicture RenderIconWindowPicture(const IconWindowCreation& creation, int wid
     if (!picture.pixels || !creation.popupList)
         return picture;
     std::vector<UniqueIcon> owned;
-    RenderIconPicture(picture, CollectIcons(creation, owned));
+    RenderIconPicture(picture, CollectIcons(creation, owned), creation.iconPixels);
     return picture;
 }
 
@@ -148,14 +150,17 @@ LRESULT CALLBACK IconWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM l
     switch (message) {
     case WM_CREATE:
         return OnCreate(hwnd, reinterpret_cast<const CREATESTRUCTW*>(lParam));
+    case WM_DPICHANGED:
+        return 0; // it covers the popup, which is placed and sized by the controller
     default:
         return DefWindowProcW(hwnd, message, wParam, lParam);
     }
 }
 
 HWND CreateIconWindow(HINSTANCE instance, HWND popup, const ItemList* popupList, const SelectionState& state,
-                      const Design& design, bool desktopRow) {
+                      const Design& design, bool desktopRow, UINT dpi) {
     IconWindowCreation creation;
+    creation.iconPixels = ScaleForDpi(OverlayIconSize, dpi);
     creation.popupList = popupList;
     creation.state = state;
     creation.design = design;

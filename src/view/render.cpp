@@ -4,6 +4,8 @@
 #include <string>
 #include <utility>
 
+#include "platform/dpi.h"
+
 namespace mw {
 
 // ---- surface --------------------------------------------------------------------------------
@@ -57,14 +59,8 @@ bool PopupSurface::Create(HDC reference, int w, int h) {
 
 // ---- fonts and text ---------------------------------------------------------------------------
 
-UniqueFont CreateListFont(bool bold) {
-    NONCLIENTMETRICSW metrics{};
-    metrics.cbSize = sizeof metrics;
-    LOGFONTW font{};
-    if (SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0))
-        font = metrics.lfMessageFont;
-    else
-        GetObjectW(GetStockObject(DEFAULT_GUI_FONT), sizeof font, &font);
+UniqueFont CreateListFont(bool bold, UINT dpi) {
+    LOGFONTW font = MessageFontForDpi(dpi ? dpi : SystemDpi());
     if (bold)
         font.lfWeight = FW_BOLD;
     return UniqueFont(CreateFontIndirectW(&font));
@@ -123,14 +119,14 @@ SelectionState StateFor(const ItemList& windows, const LauncherList& launchers, 
 // ---- the whole popup --------------------------------------------------------------------------
 
 int RenderPopup(HWND window, const ItemList& windows, const LauncherList& launchers, const ItemList& commands,
-                const Design& design, bool desktopRow, PopupSurface& out) {
+                const Design& design, bool desktopRow, PopupSurface& out, UINT dpi) {
     SelectionState state = StateFor(windows, launchers, commands, 0);
 
     // 1. Measure every text with the list font; the widest decides the column.
     int widest = 0;
     {
         WindowDc measureDc(window);
-        UniqueFont font = CreateListFont(false);
+        UniqueFont font = CreateListFont(false, dpi);
         SelectGuard selectFont(measureDc.get(), font.get());
         for (int i = 0; i < state.windowCount; ++i)
             widest = std::max(widest, TextWidth(measureDc.get(), windows.slots[i].name));
@@ -155,7 +151,7 @@ int RenderPopup(HWND window, const ItemList& windows, const LauncherList& launch
     HDC dc = out.dc();
     SetBkMode(dc, TRANSPARENT);
     SetTextColor(dc, design.textColor);
-    UniqueFont font = CreateListFont(false);
+    UniqueFont font = CreateListFont(false, dpi);
     SelectGuard selectFont(dc, font.get());
 
     // 5. Frame colour everywhere, background inside a one-pixel border.
@@ -256,18 +252,34 @@ void DrawSeparator(HDC dc, const Design& design, int endX, int y) {
 
 // ---- selection --------------------------------------------------------------------------------
 
+int SelectionOutlineFrames(const RECT& r, UINT dpi, RECT* frames, int capacity) {
+    // ScaleForDpi takes a DPI of 0 as 96.
+    const int thickness = ScaleForDpi(2, dpi);
+    const int sideways = ScaleForDpi(2, dpi);
+    const int inward = ScaleForDpi(1, dpi);
+    int count = 0;
+    for (int k = 0; k < thickness && count < capacity; ++k) {
+        frames[count++] =
+            RECT{r.left - sideways - k, r.top + inward + k, r.right + sideways + k, r.bottom - inward - k};
+    }
+    return count;
+}
+
 void PaintSelection(HDC dc, const SelectionState& state, const Design& design, bool desktopRow,
-                    const ItemList& windows, const LauncherList& launchers, const ItemList& commands) {
+                    const ItemList& windows, const LauncherList& launchers, const ItemList& commands,
+                    UINT dpi) {
     RECT r;
     if (!GetCursorRect(state, design, desktopRow, &r))
         return; // no entry selected: nothing to show
 
     if (design.cursorBackgroundColor != design.backgroundColor ||
         design.cursorTextColor != design.textColor) {
-        FillSolid(dc, RECT{r.left - 1, r.top + 1, r.right + 1, r.bottom - 1}, design.cursorBackgroundColor);
+        const int one = ScaleForDpi(1, dpi);
+        FillSolid(dc, RECT{r.left - one, r.top + one, r.right + one, r.bottom - one},
+                  design.cursorBackgroundColor);
         const int oldMode = SetBkMode(dc, TRANSPARENT);
         const COLORREF oldColor = SetTextColor(dc, design.cursorTextColor);
-        UniqueFont font = CreateListFont(design.cursorTextBold == 1);
+        UniqueFont font = CreateListFont(design.cursorTextBold == 1, dpi);
         SelectGuard selectFont(dc, font.get());
 
         RECT box{r.left + design.itemSpace + design.iconSize, r.top + design.itemSpace, r.right,
@@ -307,13 +319,13 @@ void PaintSelection(HDC dc, const SelectionState& state, const Design& design, b
         SetBkMode(dc, oldMode);
     }
 
-    // Two one-pixel frames, the outer one a pixel shorter at each end: a two-pixel outline whose
-    // corners are cut.
+    // One-pixel frames, each one a pixel wider and shorter than the one inside it: an outline
+    // whose corners are cut.
     UniqueBrush brush(CreateSolidBrush(design.cursorFrameColor));
-    RECT inner{r.left - 2, r.top + 1, r.right + 2, r.bottom - 1};
-    RECT outer{r.left - 3, r.top + 2, r.right + 3, r.bottom - 2};
-    FrameRect(dc, &inner, brush.get());
-    FrameRect(dc, &outer, brush.get());
+    RECT frames[16];
+    const int count = SelectionOutlineFrames(r, dpi, frames, 16);
+    for (int i = 0; i < count; ++i)
+        FrameRect(dc, &frames[i], brush.get());
 }
 
 } // namespace mw

@@ -41,16 +41,19 @@ struct PopupSurface {
     HGDIOBJ previousBitmap_ = nullptr;
 };
 
-// The list font: the system's message font, bold on request.
-UniqueFont CreateListFont(bool bold);
+// The list font: the system's message font for a monitor of `dpi`, bold on request. A DPI of 0
+// gives the font of the system DPI.
+UniqueFont CreateListFont(bool bold, UINT dpi = 0);
 
 // DrawText flags for every entry text.
 UINT EntryTextFlags(const Design& design);
 
 // Renders border, background, icons, texts and separators into `out`, sized to the popup.
 // `window` lends its DC for measuring (the screen when null). Yields the text column width.
+// For a monitor of another DPI than 96, `design` is DesignForDpi of the file's design and `dpi`
+// that DPI, which chooses the font; 0 draws with the font of the system DPI.
 int RenderPopup(HWND window, const ItemList& windows, const LauncherList& launchers, const ItemList& commands,
-                const Design& design, bool desktopRow, PopupSurface& out);
+                const Design& design, bool desktopRow, PopupSurface& out, UINT dpi = 0);
 
 // The colour of the separator pixel at x for a line from design.windowSpace to endX (exclusive):
 // fades in from the background over 32 pixels and back out over the last 31.
@@ -58,9 +61,17 @@ COLORREF SeparatorPixelColor(const Design& design, int endX, int x);
 // Draws one separator line at y from design.windowSpace up to endX (exclusive).
 void DrawSeparator(HDC dc, const Design& design, int endX, int y);
 
+// The frames of the selection outline around entry rectangle `r`, innermost first: at 96 DPI
+// (and for dpi 0) two one-pixel frames, (left − 2, top + 1, right + 2, bottom − 1) and one pixel
+// further out sideways and in vertically, which together draw a two-pixel outline with cut
+// corners; at other DPIs the offsets and the thickness scale with the DPI. Yields the count.
+int SelectionOutlineFrames(const RECT& r, UINT dpi, RECT* frames, int capacity);
+
 // Draws the selection on a copy of the surface: refill and redraw of the selected entry when the
-// cursor colours differ from the list's, then the two-pixel outline with cut corners.
+// cursor colours differ from the list's, then the two-pixel outline with cut corners. `design`
+// and `dpi` as for RenderPopup.
 void PaintSelection(HDC dc, const SelectionState& state, const Design& design, bool desktopRow,
-                    const ItemList& windows, const LauncherList& launchers, const ItemList& commands);
+                    const ItemList& windows, const LauncherList& launchers, const ItemList& commands,
+                    UINT dpi = 0);
 
 } // namespace mw

@@ -11,6 +11,7 @@
 #include "model/list_building.h"
 #include "model/program_state.h"
 #include "support/harness.h"
+#include "support/icon_probe.h"
 #include "view/design.h"
 
 namespace {
@@ -153,6 +154,11 @@ TEST(PopupGeometry, CentringEdgesAndKeepingTheSelectionOnTheMonitor) {
     EXPECT_EQ(EdgeTimerFor(1040, monitor, 4, 32), 0u);
     EXPECT_EQ(EdgeTimerFor(39, monitor, 4, 32), kTimerStepBack);
     EXPECT_EQ(EdgeTimerFor(40, monitor, 4, 32), 0u);
+    // The popup's own monitor left of the primary, 1024 high, at 144 DPI (is 6, ic 48).
+    const RECT left{-1280, 0, 0, 1024};
+    EXPECT_EQ(EdgeTimerFor(965, left, 6, 48), kTimerStepForward);
+    EXPECT_EQ(EdgeTimerFor(964, left, 6, 48), 0u);
+    EXPECT_EQ(EdgeTimerFor(59, left, 6, 48), kTimerStepBack);
 }
 
 TEST(PopupKeys, TheKeyTable) {
@@ -166,6 +172,44 @@ TEST(PopupKeys, TheKeyTable) {
     EXPECT_EQ(KeyActionFor(VK_SPACE, false), KeyAction::Choose);
     EXPECT_EQ(KeyActionFor(VK_ESCAPE, false), KeyAction::Cancel);
     EXPECT_EQ(KeyActionFor('A', false), KeyAction::None);
+}
+
+HRESULT WINAPI MonitorOf144Dpi(HMONITOR, int, UINT* x, UINT* y) {
+    *x = *y = 144;
+    return S_OK;
+}
+
+// Wine gives every monitor the system's DPI, so a monitor of 144 DPI is reached through the seam.
+// The popup opening there is laid out afresh: every size one and a half times, and the command
+// icons, loaded for 96 DPI, taken again at 48 pixels; back at 96 DPI they return to 32.
+TEST_F(PopupController, APopupOnAMonitorOfAnotherDpiIsLaidOutForIt) {
+    CurrentDesign().textWidth = 200; // a fixed column: the width depends on the design alone
+    AddWindow(L"scaled one");
+    AddWindow(L"scaled two");
+    BuildCommands();
+    auto sizeOfOpenPopup = [&] {
+        Send(kMsgOpenPopup);
+        RECT r{};
+        GetWindowRect(main_, &r);
+        Send(kMsgCancel);
+        return SIZE{r.right - r.left, r.bottom - r.top};
+    };
+    const SIZE at96 = sizeOfOpenPopup();
+    EXPECT_EQ(at96.cx, 260); // 2·12 + 32 + 4 + 200
+
+    CurrentDpiApi().getDpiForMonitor = MonitorOf144Dpi;
+    const SIZE at144 = sizeOfOpenPopup();
+    EXPECT_EQ(at144.cx, 390);
+    EXPECT_NEAR(at144.cy, at96.cy * 3 / 2, 2);
+    ASSERT_GT(Program().commandList->count, 0);
+    for (int i = 0; i < Program().commandList->count; ++i)
+        EXPECT_EQ(test::IconBitmapSize(Program().commandList->slots[i].icon.get()).width, 48) << i;
+    EXPECT_EQ(Program().listIconSize, 48);
+
+    LoadSystemDpiApi();
+    EXPECT_EQ(sizeOfOpenPopup().cx, 260);
+    EXPECT_EQ(test::IconBitmapSize(Program().commandList->slots[0].icon.get()).width, 32);
+    Program().listIconSize = 0;
 }
 
 TEST_F(PopupController, OneWindowOpensOnlyWithTheDesktopEntry) {

@@ -22,6 +22,33 @@ TEST(Activation, MonitorArithmeticKeepsTheOffsetFromTheCorner) {
     EXPECT_EQ(p.x, 1880);
 }
 
+// Between monitors of different DPI the offset from the corner keeps its size as the user sees
+// it: it is scaled by the ratio of the DPIs.
+TEST(Activation, MoveBetweenMonitorsOfDifferentDpiScalesTheOffset) {
+    struct Row {
+        POINT window, from;
+        UINT fromDpi;
+        POINT to;
+        UINT toDpi;
+        POINT expected;
+    };
+    const Row rows[] = {
+        // From the primary at 96 to a 144-DPI monitor on its left.
+        {{300, 200}, {0, 0}, 96, {-1280, 0}, 144, {-830, 300}},
+        // And back from it.
+        {{-830, 300}, {-1280, 0}, 144, {0, 0}, 96, {300, 200}},
+        // 120 to 192 DPI, the monitor above the primary; a window reaching past the corner.
+        {{-20, -1000}, {0, -1080}, 120, {1920, 0}, 192, {1888, 128}},
+        // Equal DPIs keep the offset to the pixel.
+        {{2021, 51}, {1920, 0}, 144, {0, 0}, 144, {101, 51}},
+    };
+    for (const Row& r : rows) {
+        const POINT p = MoveBetweenMonitors(r.window, r.from, r.to, r.fromDpi, r.toDpi);
+        EXPECT_EQ(p.x, r.expected.x) << r.fromDpi << "->" << r.toDpi;
+        EXPECT_EQ(p.y, r.expected.y) << r.fromDpi << "->" << r.toDpi;
+    }
+}
+
 TEST(Activation, CentreTruncatesTowardZero) {
     EXPECT_EQ(RectCentre({10, 0, 21, 0}).x, 15);
     EXPECT_EQ(RectCentre({-21, -21, -10, -10}).x, -16);

@@ -7,6 +7,8 @@
 
 #include "model/exclude_set.h"
 #include "model/test_windows.h"
+#include "resources/resource.h"
+#include "support/icon_probe.h"
 
 namespace {
 
@@ -268,6 +270,29 @@ struct SilentWindowThread {
         CloseHandle(release);
     }
 };
+
+// On a 144-DPI monitor the design's 32 picks the big icon, which is then taken at 48 pixels: from
+// its own multi-size resource, so the 48-pixel image is used rather than a stretched 32.
+TEST_F(Enumeration, IconsAreTakenAtTheScaledSizeFromTheRuleOfTheDesignsSize) {
+    HICON big = static_cast<HICON>(
+        LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDI_APP), IMAGE_ICON, 32, 32, LR_SHARED));
+    ASSERT_NE(big, nullptr);
+    HWND window = Make(L"mw-icon-scaled");
+    SendMessageW(window, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(big));
+    bool owned = false;
+    HICON scaled = WindowIcon(window, 32, &owned, 48);
+    ASSERT_NE(scaled, nullptr);
+    EXPECT_TRUE(owned) << "a copy at the new size is the caller's";
+    EXPECT_EQ(mw::test::IconBitmapSize(scaled).width, 48);
+    const auto crisp = static_cast<HICON>(
+        LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDI_APP), IMAGE_ICON, 48, 48, 0));
+    EXPECT_TRUE(mw::test::SameIconPixels(scaled, crisp, 48)) << "the resource's own 48-pixel image";
+    DestroyIcon(crisp);
+    DestroyIcon(scaled);
+    // At the design's own size the window's icon is lent as before.
+    EXPECT_EQ(WindowIcon(window, 32, &owned, 32), big);
+    EXPECT_FALSE(owned);
+}
 
 TEST_F(Enumeration, WindowThatDoesNotAnswerIsListedWithoutHoldingUpThePass) {
     SilentWindowThread silent;

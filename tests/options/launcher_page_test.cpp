@@ -42,6 +42,10 @@ TEST(LauncherPagePieces, SelectionAfterRemovalAndIconOrigin) {
     EXPECT_EQ(PropertyIconOrigin(32).y, 54);
     EXPECT_EQ(PropertyIconOrigin(15).x, 93);
     EXPECT_EQ(PropertyIconOrigin(15).y, 63);
+    // A property dialog scaled to 144 DPI: the icon of icon-size 32 is 48 pixels, centred on the
+    // same place of the dialog, (150, 105).
+    EXPECT_EQ(PropertyIconOrigin(48, 144).x, 126);
+    EXPECT_EQ(PropertyIconOrigin(48, 144).y, 81);
 }
 
 TEST(LauncherPagePieces, RefusalTextsSayHowManyAndWhy) {

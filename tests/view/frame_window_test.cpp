@@ -163,6 +163,41 @@ TEST(FrameRect, MaximisedIsInsetFiveFromMaximisedPositionAndWorkArea) {
     EXPECT_EQ(picture.At(100, 1038), 0u);
 }
 
+// A second monitor left of the primary: the virtual screen starts at (-1280, 0), and so does the
+// picture, whose pixel (0, 0) is screen point (-1280, 0).
+TEST(FrameRect, MaximisedOnALeftMonitorAndMappedIntoAPictureWithNegativeOrigin) {
+    // Maximised on the left monitor (-1280, 0)-(0, 1024), task bar 40 high at its bottom.
+    WINDOWPLACEMENT placement = Placement(RECT{-1000, 100, -400, 500}, POINT{-1288, -8});
+    RECT r = FrameRectFromPlacement(placement, StateMaximized, RECT{-1280, 0, 0, 984}, POINT{0, 0});
+    EXPECT_EQ(r.left, -1283);
+    EXPECT_EQ(r.top, -3);
+    EXPECT_EQ(r.right, -5);
+    EXPECT_EQ(r.bottom, 979);
+
+    const std::vector<RECT> mapped =
+        ToPictureCoordinates({RECT{-1000, 100, -400, 500}, RECT{100, 50, 700, 450}}, POINT{-1280, 0});
+    ASSERT_EQ(mapped.size(), 2u);
+    EXPECT_EQ(mapped[0].left, 280);
+    EXPECT_EQ(mapped[0].right, 880);
+    EXPECT_EQ(mapped[1].left, 1380);
+    EXPECT_EQ(mapped[1].top, 50);
+    // Above the primary the origin's y is negative.
+    EXPECT_EQ(ToPictureCoordinates({RECT{0, -500, 10, -400}}, POINT{0, -1080})[0].top, 580);
+}
+
+// At 192 DPI each of the three rings is two pixels wide; the veil is the window's rectangle.
+TEST(FrameRect, RingsScaleWithTheDpi) {
+    FramePicture picture = CreateFramePicture(64, 16);
+    ASSERT_NE(picture.pixels, nullptr);
+    RenderFramePicture(picture, {RECT{10, 4, 30, 12}}, 192);
+    const uint32_t expected[] = {0, kRing3, kRing3, kRing2, kRing2, kRing1, kRing1, kVeil};
+    for (int i = 0; i < 8; ++i)
+        EXPECT_EQ(picture.At(3 + i, 8), expected[i]) << "x " << 3 + i;
+    EXPECT_EQ(picture.At(29, 8), kVeil);
+    EXPECT_EQ(picture.At(30, 8), kRing1);
+    EXPECT_EQ(picture.At(36, 8), 0u);
+}
+
 TEST(FrameRect, RealWindowFramesWhereItIsAndClosedWindowGetsNone) {
     // A captionless window that is never activated: cheap to destroy under Wine without a window
     // manager. Not a tool window, so its placement is in workspace coordinates.
@@ -211,13 +246,13 @@ TEST(FrameWindow, ClickThroughLayeredOverlayAtTheBottomOfTheScreen) {
               WS_EX_LAYERED | WS_EX_TOOLWINDOW | WS_EX_TRANSPARENT);
     const LONG_PTR style = GetWindowLongPtrW(frame, GWL_STYLE);
     EXPECT_EQ(style & (WS_POPUP | WS_VISIBLE), WS_POPUP | WS_VISIBLE);
-    // The picture sized the layered window to the primary screen.
+    // The picture sized the layered window to the virtual screen, every monitor.
     RECT rect;
     GetWindowRect(frame, &rect);
-    EXPECT_EQ(rect.left, 0);
-    EXPECT_EQ(rect.top, 0);
-    EXPECT_EQ(rect.right, GetSystemMetrics(SM_CXSCREEN));
-    EXPECT_EQ(rect.bottom, GetSystemMetrics(SM_CYSCREEN));
+    EXPECT_EQ(rect.left, GetSystemMetrics(SM_XVIRTUALSCREEN));
+    EXPECT_EQ(rect.top, GetSystemMetrics(SM_YVIRTUALSCREEN));
+    EXPECT_EQ(rect.right - rect.left, GetSystemMetrics(SM_CXVIRTUALSCREEN));
+    EXPECT_EQ(rect.bottom - rect.top, GetSystemMetrics(SM_CYVIRTUALSCREEN));
     // Below every other top-level window, and it took the focus from nobody.
     EXPECT_EQ(GetWindow(frame, GW_HWNDNEXT), nullptr);
     EXPECT_EQ(GetForegroundWindow(), b);
