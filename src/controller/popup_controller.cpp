@@ -82,7 +82,7 @@ void FillWindowSection(HWND hwnd, ItemList& list) {
     if (c.windowSource) {
         c.windowSource(list, iconSize);
     } else {
-        EnumerateTopLevelWindows(list, iconSize, c.design.iconSize);
+        EnumerateTopLevelWindows(list, iconSize, c.design.iconSize, &c.iconCache);
     }
     if (list.count > 0) {
         GUITHREADINFO info{};
@@ -101,8 +101,11 @@ void FillWindowSection(HWND hwnd, ItemList& list) {
 
 void ReleasePopupList() {
     ControllerState& c = Controller();
-    if (c.popupList)
+    if (c.popupList) {
+        // The copies of windows that are still there are kept for the next open.
+        ReturnLentIcons(c.iconCache, *c.popupList);
         ClearItemList(*c.popupList);
+    }
     c.popupList.reset();
 }
 
@@ -307,6 +310,7 @@ void ResetController() {
         DestroyWindow(c.iconWindow);
     UnregisterThumbnails(c.thumbnails);
     ReleasePopupList();
+    ClearIconCache(c.iconCache);
     c.surface.Release();
     c.selection = SelectionState{};
     c.altTabOpened = false;

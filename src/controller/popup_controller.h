@@ -6,6 +6,7 @@
 
 #include <memory>
 
+#include "model/icon_cache.h"
 #include "model/item_list.h"
 #include "controller/thumbnails.h"
 #include "model/preferences.h"
@@ -40,6 +41,7 @@ struct ControllerState {
     HWND iconWindow = nullptr;
     PopupSurface surface;
     ThumbnailSet thumbnails;
+    IconCache iconCache;                 // window and file icon copies kept between opens
     WindowSource windowSource = nullptr; // null: the real top-level windows
 };
 

@@ -114,6 +114,16 @@ std::unique_ptr<ItemList> CreateItemList() {
     return std::make_unique<ItemList>();
 }
 
+int AdoptListItem(ItemList& list, ListItem&& item) {
+    if (list.count < 0 || list.count >= ListCapacity)
+        return 0;
+    ListItem& slot = list.slots[list.count];
+    slot = std::move(item);
+    slot.inUse = 1;
+    ++list.count;
+    return 1;
+}
+
 int AppendListItem(ItemList& list, const ListItem& item) {
     if (list.count < 0 || list.count >= ListCapacity)
         return 0;

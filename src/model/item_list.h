@@ -76,6 +76,8 @@ int CopyLauncherEntry(LauncherEntry& destination, const LauncherEntry& source);
 
 // ItemList operations.
 std::unique_ptr<ItemList> CreateItemList();
+// Moves `item` into the next free slot as it is, its icon included (no duplicate); 0 when full.
+int AdoptListItem(ItemList& list, ListItem&& item);
 int AppendListItem(ItemList& list, const ListItem& item); // 0 when the list is full
 int ClearItemList(ItemList& list);
 int ItemNameLength(const ItemList& list, int index);

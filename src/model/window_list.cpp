@@ -4,6 +4,7 @@
 
 #include "model/exclude_set.h"
 #include "model/file_icon.h"
+#include "model/icon_cache.h"
 #include "platform/unique_handle.h"
 
 namespace mw {
@@ -204,22 +205,66 @@ HICON WindowOrClassIcon(HWND window, WPARAM which, int classIndex) {
 
 } // namespace
 
+namespace {
+
+// Which message and class field the icon size rule reads; false for a size the rule does not know.
+bool IconQueryFor(int size, WPARAM* which, int* classIndex) {
+    if (size == 16) {
+        *which = ICON_SMALL;
+        *classIndex = GCLP_HICONSM; // GCL_HICONSM of 32-bit builds
+    } else if (size == 32) {
+        *which = ICON_BIG;
+        *classIndex = GCLP_HICON; // GCL_HICON of 32-bit builds
+    } else if (size >= 48) {
+        *which = 0;
+        *classIndex = 0; // the program's file icon only
+    } else {
+        return false;
+    }
+    return true;
+}
+
+// The icon a window's record owns, by the same rule as WindowIcon, and where it came from. A copy
+// kept in `cache` for the same window, source and size is taken instead of copying again, and so
+// is a kept file icon of the same program at the same size.
+HICON RecordIcon(HWND window, int size, int pixels, IconCache* cache, IconOrigin& origin) {
+    WPARAM which;
+    int classIndex;
+    if (!IconQueryFor(size, &which, &classIndex))
+        return nullptr;
+    origin.window = window;
+    origin.size = pixels > 0 ? pixels : size;
+    if (classIndex != 0) {
+        if (HICON source = WindowOrClassIcon(window, which, classIndex)) {
+            origin.source = source;
+            if (cache) {
+                if (HICON kept = TakeWindowIcon(*cache, window, source, origin.size))
+                    return kept;
+            }
+            bool owned = false;
+            HICON icon = BorrowedIconAt(source, size, pixels, &owned);
+            return owned ? icon : DuplicateOwnedIcon(icon);
+        }
+    }
+    wchar_t path[TextBufferLength];
+    if (!ProgramPathOfWindow(window, path))
+        return nullptr;
+    origin.path = path;
+    if (cache) {
+        if (HICON kept = TakeFileIcon(*cache, origin.path, origin.size))
+            return kept;
+    }
+    return FileIcon(path, origin.size);
+}
+
+} // namespace
+
 HICON WindowIcon(HWND window, int size, bool* ownedByCaller, int pixels) {
     *ownedByCaller = false;
     WPARAM which;
     int classIndex;
-    if (size == 16) {
-        which = ICON_SMALL;
-        classIndex = GCLP_HICONSM; // GCL_HICONSM of 32-bit builds
-    } else if (size == 32) {
-        which = ICON_BIG;
-        classIndex = GCLP_HICON; // GCL_HICON of 32-bit builds
-    } else if (size >= 48) {
-        which = 0;
-        classIndex = 0;
-    } else {
+    if (!IconQueryFor(size, &which, &classIndex))
         return nullptr;
-    }
 
     if (classIndex != 0) {
         if (HICON icon = WindowOrClassIcon(window, which, classIndex))
@@ -267,8 +312,8 @@ BOOL CALLBACK EnumerateWindow(HWND window, LPARAM context) {
     if (IsExcluded(title))
         return TRUE;
 
-    bool iconOwned = false;
-    HICON icon = WindowIcon(target, ctx->iconSize, &iconOwned, ctx->iconPixels);
+    IconOrigin origin;
+    HICON icon = RecordIcon(target, ctx->iconSize, ctx->iconPixels, ctx->iconCache, origin);
 
     int state = StateNormal;
     if (IsIconic(target))
@@ -276,21 +321,22 @@ BOOL CALLBACK EnumerateWindow(HWND window, LPARAM context) {
     if (IsZoomed(target))
         state = StateMaximized;
 
+    // The record owns its icon: a copy of the window's own icon, or the program's file icon. It
+    // goes into the list as it is; a second copy would be made only to destroy the first.
     ListItem item;
     InitListItem(item, title, icon, target, KindWindow);
     item.order = ctx->order;
     item.showState = state;
-    AppendListItem(list, item); // keeps a duplicate of the icon
+    AdoptListItem(list, std::move(item));
     ++ctx->order;
-    // A file icon was handed to us and dies with `item`; a window's own icon is only borrowed.
-    if (!iconOwned)
-        item.icon.release();
+    if (icon && ctx->iconCache)
+        LendIcon(*ctx->iconCache, std::move(origin));
 
     return list.count < ListCapacity ? TRUE : FALSE;
 }
 
-void EnumerateTopLevelWindows(ItemList& list, int iconSize, int iconPixels) {
-    EnumerationContext context{&list, 0, iconSize, iconPixels};
+void EnumerateTopLevelWindows(ItemList& list, int iconSize, int iconPixels, IconCache* cache) {
+    EnumerationContext context{&list, 0, iconSize, iconPixels, cache};
     EnumWindows(EnumerateWindow, reinterpret_cast<LPARAM>(&context));
 }
 

@@ -22,19 +22,24 @@ constexpr UINT IconQueryTimeoutMs = 100;
 // What the enumeration callback works on: the list being filled, the position number of the
 // next accepted window (0 before each pass), the icon size of the design and the size in pixels
 // the icons are drawn at (0: the design's size; more on a monitor of a higher DPI).
+struct IconCache;
+
 struct EnumerationContext {
     ItemList* list;
     int order;
     int iconSize;
     int iconPixels = 0;
+    IconCache* iconCache = nullptr; // copies kept from the last open; null: every icon copied anew
 };
 
 // The enumeration callback; `context` points at an EnumerationContext. Returns FALSE only to
 // stop the pass once the list holds ListCapacity entries.
 BOOL CALLBACK EnumerateWindow(HWND window, LPARAM context);
 
-// One pass over all top-level windows into `list` (normally empty), order counter from 0.
-void EnumerateTopLevelWindows(ItemList& list, int iconSize, int iconPixels = 0);
+// One pass over all top-level windows into `list` (normally empty), order counter from 0. With a
+// cache, a window that still offers the icon it offered last time gets the copy kept from then,
+// and every record's icon is lent from the cache until ReturnLentIcons.
+void EnumerateTopLevelWindows(ItemList& list, int iconSize, int iconPixels = 0, IconCache* cache = nullptr);
 
 // The icon of a window by the icon size rule (16: small icons, 32: big icons, 48 or more: the
 // program's file icon only, anything else: none). `ownedByCaller` (required) tells whether the

@@ -3,9 +3,11 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "model/exclude_set.h"
+#include "model/icon_cache.h"
 #include "model/test_windows.h"
 #include "resources/resource.h"
 #include "support/icon_probe.h"
@@ -510,6 +512,36 @@ TEST_F(Enumeration, ListsTheWindowOfAnotherProcess) {
     std::wstring p(path);
     ASSERT_GE(p.size(), 11u);
     EXPECT_EQ(lstrcmpiW(p.substr(p.size() - 11).c_str(), L"notepad.exe"), 0) << "path length " << p.size();
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(Enumeration, AKeptCopyServesTheNextOpenUntilTheWindowChangesItsIcon) {
+    // The second icon's edge tells a copy of it from a kept copy of the first.
+    const mw::UniqueIcon first(MakeTestIcon(32)), second(MakeTestIcon(24));
+    HWND window = Make(L"mw-icon-kept");
+    SendMessageW(window, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(first.get()));
+    IconCache cache;
+    auto open = [&] {
+        auto list = CreateItemList();
+        EnumerateTopLevelWindows(*list, 32, 32, &cache);
+        const int at = IndexOf(*list, window);
+        EXPECT_GE(at, 0);
+        const HICON drawn = at >= 0 ? list->slots[at].icon.get() : nullptr;
+        EXPECT_NE(drawn, first.get()) << "the record owns a copy, not the window's icon";
+        const int edge = IconEdge(drawn);
+        ReturnLentIcons(cache, *list);
+        ClearItemList(*list);
+        return std::make_pair(drawn, edge);
+    };
+    const auto copy = open();
+    EXPECT_EQ(copy.second, 32);
+    EXPECT_EQ(open(), copy) << "same window, same icon: the kept copy again";
+    SendMessageW(window, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(second.get()));
+    EXPECT_EQ(open().second, 24) << "the window changed its icon: a copy of the new one";
+    ClearIconCache(cache);
 }
 
 } // namespace
