@@ -52,8 +52,23 @@ RECT MonitorOfPopup(HWND hwnd) {
     return MonitorRectOf(MonitorFromWindow(hwnd, MONITOR_DEFAULTTOPRIMARY));
 }
 
+// Shows a change of the selection: only the rows of the selection last drawn and of the new one
+// are drawn again (the rest of the picture on screen is still right). Before the first paint of
+// an open, everything.
 void Repaint(HWND hwnd) {
-    InvalidateRect(hwnd, nullptr, FALSE);
+    ControllerState& c = Controller();
+    RECT before{}, after{};
+    if (!c.selectionPainted || !GetCursorRect(c.paintedSelection, c.design, DesktopRow(), &before) ||
+        !GetCursorRect(c.selection, c.design, DesktopRow(), &after)) {
+        InvalidateRect(hwnd, nullptr, FALSE);
+        return;
+    }
+    // The highlight and the outline reach a little beyond the row's rectangle.
+    const int margin = ScaleForDpi(4, c.dpi);
+    for (RECT* r : {&before, &after}) {
+        InflateRect(r, margin, margin);
+        InvalidateRect(hwnd, r, FALSE);
+    }
 }
 
 void StopEdgeTimers(HWND hwnd) {
@@ -311,6 +326,8 @@ void ResetController() {
     UnregisterThumbnails(c.thumbnails);
     ReleasePopupList();
     ClearIconCache(c.iconCache);
+    c.selectionTools = SelectionTools{};
+    c.selectionPainted = false;
     c.surface.Release();
     c.selection = SelectionState{};
     c.altTabOpened = false;
@@ -434,6 +451,8 @@ LRESULT OnOpenPopup(HWND hwnd, LPARAM lParam) {
     c.selection.textColumnWidth = textWidth;
     c.selection.section = c.selection.windowCount > 0 ? SectionWindows : SectionLauncher;
     c.selection.index = 0;
+    c.selectionPainted = false;
+    c.selectionTools = MakeSelectionTools(c.design, c.dpi);
 
     if (CurrentDesign().thumbnail) {
         RegisterThumbnails(c.thumbnails, hwnd, *c.popupList, c.selection, c.design,
@@ -583,7 +602,10 @@ LRESULT OnPaint(HWND hwnd) {
     PAINTSTRUCT ps;
     HDC dc = BeginPaint(hwnd, &ps);
     if (c.popupList && c.surface) {
-        BitBlt(dc, 0, 0, c.surface.width, c.surface.height, c.surface.dc(), 0, 0, SRCCOPY);
+        // Only what was invalidated: a selection step asks for its two rows alone.
+        const RECT& area = ps.rcPaint;
+        BitBlt(dc, area.left, area.top, area.right - area.left, area.bottom - area.top, c.surface.dc(),
+               area.left, area.top, SRCCOPY);
         RECT selection{};
         if (GetCursorRect(c.selection, c.design, DesktopRow(), &selection)) {
             KeepSelectionVisible(hwnd, selection);
@@ -591,7 +613,10 @@ LRESULT OnPaint(HWND hwnd) {
             static const ItemList emptyCommands;
             PaintSelection(dc, c.selection, c.design, DesktopRow(), *c.popupList,
                            Program().launcherList ? *Program().launcherList : emptyLaunchers,
-                           Program().commandList ? *Program().commandList : emptyCommands, c.dpi);
+                           Program().commandList ? *Program().commandList : emptyCommands, c.dpi,
+                           &c.selectionTools);
+            c.paintedSelection = c.selection;
+            c.selectionPainted = true;
         }
     }
     EndPaint(hwnd, &ps);

@@ -42,6 +42,9 @@ struct ControllerState {
     PopupSurface surface;
     ThumbnailSet thumbnails;
     IconCache iconCache;                 // window and file icon copies kept between opens
+    SelectionTools selectionTools;       // font and brushes of the selection, made at each open
+    SelectionState paintedSelection;     // the selection as last drawn on screen
+    bool selectionPainted = false;       // false until the first paint of an open
     WindowSource windowSource = nullptr; // null: the real top-level windows
 };
 

@@ -265,22 +265,34 @@ int SelectionOutlineFrames(const RECT& r, UINT dpi, RECT* frames, int capacity) 
     return count;
 }
 
+SelectionTools MakeSelectionTools(const Design& design, UINT dpi) {
+    SelectionTools tools;
+    tools.font = CreateListFont(design.cursorTextBold == 1, dpi);
+    tools.background.reset(CreateSolidBrush(design.cursorBackgroundColor));
+    tools.frame.reset(CreateSolidBrush(design.cursorFrameColor));
+    return tools;
+}
+
 void PaintSelection(HDC dc, const SelectionState& state, const Design& design, bool desktopRow,
                     const ItemList& windows, const LauncherList& launchers, const ItemList& commands,
-                    UINT dpi) {
+                    UINT dpi, const SelectionTools* tools) {
     RECT r;
     if (!GetCursorRect(state, design, desktopRow, &r))
         return; // no entry selected: nothing to show
+    SelectionTools madeHere;
+    if (!tools) {
+        madeHere = MakeSelectionTools(design, dpi);
+        tools = &madeHere;
+    }
 
     if (design.cursorBackgroundColor != design.backgroundColor ||
         design.cursorTextColor != design.textColor) {
         const int one = ScaleForDpi(1, dpi);
-        FillSolid(dc, RECT{r.left - one, r.top + one, r.right + one, r.bottom - one},
-                  design.cursorBackgroundColor);
+        const RECT highlight{r.left - one, r.top + one, r.right + one, r.bottom - one};
+        FillRect(dc, &highlight, tools->background.get());
         const int oldMode = SetBkMode(dc, TRANSPARENT);
         const COLORREF oldColor = SetTextColor(dc, design.cursorTextColor);
-        UniqueFont font = CreateListFont(design.cursorTextBold == 1, dpi);
-        SelectGuard selectFont(dc, font.get());
+        SelectGuard selectFont(dc, tools->font.get());
 
         RECT box{r.left + design.itemSpace + design.iconSize, r.top + design.itemSpace, r.right,
                  r.bottom - design.itemSpace};
@@ -321,11 +333,10 @@ void PaintSelection(HDC dc, const SelectionState& state, const Design& design, b
 
     // One-pixel frames, each one a pixel wider and shorter than the one inside it: an outline
     // whose corners are cut.
-    UniqueBrush brush(CreateSolidBrush(design.cursorFrameColor));
     RECT frames[16];
     const int count = SelectionOutlineFrames(r, dpi, frames, 16);
     for (int i = 0; i < count; ++i)
-        FrameRect(dc, &frames[i], brush.get());
+        FrameRect(dc, &frames[i], tools->frame.get());
 }
 
 } // namespace mw

@@ -67,11 +67,20 @@ void DrawSeparator(HDC dc, const Design& design, int endX, int y);
 // corners; at other DPIs the offsets and the thickness scale with the DPI. Yields the count.
 int SelectionOutlineFrames(const RECT& r, UINT dpi, RECT* frames, int capacity);
 
+// What drawing the selection needs, made once per open (for one design and DPI) rather than on
+// every paint: the font of the selected entry and the two brushes.
+struct SelectionTools {
+    UniqueFont font;
+    UniqueBrush background;
+    UniqueBrush frame;
+};
+SelectionTools MakeSelectionTools(const Design& design, UINT dpi);
+
 // Draws the selection on a copy of the surface: refill and redraw of the selected entry when the
 // cursor colours differ from the list's, then the two-pixel outline with cut corners. `design`
-// and `dpi` as for RenderPopup.
+// and `dpi` as for RenderPopup. Without `tools` they are made for this call.
 void PaintSelection(HDC dc, const SelectionState& state, const Design& design, bool desktopRow,
                     const ItemList& windows, const LauncherList& launchers, const ItemList& commands,
-                    UINT dpi = 0);
+                    UINT dpi = 0, const SelectionTools* tools = nullptr);
 
 } // namespace mw
