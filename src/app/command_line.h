@@ -24,7 +24,8 @@ constexpr size_t kMaxPreferencesPathLength = MAX_PATH - 1;
 //   "/_NotReside"  result.launcherOptionsMode
 //   "/DisableCur"  flags.CursorCentring off
 //   "/Launch"      flags.LauncherOnly on
-//   "/init,NAME"   the preferences file is NAME in the executable's folder (the last one wins)
+//   "/init,NAME"   the preferences file is NAME in the executable's folder (the last one wins);
+//                  "/init," with no name is ignored
 // Other arguments are ignored. When the resulting path would not fit MAX_PATH, pathTooLong is set
 // and preferencesPath holds the path that was asked for, so the caller can name it in its
 // message; such a path must never be used (nor cut to some other file name).
