@@ -17,6 +17,7 @@
 #include "model/program_state.h"
 #include "model/thumbnail_api.h"
 #include "options/options_dialog.h"
+#include "platform/unique_handle.h"
 #include "resource.h"
 #include "view/design.h"
 #include "view/design_file.h"
@@ -73,6 +74,11 @@ void ReleaseLists(ProgramState& program) {
 } // namespace
 
 int RunApplication(HINSTANCE instance, const wchar_t* commandLine) {
+    // The shell functions that start launcher entries and read file icons need the component
+    // system on this thread; it stays initialised until the thread has nothing left to do.
+    const ComInit com;
+    if (!com.ok())
+        OutputDebugStringW(L"Mistlewick: the component system could not be initialised\n");
     ProgramState& program = Program();
     StartupFlags& flags = CurrentStartupFlags();
     Preferences& prefs = CurrentPreferences();
@@ -100,6 +106,16 @@ int RunApplication(HINSTANCE instance, const wchar_t* commandLine) {
         RegisterProgramClass(instance, MainWindowProc, kProgramName);
         program.mainWindow = CreateWindowExW(WS_EX_TOOLWINDOW | WS_EX_TOPMOST, kProgramName, kProgramName,
                                              WS_POPUP, 0, 0, 0, 0, nullptr, nullptr, instance, nullptr);
+        if (!program.mainWindow) {
+            // Without its window the program can neither hook nor show anything: say so and end
+            // before anything else is set up.
+            const std::wstring text = L"Mistlewick: the main window cannot be created (error " +
+                                      std::to_wstring(GetLastError()) + L")\n";
+            OutputDebugStringW(text.c_str());
+            ShowError(nullptr, L"ウィンドウの作成に失敗");
+            program.preferencesPath.clear();
+            return 0;
+        }
     } else {
         program.instance = instance;
     }
