@@ -10,21 +10,93 @@ POINT RectCentre(const RECT& r) {
     return {r.left + (r.right - r.left) / 2, r.top + (r.bottom - r.top) / 2};
 }
 
+RECT WorkspaceToScreen(const RECT& workspace, const RECT& monitor, const RECT& work) {
+    RECT r = workspace;
+    OffsetRect(&r, work.left - monitor.left, work.top - monitor.top);
+    return r;
+}
+
+RECT ScreenToWorkspace(const RECT& screen, const RECT& monitor, const RECT& work) {
+    RECT r = screen;
+    OffsetRect(&r, monitor.left - work.left, monitor.top - work.top);
+    return r;
+}
+
 namespace {
 
-void MoveToCursorMonitor(HWND window) {
+MONITORINFO MonitorInfoOf(HMONITOR monitor) {
+    MONITORINFO info{};
+    info.cbSize = sizeof info;
+    GetMonitorInfoW(monitor, &info);
+    return info;
+}
+
+bool IsToolWindow(HWND window) {
+    return (GetWindowLongPtrW(window, GWL_EXSTYLE) & WS_EX_TOOLWINDOW) != 0;
+}
+
+// The monitors the window is on and the cursor is on; false when they are the same.
+bool CursorOnAnotherMonitor(HWND window, MONITORINFO* from, MONITORINFO* to) {
     POINT cursor{};
     GetCursorPos(&cursor);
     HMONITOR cursorMonitor = MonitorFromPoint(cursor, MONITOR_DEFAULTTOPRIMARY);
+    // For a minimised window this is the monitor of its restored rectangle.
     HMONITOR windowMonitor = MonitorFromWindow(window, MONITOR_DEFAULTTOPRIMARY);
     if (cursorMonitor == windowMonitor)
+        return false;
+    *from = MonitorInfoOf(windowMonitor);
+    *to = MonitorInfoOf(cursorMonitor);
+    return true;
+}
+
+// Where the window is on the screen, and for a minimised window where it will be once restored:
+// its own rectangle then lies far off-screen (about -32000, -32000), and an asynchronous restore
+// has not run yet when it is read. Reading the placement waits on nothing.
+RECT RestoredRect(HWND window) {
+    RECT r{};
+    WINDOWPLACEMENT placement{};
+    placement.length = sizeof placement;
+    if (!IsIconic(window) || !GetWindowPlacement(window, &placement)) {
+        GetWindowRect(window, &r);
+        return r;
+    }
+    const MONITORINFO monitor = MonitorInfoOf(MonitorFromWindow(window, MONITOR_DEFAULTTOPRIMARY));
+    if (placement.flags & WPF_RESTORETOMAXIMIZED)
+        return monitor.rcWork;
+    if (IsToolWindow(window))
+        return placement.rcNormalPosition;
+    return WorkspaceToScreen(placement.rcNormalPosition, monitor.rcMonitor, monitor.rcWork);
+}
+
+// Moves a minimised or maximised window to another monitor through its placement, at the same
+// offset from the corner: its restored rectangle goes along and a maximised window is maximised
+// again on the new monitor (moving it as a rectangle would leave it maximised on the old one, or
+// move only the minimised icon). `showCommand` is the state it shows in afterwards.
+bool MovePlacement(HWND window, const MONITORINFO& from, const MONITORINFO& to, UINT showCommand) {
+    WINDOWPLACEMENT placement{};
+    placement.length = sizeof placement;
+    if (!GetWindowPlacement(window, &placement))
+        return false;
+    const bool tool = IsToolWindow(window);
+    RECT r = tool ? placement.rcNormalPosition
+                  : WorkspaceToScreen(placement.rcNormalPosition, from.rcMonitor, from.rcWork);
+    const POINT target = MoveBetweenMonitors({r.left, r.top}, {from.rcMonitor.left, from.rcMonitor.top},
+                                             {to.rcMonitor.left, to.rcMonitor.top});
+    OffsetRect(&r, target.x - r.left, target.y - r.top);
+    placement.rcNormalPosition = tool ? r : ScreenToWorkspace(r, to.rcMonitor, to.rcWork);
+    placement.showCmd = showCommand;
+    placement.flags &= WPF_RESTORETOMAXIMIZED; // never move the minimised icon's position
+    return SetWindowPlacement(window, &placement) != FALSE;
+}
+
+void MoveToCursorMonitor(HWND window) {
+    MONITORINFO from{}, to{};
+    if (!CursorOnAnotherMonitor(window, &from, &to))
         return;
-    MONITORINFO to{};
-    to.cbSize = sizeof to;
-    MONITORINFO from{};
-    from.cbSize = sizeof from;
-    GetMonitorInfoW(cursorMonitor, &to);
-    GetMonitorInfoW(windowMonitor, &from);
+    if (IsIconic(window) || IsZoomed(window)) {
+        MovePlacement(window, from, to, IsIconic(window) ? SW_RESTORE : SW_SHOWMAXIMIZED);
+        return;
+    }
     RECT r{};
     GetWindowRect(window, &r);
     const POINT target = MoveBetweenMonitors({r.left, r.top}, {from.rcMonitor.left, from.rcMonitor.top},
@@ -44,28 +116,29 @@ bool WindowAnswers(HWND window) {
 // The same steps for a window that does not answer, each one handed over without waiting. Its
 // input is not attached: sharing input with a thread that reads none would stall the foreground.
 void ActivateWithoutWaiting(HWND window, const ActivationOptions& options) {
-    if (IsIconic(window))
-        ShowWindowAsync(window, SW_RESTORE);
-    RECT r{};
-    GetWindowRect(window, &r);
-    if (options.moveWindow) {
-        POINT cursor{};
-        GetCursorPos(&cursor);
-        HMONITOR cursorMonitor = MonitorFromPoint(cursor, MONITOR_DEFAULTTOPRIMARY);
-        HMONITOR windowMonitor = MonitorFromWindow(window, MONITOR_DEFAULTTOPRIMARY);
-        if (cursorMonitor != windowMonitor) {
-            MONITORINFO to{}, from{};
-            to.cbSize = from.cbSize = sizeof to;
-            GetMonitorInfoW(cursorMonitor, &to);
-            GetMonitorInfoW(windowMonitor, &from);
-            const POINT target =
-                MoveBetweenMonitors({r.left, r.top}, {from.rcMonitor.left, from.rcMonitor.top},
-                                    {to.rcMonitor.left, to.rcMonitor.top});
+    const bool minimised = IsIconic(window) != FALSE;
+    RECT r = RestoredRect(window);
+    bool restoring = false;
+    MONITORINFO from{}, to{};
+    if (options.moveWindow && CursorOnAnotherMonitor(window, &from, &to)) {
+        const POINT target = MoveBetweenMonitors({r.left, r.top}, {from.rcMonitor.left, from.rcMonitor.top},
+                                                 {to.rcMonitor.left, to.rcMonitor.top});
+        if (minimised) {
+            // The placement takes the new restored rectangle at once; the system hands the
+            // show command to the window's thread without waiting for it.
+            restoring = MovePlacement(window, from, to, SW_RESTORE);
+            if (restoring)
+                OffsetRect(&r, target.x - r.left, target.y - r.top);
+        } else if (!IsZoomed(window)) {
             SetWindowPos(window, nullptr, target.x, target.y, 0, 0,
                          SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_ASYNCWINDOWPOS);
             OffsetRect(&r, target.x - r.left, target.y - r.top);
         }
+        // A maximised window that does not answer stays on its monitor: maximising it again
+        // elsewhere would wait on its thread.
     }
+    if (minimised && !restoring)
+        ShowWindowAsync(window, SW_RESTORE);
     if (options.adjustCursor) {
         const POINT centre = RectCentre(r);
         SetCursorPos(centre.x, centre.y);
