@@ -54,6 +54,7 @@ bool FramePreviewHolds(bool altTabOpened, const Preferences& prefs);
 POINT CentredPopupPosition(const RECT& monitor, SIZE popup);
 
 // Where the window's top must go so the selected row stays on the monitor; false when it fits.
+// A row taller than the monitor is top-aligned on it.
 bool KeepSelectionOnMonitor(int windowTop, int selectionTop, int selectionBottom, int monitorTop,
                             int monitorBottom, int* newTop);
 
