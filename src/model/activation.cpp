@@ -71,8 +71,10 @@ RECT RestoredRect(HWND window) {
 // Moves a minimised or maximised window to another monitor through its placement, at the same
 // offset from the corner: its restored rectangle goes along and a maximised window is maximised
 // again on the new monitor (moving it as a rectangle would leave it maximised on the old one, or
-// move only the minimised icon). `showCommand` is the state it shows in afterwards.
-bool MovePlacement(HWND window, const MONITORINFO& from, const MONITORINFO& to, UINT showCommand) {
+// move only the minimised icon). `showCommand` is the state it shows in afterwards. With
+// `withoutWaiting` the request is handed to the window's thread instead of waiting for it.
+bool MovePlacement(HWND window, const MONITORINFO& from, const MONITORINFO& to, UINT showCommand,
+                   bool withoutWaiting) {
     WINDOWPLACEMENT placement{};
     placement.length = sizeof placement;
     if (!GetWindowPlacement(window, &placement))
@@ -86,6 +88,8 @@ bool MovePlacement(HWND window, const MONITORINFO& from, const MONITORINFO& to, 
     placement.rcNormalPosition = tool ? r : ScreenToWorkspace(r, to.rcMonitor, to.rcWork);
     placement.showCmd = showCommand;
     placement.flags &= WPF_RESTORETOMAXIMIZED; // never move the minimised icon's position
+    if (withoutWaiting)
+        placement.flags |= WPF_ASYNCWINDOWPLACEMENT;
     return SetWindowPlacement(window, &placement) != FALSE;
 }
 
@@ -94,7 +98,7 @@ void MoveToCursorMonitor(HWND window) {
     if (!CursorOnAnotherMonitor(window, &from, &to))
         return;
     if (IsIconic(window) || IsZoomed(window)) {
-        MovePlacement(window, from, to, IsIconic(window) ? SW_RESTORE : SW_SHOWMAXIMIZED);
+        MovePlacement(window, from, to, IsIconic(window) ? SW_RESTORE : SW_SHOWMAXIMIZED, false);
         return;
     }
     RECT r{};
@@ -123,19 +127,19 @@ void ActivateWithoutWaiting(HWND window, const ActivationOptions& options) {
     if (options.moveWindow && CursorOnAnotherMonitor(window, &from, &to)) {
         const POINT target = MoveBetweenMonitors({r.left, r.top}, {from.rcMonitor.left, from.rcMonitor.top},
                                                  {to.rcMonitor.left, to.rcMonitor.top});
-        if (minimised) {
-            // The placement takes the new restored rectangle at once; the system hands the
-            // show command to the window's thread without waiting for it.
-            restoring = MovePlacement(window, from, to, SW_RESTORE);
-            if (restoring)
+        if (minimised || IsZoomed(window)) {
+            // Through the placement, handed to the window's thread without waiting for it; for a
+            // minimised window this is also its restore.
+            const bool moved =
+                MovePlacement(window, from, to, minimised ? SW_RESTORE : SW_SHOWMAXIMIZED, true);
+            restoring = moved && minimised;
+            if (moved)
                 OffsetRect(&r, target.x - r.left, target.y - r.top);
-        } else if (!IsZoomed(window)) {
+        } else {
             SetWindowPos(window, nullptr, target.x, target.y, 0, 0,
                          SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_ASYNCWINDOWPOS);
             OffsetRect(&r, target.x - r.left, target.y - r.top);
         }
-        // A maximised window that does not answer stays on its monitor: maximising it again
-        // elsewhere would wait on its thread.
     }
     if (minimised && !restoring)
         ShowWindowAsync(window, SW_RESTORE);
