@@ -112,7 +112,9 @@ TEST(FramePreview, TheDesktopEntryInHideModeLeavesNoWindowHidden) {
         << "the toggle minimises what was shown";
     EXPECT_TRUE(WaitFor([&] { return IsWindowVisible(alpha.window) && IsIconic(alpha.window); }))
         << "the window minimised before the popup is back, minimised";
-    EXPECT_EQ(HiddenRecordsOf(program.sandbox.process().pid()), 0);
+    // The records go once every window is back: wait for that, not just for the windows.
+    EXPECT_TRUE(WaitFor([&] { return HiddenRecordsOf(program.sandbox.process().pid()) == 0; }))
+        << HiddenRecordsOf(program.sandbox.process().pid()) << " records left";
     EXPECT_EQ(program.sandbox.Close(), 0);
 }
 
