@@ -61,7 +61,10 @@ CommandLineResult ParseCommandLine(const wchar_t* commandLine, const std::wstrin
             flags.LauncherOnly = true;
         } else if (std::wcscmp(arg, L"/Log") == 0) {
             result.logToFile = true;
-        } else if (std::wcslen(arg) > 5 && std::wcsncmp(arg, kInitPrefix, kInitPrefixLength) == 0) {
+        } else if (std::wcslen(arg) > kInitPrefixLength &&
+                   std::wcsncmp(arg, kInitPrefix, kInitPrefixLength) == 0) {
+            // "/init," with no name would make the program folder itself the preferences path
+            // (every read gives defaults, every write fails): it counts as not given.
             result.preferencesPath = ExecutableFolder(exePath) + (arg + kInitPrefixLength);
             result.pathTooLong = result.preferencesPath.size() > kMaxPreferencesPathLength;
         }

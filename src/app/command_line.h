@@ -26,7 +26,8 @@ constexpr size_t kMaxPreferencesPathLength = MAX_PATH - 1;
 //   "/DisableCur"  flags.CursorCentring off
 //   "/Launch"      flags.LauncherOnly on
 //   "/Log"         result.logToFile: the log goes to a file too
-//   "/init,NAME"   the preferences file is NAME in the executable's folder (the last one wins)
+//   "/init,NAME"   the preferences file is NAME in the executable's folder (the last one wins);
+//                  "/init," with no name is ignored
 // Other arguments are ignored. When the resulting path would not fit MAX_PATH, pathTooLong is set
 // and preferencesPath holds the path that was asked for, so the caller can name it in its
 // message; such a path must never be used (nor cut to some other file name).

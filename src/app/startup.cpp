@@ -20,6 +20,7 @@
 #include "options/options_dialog.h"
 #include "platform/resources_lang.h"
 #include "platform/dpi.h"
+#include "platform/unique_handle.h"
 #include "resource.h"
 #include "view/design.h"
 #include "view/design_file.h"
@@ -88,6 +89,11 @@ void ReleaseLists(ProgramState& program) {
 } // namespace
 
 int RunApplication(HINSTANCE instance, const wchar_t* commandLine) {
+    // The shell functions that start launcher entries and read file icons need the component
+    // system on this thread; it stays initialised until the thread has nothing left to do.
+    const ComInit com;
+    if (!com.ok())
+        OutputDebugStringW(L"Mistlewick: the component system could not be initialised\n");
     ProgramState& program = Program();
     StartupFlags& flags = CurrentStartupFlags();
     Preferences& prefs = CurrentPreferences();
@@ -125,6 +131,14 @@ int RunApplication(HINSTANCE instance, const wchar_t* commandLine) {
         RegisterProgramClass(instance, MainWindowProc, kProgramName);
         program.mainWindow = CreateWindowExW(WS_EX_TOOLWINDOW | WS_EX_TOPMOST, kProgramName, kProgramName,
                                              WS_POPUP, 0, 0, 0, 0, nullptr, nullptr, instance, nullptr);
+        if (!program.mainWindow) {
+            // Without its window the program can neither hook nor show anything: say so and end
+            // before anything else is set up.
+            LogError(L"Creating the main window", GetLastError());
+            ShowError(nullptr, IDS_WINDOW_FAILED);
+            program.preferencesPath.clear();
+            return 0;
+        }
     } else {
         program.instance = instance;
     }

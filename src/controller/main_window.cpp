@@ -24,6 +24,17 @@ LRESULT OnDestroy() {
     return 0;
 }
 
+// The popup is the foreground window while it is open, so Alt+F4 reaches it, and the default
+// handling would close the main window and end the program: there it cancels the popup. A plain
+// WM_CLOSE (how other programs end a tray program) still ends it.
+LRESULT OnSysCommand(HWND hwnd, WPARAM wParam, LPARAM lParam) {
+    if ((wParam & 0xFFF0) == SC_CLOSE && PopupIsOpen()) {
+        PostMessageW(hwnd, kMsgCancel, 0, 0);
+        return 0;
+    }
+    return DefWindowProcW(hwnd, WM_SYSCOMMAND, wParam, lParam);
+}
+
 LRESULT OnTaskbarCreated(HWND hwnd) {
     if (!CurrentStartupFlags().NotResident)
         AddTrayIcon(hwnd, Program().instance, Program().paused);
@@ -67,6 +78,8 @@ LRESULT CALLBACK MainWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM l
         // The popup is laid out for its monitor's DPI each time it opens and never moves to
         // another monitor while open; the size the system suggests would only undo ours.
         return 0;
+    case WM_SYSCOMMAND:
+        return OnSysCommand(hwnd, wParam, lParam);
     case WM_ENDSESSION:
         if (wParam)
             RestoreWhatThePreviewHid();

@@ -178,7 +178,10 @@ bool CommonCloseStart(HWND hwnd, HWND chosen) {
     return true;
 }
 
-// Ends the frame preview: the overlay goes and every put-away window comes back.
+// Ends the frame preview: the overlay goes and every put-away window comes back. Without
+// `restoreWindows` (the desktop toggle has just set every window's state) only the windows the
+// preview hid and nothing showed again come back, in the state they are in (a minimised one as
+// minimised); their records go either way.
 void EndFramePreview(bool restoreWindows) {
     ControllerState& c = Controller();
     if (c.frameWindow)
@@ -186,6 +189,8 @@ void EndFramePreview(bool restoreWindows) {
     c.frameWindow = nullptr;
     if (restoreWindows && c.popupList && c.popupList->count > 0) {
         RestorePreviewedWindows(*c.popupList, Prefs().Altab7_Hide != 0);
+    } else {
+        RestoreWindowsLeftHidden();
     }
 }
 
@@ -373,6 +378,12 @@ POINT CentredPopupPosition(const RECT& monitor, SIZE popup) {
 
 bool KeepSelectionOnMonitor(int windowTop, int selectionTop, int selectionBottom, int monitorTop,
                             int monitorBottom, int* newTop) {
+    if (selectionBottom - selectionTop > monitorBottom - monitorTop) {
+        // Taller than the monitor: it can never fit, and aligning the bottom and then the top by
+        // turns would make the popup jump on every paint. Its top goes to the monitor's top.
+        *newTop = monitorTop - selectionTop;
+        return windowTop != *newTop;
+    }
     if (windowTop + selectionBottom > monitorBottom) {
         *newTop = monitorBottom - selectionBottom;
         return true;
@@ -570,9 +581,15 @@ LRESULT OnLeftButtonUp(HWND hwnd) {
     return 0;
 }
 
-LRESULT OnWheel(HWND hwnd, WPARAM wParam, LPARAM lParam) {
-    if (Prefs().ClickMode)
-        PostMessageW(hwnd, kMsgMoveSelection, wParam, lParam);
+LRESULT OnWheel(HWND hwnd, WPARAM wParam, LPARAM) {
+    // In click mode the wheel over the popup steps the selection (OnMoveSelection leaves it to the
+    // cursor in resident click mode). The Alt+Tab popup that stays open takes the wheel whatever
+    // the click mode: the hook only turns the wheel into steps while a button is held.
+    const ControllerState& c = Controller();
+    const bool altTabStaysOpen = c.popupList && c.altTabOpened && StayOpen();
+    // Moved at once, so a click that follows the wheel chooses what the wheel selected.
+    if (Prefs().ClickMode || altTabStaysOpen)
+        OnMoveSelection(hwnd, wParam);
     return 0;
 }
 

@@ -69,6 +69,7 @@ POINT CentredPopupPosition(const RECT& monitor, SIZE popup);
 void PrepareListIcons(int pixels);
 
 // Where the window's top must go so the selected row stays on the monitor; false when it fits.
+// A row taller than the monitor is top-aligned on it.
 bool KeepSelectionOnMonitor(int windowTop, int selectionTop, int selectionBottom, int monitorTop,
                             int monitorBottom, int* newTop);
 

@@ -11,58 +11,97 @@ POINT RectCentre(const RECT& r) {
     return {r.left + (r.right - r.left) / 2, r.top + (r.bottom - r.top) / 2};
 }
 
-bool RestoredWindowRect(HWND window, RECT* out) {
-    WINDOWPLACEMENT placement{};
-    placement.length = sizeof placement;
-    if (!GetWindowPlacement(window, &placement))
-        return false;
-    *out = placement.rcNormalPosition;
-    // Workspace coordinates: relative to the work area of the window's monitor, except for tool
-    // windows, which are placed in screen coordinates.
-    if (!(GetWindowLongPtrW(window, GWL_EXSTYLE) & WS_EX_TOOLWINDOW)) {
-        MONITORINFO monitor{};
-        monitor.cbSize = sizeof monitor;
-        if (GetMonitorInfoW(MonitorFromRect(out, MONITOR_DEFAULTTONEAREST), &monitor)) {
-            OffsetRect(out, monitor.rcWork.left - monitor.rcMonitor.left,
-                       monitor.rcWork.top - monitor.rcMonitor.top);
-        }
-    }
-    return true;
+RECT WorkspaceToScreen(const RECT& workspace, const RECT& monitor, const RECT& work) {
+    RECT r = workspace;
+    OffsetRect(&r, work.left - monitor.left, work.top - monitor.top);
+    return r;
+}
+
+RECT ScreenToWorkspace(const RECT& screen, const RECT& monitor, const RECT& work) {
+    RECT r = screen;
+    OffsetRect(&r, monitor.left - work.left, monitor.top - work.top);
+    return r;
 }
 
 namespace {
+
+bool IsToolWindow(HWND window) {
+    return (GetWindowLongPtrW(window, GWL_EXSTYLE) & WS_EX_TOOLWINDOW) != 0;
+}
 
 POINT TopLeft(const RECT& r) {
     return {r.left, r.top};
 }
 
-// The window's place on the cursor's monitor, from its restored rectangle `r` on its own
-// monitor; false when it is on the cursor's monitor already.
-bool PlaceOnCursorMonitor(HWND window, const RECT& r, POINT* target) {
-    const MonitorPlace to = MonitorAtCursor();
-    const MonitorPlace from = MonitorOfWindow(window);
-    if (to.handle == from.handle)
-        return false;
-    *target = MoveBetweenMonitors(TopLeft(r), TopLeft(from.monitor), TopLeft(to.monitor), from.dpi, to.dpi);
-    return true;
+// The monitors the window is on and the cursor is on, each with its DPI; false when they are the
+// same. For a minimised window its monitor is the one of its restored rectangle.
+bool CursorOnAnotherMonitor(HWND window, MonitorPlace* from, MonitorPlace* to) {
+    *to = MonitorAtCursor();
+    *from = MonitorOfWindow(window);
+    return to->handle != from->handle;
 }
 
-// A maximised window is moved in its restored rectangle and maximised again on its new monitor:
-// moving it maximised would leave it with the old monitor's size, and restoring it later would
-// take it back.
+// The window's top-left corner moved from one monitor to the other: the same offset from the
+// corner as the user sees it.
+POINT MovedCorner(const RECT& r, const MonitorPlace& from, const MonitorPlace& to) {
+    return MoveBetweenMonitors(TopLeft(r), TopLeft(from.monitor), TopLeft(to.monitor), from.dpi, to.dpi);
+}
+
+// Where the window is on the screen, and for a minimised window where it will be once restored:
+// its own rectangle then lies far off-screen (about -32000, -32000), and an asynchronous restore
+// has not run yet when it is read. Reading the placement waits on nothing.
+RECT RestoredRect(HWND window) {
+    RECT r{};
+    WINDOWPLACEMENT placement{};
+    placement.length = sizeof placement;
+    if (!IsIconic(window) || !GetWindowPlacement(window, &placement)) {
+        GetWindowRect(window, &r);
+        return r;
+    }
+    const MonitorPlace monitor = MonitorOfWindow(window);
+    if (placement.flags & WPF_RESTORETOMAXIMIZED)
+        return monitor.work;
+    if (IsToolWindow(window))
+        return placement.rcNormalPosition;
+    return WorkspaceToScreen(placement.rcNormalPosition, monitor.monitor, monitor.work);
+}
+
+// Moves a minimised or maximised window to another monitor through its placement, at the same
+// offset from the corner: its restored rectangle goes along and a maximised window is maximised
+// again on the new monitor (moving it as a rectangle would leave it maximised on the old one, or
+// move only the minimised icon). `showCommand` is the state it shows in afterwards. With
+// `withoutWaiting` the request is handed to the window's thread instead of waiting for it.
+bool MovePlacement(HWND window, const MonitorPlace& from, const MonitorPlace& to, UINT showCommand,
+                   bool withoutWaiting) {
+    WINDOWPLACEMENT placement{};
+    placement.length = sizeof placement;
+    if (!GetWindowPlacement(window, &placement))
+        return false;
+    const bool tool = IsToolWindow(window);
+    RECT r = tool ? placement.rcNormalPosition
+                  : WorkspaceToScreen(placement.rcNormalPosition, from.monitor, from.work);
+    const POINT target = MovedCorner(r, from, to);
+    OffsetRect(&r, target.x - r.left, target.y - r.top);
+    placement.rcNormalPosition = tool ? r : ScreenToWorkspace(r, to.monitor, to.work);
+    placement.showCmd = showCommand;
+    placement.flags &= WPF_RESTORETOMAXIMIZED; // never move the minimised icon's position
+    if (withoutWaiting)
+        placement.flags |= WPF_ASYNCWINDOWPLACEMENT;
+    return SetWindowPlacement(window, &placement) != FALSE;
+}
+
 void MoveToCursorMonitor(HWND window) {
-    if (MonitorAtCursor().handle == MonitorFromWindow(window, MONITOR_DEFAULTTOPRIMARY))
+    MonitorPlace from, to;
+    if (!CursorOnAnotherMonitor(window, &from, &to))
         return;
-    const bool maximised = IsZoomed(window) != FALSE;
-    if (maximised)
-        ShowWindow(window, SW_RESTORE);
+    if (IsIconic(window) || IsZoomed(window)) {
+        MovePlacement(window, from, to, IsIconic(window) ? SW_RESTORE : SW_SHOWMAXIMIZED, false);
+        return;
+    }
     RECT r{};
     GetWindowRect(window, &r);
-    POINT target{};
-    if (PlaceOnCursorMonitor(window, r, &target))
-        SetWindowPos(window, nullptr, target.x, target.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
-    if (maximised)
-        ShowWindow(window, SW_MAXIMIZE);
+    const POINT target = MovedCorner(r, from, to);
+    SetWindowPos(window, nullptr, target.x, target.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
 }
 
 // Whether the window's thread takes a message within a short time. Restoring, moving and raising
@@ -77,29 +116,28 @@ bool WindowAnswers(HWND window) {
 // The same steps for a window that does not answer, each one handed over without waiting. Its
 // input is not attached: sharing input with a thread that reads none would stall the foreground.
 void ActivateWithoutWaiting(HWND window, const ActivationOptions& options) {
-    // Nothing here waits for the window, so its rectangle cannot be read after a restore: the
-    // restored rectangle comes from its placement instead.
     const bool minimised = IsIconic(window) != FALSE;
-    const bool maximised = IsZoomed(window) != FALSE;
-    RECT r{};
-    if (minimised || maximised) {
-        if (!RestoredWindowRect(window, &r))
-            GetWindowRect(window, &r);
-    } else {
-        GetWindowRect(window, &r);
+    RECT r = RestoredRect(window);
+    bool restoring = false;
+    MonitorPlace from, to;
+    if (options.moveWindow && CursorOnAnotherMonitor(window, &from, &to)) {
+        const POINT target = MovedCorner(r, from, to);
+        if (minimised || IsZoomed(window)) {
+            // Through the placement, handed to the window's thread without waiting for it; for a
+            // minimised window this is also its restore.
+            const bool moved =
+                MovePlacement(window, from, to, minimised ? SW_RESTORE : SW_SHOWMAXIMIZED, true);
+            restoring = moved && minimised;
+            if (moved)
+                OffsetRect(&r, target.x - r.left, target.y - r.top);
+        } else {
+            SetWindowPos(window, nullptr, target.x, target.y, 0, 0,
+                         SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_ASYNCWINDOWPOS);
+            OffsetRect(&r, target.x - r.left, target.y - r.top);
+        }
     }
-    if (minimised)
+    if (minimised && !restoring)
         ShowWindowAsync(window, SW_RESTORE);
-    POINT target{};
-    if (options.moveWindow && PlaceOnCursorMonitor(window, r, &target)) {
-        if (maximised)
-            ShowWindowAsync(window, SW_RESTORE);
-        SetWindowPos(window, nullptr, target.x, target.y, 0, 0,
-                     SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_ASYNCWINDOWPOS);
-        OffsetRect(&r, target.x - r.left, target.y - r.top);
-        if (maximised)
-            ShowWindowAsync(window, SW_MAXIMIZE);
-    }
     if (options.adjustCursor) {
         const POINT centre = RectCentre(r);
         SetCursorPos(centre.x, centre.y);

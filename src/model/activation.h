@@ -15,12 +15,14 @@ namespace mw {
 POINT MoveBetweenMonitors(POINT windowTopLeft, POINT fromMonitor, POINT toMonitor, UINT fromDpi = kDefaultDpi,
                           UINT toDpi = kDefaultDpi);
 
-// The restored (normal) rectangle of a window in screen coordinates, also while it is minimised
-// or maximised; false when its placement cannot be read.
-bool RestoredWindowRect(HWND window, RECT* out);
-
 // The centre of a rectangle, halves truncated toward zero.
 POINT RectCentre(const RECT& r);
+
+// A window placement's rectangles are in workspace coordinates (relative to the work area of the
+// window's monitor) unless the window is a tool window; these convert a rectangle between them
+// and screen coordinates, given that monitor's full and work rectangles.
+RECT WorkspaceToScreen(const RECT& workspace, const RECT& monitor, const RECT& work);
+RECT ScreenToWorkspace(const RECT& screen, const RECT& monitor, const RECT& work);
 
 // How long the input of the target's thread stays attached to the foreground thread.
 constexpr DWORD kForegroundAttachMilliseconds = 400;

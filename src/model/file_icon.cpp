@@ -55,12 +55,7 @@ std::wstring ShortcutTarget(const wchar_t* path) {
             return target;
         if (FAILED(file->Load(path, STGM_READ)))
             return target;
-        link->Resolve(nullptr, SLR_UPDATE);
-        wchar_t buffer[TargetBufferLength] = {};
-        if (link->GetPath(buffer, TargetBufferLength, nullptr, 0) != S_OK)
-            return target;
-        buffer[TargetBufferLength - 1] = L'\0';
-        target = buffer;
+        target = ShortcutPath(*link.get());
     } // both interfaces are released before the component system is uninitialised
     return target;
 }
@@ -93,6 +88,16 @@ HICON DocumentTypeIcon(const std::wstring& extension, int size) {
 }
 
 } // namespace
+
+std::wstring ShortcutPath(IShellLinkW& link) {
+    // A target that cannot be found this way keeps the path stored in the shortcut.
+    link.Resolve(nullptr, kShortcutResolveFlags);
+    wchar_t buffer[TargetBufferLength] = {};
+    if (link.GetPath(buffer, TargetBufferLength, nullptr, 0) != S_OK)
+        return std::wstring();
+    buffer[TargetBufferLength - 1] = L'\0';
+    return buffer;
+}
 
 std::wstring TextFromRegistryData(const BYTE* data, DWORD bytes) {
     if (!data)

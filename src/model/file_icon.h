@@ -3,6 +3,7 @@
 #pragma once
 
 #include <windows.h>
+#include <shobjidl.h>
 
 #include <string>
 
@@ -10,6 +11,17 @@ namespace mw {
 
 // Longest path the lookup accepts, in characters, without the terminating zero.
 constexpr int MaxIconPathLength = 259;
+
+// How a shortcut's target is found: never a window, never a rewrite of the user's file, no
+// search of the disks and no link tracking, and at most a short time (the high word, in
+// milliseconds). Shortcuts are read at start-up, before the hook and the tray icon exist.
+constexpr DWORD kShortcutResolveMilliseconds = 200;
+constexpr DWORD kShortcutResolveFlags = static_cast<DWORD>(SLR_NO_UI) | static_cast<DWORD>(SLR_NOUPDATE) |
+                                        static_cast<DWORD>(SLR_NOSEARCH) | static_cast<DWORD>(SLR_NOTRACK) |
+                                        (kShortcutResolveMilliseconds << 16);
+
+// The target path of a loaded shortcut, resolved by the rules above; empty when it has none.
+std::wstring ShortcutPath(IShellLinkW& link);
 
 // A new icon of size x size pixels that the caller owns, or null when none was found.
 HICON FileIcon(const wchar_t* path, int size);

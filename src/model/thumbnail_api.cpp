@@ -1,5 +1,7 @@
 #include "model/thumbnail_api.h"
 
+#include "platform/system_library.h"
+
 namespace mw {
 
 namespace {
@@ -16,7 +18,8 @@ ThumbnailApi& CurrentThumbnailApi() {
 }
 
 bool LoadThumbnailApi() {
-    g_dwmapi = LoadLibraryExW(L"dwmapi.dll", nullptr, LOAD_WITH_ALTERED_SEARCH_PATH);
+    // From the system folder: a dwmapi.dll beside the program must not be loaded in its place.
+    g_dwmapi = LoadSystemLibrary(L"dwmapi.dll");
     if (!g_dwmapi)
         return false;
     ThumbnailApi& api = CurrentThumbnailApi();

@@ -5,6 +5,7 @@
 #include "model/exclude_set.h"
 #include "model/file_icon.h"
 #include "model/icon_cache.h"
+#include "platform/system_library.h"
 #include "platform/unique_handle.h"
 
 namespace mw {
@@ -17,12 +18,7 @@ CloakQuery g_cloakOverride = nullptr;
 // by full path and stays loaded for the rest of the run.
 CloakQuery SystemCloakQuery() {
     static const CloakQuery query = []() -> CloakQuery {
-        wchar_t path[MAX_PATH];
-        UINT length = GetSystemDirectoryW(path, MAX_PATH);
-        if (length == 0 || length + 12 >= MAX_PATH)
-            return nullptr;
-        lstrcatW(path, L"\\dwmapi.dll");
-        HMODULE dwm = LoadLibraryW(path);
+        HMODULE dwm = LoadSystemLibrary(L"dwmapi.dll");
         if (!dwm)
             return nullptr;
         return reinterpret_cast<CloakQuery>(
@@ -58,9 +54,13 @@ bool FullAccessPath(DWORD processId, wchar_t* buffer) {
     DWORD needed = 0;
     if (!EnumProcessModules(process.get(), &module, sizeof module, &needed))
         module = nullptr;
-    DWORD length = GetModuleFileNameExW(process.get(), module, buffer, TextBufferLength);
-    if (length == 0 || length >= static_cast<DWORD>(TextBufferLength))
+    // One unit more than the path may have, so that a path of TextBufferLength - 1 units still
+    // reads as whole; a longer one (cut short, it would group and find icons wrongly) is refused.
+    wchar_t name[TextBufferLength + 1] = {};
+    const DWORD length = GetModuleFileNameExW(process.get(), module, name, TextBufferLength + 1);
+    if (!ModuleNameIsWhole(length, TextBufferLength + 1))
         return false;
+    lstrcpynW(buffer, name, TextBufferLength);
     return true;
 }
 
@@ -94,6 +94,10 @@ ProgramPathMemo& PathMemo() {
 }
 
 } // namespace
+
+bool ModuleNameIsWhole(DWORD length, DWORD bufferUnits) {
+    return length > 0 && bufferUnits >= 2 && length <= bufferUnits - 2;
+}
 
 const std::wstring* FindProgramPath(const ProgramPathMemo& memo, DWORD processId, ULONGLONG created) {
     for (const auto& entry : memo.entries) {

@@ -55,6 +55,12 @@ HICON WindowIcon(HWND window, int size, bool* ownedByCaller, int pixels = 0);
 // is false.
 bool ProgramPathOfWindow(HWND window, wchar_t* buffer);
 
+// Whether a module name of `length` units, as GetModuleFileNameExW reports it for a buffer of
+// `bufferUnits`, is certainly whole. The call cuts a longer name without an error, and systems
+// differ in whether the reported length then counts the terminator, so a length of
+// bufferUnits - 1 or more may be a cut name.
+bool ModuleNameIsWhole(DWORD length, DWORD bufferUnits);
+
 // Program paths remembered by process. A process's executable never changes while it runs, and
 // reading it (opening the process and listing its modules) is the dearest step of building the
 // list: without the memo every open asks each process again, once for the icon and once more for

@@ -253,6 +253,7 @@ INT_PTR OnPageInitDialog(HWND page) {
     g_hiddenStoredEntries = count == ListCapacity && g_storedCount > count ? g_storedCount - count : 0;
     // Drops reach the list box; the page takes them from there.
     SetWindowSubclass(ListBox(page), ListSubclassProc, kListSubclassId, 0);
+    AllowDropsFromLowerIntegrity(ListBox(page), SystemMessageFilter());
     return TRUE;
 }
 
@@ -529,6 +530,34 @@ int SelectionAfterRemoval(int removed, int newCount) {
     if (removed == newCount)
         return removed - 1;
     return removed;
+}
+
+MessageFilterFunction SystemMessageFilter() {
+    HMODULE user32 = GetModuleHandleW(L"user32.dll");
+    if (!user32)
+        return nullptr;
+    return reinterpret_cast<MessageFilterFunction>(
+        reinterpret_cast<void*>(GetProcAddress(user32, "ChangeWindowMessageFilterEx")));
+}
+
+bool AllowDropsFromLowerIntegrity(HWND window, MessageFilterFunction filter) {
+    constexpr DWORD kAllow = 1; // MSGFLT_ALLOW
+    if (!filter) {
+        OutputDebugStringW(
+            L"Mistlewick: no message filter; drops from Explorer may not reach an elevated list\n");
+        return false;
+    }
+    bool allowed = true;
+    for (UINT message : kDropMessages) {
+        if (!filter(window, message, kAllow, nullptr)) {
+            allowed = false;
+            const std::wstring text = L"Mistlewick: message " + std::to_wstring(message) +
+                                      L" cannot be let through to the launcher list (error " +
+                                      std::to_wstring(GetLastError()) + L")\n";
+            OutputDebugStringW(text.c_str());
+        }
+    }
+    return allowed;
 }
 
 POINT PropertyIconOrigin(int iconSize, UINT dpi) {

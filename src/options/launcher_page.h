@@ -45,6 +45,20 @@ bool ChooseFileToAdd(HWND owner, std::wstring& path);
 bool PickEntryIcon(HWND owner, wchar_t* iconFile, int* iconIndex);
 bool ChooseWorkFolder(HWND owner, std::wstring& folder);
 
+// ChangeWindowMessageFilterEx (Windows 7 and later), looked up at run time; null where the
+// system lacks it.
+using MessageFilterFunction = BOOL(WINAPI*)(HWND window, UINT message, DWORD action, void* status);
+MessageFilterFunction SystemMessageFilter();
+
+// Messages that carry a drop from Explorer: WM_DROPFILES, WM_COPYDATA and 0x0049 (the data the
+// drop copies between processes).
+constexpr UINT kDropMessages[] = {WM_DROPFILES, WM_COPYDATA, 0x0049};
+
+// Lets drops reach `window` while the program runs elevated: they come from Explorer, a process
+// of lower integrity, whose messages the system filters out otherwise. False (and logged) when
+// the filter is missing or refused one of them.
+bool AllowDropsFromLowerIntegrity(HWND window, MessageFilterFunction filter);
+
 // The name a new entry gets: the file-name part of the path without its folder and extension
 // ("C:\bin\app.exe" gives "app").
 std::wstring LauncherNameFromPath(const wchar_t* path);

@@ -44,11 +44,15 @@ void EnableForClickMode(HWND page, int clickMode) {
     Enable(page, IDC_MOUSE_TO_CENTER, clickMode == 1);
 }
 
-void SetUpDown(HWND page, int id, int low, int high, int value, int increment) {
+// The edit is the up-down's buddy, so the arrow keys in the edit step the value through
+// UDN_DELTAPOS; the control has no UDS_SETBUDDYINT, so the page writes the edit's text itself
+// (the time-out shows seconds) and the control keeps its own position.
+void SetUpDown(HWND page, int id, int editId, int low, int high, int value, int increment) {
     HWND upDown = GetDlgItem(page, id);
+    SendMessageW(upDown, UDM_SETBUDDY, reinterpret_cast<WPARAM>(GetDlgItem(page, editId)), 0);
     SendMessageW(upDown, UDM_SETRANGE32, low, high);
-    // The control keeps its own position (it has no buddy); a hand-edited value outside the
-    // range starts at the nearest end instead of wrapping through 16 bits.
+    // A hand-edited value outside the range starts at the nearest end instead of wrapping
+    // through 16 bits.
     SendMessageW(upDown, UDM_SETPOS32, 0, SteppedPosition(value, 0, low, high));
     UDACCEL accel{1, static_cast<UINT>(increment)};
     SendMessageW(upDown, UDM_SETACCEL, 1, reinterpret_cast<LPARAM>(&accel));
@@ -58,8 +62,39 @@ void ShowTimeOut(HWND page, int milliseconds) {
     SetDlgItemTextW(page, IDC_MOUSE_TIMEOUT_EDIT, SecondsText(milliseconds).c_str());
 }
 
+// Set while the page writes the cancel distance's text, so that only the user's typing moves
+// the up-down's position.
+bool g_showingCancelPx = false;
+
 void ShowCancelPx(HWND page, int pixels) {
+    g_showingCancelPx = true;
     SetDlgItemTextW(page, IDC_MOUSE_CANCEL_EDIT, std::to_wstring(pixels).c_str());
+    g_showingCancelPx = false;
+}
+
+std::wstring CancelPxText(HWND page) {
+    wchar_t text[32] = {};
+    GetDlgItemTextW(page, IDC_MOUSE_CANCEL_EDIT, text, 32);
+    return text;
+}
+
+// While the user types, the arrows step on from the typed distance.
+void OnCancelPxTyped(HWND page) {
+    int pixels = 0;
+    if (!g_showingCancelPx && ParseCancelPx(CancelPxText(page), &pixels))
+        SendDlgItemMessageW(page, IDC_MOUSE_CANCEL_UPDOWN, UDM_SETPOS32, 0, pixels);
+}
+
+// Leaving the edit stores what was typed, bounded as the arrows bound it; text that is no
+// distance gives way to the stored value. Either way the edit then shows what is stored.
+void OnCancelPxLeft(HWND page) {
+    int pixels = CurrentPreferences().MoveCanselPx;
+    const bool typed = ParseCancelPx(CancelPxText(page), &pixels);
+    ShowCancelPx(page, pixels);
+    SendDlgItemMessageW(page, IDC_MOUSE_CANCEL_UPDOWN, UDM_SETPOS32, 0,
+                        SteppedPosition(pixels, 0, kCancelPxMin, kCancelPxMax));
+    if (typed && pixels != CurrentPreferences().MoveCanselPx)
+        ApplyPreference(page, L"MoveCanselPx", pixels, Refresh::MouseHook);
 }
 
 INT_PTR OnInitDialog(HWND page) {
@@ -73,9 +108,11 @@ INT_PTR OnInitDialog(HWND page) {
     SendMessageW(slider, TBM_SETRANGE, TRUE, MAKELPARAM(0, kRangeSliderMax));
     SendMessageW(slider, TBM_SETPOS, TRUE, p.PermissibleRange / 2);
 
-    SetUpDown(page, IDC_MOUSE_TIMEOUT_UPDOWN, kTimeOutMin, kTimeOutMax, p.TimeOutMilliSeconds, kTimeOutStep);
+    SetUpDown(page, IDC_MOUSE_TIMEOUT_UPDOWN, IDC_MOUSE_TIMEOUT_EDIT, kTimeOutMin, kTimeOutMax,
+              p.TimeOutMilliSeconds, kTimeOutStep);
     ShowTimeOut(page, p.TimeOutMilliSeconds);
-    SetUpDown(page, IDC_MOUSE_CANCEL_UPDOWN, kCancelPxMin, kCancelPxMax, p.MoveCanselPx, kCancelPxStep);
+    SetUpDown(page, IDC_MOUSE_CANCEL_UPDOWN, IDC_MOUSE_CANCEL_EDIT, kCancelPxMin, kCancelPxMax,
+              p.MoveCanselPx, kCancelPxStep);
     ShowCancelPx(page, p.MoveCanselPx);
     return TRUE;
 }
@@ -90,6 +127,14 @@ void ToggleDetails(HWND page) {
 }
 
 INT_PTR OnCommand(HWND page, int id, int code) {
+    if (id == IDC_MOUSE_CANCEL_EDIT && code == EN_CHANGE) {
+        OnCancelPxTyped(page);
+        return TRUE;
+    }
+    if (id == IDC_MOUSE_CANCEL_EDIT && code == EN_KILLFOCUS) {
+        OnCancelPxLeft(page);
+        return TRUE;
+    }
     if (code != BN_CLICKED)
         return FALSE;
     switch (id) {
@@ -154,6 +199,25 @@ std::wstring SecondsText(int milliseconds) {
         t = -t;
     }
     return sign + std::to_wstring(t / 1000) + L"." + std::to_wstring((t % 1000) / 100);
+}
+
+bool ParseCancelPx(const std::wstring& text, int* pixels) {
+    size_t i = text.find_first_not_of(L' ');
+    if (i == std::wstring::npos)
+        return false;
+    const bool negative = text[i] == L'-';
+    if (negative || text[i] == L'+')
+        ++i;
+    int64_t value = 0;
+    size_t digits = 0;
+    for (; i < text.size() && text[i] >= L'0' && text[i] <= L'9'; ++i, ++digits) {
+        if (value <= kCancelPxMax)
+            value = value * 10 + (text[i] - L'0');
+    }
+    if (digits == 0 || text.find_first_not_of(L' ', i) != std::wstring::npos)
+        return false;
+    *pixels = SteppedPosition(0, static_cast<int>(negative ? -value : value), kCancelPxMin, kCancelPxMax);
+    return true;
 }
 
 int SteppedPosition(int position, int delta, int low, int high) {

@@ -25,6 +25,10 @@ std::wstring SecondsText(int milliseconds);
 // Where an up-down step from `position` by `delta` leads, held within [low, high].
 int SteppedPosition(int position, int delta, int low, int high);
 
+// A cancel distance typed into its edit: decimal digits with an optional sign and blanks around
+// them, held within [kCancelPxMin, kCancelPxMax] as the arrows hold it; false for anything else.
+bool ParseCancelPx(const std::wstring& text, int* pixels);
+
 INT_PTR CALLBACK MousePageProc(HWND page, UINT message, WPARAM wParam, LPARAM lParam);
 
 } // namespace mw

@@ -141,10 +141,11 @@ class SelectGuard {
     HGDIOBJ old_;
 };
 
-// CoInitialize for the lifetime of the scope, undone only when it succeeded.
+// The component system for the lifetime of the scope, apartment-threaded (what the shell's
+// functions need), undone only when it succeeded. Nested owners on one thread are counted.
 class ComInit {
   public:
-    ComInit() noexcept : hr_(::CoInitialize(nullptr)) {}
+    ComInit() noexcept : hr_(::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE)) {}
     ComInit(const ComInit&) = delete;
     ComInit& operator=(const ComInit&) = delete;
     ~ComInit() {

@@ -66,7 +66,7 @@ void ApplyDropShadow(HWND window, int dropShadow) {
 }
 
 void ApplyAlpha(HWND window, int alpha) {
-    if (alpha == 0)
+    if (OpacityFromAlpha(alpha) == 0)
         return;
     const LONG_PTR exStyle = GetWindowLongPtrW(window, GWL_EXSTYLE);
     SetWindowLongPtrW(window, GWL_EXSTYLE, exStyle | WS_EX_LAYERED);
@@ -74,6 +74,12 @@ void ApplyAlpha(HWND window, int alpha) {
 }
 
 } // namespace
+
+int OpacityFromAlpha(int alpha) {
+    // Only the low byte would reach the window: 256 would give an invisible popup that still
+    // holds the keyboard. Out of range means opaque.
+    return alpha < 0 || alpha > 255 ? 0 : alpha;
+}
 
 COLORREF ColorFromText(const wchar_t* text) {
     // Copy at most seven characters: a longer value is cut as the 8-character buffer cuts it, a

@@ -27,6 +27,10 @@ std::wstring DesignPathForExe(const std::wstring& exePath);
 // asking the icon functions for an icon of a million pixels square stalls start-up for minutes.
 constexpr int kMaxIconSize = 256;
 
+// The design's "alpha" as the window gets it: 1 to 255 is a constant opacity (255 opaque); 0 and
+// every value outside 0..255 leave the window opaque (not layered).
+int OpacityFromAlpha(int alpha);
+
 // Fills `out` from the design file (every missing value gets its default) and styles the main
 // window: the drop shadow on its window class, the constant opacity on the window. With a null
 // window only the values are read.

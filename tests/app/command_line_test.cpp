@@ -69,6 +69,17 @@ TEST(ParseCommandLine, InitNamesAFileInTheExecutablesFolder) {
     EXPECT_EQ(result.preferencesPath, L"x.ini");
 }
 
+// With nothing after it the program folder itself became the preferences path: every read gave
+// defaults and every write failed. It counts as not given, also after a "/init," with a name.
+TEST(ParseCommandLine, InitWithoutANameIsIgnored) {
+    mw::StartupFlags flags;
+    auto result = Parse(L"prog.exe /init,", flags);
+    EXPECT_TRUE(result.preferencesPath.empty());
+    EXPECT_FALSE(result.pathTooLong);
+    result = Parse(L"prog.exe /init,named.ini /init,", flags);
+    EXPECT_EQ(result.preferencesPath, L"C:\\Tools\\Mistle Wick\\named.ini");
+}
+
 TEST(ParseCommandLine, InitPathMustFitMaxPath) {
     mw::StartupFlags flags;
     const std::wstring folder = L"C:\\Tools\\Mistle Wick\\"; // 21 characters

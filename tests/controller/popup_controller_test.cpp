@@ -148,6 +148,17 @@ TEST(PopupGeometry, CentringEdgesAndKeepingTheSelectionOnTheMonitor) {
     EXPECT_TRUE(KeepSelectionOnMonitor(-500, 100, 140, 0, 1080, &top));
     EXPECT_EQ(top, -100);
     EXPECT_FALSE(KeepSelectionOnMonitor(0, 100, 140, 0, 1080, &top));
+    // A row taller than the monitor is top-aligned and stays there on the next paint, whether the
+    // window starts above or below (it used to jump between both edges).
+    for (int start : {-3000, 0, 500}) {
+        ASSERT_TRUE(KeepSelectionOnMonitor(start, 200, 1400, 0, 1080, &top));
+        EXPECT_EQ(top, -200);
+        EXPECT_FALSE(KeepSelectionOnMonitor(top, 200, 1400, 0, 1080, &top));
+    }
+    // Exactly as tall as the monitor fits as before.
+    EXPECT_TRUE(KeepSelectionOnMonitor(0, 200, 1280, 0, 1080, &top));
+    EXPECT_EQ(top, -200);
+    EXPECT_FALSE(KeepSelectionOnMonitor(-200, 200, 1280, 0, 1080, &top));
 
     const RECT monitor{0, 0, 1920, 1080};
     EXPECT_EQ(EdgeTimerFor(1041, monitor, 4, 32), kTimerStepForward);

@@ -4,11 +4,13 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <string>
 
 #include "hook/hook.h"
 #include "support/e2e.h"
 #include "support/harness.h"
+#include "platform/unique_handle.h"
 #include "support/program.h"
 
 namespace {
@@ -63,6 +65,57 @@ TEST(FramePreview, HiddenWindowsComeBackAfterTheProgramWasKilled) {
     ASSERT_TRUE(next.Start(L""));
     EXPECT_TRUE(WaitFor([&] { return IsWindowVisible(alpha.window) != FALSE; }));
     EXPECT_EQ(next.sandbox.Close(), 0);
+}
+
+// Records of hidden windows that a running program keeps under the volatile key (the value
+// names start with its process id).
+int HiddenRecordsOf(DWORD pid) {
+    mw::UniqueKey key;
+    if (RegOpenKeyExW(HKEY_CURRENT_USER, L"Software\\Mistlewick\\HiddenWindows", 0, KEY_QUERY_VALUE,
+                      key.put()) != ERROR_SUCCESS) {
+        return 0;
+    }
+    wchar_t prefix[16];
+    std::swprintf(prefix, 16, L"%08X-", static_cast<unsigned>(pid));
+    int count = 0;
+    for (DWORD i = 0;; ++i) {
+        wchar_t name[64];
+        DWORD length = 64;
+        if (RegEnumValueW(key.get(), i, name, &length, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS)
+            break;
+        count += std::wstring(name).rfind(prefix, 0) == 0 ? 1 : 0;
+    }
+    return count;
+}
+
+// Hide mode with the desktop entry: a window that was minimised when the popup opened is hidden
+// by the preview, and neither the toggle (it is minimised already) nor the end of the preview
+// (the toggle set every state) showed it again. It comes back minimised, its record gone.
+TEST(FramePreview, TheDesktopEntryInHideModeLeavesNoWindowHidden) {
+    Target alpha, beta;
+    ASSERT_TRUE(alpha.Start(L"Alpha toggled"));
+    ASSERT_TRUE(beta.Start(L"Beta toggled"));
+    ShowWindow(alpha.window, SW_MINIMIZE);
+    ASSERT_TRUE(WaitFor([&] { return IsIconic(alpha.window) != FALSE; }));
+    BringToFront(beta.window);
+    Resident program;
+    ASSERT_TRUE(program.Start(
+        L"[Preference]\r\nAltab7=1\r\nAltab7_Hide=1\r\nToggleDesktop=1\r\nArrangeWindow=0\r\n"));
+    ASSERT_TRUE(program.Open());
+    ASSERT_TRUE(WaitFor([&] { return !IsWindowVisible(alpha.window) && Shown(beta.window); }));
+    // Back from the first window: the last command (cancel); once more: the desktop entry.
+    PostMessageW(program.main, kMsgMoveSelection, kPrevious, 0);
+    PostMessageW(program.main, kMsgMoveSelection, kPrevious, 0);
+    PostMessageW(program.main, kMsgChoose, 0, 0);
+    EXPECT_TRUE(program.Closed());
+    EXPECT_TRUE(WaitFor([&] { return IsIconic(beta.window) && IsWindowVisible(beta.window); }))
+        << "the toggle minimises what was shown";
+    EXPECT_TRUE(WaitFor([&] { return IsWindowVisible(alpha.window) && IsIconic(alpha.window); }))
+        << "the window minimised before the popup is back, minimised";
+    // The records go once every window is back: wait for that, not just for the windows.
+    EXPECT_TRUE(WaitFor([&] { return HiddenRecordsOf(program.sandbox.process().pid()) == 0; }))
+        << HiddenRecordsOf(program.sandbox.process().pid()) << " records left";
+    EXPECT_EQ(program.sandbox.Close(), 0);
 }
 
 TEST(FramePreview, ChoosingBringsEveryWindowBackAndTheChosenOneToTheFront) {

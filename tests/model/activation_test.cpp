@@ -2,6 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <thread>
+
+#include "platform/unique_handle.h"
+
 #include "support/harness.h"
 
 namespace {
@@ -73,6 +77,49 @@ TEST(Activation, RestoresMinimisedWindowBringsItToFrontAndCentresCursor) {
     EXPECT_EQ(cursor.y, r.top + (r.bottom - r.top) / 2);
     DestroyWindow(target);
     DestroyWindow(other);
+}
+
+// A minimised window whose thread stopped answering is restored without waiting, so its own
+// rectangle is still the minimised one when "AdjustCursor" places the cursor: the cursor went to
+// the screen's corner. It goes to the centre of the rectangle the window comes back to. (The
+// window lives on a thread of this process that stops reading its messages: Wine tells another
+// process's placement only as its current rectangle.)
+TEST(Activation, AdjustCursorOnAMinimisedHungWindowAimsAtItsRestoredRectangle) {
+    UniqueHandle minimised(CreateEventW(nullptr, TRUE, FALSE, nullptr));
+    UniqueHandle wake(CreateEventW(nullptr, TRUE, FALSE, nullptr));
+    HWND target = nullptr;
+    std::thread owner([&] {
+        target = test::CreateTestWindow(L"activation hung", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, nullptr, 400,
+                                        300, 301, 201);
+        ShowWindow(target, SW_MINIMIZE);
+        SetEvent(minimised.get());
+        WaitForSingleObject(wake.get(), INFINITE); // hung: nothing is read meanwhile
+        test::WaitFor([&] { return !IsIconic(target); }, 2000);
+        DestroyWindow(target);
+    });
+    WaitForSingleObject(minimised.get(), INFINITE);
+    ASSERT_TRUE(IsIconic(target));
+    test::PlaceCursor(1700, 100);
+    ActivateWindow(target, {false, true});
+    POINT cursor{};
+    GetCursorPos(&cursor);
+    SetEvent(wake.get());
+    owner.join();
+    EXPECT_EQ(cursor.x, 400 + 301 / 2);
+    EXPECT_EQ(cursor.y, 300 + 201 / 2);
+}
+
+// Between workspace and screen coordinates: the offset of the monitor's work area from its
+// corner (a task bar at the left or top), both ways.
+TEST(Activation, WorkspaceCoordinatesFollowTheWorkArea) {
+    const RECT monitor{-1280, 0, 0, 1024}, work{-1280, 40, 0, 1024}; // task bar on top
+    const RECT screen = WorkspaceToScreen({10, 20, 110, 220}, monitor, work);
+    EXPECT_EQ(screen.left, 10);
+    EXPECT_EQ(screen.top, 60);
+    EXPECT_EQ(screen.bottom, 260);
+    const RECT back = ScreenToWorkspace(screen, monitor, work);
+    EXPECT_EQ(back.top, 20);
+    EXPECT_EQ(back.right, 110);
 }
 
 TEST(Activation, WindowOnTheCursorMonitorDoesNotMoveAndAClosedWindowIsHarmless) {

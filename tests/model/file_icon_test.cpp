@@ -32,6 +32,57 @@ std::wstring SystemFolder() {
     return buffer;
 }
 
+// A shortcut whose target moved could put up the system's search dialog at start-up and rewrite
+// the user's file; Wine shows neither, so the link records how it is resolved.
+struct RecordingLink : IShellLinkW {
+    HWND resolveWindow = reinterpret_cast<HWND>(1);
+    DWORD resolveFlags = 0;
+    int resolveCalls = 0;
+    HRESULT STDMETHODCALLTYPE Resolve(HWND window, DWORD flags) override {
+        resolveWindow = window;
+        resolveFlags = flags;
+        ++resolveCalls;
+        return S_FALSE; // not found
+    }
+    HRESULT STDMETHODCALLTYPE GetPath(LPWSTR file, int length, WIN32_FIND_DATAW*, DWORD) override {
+        return lstrcpynW(file, L"C:\\moved\\tool.exe", length) ? S_OK : E_FAIL;
+    }
+    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID, void** out) override {
+        *out = nullptr;
+        return E_NOINTERFACE;
+    }
+    ULONG STDMETHODCALLTYPE AddRef() override { return 1; }
+    ULONG STDMETHODCALLTYPE Release() override { return 1; }
+    HRESULT STDMETHODCALLTYPE GetIDList(PIDLIST_ABSOLUTE*) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE SetIDList(PCIDLIST_ABSOLUTE) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE GetDescription(LPWSTR, int) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE SetDescription(LPCWSTR) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE GetWorkingDirectory(LPWSTR, int) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE SetWorkingDirectory(LPCWSTR) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE GetArguments(LPWSTR, int) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE SetArguments(LPCWSTR) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE GetHotkey(WORD*) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE SetHotkey(WORD) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE GetShowCmd(int*) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE SetShowCmd(int) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE GetIconLocation(LPWSTR, int, int*) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE SetIconLocation(LPCWSTR, int) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE SetRelativePath(LPCWSTR, DWORD) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE SetPath(LPCWSTR) override { return E_NOTIMPL; }
+};
+
+TEST(ShortcutPath, ResolvesWithoutWindowUpdateSearchOrTrackingAndKeepsTheStoredPath) {
+    RecordingLink link;
+    EXPECT_EQ(ShortcutPath(link), L"C:\\moved\\tool.exe");
+    ASSERT_EQ(link.resolveCalls, 1);
+    EXPECT_EQ(link.resolveWindow, nullptr);
+    const DWORD required = static_cast<DWORD>(SLR_NO_UI) | SLR_NOUPDATE | SLR_NOSEARCH | SLR_NOTRACK;
+    EXPECT_EQ(link.resolveFlags & 0xFFFF, required) << "and SLR_UPDATE, which rewrites the file, is off";
+    const DWORD timeoutMs = link.resolveFlags >> 16;
+    EXPECT_GT(timeoutMs, 0u) << "0 would mean the default of three seconds";
+    EXPECT_LE(timeoutMs, 500u);
+}
+
 // Saves a shortcut to `target` at `linkPath` the way the shell's own dialogs do.
 bool CreateShortcut(const std::wstring& linkPath, const std::wstring& target) {
     ComInit com;

@@ -392,6 +392,20 @@ TEST(ProgramPath, OfOwnWindowAndOfNoWindow) {
     EXPECT_EQ(path[0], L'\0');
 }
 
+// GetModuleFileNameExW cuts a long program path without an error: a 300-character path came
+// back as its first 259 characters and was taken for the whole one. Only a length that leaves
+// room for the terminator and one unit more is certainly whole.
+TEST(ProgramPath, ACutModuleNameIsNotTakenForTheWholePath) {
+    using mw::ModuleNameIsWhole;
+    const DWORD units = mw::TextBufferLength + 1;
+    EXPECT_TRUE(ModuleNameIsWhole(259, units));  // the longest path the lists hold
+    EXPECT_FALSE(ModuleNameIsWhole(260, units)); // cut, terminator not counted
+    EXPECT_FALSE(ModuleNameIsWhole(261, units)); // cut, terminator counted (older systems)
+    EXPECT_TRUE(ModuleNameIsWhole(12, units));
+    EXPECT_FALSE(ModuleNameIsWhole(0, units)); // the call failed
+    EXPECT_FALSE(ModuleNameIsWhole(1, 1));
+}
+
 TEST(ProgramPath, MemoKnowsAProcessByIdAndCreationTime) {
     ProgramPathMemo memo;
     EXPECT_EQ(FindProgramPath(memo, 40, 1000), nullptr);

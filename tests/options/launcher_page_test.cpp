@@ -7,6 +7,7 @@
 #include <shlobj.h>
 
 #include <functional>
+#include <vector>
 
 #include "app/launcher_file.h"
 #include "app/preferences_file.h"
@@ -46,6 +47,34 @@ TEST(LauncherPagePieces, SelectionAfterRemovalAndIconOrigin) {
     // same place of the dialog, (150, 105).
     EXPECT_EQ(PropertyIconOrigin(48, 144).x, 126);
     EXPECT_EQ(PropertyIconOrigin(48, 144).y, 81);
+}
+
+// Elevated, the program never got files dropped from Explorer (a process of lower integrity).
+// Wine has no integrity levels, so the filter calls are recorded instead.
+struct FilterCall {
+    HWND window;
+    UINT message;
+    DWORD action;
+};
+std::vector<FilterCall> g_filterCalls;
+BOOL WINAPI RecordFilter(HWND window, UINT message, DWORD action, void*) {
+    g_filterCalls.push_back({window, message, action});
+    return TRUE;
+}
+
+TEST(LauncherPagePieces, DropMessagesAreLetThroughToTheListWhileElevated) {
+    EXPECT_NE(mw::SystemMessageFilter(), nullptr) << "present since Windows 7";
+    const HWND list = reinterpret_cast<HWND>(static_cast<uintptr_t>(0x1234));
+    g_filterCalls.clear();
+    EXPECT_TRUE(mw::AllowDropsFromLowerIntegrity(list, RecordFilter));
+    ASSERT_EQ(g_filterCalls.size(), 3u);
+    const UINT expected[] = {WM_DROPFILES, WM_COPYDATA, 0x0049};
+    for (size_t i = 0; i < 3; ++i) {
+        EXPECT_EQ(g_filterCalls[i].window, list);
+        EXPECT_EQ(g_filterCalls[i].message, expected[i]);
+        EXPECT_EQ(g_filterCalls[i].action, 1u) << "MSGFLT_ALLOW";
+    }
+    EXPECT_FALSE(mw::AllowDropsFromLowerIntegrity(list, nullptr));
 }
 
 TEST(LauncherPagePieces, RefusalTextsSayHowManyAndWhy) {

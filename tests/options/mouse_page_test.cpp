@@ -159,6 +159,50 @@ TEST_F(MousePageTest, UpDownStepsAreHeldInRange) {
     DestroyWindow(page);
 }
 
+// A keyboard user could change neither value: the up-downs had no buddy and the typed cancel
+// distance was never read. The arrow keys in each edit now step its value, and a typed distance
+// is stored, bounded, when the edit loses focus; the edit always shows what is stored.
+TEST_F(MousePageTest, TheKeyboardChangesTheTimeOutAndTheCancelDistance) {
+    HWND page = CreatePage(IDD_PAGE_MOUSE, MousePageProc);
+    ASSERT_TRUE(page);
+    Click(page, IDC_MOUSE_DETAILS);
+    auto arrow = [&](int editId, WORD key) {
+        HWND edit = GetDlgItem(page, editId);
+        SetFocus(edit);
+        SendMessageW(edit, WM_KEYDOWN, key, 1);
+        SendMessageW(edit, WM_KEYUP, key, 0xC0000001);
+    };
+    arrow(IDC_MOUSE_TIMEOUT_EDIT, VK_UP);
+    EXPECT_EQ(CurrentPreferences().TimeOutMilliSeconds, 600);
+    EXPECT_EQ(FileValue(L"TimeOutMilliSeconds"), L"600");
+    EXPECT_EQ(ItemText(page, IDC_MOUSE_TIMEOUT_EDIT), L"0.6");
+
+    auto type = [&](const wchar_t* text) {
+        HWND edit = GetDlgItem(page, IDC_MOUSE_CANCEL_EDIT);
+        SetFocus(edit);
+        SetWindowTextW(edit, text);
+        SetFocus(GetDlgItem(page, IDC_MOUSE_DETAILS));
+    };
+    type(L"250");
+    EXPECT_EQ(CurrentPreferences().MoveCanselPx, 250);
+    EXPECT_EQ(FileValue(L"MoveCanselPx"), L"250");
+    EXPECT_EQ(LastStart().args[0], 250);
+    arrow(IDC_MOUSE_CANCEL_EDIT, VK_UP); // on from the typed value
+    EXPECT_EQ(FileValue(L"MoveCanselPx"), L"260");
+    EXPECT_EQ(ItemText(page, IDC_MOUSE_CANCEL_EDIT), L"260");
+    type(L"900"); // bounded as the arrows bound it
+    EXPECT_EQ(FileValue(L"MoveCanselPx"), L"500");
+    EXPECT_EQ(ItemText(page, IDC_MOUSE_CANCEL_EDIT), L"500");
+    arrow(IDC_MOUSE_CANCEL_EDIT, VK_DOWN);
+    EXPECT_EQ(FileValue(L"MoveCanselPx"), L"490");
+    type(L"-5");
+    EXPECT_EQ(FileValue(L"MoveCanselPx"), L"0");
+    type(L"ten");
+    EXPECT_EQ(CurrentPreferences().MoveCanselPx, 0);
+    EXPECT_EQ(ItemText(page, IDC_MOUSE_CANCEL_EDIT), L"0") << "what is shown is what is stored";
+    DestroyWindow(page);
+}
+
 TEST_F(MousePageTest, DetailsButtonSwapsExplanationAndDetails) {
     HWND page = CreatePage(IDD_PAGE_MOUSE, MousePageProc);
     ASSERT_TRUE(page);

@@ -170,7 +170,7 @@ TEST_F(DesignWindow, FullFileIsReadAndStylesTheWindow) {
 }
 
 TEST_F(DesignWindow, ShadowExactlyOneAndPartialAlpha) {
-    WriteTextFile(file, L"[Window]\r\ndrop_shadow=1\r\nalpha=384\r\n[Item]\r\ntext-align=LEFT\r\n", false);
+    WriteTextFile(file, L"[Window]\r\ndrop_shadow=1\r\nalpha=128\r\n[Item]\r\ntext-align=LEFT\r\n", false);
     mw::Design d;
     mw::LoadDesign(window_.get(), file, d);
     EXPECT_NE(ClassStyle() & CS_DROPSHADOW, 0u);
@@ -178,7 +178,7 @@ TEST_F(DesignWindow, ShadowExactlyOneAndPartialAlpha) {
     BYTE alpha = 0;
     DWORD flags = 0;
     ASSERT_TRUE(GetLayeredWindowAttributes(window_.get(), nullptr, &alpha, &flags));
-    EXPECT_EQ(alpha, 128); // only the low eight bits reach the window
+    EXPECT_EQ(alpha, 128);
 
     // Loading again with the shadow still asked for leaves it set.
     mw::LoadDesign(window_.get(), file, d);
@@ -202,6 +202,19 @@ TEST_F(DesignWindow, AlignmentWordsAndCursorColours) {
         EXPECT_EQ(d.cursorBackgroundColor, d.backgroundColor);
     }
     EXPECT_FALSE(Layered()); // alpha 0 changes nothing
+}
+
+// Cut to its low byte, 256 gave an invisible popup that still held the keyboard: every value
+// outside 0..255 leaves the popup opaque, as 0 does.
+TEST_F(DesignWindow, AlphaOutsideTheByteRangeLeavesThePopupOpaque) {
+    for (const wchar_t* value : {L"256", L"384", L"-1", L"-255", L"65536"}) {
+        WriteTextFile(file, std::wstring(L"[Window]\r\nalpha=") + value + L"\r\n");
+        mw::Design d;
+        mw::LoadDesign(window_.get(), file, d);
+        EXPECT_FALSE(Layered()) << testing::PrintToString(std::wstring(value));
+    }
+    EXPECT_EQ(mw::OpacityFromAlpha(1), 1);
+    EXPECT_EQ(mw::OpacityFromAlpha(255), 255);
 }
 
 TEST(LoadDesign, WithoutWindowOnlyReadsValues) {
