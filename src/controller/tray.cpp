@@ -1,7 +1,5 @@
 #include "controller/tray.h"
 
-#include <shellapi.h>
-
 #include "platform/unique_handle.h"
 #include "resource.h"
 
@@ -22,30 +20,80 @@ HICON LoadTrayIcon(HINSTANCE instance, bool paused) {
         LoadImageW(instance, MAKEINTRESOURCEW(paused ? IDI_PAUSED : IDI_APP), IMAGE_ICON, 16, 16, 0));
 }
 
+// The whole record of the icon as the state shows it.
+bool Notify(DWORD message, HWND mainWindow, HINSTANCE instance, const TrayLook& look, UINT flags) {
+    NOTIFYICONDATAW data = BaseRecord(mainWindow);
+    data.uFlags = flags;
+    data.uCallbackMessage = kMsgTrayCallback;
+    UniqueIcon icon(LoadTrayIcon(instance, look.pausedPicture));
+    data.hIcon = icon.get();
+    lstrcpynW(data.szTip, look.tip.c_str(), ARRAYSIZE(data.szTip));
+    return TrayNotifier()(message, &data) != FALSE;
+}
+
+constexpr UINT kFullRecord = NIF_MESSAGE | NIF_ICON | NIF_TIP;
+
 } // namespace
 
+NotifyIconFn& TrayNotifier() {
+    static NotifyIconFn fn = Shell_NotifyIconW;
+    return fn;
+}
+
+TrayLook TrayLookFor(bool paused, const HookHealth& health) {
+    TrayLook look;
+    if (paused) {
+        look.pausedPicture = true;
+        return look;
+    }
+    const bool mouse = health.refused || health.failing[0];
+    const bool keys = health.failing[1];
+    if (mouse || keys) {
+        look.pausedPicture = true;
+        look.tip =
+            mouse ? L"Mistlewick - マウスフックを設定できません。再試行中です（クリックで今すぐ再試行）"
+                  : L"Mistlewick - キーボードフックを設定できません（Alt+Tab は使えません）。再試行中です";
+    } else if (health.lost[0] || health.lost[1]) {
+        look.tip = L"Mistlewick - Windows が外したフックを設定し直しています";
+    }
+    return look;
+}
+
 bool AddTrayIcon(HWND mainWindow, HINSTANCE instance, bool paused) {
-    NOTIFYICONDATAW data = BaseRecord(mainWindow);
-    data.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
-    data.uCallbackMessage = kMsgTrayCallback;
-    UniqueIcon icon(LoadTrayIcon(instance, paused));
-    data.hIcon = icon.get();
-    lstrcpynW(data.szTip, L"Mistlewick", ARRAYSIZE(data.szTip));
-    return Shell_NotifyIconW(NIM_ADD, &data) != FALSE;
+    const bool added =
+        Notify(NIM_ADD, mainWindow, instance, TrayLookFor(paused, Program().hook), kFullRecord);
+    if (added)
+        KillTimer(mainWindow, kTimerTrayRetry);
+    else
+        SetTimer(mainWindow, kTimerTrayRetry, kTrayRetryMilliseconds, nullptr);
+    return added;
 }
 
 bool RemoveTrayIcon(HWND mainWindow) {
+    KillTimer(mainWindow, kTimerTrayRetry);
     NOTIFYICONDATAW data = BaseRecord(mainWindow);
     data.uFlags = NIF_ICON;
-    return Shell_NotifyIconW(NIM_DELETE, &data) != FALSE;
+    return TrayNotifier()(NIM_DELETE, &data) != FALSE;
+}
+
+bool UpdateTrayIcon(HWND mainWindow, HINSTANCE instance) {
+    return Notify(NIM_MODIFY, mainWindow, instance, TrayLookFor(Program().paused, Program().hook),
+                  NIF_ICON | NIF_TIP);
 }
 
 bool SetTrayIconPaused(HWND mainWindow, HINSTANCE instance, bool paused) {
-    NOTIFYICONDATAW data = BaseRecord(mainWindow);
-    data.uFlags = NIF_ICON;
-    UniqueIcon icon(LoadTrayIcon(instance, paused));
-    data.hIcon = icon.get();
-    return Shell_NotifyIconW(NIM_MODIFY, &data) != FALSE;
+    return Notify(NIM_MODIFY, mainWindow, instance, TrayLookFor(paused, Program().hook), NIF_ICON | NIF_TIP);
+}
+
+bool OnTrayRetryTimer(HWND mainWindow, UINT_PTR id) {
+    if (id != kTimerTrayRetry)
+        return false;
+    const TrayLook look = TrayLookFor(Program().paused, Program().hook);
+    if (Notify(NIM_MODIFY, mainWindow, Program().instance, look, kFullRecord) ||
+        Notify(NIM_ADD, mainWindow, Program().instance, look, kFullRecord)) {
+        KillTimer(mainWindow, kTimerTrayRetry);
+    }
+    return true;
 }
 
 } // namespace mw

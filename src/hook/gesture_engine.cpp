@@ -540,11 +540,4 @@ HookDecision OnHookLost(GestureEngine& e, HookKind kind) {
     return d;
 }
 
-uint32_t HookRetryDelayMs(int failures) {
-    uint32_t delay = 1000;
-    for (int i = 0; i < failures && delay < 60000; ++i)
-        delay *= 2;
-    return delay < 60000 ? delay : 60000;
-}
-
 } // namespace mw

@@ -230,8 +230,4 @@ bool WaitsForAltRelease(const GestureEngine& engine);
 // whose press already reached the application stay, so no button is left down.
 HookDecision OnHookLost(GestureEngine& engine, HookKind kind);
 
-// The delay before the next attempt to install a hook that could not be installed: it grows
-// with every failure, from one second to a minute.
-uint32_t HookRetryDelayMs(int failures);
-
 } // namespace mw

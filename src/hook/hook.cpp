@@ -380,7 +380,7 @@ bool InstallHooks(HookThreadState& s) {
 void ArmRetry(HookThreadState& s) {
     const int failures = s.failures[0] > s.failures[1] ? s.failures[0] : s.failures[1];
     KillThreadTimer(s.retryTimer);
-    s.retryTimer = SetTimer(nullptr, 0, mw::HookRetryDelayMs(failures - 1), nullptr);
+    s.retryTimer = SetTimer(nullptr, 0, HookRetryDelayMs(failures - 1), nullptr);
 }
 
 void Reinstall(HookThreadState& s, mw::HookKind kind) {

@@ -16,6 +16,15 @@ constexpr WPARAM kHookStatusReinstallFailed = 2; // it could not be installed ag
 constexpr LPARAM kHookMouse = 1;
 constexpr LPARAM kHookKeyboard = 2;
 
+// The delay before the next attempt to install a hook that could not be installed: it grows
+// with every failure, from one second to a minute. The library and the program both use it.
+constexpr UINT HookRetryDelayMs(int failures) {
+    UINT delay = 1000;
+    for (int i = 0; i < failures && delay < 60000; ++i)
+        delay *= 2;
+    return delay < 60000 ? delay : 60000;
+}
+
 // Marker in dwExtraInfo of the input the library replays itself, so its own hook lets it pass.
 constexpr ULONG_PTR kHookReplayMarker = 0x4D57484B; // "MWHK"
 

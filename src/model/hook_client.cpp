@@ -1,9 +1,24 @@
 #include "model/hook_client.h"
 
+#include "hook/hook.h"
+
 namespace mw {
 
 namespace {
 HMODULE g_library = nullptr;
+
+void DefaultHookMessage(HWND owner, const wchar_t* text) {
+    MessageBoxW(owner, text, L"Mistlewick", MB_OK | MB_ICONERROR);
+}
+} // namespace
+
+const wchar_t kHookRefusedText[] =
+    L"マウスフックを設定できませんでした。マウスのジェスチャーと Alt+Tab は使えません。\n\n"
+    L"しばらく待って自動で再試行します。通知領域のアイコンをクリックすると、すぐに再試行します。";
+
+HookMessageFn& HookFailureMessage() {
+    static HookMessageFn fn = DefaultHookMessage;
+    return fn;
 }
 
 std::array<int, 6> HookArguments(const Preferences& p) {
@@ -61,11 +76,36 @@ HWND RemoveMouseHook() {
     return api.end ? api.end() : nullptr;
 }
 
-void ReinstallMouseHook(const Preferences& prefs, bool paused) {
+bool ReinstallMouseHook(const Preferences& prefs, bool paused) {
     if (paused)
-        return;
+        return true;
     HWND window = RemoveMouseHook();
-    InstallMouseHook(window, prefs);
+    if (InstallMouseHook(window, prefs) != 0) {
+        NoteHookInstalled();
+        return true;
+    }
+    NoteHookRefused(window ? window : Program().mainWindow);
+    return false;
+}
+
+void NoteHookInstalled() {
+    HookHealth& health = Program().hook;
+    const bool told = health.told;
+    health = HookHealth{};
+    health.told = told;
+}
+
+void NoteHookRefused(HWND mainWindow) {
+    HookHealth& health = Program().hook;
+    health.refused = true;
+    if (mainWindow)
+        PostMessageW(mainWindow, kMsgHookStatus, kHookStatusReinstallFailed, kHookMouse);
+    if (health.told)
+        return;
+    health.told = true;
+    // Over whatever window of ours is active (the options dialog), else free-standing.
+    if (HookFailureMessage())
+        HookFailureMessage()(GetActiveWindow(), kHookRefusedText);
 }
 
 } // namespace mw

@@ -630,7 +630,7 @@ TEST(HookLoss, TheKeyboardHookLostCancelsAStandardAltTabPopupOnly) {
 }
 
 TEST(HookLoss, RetriesWaitLongerEachTimeUpToAMinute) {
-    const std::pair<int, uint32_t> table[] = {{0, 1000},  {1, 2000},  {2, 4000},
+    const std::pair<int, UINT> table[] = {{0, 1000},  {1, 2000},  {2, 4000},
                                               {5, 32000}, {6, 60000}, {1000, 60000}};
     for (const auto& [failures, delay] : table)
         EXPECT_EQ(HookRetryDelayMs(failures), delay) << failures;
