@@ -225,6 +225,8 @@ TEST(Gesture, AltTabClickModeStaysOpenForArrowsAndEnter) {
     ASSERT_TRUE(t.Start(L"altclick"));
     Resident program;
     ASSERT_TRUE(program.Start(L"[Preference]\r\nReplaceAltTab=1\r\n", L"", kRealHook));
+    // Away from the popup: in click mode the entry under the cursor would be selected.
+    PlaceCursor(5, 5);
     KeyPress(VK_MENU, true);
     KeyTap(VK_TAB);
     ASSERT_TRUE(program.Visible());

@@ -468,7 +468,7 @@ TEST(AltTabEngine, EverySwallowedPressHasItsReleaseSwallowedInAnyOrder) {
 
 // ---- a hook the system removed ---------------------------------------------------------------
 
-TEST(HookLoss, EachDeviceIsJudgedByItsOwnRawInput) {
+TEST(LostHookEngine, EachDeviceIsJudgedByItsOwnRawInput) {
     // A live hook sees every event before raw input shows it, however far raw input lags
     // behind; typing says nothing about the mouse hook, nor moving the mouse about the keys.
     InputWatch live;
@@ -505,7 +505,7 @@ TEST(HookLoss, EachDeviceIsJudgedByItsOwnRawInput) {
     }
 }
 
-TEST(HookLoss, AReleaseOnlyRawInputShowedIsMissedAfterTheGrace) {
+TEST(LostHookEngine, AReleaseOnlyRawInputShowedIsMissedAfterTheGrace) {
     InputWatch w;
     ResetWatch(w, HookKind::Mouse, 1000);
     NoteRawInput(w, HookKind::Mouse, 4990, true, 5000);
@@ -516,7 +516,7 @@ TEST(HookLoss, AReleaseOnlyRawInputShowedIsMissedAfterTheGrace) {
     EXPECT_FALSE(ReleaseMissed(w, HookKind::Mouse, 9000));
 }
 
-TEST(HookLoss, AtTheTimeOutARawReleaseAfterThePressMeansTheHookIsGone) {
+TEST(LostHookEngine, AtTheTimeOutARawReleaseAfterThePressMeansTheHookIsGone) {
     Driver d;
     InputWatch w;
     d.Mouse(MouseAction::LeftDown, 5, 5);              // at d.now = 1000
@@ -528,7 +528,7 @@ TEST(HookLoss, AtTheTimeOutARawReleaseAfterThePressMeansTheHookIsGone) {
     EXPECT_FALSE(HeldPressAlreadyReleased(d.engine, w)) << "the hook saw it: a click";
 }
 
-TEST(HookLoss, WhatTheEngineWaitsForAtTheRelease) {
+TEST(LostHookEngine, WhatTheEngineWaitsForAtTheRelease) {
     Driver d(Settings(100, 2, 0, 1));
     bool right = false;
     EXPECT_FALSE(WaitsForButtonRelease(d.engine, &right));
@@ -555,7 +555,7 @@ struct LossCase {
     std::vector<MouseAction> replayAfter; // what is still injected
 };
 
-TEST(HookLoss, TheMouseHookLostInEachStateLeavesNoButtonDownAndNoPopupOpen) {
+TEST(LostHookEngine, TheMouseHookLostInEachStateLeavesNoButtonDownAndNoPopupOpen) {
     const LossCase cases[] = {
         {"idle", [](Driver&) {}, {}, {}},
         {"holding", [](Driver& d) { d.Mouse(MouseAction::LeftDown, 5, 5); }, {}, {}},
@@ -616,7 +616,7 @@ TEST(HookLoss, TheMouseHookLostInEachStateLeavesNoButtonDownAndNoPopupOpen) {
     }
 }
 
-TEST(HookLoss, TheKeyboardHookLostCancelsAStandardAltTabPopupOnly) {
+TEST(LostHookEngine, TheKeyboardHookLostCancelsAStandardAltTabPopupOnly) {
     for (int mode : {1, 2}) {
         Driver d(Settings(100, mode));
         d.Key(kVkLMenu, true);
@@ -629,9 +629,9 @@ TEST(HookLoss, TheKeyboardHookLostCancelsAStandardAltTabPopupOnly) {
     }
 }
 
-TEST(HookLoss, RetriesWaitLongerEachTimeUpToAMinute) {
+TEST(LostHookEngine, RetriesWaitLongerEachTimeUpToAMinute) {
     const std::pair<int, UINT> table[] = {{0, 1000},  {1, 2000},  {2, 4000},
-                                              {5, 32000}, {6, 60000}, {1000, 60000}};
+                                          {5, 32000}, {6, 60000}, {1000, 60000}};
     for (const auto& [failures, delay] : table)
         EXPECT_EQ(HookRetryDelayMs(failures), delay) << failures;
 }
