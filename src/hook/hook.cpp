@@ -434,7 +434,7 @@ void OnGraceTimer(HookThreadState& s) {
 }
 
 void OnRawMouse(HookThreadState& s, const RAWMOUSE& m, DWORD time, DWORD now) {
-    // Our own replay need not pass our own hook (Wine skips the hook of the injecting thread).
+    // Our own injected input says nothing about the user's devices: it is left out.
     if (!s.mouseHook || m.ulExtraInformation == kHookReplayMarker ||
         (m.lLastX == 0 && m.lLastY == 0 && m.usButtonFlags == 0))
         return;
