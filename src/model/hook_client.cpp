@@ -90,9 +90,13 @@ bool ReinstallMouseHook(const Preferences& prefs, bool paused) {
 
 void NoteHookInstalled() {
     HookHealth& health = Program().hook;
+    const bool troubled = health.refused || health.failing[0] || health.failing[1];
     const bool told = health.told;
     health = HookHealth{};
     health.told = told;
+    // The tray icon still shows the trouble: let the main window bring it up to date.
+    if (troubled && Program().mainWindow)
+        PostMessageW(Program().mainWindow, kMsgHookStatus, kHookStatusReinstalled, kHookMouse);
 }
 
 void NoteHookRefused(HWND mainWindow) {

@@ -128,8 +128,14 @@ TEST_F(HookStatusTest, ARefusedResumeOrReinstallIsToldOnceAndRetriedUntilItWorks
     EXPECT_EQ(g_told[0], kHookRefusedText);
 
     // An options change that fails too is not told again in this run.
+    MSG msg;
+    while (PeekMessageW(&msg, main_, kMsgHookStatus, kMsgHookStatus, PM_REMOVE)) {
+    }
     EXPECT_FALSE(ReinstallMouseHook(CurrentPreferences(), Program().paused));
     EXPECT_EQ(g_told.size(), 1u);
+    // The main window is asked to show it on the icon.
+    EXPECT_TRUE(PeekMessageW(&msg, main_, kMsgHookStatus, kMsgHookStatus, PM_REMOVE));
+    EXPECT_EQ(msg.wParam, kHookStatusReinstallFailed);
 
     // The retry timer tries again, with a longer wait each time, until the library takes it.
     const size_t before = HookCalls().size();
