@@ -88,6 +88,15 @@ void ReleaseLists(ProgramState& program) {
 
 } // namespace
 
+bool IsSecondStart(bool mutexCreated, DWORD error, bool notResident) {
+    if (notResident)
+        return false;
+    // An instance running elevated owns a mutex that an unelevated start may not open: that
+    // start fails with "access denied" instead of finding the mutex, and is a second start all
+    // the same.
+    return (mutexCreated && error == ERROR_ALREADY_EXISTS) || (!mutexCreated && error == ERROR_ACCESS_DENIED);
+}
+
 int RunApplication(HINSTANCE instance, const wchar_t* commandLine) {
     // The shell functions that start launcher entries and read file icons need the component
     // system on this thread; it stays initialised until the thread has nothing left to do.
@@ -119,8 +128,10 @@ int RunApplication(HINSTANCE instance, const wchar_t* commandLine) {
 
     UniqueHandle mutex;
     if (!parsed.launcherOptionsMode) {
-        mutex.reset(CreateMutexW(nullptr, FALSE, kProgramName));
-        if (!flags.NotResident && GetLastError() == ERROR_ALREADY_EXISTS) {
+        HANDLE created = CreateMutexW(nullptr, FALSE, kProgramName);
+        const DWORD mutexError = GetLastError();
+        mutex.reset(created);
+        if (IsSecondStart(created != nullptr, mutexError, flags.NotResident)) {
             ShowError(nullptr, IDS_ALREADY_RUNNING);
             return 0;
         }

@@ -1,5 +1,6 @@
 #include "controller/main_window.h"
 
+#include "controller/hook_status.h"
 #include "controller/popup_controller.h"
 #include "controller/tray.h"
 #include "controller/tray_menu.h"
@@ -60,6 +61,8 @@ LRESULT CALLBACK MainWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM l
     case WM_KEYDOWN:
         return OnKeyDown(hwnd, wParam);
     case WM_TIMER:
+        if (OnHookRetryTimer(hwnd, wParam) || OnTrayRetryTimer(hwnd, wParam))
+            return 0;
         return OnTimer(hwnd, wParam);
     case WM_MOUSEWHEEL:
     case WM_VSCROLL:
@@ -70,6 +73,8 @@ LRESULT CALLBACK MainWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM l
         return OnLeftButtonUp(hwnd);
     case kMsgTrayCallback:
         return OnTrayCallback(hwnd, lParam);
+    case kMsgHookStatus:
+        return OnHookStatus(hwnd, wParam, lParam);
     case WM_COMMAND:
         if (OnTrayCommand(hwnd, LOWORD(wParam)))
             return 0;

@@ -11,6 +11,7 @@
 #include "model/program_state.h"
 #include "model/window_list.h"
 #include "controller/frame_preview.h"
+#include "platform/log.h"
 #include "view/design.h"
 #include "view/frame_window.h"
 #include "view/icon_window.h"
@@ -482,6 +483,9 @@ LRESULT OnOpenPopup(HWND hwnd, LPARAM lParam) {
 
     SetWindowPos(hwnd, HWND_TOPMOST, at.x, at.y, c.surface.width, c.surface.height, SWP_SHOWWINDOW);
     TakeForeground(hwnd);
+    Log(L"popup opened%ls: %d windows, %d launcher entries, %d commands, %u dpi",
+        c.altTabOpened ? L" (Alt+Tab)" : L"", c.selection.windowCount, c.selection.launcherCount,
+        c.selection.commandCount, c.dpi);
 
     if (CurrentDesign().thumbnail && CurrentDesign().thumbnailOverlay) {
         c.iconWindow = CreateIconWindow(Program().instance, hwnd, c.popupList.get(), c.selection, c.design,
@@ -529,6 +533,7 @@ LRESULT OnChoose(HWND hwnd) {
     HWND chosen = SelectionInWindows() ? c.popupList->slots[c.selection.index].window : nullptr;
     if (!CommonCloseStart(hwnd, chosen))
         return 0;
+    Log(L"popup closed: entry %d of section %d chosen", c.selection.index, c.selection.section);
     const bool toggled = !Flags().NotResident && SelectedCommandIs(KindDesktopToggle);
     if (toggled)
         ToggleDesktop();
@@ -546,6 +551,7 @@ LRESULT OnCancel(HWND hwnd) {
     const bool framePreview = FramePreviewHolds(c.altTabOpened, Prefs());
     if (!CommonCloseStart(hwnd, nullptr))
         return 0;
+    Log(L"popup closed without a choice");
     if (framePreview || c.frameWindow)
         EndFramePreview(true);
     c.altTabOpened = false;

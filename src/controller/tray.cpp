@@ -2,6 +2,7 @@
 
 #include <shellapi.h>
 
+#include "platform/log.h"
 #include "platform/resources_lang.h"
 #include "platform/unique_handle.h"
 #include "resource.h"
@@ -24,30 +25,80 @@ HICON LoadTrayIcon(HINSTANCE instance, bool paused) {
                                          GetSystemMetrics(SM_CYSMICON), 0));
 }
 
+// The whole record of the icon as the state shows it.
+bool Notify(DWORD message, HWND mainWindow, HINSTANCE instance, const TrayLook& look, UINT flags) {
+    NOTIFYICONDATAW data = BaseRecord(mainWindow);
+    data.uFlags = flags;
+    data.uCallbackMessage = kMsgTrayCallback;
+    UniqueIcon icon(LoadTrayIcon(instance, look.pausedPicture));
+    data.hIcon = icon.get();
+    lstrcpynW(data.szTip, look.tip.c_str(), ARRAYSIZE(data.szTip));
+    return TrayNotifier()(message, &data) != FALSE;
+}
+
+constexpr UINT kFullRecord = NIF_MESSAGE | NIF_ICON | NIF_TIP;
+
 } // namespace
 
+NotifyIconFn& TrayNotifier() {
+    static NotifyIconFn fn = Shell_NotifyIconW;
+    return fn;
+}
+
+TrayLook TrayLookFor(bool paused, const HookHealth& health) {
+    TrayLook look;
+    look.tip = LoadText(IDS_TRAY_TIP);
+    if (paused) {
+        look.pausedPicture = true;
+        return look;
+    }
+    const bool mouse = health.refused || health.failing[0];
+    const bool keys = health.failing[1];
+    if (mouse || keys) {
+        look.pausedPicture = true;
+        look.tip = LoadText(mouse ? IDS_TIP_MOUSE_HOOK_MISSING : IDS_TIP_KEYBOARD_HOOK_MISSING);
+    } else if (health.lost[0] || health.lost[1]) {
+        look.tip = LoadText(IDS_TIP_HOOK_REINSTALLING);
+    }
+    return look;
+}
+
 bool AddTrayIcon(HWND mainWindow, HINSTANCE instance, bool paused) {
-    NOTIFYICONDATAW data = BaseRecord(mainWindow);
-    data.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
-    data.uCallbackMessage = kMsgTrayCallback;
-    UniqueIcon icon(LoadTrayIcon(instance, paused));
-    data.hIcon = icon.get();
-    lstrcpynW(data.szTip, LoadText(IDS_TRAY_TIP).c_str(), ARRAYSIZE(data.szTip));
-    return Shell_NotifyIconW(NIM_ADD, &data) != FALSE;
+    const bool added =
+        Notify(NIM_ADD, mainWindow, instance, TrayLookFor(paused, Program().hook), kFullRecord);
+    if (added)
+        KillTimer(mainWindow, kTimerTrayRetry);
+    else
+        SetTimer(mainWindow, kTimerTrayRetry, kTrayRetryMilliseconds, nullptr);
+    return added;
 }
 
 bool RemoveTrayIcon(HWND mainWindow) {
+    KillTimer(mainWindow, kTimerTrayRetry);
     NOTIFYICONDATAW data = BaseRecord(mainWindow);
     data.uFlags = NIF_ICON;
-    return Shell_NotifyIconW(NIM_DELETE, &data) != FALSE;
+    return TrayNotifier()(NIM_DELETE, &data) != FALSE;
+}
+
+bool UpdateTrayIcon(HWND mainWindow, HINSTANCE instance) {
+    return Notify(NIM_MODIFY, mainWindow, instance, TrayLookFor(Program().paused, Program().hook),
+                  NIF_ICON | NIF_TIP);
 }
 
 bool SetTrayIconPaused(HWND mainWindow, HINSTANCE instance, bool paused) {
-    NOTIFYICONDATAW data = BaseRecord(mainWindow);
-    data.uFlags = NIF_ICON;
-    UniqueIcon icon(LoadTrayIcon(instance, paused));
-    data.hIcon = icon.get();
-    return Shell_NotifyIconW(NIM_MODIFY, &data) != FALSE;
+    return Notify(NIM_MODIFY, mainWindow, instance, TrayLookFor(paused, Program().hook), NIF_ICON | NIF_TIP);
+}
+
+bool OnTrayRetryTimer(HWND mainWindow, UINT_PTR id) {
+    if (id != kTimerTrayRetry)
+        return false;
+    const TrayLook look = TrayLookFor(Program().paused, Program().hook);
+    if (Notify(NIM_MODIFY, mainWindow, Program().instance, look, kFullRecord) ||
+        Notify(NIM_ADD, mainWindow, Program().instance, look, kFullRecord)) {
+        Log(L"tray icon added on a retry");
+        KillTimer(mainWindow, kTimerTrayRetry);
+    }
+    return true;
 }
 
 } // namespace mw

@@ -2,13 +2,40 @@
 #pragma once
 
 #include <windows.h>
+#include <shellapi.h>
+
+#include <string>
+
+#include "model/program_state.h"
 
 namespace mw {
 
 constexpr UINT kMsgTrayCallback = 50209;
+// A failed addition (Explorer not up yet, at log-on) is tried again this often until it works.
+constexpr UINT_PTR kTimerTrayRetry = 5;
+constexpr UINT kTrayRetryMilliseconds = 2000;
 
+// What the icon shows: the running or the paused picture, and its tip.
+struct TrayLook {
+    bool pausedPicture = false;
+    std::wstring tip = L"Mistlewick";
+};
+// The paused picture while paused or while the hook is missing; the tip says why it is missing.
+TrayLook TrayLookFor(bool paused, const HookHealth& health);
+
+// Adds the icon as the current state shows it; when that fails, tries again every two seconds
+// (OnTrayRetryTimer). `paused` is the tray's pause.
 bool AddTrayIcon(HWND mainWindow, HINSTANCE instance, bool paused);
 bool RemoveTrayIcon(HWND mainWindow);
+// Shows the picture and tip of the current state.
+bool UpdateTrayIcon(HWND mainWindow, HINSTANCE instance);
 bool SetTrayIconPaused(HWND mainWindow, HINSTANCE instance, bool paused);
+// The retry timer: the icon may exist already (an addition that timed out can still have
+// added it), so it is modified first and added only when that fails. True when handled.
+bool OnTrayRetryTimer(HWND mainWindow, UINT_PTR id);
+
+// The call that talks to the notification area; tests substitute a recorder.
+using NotifyIconFn = BOOL(WINAPI*)(DWORD, PNOTIFYICONDATAW);
+NotifyIconFn& TrayNotifier();
 
 } // namespace mw

@@ -1,5 +1,6 @@
 #include "controller/tray_menu.h"
 
+#include "controller/hook_status.h"
 #include "controller/tray.h"
 #include "model/hook_client.h"
 #include "model/preferences.h"
@@ -36,14 +37,23 @@ void ShowTrayMenu(HWND mainWindow) {
 
 void TogglePause(HWND mainWindow) {
     ProgramState& program = Program();
+    if (!program.paused && HookInTrouble()) {
+        // The icon shows a hook that is missing, not a pause: a click tries again at once.
+        RetryHookNow(mainWindow, true);
+        return;
+    }
     if (!program.paused) {
         RemoveMouseHook();
         program.paused = true;
+        NoteHookInstalled(); // nothing is missing while the user wants it off
     } else {
-        InstallMouseHook(mainWindow, CurrentPreferences());
         program.paused = false;
+        if (InstallMouseHook(mainWindow, CurrentPreferences()) != 0)
+            NoteHookInstalled();
+        else
+            NoteHookRefused(mainWindow); // told, and the icon keeps the paused picture
     }
-    SetTrayIconPaused(mainWindow, program.instance, program.paused);
+    RefreshHookTrouble(mainWindow);
 }
 
 LRESULT OnTrayCallback(HWND mainWindow, LPARAM mouseMessage) {

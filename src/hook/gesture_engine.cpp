@@ -347,10 +347,11 @@ HookDecision OnKeyEvent(GestureEngine& e, const KeyEvent& k) {
             e.tabSwallowed = true;
             if (!e.altTabOpen) {
                 e.altTabOpen = true;
+                // The list opens on the front window and steps at once, so Alt+Tab tapped
+                // quickly flips to the window behind (Shift+Tab: to the last entry).
                 Post(d, kMsgOpen, 0, 1);
                 d.injectMenuMask = true;
-                if (e.shiftHeld)
-                    Post(d, kMsgMove, kWheelNotch, 0);
+                Post(d, kMsgMove, e.shiftHeld ? kWheelNotch : -kWheelNotch, 0);
             } else {
                 Post(d, kMsgMove, e.shiftHeld ? kWheelNotch : -kWheelNotch, 0);
             }
@@ -420,11 +421,123 @@ bool IsEngineIdle(const GestureEngine& e) {
     return e.state == PressState::Idle && e.queued == 0 && e.inFlight == 0;
 }
 
-bool HookLooksDropped(const QuietProbe& p) {
-    if (p.cursorX == p.hookX && p.cursorY == p.hookY)
+DeviceWatch& WatchOf(InputWatch& w, HookKind kind) {
+    return kind == HookKind::Mouse ? w.mouse : w.keyboard;
+}
+
+void NoteHookInput(InputWatch& w, HookKind kind, uint32_t eventTime) {
+    DeviceWatch& d = WatchOf(w, kind);
+    if (static_cast<int32_t>(eventTime - d.lastHookTime) > 0)
+        d.lastHookTime = eventTime;
+    d.unseen = 0;
+    d.releasePending = false;
+}
+
+bool NoteRawInput(InputWatch& w, HookKind kind, uint32_t eventTime, bool releaseOfHeld, uint32_t now) {
+    DeviceWatch& d = WatchOf(w, kind);
+    if (releaseOfHeld) {
+        d.rawRelease = true;
+        d.rawReleaseTime = eventTime;
+    }
+    if (static_cast<int32_t>(eventTime - d.lastHookTime) <= static_cast<int32_t>(kRawSlackMs))
+        return false; // the hook has seen this event, or a later one
+    if (d.unseen < 1000000)
+        ++d.unseen;
+    if (releaseOfHeld && !d.releasePending) {
+        d.releasePending = true;
+        d.releaseTime = now;
+    }
+    return d.unseen >= (kind == HookKind::Mouse ? kUnseenMouseEvents : kUnseenKeyEvents);
+}
+
+bool ReleaseMissed(const InputWatch& w, HookKind kind, uint32_t now) {
+    const DeviceWatch& d = kind == HookKind::Mouse ? w.mouse : w.keyboard;
+    return d.releasePending && now - d.releaseTime >= kReleaseGraceMs;
+}
+
+bool HeldPressAlreadyReleased(const GestureEngine& e, const InputWatch& w) {
+    return e.state == PressState::Holding && w.mouse.rawRelease &&
+           static_cast<int32_t>(w.mouse.rawReleaseTime - e.downTime) >= 0;
+}
+
+void ResetWatch(InputWatch& w, HookKind kind, uint32_t now) {
+    WatchOf(w, kind) = DeviceWatch{};
+    WatchOf(w, kind).lastHookTime = now;
+}
+
+bool WaitsForButtonRelease(const GestureEngine& e, bool* right) {
+    if (e.state != PressState::Holding && e.state != PressState::Gesture &&
+        e.state != PressState::GestureMuted)
         return false;
-    const int32_t ahead = static_cast<int32_t>(p.lastInputTime - p.lastHookTime);
-    return ahead > static_cast<int32_t>(kQuietGraceMs);
+    if (right)
+        *right = e.pressRight;
+    return true;
+}
+
+bool WaitsForAltRelease(const GestureEngine& e) {
+    return e.altTabOpen && e.settings.replaceAltTab != 0 && StandardAltTab(e);
+}
+
+namespace {
+
+bool IsRelease(MouseAction a) {
+    return a == MouseAction::LeftUp || a == MouseAction::RightUp || a == MouseAction::MiddleUp ||
+           a == MouseAction::XUp;
+}
+
+MouseAction PressOf(MouseAction up) {
+    switch (up) {
+    case MouseAction::LeftUp:
+        return MouseAction::LeftDown;
+    case MouseAction::RightUp:
+        return MouseAction::RightDown;
+    case MouseAction::MiddleUp:
+        return MouseAction::MiddleDown;
+    default:
+        return MouseAction::XDown;
+    }
+}
+
+// Keeps of the waiting replay only the releases whose press is not waiting with them: those
+// presses already reached the application, which must see them end.
+void KeepOnlyOwedReleases(GestureEngine& e) {
+    int kept = 0;
+    for (int i = 0; i < e.queued; ++i) {
+        const ReplayInput r = e.queue[i];
+        if (!IsRelease(r.action))
+            continue;
+        bool pressWaiting = false;
+        for (int j = 0; j < i && !pressWaiting; ++j)
+            pressWaiting = e.queue[j].action == PressOf(r.action) && e.queue[j].data == r.data;
+        if (!pressWaiting)
+            e.queue[kept++] = r;
+    }
+    e.queued = kept;
+}
+
+} // namespace
+
+HookDecision OnHookLost(GestureEngine& e, HookKind kind) {
+    HookDecision d;
+    if (kind == HookKind::Keyboard) {
+        if (WaitsForAltRelease(e))
+            Post(d, kMsgCancelPopup, 0, 0);
+        e.altTabOpen = e.tabSwallowed = e.escSwallowed = false;
+        return d;
+    }
+    if (e.state == PressState::Gesture || e.state == PressState::GestureMuted)
+        Post(d, kMsgCancelPopup, 0, 0);
+    e.state = PressState::Idle;
+    e.wheelRemainder = 0;
+    d.timer = TimerAction::Kill;
+    KeepOnlyOwedReleases(e);
+    // Where the cursor is, and what of ours is still on its way, is no longer known.
+    e.inFlight = 0;
+    e.flushPending = false;
+    e.havePred = false;
+    e.haveUser = false;
+    RequestFlushIfNeeded(e, d);
+    return d;
 }
 
 } // namespace mw

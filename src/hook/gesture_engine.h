@@ -172,15 +172,62 @@ bool ReleaseHeldPress(GestureEngine& engine);
 
 bool IsEngineIdle(const GestureEngine& engine);
 
-// Detects a hook the system has dropped without telling: the cursor moved and the system saw
-// input well after the last event our hook saw.
-struct QuietProbe {
-    int cursorX = 0, cursorY = 0; // where the cursor is now
-    int hookX = 0, hookY = 0;     // where our hook last saw it
-    uint32_t lastInputTime = 0;   // the system's last input tick
-    uint32_t lastHookTime = 0;    // tick of the last event our hook saw (or of the install)
+// ---- a hook the system removed without telling ---------------------------------------------
+// Windows removes a low-level hook that once answered too slowly, and says nothing. Raw input
+// (registered with RIDEV_INPUTSINK on the hook thread) still shows every device's input, so a
+// device whose raw input goes on while its hook sees nothing has lost its hook. Each device is
+// judged on its own: typing never makes the mouse hook look lost, nor moving the mouse the
+// keyboard hook.
+enum class HookKind : uint8_t { Mouse = 1, Keyboard = 2 }; // as lParam of the status message
+
+struct DeviceWatch {
+    uint32_t lastHookTime = 0;   // event time of the last event the hook saw (or the install)
+    int unseen = 0;              // raw events newer than anything the hook saw since
+    bool releasePending = false; // raw input showed the held button (or Alt) come up
+    uint32_t releaseTime = 0;    // when that was seen
+    bool rawRelease = false;     // raw input showed the held button come up at rawReleaseTime
+    uint32_t rawReleaseTime = 0;
 };
-constexpr uint32_t kQuietGraceMs = 1000;
-bool HookLooksDropped(const QuietProbe& probe);
+
+struct InputWatch {
+    DeviceWatch mouse;
+    DeviceWatch keyboard;
+};
+
+// The hook is called for an event before raw input is made of it, so a raw event newer than
+// the newest event the hook saw is input the hook missed. Raw input may lag behind the hook by
+// many events (it waits in the queue while the hook calls come first), so the comparison is by
+// the events' own times, never by counting; a little slack absorbs clocks that differ.
+constexpr uint32_t kRawSlackMs = 50;
+constexpr int kUnseenMouseEvents = 12;
+constexpr int kUnseenKeyEvents = 3;
+// How long a release shown by raw input may wait for the hook to see it too.
+constexpr uint32_t kReleaseGraceMs = 150;
+
+DeviceWatch& WatchOf(InputWatch& watch, HookKind kind);
+// The hook saw an event of the device at `eventTime`: it is alive.
+void NoteHookInput(InputWatch& watch, HookKind kind, uint32_t eventTime);
+// Raw input of the device (moves, buttons, wheels, keys) that happened at `eventTime`, seen at
+// `now`. `releaseOfHeld`: it is the release the engine waits for. Returns true when the hook has
+// missed so much of the device's input that it must be gone.
+bool NoteRawInput(InputWatch& watch, HookKind kind, uint32_t eventTime, bool releaseOfHeld, uint32_t now);
+// A release shown by raw input that the hook has not seen within the grace time.
+bool ReleaseMissed(const InputWatch& watch, HookKind kind, uint32_t now);
+// At the time-out: raw input showed the held button come up after it went down, yet the engine
+// still holds the press. A live hook would have seen that release first.
+bool HeldPressAlreadyReleased(const GestureEngine& engine, const InputWatch& watch);
+// The hook was (re)installed at `now`: only input after that counts.
+void ResetWatch(InputWatch& watch, HookKind kind, uint32_t now);
+
+// What release the engine waits for: the gesture button while a press of it is held back or
+// drives the popup (`right` tells which button), or Alt while a standard Alt+Tab popup is open.
+bool WaitsForButtonRelease(const GestureEngine& engine, bool* right);
+bool WaitsForAltRelease(const GestureEngine& engine);
+
+// The hook of `kind` is gone and the engine was not told what happened meanwhile. A held-back
+// press is dropped (replayed after its physical release it would stay down), an open gesture or
+// standard Alt+Tab popup is cancelled, and of the waiting replay only the releases of buttons
+// whose press already reached the application stay, so no button is left down.
+HookDecision OnHookLost(GestureEngine& engine, HookKind kind);
 
 } // namespace mw

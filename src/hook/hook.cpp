@@ -3,9 +3,19 @@
 // system's input. The hook procedures only classify the event, ask the gesture engine and
 // post; anything slower (replaying input, injecting the menu mask key) is posted to this same
 // thread and done between hook calls.
+//
+// Windows removes a low-level hook that once answered too slowly, without a word. Raw input on
+// the same thread shows each device's input that the hooks should have seen; when a hook has
+// missed its device's input, the thread tells the program, undoes what the engine was holding
+// and installs the hook again, retrying with a growing delay while that fails.
 #include "hook/hook.h"
 
+#include <initializer_list>
+
 #include "hook/gesture_engine.h"
+#ifdef MW_HOOK_TEST_EXPORTS
+#include "hook/hook_test_control.h"
+#endif
 
 namespace {
 
@@ -13,19 +23,22 @@ namespace {
 constexpr UINT kThreadFlushReplay = WM_APP + 1;
 constexpr UINT kThreadInjectMask = WM_APP + 2;
 constexpr UINT kThreadApplySettings = WM_APP + 3;
+constexpr UINT kThreadTestDrop = WM_APP + 4; // test build: wParam which hooks, lParam event
 
-// How often the hook thread checks that the system still calls its hooks.
-constexpr UINT kQuietCheckMs = 1000;
+constexpr wchar_t kRawInputClass[] = L"MistlewickHookRawInput";
 
 struct HookThreadState {
     mw::GestureEngine engine;
+    mw::InputWatch watch;
     HHOOK mouseHook = nullptr;
     HHOOK keyboardHook = nullptr;
+    HWND rawWindow = nullptr; // receives the raw input that shows what the hooks should see
+    bool rawKeyboard = false; // the keyboard's raw input is registered
     UINT_PTR timeOutTimer = 0;
     UINT_PTR stallTimer = 0;
-    UINT_PTR quietTimer = 0;
-    POINT lastHookPt = {0, 0};
-    DWORD lastHookTime = 0;
+    UINT_PTR graceTimer = 0;  // a release shown by raw input waits for the hook to see it
+    UINT_PTR retryTimer = 0;  // the next attempt to install a hook that could not be
+    int failures[2] = {0, 0}; // failed installations in a row, mouse and keyboard
 };
 
 // Shared between the callers of the exports and the hook thread. The callers take apiLock;
@@ -43,6 +56,10 @@ struct HookLibrary {
     volatile LONG unloading = 0;
     HANDLE parked = nullptr;
     HANDLE never = nullptr;
+#ifdef MW_HOOK_TEST_EXPORTS
+    volatile LONG refuseInstalls = 0;
+    volatile LONG holdLockWhenUnloaded = 0;
+#endif
 };
 
 HookLibrary g_lib;
@@ -133,8 +150,7 @@ LRESULT CALLBACK MouseProc(int code, WPARAM wParam, LPARAM lParam) {
         const auto& info = *reinterpret_cast<const MSLLHOOKSTRUCT*>(lParam);
         mw::MouseEvent ev;
         if (ClassifyMouse(wParam, info, ev)) {
-            s->lastHookPt = info.pt;
-            s->lastHookTime = info.time;
+            mw::NoteHookInput(s->watch, mw::HookKind::Mouse, info.time);
             const mw::HookDecision d = mw::OnMouseEvent(s->engine, ev);
             CarryOut(*s, d);
             if (d.swallow)
@@ -148,6 +164,7 @@ LRESULT CALLBACK KeyboardProc(int code, WPARAM wParam, LPARAM lParam) {
     HookThreadState* s = g_thread;
     if (code == HC_ACTION && s) {
         const auto& info = *reinterpret_cast<const KBDLLHOOKSTRUCT*>(lParam);
+        mw::NoteHookInput(s->watch, mw::HookKind::Keyboard, info.time);
         mw::KeyEvent k;
         k.vk = info.vkCode;
         k.down = wParam == WM_KEYDOWN || wParam == WM_SYSKEYDOWN;
@@ -262,67 +279,281 @@ void InjectMenuMask() {
     SendInput(2, keys, sizeof(INPUT));
 }
 
-void RemoveHooks(HookThreadState& s) {
-    if (s.mouseHook)
-        UnhookWindowsHookEx(s.mouseHook);
-    if (s.keyboardHook)
-        UnhookWindowsHookEx(s.keyboardHook);
-    s.mouseHook = s.keyboardHook = nullptr;
+void KillThreadTimer(UINT_PTR& timer) {
+    if (timer)
+        KillTimer(nullptr, timer);
+    timer = 0;
 }
 
-bool InstallHooks(HookThreadState& s) {
-    RemoveHooks(s);
-    s.mouseHook = SetWindowsHookExW(WH_MOUSE_LL, MouseProc, g_module, 0);
-    if (s.engine.settings.replaceAltTab != 0) {
-        s.keyboardHook = SetWindowsHookExW(WH_KEYBOARD_LL, KeyboardProc, g_module, 0);
+HHOOK& HookOf(HookThreadState& s, mw::HookKind kind) {
+    return kind == mw::HookKind::Mouse ? s.mouseHook : s.keyboardHook;
+}
+
+int IndexOf(mw::HookKind kind) {
+    return kind == mw::HookKind::Mouse ? 0 : 1;
+}
+
+bool Wanted(const HookThreadState& s, mw::HookKind kind) {
+    return kind == mw::HookKind::Mouse || s.engine.settings.replaceAltTab != 0;
+}
+
+void PostStatus(WPARAM status, mw::HookKind kind) {
+    HWND target = g_lib.target;
+    if (target)
+        PostMessageW(target, kMsgHookStatus, status, static_cast<LPARAM>(kind));
+}
+
+void RemoveHook(HookThreadState& s, mw::HookKind kind) {
+    HHOOK& hook = HookOf(s, kind);
+    // After the system removed it this fails, which is fine: it is gone either way.
+    if (hook)
+        UnhookWindowsHookEx(hook);
+    hook = nullptr;
+}
+
+void RemoveHooks(HookThreadState& s) {
+    RemoveHook(s, mw::HookKind::Mouse);
+    RemoveHook(s, mw::HookKind::Keyboard);
+}
+
+bool InstallHook(HookThreadState& s, mw::HookKind kind) {
+    RemoveHook(s, kind);
+#ifdef MW_HOOK_TEST_EXPORTS
+    if (g_lib.refuseInstalls)
+        return false;
+#endif
+    const bool mouse = kind == mw::HookKind::Mouse;
+    HHOOK hook = SetWindowsHookExW(mouse ? WH_MOUSE_LL : WH_KEYBOARD_LL, mouse ? MouseProc : KeyboardProc,
+                                   g_module, 0);
+    HookOf(s, kind) = hook;
+    if (hook && !mouse) {
         mw::SeedKeyState(s.engine, (GetAsyncKeyState(VK_MENU) & 0x8000) != 0,
                          (GetAsyncKeyState(VK_SHIFT) & 0x8000) != 0);
     }
-    GetCursorPos(&s.lastHookPt);
-    s.lastHookTime = GetTickCount();
-    const bool ok = s.mouseHook && (s.engine.settings.replaceAltTab == 0 || s.keyboardHook);
+    mw::ResetWatch(s.watch, kind, GetTickCount());
+    return hook != nullptr;
+}
+
+// Raw input for the devices whose hooks are wanted, delivered to this thread even while
+// another program is in front.
+void RegisterRawInput(HookThreadState& s) {
+    if (!s.rawWindow)
+        return;
+    const bool keys = Wanted(s, mw::HookKind::Keyboard);
+    RAWINPUTDEVICE devices[2] = {};
+    devices[0] = RAWINPUTDEVICE{0x01, 0x02, RIDEV_INPUTSINK, s.rawWindow};
+    UINT count = 1;
+    if (keys)
+        devices[count++] = RAWINPUTDEVICE{0x01, 0x06, RIDEV_INPUTSINK, s.rawWindow};
+    else if (s.rawKeyboard)
+        devices[count++] = RAWINPUTDEVICE{0x01, 0x06, RIDEV_REMOVE, nullptr};
+    // Without raw input a lost hook goes unnoticed, but the hooks themselves still work.
+    if (RegisterRawInputDevices(devices, count, sizeof(RAWINPUTDEVICE)))
+        s.rawKeyboard = keys;
+}
+
+void UnregisterRawInput(HookThreadState& s) {
+    RAWINPUTDEVICE devices[2] = {};
+    devices[0] = RAWINPUTDEVICE{0x01, 0x02, RIDEV_REMOVE, nullptr};
+    UINT count = 1;
+    if (s.rawKeyboard)
+        devices[count++] = RAWINPUTDEVICE{0x01, 0x06, RIDEV_REMOVE, nullptr};
+    RegisterRawInputDevices(devices, count, sizeof(RAWINPUTDEVICE));
+    s.rawKeyboard = false;
+}
+
+bool InstallHooks(HookThreadState& s) {
+    KillThreadTimer(s.retryTimer);
+    s.failures[0] = s.failures[1] = 0;
+    bool ok = InstallHook(s, mw::HookKind::Mouse);
+    if (Wanted(s, mw::HookKind::Keyboard))
+        ok = InstallHook(s, mw::HookKind::Keyboard) && ok;
+    else
+        RemoveHook(s, mw::HookKind::Keyboard);
     if (!ok)
         RemoveHooks(s);
+    else
+        RegisterRawInput(s);
     return ok;
 }
 
-// The system removes a low-level hook without notice when it once took too long (for example
-// while the machine was swapping). If the cursor moved and the system saw input well after the
-// last event our hook saw, install the hooks again. Done only between gestures.
-void CheckHookStillCalled(HookThreadState& s) {
-    if (!s.mouseHook || !mw::IsEngineIdle(s.engine))
+void ArmRetry(HookThreadState& s) {
+    const int failures = s.failures[0] > s.failures[1] ? s.failures[0] : s.failures[1];
+    KillThreadTimer(s.retryTimer);
+    s.retryTimer = SetTimer(nullptr, 0, HookRetryDelayMs(failures - 1), nullptr);
+}
+
+void Reinstall(HookThreadState& s, mw::HookKind kind) {
+    int& failures = s.failures[IndexOf(kind)];
+    if (InstallHook(s, kind)) {
+        failures = 0;
+        PostStatus(kHookStatusReinstalled, kind);
         return;
-    mw::QuietProbe probe;
-    POINT cursor;
-    if (!GetCursorPos(&cursor))
+    }
+    ++failures;
+    PostStatus(kHookStatusReinstallFailed, kind);
+    ArmRetry(s);
+}
+
+// The hook of `kind` is gone: tell the program, undo what the engine held, install it again.
+void LoseHook(HookThreadState& s, mw::HookKind kind) {
+    PostStatus(kHookStatusLost, kind);
+    if (kind == mw::HookKind::Mouse)
+        KillThreadTimer(s.stallTimer);
+    CarryOut(s, mw::OnHookLost(s.engine, kind));
+    Reinstall(s, kind);
+}
+
+void OnRetryTimer(HookThreadState& s) {
+    KillThreadTimer(s.retryTimer);
+    for (mw::HookKind kind : {mw::HookKind::Mouse, mw::HookKind::Keyboard}) {
+        if (Wanted(s, kind) && !HookOf(s, kind))
+            Reinstall(s, kind);
+    }
+}
+
+void ArmGraceTimer(HookThreadState& s) {
+    if (!s.graceTimer)
+        s.graceTimer = SetTimer(nullptr, 0, mw::kReleaseGraceMs, nullptr);
+}
+
+void OnGraceTimer(HookThreadState& s) {
+    KillThreadTimer(s.graceTimer);
+    const DWORD now = GetTickCount();
+    bool waiting = false;
+    for (mw::HookKind kind : {mw::HookKind::Mouse, mw::HookKind::Keyboard}) {
+        if (!HookOf(s, kind))
+            continue;
+        if (mw::ReleaseMissed(s.watch, kind, now))
+            LoseHook(s, kind);
+        else
+            waiting = waiting || mw::WatchOf(s.watch, kind).releasePending;
+    }
+    if (waiting)
+        ArmGraceTimer(s);
+}
+
+void OnRawMouse(HookThreadState& s, const RAWMOUSE& m, DWORD time, DWORD now) {
+    // Our own injected input says nothing about the user's devices: it is left out.
+    if (!s.mouseHook || m.ulExtraInformation == kHookReplayMarker ||
+        (m.lLastX == 0 && m.lLastY == 0 && m.usButtonFlags == 0))
         return;
-    LASTINPUTINFO last = {sizeof(LASTINPUTINFO), 0};
-    if (!GetLastInputInfo(&last))
+    bool right = false;
+    bool release = false;
+    if (mw::WaitsForButtonRelease(s.engine, &right)) {
+        // Raw input names the physical button; the hook, the logical one.
+        const bool physicalRight = right != (GetSystemMetrics(SM_SWAPBUTTON) != 0);
+        release =
+            (m.usButtonFlags & (physicalRight ? RI_MOUSE_RIGHT_BUTTON_UP : RI_MOUSE_LEFT_BUTTON_UP)) != 0;
+    }
+    if (mw::NoteRawInput(s.watch, mw::HookKind::Mouse, time, release, now))
+        LoseHook(s, mw::HookKind::Mouse);
+    else if (release)
+        ArmGraceTimer(s);
+}
+
+void OnRawKeyboard(HookThreadState& s, const RAWKEYBOARD& k, DWORD time, DWORD now) {
+    // 0xFF marks the extra codes some keys send (Print Screen, Pause), which no hook sees.
+    if (!s.keyboardHook || k.ExtraInformation == kHookReplayMarker || k.VKey == 0 || k.VKey >= 0xFF)
         return;
-    probe.cursorX = cursor.x;
-    probe.cursorY = cursor.y;
-    probe.hookX = s.lastHookPt.x;
-    probe.hookY = s.lastHookPt.y;
-    probe.lastInputTime = last.dwTime;
-    probe.lastHookTime = s.lastHookTime;
-    if (mw::HookLooksDropped(probe))
-        InstallHooks(s);
+    const bool release =
+        (k.Flags & RI_KEY_BREAK) != 0 && k.VKey == VK_MENU && mw::WaitsForAltRelease(s.engine);
+    if (mw::NoteRawInput(s.watch, mw::HookKind::Keyboard, time, release, now))
+        LoseHook(s, mw::HookKind::Keyboard);
+    else if (release)
+        ArmGraceTimer(s);
+}
+
+LRESULT CALLBACK RawInputProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    HookThreadState* s = g_thread;
+    if (message == WM_INPUT && s) {
+        RAWINPUT raw;
+        UINT size = sizeof raw;
+        if (GetRawInputData(reinterpret_cast<HRAWINPUT>(lParam), RID_INPUT, &raw, &size,
+                            sizeof(RAWINPUTHEADER)) != static_cast<UINT>(-1)) {
+            // The message time is the time of the input, the same clock as the hooks' events.
+            const DWORD time = static_cast<DWORD>(GetMessageTime());
+            const DWORD now = GetTickCount();
+            if (raw.header.dwType == RIM_TYPEMOUSE)
+                OnRawMouse(*s, raw.data.mouse, time, now);
+            else if (raw.header.dwType == RIM_TYPEKEYBOARD)
+                OnRawKeyboard(*s, raw.data.keyboard, time, now);
+        }
+    }
+    return DefWindowProcW(hwnd, message, wParam, lParam);
+}
+
+HWND CreateRawInputWindow() {
+    WNDCLASSEXW wc = {};
+    wc.cbSize = sizeof wc;
+    wc.lpfnWndProc = RawInputProc;
+    wc.hInstance = g_module;
+    wc.lpszClassName = kRawInputClass;
+    RegisterClassExW(&wc);
+    return CreateWindowExW(0, kRawInputClass, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, g_module, nullptr);
+}
+
+void DestroyRawInputWindow(HookThreadState& s) {
+    UnregisterRawInput(s);
+    if (s.rawWindow)
+        DestroyWindow(s.rawWindow);
+    s.rawWindow = nullptr;
+    // The class names our window procedure: it must not outlive the library.
+    UnregisterClassW(kRawInputClass, g_module);
+}
+
+void OnTimeOutTimer(HookThreadState& s) {
+    KillThreadTimer(s.timeOutTimer);
+    // Raw input showed the held button come up and the hook never saw it: the hook is gone,
+    // and replaying the press now would leave the button down.
+    if (s.mouseHook && mw::HeldPressAlreadyReleased(s.engine, s.watch)) {
+        LoseHook(s, mw::HookKind::Mouse);
+        return;
+    }
+    CarryOut(s, mw::OnTimeOut(s.engine, GetTickCount()));
 }
 
 void OnThreadTimer(HookThreadState& s, UINT_PTR id) {
     if (id == s.timeOutTimer) {
-        KillTimer(nullptr, id);
-        s.timeOutTimer = 0;
-        CarryOut(s, mw::OnTimeOut(s.engine, GetTickCount()));
+        OnTimeOutTimer(s);
     } else if (id == s.stallTimer) {
-        KillTimer(nullptr, id);
-        s.stallTimer = 0;
+        KillThreadTimer(s.stallTimer);
         if (s.engine.inFlight > 0 && mw::OnReplayStall(s.engine))
             FlushReplay(s);
-    } else if (id == s.quietTimer) {
-        CheckHookStillCalled(s);
+    } else if (id == s.graceTimer) {
+        OnGraceTimer(s);
+    } else if (id == s.retryTimer) {
+        OnRetryTimer(s);
+    } else {
+        KillTimer(nullptr, id);
     }
 }
+
+#ifdef MW_HOOK_TEST_EXPORTS
+// As Windows does it: the hook is removed and nobody is told.
+void DropHooksForTest(HookThreadState& s, WPARAM which, HANDLE done) {
+    if ((which & kTestDropMouse) && s.mouseHook)
+        UnhookWindowsHookEx(s.mouseHook);
+    if ((which & kTestDropKeyboard) && s.keyboardHook)
+        UnhookWindowsHookEx(s.keyboardHook);
+    SetEvent(done);
+}
+
+void HoldTestLock() {
+    HANDLE lock = CreateMutexW(nullptr, FALSE, kTestLockName);
+    HANDLE taken = CreateEventW(nullptr, TRUE, FALSE, kTestLockTakenName);
+    if (lock && WaitForSingleObject(lock, INFINITE) == WAIT_OBJECT_0) {
+        if (taken)
+            SetEvent(taken);
+        Sleep(kTestLockHoldMs);
+        ReleaseMutex(lock);
+    }
+    if (taken)
+        CloseHandle(taken);
+    if (lock)
+        CloseHandle(lock);
+}
+#endif
 
 void Reply(bool installed) {
     InterlockedExchange(&g_lib.installed, installed ? 1 : 0);
@@ -334,12 +565,14 @@ DWORD WINAPI HookThread(LPVOID) {
     MSG msg;
     // Make sure the thread has a message queue before anybody posts to it.
     PeekMessageW(&msg, nullptr, WM_USER, WM_USER, PM_NOREMOVE);
+    // A loaded machine is then less likely to keep the hooks waiting past the system's limit.
+    SetThreadPriority(GetCurrentThread(), THREAD_PRIORITY_HIGHEST);
     mw::ResetEngine(state.engine, g_lib.pending);
     g_thread = &state;
+    state.rawWindow = CreateRawInputWindow();
     const bool ok = InstallHooks(state);
     Reply(ok);
     if (ok) {
-        state.quietTimer = SetTimer(nullptr, 0, kQuietCheckMs, nullptr);
         while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
             if (msg.hwnd) {
                 DispatchMessageW(&msg);
@@ -359,12 +592,18 @@ DWORD WINAPI HookThread(LPVOID) {
                 mw::ApplySettings(state.engine, g_lib.pending);
                 Reply(InstallHooks(state));
                 break;
+#ifdef MW_HOOK_TEST_EXPORTS
+            case kThreadTestDrop:
+                DropHooksForTest(state, msg.wParam, reinterpret_cast<HANDLE>(msg.lParam));
+                break;
+#endif
             default:
                 break;
             }
         }
     }
     RemoveHooks(state);
+    DestroyRawInputWindow(state);
     g_thread = nullptr;
     // A press still held back goes to the application, so it sees the press whose release
     // will reach it; with the hooks gone the replay passes straight through.
@@ -373,15 +612,15 @@ DWORD WINAPI HookThread(LPVOID) {
         const int taken = mw::TakeReplay(state.engine, items, mw::kReplayCapacity, GetTickCount());
         InjectReplay(items, taken);
     }
-    if (state.timeOutTimer)
-        KillTimer(nullptr, state.timeOutTimer);
-    if (state.stallTimer)
-        KillTimer(nullptr, state.stallTimer);
-    if (state.quietTimer)
-        KillTimer(nullptr, state.quietTimer);
+    for (UINT_PTR* timer : {&state.timeOutTimer, &state.stallTimer, &state.graceTimer, &state.retryTimer})
+        KillThreadTimer(*timer);
     if (g_lib.unloading) {
+#ifdef MW_HOOK_TEST_EXPORTS
+        if (g_lib.holdLockWhenUnloaded)
+            HoldTestLock();
+#endif
         // The library is being unloaded under the loader lock: hand over atomically and never
-        // come back into code that is about to go away.
+        // come back into code that is about to go away. Parked here the thread holds no lock.
         SignalObjectAndWait(g_lib.parked, g_lib.never, INFINITE, FALSE);
     }
     return 0;
@@ -399,6 +638,14 @@ void StopThread() {
 }
 
 bool StartThread() {
+    // The events the thread parks with at an unload are made now: under the loader lock it is
+    // too late to find that they cannot be.
+    if (!g_lib.parked)
+        g_lib.parked = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+    if (!g_lib.never)
+        g_lib.never = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+    if (!g_lib.parked || !g_lib.never)
+        return false;
     ResetEvent(g_lib.reply);
     g_lib.thread = CreateThread(nullptr, 0, HookThread, nullptr, 0, &g_lib.threadId);
     if (!g_lib.thread)
@@ -458,31 +705,71 @@ extern "C" HWND EndHook() {
 namespace {
 
 // FreeLibrary while the hook is still installed. Waiting for a thread to end is not possible
-// under the loader lock (ending a thread needs that lock), so the thread is asked to clean up
-// and park in a kernel wait, and is then terminated there, where it holds nothing.
+// under the loader lock (ending a thread needs that lock), so the thread is asked to clean up and
+// park in a kernel wait, and is terminated only there, where it holds no lock. It is never
+// terminated anywhere else: on its way from the message loop to the park it needs nothing that
+// the unloading thread holds, so it gets there; a thread killed elsewhere could leave a lock of
+// the process (the heap's, the loader's) held for good.
 void StopThreadForUnload() {
     if (!g_lib.thread)
         return;
-    g_lib.parked = CreateEventW(nullptr, TRUE, FALSE, nullptr);
-    g_lib.never = CreateEventW(nullptr, TRUE, FALSE, nullptr);
-    if (g_lib.parked && g_lib.never) {
-        InterlockedExchange(&g_lib.unloading, 1);
+    InterlockedExchange(&g_lib.unloading, 1);
+    HANDLE either[2] = {g_lib.parked, g_lib.thread};
+    DWORD woke = WAIT_TIMEOUT;
+    while (woke == WAIT_TIMEOUT) {
+        // Asked again now and then, in case the queue was full.
         PostThreadMessageW(g_lib.threadId, WM_QUIT, 0, 0);
-        HANDLE either[2] = {g_lib.parked, g_lib.thread};
-        WaitForMultipleObjects(2, either, FALSE, 5000);
+        woke = WaitForMultipleObjects(2, either, FALSE, 1000);
     }
-    TerminateThread(g_lib.thread, 0);
-    WaitForSingleObject(g_lib.thread, 5000);
+    if (woke == WAIT_OBJECT_0) {
+        TerminateThread(g_lib.thread, 0);
+        WaitForSingleObject(g_lib.thread, 5000);
+    }
     CloseHandle(g_lib.thread);
     g_lib.thread = nullptr;
-    if (g_lib.parked)
-        CloseHandle(g_lib.parked);
-    if (g_lib.never)
-        CloseHandle(g_lib.never);
-    g_lib.parked = g_lib.never = nullptr;
+}
+
+void CloseParkEvents() {
+    for (HANDLE* event : {&g_lib.parked, &g_lib.never}) {
+        if (*event)
+            CloseHandle(*event);
+        *event = nullptr;
+    }
 }
 
 } // namespace
+
+#ifdef MW_HOOK_TEST_EXPORTS
+extern "C" __declspec(dllexport) DWORD WINAPI MwHookTestControl(LPVOID parameter) {
+    const DWORD command = static_cast<DWORD>(reinterpret_cast<ULONG_PTR>(parameter));
+    if (command & kTestRefuseInstalls)
+        InterlockedExchange(&g_lib.refuseInstalls, 1);
+    if (command & kTestAllowInstalls)
+        InterlockedExchange(&g_lib.refuseInstalls, 0);
+    if (command & kTestHoldLockWhenUnloaded)
+        InterlockedExchange(&g_lib.holdLockWhenUnloaded, 1);
+    const DWORD threadId = g_lib.threadId;
+    if (command & kTestThreadPriority) {
+        HANDLE thread = threadId ? OpenThread(THREAD_QUERY_INFORMATION, FALSE, threadId) : nullptr;
+        if (!thread)
+            return kTestFailed;
+        const int priority = GetThreadPriority(thread);
+        CloseHandle(thread);
+        return static_cast<DWORD>(priority + 100);
+    }
+    const DWORD drop = command & (kTestDropMouse | kTestDropKeyboard);
+    if (drop) {
+        HANDLE done = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+        const bool sent = done && threadId &&
+                          PostThreadMessageW(threadId, kThreadTestDrop, drop, reinterpret_cast<LPARAM>(done));
+        const bool dropped = sent && WaitForSingleObject(done, 5000) == WAIT_OBJECT_0;
+        if (done)
+            CloseHandle(done);
+        return dropped ? 0 : kTestFailed;
+    }
+    return 0;
+}
+#endif
 
 BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID reserved) {
     if (reason == DLL_PROCESS_ATTACH) {
@@ -492,6 +779,7 @@ BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID reserved) {
         // At process exit (reserved set) the thread is already gone; nothing to do.
         if (!reserved)
             StopThreadForUnload();
+        CloseParkEvents();
         if (g_lib.reply)
             CloseHandle(g_lib.reply);
         g_lib.reply = nullptr;

@@ -8,6 +8,22 @@ constexpr UINT kMsgOpenPopup = 50177;     // lParam 1: opened by the Alt+Tab rep
 constexpr UINT kMsgMoveSelection = 50178; // signed high word of wParam: < 0 next, > 0 previous
 constexpr UINT kMsgChoose = 50179;        // act on the selected entry
 constexpr UINT kMsgCancel = 50183;        // close the popup without action
+// The state of a hook: wParam one of the kHookStatus values, lParam kHookMouse or kHookKeyboard.
+constexpr UINT kMsgHookStatus = 50210;
+constexpr WPARAM kHookStatusLost = 0;            // the system removed the hook without telling
+constexpr WPARAM kHookStatusReinstalled = 1;     // it is back
+constexpr WPARAM kHookStatusReinstallFailed = 2; // it could not be installed again; retried later
+constexpr LPARAM kHookMouse = 1;
+constexpr LPARAM kHookKeyboard = 2;
+
+// The delay before the next attempt to install a hook that could not be installed: it grows
+// with every failure, from one second to a minute. The library and the program both use it.
+constexpr UINT HookRetryDelayMs(int failures) {
+    UINT delay = 1000;
+    for (int i = 0; i < failures && delay < 60000; ++i)
+        delay *= 2;
+    return delay < 60000 ? delay : 60000;
+}
 
 // Marker in dwExtraInfo of the input the library replays itself, so its own hook lets it pass.
 constexpr ULONG_PTR kHookReplayMarker = 0x4D57484B; // "MWHK"

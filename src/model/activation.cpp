@@ -1,5 +1,7 @@
 #include "model/activation.h"
 
+#include "platform/log.h"
+
 namespace mw {
 
 POINT MoveBetweenMonitors(POINT windowTopLeft, POINT fromMonitor, POINT toMonitor, UINT fromDpi, UINT toDpi) {
@@ -151,8 +153,11 @@ void ActivateWithoutWaiting(HWND window, const ActivationOptions& options) {
 void ActivateWindow(HWND window, const ActivationOptions& options) {
     if (!WindowAnswers(window)) {
         // Closed since the list was built (nothing to do), or hung.
-        if (IsWindow(window))
+        if (IsWindow(window)) {
+            Log(L"window %p does not answer: brought forward without waiting for it",
+                static_cast<void*>(window));
             ActivateWithoutWaiting(window, options);
+        }
         return;
     }
     if (IsIconic(window))
@@ -175,6 +180,9 @@ void ActivateWindow(HWND window, const ActivationOptions& options) {
     AttachThreadInput(targetThread, foregroundThread, FALSE);
     BringWindowToTop(window);
     SetActiveWindow(window);
+    if (GetForegroundWindow() != window)
+        Log(L"window %p could not take the foreground (the front window is %p)", static_cast<void*>(window),
+            static_cast<void*>(GetForegroundWindow()));
 }
 
 } // namespace mw

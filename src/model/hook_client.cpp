@@ -1,9 +1,26 @@
 #include "model/hook_client.h"
 
+#include "hook/hook.h"
+#include "platform/resources_lang.h"
+#include "resource.h"
+
 namespace mw {
 
 namespace {
 HMODULE g_library = nullptr;
+
+void DefaultHookMessage(HWND owner, const wchar_t* text) {
+    MessageBoxW(owner, text, LoadText(IDS_APP_NAME).c_str(), MB_OK | MB_ICONERROR);
+}
+} // namespace
+
+std::wstring HookRefusedText() {
+    return LoadText(IDS_HOOK_REFUSED);
+}
+
+HookMessageFn& HookFailureMessage() {
+    static HookMessageFn fn = DefaultHookMessage;
+    return fn;
 }
 
 std::array<int, 6> HookArguments(const Preferences& p) {
@@ -61,11 +78,40 @@ HWND RemoveMouseHook() {
     return api.end ? api.end() : nullptr;
 }
 
-void ReinstallMouseHook(const Preferences& prefs, bool paused) {
+bool ReinstallMouseHook(const Preferences& prefs, bool paused) {
     if (paused)
-        return;
+        return true;
     HWND window = RemoveMouseHook();
-    InstallMouseHook(window, prefs);
+    if (InstallMouseHook(window, prefs) != 0) {
+        NoteHookInstalled();
+        return true;
+    }
+    NoteHookRefused(window ? window : Program().mainWindow);
+    return false;
+}
+
+void NoteHookInstalled() {
+    HookHealth& health = Program().hook;
+    const bool troubled = health.refused || health.failing[0] || health.failing[1];
+    const bool told = health.told;
+    health = HookHealth{};
+    health.told = told;
+    // The tray icon still shows the trouble: let the main window bring it up to date.
+    if (troubled && Program().mainWindow)
+        PostMessageW(Program().mainWindow, kMsgHookStatus, kHookStatusReinstalled, kHookMouse);
+}
+
+void NoteHookRefused(HWND mainWindow) {
+    HookHealth& health = Program().hook;
+    health.refused = true;
+    if (mainWindow)
+        PostMessageW(mainWindow, kMsgHookStatus, kHookStatusReinstallFailed, kHookMouse);
+    if (health.told)
+        return;
+    health.told = true;
+    // Over whatever window of ours is active (the options dialog), else free-standing.
+    if (HookFailureMessage())
+        HookFailureMessage()(GetActiveWindow(), HookRefusedText().c_str());
 }
 
 } // namespace mw

@@ -9,6 +9,7 @@
 #include <string>
 
 #include "model/preferences.h"
+#include "model/program_state.h"
 
 namespace mw {
 
@@ -33,7 +34,19 @@ int InstallMouseHook(HWND window, const Preferences& prefs);
 HWND RemoveMouseHook();
 // EndHook followed by StartMouseHook with its result and the current preferences, as the option
 // pages do after every change. While the tray's pause is on the hook stays off: the new values
-// take effect when the pause ends.
-void ReinstallMouseHook(const Preferences& prefs, bool paused);
+// take effect when the pause ends. False when the library refused: that is noted and told
+// (NoteHookRefused), never shown as success.
+bool ReinstallMouseHook(const Preferences& prefs, bool paused);
+
+// The hook is installed: every trouble is over.
+void NoteHookInstalled();
+// StartMouseHook refused after start-up: the tray shows it and the program retries; the user is
+// told with a message box once per run. `mainWindow` gets a status message so the tray follows.
+void NoteHookRefused(HWND mainWindow);
+
+// The message box that tells of a refused hook; tests substitute a recorder.
+using HookMessageFn = void (*)(HWND owner, const wchar_t* text);
+HookMessageFn& HookFailureMessage();
+std::wstring HookRefusedText();
 
 } // namespace mw

@@ -11,6 +11,15 @@
 
 namespace mw {
 
+// What is known about the hook besides the tray's pause.
+struct HookHealth {
+    bool lost[2] = {false, false};    // mouse, keyboard: the library is putting it back
+    bool failing[2] = {false, false}; // the library could not put it back and keeps trying
+    bool refused = false;             // StartMouseHook said no: the program tries again
+    int attempts = 0;                 // the program's attempts since it was refused
+    bool told = false;                // the user has been told once this run
+};
+
 struct ProgramState {
     HINSTANCE instance = nullptr;
     HWND mainWindow = nullptr;
@@ -22,6 +31,7 @@ struct ProgramState {
     // The size in pixels the launcher and command icons were loaded at: the design's icon size
     // at the DPI of the monitor they were last shown on; 0 for the design's size itself.
     int listIconSize = 0;
+    HookHealth hook;
 };
 
 ProgramState& Program();

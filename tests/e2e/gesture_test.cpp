@@ -176,10 +176,9 @@ TEST(Gesture, AltTabStandardModeStepsWithTabAndChoosesOnAltRelease) {
     Resident program;
     ASSERT_TRUE(program.Start(L"[Preference]\r\nReplaceAltTab=2\r\n", L"", kRealHook));
     KeyPress(VK_MENU, true);
-    KeyTap(VK_TAB);
+    KeyTap(VK_TAB); // opens on Beta, the window behind
     ASSERT_TRUE(program.Visible());
-    KeyTap(VK_TAB);
-    KeyTap(VK_TAB);
+    KeyTap(VK_TAB); // Alpha
     KeyPress(VK_SHIFT, true);
     KeyTap(VK_TAB); // back one: Beta
     KeyPress(VK_SHIFT, false);
@@ -202,11 +201,32 @@ TEST(Gesture, AltTabStandardModeStepsWithTabAndChoosesOnAltRelease) {
     EXPECT_EQ(program.sandbox.Close(), 0);
 }
 
+TEST(Gesture, QuickAltTabSwitchesToTheWindowBehindAndBackAgain) {
+    ThreeTargets t;
+    ASSERT_TRUE(t.Start(L"quick"));
+    Resident program;
+    ASSERT_TRUE(program.Start(L"[Preference]\r\nReplaceAltTab=2\r\n", L"", kRealHook));
+    // Pressed and released at once, as every Windows user does to flip between two windows.
+    KeyPress(VK_MENU, true);
+    KeyTap(VK_TAB);
+    KeyPress(VK_MENU, false);
+    EXPECT_TRUE(ForegroundBecomes(t.beta.window));
+    EXPECT_TRUE(program.Closed());
+    KeyPress(VK_MENU, true);
+    KeyTap(VK_TAB);
+    KeyPress(VK_MENU, false);
+    EXPECT_TRUE(ForegroundBecomes(t.gamma.window)) << "the second quick Alt+Tab flips back";
+    EXPECT_TRUE(WaitFor(KeysUp, 2000));
+    EXPECT_EQ(program.sandbox.Close(), 0);
+}
+
 TEST(Gesture, AltTabClickModeStaysOpenForArrowsAndEnter) {
     ThreeTargets t;
     ASSERT_TRUE(t.Start(L"altclick"));
     Resident program;
     ASSERT_TRUE(program.Start(L"[Preference]\r\nReplaceAltTab=1\r\n", L"", kRealHook));
+    // Away from the popup: in click mode the entry under the cursor would be selected.
+    PlaceCursor(5, 5);
     KeyPress(VK_MENU, true);
     KeyTap(VK_TAB);
     ASSERT_TRUE(program.Visible());
@@ -214,7 +234,7 @@ TEST(Gesture, AltTabClickModeStaysOpenForArrowsAndEnter) {
     PumpFor(300);
     EXPECT_TRUE(IsWindowVisible(program.main)) << "click mode: releasing Alt leaves the popup open";
     ASSERT_TRUE(WaitFor([&] { return GetForegroundWindow() == program.main; }));
-    KeyTap(VK_DOWN);
+    // Opened on Beta already.
     KeyTap(VK_DOWN);
     KeyTap(VK_UP);
     KeyTap(VK_RETURN);

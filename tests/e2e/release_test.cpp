@@ -9,6 +9,7 @@
 #include <cstdlib>
 #include <string>
 
+#include "hook/hook_test_control.h"
 #include "support/harness.h"
 #include "support/program.h"
 
@@ -53,6 +54,17 @@ TEST(Release, TheUnpackedProgramComesUpResidentFromAPathWithSpacesAndNonAsciiCha
         EXPECT_NE(GetFileAttributesW((folder + L"\\" + name).c_str()), INVALID_FILE_ATTRIBUTES)
             << testing::PrintToString(std::wstring(name));
     }
+
+    // The shipped hook.dll is the product's: the two exports, and nothing a test could use to
+    // make its hooks vanish.
+    HMODULE hook = LoadLibraryExW((folder + L"\\hook.dll").c_str(), nullptr, DONT_RESOLVE_DLL_REFERENCES);
+    ASSERT_NE(hook, nullptr);
+    EXPECT_NE(GetProcAddress(hook, "StartMouseHook"), nullptr);
+    EXPECT_NE(GetProcAddress(hook, "EndHook"), nullptr);
+    EXPECT_EQ(GetProcAddress(hook, kHookTestExport), nullptr)
+        << "the release carries the test build of hook.dll";
+    FreeLibrary(hook);
+    EXPECT_EQ(GetFileAttributesW((folder + L"\\hook_testbench.dll").c_str()), INVALID_FILE_ATTRIBUTES);
 
     ChildProcess program;
     ASSERT_TRUE(program.Start(folder + L"\\Mistlewick.exe", L"", folder));

@@ -132,6 +132,34 @@ TEST(Startup, SecondInstanceSaysSoAndEndsWhileTheFirstRuns) {
     EXPECT_EQ(first.Close(), 0);
 }
 
+TEST(Startup, AnInstanceWhoseMutexCannotBeOpenedCountsAsRunning) {
+    // What an elevated instance's mutex is to an unelevated start: there, but access denied.
+    // An empty access list denies everybody; no instance of the program runs here.
+    SECURITY_DESCRIPTOR descriptor;
+    ASSERT_TRUE(InitializeSecurityDescriptor(&descriptor, SECURITY_DESCRIPTOR_REVISION));
+    ACL acl;
+    ASSERT_TRUE(InitializeAcl(&acl, sizeof acl, ACL_REVISION));
+    ASSERT_TRUE(SetSecurityDescriptorDacl(&descriptor, TRUE, &acl, FALSE));
+    SECURITY_ATTRIBUTES attributes{sizeof attributes, &descriptor, FALSE};
+    HANDLE elevated = CreateMutexW(&attributes, FALSE, L"Mistlewick");
+    ASSERT_NE(elevated, nullptr);
+    ASSERT_EQ(GetLastError(), 0u) << "another instance is running";
+    ASSERT_EQ(CreateMutexW(nullptr, FALSE, L"Mistlewick"), nullptr) << "Wine let the mutex be opened";
+    ASSERT_EQ(GetLastError(), static_cast<DWORD>(ERROR_ACCESS_DENIED));
+
+    ProgramSandbox second;
+    UseRecordingHook(second);
+    ASSERT_TRUE(second.Start());
+    HWND box = WaitMessageBox(second.process().pid());
+    ASSERT_NE(box, nullptr);
+    EXPECT_EQ(MessageBoxText(box), L"既に起動しています.");
+    EXPECT_TRUE(second.WindowsOfMainClassEmpty());
+    PostMessageW(box, WM_COMMAND, IDOK, 0);
+    EXPECT_EQ(second.process().WaitExit(10000), 0);
+    EXPECT_EQ(ReadAll(second.file(L"hook-calls.txt")), "") << "the second instance installs no hook";
+    CloseHandle(elevated);
+}
+
 TEST(Startup, InitArgumentReadsThatFileFromTheProgramFolderWhateverTheCurrentFolder) {
     ProgramSandbox sandbox;
     UseRecordingHook(sandbox);

@@ -88,14 +88,17 @@ TEST_F(AltTab, StandardModeOpensMovesAndChoosesOnAltRelease) {
     Key(VK_MENU, false); // choose
     SettleKeys();
     const std::vector<Posted> got = Received();
-    ASSERT_EQ(got.size(), 4u) << Describe(got);
+    // The first Tab opens and steps on at once.
+    ASSERT_EQ(got.size(), 5u) << Describe(got);
     EXPECT_EQ(got[0].message, kMsgOpenPopup);
     EXPECT_EQ(got[0].lParam, 1);
     EXPECT_EQ(got[1].message, kMsgMoveSelection);
     EXPECT_LT(got[1].delta, 0);
     EXPECT_EQ(got[2].message, kMsgMoveSelection);
-    EXPECT_GT(got[2].delta, 0);
-    EXPECT_EQ(got[3].message, kMsgChoose);
+    EXPECT_LT(got[2].delta, 0);
+    EXPECT_EQ(got[3].message, kMsgMoveSelection);
+    EXPECT_GT(got[3].delta, 0);
+    EXPECT_EQ(got[4].message, kMsgChoose);
     EXPECT_FALSE(TargetSawKey(VK_TAB)) << Describe(TargetKeys());
     EXPECT_FALSE(TargetSawKeyMenu()) << "the Alt release opened the menu bar: " << Describe(TargetKeys());
     // The application saw Alt go down and come up again.
@@ -112,7 +115,8 @@ TEST_F(AltTab, EscCancelsInStandardModeAndIsSwallowed) {
     Key(VK_ESCAPE, false);
     Key(VK_MENU, false);
     SettleKeys();
-    EXPECT_EQ(Messages(), (std::vector<UINT>{kMsgOpenPopup, kMsgCancel})) << Describe(Received());
+    EXPECT_EQ(Messages(), (std::vector<UINT>{kMsgOpenPopup, kMsgMoveSelection, kMsgCancel}))
+        << Describe(Received());
     EXPECT_FALSE(TargetSawKey(VK_ESCAPE)) << Describe(TargetKeys());
     EXPECT_FALSE(TargetSawKeyMenu()) << Describe(TargetKeys());
     EXPECT_TRUE(KeysClean());
@@ -127,7 +131,8 @@ TEST_F(AltTab, ClickModePostsNothingOnAltReleaseAndLeavesEscAlone) {
     Key(VK_TAB, false);
     Key(VK_MENU, false);
     SettleKeys();
-    EXPECT_EQ(Messages(), (std::vector<UINT>{kMsgOpenPopup, kMsgMoveSelection})) << Describe(Received());
+    EXPECT_EQ(Messages(), (std::vector<UINT>{kMsgOpenPopup, kMsgMoveSelection, kMsgMoveSelection}))
+        << Describe(Received());
     EXPECT_FALSE(TargetSawKeyMenu()) << Describe(TargetKeys());
 
     ClearRecords();
@@ -138,7 +143,7 @@ TEST_F(AltTab, ClickModePostsNothingOnAltReleaseAndLeavesEscAlone) {
     Key(VK_ESCAPE, false);
     Key(VK_MENU, false);
     SettleKeys();
-    EXPECT_EQ(Messages(), (std::vector<UINT>{kMsgOpenPopup})) << Describe(Received());
+    EXPECT_EQ(Messages(), (std::vector<UINT>{kMsgOpenPopup, kMsgMoveSelection})) << Describe(Received());
     EXPECT_TRUE(TargetSawKey(VK_ESCAPE));
     EXPECT_TRUE(KeysClean());
 }
@@ -150,7 +155,8 @@ TEST_F(AltTab, AnyOtherValueIsStandardMode) {
     Key(VK_TAB, false);
     Key(VK_MENU, false);
     SettleKeys();
-    EXPECT_EQ(Messages(), (std::vector<UINT>{kMsgOpenPopup, kMsgChoose})) << Describe(Received());
+    EXPECT_EQ(Messages(), (std::vector<UINT>{kMsgOpenPopup, kMsgMoveSelection, kMsgChoose}))
+        << Describe(Received());
     EXPECT_FALSE(TargetSawKeyMenu()) << "the Alt release opened the menu bar: " << Describe(TargetKeys());
 }
 
@@ -174,7 +180,7 @@ TEST_F(AltTab, NoKeyIsLeftDownWhateverTheReleaseOrder) {
         EXPECT_FALSE(TargetSawKey(VK_TAB)) << where << ": " << Describe(TargetKeys());
         EXPECT_FALSE(TargetSawKeyMenu()) << where << ": " << Describe(TargetKeys());
         const std::vector<UINT> got = Messages();
-        EXPECT_EQ(got, (std::vector<UINT>{kMsgOpenPopup, kMsgMoveSelection, kMsgChoose}))
+        EXPECT_EQ(got, (std::vector<UINT>{kMsgOpenPopup, kMsgMoveSelection, kMsgMoveSelection, kMsgChoose}))
             << where << ": " << Describe(Received());
     } while (std::next_permutation(order.begin(), order.end()));
 }
@@ -187,7 +193,8 @@ TEST_F(AltTab, ReinstallSwitchesTheKeysOnAndOff) {
     Key(VK_TAB, false);
     Key(VK_MENU, false);
     SettleKeys();
-    EXPECT_EQ(Messages(), (std::vector<UINT>{kMsgOpenPopup, kMsgChoose})) << Describe(Received());
+    EXPECT_EQ(Messages(), (std::vector<UINT>{kMsgOpenPopup, kMsgMoveSelection, kMsgChoose}))
+        << Describe(Received());
 
     ClearRecords();
     ASSERT_NE(Start(100, 0), 0);

@@ -376,13 +376,29 @@ TEST(AltTabEngine, StandardModeSequence) {
     d.Key(kVkTab, false);
     d.Key(kVkLShift, false);
     EXPECT_FALSE(d.Key(kVkLMenu, false).swallow) << "the Alt release must always reach the application";
-    ASSERT_EQ(d.posted.size(), 4u);
+    // The first Tab opens and steps on at once, so a quick Alt+Tab flips to the window behind.
+    ASSERT_EQ(d.posted.size(), 5u);
     EXPECT_EQ(d.posted[0].message, kMsgOpenPopup);
     EXPECT_EQ(d.posted[0].lParam, 1);
     EXPECT_EQ(d.posted[1].delta, -120);
-    EXPECT_EQ(d.posted[2].delta, 120);
-    EXPECT_EQ(d.posted[3].message, kMsgChoose);
+    EXPECT_EQ(d.posted[2].delta, -120);
+    EXPECT_EQ(d.posted[3].delta, 120);
+    EXPECT_EQ(d.posted[4].message, kMsgChoose);
     EXPECT_EQ(d.masks, 1);
+}
+
+TEST(AltTabEngine, QuickAltTabOpensAndChoosesTheNextEntry) {
+    for (int mode : {1, 2}) {
+        Driver d(Settings(100, mode));
+        d.Key(kVkLMenu, true);
+        d.Key(kVkTab, true);
+        d.Key(kVkTab, false);
+        d.Key(kVkLMenu, false);
+        ASSERT_GE(d.posted.size(), 2u) << "mode " << mode;
+        EXPECT_EQ(d.posted[0].message, kMsgOpenPopup);
+        EXPECT_EQ(d.posted[1].message, kMsgMoveSelection);
+        EXPECT_EQ(d.posted[1].delta, -120) << "mode " << mode;
+    }
 }
 
 TEST(AltTabEngine, ShiftTabFirstOpensAndStepsBack) {
@@ -402,7 +418,7 @@ TEST(AltTabEngine, EscCancelsOnlyInStandardMode) {
     EXPECT_TRUE(standard.Key(kVkEscape, true).swallow);
     EXPECT_TRUE(standard.Key(kVkEscape, false).swallow);
     standard.Key(kVkLMenu, false);
-    EXPECT_EQ(standard.Messages(), (std::vector<uint32_t>{kMsgOpenPopup, kMsgCancel}));
+    EXPECT_EQ(standard.Messages(), (std::vector<uint32_t>{kMsgOpenPopup, kMsgMoveSelection, kMsgCancel}));
     EXPECT_FALSE(standard.Key(kVkEscape, true).swallow) << "Esc on its own is the application's";
 
     Driver click(Settings(100, 1));
@@ -410,7 +426,7 @@ TEST(AltTabEngine, EscCancelsOnlyInStandardMode) {
     click.Key(kVkTab, true);
     EXPECT_FALSE(click.Key(kVkEscape, true).swallow);
     click.Key(kVkLMenu, false);
-    EXPECT_EQ(click.Messages(), (std::vector<uint32_t>{kMsgOpenPopup}));
+    EXPECT_EQ(click.Messages(), (std::vector<uint32_t>{kMsgOpenPopup, kMsgMoveSelection}));
 }
 
 TEST(AltTabEngine, TabWithoutAltAndEverythingWhenOffPasses) {
@@ -450,24 +466,174 @@ TEST(AltTabEngine, EverySwallowedPressHasItsReleaseSwallowedInAnyOrder) {
     } while (std::next_permutation(order, order + 3));
 }
 
-// ---- a hook that went quiet ----------------------------------------------------------------
+// ---- a hook the system removed ---------------------------------------------------------------
 
-TEST(QuietHook, DroppedOnlyWhenTheCursorMovedAndInputWentOnWithoutUs) {
-    QuietProbe p;
-    p.cursorX = 10;
-    p.hookX = 10;
-    p.lastHookTime = 5000;
-    p.lastInputTime = 9000;
-    EXPECT_FALSE(HookLooksDropped(p)) << "typing with the mouse still";
-    p.cursorX = 400;
-    EXPECT_TRUE(HookLooksDropped(p));
-    p.lastInputTime = 5000 + kQuietGraceMs;
-    EXPECT_FALSE(HookLooksDropped(p)) << "within the grace period";
-    p.lastInputTime = 4000;
-    EXPECT_FALSE(HookLooksDropped(p)) << "moved by a program, no input since";
-    p.lastHookTime = 0xFFFFFF00u; // the tick count wrapped
-    p.lastInputTime = 0x00001000u;
-    EXPECT_TRUE(HookLooksDropped(p));
+TEST(LostHookEngine, EachDeviceIsJudgedByItsOwnRawInput) {
+    // A live hook sees every event before raw input shows it, however far raw input lags
+    // behind; typing says nothing about the mouse hook, nor moving the mouse about the keys.
+    InputWatch live;
+    ResetWatch(live, HookKind::Mouse, 1000);
+    ResetWatch(live, HookKind::Keyboard, 1000);
+    for (uint32_t t = 1000; t < 3000; t += 8) {
+        NoteHookInput(live, HookKind::Mouse, t);
+        NoteHookInput(live, HookKind::Mouse, t); // one raw report can be two hook events
+    }
+    for (uint32_t t = 1000; t < 3000; t += 8) // the raw reports of all that, late
+        EXPECT_FALSE(NoteRawInput(live, HookKind::Mouse, t, false, 3000)) << t;
+    for (uint32_t t = 3000; t < 5000; t += 100) { // typing while the mouse rests
+        NoteHookInput(live, HookKind::Keyboard, t);
+        EXPECT_FALSE(NoteRawInput(live, HookKind::Keyboard, t, false, t));
+    }
+    EXPECT_EQ(live.mouse.unseen, 0);
+
+    struct Case {
+        HookKind kind;
+        int rawEventsToLoss;
+    };
+    for (const Case c :
+         {Case{HookKind::Mouse, kUnseenMouseEvents}, Case{HookKind::Keyboard, kUnseenKeyEvents}}) {
+        InputWatch w;
+        ResetWatch(w, c.kind, 1000);
+        NoteHookInput(w, c.kind, 1010);
+        EXPECT_FALSE(NoteRawInput(w, c.kind, 1010 + kRawSlackMs, false, 2000)) << "within the slack";
+        uint32_t t = 1100;
+        for (int i = 1; i < c.rawEventsToLoss; ++i, t += 10)
+            EXPECT_FALSE(NoteRawInput(w, c.kind, t, false, t)) << i;
+        EXPECT_TRUE(NoteRawInput(w, c.kind, t, false, t));
+        const HookKind other = c.kind == HookKind::Mouse ? HookKind::Keyboard : HookKind::Mouse;
+        EXPECT_EQ(WatchOf(w, other).unseen, 0) << "the other device is not blamed";
+    }
+}
+
+TEST(LostHookEngine, AReleaseOnlyRawInputShowedIsMissedAfterTheGrace) {
+    InputWatch w;
+    ResetWatch(w, HookKind::Mouse, 1000);
+    NoteRawInput(w, HookKind::Mouse, 4990, true, 5000);
+    EXPECT_FALSE(ReleaseMissed(w, HookKind::Mouse, 5000 + kReleaseGraceMs - 1));
+    EXPECT_TRUE(ReleaseMissed(w, HookKind::Mouse, 5000 + kReleaseGraceMs));
+    EXPECT_FALSE(ReleaseMissed(w, HookKind::Keyboard, 9000));
+    NoteHookInput(w, HookKind::Mouse, 5001); // the hook saw it after all
+    EXPECT_FALSE(ReleaseMissed(w, HookKind::Mouse, 9000));
+}
+
+TEST(LostHookEngine, AtTheTimeOutARawReleaseAfterThePressMeansTheHookIsGone) {
+    Driver d;
+    InputWatch w;
+    d.Mouse(MouseAction::LeftDown, 5, 5);              // at d.now = 1000
+    NoteRawInput(w, HookKind::Mouse, 990, true, 1100); // the release of an earlier click, late
+    EXPECT_FALSE(HeldPressAlreadyReleased(d.engine, w));
+    NoteRawInput(w, HookKind::Mouse, 1030, true, 1100);
+    EXPECT_TRUE(HeldPressAlreadyReleased(d.engine, w));
+    d.Mouse(MouseAction::LeftUp, 5, 5);
+    EXPECT_FALSE(HeldPressAlreadyReleased(d.engine, w)) << "the hook saw it: a click";
+}
+
+TEST(LostHookEngine, WhatTheEngineWaitsForAtTheRelease) {
+    Driver d(Settings(100, 2, 0, 1));
+    bool right = false;
+    EXPECT_FALSE(WaitsForButtonRelease(d.engine, &right));
+    d.Mouse(MouseAction::RightDown, 5, 5);
+    EXPECT_TRUE(WaitsForButtonRelease(d.engine, &right));
+    EXPECT_TRUE(right);
+    d.Mouse(MouseAction::Wheel, 5, 5, -120);
+    EXPECT_TRUE(WaitsForButtonRelease(d.engine, &right)) << "the gesture is open";
+    EXPECT_FALSE(WaitsForAltRelease(d.engine));
+    d.Key(kVkLMenu, true);
+    d.Key(kVkTab, true);
+    EXPECT_TRUE(WaitsForAltRelease(d.engine));
+    Driver click(Settings(100, 1));
+    click.Key(kVkLMenu, true);
+    click.Key(kVkTab, true);
+    EXPECT_FALSE(WaitsForAltRelease(click.engine)) << "the click-mode popup stays open by design";
+}
+
+// Brings a fresh engine into a state, then loses the mouse hook there.
+struct LossCase {
+    const char* state;
+    void (*reach)(Driver&);
+    std::vector<uint32_t> posts;          // what the loss posts
+    std::vector<MouseAction> replayAfter; // what is still injected
+};
+
+TEST(LostHookEngine, TheMouseHookLostInEachStateLeavesNoButtonDownAndNoPopupOpen) {
+    const LossCase cases[] = {
+        {"idle", [](Driver&) {}, {}, {}},
+        {"holding", [](Driver& d) { d.Mouse(MouseAction::LeftDown, 5, 5); }, {}, {}},
+        {"gesture",
+         [](Driver& d) {
+             d.Mouse(MouseAction::LeftDown, 5, 5);
+             d.Mouse(MouseAction::Wheel, 5, 5, -120);
+         },
+         {kMsgCancel},
+         {}},
+        {"cancelled gesture",
+         [](Driver& d) {
+             d.Mouse(MouseAction::LeftDown, 5, 5);
+             d.Mouse(MouseAction::Wheel, 5, 5, -120);
+             d.Mouse(MouseAction::Move, 500, 500);
+         },
+         {kMsgCancel},
+         {}},
+        {"click waiting for replay",
+         [](Driver& d) {
+             d.Mouse(MouseAction::LeftDown, 5, 5);
+             d.Mouse(MouseAction::LeftUp, 5, 5);
+         },
+         {},
+         {}},
+        {"press replayed, release waiting",
+         [](Driver& d) {
+             d.Mouse(MouseAction::LeftDown, 5, 5);
+             d.Mouse(MouseAction::Move, 50, 5); // a drag: the press goes out
+             ReplayInput items[kReplayCapacity];
+             const int n = TakeReplay(d.engine, items, kReplayCapacity, d.now);
+             ReplayInjected(d.engine, n, n);
+             d.Mouse(MouseAction::LeftUp, 50, 5); // waits behind the replay still on its way
+         },
+         {},
+         {MouseAction::LeftUp}},
+    };
+    for (const LossCase& c : cases) {
+        Driver d;
+        c.reach(d);
+        d.posted.clear();
+        const HookDecision lost = d.Record(OnHookLost(d.engine, HookKind::Mouse));
+        EXPECT_EQ(d.Messages(), c.posts) << c.state;
+        EXPECT_EQ(d.engine.state, PressState::Idle) << c.state;
+        std::vector<MouseAction> replay;
+        if (lost.flushReplay) {
+            for (const ReplayInput& r : d.Flush())
+                replay.push_back(r.action);
+        }
+        EXPECT_EQ(replay, c.replayAfter) << c.state;
+        EXPECT_TRUE(IsEngineIdle(d.engine)) << c.state;
+        // The next gesture works as before.
+        d.posted.clear();
+        d.Mouse(MouseAction::LeftDown, 5, 5);
+        d.Mouse(MouseAction::Wheel, 5, 5, -120);
+        d.Mouse(MouseAction::LeftUp, 5, 5);
+        EXPECT_EQ(d.Messages(), (std::vector<uint32_t>{kMsgOpenPopup, kMsgChoose})) << c.state;
+    }
+}
+
+TEST(LostHookEngine, TheKeyboardHookLostCancelsAStandardAltTabPopupOnly) {
+    for (int mode : {1, 2}) {
+        Driver d(Settings(100, mode));
+        d.Key(kVkLMenu, true);
+        d.Key(kVkTab, true);
+        d.posted.clear();
+        d.Record(OnHookLost(d.engine, HookKind::Keyboard));
+        EXPECT_EQ(d.Messages(), mode == 2 ? std::vector<uint32_t>{kMsgCancel} : std::vector<uint32_t>{})
+            << "mode " << mode;
+        EXPECT_FALSE(d.Key(kVkTab, false).swallow) << "nothing waits for a release the hook never saw";
+    }
+}
+
+TEST(LostHookEngine, RetriesWaitLongerEachTimeUpToAMinute) {
+    const std::pair<int, UINT> table[] = {{0, 1000},  {1, 2000},  {2, 4000},
+                                          {5, 32000}, {6, 60000}, {1000, 60000}};
+    for (const auto& [failures, delay] : table)
+        EXPECT_EQ(HookRetryDelayMs(failures), delay) << failures;
 }
 
 } // namespace

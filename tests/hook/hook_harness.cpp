@@ -12,6 +12,7 @@ constexpr UINT kBlockReceiver = WM_APP + 40;
 
 std::mutex g_receivedLock;
 std::vector<Posted> g_received;
+std::vector<Status> g_statuses;
 
 std::vector<Seen> g_targetSeen;
 POINT g_lastTargetMove = {-1, -1};
@@ -20,6 +21,11 @@ LRESULT CALLBACK ReceiverProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
     if (msg == kMsgOpenPopup || msg == kMsgMoveSelection || msg == kMsgChoose || msg == kMsgCancel) {
         std::lock_guard<std::mutex> lock(g_receivedLock);
         g_received.push_back(Posted{msg, static_cast<short>(HIWORD(wParam)), lParam});
+        return 0;
+    }
+    if (msg == kMsgHookStatus) {
+        std::lock_guard<std::mutex> lock(g_receivedLock);
+        g_statuses.push_back(Status{wParam, lParam});
         return 0;
     }
     if (msg == kBlockReceiver) {
@@ -210,6 +216,7 @@ void HookFixture::SetUp() {
     {
         std::lock_guard<std::mutex> lock(g_receivedLock);
         g_received.clear();
+        g_statuses.clear();
     }
     g_targetSeen.clear();
     g_receiverThread.ready = CreateEventW(nullptr, TRUE, FALSE, nullptr);
@@ -227,7 +234,7 @@ void HookFixture::SetUp() {
     ASSERT_NE(target_, nullptr);
     FocusTarget();
 
-    module_ = LoadLibraryW(L"hook.dll");
+    module_ = LoadLibraryW(library_);
     ASSERT_NE(module_, nullptr);
     start_ = reinterpret_cast<StartMouseHookFn>(
         reinterpret_cast<void*>(GetProcAddress(module_, "StartMouseHook")));
@@ -296,6 +303,12 @@ std::vector<Posted> HookFixture::Received() {
     PumpFor(0);
     std::lock_guard<std::mutex> lock(g_receivedLock);
     return g_received;
+}
+
+std::vector<Status> HookFixture::Statuses() {
+    PumpFor(0);
+    std::lock_guard<std::mutex> lock(g_receivedLock);
+    return g_statuses;
 }
 
 bool HookFixture::WaitForReceived(size_t count, DWORD timeoutMs) {

@@ -23,6 +23,13 @@ struct Posted {
     LPARAM lParam = 0;
 };
 
+// A status message of the library (50210).
+struct Status {
+    WPARAM status = 0;
+    LPARAM which = 0;
+    bool operator==(const Status& o) const { return status == o.status && which == o.which; }
+};
+
 struct Seen {
     UINT message = 0;
     WPARAM wParam = 0;
@@ -62,6 +69,7 @@ class HookFixture : public testing::Test {
     void FocusTarget();
 
     std::vector<Posted> Received(); // what the library posted so far
+    std::vector<Status> Statuses(); // the status messages it posted so far
     bool WaitForReceived(size_t count, DWORD timeoutMs = 2000);
     void ClearRecords();
 
@@ -74,6 +82,7 @@ class HookFixture : public testing::Test {
     // A point inside the target, in screen coordinates.
     static POINT At(int dx, int dy) { return POINT{kTargetLeft + dx, kTargetTop + dy}; }
 
+    const wchar_t* library_ = L"hook.dll"; // the build under test
     HMODULE module_ = nullptr;
     StartMouseHookFn start_ = nullptr;
     EndHookFn end_ = nullptr;

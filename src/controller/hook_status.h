@@ -1,0 +1,25 @@
+// The hook's health as the program sees it: the library's status messages (50210), the tray
+// icon that shows a missing hook, and the retries after StartMouseHook refused.
+#pragma once
+
+#include <windows.h>
+
+namespace mw {
+
+// The program's own retry after StartMouseHook refused; the delay grows with each failure.
+constexpr UINT_PTR kTimerHookRetry = 4;
+
+// 50210: wParam lost / reinstalled / reinstall failed, lParam mouse or keyboard. Other values
+// are ignored. Answers 0.
+LRESULT OnHookStatus(HWND mainWindow, WPARAM status, LPARAM which);
+// Shows the state on the tray icon and arms or stops the retry timer accordingly.
+void RefreshHookTrouble(HWND mainWindow);
+// True when the hook is missing for another reason than the tray's pause.
+bool HookInTrouble();
+// Installs the hook again now (a click on the tray icon, the retry timer). A refusal asked for
+// by the user (`byUser`) is told once per run.
+bool RetryHookNow(HWND mainWindow, bool byUser);
+// The retry timer; true when `id` was it.
+bool OnHookRetryTimer(HWND mainWindow, UINT_PTR id);
+
+} // namespace mw
