@@ -5,7 +5,7 @@
 // 2. Start-up of the real program (CreateProcess to main window and tray icon) beside the start
 //    of a trivial program (CreateProcess to its window), alternating.
 // 3. The resident program's private bytes after a number of open/cancel gestures posted to it.
-//   bench_soak [cycles=10000] [gestures=1000] [starts=5]
+//   bench_soak [cycles=10000] [gestures=1000] [starts=24]
 #include <windows.h>
 #include <psapi.h>
 
@@ -210,6 +210,9 @@ void Soak(int cycles) {
                 end.privateKb - start.privateKb, static_cast<long>(end.gdi) - static_cast<long>(start.gdi),
                 static_cast<long>(end.user) - static_cast<long>(start.user),
                 static_cast<long>(end.handles) - static_cast<long>(start.handles));
+    std::printf("  icon cache at the end: %zu window copies, %zu file icons (bounded at %zu and %zu)\n",
+                Controller().iconCache.windows.size(), Controller().iconCache.files.size(),
+                Controller().iconCache.windowLimit, Controller().iconCache.fileLimit);
     if (start.gdi == 0 && start.user == 0)
         std::printf("  note: GetGuiResources answers 0 on this platform; GDI and USER objects are not "
                     "counted here\n        (a leaked GDI or USER object under Wine lives in the process heap "
