@@ -96,14 +96,21 @@ void MoveToCursorMonitor(HWND window) {
     MonitorPlace from, to;
     if (!CursorOnAnotherMonitor(window, &from, &to))
         return;
-    if (IsIconic(window) || IsZoomed(window)) {
-        MovePlacement(window, from, to, IsIconic(window) ? SW_RESTORE : SW_SHOWMAXIMIZED, false);
+    if (IsIconic(window)) {
+        MovePlacement(window, from, to, SW_RESTORE, false);
         return;
     }
+    // A maximised window is moved in its restored rectangle and maximised again on its new
+    // monitor: a new placement alone leaves a window that is maximised already where it is.
+    const bool maximised = IsZoomed(window) != FALSE;
+    if (maximised)
+        ShowWindow(window, SW_RESTORE);
     RECT r{};
     GetWindowRect(window, &r);
     const POINT target = MovedCorner(r, from, to);
     SetWindowPos(window, nullptr, target.x, target.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+    if (maximised)
+        ShowWindow(window, SW_MAXIMIZE);
 }
 
 // Whether the window's thread takes a message within a short time. Restoring, moving and raising
