@@ -1,5 +1,7 @@
 #include "model/exclude_set.h"
 
+#include "settings/preferences_file.h"
+
 #include <string>
 #include <string_view>
 #include <vector>
@@ -36,6 +38,11 @@ void ClearExcludeSet() {
 
 size_t ExcludeCount() {
     return Entries().size();
+}
+
+void LoadExcludeSection(const std::wstring& path) {
+    for (const std::wstring& title : ReadExcludeSection(path))
+        AddExcluded(title.c_str());
 }
 
 } // namespace mw

@@ -10,7 +10,7 @@ namespace {
 HMODULE g_library = nullptr;
 
 void DefaultHookMessage(HWND owner, const wchar_t* text) {
-    MessageBoxW(owner, text, LoadText(IDS_APP_NAME).c_str(), MB_OK | MB_ICONERROR);
+    ShowErrorBox(owner, text);
 }
 } // namespace
 

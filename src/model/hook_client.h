@@ -8,7 +8,7 @@
 #include <array>
 #include <string>
 
-#include "model/preferences.h"
+#include "settings/preferences.h"
 #include "model/program_state.h"
 
 namespace mw {

@@ -1,5 +1,7 @@
 #include "model/window_list.h"
 
+#include "platform/process_info.h"
+
 #include <psapi.h>
 
 #include "model/exclude_set.h"
@@ -74,18 +76,6 @@ bool LimitedAccessPath(DWORD processId, wchar_t* buffer) {
     if (!QueryFullProcessImageNameW(process.get(), 0, buffer, &length))
         return false;
     return length > 0;
-}
-
-// When a process started, as a number (0 when it cannot be told). A limited query is enough and
-// is granted even for processes of higher integrity.
-ULONGLONG ProcessCreationTime(DWORD processId) {
-    UniqueHandle process(OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, processId));
-    if (!process)
-        return 0;
-    FILETIME created{}, exited{}, kernel{}, user{};
-    if (!GetProcessTimes(process.get(), &created, &exited, &kernel, &user))
-        return 0;
-    return (static_cast<ULONGLONG>(created.dwHighDateTime) << 32) | created.dwLowDateTime;
 }
 
 ProgramPathMemo& PathMemo() {

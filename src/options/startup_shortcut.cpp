@@ -1,5 +1,7 @@
 #include "options/startup_shortcut.h"
 
+#include "platform/process_info.h"
+
 #include <windows.h>
 #include <shlobj.h>
 #include <shobjidl.h>
@@ -18,12 +20,6 @@ struct FindTraits {
     static void Close(HANDLE h) noexcept { ::FindClose(h); }
 };
 using UniqueFind = UniqueAny<FindTraits>;
-
-std::wstring ExecutablePath() {
-    wchar_t path[MAX_PATH] = L"";
-    const DWORD length = GetModuleFileNameW(nullptr, path, MAX_PATH);
-    return std::wstring(path, length < MAX_PATH ? length : 0);
-}
 
 } // namespace
 

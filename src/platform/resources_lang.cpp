@@ -1,5 +1,8 @@
 #include "platform/resources_lang.h"
 
+#include "platform/log.h"
+#include "resource.h"
+
 #include <string>
 
 namespace mw {
@@ -152,6 +155,11 @@ HMENU LoadMenuInLanguage(HINSTANCE instance, int menuId) {
         return nullptr;
     }
     return LoadMenuIndirectW(menu);
+}
+
+void ShowErrorBox(HWND owner, const std::wstring& text) {
+    Log(L"error box: %ls", text.c_str());
+    MessageBoxW(owner, text.c_str(), LoadText(IDS_APP_NAME).c_str(), MB_OK | MB_ICONERROR);
 }
 
 } // namespace mw

@@ -52,6 +52,10 @@ std::wstring FormatPattern(const std::wstring& pattern, std::initializer_list<st
 // LoadText(id) with its placeholders filled.
 std::wstring FormatText(UINT id, std::initializer_list<std::wstring> args);
 
+// The program's one error box: the text under the caption "Mistlewick" with the error icon, owned
+// by `owner` (may be null). The text goes to the log as well.
+void ShowErrorBox(HWND owner, const std::wstring& text);
+
 // The dialog and menu calls with the template taken in ResourceLanguage(). They fail like their
 // namesakes when the template is missing (-1, null).
 INT_PTR DialogBoxInLanguage(HINSTANCE instance, int templateId, HWND parent, DLGPROC proc, LPARAM param);

@@ -1,4 +1,4 @@
-#include "model/activation.h"
+#include "controller/activation.h"
 
 #include "platform/log.h"
 
@@ -92,18 +92,28 @@ bool MovePlacement(HWND window, const MonitorPlace& from, const MonitorPlace& to
     return SetWindowPlacement(window, &placement) != FALSE;
 }
 
-void MoveToCursorMonitor(HWND window) {
+// Moves the window to the cursor's monitor, when it is on another one, at the same offset from
+// the corner. `r` is where the window is (for a minimised one where it will be once restored) and
+// becomes where it goes. A minimised or maximised window moves through its placement, and is
+// restored or maximised again by it. With `withoutWaiting` every request is handed to the
+// window's thread instead of waiting for it. True when the move also restores a minimised window.
+bool MoveToCursorMonitor(HWND window, RECT& r, bool withoutWaiting) {
     MonitorPlace from, to;
     if (!CursorOnAnotherMonitor(window, &from, &to))
-        return;
-    if (IsIconic(window) || IsZoomed(window)) {
-        MovePlacement(window, from, to, IsIconic(window) ? SW_RESTORE : SW_SHOWMAXIMIZED, false);
-        return;
-    }
-    RECT r{};
-    GetWindowRect(window, &r);
+        return false;
     const POINT target = MovedCorner(r, from, to);
-    SetWindowPos(window, nullptr, target.x, target.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+    const bool minimised = IsIconic(window) != FALSE;
+    if (minimised || IsZoomed(window)) {
+        const bool moved =
+            MovePlacement(window, from, to, minimised ? SW_RESTORE : SW_SHOWMAXIMIZED, withoutWaiting);
+        if (moved)
+            OffsetRect(&r, target.x - r.left, target.y - r.top);
+        return moved && minimised;
+    }
+    const UINT flags = withoutWaiting ? SWP_NOACTIVATE | SWP_ASYNCWINDOWPOS : 0;
+    SetWindowPos(window, nullptr, target.x, target.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | flags);
+    OffsetRect(&r, target.x - r.left, target.y - r.top);
+    return false;
 }
 
 // Whether the window's thread takes a message within a short time. Restoring, moving and raising
@@ -120,24 +130,8 @@ bool WindowAnswers(HWND window) {
 void ActivateWithoutWaiting(HWND window, const ActivationOptions& options) {
     const bool minimised = IsIconic(window) != FALSE;
     RECT r = RestoredRect(window);
-    bool restoring = false;
-    MonitorPlace from, to;
-    if (options.moveWindow && CursorOnAnotherMonitor(window, &from, &to)) {
-        const POINT target = MovedCorner(r, from, to);
-        if (minimised || IsZoomed(window)) {
-            // Through the placement, handed to the window's thread without waiting for it; for a
-            // minimised window this is also its restore.
-            const bool moved =
-                MovePlacement(window, from, to, minimised ? SW_RESTORE : SW_SHOWMAXIMIZED, true);
-            restoring = moved && minimised;
-            if (moved)
-                OffsetRect(&r, target.x - r.left, target.y - r.top);
-        } else {
-            SetWindowPos(window, nullptr, target.x, target.y, 0, 0,
-                         SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_ASYNCWINDOWPOS);
-            OffsetRect(&r, target.x - r.left, target.y - r.top);
-        }
-    }
+    // For a minimised window a move through its placement is also its restore.
+    const bool restoring = options.moveWindow && MoveToCursorMonitor(window, r, true);
     if (minimised && !restoring)
         ShowWindowAsync(window, SW_RESTORE);
     if (options.adjustCursor) {
@@ -149,6 +143,17 @@ void ActivateWithoutWaiting(HWND window, const ActivationOptions& options) {
 }
 
 } // namespace
+
+bool ForegroundSharingInput(HWND window, DWORD thread, DWORD otherThread, DWORD holdMilliseconds) {
+    const bool attached =
+        thread && otherThread && thread != otherThread && AttachThreadInput(thread, otherThread, TRUE);
+    const bool done = SetForegroundWindow(window) != FALSE;
+    if (holdMilliseconds)
+        Sleep(holdMilliseconds);
+    if (attached)
+        AttachThreadInput(thread, otherThread, FALSE);
+    return done;
+}
 
 void ActivateWindow(HWND window, const ActivationOptions& options) {
     if (!WindowAnswers(window)) {
@@ -162,8 +167,11 @@ void ActivateWindow(HWND window, const ActivationOptions& options) {
     }
     if (IsIconic(window))
         ShowWindow(window, SW_RESTORE);
-    if (options.moveWindow)
-        MoveToCursorMonitor(window);
+    if (options.moveWindow) {
+        RECT r{};
+        GetWindowRect(window, &r);
+        MoveToCursorMonitor(window, r, false);
+    }
     if (options.adjustCursor) {
         RECT r{};
         GetWindowRect(window, &r);
@@ -172,12 +180,7 @@ void ActivateWindow(HWND window, const ActivationOptions& options) {
     }
     const DWORD foregroundThread = GetWindowThreadProcessId(GetForegroundWindow(), nullptr);
     const DWORD targetThread = GetWindowThreadProcessId(window, nullptr);
-    // The system lets only the foreground's own input queue hand the foreground on; sharing it
-    // for a moment lifts that restriction.
-    AttachThreadInput(targetThread, foregroundThread, TRUE);
-    SetForegroundWindow(window);
-    Sleep(kForegroundAttachMilliseconds);
-    AttachThreadInput(targetThread, foregroundThread, FALSE);
+    ForegroundSharingInput(window, targetThread, foregroundThread, kForegroundAttachMilliseconds);
     BringWindowToTop(window);
     SetActiveWindow(window);
     if (GetForegroundWindow() != window)

@@ -1,4 +1,4 @@
-#include "model/preferences.h"
+#include "settings/preferences.h"
 
 namespace mw {
 
