@@ -85,10 +85,6 @@ bool UpdateTrayIcon(HWND mainWindow, HINSTANCE instance) {
                   NIF_ICON | NIF_TIP);
 }
 
-bool SetTrayIconPaused(HWND mainWindow, HINSTANCE instance, bool paused) {
-    return Notify(NIM_MODIFY, mainWindow, instance, TrayLookFor(paused, Program().hook), NIF_ICON | NIF_TIP);
-}
-
 bool OnTrayRetryTimer(HWND mainWindow, UINT_PTR id) {
     if (id != kTimerTrayRetry)
         return false;

@@ -2,12 +2,14 @@
 
 #include "hook/hook.h"
 #include "platform/resources_lang.h"
+#include "platform/unique_handle.h"
 #include "resource.h"
 
 namespace mw {
 
 namespace {
-HMODULE g_library = nullptr;
+// hook.dll while it is loaded.
+UniqueModule g_library;
 
 void DefaultHookMessage(HWND owner, const wchar_t* text) {
     ShowErrorBox(owner, text);
@@ -39,19 +41,19 @@ HookApi& CurrentHookApi() {
 
 bool LoadHookLibrary(const std::wstring& folder) {
     if (!g_library) {
-        g_library = LoadLibraryExW((folder + L"hook.dll").c_str(), nullptr, LOAD_WITH_ALTERED_SEARCH_PATH);
+        g_library.reset(
+            LoadLibraryExW((folder + L"hook.dll").c_str(), nullptr, LOAD_WITH_ALTERED_SEARCH_PATH));
     }
     if (!g_library)
         return false;
     HookApi& api = CurrentHookApi();
     api.start = reinterpret_cast<decltype(api.start)>(
-        reinterpret_cast<void*>(GetProcAddress(g_library, "StartMouseHook")));
-    api.end =
-        reinterpret_cast<decltype(api.end)>(reinterpret_cast<void*>(GetProcAddress(g_library, "EndHook")));
+        reinterpret_cast<void*>(GetProcAddress(g_library.get(), "StartMouseHook")));
+    api.end = reinterpret_cast<decltype(api.end)>(
+        reinterpret_cast<void*>(GetProcAddress(g_library.get(), "EndHook")));
     if (!api.start || !api.end) {
         api = HookApi{};
-        FreeLibrary(g_library);
-        g_library = nullptr;
+        g_library.reset();
         return false;
     }
     return true;
@@ -60,8 +62,7 @@ bool LoadHookLibrary(const std::wstring& folder) {
 void UnloadHookLibrary() {
     if (g_library) {
         CurrentHookApi() = HookApi{};
-        FreeLibrary(g_library);
-        g_library = nullptr;
+        g_library.reset();
     }
 }
 

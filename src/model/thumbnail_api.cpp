@@ -1,14 +1,16 @@
 #include "model/thumbnail_api.h"
 
 #include "platform/system_library.h"
+#include "platform/unique_handle.h"
 
 namespace mw {
 
 namespace {
-HMODULE g_dwmapi = nullptr;
+// dwmapi.dll while the thumbnail functions are in use.
+UniqueModule g_dwmapi;
 
 template <typename F> void Lookup(F& fn, const char* name) {
-    fn = reinterpret_cast<F>(reinterpret_cast<void*>(GetProcAddress(g_dwmapi, name)));
+    fn = reinterpret_cast<F>(reinterpret_cast<void*>(GetProcAddress(g_dwmapi.get(), name)));
 }
 } // namespace
 
@@ -19,7 +21,7 @@ ThumbnailApi& CurrentThumbnailApi() {
 
 bool LoadThumbnailApi() {
     // From the system folder: a dwmapi.dll beside the program must not be loaded in its place.
-    g_dwmapi = LoadSystemLibrary(L"dwmapi.dll");
+    g_dwmapi.reset(LoadSystemLibrary(L"dwmapi.dll"));
     if (!g_dwmapi)
         return false;
     ThumbnailApi& api = CurrentThumbnailApi();
@@ -37,10 +39,7 @@ bool LoadThumbnailApi() {
 
 void UnloadThumbnailApi() {
     CurrentThumbnailApi() = ThumbnailApi{};
-    if (g_dwmapi) {
-        FreeLibrary(g_dwmapi);
-        g_dwmapi = nullptr;
-    }
+    g_dwmapi.reset();
 }
 
 } // namespace mw

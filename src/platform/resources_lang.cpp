@@ -72,10 +72,6 @@ void SetLanguageSetting(int setting) {
     g_languageSetting = setting;
 }
 
-int LanguageSetting() {
-    return g_languageSetting;
-}
-
 LANGID ResourceLanguage() {
     return ResourceLanguageFor(g_languageSetting, GetUserDefaultUILanguage());
 }

@@ -25,7 +25,6 @@ LANGID ResourceLanguageFor(int setting, LANGID displayLanguage);
 
 // The process-wide setting (the preference "Language"); start-up and the General page set it.
 void SetLanguageSetting(int setting);
-int LanguageSetting();
 
 // The language of the resources loaded now: the setting resolved against the user's display
 // language (GetUserDefaultUILanguage; Wine takes it per process from LC_ALL).
