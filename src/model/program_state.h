@@ -1,5 +1,6 @@
 // What start-up creates and everything after it shares: the instance, the main window, the
-// preferences path and the three lists that live for the whole run.
+// preferences with their path, the start-up flags, the design and the three lists that live for
+// the whole run, in one object.
 #pragma once
 
 #include <windows.h>
@@ -8,6 +9,8 @@
 #include <string>
 
 #include "model/item_list.h"
+#include "settings/design_file.h"
+#include "settings/preferences.h"
 
 namespace mw {
 
@@ -24,6 +27,9 @@ struct ProgramState {
     HINSTANCE instance = nullptr;
     HWND mainWindow = nullptr;
     std::wstring preferencesPath;
+    Preferences preferences;
+    StartupFlags flags;
+    Design design; // as design.ini gives it, for 96 DPI
     std::unique_ptr<LauncherList> launcherList;
     std::unique_ptr<ItemList> commandList;
     std::unique_ptr<ItemList> savedWindowList;
@@ -34,7 +40,20 @@ struct ProgramState {
     HookHealth hook;
 };
 
+// The run's one program state. Tests start from a fresh record by assigning one (or the parts
+// they use).
 ProgramState& Program();
+
+// Its parts, named as the rest of the program uses them.
+inline Preferences& CurrentPreferences() {
+    return Program().preferences;
+}
+inline StartupFlags& CurrentStartupFlags() {
+    return Program().flags;
+}
+inline Design& CurrentDesign() {
+    return Program().design;
+}
 
 // The size in pixels of the launcher and command icons of the run (designIconSize when they
 // were loaded at the design's size).

@@ -7,6 +7,7 @@
 #include "options/startup_shortcut.h"
 #include "platform/resources_lang.h"
 #include "resource.h"
+#include "model/program_state.h"
 
 namespace mw {
 

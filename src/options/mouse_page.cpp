@@ -8,6 +8,7 @@
 #include "options/option_settings.h"
 #include "platform/resources_lang.h"
 #include "resource.h"
+#include "model/program_state.h"
 
 namespace mw {
 

@@ -10,9 +10,6 @@
 
 namespace mw {
 
-// The process-wide design. Tests may assign a fresh Design{} to reset it.
-Design& CurrentDesign();
-
 // The design for a monitor of `dpi`: its sizes (window and item spaces, text widths, icon and
 // thumbnail sizes), which design.ini gives for 96 DPI, in pixels of that DPI; colours and
 // switches unchanged. A text width of 0 or less keeps its meaning (no fixed column). At 96 DPI the

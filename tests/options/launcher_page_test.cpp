@@ -18,6 +18,7 @@
 #include "resource.h"
 #include "support/png.h"
 #include "view/design.h"
+#include "model/program_state.h"
 
 namespace mw::test {
 namespace {
