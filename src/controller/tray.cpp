@@ -41,8 +41,7 @@ constexpr UINT kFullRecord = NIF_MESSAGE | NIF_ICON | NIF_TIP;
 } // namespace
 
 NotifyIconFn& TrayNotifier() {
-    static NotifyIconFn fn = Shell_NotifyIconW;
-    return fn;
+    return Program().services.notifyIcon;
 }
 
 TrayLook TrayLookFor(bool paused, const HookHealth& health) {

@@ -34,7 +34,6 @@ bool UpdateTrayIcon(HWND mainWindow, HINSTANCE instance);
 bool OnTrayRetryTimer(HWND mainWindow, UINT_PTR id);
 
 // The call that talks to the notification area; tests substitute a recorder.
-using NotifyIconFn = BOOL(WINAPI*)(DWORD, PNOTIFYICONDATAW);
 NotifyIconFn& TrayNotifier();
 
 } // namespace mw

@@ -13,8 +13,7 @@
 namespace mw {
 
 TrackPopupMenuFn& TrayMenuTracker() {
-    static TrackPopupMenuFn fn = TrackPopupMenu;
-    return fn;
+    return Program().services.trackPopupMenu;
 }
 
 void ShowTrayMenu(HWND mainWindow) {

@@ -1,5 +1,6 @@
 #include "model/exclude_set.h"
 
+#include "model/program_state.h"
 #include "settings/preferences_file.h"
 
 #include <string>
@@ -12,8 +13,7 @@ namespace {
 
 // Insertion order is kept so the first match ends the search, as the user wrote the keys.
 std::vector<std::wstring>& Entries() {
-    static std::vector<std::wstring> entries;
-    return entries;
+    return Program().excluded;
 }
 
 } // namespace

@@ -7,22 +7,12 @@
 
 namespace mw {
 
-namespace {
-// hook.dll while it is loaded.
-UniqueModule g_library;
-
-void DefaultHookMessage(HWND owner, const wchar_t* text) {
-    ShowErrorBox(owner, text);
-}
-} // namespace
-
 std::wstring HookRefusedText() {
     return LoadText(IDS_HOOK_REFUSED);
 }
 
 HookMessageFn& HookFailureMessage() {
-    static HookMessageFn fn = DefaultHookMessage;
-    return fn;
+    return Program().services.hookFailureMessage;
 }
 
 std::array<int, 6> HookArguments(const Preferences& p) {
@@ -35,34 +25,33 @@ std::array<int, 6> HookArguments(const Preferences& p) {
 }
 
 HookApi& CurrentHookApi() {
-    static HookApi api;
-    return api;
+    return Program().services.hook;
 }
 
 bool LoadHookLibrary(const std::wstring& folder) {
-    if (!g_library) {
-        g_library.reset(
+    if (!Program().hookLibrary) {
+        Program().hookLibrary.reset(
             LoadLibraryExW((folder + L"hook.dll").c_str(), nullptr, LOAD_WITH_ALTERED_SEARCH_PATH));
     }
-    if (!g_library)
+    if (!Program().hookLibrary)
         return false;
     HookApi& api = CurrentHookApi();
     api.start = reinterpret_cast<decltype(api.start)>(
-        reinterpret_cast<void*>(GetProcAddress(g_library.get(), "StartMouseHook")));
+        reinterpret_cast<void*>(GetProcAddress(Program().hookLibrary.get(), "StartMouseHook")));
     api.end = reinterpret_cast<decltype(api.end)>(
-        reinterpret_cast<void*>(GetProcAddress(g_library.get(), "EndHook")));
+        reinterpret_cast<void*>(GetProcAddress(Program().hookLibrary.get(), "EndHook")));
     if (!api.start || !api.end) {
         api = HookApi{};
-        g_library.reset();
+        Program().hookLibrary.reset();
         return false;
     }
     return true;
 }
 
 void UnloadHookLibrary() {
-    if (g_library) {
+    if (Program().hookLibrary) {
         CurrentHookApi() = HookApi{};
-        g_library.reset();
+        Program().hookLibrary.reset();
     }
 }
 

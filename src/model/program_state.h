@@ -4,11 +4,16 @@
 #pragma once
 
 #include <windows.h>
+#include <dwmapi.h>
+#include <shellapi.h>
 
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "model/item_list.h"
+#include "platform/resources_lang.h"
+#include "platform/unique_handle.h"
 #include "settings/design_file.h"
 #include "settings/preferences.h"
 
@@ -21,6 +26,40 @@ struct HookHealth {
     bool refused = false;             // StartMouseHook said no: the program tries again
     int attempts = 0;                 // the program's attempts since it was refused
     bool told = false;                // the user has been told once this run
+};
+
+// hook.dll's two exports, once the library is loaded.
+struct HookApi {
+    int (*start)(HWND, int, int, int, int, int, int) = nullptr;
+    HWND (*end)() = nullptr;
+};
+
+// dwmapi's thumbnail functions, once the library is loaded.
+struct ThumbnailApi {
+    HRESULT(WINAPI* registerThumbnail)(HWND destination, HWND source, PHTHUMBNAIL id) = nullptr;
+    HRESULT(WINAPI* isCompositionEnabled)(BOOL* enabled) = nullptr;
+    HRESULT(WINAPI* updateProperties)(HTHUMBNAIL id, const DWM_THUMBNAIL_PROPERTIES* properties) = nullptr;
+    HRESULT(WINAPI* unregisterThumbnail)(HTHUMBNAIL id) = nullptr;
+};
+
+using HookMessageFn = void (*)(HWND owner, const wchar_t* text);
+using ErrorMessageFn = void (*)(HWND owner, const std::wstring& text);
+using NotifyIconFn = BOOL(WINAPI*)(DWORD, PNOTIFYICONDATAW);
+using TrackPopupMenuFn = BOOL(WINAPI*)(HMENU, UINT, int, int, int, HWND, const RECT*);
+using CloakQuery = HRESULT(WINAPI*)(HWND window, DWORD attribute, void* value, DWORD size);
+
+// The system services the program reaches through function pointers, as one set: the functions
+// of the libraries it loads, the error boxes, the notification area, the tray menu's tracking and
+// the compositor's cloak query. A test hands in its own set (or members of it) in place of these
+// defaults.
+struct SystemServices {
+    HookApi hook;
+    ThumbnailApi thumbnails;
+    HookMessageFn hookFailureMessage = [](HWND owner, const wchar_t* text) { ShowErrorBox(owner, text); };
+    ErrorMessageFn optionsErrorMessage = ShowErrorBox;
+    NotifyIconFn notifyIcon = Shell_NotifyIconW;
+    TrackPopupMenuFn trackPopupMenu = TrackPopupMenu;
+    CloakQuery cloakQuery = nullptr; // null: the system's own, looked up from dwmapi.dll
 };
 
 struct ProgramState {
@@ -38,6 +77,12 @@ struct ProgramState {
     // at the DPI of the monitor they were last shown on; 0 for the design's size itself.
     int listIconSize = 0;
     HookHealth hook;
+    // The window titles the user asked the popup to leave out, in the file's order.
+    std::vector<std::wstring> excluded;
+    // The libraries loaded for the run, and the functions in use.
+    UniqueModule hookLibrary;
+    UniqueModule dwmapi;
+    SystemServices services;
 };
 
 // The run's one program state. Tests start from a fresh record by assigning one (or the parts

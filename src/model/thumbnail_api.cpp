@@ -6,23 +6,19 @@
 namespace mw {
 
 namespace {
-// dwmapi.dll while the thumbnail functions are in use.
-UniqueModule g_dwmapi;
-
 template <typename F> void Lookup(F& fn, const char* name) {
-    fn = reinterpret_cast<F>(reinterpret_cast<void*>(GetProcAddress(g_dwmapi.get(), name)));
+    fn = reinterpret_cast<F>(reinterpret_cast<void*>(GetProcAddress(Program().dwmapi.get(), name)));
 }
 } // namespace
 
 ThumbnailApi& CurrentThumbnailApi() {
-    static ThumbnailApi api;
-    return api;
+    return Program().services.thumbnails;
 }
 
 bool LoadThumbnailApi() {
     // From the system folder: a dwmapi.dll beside the program must not be loaded in its place.
-    g_dwmapi.reset(LoadSystemLibrary(L"dwmapi.dll"));
-    if (!g_dwmapi)
+    Program().dwmapi.reset(LoadSystemLibrary(L"dwmapi.dll"));
+    if (!Program().dwmapi)
         return false;
     ThumbnailApi& api = CurrentThumbnailApi();
     Lookup(api.registerThumbnail, "DwmRegisterThumbnail");
@@ -39,7 +35,7 @@ bool LoadThumbnailApi() {
 
 void UnloadThumbnailApi() {
     CurrentThumbnailApi() = ThumbnailApi{};
-    g_dwmapi.reset();
+    Program().dwmapi.reset();
 }
 
 } // namespace mw

@@ -14,8 +14,6 @@ namespace mw {
 
 namespace {
 
-CloakQuery g_cloakOverride = nullptr;
-
 // The compositor's attribute query, looked up once. dwmapi.dll is taken from the system folder
 // by full path and stays loaded for the rest of the run.
 CloakQuery SystemCloakQuery() {
@@ -111,7 +109,8 @@ void RememberProgramPath(ProgramPathMemo& memo, DWORD processId, ULONGLONG creat
 }
 
 bool IsWindowCloaked(HWND window) {
-    CloakQuery query = g_cloakOverride ? g_cloakOverride : SystemCloakQuery();
+    const CloakQuery override = Program().services.cloakQuery;
+    CloakQuery query = override ? override : SystemCloakQuery();
     if (!query)
         return false;
     DWORD cloaked = 0;
@@ -121,7 +120,7 @@ bool IsWindowCloaked(HWND window) {
 }
 
 void SetCloakQuery(CloakQuery query) {
-    g_cloakOverride = query;
+    Program().services.cloakQuery = query;
 }
 
 void ReadWindowTitle(HWND window, wchar_t* buffer) {

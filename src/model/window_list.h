@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "model/item_list.h"
+#include "model/program_state.h"
 
 namespace mw {
 
@@ -88,7 +89,6 @@ void ReadWindowTitle(HWND window, wchar_t* buffer);
 // Windows hidden by the desktop compositor (other virtual desktops, suspended store apps) are
 // visible to the window manager but not on screen. The query is looked up at run time from
 // dwmapi.dll; a failed query counts as not cloaked.
-using CloakQuery = HRESULT(WINAPI*)(HWND window, DWORD attribute, void* value, DWORD size);
 constexpr DWORD CloakedAttribute = 14; // DWMWA_CLOAKED
 bool IsWindowCloaked(HWND window);
 // Replaces the compositor query, for tests; null goes back to the system's function.

@@ -15,15 +15,10 @@ namespace {
 
 bool g_writeFailureReported = false;
 
-void DefaultErrorMessage(HWND owner, const std::wstring& text) {
-    ShowErrorBox(owner, text);
-}
-
 } // namespace
 
 ErrorMessageFn& OptionsErrorMessage() {
-    static ErrorMessageFn fn = DefaultErrorMessage;
-    return fn;
+    return Program().services.optionsErrorMessage;
 }
 
 void ShowOptionsError(HWND owner, const std::wstring& text) {

@@ -7,6 +7,7 @@
 
 #include <string>
 
+#include "model/program_state.h"
 #include "settings/preferences_file.h"
 
 namespace mw {
@@ -33,7 +34,6 @@ void ReportFailedWrite(HWND page);
 std::wstring WriteFailureText(const std::wstring& path);
 
 // Shows an error message box (caption "Mistlewick", error icon). Tests substitute a recorder.
-using ErrorMessageFn = void (*)(HWND owner, const std::wstring& text);
 ErrorMessageFn& OptionsErrorMessage();
 void ShowOptionsError(HWND owner, const std::wstring& text);
 
