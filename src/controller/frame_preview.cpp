@@ -1,5 +1,6 @@
 #include "controller/frame_preview.h"
 
+#include "model/program_state.h"
 #include "platform/process_info.h"
 
 #include <algorithm>
@@ -16,8 +17,7 @@ namespace {
 constexpr wchar_t DefaultRecordKey[] = L"Software\\Mistlewick\\HiddenWindows";
 
 std::wstring& RecordKeyOverride() {
-    static std::wstring key;
-    return key;
+    return Program().services.hiddenWindowRecordKey;
 }
 
 const wchar_t* RecordKeyPath() {

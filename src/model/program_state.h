@@ -28,6 +28,22 @@ struct HookHealth {
     bool told = false;                // the user has been told once this run
 };
 
+// Program paths remembered by process. A process's executable never changes while it runs, and
+// reading it (opening the process and listing its modules) is the dearest step of building the
+// list: without the memo every open asks each process again, once for the icon and once more for
+// the arrangement. A process is known by its id and its creation time, so an id the system hands
+// on to a new process never finds the old answer. At most Capacity processes are kept; the one
+// remembered longest ago goes first.
+struct ProgramPathMemo {
+    struct Entry {
+        DWORD processId = 0;
+        ULONGLONG created = 0;
+        std::wstring path;
+    };
+    static constexpr size_t Capacity = 64;
+    std::vector<Entry> entries; // oldest first
+};
+
 // hook.dll's two exports, once the library is loaded.
 struct HookApi {
     int (*start)(HWND, int, int, int, int, int, int) = nullptr;
@@ -60,6 +76,11 @@ struct SystemServices {
     NotifyIconFn notifyIcon = Shell_NotifyIconW;
     TrackPopupMenuFn trackPopupMenu = TrackPopupMenu;
     CloakQuery cloakQuery = nullptr; // null: the system's own, looked up from dwmapi.dll
+    // Where the program keeps things in the system, which tests point elsewhere; empty for the
+    // real places: the user's Startup folder, and the registry key under HKEY_CURRENT_USER of the
+    // record of windows the frame preview hid.
+    std::wstring startupFolder;
+    std::wstring hiddenWindowRecordKey;
 };
 
 struct ProgramState {
@@ -79,6 +100,7 @@ struct ProgramState {
     HookHealth hook;
     // The window titles the user asked the popup to leave out, in the file's order.
     std::vector<std::wstring> excluded;
+    ProgramPathMemo pathMemo;
     // The libraries loaded for the run, and the functions in use.
     UniqueModule hookLibrary;
     UniqueModule dwmapi;

@@ -77,8 +77,7 @@ bool LimitedAccessPath(DWORD processId, wchar_t* buffer) {
 }
 
 ProgramPathMemo& PathMemo() {
-    static ProgramPathMemo memo;
-    return memo;
+    return Program().pathMemo;
 }
 
 } // namespace

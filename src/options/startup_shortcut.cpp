@@ -1,5 +1,6 @@
 #include "options/startup_shortcut.h"
 
+#include "model/program_state.h"
 #include "platform/process_info.h"
 
 #include <windows.h>
@@ -24,8 +25,7 @@ using UniqueFind = UniqueAny<FindTraits>;
 } // namespace
 
 std::wstring& StartupFolderOverride() {
-    static std::wstring folder;
-    return folder;
+    return Program().services.startupFolder;
 }
 
 std::wstring StartupFolder() {
