@@ -20,7 +20,7 @@
 #include "bench_util.h"
 #include "hook/hook.h"
 #include "model/item_list.h"
-#include "model/preferences.h"
+#include "settings/preferences.h"
 #include "support/harness.h"
 #include "support/program.h"
 #include "view/design.h"

@@ -21,7 +21,7 @@
 #include "hook/hook.h"
 #include "model/item_list.h"
 #include "model/list_building.h"
-#include "model/preferences.h"
+#include "settings/preferences.h"
 #include "model/program_state.h"
 #include "support/harness.h"
 #include "support/program.h"

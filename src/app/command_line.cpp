@@ -23,21 +23,6 @@ std::wstring ExecutableFolder(const std::wstring& exePath) {
     return slash == std::wstring::npos ? std::wstring() : exePath.substr(0, slash + 1);
 }
 
-std::wstring ExecutablePath() {
-    // Grow the buffer until the whole name fits; GetModuleFileNameW truncates silently.
-    std::wstring path(MAX_PATH, L'\0');
-    for (;;) {
-        const DWORD length = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
-        if (length == 0)
-            return std::wstring();
-        if (length < path.size()) {
-            path.resize(length);
-            return path;
-        }
-        path.resize(path.size() * 2);
-    }
-}
-
 CommandLineResult ParseCommandLine(const wchar_t* commandLine, const std::wstring& exePath,
                                    StartupFlags& flags) {
     CommandLineResult result;
@@ -76,7 +61,7 @@ void ShowPathTooLongMessage(const std::wstring& name) {
     // No preferences file can be read yet: the message follows the display language.
     const std::wstring text =
         FormatText(IDS_PATH_TOO_LONG, {std::to_wstring(kMaxPreferencesPathLength), name});
-    MessageBoxW(nullptr, text.c_str(), LoadText(IDS_APP_NAME).c_str(), MB_ICONERROR);
+    ShowErrorBox(nullptr, text);
 }
 
 } // namespace mw

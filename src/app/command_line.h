@@ -5,7 +5,8 @@
 
 #include <string>
 
-#include "model/preferences.h"
+#include "platform/process_info.h"
+#include "settings/preferences.h"
 
 namespace mw {
 
@@ -36,9 +37,6 @@ CommandLineResult ParseCommandLine(const wchar_t* commandLine, const std::wstrin
 
 // The executable's folder: its path up to and including the last backslash ("" when none).
 std::wstring ExecutableFolder(const std::wstring& exePath);
-
-// The full path of the running executable.
-std::wstring ExecutablePath();
 
 // Tells the user that the preferences file named on the command line has too long a path.
 void ShowPathTooLongMessage(const std::wstring& name);

@@ -4,8 +4,9 @@
 #include <string>
 
 #include "app/command_line.h"
-#include "app/launcher_file.h"
-#include "app/preferences_file.h"
+#include "model/exclude_set.h"
+#include "model/launcher_section.h"
+#include "settings/preferences_file.h"
 #include "controller/frame_preview.h"
 #include "controller/main_window.h"
 #include "controller/popup_controller.h"
@@ -13,7 +14,7 @@
 #include "hook/hook.h"
 #include "model/hook_client.h"
 #include "model/list_building.h"
-#include "model/preferences.h"
+#include "settings/preferences.h"
 #include "model/program_state.h"
 #include "model/thumbnail_api.h"
 #include "platform/log.h"
@@ -55,7 +56,7 @@ void RegisterProgramClass(HINSTANCE instance, WNDPROC procedure, const wchar_t* 
 }
 
 void ShowError(HWND parent, UINT textId) {
-    MessageBoxW(parent, LoadText(textId).c_str(), LoadText(IDS_APP_NAME).c_str(), MB_OK | MB_ICONERROR);
+    ShowErrorBox(parent, LoadText(textId));
 }
 
 void RunMessageLoop() {

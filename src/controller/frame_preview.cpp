@@ -1,5 +1,8 @@
 #include "controller/frame_preview.h"
 
+#include "model/program_state.h"
+#include "platform/process_info.h"
+
 #include <algorithm>
 #include <cstdint>
 #include <cstdio>
@@ -14,8 +17,7 @@ namespace {
 constexpr wchar_t DefaultRecordKey[] = L"Software\\Mistlewick\\HiddenWindows";
 
 std::wstring& RecordKeyOverride() {
-    static std::wstring key;
-    return key;
+    return Program().services.hiddenWindowRecordKey;
 }
 
 const wchar_t* RecordKeyPath() {
@@ -33,17 +35,10 @@ struct HiddenWindowEntry {
     uint64_t recorderStartTime;
 };
 
-uint64_t ProcessStartTime(HANDLE process) {
-    FILETIME creation{}, exit{}, kernel{}, user{};
-    if (!GetProcessTimes(process, &creation, &exit, &kernel, &user))
-        return 0;
-    return (static_cast<uint64_t>(creation.dwHighDateTime) << 32) | creation.dwLowDateTime;
-}
-
 // True while the process that wrote an entry still runs (and is not this one).
 bool RecorderStillRunning(const HiddenWindowEntry& entry) {
     if (entry.recorderProcessId == GetCurrentProcessId() &&
-        entry.recorderStartTime == ProcessStartTime(GetCurrentProcess())) {
+        entry.recorderStartTime == ProcessCreationTime(GetCurrentProcess())) {
         return false;
     }
     UniqueHandle process(
@@ -52,7 +47,7 @@ bool RecorderStillRunning(const HiddenWindowEntry& entry) {
         return false;
     if (WaitForSingleObject(process.get(), 0) != WAIT_TIMEOUT)
         return false;
-    return ProcessStartTime(process.get()) == entry.recorderStartTime;
+    return ProcessCreationTime(process.get()) == entry.recorderStartTime;
 }
 
 UniqueKey OpenRecord(bool create) {
@@ -83,7 +78,7 @@ bool RecordHiddenWindow(HWND window, int showState) {
         return false;
     entry.showState = showState;
     entry.recorderProcessId = GetCurrentProcessId();
-    entry.recorderStartTime = ProcessStartTime(GetCurrentProcess());
+    entry.recorderStartTime = ProcessCreationTime(GetCurrentProcess());
     UniqueKey key = OpenRecord(true);
     if (!key)
         return false;

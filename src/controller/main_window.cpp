@@ -5,7 +5,7 @@
 #include "controller/tray.h"
 #include "controller/tray_menu.h"
 #include "hook/hook.h"
-#include "model/preferences.h"
+#include "settings/preferences.h"
 #include "model/program_state.h"
 
 namespace mw {

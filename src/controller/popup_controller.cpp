@@ -6,7 +6,7 @@
 #include <string>
 
 #include "hook/hook.h"
-#include "model/activation.h"
+#include "controller/activation.h"
 #include "model/list_building.h"
 #include "model/program_state.h"
 #include "model/window_list.h"
@@ -83,12 +83,8 @@ void TakeForeground(HWND hwnd) {
     if (SetForegroundWindow(hwnd) && GetForegroundWindow() == hwnd)
         return;
     const DWORD foregroundThread = GetWindowThreadProcessId(GetForegroundWindow(), nullptr);
-    const DWORD ownThread = GetCurrentThreadId();
-    if (foregroundThread && foregroundThread != ownThread) {
-        AttachThreadInput(ownThread, foregroundThread, TRUE);
-        SetForegroundWindow(hwnd);
-        AttachThreadInput(ownThread, foregroundThread, FALSE);
-    }
+    if (foregroundThread)
+        ForegroundSharingInput(hwnd, GetCurrentThreadId(), foregroundThread);
 }
 
 void FillWindowSection(HWND hwnd, ItemList& list) {
@@ -146,11 +142,7 @@ void HandBackForeground(HWND hwnd, HWND chosen) {
         // window's thread answers.
         SetForegroundWindow(chosen);
     } else if (nobodyElse && previous && previous != hwnd && IsWindow(previous)) {
-        const DWORD ownThread = GetCurrentThreadId();
-        const DWORD targetThread = GetWindowThreadProcessId(previous, nullptr);
-        AttachThreadInput(ownThread, targetThread, TRUE);
-        SetForegroundWindow(previous);
-        AttachThreadInput(ownThread, targetThread, FALSE);
+        ForegroundSharingInput(previous, GetCurrentThreadId(), GetWindowThreadProcessId(previous, nullptr));
     }
 }
 

@@ -9,7 +9,7 @@
 #include "model/icon_cache.h"
 #include "model/item_list.h"
 #include "controller/thumbnails.h"
-#include "model/preferences.h"
+#include "settings/preferences.h"
 #include "platform/dpi.h"
 #include "view/design.h"
 #include "view/layout.h"

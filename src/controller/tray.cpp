@@ -41,8 +41,7 @@ constexpr UINT kFullRecord = NIF_MESSAGE | NIF_ICON | NIF_TIP;
 } // namespace
 
 NotifyIconFn& TrayNotifier() {
-    static NotifyIconFn fn = Shell_NotifyIconW;
-    return fn;
+    return Program().services.notifyIcon;
 }
 
 TrayLook TrayLookFor(bool paused, const HookHealth& health) {
@@ -83,10 +82,6 @@ bool RemoveTrayIcon(HWND mainWindow) {
 bool UpdateTrayIcon(HWND mainWindow, HINSTANCE instance) {
     return Notify(NIM_MODIFY, mainWindow, instance, TrayLookFor(Program().paused, Program().hook),
                   NIF_ICON | NIF_TIP);
-}
-
-bool SetTrayIconPaused(HWND mainWindow, HINSTANCE instance, bool paused) {
-    return Notify(NIM_MODIFY, mainWindow, instance, TrayLookFor(paused, Program().hook), NIF_ICON | NIF_TIP);
 }
 
 bool OnTrayRetryTimer(HWND mainWindow, UINT_PTR id) {

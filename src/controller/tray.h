@@ -29,13 +29,11 @@ bool AddTrayIcon(HWND mainWindow, HINSTANCE instance, bool paused);
 bool RemoveTrayIcon(HWND mainWindow);
 // Shows the picture and tip of the current state.
 bool UpdateTrayIcon(HWND mainWindow, HINSTANCE instance);
-bool SetTrayIconPaused(HWND mainWindow, HINSTANCE instance, bool paused);
 // The retry timer: the icon may exist already (an addition that timed out can still have
 // added it), so it is modified first and added only when that fails. True when handled.
 bool OnTrayRetryTimer(HWND mainWindow, UINT_PTR id);
 
 // The call that talks to the notification area; tests substitute a recorder.
-using NotifyIconFn = BOOL(WINAPI*)(DWORD, PNOTIFYICONDATAW);
 NotifyIconFn& TrayNotifier();
 
 } // namespace mw

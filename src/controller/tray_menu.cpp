@@ -3,7 +3,7 @@
 #include "controller/hook_status.h"
 #include "controller/tray.h"
 #include "model/hook_client.h"
-#include "model/preferences.h"
+#include "settings/preferences.h"
 #include "model/program_state.h"
 #include "options/options_dialog.h"
 #include "platform/resources_lang.h"
@@ -13,8 +13,7 @@
 namespace mw {
 
 TrackPopupMenuFn& TrayMenuTracker() {
-    static TrackPopupMenuFn fn = TrackPopupMenu;
-    return fn;
+    return Program().services.trackPopupMenu;
 }
 
 void ShowTrayMenu(HWND mainWindow) {

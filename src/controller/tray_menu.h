@@ -6,6 +6,8 @@
 
 #include <windows.h>
 
+#include "model/program_state.h"
+
 namespace mw {
 
 // Mouse messages the tray callback carries in lParam.
@@ -28,7 +30,6 @@ void TogglePause(HWND mainWindow);
 void ShowTrayMenu(HWND mainWindow);
 
 // The call that tracks the menu; tests substitute one that inspects the menu and returns.
-using TrackPopupMenuFn = BOOL(WINAPI*)(HMENU, UINT, int, int, int, HWND, const RECT*);
 TrackPopupMenuFn& TrayMenuTracker();
 
 } // namespace mw

@@ -1,14 +1,11 @@
 // The gesture engine: every rule of the mouse gesture and of the Alt+Tab keys, as decisions.
 #include "hook/gesture_engine.h"
 
+#include "hook/messages.h"
+
 namespace mw {
 
 namespace {
-
-constexpr uint32_t kMsgOpen = 50177;
-constexpr uint32_t kMsgMove = 50178;
-constexpr uint32_t kMsgChoose = 50179;
-constexpr uint32_t kMsgCancelPopup = 50183;
 
 int Clamp(int value, int low, int high) {
     return value < low ? low : (value > high ? high : value);
@@ -122,7 +119,7 @@ void OnWheelInGesture(GestureEngine& e, const MouseEvent& ev, HookDecision& d) {
     if (steps == 0)
         return;
     e.wheelRemainder -= steps * kWheelNotch;
-    Post(d, kMsgMove, steps > 0 ? kWheelNotch : -kWheelNotch, 0, steps > 0 ? steps : -steps);
+    Post(d, kMsgMoveSelection, steps > 0 ? kWheelNotch : -kWheelNotch, 0, steps > 0 ? steps : -steps);
 }
 
 void CheckCancelDistance(GestureEngine& e, const MouseEvent& ev, HookDecision& d) {
@@ -130,7 +127,7 @@ void CheckCancelDistance(GestureEngine& e, const MouseEvent& ev, HookDecision& d
         return;
     if (Within(ev.x, ev.y, e.openX, e.openY, e.settings.moveCancelPx))
         return;
-    Post(d, kMsgCancelPopup, 0, 0);
+    Post(d, kMsgCancel, 0, 0);
     e.state = PressState::GestureMuted;
 }
 
@@ -168,7 +165,7 @@ void HandleMouse(GestureEngine& e, const MouseEvent& ev, HookDecision& d) {
             e.wheelRemainder = 0;
             d.swallow = true;
             d.timer = TimerAction::Kill;
-            Post(d, kMsgOpen, 0, 0);
+            Post(d, kMsgOpenPopup, 0, 0);
             return;
         }
         if (ev.action == MouseAction::Move && inRange) {
@@ -349,11 +346,11 @@ HookDecision OnKeyEvent(GestureEngine& e, const KeyEvent& k) {
                 e.altTabOpen = true;
                 // The list opens on the front window and steps at once, so Alt+Tab tapped
                 // quickly flips to the window behind (Shift+Tab: to the last entry).
-                Post(d, kMsgOpen, 0, 1);
+                Post(d, kMsgOpenPopup, 0, 1);
                 d.injectMenuMask = true;
-                Post(d, kMsgMove, e.shiftHeld ? kWheelNotch : -kWheelNotch, 0);
+                Post(d, kMsgMoveSelection, e.shiftHeld ? kWheelNotch : -kWheelNotch, 0);
             } else {
-                Post(d, kMsgMove, e.shiftHeld ? kWheelNotch : -kWheelNotch, 0);
+                Post(d, kMsgMoveSelection, e.shiftHeld ? kWheelNotch : -kWheelNotch, 0);
             }
         } else if (e.tabSwallowed) {
             d.swallow = true;
@@ -366,7 +363,7 @@ HookDecision OnKeyEvent(GestureEngine& e, const KeyEvent& k) {
             d.swallow = true;
             e.escSwallowed = true;
             e.altTabOpen = false;
-            Post(d, kMsgCancelPopup, 0, 0);
+            Post(d, kMsgCancel, 0, 0);
         } else if (k.down && e.escSwallowed) {
             d.swallow = true; // auto-repeat of the Esc that cancelled
         } else if (!k.down && e.escSwallowed) {
@@ -521,12 +518,12 @@ HookDecision OnHookLost(GestureEngine& e, HookKind kind) {
     HookDecision d;
     if (kind == HookKind::Keyboard) {
         if (WaitsForAltRelease(e))
-            Post(d, kMsgCancelPopup, 0, 0);
+            Post(d, kMsgCancel, 0, 0);
         e.altTabOpen = e.tabSwallowed = e.escSwallowed = false;
         return d;
     }
     if (e.state == PressState::Gesture || e.state == PressState::GestureMuted)
-        Post(d, kMsgCancelPopup, 0, 0);
+        Post(d, kMsgCancel, 0, 0);
     e.state = PressState::Idle;
     e.wheelRemainder = 0;
     d.timer = TimerAction::Kill;

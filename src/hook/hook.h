@@ -3,11 +3,8 @@
 
 #include <windows.h>
 
-// Messages the hook library (and the main window itself) posts to the main window.
-constexpr UINT kMsgOpenPopup = 50177;     // lParam 1: opened by the Alt+Tab replacement
-constexpr UINT kMsgMoveSelection = 50178; // signed high word of wParam: < 0 next, > 0 previous
-constexpr UINT kMsgChoose = 50179;        // act on the selected entry
-constexpr UINT kMsgCancel = 50183;        // close the popup without action
+#include "hook/messages.h"
+
 // The state of a hook: wParam one of the kHookStatus values, lParam kHookMouse or kHookKeyboard.
 constexpr UINT kMsgHookStatus = 50210;
 constexpr WPARAM kHookStatusLost = 0;            // the system removed the hook without telling

@@ -1,5 +1,8 @@
 #include "model/exclude_set.h"
 
+#include "model/program_state.h"
+#include "settings/preferences_file.h"
+
 #include <string>
 #include <string_view>
 #include <vector>
@@ -10,8 +13,7 @@ namespace {
 
 // Insertion order is kept so the first match ends the search, as the user wrote the keys.
 std::vector<std::wstring>& Entries() {
-    static std::vector<std::wstring> entries;
-    return entries;
+    return Program().excluded;
 }
 
 } // namespace
@@ -36,6 +38,11 @@ void ClearExcludeSet() {
 
 size_t ExcludeCount() {
     return Entries().size();
+}
+
+void LoadExcludeSection(const std::wstring& path) {
+    for (const std::wstring& title : ReadExcludeSection(path))
+        AddExcluded(title.c_str());
 }
 
 } // namespace mw

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstddef>
+#include <string>
 
 namespace mw {
 
@@ -12,6 +13,9 @@ void AddExcluded(const wchar_t* title);
 // True when an entry has exactly the title's length and every UTF-16 unit equal: no case folding,
 // no trimming, no locale rules. An empty title matches an empty entry. Null counts as "".
 bool IsExcluded(const wchar_t* title);
+
+// Appends the titles of the section "Exclude" of the preferences file at `path`.
+void LoadExcludeSection(const std::wstring& path);
 
 // Empties the set (tests, and shutdown).
 void ClearExcludeSet();

@@ -2,25 +2,17 @@
 
 #include "hook/hook.h"
 #include "platform/resources_lang.h"
+#include "platform/unique_handle.h"
 #include "resource.h"
 
 namespace mw {
-
-namespace {
-HMODULE g_library = nullptr;
-
-void DefaultHookMessage(HWND owner, const wchar_t* text) {
-    MessageBoxW(owner, text, LoadText(IDS_APP_NAME).c_str(), MB_OK | MB_ICONERROR);
-}
-} // namespace
 
 std::wstring HookRefusedText() {
     return LoadText(IDS_HOOK_REFUSED);
 }
 
 HookMessageFn& HookFailureMessage() {
-    static HookMessageFn fn = DefaultHookMessage;
-    return fn;
+    return Program().services.hookFailureMessage;
 }
 
 std::array<int, 6> HookArguments(const Preferences& p) {
@@ -33,35 +25,33 @@ std::array<int, 6> HookArguments(const Preferences& p) {
 }
 
 HookApi& CurrentHookApi() {
-    static HookApi api;
-    return api;
+    return Program().services.hook;
 }
 
 bool LoadHookLibrary(const std::wstring& folder) {
-    if (!g_library) {
-        g_library = LoadLibraryExW((folder + L"hook.dll").c_str(), nullptr, LOAD_WITH_ALTERED_SEARCH_PATH);
+    if (!Program().hookLibrary) {
+        Program().hookLibrary.reset(
+            LoadLibraryExW((folder + L"hook.dll").c_str(), nullptr, LOAD_WITH_ALTERED_SEARCH_PATH));
     }
-    if (!g_library)
+    if (!Program().hookLibrary)
         return false;
     HookApi& api = CurrentHookApi();
     api.start = reinterpret_cast<decltype(api.start)>(
-        reinterpret_cast<void*>(GetProcAddress(g_library, "StartMouseHook")));
-    api.end =
-        reinterpret_cast<decltype(api.end)>(reinterpret_cast<void*>(GetProcAddress(g_library, "EndHook")));
+        reinterpret_cast<void*>(GetProcAddress(Program().hookLibrary.get(), "StartMouseHook")));
+    api.end = reinterpret_cast<decltype(api.end)>(
+        reinterpret_cast<void*>(GetProcAddress(Program().hookLibrary.get(), "EndHook")));
     if (!api.start || !api.end) {
         api = HookApi{};
-        FreeLibrary(g_library);
-        g_library = nullptr;
+        Program().hookLibrary.reset();
         return false;
     }
     return true;
 }
 
 void UnloadHookLibrary() {
-    if (g_library) {
+    if (Program().hookLibrary) {
         CurrentHookApi() = HookApi{};
-        FreeLibrary(g_library);
-        g_library = nullptr;
+        Program().hookLibrary.reset();
     }
 }
 

@@ -8,18 +8,13 @@
 #include <array>
 #include <string>
 
-#include "model/preferences.h"
+#include "settings/preferences.h"
 #include "model/program_state.h"
 
 namespace mw {
 
 // The six values in the order StartMouseHook takes them after the window.
 std::array<int, 6> HookArguments(const Preferences& prefs);
-
-struct HookApi {
-    int (*start)(HWND, int, int, int, int, int, int) = nullptr;
-    HWND (*end)() = nullptr;
-};
 
 // The functions in use; tests may substitute recorders.
 HookApi& CurrentHookApi();
@@ -45,7 +40,6 @@ void NoteHookInstalled();
 void NoteHookRefused(HWND mainWindow);
 
 // The message box that tells of a refused hook; tests substitute a recorder.
-using HookMessageFn = void (*)(HWND owner, const wchar_t* text);
 HookMessageFn& HookFailureMessage();
 std::wstring HookRefusedText();
 

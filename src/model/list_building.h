@@ -7,7 +7,7 @@
 #include <string>
 
 #include "model/item_list.h"
-#include "model/preferences.h"
+#include "settings/preferences.h"
 
 namespace mw {
 

@@ -1,13 +1,21 @@
 // What start-up creates and everything after it shares: the instance, the main window, the
-// preferences path and the three lists that live for the whole run.
+// preferences with their path, the start-up flags, the design and the three lists that live for
+// the whole run, in one object.
 #pragma once
 
 #include <windows.h>
+#include <dwmapi.h>
+#include <shellapi.h>
 
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "model/item_list.h"
+#include "platform/resources_lang.h"
+#include "platform/unique_handle.h"
+#include "settings/design_file.h"
+#include "settings/preferences.h"
 
 namespace mw {
 
@@ -20,10 +28,68 @@ struct HookHealth {
     bool told = false;                // the user has been told once this run
 };
 
+// Program paths remembered by process. A process's executable never changes while it runs, and
+// reading it (opening the process and listing its modules) is the dearest step of building the
+// list: without the memo every open asks each process again, once for the icon and once more for
+// the arrangement. A process is known by its id and its creation time, so an id the system hands
+// on to a new process never finds the old answer. At most Capacity processes are kept; the one
+// remembered longest ago goes first.
+struct ProgramPathMemo {
+    struct Entry {
+        DWORD processId = 0;
+        ULONGLONG created = 0;
+        std::wstring path;
+    };
+    static constexpr size_t Capacity = 64;
+    std::vector<Entry> entries; // oldest first
+};
+
+// hook.dll's two exports, once the library is loaded.
+struct HookApi {
+    int (*start)(HWND, int, int, int, int, int, int) = nullptr;
+    HWND (*end)() = nullptr;
+};
+
+// dwmapi's thumbnail functions, once the library is loaded.
+struct ThumbnailApi {
+    HRESULT(WINAPI* registerThumbnail)(HWND destination, HWND source, PHTHUMBNAIL id) = nullptr;
+    HRESULT(WINAPI* isCompositionEnabled)(BOOL* enabled) = nullptr;
+    HRESULT(WINAPI* updateProperties)(HTHUMBNAIL id, const DWM_THUMBNAIL_PROPERTIES* properties) = nullptr;
+    HRESULT(WINAPI* unregisterThumbnail)(HTHUMBNAIL id) = nullptr;
+};
+
+using HookMessageFn = void (*)(HWND owner, const wchar_t* text);
+using ErrorMessageFn = void (*)(HWND owner, const std::wstring& text);
+using NotifyIconFn = BOOL(WINAPI*)(DWORD, PNOTIFYICONDATAW);
+using TrackPopupMenuFn = BOOL(WINAPI*)(HMENU, UINT, int, int, int, HWND, const RECT*);
+using CloakQuery = HRESULT(WINAPI*)(HWND window, DWORD attribute, void* value, DWORD size);
+
+// The system services the program reaches through function pointers, as one set: the functions
+// of the libraries it loads, the error boxes, the notification area, the tray menu's tracking and
+// the compositor's cloak query. A test hands in its own set (or members of it) in place of these
+// defaults.
+struct SystemServices {
+    HookApi hook;
+    ThumbnailApi thumbnails;
+    HookMessageFn hookFailureMessage = [](HWND owner, const wchar_t* text) { ShowErrorBox(owner, text); };
+    ErrorMessageFn optionsErrorMessage = ShowErrorBox;
+    NotifyIconFn notifyIcon = Shell_NotifyIconW;
+    TrackPopupMenuFn trackPopupMenu = TrackPopupMenu;
+    CloakQuery cloakQuery = nullptr; // null: the system's own, looked up from dwmapi.dll
+    // Where the program keeps things in the system, which tests point elsewhere; empty for the
+    // real places: the user's Startup folder, and the registry key under HKEY_CURRENT_USER of the
+    // record of windows the frame preview hid.
+    std::wstring startupFolder;
+    std::wstring hiddenWindowRecordKey;
+};
+
 struct ProgramState {
     HINSTANCE instance = nullptr;
     HWND mainWindow = nullptr;
     std::wstring preferencesPath;
+    Preferences preferences;
+    StartupFlags flags;
+    Design design; // as design.ini gives it, for 96 DPI
     std::unique_ptr<LauncherList> launcherList;
     std::unique_ptr<ItemList> commandList;
     std::unique_ptr<ItemList> savedWindowList;
@@ -32,9 +98,29 @@ struct ProgramState {
     // at the DPI of the monitor they were last shown on; 0 for the design's size itself.
     int listIconSize = 0;
     HookHealth hook;
+    // The window titles the user asked the popup to leave out, in the file's order.
+    std::vector<std::wstring> excluded;
+    ProgramPathMemo pathMemo;
+    // The libraries loaded for the run, and the functions in use.
+    UniqueModule hookLibrary;
+    UniqueModule dwmapi;
+    SystemServices services;
 };
 
+// The run's one program state. Tests start from a fresh record by assigning one (or the parts
+// they use).
 ProgramState& Program();
+
+// Its parts, named as the rest of the program uses them.
+inline Preferences& CurrentPreferences() {
+    return Program().preferences;
+}
+inline StartupFlags& CurrentStartupFlags() {
+    return Program().flags;
+}
+inline Design& CurrentDesign() {
+    return Program().design;
+}
 
 // The size in pixels of the launcher and command icons of the run (designIconSize when they
 // were loaded at the design's size).

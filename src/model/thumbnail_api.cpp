@@ -1,26 +1,24 @@
 #include "model/thumbnail_api.h"
 
 #include "platform/system_library.h"
+#include "platform/unique_handle.h"
 
 namespace mw {
 
 namespace {
-HMODULE g_dwmapi = nullptr;
-
 template <typename F> void Lookup(F& fn, const char* name) {
-    fn = reinterpret_cast<F>(reinterpret_cast<void*>(GetProcAddress(g_dwmapi, name)));
+    fn = reinterpret_cast<F>(reinterpret_cast<void*>(GetProcAddress(Program().dwmapi.get(), name)));
 }
 } // namespace
 
 ThumbnailApi& CurrentThumbnailApi() {
-    static ThumbnailApi api;
-    return api;
+    return Program().services.thumbnails;
 }
 
 bool LoadThumbnailApi() {
     // From the system folder: a dwmapi.dll beside the program must not be loaded in its place.
-    g_dwmapi = LoadSystemLibrary(L"dwmapi.dll");
-    if (!g_dwmapi)
+    Program().dwmapi.reset(LoadSystemLibrary(L"dwmapi.dll"));
+    if (!Program().dwmapi)
         return false;
     ThumbnailApi& api = CurrentThumbnailApi();
     Lookup(api.registerThumbnail, "DwmRegisterThumbnail");
@@ -37,10 +35,7 @@ bool LoadThumbnailApi() {
 
 void UnloadThumbnailApi() {
     CurrentThumbnailApi() = ThumbnailApi{};
-    if (g_dwmapi) {
-        FreeLibrary(g_dwmapi);
-        g_dwmapi = nullptr;
-    }
+    Program().dwmapi.reset();
 }
 
 } // namespace mw

@@ -5,14 +5,9 @@
 #include <windows.h>
 #include <dwmapi.h>
 
-namespace mw {
+#include "model/program_state.h"
 
-struct ThumbnailApi {
-    HRESULT(WINAPI* registerThumbnail)(HWND destination, HWND source, PHTHUMBNAIL id) = nullptr;
-    HRESULT(WINAPI* isCompositionEnabled)(BOOL* enabled) = nullptr;
-    HRESULT(WINAPI* updateProperties)(HTHUMBNAIL id, const DWM_THUMBNAIL_PROPERTIES* properties) = nullptr;
-    HRESULT(WINAPI* unregisterThumbnail)(HTHUMBNAIL id) = nullptr;
-};
+namespace mw {
 
 ThumbnailApi& CurrentThumbnailApi();
 

@@ -1,5 +1,7 @@
 #include "model/window_list.h"
 
+#include "platform/process_info.h"
+
 #include <psapi.h>
 
 #include "model/exclude_set.h"
@@ -11,8 +13,6 @@
 namespace mw {
 
 namespace {
-
-CloakQuery g_cloakOverride = nullptr;
 
 // The compositor's attribute query, looked up once. dwmapi.dll is taken from the system folder
 // by full path and stays loaded for the rest of the run.
@@ -76,21 +76,8 @@ bool LimitedAccessPath(DWORD processId, wchar_t* buffer) {
     return length > 0;
 }
 
-// When a process started, as a number (0 when it cannot be told). A limited query is enough and
-// is granted even for processes of higher integrity.
-ULONGLONG ProcessCreationTime(DWORD processId) {
-    UniqueHandle process(OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, processId));
-    if (!process)
-        return 0;
-    FILETIME created{}, exited{}, kernel{}, user{};
-    if (!GetProcessTimes(process.get(), &created, &exited, &kernel, &user))
-        return 0;
-    return (static_cast<ULONGLONG>(created.dwHighDateTime) << 32) | created.dwLowDateTime;
-}
-
 ProgramPathMemo& PathMemo() {
-    static ProgramPathMemo memo;
-    return memo;
+    return Program().pathMemo;
 }
 
 } // namespace
@@ -121,7 +108,8 @@ void RememberProgramPath(ProgramPathMemo& memo, DWORD processId, ULONGLONG creat
 }
 
 bool IsWindowCloaked(HWND window) {
-    CloakQuery query = g_cloakOverride ? g_cloakOverride : SystemCloakQuery();
+    const CloakQuery override = Program().services.cloakQuery;
+    CloakQuery query = override ? override : SystemCloakQuery();
     if (!query)
         return false;
     DWORD cloaked = 0;
@@ -131,7 +119,7 @@ bool IsWindowCloaked(HWND window) {
 }
 
 void SetCloakQuery(CloakQuery query) {
-    g_cloakOverride = query;
+    Program().services.cloakQuery = query;
 }
 
 void ReadWindowTitle(HWND window, wchar_t* buffer) {

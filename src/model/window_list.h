@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "model/item_list.h"
+#include "model/program_state.h"
 
 namespace mw {
 
@@ -61,21 +62,7 @@ bool ProgramPathOfWindow(HWND window, wchar_t* buffer);
 // bufferUnits - 1 or more may be a cut name.
 bool ModuleNameIsWhole(DWORD length, DWORD bufferUnits);
 
-// Program paths remembered by process. A process's executable never changes while it runs, and
-// reading it (opening the process and listing its modules) is the dearest step of building the
-// list: without the memo every open asks each process again, once for the icon and once more for
-// the arrangement. A process is known by its id and its creation time, so an id the system hands
-// on to a new process never finds the old answer. At most Capacity processes are kept; the one
-// remembered longest ago goes first.
-struct ProgramPathMemo {
-    struct Entry {
-        DWORD processId = 0;
-        ULONGLONG created = 0;
-        std::wstring path;
-    };
-    static constexpr size_t Capacity = 64;
-    std::vector<Entry> entries; // oldest first
-};
+// Program paths remembered by process: see ProgramPathMemo (model/program_state.h).
 // The remembered path of the process, or null.
 const std::wstring* FindProgramPath(const ProgramPathMemo& memo, DWORD processId, ULONGLONG created);
 void RememberProgramPath(ProgramPathMemo& memo, DWORD processId, ULONGLONG created, const std::wstring& path);
@@ -88,7 +75,6 @@ void ReadWindowTitle(HWND window, wchar_t* buffer);
 // Windows hidden by the desktop compositor (other virtual desktops, suspended store apps) are
 // visible to the window manager but not on screen. The query is looked up at run time from
 // dwmapi.dll; a failed query counts as not cloaked.
-using CloakQuery = HRESULT(WINAPI*)(HWND window, DWORD attribute, void* value, DWORD size);
 constexpr DWORD CloakedAttribute = 14; // DWMWA_CLOAKED
 bool IsWindowCloaked(HWND window);
 // Replaces the compositor query, for tests; null goes back to the system's function.

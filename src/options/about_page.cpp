@@ -1,5 +1,7 @@
 #include "options/about_page.h"
 
+#include "platform/process_info.h"
+
 #include <cwchar>
 
 #include "model/program_state.h"
@@ -11,12 +13,6 @@ namespace mw {
 namespace {
 
 constexpr int kAboutIconSize = 48;
-
-std::wstring ModulePath(HMODULE module) {
-    wchar_t path[MAX_PATH] = L"";
-    const DWORD length = GetModuleFileNameW(module, path, MAX_PATH);
-    return std::wstring(path, length < MAX_PATH ? length : 0);
-}
 
 HWND IconControl(HWND page) {
     return GetDlgItem(page, IDC_ABOUT_ICON);
@@ -64,7 +60,7 @@ void ReadVersionBlock(VersionInfo& info, const std::wstring& path) {
 }
 
 void ReadVersionBlock(VersionInfo& info) {
-    ReadVersionBlock(info, ModulePath(Program().instance));
+    ReadVersionBlock(info, ModuleFilePath(Program().instance));
 }
 
 const wchar_t* VersionString(VersionInfo& info, const wchar_t* name) {

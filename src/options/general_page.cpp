@@ -2,32 +2,22 @@
 
 #include <commctrl.h>
 
-#include "model/preferences.h"
+#include "settings/preferences.h"
 #include "options/option_settings.h"
 #include "options/startup_shortcut.h"
 #include "platform/resources_lang.h"
 #include "resource.h"
+#include "model/program_state.h"
 
 namespace mw {
 
 namespace {
 
-// The check boxes of the page that stand for one preference each: checked when the value is not
-// 0, and 1 or 0 written when the user changes them.
-struct CheckBinding {
-    int control;
-    const wchar_t* key;
-    Refresh refresh;
-};
-
-constexpr CheckBinding kCheckBindings[] = {
-    {IDC_GENERAL_ADJUST_CURSOR, L"AdjustCursor", Refresh::Nothing},
-    {IDC_GENERAL_MOVE_WINDOW, L"MoveWindow", Refresh::Nothing},
-    {IDC_GENERAL_FRAMES, L"Altab7", Refresh::Nothing},
-    {IDC_GENERAL_TOGGLE_DESKTOP, L"ToggleDesktop", Refresh::CommandList},
-    {IDC_GENERAL_CLOSE_WINDOW, L"CloseWnd", Refresh::CommandList},
-    {IDC_GENERAL_CANCEL, L"Cansel", Refresh::CommandList},
-};
+// The check boxes of the page that stand for one preference each (those of the preferences table
+// on this page): checked when the value is not 0, and 1 or 0 written when the user changes them.
+bool IsCheckBoxOfPage(const PreferenceKey& entry) {
+    return entry.page == OptionsPage::General && entry.kind == ControlKind::CheckBox;
+}
 
 constexpr int kReplaceOff = 0;
 constexpr int kReplaceClickMode = 1;
@@ -65,8 +55,11 @@ void FillCombo(HWND page, int id, const UINT* texts, int count, int selected) {
 INT_PTR OnInitDialog(HWND page) {
     const Preferences& p = CurrentPreferences();
     Check(page, IDC_GENERAL_STARTUP, StartupShortcutExists() == 1);
-    for (const CheckBinding& binding : kCheckBindings)
-        Check(page, binding.control, PreferenceValue(binding.key) != 0);
+    for (size_t i = 0; i < PreferenceKeyCount(); ++i) {
+        const PreferenceKey& entry = PreferenceKeys()[i];
+        if (IsCheckBoxOfPage(entry))
+            Check(page, entry.control, PreferenceValue(entry.id) != 0);
+    }
 
     Check(page, IDC_GENERAL_REPLACE_ALTTAB, p.ReplaceAltTab != kReplaceOff);
     EnableReplaceModes(page, p.ReplaceAltTab != kReplaceOff);
@@ -106,19 +99,19 @@ void OnReplaceAltTabClicked(HWND page) {
     const int value =
         !on ? kReplaceOff
             : (IsChecked(page, IDC_GENERAL_STANDARD_MODE) ? kReplaceStandard : kReplaceClickMode);
-    ApplyPreference(page, L"ReplaceAltTab", value, Refresh::MouseHook);
+    ApplyPreference(page, PreferenceId::ReplaceAltTab, value);
 }
 
 INT_PTR OnCommand(HWND page, int id, int code) {
     if (code == CBN_SELCHANGE && id == IDC_GENERAL_FRAMES_HIDE) {
         const LRESULT index = SendDlgItemMessageW(page, id, CB_GETCURSEL, 0, 0);
-        ApplyPreference(page, L"Altab7_Hide", index > 0 ? 1 : 0, Refresh::Nothing);
+        ApplyPreference(page, PreferenceId::Altab7_Hide, index > 0 ? 1 : 0);
         return TRUE;
     }
     if (code == CBN_SELCHANGE && id == IDC_GENERAL_LANGUAGE) {
         const LRESULT index = SendDlgItemMessageW(page, id, CB_GETCURSEL, 0, 0);
         if (index >= 0)
-            ApplyPreference(page, L"Language", static_cast<int>(index), Refresh::Language);
+            ApplyPreference(page, PreferenceId::Language, static_cast<int>(index));
         return TRUE;
     }
     if (code != BN_CLICKED)
@@ -131,18 +124,19 @@ INT_PTR OnCommand(HWND page, int id, int code) {
         OnReplaceAltTabClicked(page);
         return TRUE;
     case IDC_GENERAL_STANDARD_MODE:
-        ApplyPreference(page, L"ReplaceAltTab", kReplaceStandard, Refresh::MouseHook);
+        ApplyPreference(page, PreferenceId::ReplaceAltTab, kReplaceStandard);
         return TRUE;
     case IDC_GENERAL_CLICK_MODE:
-        ApplyPreference(page, L"ReplaceAltTab", kReplaceClickMode, Refresh::MouseHook);
+        ApplyPreference(page, PreferenceId::ReplaceAltTab, kReplaceClickMode);
         return TRUE;
     default:
         break;
     }
-    for (const CheckBinding& binding : kCheckBindings) {
-        if (binding.control != id)
+    for (size_t i = 0; i < PreferenceKeyCount(); ++i) {
+        const PreferenceKey& entry = PreferenceKeys()[i];
+        if (!IsCheckBoxOfPage(entry) || entry.control != id)
             continue;
-        ApplyPreference(page, binding.key, IsChecked(page, id) ? 1 : 0, binding.refresh);
+        ApplyPreference(page, entry.id, IsChecked(page, id) ? 1 : 0);
         if (id == IDC_GENERAL_FRAMES)
             Enable(page, IDC_GENERAL_FRAMES_HIDE, IsChecked(page, id));
         return TRUE;

@@ -8,8 +8,8 @@
 
 #include <cwchar>
 
-#include "app/launcher_file.h"
-#include "app/preferences_file.h"
+#include "model/launcher_section.h"
+#include "settings/preferences_file.h"
 #include "model/file_icon.h"
 #include "model/item_list.h"
 #include "model/program_state.h"
@@ -118,11 +118,12 @@ void OnAdd(HWND page) {
         return;
     const int n = Launchers()->count;
     InsertLine(page, n - 1, name);
-    bool ok = WriteLauncherValue(PrefsPath(), L"path", n, path.c_str());
-    ok = WriteLauncherValue(PrefsPath(), L"name", n, name.c_str()) && ok;
+    bool ok = WriteLauncherValue(PrefsPath(), LauncherKey::Path, n, path.c_str());
+    ok = WriteLauncherValue(PrefsPath(), LauncherKey::Name, n, name.c_str()) && ok;
     // Keys of this number left over from a hand-edited file would otherwise give the new entry a
     // command line, folder or icon that the list does not have.
-    for (const wchar_t* stale : {L"cmnd", L"wfol", L"icon", L"icon_idx"}) {
+    for (LauncherKey stale :
+         {LauncherKey::CommandLine, LauncherKey::WorkFolder, LauncherKey::IconFile, LauncherKey::IconIndex}) {
         ok = WriteLauncherValue(PrefsPath(), stale, n, nullptr) && ok;
     }
     ok = WriteLauncherCount(PrefsPath(), n) && ok;
@@ -340,9 +341,7 @@ void OnChangeIcon(HWND dialog) {
         return;
     const int n = PropertyNumber();
     const PropertyDialogState before = g_property;
-    const std::wstring key = L"icon" + std::to_wstring(n);
-    GetPrivateProfileStringW(L"Launcher", key.c_str(), L"", g_property.PendingIconFile, MAX_PATH,
-                             PrefsPath().c_str());
+    SetPendingIconFile(ReadLauncherValue(PrefsPath(), LauncherKey::IconFile, n).c_str());
     if (!CurrentLauncherPickers().pickIcon(dialog, g_property.PendingIconFile,
                                            &g_property.PendingIconIndex)) {
         g_property = before; // nothing chosen, nothing changes
@@ -350,8 +349,8 @@ void OnChangeIcon(HWND dialog) {
     }
     g_property.PendingIconFile[MAX_PATH - 1] = L'\0';
     const std::wstring index = std::to_wstring(g_property.PendingIconIndex);
-    bool ok = WriteLauncherValue(PrefsPath(), L"icon", n, g_property.PendingIconFile);
-    ok = WriteLauncherValue(PrefsPath(), L"icon_idx", n, index.c_str()) && ok;
+    bool ok = WriteLauncherValue(PrefsPath(), LauncherKey::IconFile, n, g_property.PendingIconFile);
+    ok = WriteLauncherValue(PrefsPath(), LauncherKey::IconIndex, n, index.c_str()) && ok;
     e->icon.reset(ExtractOneIcon(g_property.PendingIconFile, g_property.PendingIconIndex, IconSize()));
     InvalidateRect(dialog, nullptr, TRUE);
     if (!ok)
@@ -363,8 +362,8 @@ void OnRevertIcon(HWND dialog) {
     if (!e)
         return;
     const int n = PropertyNumber();
-    bool ok = WriteLauncherValue(PrefsPath(), L"icon", n, nullptr);
-    ok = WriteLauncherValue(PrefsPath(), L"icon_idx", n, nullptr) && ok;
+    bool ok = WriteLauncherValue(PrefsPath(), LauncherKey::IconFile, n, nullptr);
+    ok = WriteLauncherValue(PrefsPath(), LauncherKey::IconIndex, n, nullptr) && ok;
     e->icon.reset(FileIcon(e->path.c_str(), IconSize()));
     InvalidateRect(dialog, nullptr, TRUE);
     SetPendingIconFile(L"");
@@ -400,11 +399,13 @@ void OnPropertyClose(HWND dialog) {
     const std::wstring workFolder = EditText(dialog, IDC_PROPERTY_WORK_FOLDER);
     bool ok = true;
     const struct {
-        const wchar_t* prefix;
+        LauncherKey key;
         const std::wstring& text;
-    } fields[] = {{L"name", name}, {L"cmnd", commandLine}, {L"wfol", workFolder}};
+    } fields[] = {{LauncherKey::Name, name},
+                  {LauncherKey::CommandLine, commandLine},
+                  {LauncherKey::WorkFolder, workFolder}};
     for (const auto& field : fields) {
-        ok = WriteLauncherValue(PrefsPath(), field.prefix, n,
+        ok = WriteLauncherValue(PrefsPath(), field.key, n,
                                 field.text.empty() ? nullptr : field.text.c_str()) &&
              ok;
     }

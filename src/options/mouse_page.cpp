@@ -4,10 +4,11 @@
 
 #include <cstdint>
 
-#include "model/preferences.h"
+#include "settings/preferences.h"
 #include "options/option_settings.h"
 #include "platform/resources_lang.h"
 #include "resource.h"
+#include "model/program_state.h"
 
 namespace mw {
 
@@ -94,7 +95,7 @@ void OnCancelPxLeft(HWND page) {
     SendDlgItemMessageW(page, IDC_MOUSE_CANCEL_UPDOWN, UDM_SETPOS32, 0,
                         SteppedPosition(pixels, 0, kCancelPxMin, kCancelPxMax));
     if (typed && pixels != CurrentPreferences().MoveCanselPx)
-        ApplyPreference(page, L"MoveCanselPx", pixels, Refresh::MouseHook);
+        ApplyPreference(page, PreferenceId::MoveCanselPx, pixels);
 }
 
 INT_PTR OnInitDialog(HWND page) {
@@ -140,19 +141,18 @@ INT_PTR OnCommand(HWND page, int id, int code) {
     switch (id) {
     case IDC_MOUSE_LEFT_BUTTON:
     case IDC_MOUSE_RIGHT_BUTTON:
-        ApplyPreference(page, L"RightButton", IsChecked(page, IDC_MOUSE_RIGHT_BUTTON) ? 1 : 0,
-                        Refresh::MouseHook);
+        ApplyPreference(page, PreferenceId::RightButton, IsChecked(page, IDC_MOUSE_RIGHT_BUTTON) ? 1 : 0);
         return TRUE;
     case IDC_MOUSE_CLICK_MODE:
     case IDC_MOUSE_WHEEL_MODE: {
         const int clickMode = IsChecked(page, IDC_MOUSE_CLICK_MODE) ? 1 : 0;
-        ApplyPreference(page, L"ClickMode", clickMode, Refresh::MouseHook);
+        ApplyPreference(page, PreferenceId::ClickMode, clickMode);
         EnableForClickMode(page, clickMode);
         return TRUE;
     }
     case IDC_MOUSE_TO_CENTER:
         // The main window reads ToCenter itself; the hook does not use it.
-        ApplyPreference(page, L"ToCenter", IsChecked(page, IDC_MOUSE_TO_CENTER) ? 1 : 0, Refresh::Nothing);
+        ApplyPreference(page, PreferenceId::ToCenter, IsChecked(page, IDC_MOUSE_TO_CENTER) ? 1 : 0);
         return TRUE;
     case IDC_MOUSE_DETAILS:
         ToggleDetails(page);
@@ -169,11 +169,11 @@ INT_PTR OnNotify(HWND page, const NMHDR* header) {
     if (header->idFrom == IDC_MOUSE_TIMEOUT_UPDOWN) {
         const int value = SteppedPosition(step->iPos, step->iDelta, kTimeOutMin, kTimeOutMax);
         ShowTimeOut(page, value);
-        ApplyPreference(page, L"TimeOutMilliSeconds", value, Refresh::MouseHook);
+        ApplyPreference(page, PreferenceId::TimeOutMilliSeconds, value);
     } else if (header->idFrom == IDC_MOUSE_CANCEL_UPDOWN) {
         const int value = SteppedPosition(step->iPos, step->iDelta, kCancelPxMin, kCancelPxMax);
         ShowCancelPx(page, value);
-        ApplyPreference(page, L"MoveCanselPx", value, Refresh::MouseHook);
+        ApplyPreference(page, PreferenceId::MoveCanselPx, value);
     } else {
         return FALSE;
     }
@@ -185,7 +185,7 @@ INT_PTR OnNotify(HWND page, const NMHDR* header) {
 INT_PTR OnHScroll(HWND page) {
     const int position =
         static_cast<int>(SendDlgItemMessageW(page, IDC_MOUSE_RANGE_SLIDER, TBM_GETPOS, 0, 0));
-    ApplyPreference(page, L"PermissibleRange", position * 2, Refresh::MouseHook);
+    ApplyPreference(page, PreferenceId::PermissibleRange, position * 2);
     return TRUE;
 }
 

@@ -6,15 +6,15 @@
 
 #include <string>
 
+#include "settings/preferences_file.h"
+
 namespace mw {
 
 // Ranges of the page's controls.
-constexpr int kRangeSliderMax = 20; // slider position = PermissibleRange / 2
-constexpr int kTimeOutMin = 100;
-constexpr int kTimeOutMax = 5000;
+constexpr int kRangeSliderMax = kPermissibleRangeMax / 2; // slider position = PermissibleRange / 2
+// The bounds of the values themselves are those of the preferences table (kTimeOutMin and the
+// others in settings/preferences_file.h).
 constexpr int kTimeOutStep = 100;
-constexpr int kCancelPxMin = 0;
-constexpr int kCancelPxMax = 500;
 constexpr int kCancelPxStep = 10;
 
 // The time-out in seconds with one decimal, tenths truncated: 500 -> "0.5", 2340 -> "2.3",

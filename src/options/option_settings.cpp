@@ -1,9 +1,9 @@
 #include "options/option_settings.h"
 
-#include "app/preferences_file.h"
+#include "settings/preferences_file.h"
 #include "model/hook_client.h"
 #include "model/list_building.h"
-#include "model/preferences.h"
+#include "settings/preferences.h"
 #include "model/program_state.h"
 #include "platform/resources_lang.h"
 #include "resource.h"
@@ -15,15 +15,10 @@ namespace {
 
 bool g_writeFailureReported = false;
 
-void DefaultErrorMessage(HWND owner, const std::wstring& text) {
-    MessageBoxW(owner, text.c_str(), LoadText(IDS_APP_NAME).c_str(), MB_OK | MB_ICONERROR);
-}
-
 } // namespace
 
 ErrorMessageFn& OptionsErrorMessage() {
-    static ErrorMessageFn fn = DefaultErrorMessage;
-    return fn;
+    return Program().services.optionsErrorMessage;
 }
 
 void ShowOptionsError(HWND owner, const std::wstring& text) {
@@ -39,9 +34,8 @@ std::wstring WriteFailureText(const std::wstring& path) {
     return FormatText(IDS_WRITE_FAILED, {path});
 }
 
-int PreferenceValue(const wchar_t* key) {
-    const PreferenceKey* entry = FindPreferenceKey(key);
-    return entry ? CurrentPreferences().*entry->field : 0;
+int PreferenceValue(PreferenceId id) {
+    return CurrentPreferences().*PreferenceEntry(id).field;
 }
 
 void RefreshDependents(Refresh refresh) {
@@ -63,13 +57,11 @@ void RefreshDependents(Refresh refresh) {
     }
 }
 
-void ApplyPreference(HWND page, const wchar_t* key, int value, Refresh refresh) {
-    const PreferenceKey* entry = FindPreferenceKey(key);
-    if (!entry)
-        return;
-    CurrentPreferences().*entry->field = value;
-    const bool written = WritePreference(Program().preferencesPath, entry->key, value);
-    RefreshDependents(refresh);
+void ApplyPreference(HWND page, PreferenceId id, int value) {
+    const PreferenceKey& entry = PreferenceEntry(id);
+    CurrentPreferences().*entry.field = value;
+    const bool written = WritePreference(Program().preferencesPath, id, value);
+    RefreshDependents(entry.refresh);
     if (!written)
         ReportFailedWrite(page);
 }

@@ -7,20 +7,18 @@
 
 #include <string>
 
+#include "model/program_state.h"
+#include "settings/preferences_file.h"
+
 namespace mw {
 
-// What a preference change refreshes besides the file.
-// Language: the texts, dialogs and menu switch to the new "Language" and the command list is
-// rebuilt in it.
-enum class Refresh { Nothing, MouseHook, CommandList, Language };
+// Sets the preference's field to value, writes its key and refreshes what the table says depends
+// on it. The hook is reinstalled only while the tray's pause is off; during a pause the new values
+// are used when the pause ends. `page` owns any message box.
+void ApplyPreference(HWND page, PreferenceId id, int value);
 
-// Sets the field named `key` (a key of the "Preference" table) to value, writes it and refreshes.
-// The hook is reinstalled only while the tray's pause is off; during a pause the new values are
-// used when the pause ends. `page` owns any message box.
-void ApplyPreference(HWND page, const wchar_t* key, int value, Refresh refresh);
-
-// The current value of the field named `key`; 0 for an unknown key.
-int PreferenceValue(const wchar_t* key);
+// The current value of a preference.
+int PreferenceValue(PreferenceId id);
 
 // Reinstalls the hook (respecting the pause) or rebuilds the command list.
 void RefreshDependents(Refresh refresh);
@@ -36,7 +34,6 @@ void ReportFailedWrite(HWND page);
 std::wstring WriteFailureText(const std::wstring& path);
 
 // Shows an error message box (caption "Mistlewick", error icon). Tests substitute a recorder.
-using ErrorMessageFn = void (*)(HWND owner, const std::wstring& text);
 ErrorMessageFn& OptionsErrorMessage();
 void ShowOptionsError(HWND owner, const std::wstring& text);
 

@@ -1,5 +1,8 @@
 #include "options/startup_shortcut.h"
 
+#include "model/program_state.h"
+#include "platform/process_info.h"
+
 #include <windows.h>
 #include <shlobj.h>
 #include <shobjidl.h>
@@ -19,17 +22,10 @@ struct FindTraits {
 };
 using UniqueFind = UniqueAny<FindTraits>;
 
-std::wstring ExecutablePath() {
-    wchar_t path[MAX_PATH] = L"";
-    const DWORD length = GetModuleFileNameW(nullptr, path, MAX_PATH);
-    return std::wstring(path, length < MAX_PATH ? length : 0);
-}
-
 } // namespace
 
 std::wstring& StartupFolderOverride() {
-    static std::wstring folder;
-    return folder;
+    return Program().services.startupFolder;
 }
 
 std::wstring StartupFolder() {

@@ -1,5 +1,8 @@
 #include "platform/resources_lang.h"
 
+#include "platform/log.h"
+#include "resource.h"
+
 #include <string>
 
 namespace mw {
@@ -67,10 +70,6 @@ LANGID ResourceLanguageFor(int setting, LANGID displayLanguage) {
 
 void SetLanguageSetting(int setting) {
     g_languageSetting = setting;
-}
-
-int LanguageSetting() {
-    return g_languageSetting;
 }
 
 LANGID ResourceLanguage() {
@@ -152,6 +151,11 @@ HMENU LoadMenuInLanguage(HINSTANCE instance, int menuId) {
         return nullptr;
     }
     return LoadMenuIndirectW(menu);
+}
+
+void ShowErrorBox(HWND owner, const std::wstring& text) {
+    Log(L"error box: %ls", text.c_str());
+    MessageBoxW(owner, text.c_str(), LoadText(IDS_APP_NAME).c_str(), MB_OK | MB_ICONERROR);
 }
 
 } // namespace mw

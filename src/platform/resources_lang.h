@@ -25,7 +25,6 @@ LANGID ResourceLanguageFor(int setting, LANGID displayLanguage);
 
 // The process-wide setting (the preference "Language"); start-up and the General page set it.
 void SetLanguageSetting(int setting);
-int LanguageSetting();
 
 // The language of the resources loaded now: the setting resolved against the user's display
 // language (GetUserDefaultUILanguage; Wine takes it per process from LC_ALL).
@@ -51,6 +50,10 @@ std::wstring LoadText(UINT id);
 std::wstring FormatPattern(const std::wstring& pattern, std::initializer_list<std::wstring> args);
 // LoadText(id) with its placeholders filled.
 std::wstring FormatText(UINT id, std::initializer_list<std::wstring> args);
+
+// The program's one error box: the text under the caption "Mistlewick" with the error icon, owned
+// by `owner` (may be null). The text goes to the log as well.
+void ShowErrorBox(HWND owner, const std::wstring& text);
 
 // The dialog and menu calls with the template taken in ResourceLanguage(). They fail like their
 // namesakes when the template is missing (-1, null).

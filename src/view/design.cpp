@@ -4,11 +4,6 @@
 
 namespace mw {
 
-Design& CurrentDesign() {
-    static Design design;
-    return design;
-}
-
 Design DesignForDpi(const Design& design, UINT dpi) {
     Design scaled = design;
     for (int* size : {&scaled.windowSpace, &scaled.itemSpace, &scaled.textMaxWidth, &scaled.thumbnailSize,

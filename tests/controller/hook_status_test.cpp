@@ -6,6 +6,7 @@
 #include "controller/tray_menu.h"
 #include "hook/hook.h"
 #include "options/option_test_fixture.h"
+#include "model/program_state.h"
 
 namespace mw::test {
 namespace {

@@ -2,6 +2,7 @@
 #include "controller/tray_menu.h"
 #include "options/option_test_fixture.h"
 #include "resource.h"
+#include "model/program_state.h"
 
 namespace mw::test {
 namespace {

@@ -23,8 +23,8 @@ bool KeysClean() {
 class AltTabFixture : public HookFixture {
   protected:
     void SettleKeys() {
-        Key(kSentinelKey, true);
-        Key(kSentinelKey, false);
+        KeyPress(kSentinelKey, true);
+        KeyPress(kSentinelKey, false);
         const bool arrived = WaitFor([&] {
             for (const Seen& s : TargetKeys())
                 if (s.message == WM_KEYUP && s.wParam == kSentinelKey)
@@ -58,16 +58,16 @@ using AltTab = AltTabFixture;
 TEST_F(AltTab, OffLeavesEveryKeyToTheSystem) {
     ASSERT_NE(Start(100, 0), 0);
     // A lone Alt press and release asks the window for its menu: the test can see that.
-    Key(VK_MENU, true);
-    Key(VK_MENU, false);
+    KeyPress(VK_MENU, true);
+    KeyPress(VK_MENU, false);
     SettleKeys();
     EXPECT_TRUE(TargetSawKeyMenu()) << Describe(TargetKeys());
 
     ClearRecords();
-    Key(VK_MENU, true);
-    Key(VK_TAB, true);
-    Key(VK_TAB, false);
-    Key(VK_MENU, false);
+    KeyPress(VK_MENU, true);
+    KeyPress(VK_TAB, true);
+    KeyPress(VK_TAB, false);
+    KeyPress(VK_MENU, false);
     SettleKeys();
     EXPECT_TRUE(TargetSawKey(VK_TAB)) << Describe(TargetKeys());
     EXPECT_TRUE(Received().empty()) << Describe(Received());
@@ -76,16 +76,16 @@ TEST_F(AltTab, OffLeavesEveryKeyToTheSystem) {
 
 TEST_F(AltTab, StandardModeOpensMovesAndChoosesOnAltRelease) {
     ASSERT_NE(Start(100, 2), 0);
-    Key(VK_MENU, true);
-    Key(VK_TAB, true); // open
-    Key(VK_TAB, false);
-    Key(VK_TAB, true); // next
-    Key(VK_TAB, false);
-    Key(VK_SHIFT, true);
-    Key(VK_TAB, true); // previous
-    Key(VK_TAB, false);
-    Key(VK_SHIFT, false);
-    Key(VK_MENU, false); // choose
+    KeyPress(VK_MENU, true);
+    KeyPress(VK_TAB, true); // open
+    KeyPress(VK_TAB, false);
+    KeyPress(VK_TAB, true); // next
+    KeyPress(VK_TAB, false);
+    KeyPress(VK_SHIFT, true);
+    KeyPress(VK_TAB, true); // previous
+    KeyPress(VK_TAB, false);
+    KeyPress(VK_SHIFT, false);
+    KeyPress(VK_MENU, false); // choose
     SettleKeys();
     const std::vector<Posted> got = Received();
     // The first Tab opens and steps on at once.
@@ -108,12 +108,12 @@ TEST_F(AltTab, StandardModeOpensMovesAndChoosesOnAltRelease) {
 
 TEST_F(AltTab, EscCancelsInStandardModeAndIsSwallowed) {
     ASSERT_NE(Start(100, 2), 0);
-    Key(VK_MENU, true);
-    Key(VK_TAB, true);
-    Key(VK_TAB, false);
-    Key(VK_ESCAPE, true);
-    Key(VK_ESCAPE, false);
-    Key(VK_MENU, false);
+    KeyPress(VK_MENU, true);
+    KeyPress(VK_TAB, true);
+    KeyPress(VK_TAB, false);
+    KeyPress(VK_ESCAPE, true);
+    KeyPress(VK_ESCAPE, false);
+    KeyPress(VK_MENU, false);
     SettleKeys();
     EXPECT_EQ(Messages(), (std::vector<UINT>{kMsgOpenPopup, kMsgMoveSelection, kMsgCancel}))
         << Describe(Received());
@@ -124,24 +124,24 @@ TEST_F(AltTab, EscCancelsInStandardModeAndIsSwallowed) {
 
 TEST_F(AltTab, ClickModePostsNothingOnAltReleaseAndLeavesEscAlone) {
     ASSERT_NE(Start(100, 1), 0);
-    Key(VK_MENU, true);
-    Key(VK_TAB, true);
-    Key(VK_TAB, false);
-    Key(VK_TAB, true);
-    Key(VK_TAB, false);
-    Key(VK_MENU, false);
+    KeyPress(VK_MENU, true);
+    KeyPress(VK_TAB, true);
+    KeyPress(VK_TAB, false);
+    KeyPress(VK_TAB, true);
+    KeyPress(VK_TAB, false);
+    KeyPress(VK_MENU, false);
     SettleKeys();
     EXPECT_EQ(Messages(), (std::vector<UINT>{kMsgOpenPopup, kMsgMoveSelection, kMsgMoveSelection}))
         << Describe(Received());
     EXPECT_FALSE(TargetSawKeyMenu()) << Describe(TargetKeys());
 
     ClearRecords();
-    Key(VK_MENU, true);
-    Key(VK_TAB, true);
-    Key(VK_TAB, false);
-    Key(VK_ESCAPE, true); // the popup takes this key itself in click mode
-    Key(VK_ESCAPE, false);
-    Key(VK_MENU, false);
+    KeyPress(VK_MENU, true);
+    KeyPress(VK_TAB, true);
+    KeyPress(VK_TAB, false);
+    KeyPress(VK_ESCAPE, true); // the popup takes this key itself in click mode
+    KeyPress(VK_ESCAPE, false);
+    KeyPress(VK_MENU, false);
     SettleKeys();
     EXPECT_EQ(Messages(), (std::vector<UINT>{kMsgOpenPopup, kMsgMoveSelection})) << Describe(Received());
     EXPECT_TRUE(TargetSawKey(VK_ESCAPE));
@@ -150,10 +150,10 @@ TEST_F(AltTab, ClickModePostsNothingOnAltReleaseAndLeavesEscAlone) {
 
 TEST_F(AltTab, AnyOtherValueIsStandardMode) {
     ASSERT_NE(Start(100, 5), 0);
-    Key(VK_MENU, true);
-    Key(VK_TAB, true);
-    Key(VK_TAB, false);
-    Key(VK_MENU, false);
+    KeyPress(VK_MENU, true);
+    KeyPress(VK_TAB, true);
+    KeyPress(VK_TAB, false);
+    KeyPress(VK_MENU, false);
     SettleKeys();
     EXPECT_EQ(Messages(), (std::vector<UINT>{kMsgOpenPopup, kMsgMoveSelection, kMsgChoose}))
         << Describe(Received());
@@ -166,13 +166,13 @@ TEST_F(AltTab, NoKeyIsLeftDownWhateverTheReleaseOrder) {
     std::sort(order.begin(), order.end());
     do {
         ClearRecords();
-        Key(VK_MENU, true);
-        Key(VK_TAB, true);
-        Key(VK_TAB, false);
-        Key(VK_SHIFT, true);
-        Key(VK_TAB, true);
+        KeyPress(VK_MENU, true);
+        KeyPress(VK_TAB, true);
+        KeyPress(VK_TAB, false);
+        KeyPress(VK_SHIFT, true);
+        KeyPress(VK_TAB, true);
         for (WORD vk : order)
-            Key(vk, false);
+            KeyPress(vk, false);
         SettleKeys();
         const std::string where = "release order " + std::to_string(order[0]) + "," +
                                   std::to_string(order[1]) + "," + std::to_string(order[2]);
@@ -188,20 +188,20 @@ TEST_F(AltTab, NoKeyIsLeftDownWhateverTheReleaseOrder) {
 TEST_F(AltTab, ReinstallSwitchesTheKeysOnAndOff) {
     ASSERT_NE(Start(100, 0), 0);
     ASSERT_NE(Start(100, 2), 0);
-    Key(VK_MENU, true);
-    Key(VK_TAB, true);
-    Key(VK_TAB, false);
-    Key(VK_MENU, false);
+    KeyPress(VK_MENU, true);
+    KeyPress(VK_TAB, true);
+    KeyPress(VK_TAB, false);
+    KeyPress(VK_MENU, false);
     SettleKeys();
     EXPECT_EQ(Messages(), (std::vector<UINT>{kMsgOpenPopup, kMsgMoveSelection, kMsgChoose}))
         << Describe(Received());
 
     ClearRecords();
     ASSERT_NE(Start(100, 0), 0);
-    Key(VK_MENU, true);
-    Key(VK_TAB, true);
-    Key(VK_TAB, false);
-    Key(VK_MENU, false);
+    KeyPress(VK_MENU, true);
+    KeyPress(VK_TAB, true);
+    KeyPress(VK_TAB, false);
+    KeyPress(VK_MENU, false);
     SettleKeys();
     EXPECT_TRUE(Received().empty()) << Describe(Received());
     EXPECT_TRUE(TargetSawKey(VK_TAB));
@@ -231,7 +231,7 @@ TEST_F(HookLifeCycle, FreeLibraryWhileInstalledUnloadsAndRemovesTheHook) {
     const POINT p = At(200, 200);
     MoveTo(p.x, p.y);
     MouseButton(MOUSEEVENTF_LEFTDOWN);
-    Wheel(WHEEL_DELTA);
+    MouseWheel(WHEEL_DELTA);
     MouseButton(MOUSEEVENTF_LEFTUP);
     Settle();
     EXPECT_TRUE(Received().empty()) << Describe(Received());

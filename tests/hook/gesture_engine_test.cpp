@@ -31,7 +31,7 @@ class Driver {
         ev.ours = ours;
         return Record(OnMouseEvent(engine, ev));
     }
-    HookDecision Key(uint32_t vk, bool down) {
+    HookDecision KeyPress(uint32_t vk, bool down) {
         KeyEvent k;
         k.vk = vk;
         k.down = down;
@@ -364,18 +364,18 @@ TEST(GestureEngine, ValuesAreBounded) {
 
 TEST(AltTabEngine, StandardModeSequence) {
     Driver d(Settings(100, 2));
-    EXPECT_FALSE(d.Key(kVkLMenu, true).swallow);
-    const HookDecision open = d.Key(kVkTab, true);
+    EXPECT_FALSE(d.KeyPress(kVkLMenu, true).swallow);
+    const HookDecision open = d.KeyPress(kVkTab, true);
     EXPECT_TRUE(open.swallow);
     EXPECT_TRUE(open.injectMenuMask);
-    EXPECT_TRUE(d.Key(kVkTab, false).swallow);
-    d.Key(kVkTab, true);
-    d.Key(kVkTab, false);
-    d.Key(kVkLShift, true);
-    d.Key(kVkTab, true);
-    d.Key(kVkTab, false);
-    d.Key(kVkLShift, false);
-    EXPECT_FALSE(d.Key(kVkLMenu, false).swallow) << "the Alt release must always reach the application";
+    EXPECT_TRUE(d.KeyPress(kVkTab, false).swallow);
+    d.KeyPress(kVkTab, true);
+    d.KeyPress(kVkTab, false);
+    d.KeyPress(kVkLShift, true);
+    d.KeyPress(kVkTab, true);
+    d.KeyPress(kVkTab, false);
+    d.KeyPress(kVkLShift, false);
+    EXPECT_FALSE(d.KeyPress(kVkLMenu, false).swallow) << "the Alt release must always reach the application";
     // The first Tab opens and steps on at once, so a quick Alt+Tab flips to the window behind.
     ASSERT_EQ(d.posted.size(), 5u);
     EXPECT_EQ(d.posted[0].message, kMsgOpenPopup);
@@ -390,10 +390,10 @@ TEST(AltTabEngine, StandardModeSequence) {
 TEST(AltTabEngine, QuickAltTabOpensAndChoosesTheNextEntry) {
     for (int mode : {1, 2}) {
         Driver d(Settings(100, mode));
-        d.Key(kVkLMenu, true);
-        d.Key(kVkTab, true);
-        d.Key(kVkTab, false);
-        d.Key(kVkLMenu, false);
+        d.KeyPress(kVkLMenu, true);
+        d.KeyPress(kVkTab, true);
+        d.KeyPress(kVkTab, false);
+        d.KeyPress(kVkLMenu, false);
         ASSERT_GE(d.posted.size(), 2u) << "mode " << mode;
         EXPECT_EQ(d.posted[0].message, kMsgOpenPopup);
         EXPECT_EQ(d.posted[1].message, kMsgMoveSelection);
@@ -403,9 +403,9 @@ TEST(AltTabEngine, QuickAltTabOpensAndChoosesTheNextEntry) {
 
 TEST(AltTabEngine, ShiftTabFirstOpensAndStepsBack) {
     Driver d(Settings(100, 2));
-    d.Key(kVkLMenu, true);
-    d.Key(kVkRShift, true);
-    d.Key(kVkTab, true);
+    d.KeyPress(kVkLMenu, true);
+    d.KeyPress(kVkRShift, true);
+    d.KeyPress(kVkTab, true);
     ASSERT_EQ(d.posted.size(), 2u);
     EXPECT_EQ(d.posted[0].message, kMsgOpenPopup);
     EXPECT_EQ(d.posted[1].delta, 120);
@@ -413,29 +413,29 @@ TEST(AltTabEngine, ShiftTabFirstOpensAndStepsBack) {
 
 TEST(AltTabEngine, EscCancelsOnlyInStandardMode) {
     Driver standard(Settings(100, 2));
-    standard.Key(kVkLMenu, true);
-    standard.Key(kVkTab, true);
-    EXPECT_TRUE(standard.Key(kVkEscape, true).swallow);
-    EXPECT_TRUE(standard.Key(kVkEscape, false).swallow);
-    standard.Key(kVkLMenu, false);
+    standard.KeyPress(kVkLMenu, true);
+    standard.KeyPress(kVkTab, true);
+    EXPECT_TRUE(standard.KeyPress(kVkEscape, true).swallow);
+    EXPECT_TRUE(standard.KeyPress(kVkEscape, false).swallow);
+    standard.KeyPress(kVkLMenu, false);
     EXPECT_EQ(standard.Messages(), (std::vector<uint32_t>{kMsgOpenPopup, kMsgMoveSelection, kMsgCancel}));
-    EXPECT_FALSE(standard.Key(kVkEscape, true).swallow) << "Esc on its own is the application's";
+    EXPECT_FALSE(standard.KeyPress(kVkEscape, true).swallow) << "Esc on its own is the application's";
 
     Driver click(Settings(100, 1));
-    click.Key(kVkLMenu, true);
-    click.Key(kVkTab, true);
-    EXPECT_FALSE(click.Key(kVkEscape, true).swallow);
-    click.Key(kVkLMenu, false);
+    click.KeyPress(kVkLMenu, true);
+    click.KeyPress(kVkTab, true);
+    EXPECT_FALSE(click.KeyPress(kVkEscape, true).swallow);
+    click.KeyPress(kVkLMenu, false);
     EXPECT_EQ(click.Messages(), (std::vector<uint32_t>{kMsgOpenPopup, kMsgMoveSelection}));
 }
 
 TEST(AltTabEngine, TabWithoutAltAndEverythingWhenOffPasses) {
     Driver on(Settings(100, 2));
-    EXPECT_FALSE(on.Key(kVkTab, true).swallow);
-    EXPECT_FALSE(on.Key(kVkTab, false).swallow);
+    EXPECT_FALSE(on.KeyPress(kVkTab, true).swallow);
+    EXPECT_FALSE(on.KeyPress(kVkTab, false).swallow);
     Driver off(Settings(100, 0));
-    off.Key(kVkLMenu, true);
-    EXPECT_FALSE(off.Key(kVkTab, true).swallow);
+    off.KeyPress(kVkLMenu, true);
+    EXPECT_FALSE(off.KeyPress(kVkTab, true).swallow);
     EXPECT_TRUE(off.posted.empty());
 }
 
@@ -448,7 +448,7 @@ TEST(AltTabEngine, EverySwallowedPressHasItsReleaseSwallowedInAnyOrder) {
         Driver d(Settings(100, 2));
         std::vector<int> passedDown(256, 0);
         auto press = [&](uint32_t vk, bool down) {
-            if (!d.Key(vk, down).swallow)
+            if (!d.KeyPress(vk, down).swallow)
                 passedDown[vk] += down ? 1 : -1;
         };
         press(kVkLMenu, true);
@@ -462,7 +462,7 @@ TEST(AltTabEngine, EverySwallowedPressHasItsReleaseSwallowedInAnyOrder) {
             EXPECT_EQ(passedDown[vk], 0) << "key " << vk;
         EXPECT_EQ(d.posted.back().message, kMsgChoose);
         // The next Tab without Alt is an ordinary Tab again.
-        EXPECT_FALSE(d.Key(kVkTab, true).swallow);
+        EXPECT_FALSE(d.KeyPress(kVkTab, true).swallow);
     } while (std::next_permutation(order, order + 3));
 }
 
@@ -538,12 +538,12 @@ TEST(LostHookEngine, WhatTheEngineWaitsForAtTheRelease) {
     d.Mouse(MouseAction::Wheel, 5, 5, -120);
     EXPECT_TRUE(WaitsForButtonRelease(d.engine, &right)) << "the gesture is open";
     EXPECT_FALSE(WaitsForAltRelease(d.engine));
-    d.Key(kVkLMenu, true);
-    d.Key(kVkTab, true);
+    d.KeyPress(kVkLMenu, true);
+    d.KeyPress(kVkTab, true);
     EXPECT_TRUE(WaitsForAltRelease(d.engine));
     Driver click(Settings(100, 1));
-    click.Key(kVkLMenu, true);
-    click.Key(kVkTab, true);
+    click.KeyPress(kVkLMenu, true);
+    click.KeyPress(kVkTab, true);
     EXPECT_FALSE(WaitsForAltRelease(click.engine)) << "the click-mode popup stays open by design";
 }
 
@@ -619,13 +619,13 @@ TEST(LostHookEngine, TheMouseHookLostInEachStateLeavesNoButtonDownAndNoPopupOpen
 TEST(LostHookEngine, TheKeyboardHookLostCancelsAStandardAltTabPopupOnly) {
     for (int mode : {1, 2}) {
         Driver d(Settings(100, mode));
-        d.Key(kVkLMenu, true);
-        d.Key(kVkTab, true);
+        d.KeyPress(kVkLMenu, true);
+        d.KeyPress(kVkTab, true);
         d.posted.clear();
         d.Record(OnHookLost(d.engine, HookKind::Keyboard));
         EXPECT_EQ(d.Messages(), mode == 2 ? std::vector<uint32_t>{kMsgCancel} : std::vector<uint32_t>{})
             << "mode " << mode;
-        EXPECT_FALSE(d.Key(kVkTab, false).swallow) << "nothing waits for a release the hook never saw";
+        EXPECT_FALSE(d.KeyPress(kVkTab, false).swallow) << "nothing waits for a release the hook never saw";
     }
 }
 

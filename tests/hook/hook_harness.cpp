@@ -154,28 +154,6 @@ const char* Name(UINT msg) {
 
 } // namespace
 
-bool WaitFor(const std::function<bool()>& done, DWORD timeoutMs) {
-    const ULONGLONG deadline = GetTickCount64() + timeoutMs;
-    for (;;) {
-        MSG msg;
-        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-            TranslateMessage(&msg);
-            DispatchMessageW(&msg);
-        }
-        if (done())
-            return true;
-        const ULONGLONG now = GetTickCount64();
-        if (now >= deadline)
-            return false;
-        const DWORD left = static_cast<DWORD>(deadline - now);
-        MsgWaitForMultipleObjects(0, nullptr, FALSE, left < 10 ? left : 10, QS_ALLINPUT);
-    }
-}
-
-void PumpFor(DWORD ms) {
-    WaitFor([] { return false; }, ms);
-}
-
 void MoveTo(int x, int y) {
     INPUT in = {};
     in.type = INPUT_MOUSE;
@@ -191,23 +169,6 @@ void MouseButton(DWORD flag) {
     INPUT in = {};
     in.type = INPUT_MOUSE;
     in.mi.dwFlags = flag;
-    Send(in);
-}
-
-void Wheel(int delta) {
-    INPUT in = {};
-    in.type = INPUT_MOUSE;
-    in.mi.dwFlags = MOUSEEVENTF_WHEEL;
-    in.mi.mouseData = static_cast<DWORD>(delta);
-    Send(in);
-}
-
-void Key(WORD vk, bool down) {
-    INPUT in = {};
-    in.type = INPUT_KEYBOARD;
-    in.ki.wVk = vk;
-    in.ki.wScan = static_cast<WORD>(MapVirtualKeyW(vk, MAPVK_VK_TO_VSC));
-    in.ki.dwFlags = down ? 0 : KEYEVENTF_KEYUP;
     Send(in);
 }
 

@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "hook/hook.h"
+#include "support/harness.h"
 
 namespace hooktest {
 
@@ -43,15 +44,15 @@ constexpr int kTargetTop = 100;
 constexpr int kTargetWidth = 800;
 constexpr int kTargetHeight = 600;
 
-// Pumps the test thread's messages until `done` or the deadline; returns `done()`.
-bool WaitFor(const std::function<bool()>& done, DWORD timeoutMs = 2000);
-// Pumps messages for a while without expecting anything (used only to let a time-out pass).
-void PumpFor(DWORD ms);
+// Waiting, pumping and key and wheel input come from the shared harness.
+using mw::test::KeyPress;
+using mw::test::MouseWheel;
+using mw::test::PumpFor;
+using mw::test::WaitFor;
 
+// A move to a point of the virtual desktop (any monitor).
 void MoveTo(int x, int y);
 void MouseButton(DWORD flag); // MOUSEEVENTF_LEFTDOWN etc.
-void Wheel(int delta);
-void Key(WORD vk, bool down);
 
 class HookFixture : public testing::Test {
   protected:

@@ -51,7 +51,7 @@ TEST_F(HookLoss, AFailedReinstallIsToldAndRetriedUntilItWorks) {
     ClearRecords();
     MoveTo(At(200, 200).x, At(200, 200).y);
     MouseButton(MOUSEEVENTF_LEFTDOWN);
-    Wheel(-WHEEL_DELTA);
+    MouseWheel(-WHEEL_DELTA);
     MouseButton(MOUSEEVENTF_LEFTUP);
     ASSERT_TRUE(WaitForReceived(2)) << Describe(Received());
     EXPECT_EQ(Received()[0].message, kMsgOpenPopup);
@@ -89,7 +89,7 @@ TEST_F(HookLoss, UnloadingWithoutEndHookNeverKillsTheThreadWhileItHoldsALock) {
     // The hooks are gone with it: a gesture is an ordinary click and wheel.
     MoveTo(At(200, 200).x, At(200, 200).y);
     MouseButton(MOUSEEVENTF_LEFTDOWN);
-    Wheel(WHEEL_DELTA);
+    MouseWheel(WHEEL_DELTA);
     MouseButton(MOUSEEVENTF_LEFTUP);
     Settle();
     EXPECT_TRUE(Received().empty()) << Describe(Received());

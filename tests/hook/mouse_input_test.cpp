@@ -13,7 +13,7 @@ void Gesture(POINT p, int notches, int delta, DWORD down = MOUSEEVENTF_LEFTDOWN,
     MoveTo(p.x, p.y);
     MouseButton(down);
     for (int i = 0; i < notches; ++i)
-        Wheel(delta);
+        MouseWheel(delta);
     MouseButton(up);
 }
 
@@ -89,7 +89,7 @@ TEST_F(MouseGesture, DragBeyondTheToleranceIsADragFromWhereThePressHappened) {
     MoveTo(p.x + 40, p.y + 5);
     MoveTo(p.x + 80, p.y + 10);
     // A wheel turn during a drag belongs to the application too.
-    Wheel(-WHEEL_DELTA);
+    MouseWheel(-WHEEL_DELTA);
     MouseButton(MOUSEEVENTF_LEFTUP);
     Settle();
     const std::vector<Seen> seen = TargetButtons();
@@ -115,7 +115,7 @@ TEST_F(MouseGesture, LongPressReachesTheWindowWhenTheTimeOutPasses) {
     EXPECT_FALSE(TargetGot(WM_LBUTTONUP));
     EXPECT_NE(GetAsyncKeyState(VK_LBUTTON) & 0x8000, 0) << "the application should see the button held";
     // The wheel after the time-out is no gesture: it reaches the application with the button.
-    Wheel(WHEEL_DELTA);
+    MouseWheel(WHEEL_DELTA);
     MouseButton(MOUSEEVENTF_LEFTUP);
     Settle();
     const std::vector<Seen> seen = TargetButtons();
@@ -132,7 +132,7 @@ TEST_F(MouseGesture, WheelOutsideTheToleranceIsNoGesture) {
     MoveTo(p.x, p.y);
     MouseButton(MOUSEEVENTF_LEFTDOWN);
     MoveTo(p.x + 10, p.y); // leaves the 6 px tolerance: now a drag
-    Wheel(WHEEL_DELTA);
+    MouseWheel(WHEEL_DELTA);
     MouseButton(MOUSEEVENTF_LEFTUP);
     Settle();
     EXPECT_EQ(TargetButtons().size(), 3u) << Describe(TargetButtons());
@@ -144,13 +144,13 @@ TEST_F(MouseGesture, CancelDistancePostsOneCancelThenSilence) {
     const POINT p = At(200, 200);
     MoveTo(p.x, p.y);
     MouseButton(MOUSEEVENTF_LEFTDOWN);
-    Wheel(-WHEEL_DELTA);
+    MouseWheel(-WHEEL_DELTA);
     MoveTo(p.x + 30, p.y); // still inside
-    Wheel(-WHEEL_DELTA);
+    MouseWheel(-WHEEL_DELTA);
     MoveTo(p.x + 100, p.y); // beyond 50 px
     MoveTo(p.x + 120, p.y);
-    Wheel(-WHEEL_DELTA);
-    Wheel(WHEEL_DELTA);
+    MouseWheel(-WHEEL_DELTA);
+    MouseWheel(WHEEL_DELTA);
     MouseButton(MOUSEEVENTF_LEFTUP);
     Settle();
     const std::vector<Posted> got = Received();
@@ -166,9 +166,9 @@ TEST_F(MouseGesture, CancelDistanceZeroNeverCancels) {
     const POINT p = At(100, 100);
     MoveTo(p.x, p.y);
     MouseButton(MOUSEEVENTF_LEFTDOWN);
-    Wheel(WHEEL_DELTA);
+    MouseWheel(WHEEL_DELTA);
     MoveTo(p.x + 500, p.y + 300);
-    Wheel(WHEEL_DELTA);
+    MouseWheel(WHEEL_DELTA);
     MouseButton(MOUSEEVENTF_LEFTUP);
     Settle();
     const std::vector<Posted> got = Received();

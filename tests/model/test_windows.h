@@ -6,29 +6,13 @@
 
 #include <vector>
 
+#include "support/harness.h"
+
 namespace mw_test {
 
-// Dispatches whatever is queued for this thread.
-inline void Pump() {
-    MSG msg;
-    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-        TranslateMessage(&msg);
-        DispatchMessageW(&msg);
-    }
-}
-
-// Pumps messages until `condition` holds or `timeoutMs` passed; returns the last result.
-template <typename Condition> bool WaitFor(Condition condition, DWORD timeoutMs = 5000) {
-    ULONGLONG deadline = GetTickCount64() + timeoutMs;
-    for (;;) {
-        Pump();
-        if (condition())
-            return true;
-        if (GetTickCount64() >= deadline)
-            return false;
-        MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
-    }
-}
+// Waiting and pumping come from the shared harness.
+using mw::test::Pump;
+using mw::test::WaitFor;
 
 // An icon of size x size pixels; the edge length tells icons apart after duplication.
 inline HICON MakeTestIcon(int size) {

@@ -8,7 +8,7 @@
 #include <gtest/gtest.h>
 
 #include "hook/hook.h"
-#include "model/activation.h"
+#include "controller/activation.h"
 #include "platform/dpi.h"
 #include "support/e2e.h"
 #include "support/harness.h"

@@ -5,6 +5,7 @@
 #include "options/option_test_fixture.h"
 #include "platform/unique_handle.h"
 #include "resource.h"
+#include "model/program_state.h"
 
 namespace mw::test {
 namespace {

@@ -9,6 +9,7 @@
 #include "platform/unique_handle.h"
 #include "resource.h"
 #include "support/display_language.h"
+#include "model/program_state.h"
 
 namespace mw::test {
 namespace {

@@ -9,8 +9,8 @@
 #include <functional>
 #include <vector>
 
-#include "app/launcher_file.h"
-#include "app/preferences_file.h"
+#include "model/launcher_section.h"
+#include "settings/preferences_file.h"
 #include "model/item_list.h"
 #include "options/launcher_page.h"
 #include "options/option_test_fixture.h"
@@ -18,6 +18,7 @@
 #include "resource.h"
 #include "support/png.h"
 #include "view/design.h"
+#include "model/program_state.h"
 
 namespace mw::test {
 namespace {

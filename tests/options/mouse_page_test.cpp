@@ -3,6 +3,7 @@
 #include "options/mouse_page.h"
 #include "options/option_test_fixture.h"
 #include "resource.h"
+#include "model/program_state.h"
 
 namespace mw::test {
 namespace {

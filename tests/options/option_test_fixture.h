@@ -15,7 +15,7 @@
 
 #include "model/hook_client.h"
 #include "model/item_list.h"
-#include "model/preferences.h"
+#include "settings/preferences.h"
 #include "model/program_state.h"
 #include "options/option_settings.h"
 #include "options/options_dialog.h"

@@ -2,6 +2,7 @@
 #include "options/option_test_fixture.h"
 #include "resource.h"
 #include "support/png.h"
+#include "model/program_state.h"
 
 namespace mw::test {
 namespace {

@@ -18,11 +18,11 @@
 #include <string>
 #include <vector>
 
-#include "app/launcher_file.h"
-#include "app/preferences_file.h"
+#include "model/launcher_section.h"
+#include "settings/preferences_file.h"
 #include "model/exclude_set.h"
 #include "model/item_list.h"
-#include "model/preferences.h"
+#include "settings/preferences.h"
 #include "support/temp_dir.h"
 #include "view/design.h"
 #include "view/design_file.h"

@@ -7,11 +7,11 @@
 
 #include <string>
 
-#include "app/launcher_file.h"
-#include "app/preferences_file.h"
+#include "model/launcher_section.h"
+#include "settings/preferences_file.h"
 #include "model/exclude_set.h"
 #include "model/item_list.h"
-#include "model/preferences.h"
+#include "settings/preferences.h"
 #include "support/harness.h"
 #include "support/temp_dir.h"
 #include "view/design.h"

@@ -10,6 +10,8 @@
 
 namespace mw::test {
 
+// Dispatches whatever is queued for this thread.
+void Pump();
 // Pumps this thread's messages until cond() holds or the deadline passes; returns cond().
 bool WaitFor(const std::function<bool()>& cond, DWORD timeoutMs = 5000);
 // Pumps messages for the given time (for "nothing must happen" checks).

@@ -38,4 +38,10 @@ struct ActivationOptions {
 
 void ActivateWindow(HWND window, const ActivationOptions& options);
 
+// The system lets only the foreground's own input queue hand the foreground on; sharing it for a
+// moment lifts that restriction. Attaches the input of `thread` to that of `otherThread` (when
+// they differ), asks for `window` to come to the foreground, keeps the input shared for
+// `holdMilliseconds` and detaches it again. True when the request was granted.
+bool ForegroundSharingInput(HWND window, DWORD thread, DWORD otherThread, DWORD holdMilliseconds = 0);
+
 } // namespace mw

@@ -1,14 +1,15 @@
-#include "app/preferences_file.h"
+#include "settings/preferences_file.h"
 
 #include <windows.h>
 
 #include <iterator>
 #include <set>
 #include <string>
+#include <vector>
 
-#include "model/exclude_set.h"
 #include "platform/log.h"
 #include "platform/unique_handle.h"
+#include "resource.h"
 
 namespace mw {
 
@@ -16,40 +17,66 @@ namespace {
 
 constexpr wchar_t kPreferenceSection[] = L"Preference";
 constexpr wchar_t kExcludeSection[] = L"Exclude";
-constexpr wchar_t kLauncherSection[] = L"Launcher";
 constexpr wchar_t kCountKey[] = L"cnt";
 
 // Exclusion titles are read into 259 characters: at most 258 characters and the terminator.
 constexpr DWORD kExcludeBufferLength = 259;
 
+using P = PreferenceId;
+using R = Refresh;
+using Page = OptionsPage;
+using C = ControlKind;
+
 // Read order of the file. The defaults here are the ones a missing key gets; they agree with the
 // initialisers of Preferences (a test holds them together).
 constexpr PreferenceKey kPreferenceKeys[] = {
-    {L"RightButton", &Preferences::RightButton, 0, true},
-    {L"ClickMode", &Preferences::ClickMode, 0, true},
-    {L"AdjustCursor", &Preferences::AdjustCursor, 0, true},
-    {L"MoveWindow", &Preferences::MoveWindow, 0, true},
-    {L"ReplaceAltTab", &Preferences::ReplaceAltTab, 0, false},
-    {L"PermissibleRange", &Preferences::PermissibleRange, 6, false},
-    {L"TimeOutMilliSeconds", &Preferences::TimeOutMilliSeconds, 500, false},
-    {L"MoveCanselPx", &Preferences::MoveCanselPx, 100, false},
-    {L"ToCenter", &Preferences::ToCenter, 0, false},
-    {L"ToggleDesktop", &Preferences::ToggleDesktop, 1, false},
-    {L"Cansel", &Preferences::Cansel, 1, false},
-    {L"CloseWnd", &Preferences::CloseWnd, 0, false},
-    {L"Altab7", &Preferences::Altab7, 0, false},
-    {L"Altab7_Hide", &Preferences::Altab7_Hide, 0, false},
-    {L"ArrangeWindow", &Preferences::ArrangeWindow, 1, false},
-    {L"Language", &Preferences::Language, 0, false},
+    {P::RightButton, L"RightButton", &Preferences::RightButton, 0, true, 0, 1, Page::Mouse,
+     IDC_MOUSE_RIGHT_BUTTON, C::Choice, R::MouseHook},
+    {P::ClickMode, L"ClickMode", &Preferences::ClickMode, 0, true, 0, 1, Page::Mouse, IDC_MOUSE_CLICK_MODE,
+     C::Choice, R::MouseHook},
+    {P::AdjustCursor, L"AdjustCursor", &Preferences::AdjustCursor, 0, true, 0, 1, Page::General,
+     IDC_GENERAL_ADJUST_CURSOR, C::CheckBox, R::Nothing},
+    {P::MoveWindow, L"MoveWindow", &Preferences::MoveWindow, 0, true, 0, 1, Page::General,
+     IDC_GENERAL_MOVE_WINDOW, C::CheckBox, R::Nothing},
+    {P::ReplaceAltTab, L"ReplaceAltTab", &Preferences::ReplaceAltTab, 0, false, 0, 2, Page::General,
+     IDC_GENERAL_REPLACE_ALTTAB, C::Choice, R::MouseHook},
+    {P::PermissibleRange, L"PermissibleRange", &Preferences::PermissibleRange, 6, false, 0,
+     kPermissibleRangeMax, Page::Mouse, IDC_MOUSE_RANGE_SLIDER, C::Number, R::MouseHook},
+    {P::TimeOutMilliSeconds, L"TimeOutMilliSeconds", &Preferences::TimeOutMilliSeconds, 500, false,
+     kTimeOutMin, kTimeOutMax, Page::Mouse, IDC_MOUSE_TIMEOUT_UPDOWN, C::Number, R::MouseHook},
+    {P::MoveCanselPx, L"MoveCanselPx", &Preferences::MoveCanselPx, 100, false, kCancelPxMin, kCancelPxMax,
+     Page::Mouse, IDC_MOUSE_CANCEL_UPDOWN, C::Number, R::MouseHook},
+    {P::ToCenter, L"ToCenter", &Preferences::ToCenter, 0, false, 0, 1, Page::Mouse, IDC_MOUSE_TO_CENTER,
+     C::CheckBox, R::Nothing},
+    {P::ToggleDesktop, L"ToggleDesktop", &Preferences::ToggleDesktop, 1, false, 0, 1, Page::General,
+     IDC_GENERAL_TOGGLE_DESKTOP, C::CheckBox, R::CommandList},
+    {P::Cansel, L"Cansel", &Preferences::Cansel, 1, false, 0, 1, Page::General, IDC_GENERAL_CANCEL,
+     C::CheckBox, R::CommandList},
+    {P::CloseWnd, L"CloseWnd", &Preferences::CloseWnd, 0, false, 0, 1, Page::General,
+     IDC_GENERAL_CLOSE_WINDOW, C::CheckBox, R::CommandList},
+    {P::Altab7, L"Altab7", &Preferences::Altab7, 0, false, 0, 1, Page::General, IDC_GENERAL_FRAMES,
+     C::CheckBox, R::Nothing},
+    {P::Altab7_Hide, L"Altab7_Hide", &Preferences::Altab7_Hide, 0, false, 0, 1, Page::General,
+     IDC_GENERAL_FRAMES_HIDE, C::Choice, R::Nothing},
+    // No page offers it: only the file sets it.
+    {P::ArrangeWindow, L"ArrangeWindow", &Preferences::ArrangeWindow, 1, false, 0, 1, Page::None, 0, C::None,
+     R::Nothing},
+    {P::Language, L"Language", &Preferences::Language, 0, false, 0, 2, Page::General, IDC_GENERAL_LANGUAGE,
+     C::Choice, R::Language},
 };
+
+constexpr bool TableInIdOrder() {
+    for (size_t i = 0; i < std::size(kPreferenceKeys); ++i) {
+        if (static_cast<size_t>(kPreferenceKeys[i].id) != i)
+            return false;
+    }
+    return true;
+}
+static_assert(TableInIdOrder(), "PreferenceEntry indexes the table by PreferenceId");
 
 int ReadInt(const std::wstring& path, const wchar_t* section, const wchar_t* key, int defaultValue) {
     // The profile reader hands back negative numbers as their two's-complement UINT.
     return static_cast<int>(GetPrivateProfileIntW(section, key, defaultValue, path.c_str()));
-}
-
-std::wstring NumberedKey(const wchar_t* prefix, int number) {
-    return prefix + std::to_wstring(number);
 }
 
 // The names of the keys of a section as the profile reader sees them (trimmed).
@@ -102,6 +129,10 @@ size_t PreferenceKeyCount() {
     return std::size(kPreferenceKeys);
 }
 
+const PreferenceKey& PreferenceEntry(PreferenceId id) {
+    return kPreferenceKeys[static_cast<size_t>(id)];
+}
+
 const PreferenceKey* FindPreferenceKey(const wchar_t* key) {
     if (!key)
         return nullptr;
@@ -128,12 +159,14 @@ void LoadPreferences(const std::wstring& path, bool notResident, Preferences& ou
         out.ClickMode = 1;
 }
 
-void LoadExcludeSection(const std::wstring& path) {
+std::vector<std::wstring> ReadExcludeSection(const std::wstring& path) {
+    std::vector<std::wstring> titles;
     int count = ReadInt(path, kExcludeSection, kCountKey, 0);
     if (count > kMaxExcludeKeys)
         count = kMaxExcludeKeys;
     if (count <= 0)
-        return;
+        return titles;
+    titles.reserve(static_cast<size_t>(count));
     // A key that is not in the section reads as an empty title; asking the profile reader for
     // thousands of absent keys one by one would only cost time.
     const std::set<std::wstring> present = KeyNames(path, kExcludeSection);
@@ -145,8 +178,9 @@ void LoadExcludeSection(const std::wstring& path) {
             GetPrivateProfileStringW(kExcludeSection, key.c_str(), L"", title, kExcludeBufferLength,
                                      path.c_str());
         }
-        AddExcluded(title);
+        titles.emplace_back(title);
     }
+    return titles;
 }
 
 bool WriteProfileValue(const std::wstring& path, const wchar_t* section, const wchar_t* key,
@@ -161,40 +195,9 @@ bool WriteProfileValue(const std::wstring& path, const wchar_t* section, const w
     return false;
 }
 
-bool WritePreference(const std::wstring& path, const wchar_t* key, int value) {
+bool WritePreference(const std::wstring& path, PreferenceId id, int value) {
     const std::wstring text = std::to_wstring(value);
-    return WriteProfileValue(path, kPreferenceSection, key, text.c_str());
-}
-
-bool WriteLauncherValue(const std::wstring& path, const wchar_t* prefix, int number, const wchar_t* value) {
-    const std::wstring key = NumberedKey(prefix, number);
-    return WriteProfileValue(path, kLauncherSection, key.c_str(), value);
-}
-
-bool WriteLauncherEntry(const std::wstring& path, int number, const wchar_t* name, const wchar_t* commandLine,
-                        const wchar_t* workFolder, const wchar_t* pathValue, const wchar_t* iconFile,
-                        int iconIndex) {
-    const std::wstring index = std::to_wstring(iconIndex);
-    bool ok = WriteLauncherValue(path, L"path", number, pathValue);
-    ok = WriteLauncherValue(path, L"name", number, name) && ok;
-    ok = WriteLauncherValue(path, L"cmnd", number, commandLine) && ok;
-    ok = WriteLauncherValue(path, L"wfol", number, workFolder) && ok;
-    ok = WriteLauncherValue(path, L"icon", number, iconFile) && ok;
-    ok = WriteLauncherValue(path, L"icon_idx", number, index.c_str()) && ok;
-    return ok;
-}
-
-bool RemoveLauncherEntry(const std::wstring& path, int number) {
-    bool ok = true;
-    for (const wchar_t* prefix : {L"path", L"name", L"cmnd", L"wfol", L"icon", L"icon_idx"}) {
-        ok = WriteLauncherValue(path, prefix, number, nullptr) && ok;
-    }
-    return ok;
-}
-
-bool WriteLauncherCount(const std::wstring& path, int count) {
-    const std::wstring text = std::to_wstring(count);
-    return WriteProfileValue(path, kLauncherSection, kCountKey, text.c_str());
+    return WriteProfileValue(path, kPreferenceSection, PreferenceEntry(id).key, text.c_str());
 }
 
 } // namespace mw

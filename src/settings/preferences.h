@@ -1,5 +1,6 @@
 // The in-memory settings of the running program: the sixteen integers of the preferences file's
 // section "Preference", named like their keys, and the start-up flags from the command line.
+// The run's own copies live in the program state (model/program_state.h).
 #pragma once
 
 namespace mw {
@@ -29,9 +30,5 @@ struct StartupFlags {
     bool CursorCentring = true;
     bool LauncherOnly = false;
 };
-
-// Process-wide instances; tests reset them by assigning a fresh record.
-Preferences& CurrentPreferences();
-StartupFlags& CurrentStartupFlags();
 
 } // namespace mw

@@ -1,10 +1,11 @@
-// The launcher entries of the preferences file (section "Launcher"): "cnt" and, for each entry n
-// from 1, the keys "pathn", "namen", "wfoln", "cmndn", "iconn" and "icon_idxn".
+// The launcher list as the preferences file describes it: the stored entries of section
+// "Launcher" (read in settings/) made into list entries with their icons.
 #pragma once
 
 #include <string>
 
 #include "model/item_list.h"
+#include "settings/launcher_file.h"
 
 namespace mw {
 
@@ -13,8 +14,5 @@ namespace mw {
 // Reads at most as many entries as the list has free slots; a negative count reads none.
 // Returns the number of entries appended.
 int LoadLauncherSection(const std::wstring& prefsPath, int iconSize, LauncherList& list);
-
-// The "cnt" value as stored, which may exceed what the list can hold (or be negative).
-int StoredLauncherCount(const std::wstring& prefsPath);
 
 } // namespace mw

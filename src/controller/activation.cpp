@@ -1,4 +1,4 @@
-#include "model/activation.h"
+#include "controller/activation.h"
 
 #include "platform/log.h"
 
@@ -92,25 +92,42 @@ bool MovePlacement(HWND window, const MonitorPlace& from, const MonitorPlace& to
     return SetWindowPlacement(window, &placement) != FALSE;
 }
 
-void MoveToCursorMonitor(HWND window) {
+// Moves the window to the cursor's monitor, when it is on another one, at the same offset from
+// the corner. `r` is where the window is (for a minimised one where it will be once restored) and
+// becomes where it goes. A minimised window, and a maximised one that is not waited for, moves
+// through its placement and is restored or maximised again by it. With `withoutWaiting` every
+// request is handed to the window's thread instead of waiting for it. True when the move also restores a
+// minimised window.
+bool MoveToCursorMonitor(HWND window, RECT& r, bool withoutWaiting) {
     MonitorPlace from, to;
     if (!CursorOnAnotherMonitor(window, &from, &to))
-        return;
-    if (IsIconic(window)) {
-        MovePlacement(window, from, to, SW_RESTORE, false);
-        return;
-    }
-    // A maximised window is moved in its restored rectangle and maximised again on its new
-    // monitor: a new placement alone leaves a window that is maximised already where it is.
+        return false;
+    const bool minimised = IsIconic(window) != FALSE;
     const bool maximised = IsZoomed(window) != FALSE;
-    if (maximised)
+    if (minimised || (maximised && withoutWaiting)) {
+        const POINT target = MovedCorner(r, from, to);
+        const bool moved =
+            MovePlacement(window, from, to, minimised ? SW_RESTORE : SW_SHOWMAXIMIZED, withoutWaiting);
+        if (moved)
+            OffsetRect(&r, target.x - r.left, target.y - r.top);
+        return moved && minimised;
+    }
+    // A maximised window that answers is restored, moved in its restored rectangle and maximised
+    // again on its new monitor: a new placement alone leaves a window that is maximised already
+    // where it is.
+    if (maximised) {
         ShowWindow(window, SW_RESTORE);
-    RECT r{};
-    GetWindowRect(window, &r);
+        GetWindowRect(window, &r);
+    }
     const POINT target = MovedCorner(r, from, to);
-    SetWindowPos(window, nullptr, target.x, target.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
-    if (maximised)
+    const UINT flags = withoutWaiting ? SWP_NOACTIVATE | SWP_ASYNCWINDOWPOS : 0;
+    SetWindowPos(window, nullptr, target.x, target.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | flags);
+    OffsetRect(&r, target.x - r.left, target.y - r.top);
+    if (maximised) {
         ShowWindow(window, SW_MAXIMIZE);
+        GetWindowRect(window, &r);
+    }
+    return false;
 }
 
 // Whether the window's thread takes a message within a short time. Restoring, moving and raising
@@ -127,24 +144,8 @@ bool WindowAnswers(HWND window) {
 void ActivateWithoutWaiting(HWND window, const ActivationOptions& options) {
     const bool minimised = IsIconic(window) != FALSE;
     RECT r = RestoredRect(window);
-    bool restoring = false;
-    MonitorPlace from, to;
-    if (options.moveWindow && CursorOnAnotherMonitor(window, &from, &to)) {
-        const POINT target = MovedCorner(r, from, to);
-        if (minimised || IsZoomed(window)) {
-            // Through the placement, handed to the window's thread without waiting for it; for a
-            // minimised window this is also its restore.
-            const bool moved =
-                MovePlacement(window, from, to, minimised ? SW_RESTORE : SW_SHOWMAXIMIZED, true);
-            restoring = moved && minimised;
-            if (moved)
-                OffsetRect(&r, target.x - r.left, target.y - r.top);
-        } else {
-            SetWindowPos(window, nullptr, target.x, target.y, 0, 0,
-                         SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_ASYNCWINDOWPOS);
-            OffsetRect(&r, target.x - r.left, target.y - r.top);
-        }
-    }
+    // For a minimised window a move through its placement is also its restore.
+    const bool restoring = options.moveWindow && MoveToCursorMonitor(window, r, true);
     if (minimised && !restoring)
         ShowWindowAsync(window, SW_RESTORE);
     if (options.adjustCursor) {
@@ -156,6 +157,17 @@ void ActivateWithoutWaiting(HWND window, const ActivationOptions& options) {
 }
 
 } // namespace
+
+bool ForegroundSharingInput(HWND window, DWORD thread, DWORD otherThread, DWORD holdMilliseconds) {
+    const bool attached =
+        thread && otherThread && thread != otherThread && AttachThreadInput(thread, otherThread, TRUE);
+    const bool done = SetForegroundWindow(window) != FALSE;
+    if (holdMilliseconds)
+        Sleep(holdMilliseconds);
+    if (attached)
+        AttachThreadInput(thread, otherThread, FALSE);
+    return done;
+}
 
 void ActivateWindow(HWND window, const ActivationOptions& options) {
     if (!WindowAnswers(window)) {
@@ -169,8 +181,11 @@ void ActivateWindow(HWND window, const ActivationOptions& options) {
     }
     if (IsIconic(window))
         ShowWindow(window, SW_RESTORE);
-    if (options.moveWindow)
-        MoveToCursorMonitor(window);
+    if (options.moveWindow) {
+        RECT r{};
+        GetWindowRect(window, &r);
+        MoveToCursorMonitor(window, r, false);
+    }
     if (options.adjustCursor) {
         RECT r{};
         GetWindowRect(window, &r);
@@ -179,12 +194,7 @@ void ActivateWindow(HWND window, const ActivationOptions& options) {
     }
     const DWORD foregroundThread = GetWindowThreadProcessId(GetForegroundWindow(), nullptr);
     const DWORD targetThread = GetWindowThreadProcessId(window, nullptr);
-    // The system lets only the foreground's own input queue hand the foreground on; sharing it
-    // for a moment lifts that restriction.
-    AttachThreadInput(targetThread, foregroundThread, TRUE);
-    SetForegroundWindow(window);
-    Sleep(kForegroundAttachMilliseconds);
-    AttachThreadInput(targetThread, foregroundThread, FALSE);
+    ForegroundSharingInput(window, targetThread, foregroundThread, kForegroundAttachMilliseconds);
     BringWindowToTop(window);
     SetActiveWindow(window);
     if (GetForegroundWindow() != window)

@@ -1,4 +1,4 @@
-#include "model/activation.h"
+#include "controller/activation.h"
 
 #include <gtest/gtest.h>
 

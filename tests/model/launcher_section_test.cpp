@@ -1,4 +1,4 @@
-#include "app/launcher_file.h"
+#include "model/launcher_section.h"
 
 #include <gtest/gtest.h>
 

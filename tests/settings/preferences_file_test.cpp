@@ -1,10 +1,12 @@
-#include "app/preferences_file.h"
+#include "settings/launcher_file.h"
+#include "settings/preferences_file.h"
 
 #include <windows.h>
 
 #include <gtest/gtest.h>
 
 #include <set>
+#include <utility>
 #include <string>
 
 #include "model/exclude_set.h"
@@ -185,14 +187,14 @@ TEST_F(WriteHelpers, NewFileIsUnicodeAndJapaneseRoundTrips) {
     EXPECT_EQ(ReadString(file, L"Launcher", L"icon_idx1"), L"0");
 
     // Later writes keep the file Unicode.
-    ASSERT_TRUE(mw::WritePreference(file, L"ClickMode", 1));
+    ASSERT_TRUE(mw::WritePreference(file, mw::PreferenceId::ClickMode, 1));
     EXPECT_EQ(ReadFileBytes(file).substr(0, 2), std::string("\xFF\xFE"));
     EXPECT_EQ(ReadString(file, L"Launcher", L"name1"), L"メモ帳");
 }
 
 TEST_F(WriteHelpers, ExistingAnsiFileKeepsItsEncoding) {
     WriteTextFile(file, L"[Preference]\r\nRightButton=1\r\n", false);
-    ASSERT_TRUE(mw::WritePreference(file, L"TimeOutMilliSeconds", 1500));
+    ASSERT_TRUE(mw::WritePreference(file, mw::PreferenceId::TimeOutMilliSeconds, 1500));
     const std::string bytes = ReadFileBytes(file);
     EXPECT_EQ(bytes.substr(0, 12), "[Preference]");
     EXPECT_NE(bytes.find("TimeOutMilliSeconds=1500"), std::string::npos);
@@ -200,8 +202,8 @@ TEST_F(WriteHelpers, ExistingAnsiFileKeepsItsEncoding) {
 }
 
 TEST_F(WriteHelpers, PreferenceWritesDecimalAndReadsBack) {
-    ASSERT_TRUE(mw::WritePreference(file, L"MoveCanselPx", -20));
-    ASSERT_TRUE(mw::WritePreference(file, L"PermissibleRange", 40));
+    ASSERT_TRUE(mw::WritePreference(file, mw::PreferenceId::MoveCanselPx, -20));
+    ASSERT_TRUE(mw::WritePreference(file, mw::PreferenceId::PermissibleRange, 40));
     EXPECT_EQ(ReadString(file, L"Preference", L"MoveCanselPx"), L"-20");
     mw::Preferences p;
     mw::LoadPreferences(file, false, p);
@@ -224,7 +226,7 @@ TEST_F(WriteHelpers, NullValueRemovesTheKey) {
     EXPECT_EQ(ReadString(file, L"Launcher", L"icon_idx2"), L"0");
     EXPECT_EQ(ReadString(file, L"Launcher", L"name2"), L"n");
 
-    ASSERT_TRUE(mw::WriteLauncherValue(file, L"name", 2, nullptr));
+    ASSERT_TRUE(mw::WriteLauncherValue(file, mw::LauncherKey::Name, 2, nullptr));
     EXPECT_EQ(ReadString(file, L"Launcher", L"name2"), L"<missing>");
 
     ASSERT_TRUE(mw::RemoveLauncherEntry(file, 2));
@@ -235,15 +237,31 @@ TEST_F(WriteHelpers, NullValueRemovesTheKey) {
 }
 
 TEST_F(WriteHelpers, RemovingFromAMissingFileCreatesNothing) {
-    mw::WriteLauncherValue(file, L"name", 1, nullptr);
+    mw::WriteLauncherValue(file, mw::LauncherKey::Name, 1, nullptr);
     EXPECT_EQ(GetFileAttributesW(file.c_str()), INVALID_FILE_ATTRIBUTES);
 }
 
 TEST_F(WriteHelpers, FailedWriteIsReported) {
     // A folder that does not exist cannot take the file.
     const std::wstring unreachable = dir.file(L"no such folder\\p.ini");
-    EXPECT_FALSE(mw::WritePreference(unreachable, L"ClickMode", 1));
+    EXPECT_FALSE(mw::WritePreference(unreachable, mw::PreferenceId::ClickMode, 1));
     EXPECT_FALSE(mw::WriteLauncherCount(unreachable, 1));
 }
 
 } // namespace
+
+// The table the pages work through: each default is a value the pages can offer, and no control
+// of a page stands for two preferences.
+TEST(PreferencesTable, DefaultsLieWithinTheirBoundsAndControlsAreUnique) {
+    std::set<std::pair<mw::OptionsPage, int>> controls;
+    for (size_t i = 0; i < mw::PreferenceKeyCount(); ++i) {
+        const mw::PreferenceKey& entry = mw::PreferenceKeys()[i];
+        EXPECT_EQ(&mw::PreferenceEntry(entry.id), &entry) << "entry " << i;
+        EXPECT_LE(entry.minValue, entry.defaultValue) << "entry " << i;
+        EXPECT_GE(entry.maxValue, entry.defaultValue) << "entry " << i;
+        EXPECT_EQ(entry.control == 0, entry.page == mw::OptionsPage::None) << "entry " << i;
+        if (entry.control != 0) {
+            EXPECT_TRUE(controls.insert({entry.page, entry.control}).second) << "entry " << i;
+        }
+    }
+}
