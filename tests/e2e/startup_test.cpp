@@ -85,12 +85,9 @@ TEST(Startup, ResidentMainWindowIsHiddenTopmostToolPopupAndClosingEndsWithZero) 
         << "the hook is removed when the program ends";
 }
 
-TEST(Startup, SecondInstanceSaysSoAndEndsWhileTheFirstRuns) {
-    ProgramSandbox first;
-    UseRecordingHook(first);
-    ASSERT_TRUE(first.Start());
-    ASSERT_NE(first.WaitMainWindow(), nullptr);
-
+// Starts a second resident instance and checks that it says so, with the program's caption, and
+// ends with 0 without a main window or a hook.
+void ExpectRefusedSecondStart() {
     ProgramSandbox second;
     UseRecordingHook(second);
     ASSERT_TRUE(second.Start());
@@ -103,8 +100,17 @@ TEST(Startup, SecondInstanceSaysSoAndEndsWhileTheFirstRuns) {
     EXPECT_TRUE(second.WindowsOfMainClassEmpty());
     PostMessageW(box, WM_COMMAND, IDOK, 0);
     EXPECT_EQ(second.process().WaitExit(10000), 0);
-    EXPECT_TRUE(first.process().Running());
     EXPECT_EQ(ReadAll(second.file(L"hook-calls.txt")), "") << "the second instance installs no hook";
+}
+
+TEST(Startup, SecondInstanceSaysSoAndEndsWhileTheFirstRuns) {
+    ProgramSandbox first;
+    UseRecordingHook(first);
+    ASSERT_TRUE(first.Start());
+    ASSERT_NE(first.WaitMainWindow(), nullptr);
+
+    ExpectRefusedSecondStart();
+    EXPECT_TRUE(first.process().Running());
 
     // Neither not-resident mode nor launcher options mode is blocked by a running instance.
     ProgramSandbox notResident;
@@ -147,16 +153,7 @@ TEST(Startup, AnInstanceWhoseMutexCannotBeOpenedCountsAsRunning) {
     ASSERT_EQ(CreateMutexW(nullptr, FALSE, L"Mistlewick"), nullptr) << "Wine let the mutex be opened";
     ASSERT_EQ(GetLastError(), static_cast<DWORD>(ERROR_ACCESS_DENIED));
 
-    ProgramSandbox second;
-    UseRecordingHook(second);
-    ASSERT_TRUE(second.Start());
-    HWND box = WaitMessageBox(second.process().pid());
-    ASSERT_NE(box, nullptr);
-    EXPECT_EQ(MessageBoxText(box), L"既に起動しています.");
-    EXPECT_TRUE(second.WindowsOfMainClassEmpty());
-    PostMessageW(box, WM_COMMAND, IDOK, 0);
-    EXPECT_EQ(second.process().WaitExit(10000), 0);
-    EXPECT_EQ(ReadAll(second.file(L"hook-calls.txt")), "") << "the second instance installs no hook";
+    ExpectRefusedSecondStart();
     CloseHandle(elevated);
 }
 
