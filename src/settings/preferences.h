@@ -1,4 +1,4 @@
-// The in-memory settings of the running program: the sixteen integers of the preferences file's
+// The in-memory settings of the running program: the integers of the preferences file's
 // section "Preference", named like their keys, and the start-up flags from the command line.
 // The run's own copies live in the program state (model/program_state.h).
 #pragma once
@@ -21,7 +21,10 @@ struct Preferences {
     int Altab7 = 0;
     int Altab7_Hide = 0;
     int ArrangeWindow = 1;
-    int Language = 0; // 0 follows the display language, 1 Japanese, 2 English
+    int Language = 0;     // 0 follows the display language, 1 Japanese, 2 English
+    int TypeToFilter = 1; // typed letters narrow a stay-open popup's list
+    int MiddleClose = 1;  // the middle button closes an entry's window while the popup is open
+    int MonitorScope = 0; // 1: every popup opens with the windows of its own monitor only
 };
 
 // Set from the command line at start-up.

@@ -63,6 +63,12 @@ constexpr PreferenceKey kPreferenceKeys[] = {
      R::Nothing},
     {P::Language, L"Language", &Preferences::Language, 0, false, 0, 2, Page::General, IDC_GENERAL_LANGUAGE,
      C::Choice, R::Language},
+    {P::TypeToFilter, L"TypeToFilter", &Preferences::TypeToFilter, 1, false, 0, 1, Page::General,
+     IDC_GENERAL_TYPE_TO_FILTER, C::CheckBox, R::Nothing},
+    {P::MiddleClose, L"MiddleClose", &Preferences::MiddleClose, 1, false, 0, 1, Page::General,
+     IDC_GENERAL_MIDDLE_CLOSE, C::CheckBox, R::MouseHook},
+    {P::MonitorScope, L"MonitorScope", &Preferences::MonitorScope, 0, false, 0, 1, Page::General,
+     IDC_GENERAL_MONITOR_SCOPE, C::CheckBox, R::Nothing},
 };
 
 constexpr bool TableInIdOrder() {

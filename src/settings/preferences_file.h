@@ -29,6 +29,9 @@ enum class PreferenceId {
     Altab7_Hide,
     ArrangeWindow,
     Language,
+    TypeToFilter,
+    MiddleClose,
+    MonitorScope,
 };
 
 // What a preference change refreshes besides the file.
@@ -65,7 +68,7 @@ struct PreferenceKey {
     Refresh refresh;
 };
 
-// The sixteen keys in the order they are read. Loading, writing, the options pages and the tray
+// The keys in the order they are read. Loading, writing, the options pages and the tray
 // menu all go through this one table.
 const PreferenceKey* PreferenceKeys();
 size_t PreferenceKeyCount();
