@@ -95,6 +95,7 @@ int DestroyLauncherEntry(LauncherEntry& entry) {
     entry.workFolder.shrink_to_fit();
     entry.path.shrink_to_fit();
     entry.iconFile.shrink_to_fit();
+    entry.raise = false;
     return 1;
 }
 
@@ -105,6 +106,7 @@ int CopyLauncherEntry(LauncherEntry& destination, const LauncherEntry& source) {
                  source.kind);
     SetLauncherFields(destination, source.commandLine.c_str(), source.path.c_str(), source.workFolder.c_str(),
                       source.iconFile.c_str(), source.iconIndex);
+    destination.raise = source.raise;
     if (source.kind == KindWindow)
         destination.window = source.window;
     return 1;
@@ -233,6 +235,7 @@ int UpdateLauncherEntry(LauncherList& list, int index, const wchar_t* name, cons
     LauncherEntry& entry = list.slots[index];
     // The caller's strings may point into this very entry, so copy them before releasing it.
     const std::wstring savedPath = entry.path;
+    const bool savedRaise = entry.raise;
     const std::wstring newName = CopyOrEmpty(name);
     const std::wstring newCommandLine = CopyOrEmpty(commandLine);
     const std::wstring newWorkFolder = CopyOrEmpty(workFolder);
@@ -242,6 +245,7 @@ int UpdateLauncherEntry(LauncherList& list, int index, const wchar_t* name, cons
     InitListItem(entry, newName.c_str(), icon, nullptr, KindLauncher);
     SetLauncherFields(entry, newCommandLine.c_str(), savedPath.c_str(), newWorkFolder.c_str(),
                       newIconFile.c_str(), iconIndex);
+    entry.raise = savedRaise;
     return 1;
 }
 

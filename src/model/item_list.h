@@ -51,6 +51,7 @@ struct LauncherEntry : ListItem {
     std::wstring path;
     std::wstring iconFile;
     int iconIndex = 0;
+    bool raise = false; // run or raise: switch to the program's window when it is running
 };
 
 struct ItemList {

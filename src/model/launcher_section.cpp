@@ -15,6 +15,7 @@ int LoadLauncherSection(const std::wstring& prefsPath, int iconSize, LauncherLis
                      nullptr, KindLauncher);
         SetLauncherFields(entry, s.commandLine.c_str(), s.path.c_str(), s.workFolder.c_str(),
                           s.iconFile.c_str(), s.iconIndex);
+        entry.raise = s.raise;
         const int appended = AppendLauncherEntry(list, entry);
         DestroyLauncherEntry(entry); // the list holds its own copy and its own icon
         if (!appended)

@@ -69,12 +69,12 @@ void FocusAndSelect(HWND page, int index) {
     SendMessageW(ListBox(page), LB_SETCURSEL, static_cast<WPARAM>(index), 0);
 }
 
-// Rewrites the six keys of number `number` from list entry `index`. Empty strings are written as
-// empty values, so the keys of every stored entry are all present.
+// Rewrites the keys of number `number` from list entry `index`. Empty strings are written as
+// empty values, so the text keys of every stored entry are all present.
 bool WriteEntryFromList(int number, int index) {
     const LauncherEntry& e = Launchers()->slots[index];
     return WriteLauncherEntry(PrefsPath(), number, e.name.c_str(), e.commandLine.c_str(),
-                              e.workFolder.c_str(), e.path.c_str(), e.iconFile.c_str(), e.iconIndex);
+                              e.workFolder.c_str(), e.path.c_str(), e.iconFile.c_str(), e.iconIndex, e.raise);
 }
 
 // Appends the entry for a path with its default name and icon; false when the list is full.
@@ -121,9 +121,9 @@ void OnAdd(HWND page) {
     bool ok = WriteLauncherValue(PrefsPath(), LauncherKey::Path, n, path.c_str());
     ok = WriteLauncherValue(PrefsPath(), LauncherKey::Name, n, name.c_str()) && ok;
     // Keys of this number left over from a hand-edited file would otherwise give the new entry a
-    // command line, folder or icon that the list does not have.
-    for (LauncherKey stale :
-         {LauncherKey::CommandLine, LauncherKey::WorkFolder, LauncherKey::IconFile, LauncherKey::IconIndex}) {
+    // command line, folder, icon or run-or-raise that the list does not have.
+    for (LauncherKey stale : {LauncherKey::CommandLine, LauncherKey::WorkFolder, LauncherKey::IconFile,
+                              LauncherKey::IconIndex, LauncherKey::Raise}) {
         ok = WriteLauncherValue(PrefsPath(), stale, n, nullptr) && ok;
     }
     ok = WriteLauncherCount(PrefsPath(), n) && ok;
@@ -311,6 +311,7 @@ INT_PTR OnPropertyInitDialog(HWND dialog) {
     SetDlgItemTextW(dialog, IDC_PROPERTY_NAME, e->name.c_str());
     SetDlgItemTextW(dialog, IDC_PROPERTY_COMMAND_LINE, e->commandLine.c_str());
     SetDlgItemTextW(dialog, IDC_PROPERTY_WORK_FOLDER, e->workFolder.c_str());
+    CheckDlgButton(dialog, IDC_PROPERTY_RAISE, e->raise ? BST_CHECKED : BST_UNCHECKED);
     // Closing reads at most this much; a longer text would be cut without the user seeing it.
     for (int id : {IDC_PROPERTY_NAME, IDC_PROPERTY_COMMAND_LINE, IDC_PROPERTY_WORK_FOLDER}) {
         SendDlgItemMessageW(dialog, id, EM_SETLIMITTEXT, kMaxLauncherPath, 0);
@@ -397,7 +398,8 @@ void OnPropertyClose(HWND dialog) {
     const std::wstring name = EditText(dialog, IDC_PROPERTY_NAME);
     const std::wstring commandLine = EditText(dialog, IDC_PROPERTY_COMMAND_LINE);
     const std::wstring workFolder = EditText(dialog, IDC_PROPERTY_WORK_FOLDER);
-    bool ok = true;
+    const bool raise = IsDlgButtonChecked(dialog, IDC_PROPERTY_RAISE) == BST_CHECKED;
+    bool ok = WriteLauncherValue(PrefsPath(), LauncherKey::Raise, n, raise ? L"1" : nullptr);
     const struct {
         LauncherKey key;
         const std::wstring& text;
@@ -411,6 +413,7 @@ void OnPropertyClose(HWND dialog) {
     }
     UpdateLauncherEntry(*Launchers(), g_property.PropertyIndex, name.c_str(), commandLine.c_str(),
                         workFolder.c_str(), g_property.PendingIconFile, g_property.PendingIconIndex);
+    PropertyEntry()->raise = raise;
     if (!ok)
         ReportFailedWrite(dialog);
     EndDialog(dialog, 0);

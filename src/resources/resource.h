@@ -88,6 +88,7 @@
 #define IDC_PROPERTY_WORK_FOLDER 1024
 #define IDC_PROPERTY_CHOOSE_FOLDER 1025
 #define IDC_PROPERTY_CHANGE_ICON 1054
+#define IDC_PROPERTY_RAISE 1060
 
 // Texts: every text the code shows comes from the string tables, in Japanese and English.
 // Adding one takes two lines:

@@ -34,6 +34,8 @@ const wchar_t* LauncherKeyStem(LauncherKey key) {
         return L"icon";
     case LauncherKey::IconIndex:
         return L"icon_idx";
+    case LauncherKey::Raise:
+        return L"raise";
     }
     return L"";
 }
@@ -60,6 +62,8 @@ StoredLauncherEntry ReadLauncherEntry(const std::wstring& prefsPath, int number)
     entry.iconFile = ReadLauncherValue(prefsPath, LauncherKey::IconFile, number);
     entry.iconIndex = static_cast<int>(GetPrivateProfileIntW(
         kLauncherSection, NumberedKey(LauncherKey::IconIndex, number).c_str(), 0, prefsPath.c_str()));
+    entry.raise = GetPrivateProfileIntW(kLauncherSection, NumberedKey(LauncherKey::Raise, number).c_str(), 0,
+                                        prefsPath.c_str()) == 1;
     return entry;
 }
 
@@ -70,7 +74,7 @@ bool WriteLauncherValue(const std::wstring& path, LauncherKey key, int number, c
 
 bool WriteLauncherEntry(const std::wstring& path, int number, const wchar_t* name, const wchar_t* commandLine,
                         const wchar_t* workFolder, const wchar_t* pathValue, const wchar_t* iconFile,
-                        int iconIndex) {
+                        int iconIndex, bool raise) {
     const std::wstring index = std::to_wstring(iconIndex);
     bool ok = WriteLauncherValue(path, LauncherKey::Path, number, pathValue);
     ok = WriteLauncherValue(path, LauncherKey::Name, number, name) && ok;
@@ -78,13 +82,15 @@ bool WriteLauncherEntry(const std::wstring& path, int number, const wchar_t* nam
     ok = WriteLauncherValue(path, LauncherKey::WorkFolder, number, workFolder) && ok;
     ok = WriteLauncherValue(path, LauncherKey::IconFile, number, iconFile) && ok;
     ok = WriteLauncherValue(path, LauncherKey::IconIndex, number, index.c_str()) && ok;
+    ok = WriteLauncherValue(path, LauncherKey::Raise, number, raise ? L"1" : nullptr) && ok;
     return ok;
 }
 
 bool RemoveLauncherEntry(const std::wstring& path, int number) {
     bool ok = true;
-    for (LauncherKey key : {LauncherKey::Path, LauncherKey::Name, LauncherKey::CommandLine,
-                            LauncherKey::WorkFolder, LauncherKey::IconFile, LauncherKey::IconIndex}) {
+    for (LauncherKey key :
+         {LauncherKey::Path, LauncherKey::Name, LauncherKey::CommandLine, LauncherKey::WorkFolder,
+          LauncherKey::IconFile, LauncherKey::IconIndex, LauncherKey::Raise}) {
         ok = WriteLauncherValue(path, key, number, nullptr) && ok;
     }
     return ok;

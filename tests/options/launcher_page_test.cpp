@@ -219,6 +219,7 @@ class LauncherPageTest : public OptionsTest {
             EXPECT_EQ(f.workFolder, m.workFolder) << "entry " << i;
             EXPECT_EQ(f.iconFile, m.iconFile) << "entry " << i;
             EXPECT_EQ(f.iconIndex, m.iconIndex) << "entry " << i;
+            EXPECT_EQ(f.raise, m.raise) << "entry " << i;
             EXPECT_EQ(m.kind, KindLauncher);
             EXPECT_EQ(m.inUse, 1);
         }
@@ -653,6 +654,38 @@ TEST_F(LauncherPageTest, EscapeSavesTheEditedTexts) {
     EXPECT_EQ(ListLine(page_, 0), L"Renamed");
     EXPECT_EQ(Program().launcherList->slots[0].commandLine, L"\"quoted arg\" 2");
     ExpectAllAgree("escape");
+}
+
+TEST_F(LauncherPageTest, RunOrRaiseIsSetInThePropertiesAndTravelsWithItsEntry) {
+    StartWith(L"cnt=3\r\npath1=C:\\a\\one.exe\r\nname1=One\r\nraise1=1\r\n"
+              L"path2=C:\\b\\two.exe\r\nname2=Two\r\n"
+              L"path3=C:\\c\\three.exe\r\nname3=Three\r\nraise3=1\r\n");
+    OpenProperties(page_, 1, [&](HWND dialog) {
+        EXPECT_EQ(ItemText(dialog, IDC_PROPERTY_RAISE), L"起動中なら切り替える");
+        EXPECT_FALSE(Checked(dialog, IDC_PROPERTY_RAISE));
+        Click(dialog, IDC_PROPERTY_RAISE);
+        CloseBox(dialog);
+    });
+    EXPECT_EQ(Key(L"raise2"), L"1");
+    OpenProperties(page_, 0, [&](HWND dialog) {
+        EXPECT_TRUE(Checked(dialog, IDC_PROPERTY_RAISE));
+        Click(dialog, IDC_PROPERTY_RAISE);
+        CloseBox(dialog);
+    });
+    EXPECT_EQ(Key(L"raise1"), L"<none>") << "off is no key";
+    ExpectAllAgree("set in the properties"); // One off, Two on, Three on
+
+    Select(page_, 0);
+    Click(page_, IDC_LAUNCHER_DOWN); // Two, One, Three
+    EXPECT_EQ(Key(L"raise1"), L"1");
+    EXPECT_EQ(Key(L"raise2"), L"<none>");
+    ExpectAllAgree("moved");
+
+    Select(page_, 1);
+    Click(page_, IDC_LAUNCHER_REMOVE); // Two, Three
+    EXPECT_EQ(Key(L"raise2"), L"1") << "number 2 rewritten from the old third";
+    EXPECT_EQ(Key(L"raise3"), L"<none>");
+    ExpectAllAgree("removed");
 }
 
 // Pixels of the icon square differ from the background beside it when an icon is painted there.
