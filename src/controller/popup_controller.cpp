@@ -9,6 +9,7 @@
 #include "controller/activation.h"
 #include "model/list_building.h"
 #include "model/program_state.h"
+#include "model/run_or_raise.h"
 #include "model/window_list.h"
 #include "controller/frame_preview.h"
 #include "platform/log.h"
@@ -262,7 +263,20 @@ void CloseTargetWindow() {
         PostMessageW(target, WM_CLOSE, 0, 0);
 }
 
-void ActOnSelection(HWND hwnd) {
+// The running window that the selected run-or-raise launcher entry switches to, or null.
+HWND SelectedEntryRunningWindow() {
+    const ControllerState& c = Controller();
+    const LauncherList* list = Program().launcherList.get();
+    if (!c.popupList || c.selection.section != SectionLauncher || !list || c.selection.index < 0 ||
+        c.selection.index >= list->count) {
+        return nullptr;
+    }
+    return RunningWindowOfEntry(list->slots[c.selection.index], c.popupList.get());
+}
+
+// `chosen`: the window the choice brings forward (a window entry's, or a running launcher
+// entry's), null for anything else.
+void ActOnSelection(HWND hwnd, HWND chosen) {
     const ControllerState& c = Controller();
     switch (c.selection.section) {
     case SectionWindows:
@@ -272,7 +286,12 @@ void ActOnSelection(HWND hwnd) {
         }
         break;
     case SectionLauncher:
-        StartLauncherEntry(hwnd, c.selection.index);
+        if (chosen) {
+            Log(L"launcher entry %d: its program is running, its window comes forward", c.selection.index);
+            ActivateWindow(chosen, {Prefs().MoveWindow == 1, Prefs().AdjustCursor == 1});
+        } else {
+            StartLauncherEntry(hwnd, c.selection.index);
+        }
         break;
     case SectionCommands:
         if (SelectedCommandIs(KindCloseWindow))
@@ -522,7 +541,8 @@ LRESULT OnMoveSelection(HWND hwnd, WPARAM wParam) {
 LRESULT OnChoose(HWND hwnd) {
     ControllerState& c = Controller();
     const bool framePreview = FramePreviewHolds(c.altTabOpened, Prefs());
-    HWND chosen = SelectionInWindows() ? c.popupList->slots[c.selection.index].window : nullptr;
+    HWND chosen =
+        SelectionInWindows() ? c.popupList->slots[c.selection.index].window : SelectedEntryRunningWindow();
     if (!CommonCloseStart(hwnd, chosen))
         return 0;
     Log(L"popup closed: entry %d of section %d chosen", c.selection.index, c.selection.section);
@@ -532,7 +552,7 @@ LRESULT OnChoose(HWND hwnd) {
     if (framePreview || c.frameWindow)
         EndFramePreview(!toggled);
     c.altTabOpened = false;
-    ActOnSelection(hwnd);
+    ActOnSelection(hwnd, chosen);
     ReleasePopupList();
     EndNotResident(hwnd);
     return 0;

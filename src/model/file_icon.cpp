@@ -99,6 +99,10 @@ std::wstring ShortcutPath(IShellLinkW& link) {
     return buffer;
 }
 
+std::wstring ShortcutTargetPath(const wchar_t* path) {
+    return ShortcutTarget(path);
+}
+
 std::wstring TextFromRegistryData(const BYTE* data, DWORD bytes) {
     if (!data)
         return std::wstring();

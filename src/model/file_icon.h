@@ -23,6 +23,10 @@ constexpr DWORD kShortcutResolveFlags = static_cast<DWORD>(SLR_NO_UI) | static_c
 // The target path of a loaded shortcut, resolved by the rules above; empty when it has none.
 std::wstring ShortcutPath(IShellLinkW& link);
 
+// The target of the shortcut file `path`, resolved by the rules above; empty when the shortcut
+// cannot be read or points at nothing.
+std::wstring ShortcutTargetPath(const wchar_t* path);
+
 // A new icon of size x size pixels that the caller owns, or null when none was found.
 HICON FileIcon(const wchar_t* path, int size);
 

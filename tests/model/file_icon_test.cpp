@@ -13,11 +13,13 @@
 
 #include "platform/unique_handle.h"
 #include "support/icon_probe.h"
+#include "support/shortcut.h"
 #include "support/temp_dir.h"
 
 namespace {
 
 using namespace mw;
+using mw::test::CreateShortcut;
 using mw::test::IconBitmapSize;
 using mw::test::SameIconPixels;
 using mw::test::TempDir;
@@ -81,21 +83,6 @@ TEST(ShortcutPath, ResolvesWithoutWindowUpdateSearchOrTrackingAndKeepsTheStoredP
     const DWORD timeoutMs = link.resolveFlags >> 16;
     EXPECT_GT(timeoutMs, 0u) << "0 would mean the default of three seconds";
     EXPECT_LE(timeoutMs, 500u);
-}
-
-// Saves a shortcut to `target` at `linkPath` the way the shell's own dialogs do.
-bool CreateShortcut(const std::wstring& linkPath, const std::wstring& target) {
-    ComInit com;
-    ComPtr<IShellLinkW> link;
-    if (FAILED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW,
-                                link.put_void())))
-        return false;
-    if (FAILED(link->SetPath(target.c_str())))
-        return false;
-    ComPtr<IPersistFile> file;
-    if (FAILED(link->QueryInterface(IID_IPersistFile, file.put_void())))
-        return false;
-    return SUCCEEDED(file->Save(linkPath.c_str(), TRUE));
 }
 
 // A file type registered for the tests and removed again when they end. It goes to the current
