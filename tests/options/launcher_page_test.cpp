@@ -664,6 +664,11 @@ TEST_F(LauncherPageTest, RunOrRaiseIsSetInThePropertiesAndTravelsWithItsEntry) {
         EXPECT_EQ(ItemText(dialog, IDC_PROPERTY_RAISE), L"起動中なら切り替える");
         EXPECT_FALSE(Checked(dialog, IDC_PROPERTY_RAISE));
         Click(dialog, IDC_PROPERTY_RAISE);
+        RedrawWindow(dialog, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+        PumpFor(100);
+        RECT r{};
+        GetWindowRect(dialog, &r);
+        EXPECT_TRUE(SaveScreenPng(r, L"launcher-properties.png"));
         CloseBox(dialog);
     });
     EXPECT_EQ(Key(L"raise2"), L"1");
