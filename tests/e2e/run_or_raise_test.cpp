@@ -44,7 +44,7 @@ TEST(RunOrRaise, ChoosingTheEntryOfARunningProgramRaisesItsWindowInsteadOfStarti
         10000));
     const std::wstring starts = program.sandbox.file(L"started.txt");
     ASSERT_EQ(StartRecords(starts), 1);
-    // Another program's window in front, so the raise is seen.
+    // In front: a window of the same file name in another folder, which is another program.
     Target front;
     ASSERT_TRUE(front.Start(L"In front"));
     BringToFront(front.window);
