@@ -464,7 +464,7 @@ LRESULT OnOpenPopup(HWND hwnd, LPARAM lParam) {
     c.selection.commandCount = commands.count;
     c.selection.textColumnWidth = textWidth;
     c.selection.headerHeight = header.empty() ? 0 : HeaderHeight(c.design);
-    SelectAfterNarrowing(c.selection, -1);
+    SelectAfterNarrowing(c.selection, -1, CancelEntryIndex(commands));
     c.selectionPainted = false;
     c.selectionTools = MakeSelectionTools(c.design, c.dpi);
 
@@ -717,7 +717,7 @@ void ShowNarrowedList(HWND hwnd, bool keepSelectedWindow) {
     c.selection.launcherCount = launchers.count;
     c.selection.commandCount = commands.count;
     c.selection.headerHeight = header.empty() ? 0 : HeaderHeight(c.design);
-    SelectAfterNarrowing(c.selection, kept);
+    SelectAfterNarrowing(c.selection, kept, CancelEntryIndex(commands));
     Log(L"popup narrowed%ls%ls: %d windows, %d launcher entries",
         c.narrowing.narrowing.thisMonitorOnly ? L" to its monitor" : L"",
         c.narrowing.narrowing.filter.empty() ? L"" : L" by a filter", c.selection.windowCount,

@@ -47,7 +47,11 @@ const LauncherList& ListedLaunchers(const PopupNarrowing& p, const LauncherList&
 int ProgramLauncherIndex(const PopupNarrowing& p, int listed);
 
 // The selection after the list changed: window `keptWindow` when it is still listed (>= 0), else
-// the first entry of the first section that has one.
-void SelectAfterNarrowing(SelectionState& state, int keptWindow);
+// the first window or launcher entry. When nothing matches, only the command entries are left and
+// Enter must not close a window or minimise them all by reflex: the cancel entry (`cancelIndex`)
+// is selected, or no entry when there is none (-1).
+void SelectAfterNarrowing(SelectionState& state, int keptWindow, int cancelIndex);
+// The index of the cancel entry among the command entries, or -1.
+int CancelEntryIndex(const ItemList& commands);
 
 } // namespace mw

@@ -62,12 +62,14 @@ TEST(PopupNarrowing, NarrowsInPlaceKeepsTheWindowAndPutsTheFullListBack) {
     EXPECT_FALSE(IsNarrowed(p.narrowing));
 }
 
+// With no match left the cancel entry is selected (never the desktop or close entry), or nothing.
 TEST(PopupNarrowing, SelectionGoesToTheKeptWindowElseTheFirstEntry) {
     const struct {
-        int windows, launchers, kept, section, index;
+        int windows, launchers, kept, cancel, section, index;
     } cases[] = {
-        {3, 1, 2, SectionWindows, 2},   {3, 1, -1, SectionWindows, 0}, {0, 2, -1, SectionLauncher, 0},
-        {0, 0, -1, SectionCommands, 0}, {1, 0, 5, SectionWindows, 0},
+        {3, 1, 2, 1, SectionWindows, 2},     {3, 1, -1, 1, SectionWindows, 0},
+        {0, 2, -1, 1, SectionLauncher, 0},   {0, 0, -1, 1, SectionCommands, 1},
+        {0, 0, -1, -1, SectionCommands, -1}, {1, 0, 5, 1, SectionWindows, 0},
     };
     for (const auto& c : cases) {
         SelectionState s;
@@ -76,7 +78,7 @@ TEST(PopupNarrowing, SelectionGoesToTheKeptWindowElseTheFirstEntry) {
         s.commandCount = 2;
         s.section = SectionCommands;
         s.index = 1;
-        SelectAfterNarrowing(s, c.kept);
+        SelectAfterNarrowing(s, c.kept, c.cancel);
         EXPECT_EQ(s.section, c.section) << c.windows << "/" << c.launchers << "/" << c.kept;
         EXPECT_EQ(s.index, c.index) << c.windows << "/" << c.launchers << "/" << c.kept;
     }
