@@ -687,17 +687,15 @@ namespace {
 // Shows the list anew after its narrowing changed: drawn again, resized and centred on its own
 // monitor, with the thumbnails, the icon window and the frame preview following the new rows.
 // `keepSelectedWindow`: the selection stays on the window it was on when that is still listed.
-void ShowNarrowedList(HWND hwnd, bool keepSelectedWindow) {
-    ControllerState& c = Controller();
-    ProgramState& program = Program();
-    const Preferences& prefs = Prefs();
+void ShowNarrowedList(HWND hwnd, ControllerState& c, ProgramState& program, bool keepSelectedWindow) {
+    const Preferences& prefs = program.preferences;
     const bool framePreview = FramePreviewHolds(c.altTabOpened, prefs);
     const bool hide = prefs.Altab7_Hide != 0;
     HWND keep =
         keepSelectedWindow && SelectionInWindows() ? c.popupList->slots[c.selection.index].window : nullptr;
     if (framePreview && SelectionInWindows())
         PutAwaySelectedWindow(*c.popupList, c.selection.index, hide);
-    if (CurrentDesign().thumbnail) {
+    if (program.design.thumbnail) {
         if (c.iconWindow)
             DestroyWindow(c.iconWindow);
         c.iconWindow = nullptr;
@@ -723,7 +721,7 @@ void ShowNarrowedList(HWND hwnd, bool keepSelectedWindow) {
         c.narrowing.narrowing.filter.empty() ? L"" : L" by a filter", c.selection.windowCount,
         c.selection.launcherCount);
 
-    if (CurrentDesign().thumbnail) {
+    if (program.design.thumbnail) {
         RegisterThumbnails(c.thumbnails, hwnd, *c.popupList, c.selection, c.design, prefs.ToggleDesktop != 0,
                            GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN));
     }
@@ -742,7 +740,7 @@ void ShowNarrowedList(HWND hwnd, bool keepSelectedWindow) {
     StopEdgeTimers(hwnd);
     c.repositionGuard = true;
     SetTimer(hwnd, kTimerRepositionGuard, kRepositionGuardMilliseconds, nullptr);
-    if (CurrentDesign().thumbnail && CurrentDesign().thumbnailOverlay) {
+    if (program.design.thumbnail && program.design.thumbnailOverlay) {
         c.iconWindow = CreateIconWindow(program.instance, hwnd, c.popupList.get(), c.selection, c.design,
                                         DesktopRow(), c.dpi);
     }
@@ -750,35 +748,35 @@ void ShowNarrowedList(HWND hwnd, bool keepSelectedWindow) {
     InvalidateRect(hwnd, nullptr, FALSE);
 }
 
-void SetScope(HWND hwnd, bool thisMonitorOnly) {
-    ControllerState& c = Controller();
+void SetScope(HWND hwnd, ControllerState& c, ProgramState& program, bool thisMonitorOnly) {
     // Set by direction: a tilt held down repeats, and must not flip the scope back and forth.
     if (!c.popupList || c.narrowing.narrowing.thisMonitorOnly == thisMonitorOnly)
         return;
     c.narrowing.narrowing.thisMonitorOnly = thisMonitorOnly;
-    ShowNarrowedList(hwnd, true);
+    ShowNarrowedList(hwnd, c, program, true);
 }
 
 } // namespace
 
 LRESULT OnChar(HWND hwnd, WPARAM character) {
     ControllerState& c = Controller();
-    if (!c.popupList || !StayOpen() || !Prefs().TypeToFilter)
+    ProgramState& program = Program();
+    if (!c.popupList || !StayOpen() || !program.preferences.TypeToFilter)
         return 0;
     if (EditFilter(c.narrowing.narrowing.filter, static_cast<wchar_t>(character)))
-        ShowNarrowedList(hwnd, false);
+        ShowNarrowedList(hwnd, c, program, false);
     return 0;
 }
 
 LRESULT OnTilt(HWND hwnd, WPARAM right) {
-    SetScope(hwnd, right == 1);
+    SetScope(hwnd, Controller(), Program(), right == 1);
     return 0;
 }
 
 LRESULT OnHorizontalWheel(HWND hwnd, WPARAM wParam) {
     const int delta = GET_WHEEL_DELTA_WPARAM(wParam);
     if (delta != 0)
-        SetScope(hwnd, delta > 0);
+        SetScope(hwnd, Controller(), Program(), delta > 0);
     return 0;
 }
 
