@@ -726,6 +726,10 @@ void ShowNarrowedList(HWND hwnd, ControllerState& c, ProgramState& program, bool
                            GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN));
     }
     if (framePreview) {
+        // The overlay marks the listed windows: made anew for the new list.
+        if (c.frameWindow)
+            DestroyWindow(c.frameWindow);
+        c.frameWindow = CreateFrameWindow(program.instance, c.popupList.get(), c.dpi);
         PutAwayOtherWindows(*c.popupList, SelectionInWindows() ? c.selection.index : -1, hide);
         if (SelectionInWindows()) {
             RestackPreview(c.frameWindow, hwnd);
