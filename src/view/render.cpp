@@ -136,9 +136,8 @@ int RenderPopup(HWND window, const ItemList& windows, const LauncherList& launch
             widest = std::max(widest, TextWidth(measureDc.get(), launchers.slots[i].name));
         for (int i = 0; i < state.commandCount; ++i)
             widest = std::max(widest, TextWidth(measureDc.get(), commands.slots[i].name));
-        // The header's box has no picture column: it may be that much wider than its column.
-        widest =
-            std::max(widest, TextWidth(measureDc.get(), header) - PictureWidth(design) - design.itemSpace);
+        // The header's box spans the picture column too: it needs that much less of the text column.
+        widest = std::max(widest, TextWidth(measureDc.get(), header) - PictureWidth(design));
     }
     // 2. A fixed column wins; otherwise the widest text, capped.
     const int column = design.textWidth > 0 ? design.textWidth : std::min(widest, design.textMaxWidth);
