@@ -465,6 +465,11 @@ TEST_F(PopupController, TypingNarrowsAStayOpenPopupAndTheTiltSetsTheScope) {
         EXPECT_EQ(Sel().windowCount, 2);
         EXPECT_EQ(Sel().index, 1) << "the selection stays on the same window";
     }
+    // The tilt as WM_MOUSEHWHEEL, as it reaches a popup that stays open: left, then right.
+    Send(WM_MOUSEHWHEEL, static_cast<WPARAM>(static_cast<WORD>(-120)) << 16);
+    EXPECT_FALSE(Controller().narrowing.narrowing.thisMonitorOnly);
+    Send(WM_MOUSEHWHEEL, static_cast<WPARAM>(120) << 16);
+    EXPECT_TRUE(Controller().narrowing.narrowing.thisMonitorOnly);
     Send(kMsgCancel);
     CurrentPreferences().MonitorScope = 1;
     Send(kMsgOpenPopup);
