@@ -176,29 +176,6 @@ TEST(RenderPopup, FrameBackgroundIconsAndSize) {
     EXPECT_EQ(CountOther(dc, RECT{12, 136, 248, 137}, d.backgroundColor), 236);
 }
 
-// A narrowed list's header: its text on a line of its own above the first row, a separator
-// below it, and every row 49 pixels lower than without it.
-TEST(RenderPopup, HeaderLineAboveTheList) {
-    Lists l = ThreeWindowsTwoCommands();
-    Design d;
-    d.textWidth = 200;
-    PopupSurface surface;
-    RenderPopup(nullptr, *l.windows, *l.launchers, *l.commands, d, false, surface, 0, L"This monitor: be");
-    ASSERT_TRUE(surface);
-    ASSERT_EQ(surface.height, 233 + 49);
-    HDC dc = surface.dc();
-    SelectionState s = StateOf(l, 200);
-    s.headerHeight = HeaderHeight(d);
-    RECT box{};
-    ASSERT_TRUE(GetHeaderTextBox(s, d, false, &box));
-    EXPECT_GT(CountColor(dc, box, d.textColor), 10) << "the header's text";
-    EXPECT_EQ(CountOther(dc, RECT{12, 56, 248, 57}, d.backgroundColor), 236) << "the separator below it";
-    RECT row{};
-    ASSERT_TRUE(GetEntryRect(s, d, false, SectionWindows, 0, &row));
-    EXPECT_EQ(row.top, 61);
-    EXPECT_EQ(CountColor(dc, RECT{12, row.top + 4, 44, row.top + 36}, kRed), 32 * 32) << "first icon";
-}
-
 TEST(RenderPopup, TextColumnIsMeasuredAndCapped) {
     Lists l = ThreeWindowsTwoCommands();
     Design d; // measured column
