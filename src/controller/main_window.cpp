@@ -60,6 +60,12 @@ LRESULT CALLBACK MainWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM l
         return OnActivateApp(hwnd, wParam);
     case WM_KEYDOWN:
         return OnKeyDown(hwnd, wParam);
+    case WM_CHAR:
+        return OnChar(hwnd, wParam);
+    case kMsgTilt:
+        return OnTilt(hwnd, wParam);
+    case WM_MOUSEHWHEEL:
+        return OnHorizontalWheel(hwnd, wParam);
     case WM_TIMER:
         if (OnHookRetryTimer(hwnd, wParam) || OnTrayRetryTimer(hwnd, wParam))
             return 0;

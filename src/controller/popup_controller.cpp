@@ -13,6 +13,8 @@
 #include "model/window_list.h"
 #include "controller/frame_preview.h"
 #include "platform/log.h"
+#include "platform/resources_lang.h"
+#include "resource.h"
 #include "view/design.h"
 #include "view/frame_window.h"
 #include "view/icon_window.h"
@@ -115,6 +117,7 @@ void FillWindowSection(HWND hwnd, ItemList& list) {
 void ReleasePopupList() {
     ControllerState& c = Controller();
     if (c.popupList) {
+        EndNarrowing(c.narrowing, *c.popupList);
         // The copies of windows that are still there are kept for the next open.
         ReturnLentIcons(c.iconCache, *c.popupList);
         ClearItemList(*c.popupList);
@@ -154,7 +157,7 @@ bool CommonCloseStart(HWND hwnd, HWND chosen) {
     ControllerState& c = Controller();
     if (!c.popupList)
         return false;
-    if (c.popupList->count == 0 && LauncherCount() == 0)
+    if (AllWindows(c.narrowing, *c.popupList).count == 0 && LauncherCount() == 0)
         return false;
     HandBackForeground(hwnd, chosen);
     ShowWindow(hwnd, SW_HIDE);
@@ -181,8 +184,8 @@ void EndFramePreview(bool restoreWindows) {
     if (c.frameWindow)
         DestroyWindow(c.frameWindow);
     c.frameWindow = nullptr;
-    if (restoreWindows && c.popupList && c.popupList->count > 0) {
-        RestorePreviewedWindows(*c.popupList, Prefs().Altab7_Hide != 0);
+    if (restoreWindows && c.popupList && AllWindows(c.narrowing, *c.popupList).count > 0) {
+        RestorePreviewedWindows(AllWindows(c.narrowing, *c.popupList), Prefs().Altab7_Hide != 0);
     } else {
         RestoreWindowsLeftHidden();
     }
@@ -267,11 +270,13 @@ void CloseTargetWindow() {
 HWND SelectedEntryRunningWindow() {
     const ControllerState& c = Controller();
     const LauncherList* list = Program().launcherList.get();
-    if (!c.popupList || c.selection.section != SectionLauncher || !list || c.selection.index < 0 ||
-        c.selection.index >= list->count) {
+    if (!c.popupList || c.selection.section != SectionLauncher || !list)
         return nullptr;
-    }
-    return RunningWindowOfEntry(list->slots[c.selection.index], c.popupList.get());
+    // While the list is narrowed the selection counts the entries still shown.
+    const int index = ProgramLauncherIndex(c.narrowing, c.selection.index);
+    if (index < 0 || index >= list->count)
+        return nullptr;
+    return RunningWindowOfEntry(list->slots[index], c.popupList.get());
 }
 
 // `chosen`: the window the choice brings forward (a window entry's, or a running launcher
@@ -290,7 +295,7 @@ void ActOnSelection(HWND hwnd, HWND chosen) {
             Log(L"launcher entry %d: its program is running, its window comes forward", c.selection.index);
             ActivateWindow(chosen, {Prefs().MoveWindow == 1, Prefs().AdjustCursor == 1});
         } else {
-            StartLauncherEntry(hwnd, c.selection.index);
+            StartLauncherEntry(hwnd, ProgramLauncherIndex(c.narrowing, c.selection.index));
         }
         break;
     case SectionCommands:
@@ -461,19 +466,26 @@ LRESULT OnOpenPopup(HWND hwnd, LPARAM lParam) {
         return 0;
     }
 
+    c.narrowing.monitor = place.handle;
+    if (Prefs().MonitorScope) {
+        c.narrowing.narrowing.thisMonitorOnly = true;
+        ApplyNarrowing(c.narrowing, *c.popupList, Program().launcherList.get(), nullptr);
+    }
     static const LauncherList emptyLaunchers;
     static const ItemList emptyCommands;
-    const LauncherList& launchers = Program().launcherList ? *Program().launcherList : emptyLaunchers;
+    const LauncherList& launchers =
+        ListedLaunchers(c.narrowing, Program().launcherList ? *Program().launcherList : emptyLaunchers);
     const ItemList& commands = Program().commandList ? *Program().commandList : emptyCommands;
-    const int textWidth =
-        RenderPopup(hwnd, *c.popupList, launchers, commands, c.design, DesktopRow(), c.surface, c.dpi);
+    const std::wstring header = NarrowingHeader(c.narrowing.narrowing, LoadText(IDS_SCOPE_THIS_MONITOR));
+    const int textWidth = RenderPopup(hwnd, *c.popupList, launchers, commands, c.design, DesktopRow(),
+                                      c.surface, c.dpi, header);
 
     c.selection.windowCount = c.popupList->count;
     c.selection.launcherCount = launchers.count;
     c.selection.commandCount = commands.count;
     c.selection.textColumnWidth = textWidth;
-    c.selection.section = c.selection.windowCount > 0 ? SectionWindows : SectionLauncher;
-    c.selection.index = 0;
+    c.selection.headerHeight = header.empty() ? 0 : HeaderHeight(c.design);
+    SelectAfterNarrowing(c.selection, -1, CancelEntryIndex(commands));
     c.selectionPainted = false;
     c.selectionTools = MakeSelectionTools(c.design, c.dpi);
 
@@ -516,7 +528,7 @@ LRESULT OnMoveSelection(HWND hwnd, WPARAM wParam) {
     ControllerState& c = Controller();
     if (!c.popupList)
         return 0;
-    if (c.popupList->count == 0 && LauncherCount() == 0)
+    if (AllWindows(c.narrowing, *c.popupList).count == 0 && LauncherCount() == 0)
         return 0;
     if (Prefs().ClickMode && !c.altTabOpened && !Flags().NotResident)
         return 0;
@@ -647,7 +659,8 @@ LRESULT OnPaint(HWND hwnd) {
             static const LauncherList emptyLaunchers;
             static const ItemList emptyCommands;
             PaintSelection(dc, c.selection, c.design, DesktopRow(), *c.popupList,
-                           Program().launcherList ? *Program().launcherList : emptyLaunchers,
+                           ListedLaunchers(c.narrowing,
+                                           Program().launcherList ? *Program().launcherList : emptyLaunchers),
                            Program().commandList ? *Program().commandList : emptyCommands, c.dpi,
                            &c.selectionTools);
             c.paintedSelection = c.selection;
@@ -688,6 +701,108 @@ LRESULT OnKeyDown(HWND hwnd, WPARAM key) {
     case KeyAction::None:
         break;
     }
+    return 0;
+}
+
+namespace {
+
+// Shows the list anew after its narrowing changed: drawn again, resized and centred on its own
+// monitor, with the thumbnails, the icon window and the frame preview following the new rows.
+// `keepSelectedWindow`: the selection stays on the window it was on when that is still listed.
+void ShowNarrowedList(HWND hwnd, ControllerState& c, ProgramState& program, bool keepSelectedWindow) {
+    const Preferences& prefs = program.preferences;
+    const bool framePreview = FramePreviewHolds(c.altTabOpened, prefs);
+    const bool hide = prefs.Altab7_Hide != 0;
+    HWND keep =
+        keepSelectedWindow && SelectionInWindows() ? c.popupList->slots[c.selection.index].window : nullptr;
+    if (framePreview && SelectionInWindows())
+        PutAwaySelectedWindow(*c.popupList, c.selection.index, hide);
+    if (program.design.thumbnail) {
+        if (c.iconWindow)
+            DestroyWindow(c.iconWindow);
+        c.iconWindow = nullptr;
+        UnregisterThumbnails(c.thumbnails);
+    }
+
+    const int kept = ApplyNarrowing(c.narrowing, *c.popupList, program.launcherList.get(), keep);
+    static const LauncherList emptyLaunchers;
+    static const ItemList emptyCommands;
+    const LauncherList& launchers =
+        ListedLaunchers(c.narrowing, program.launcherList ? *program.launcherList : emptyLaunchers);
+    const ItemList& commands = program.commandList ? *program.commandList : emptyCommands;
+    const std::wstring header = NarrowingHeader(c.narrowing.narrowing, LoadText(IDS_SCOPE_THIS_MONITOR));
+    c.selection.textColumnWidth = RenderPopup(hwnd, *c.popupList, launchers, commands, c.design, DesktopRow(),
+                                              c.surface, c.dpi, header);
+    c.selection.windowCount = c.popupList->count;
+    c.selection.launcherCount = launchers.count;
+    c.selection.commandCount = commands.count;
+    c.selection.headerHeight = header.empty() ? 0 : HeaderHeight(c.design);
+    SelectAfterNarrowing(c.selection, kept, CancelEntryIndex(commands));
+    Log(L"popup narrowed%ls%ls: %d windows, %d launcher entries",
+        c.narrowing.narrowing.thisMonitorOnly ? L" to its monitor" : L"",
+        c.narrowing.narrowing.filter.empty() ? L"" : L" by a filter", c.selection.windowCount,
+        c.selection.launcherCount);
+
+    if (program.design.thumbnail) {
+        RegisterThumbnails(c.thumbnails, hwnd, *c.popupList, c.selection, c.design, prefs.ToggleDesktop != 0,
+                           GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN));
+    }
+    if (framePreview) {
+        // The overlay marks the listed windows: made anew for the new list.
+        if (c.frameWindow)
+            DestroyWindow(c.frameWindow);
+        c.frameWindow = CreateFrameWindow(program.instance, c.popupList.get(), c.dpi);
+        PutAwayOtherWindows(*c.popupList, SelectionInWindows() ? c.selection.index : -1, hide);
+        if (SelectionInWindows()) {
+            RestackPreview(c.frameWindow, hwnd);
+            ShowSelectedWindow(*c.popupList, c.selection.index, hide);
+        }
+    }
+    // Centred on its own monitor, like at the open. The rows move under a resting cursor: the
+    // mouse moves that the move makes must not select what now lies there.
+    const POINT at =
+        CentredPopupPosition(MonitorRectOf(c.narrowing.monitor), {c.surface.width, c.surface.height});
+    SetWindowPos(hwnd, nullptr, at.x, at.y, c.surface.width, c.surface.height, SWP_NOZORDER | SWP_NOACTIVATE);
+    StopEdgeTimers(hwnd);
+    c.repositionGuard = true;
+    SetTimer(hwnd, kTimerRepositionGuard, kRepositionGuardMilliseconds, nullptr);
+    if (program.design.thumbnail && program.design.thumbnailOverlay) {
+        c.iconWindow = CreateIconWindow(program.instance, hwnd, c.popupList.get(), c.selection, c.design,
+                                        DesktopRow(), c.dpi);
+    }
+    c.selectionPainted = false;
+    InvalidateRect(hwnd, nullptr, FALSE);
+}
+
+void SetScope(HWND hwnd, ControllerState& c, ProgramState& program, bool thisMonitorOnly) {
+    // Set by direction: a tilt held down repeats, and must not flip the scope back and forth.
+    if (!c.popupList || c.narrowing.narrowing.thisMonitorOnly == thisMonitorOnly)
+        return;
+    c.narrowing.narrowing.thisMonitorOnly = thisMonitorOnly;
+    ShowNarrowedList(hwnd, c, program, true);
+}
+
+} // namespace
+
+LRESULT OnChar(HWND hwnd, WPARAM character) {
+    ControllerState& c = Controller();
+    ProgramState& program = Program();
+    if (!c.popupList || !StayOpen() || !program.preferences.TypeToFilter)
+        return 0;
+    if (EditFilter(c.narrowing.narrowing.filter, static_cast<wchar_t>(character)))
+        ShowNarrowedList(hwnd, c, program, false);
+    return 0;
+}
+
+LRESULT OnTilt(HWND hwnd, WPARAM right) {
+    SetScope(hwnd, Controller(), Program(), right == 1);
+    return 0;
+}
+
+LRESULT OnHorizontalWheel(HWND hwnd, WPARAM wParam) {
+    const int delta = GET_WHEEL_DELTA_WPARAM(wParam);
+    if (delta != 0)
+        SetScope(hwnd, Controller(), Program(), delta > 0);
     return 0;
 }
 

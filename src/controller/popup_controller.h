@@ -8,6 +8,7 @@
 
 #include "model/icon_cache.h"
 #include "model/item_list.h"
+#include "controller/popup_narrowing.h"
 #include "controller/thumbnails.h"
 #include "settings/preferences.h"
 #include "platform/dpi.h"
@@ -46,6 +47,7 @@ struct ControllerState {
     SelectionState paintedSelection;     // the selection as last drawn on screen
     bool selectionPainted = false;       // false until the first paint of an open
     WindowSource windowSource = nullptr; // null: the real top-level windows
+    PopupNarrowing narrowing;            // the typed filter and the monitor scope of the open popup
 };
 
 ControllerState& Controller();
@@ -93,5 +95,11 @@ LRESULT OnTimer(HWND hwnd, WPARAM id);
 LRESULT OnPaint(HWND hwnd);
 LRESULT OnActivateApp(HWND hwnd, WPARAM active);
 LRESULT OnKeyDown(HWND hwnd, WPARAM virtualKey);
+// Typed characters narrow a stay-open popup's list (TypeToFilter).
+LRESULT OnChar(HWND hwnd, WPARAM character);
+// The tilt wheel sets the popup's scope: the hook's message during a gesture (wParam 1 right, 0
+// left), WM_MOUSEHWHEEL on a popup that stays open (delta > 0 right).
+LRESULT OnTilt(HWND hwnd, WPARAM right);
+LRESULT OnHorizontalWheel(HWND hwnd, WPARAM wParam);
 
 } // namespace mw

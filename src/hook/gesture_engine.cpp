@@ -122,6 +122,16 @@ void OnWheelInGesture(GestureEngine& e, const MouseEvent& ev, HookDecision& d) {
     Post(d, kMsgMoveSelection, steps > 0 ? kWheelNotch : -kWheelNotch, 0, steps > 0 ? steps : -steps);
 }
 
+// The tilt wheel during the popup: swallowed, and reported by its direction (right 1, left 0)
+// in the low word, so a tilt that repeats while held sets the same scope again.
+void OnTiltInGesture(const MouseEvent& ev, HookDecision& d) {
+    d.swallow = true;
+    if (ev.data == 0)
+        return;
+    Post(d, kMsgTilt, 0, 0);
+    d.posts[d.postCount - 1].lowWord = ev.data > 0 ? 1 : 0;
+}
+
 void CheckCancelDistance(GestureEngine& e, const MouseEvent& ev, HookDecision& d) {
     if (e.state != PressState::Gesture || e.settings.moveCancelPx <= 0)
         return;
@@ -191,7 +201,11 @@ void HandleMouse(GestureEngine& e, const MouseEvent& ev, HookDecision& d) {
             OnWheelInGesture(e, ev, d);
             return;
         }
-        if (ev.action == MouseAction::HWheel || ev.action == down) {
+        if (ev.action == MouseAction::HWheel) {
+            OnTiltInGesture(ev, d);
+            return;
+        }
+        if (ev.action == down) {
             d.swallow = true;
             return;
         }

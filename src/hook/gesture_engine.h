@@ -82,12 +82,14 @@ struct ReplayInput {
     int data = 0;
 };
 
-// A message for the main window: wParam carries `wheelDelta` in its high word.
+// A message for the main window: wParam carries `wheelDelta` in its high word and `lowWord` in
+// its low word.
 struct HookPost {
     uint32_t message = 0;
     int wheelDelta = 0;
     intptr_t lParam = 0;
     int times = 1; // post it this many times (one per wheel notch)
+    int lowWord = 0;
 };
 
 enum class TimerAction : uint8_t { Keep, Arm, Kill };

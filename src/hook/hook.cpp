@@ -70,7 +70,8 @@ void PostToTarget(const mw::HookPost& post) {
     HWND target = g_lib.target;
     if (!target)
         return;
-    const WPARAM wParam = MAKEWPARAM(0, static_cast<WORD>(static_cast<short>(post.wheelDelta)));
+    const WPARAM wParam =
+        MAKEWPARAM(static_cast<WORD>(post.lowWord), static_cast<WORD>(static_cast<short>(post.wheelDelta)));
     for (int i = 0; i < post.times; ++i)
         PostMessageW(target, post.message, wParam, static_cast<LPARAM>(post.lParam));
 }

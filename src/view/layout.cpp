@@ -30,11 +30,33 @@ bool HasDesktopRow(const Design& design, bool desktopRow) {
     return desktopRow && design.thumbnail != 0;
 }
 
+int HeaderHeight(const Design& design) {
+    return IconRowHeight(design) + SeparatorBlock(design);
+}
+
+bool GetHeaderTextBox(const SelectionState& state, const Design& design, bool desktopRow, RECT* out) {
+    if (state.headerHeight <= 0)
+        return false;
+    const int ws = design.windowSpace;
+    out->left = ws + design.itemSpace;
+    out->top = ws + design.itemSpace;
+    out->right = PopupSize(state, design, desktopRow).cx - ws;
+    out->bottom = ws + IconRowHeight(design) - design.itemSpace;
+    return true;
+}
+
+bool HeaderSeparatorY(const SelectionState& state, const Design& design, int* y) {
+    if (state.headerHeight <= 0)
+        return false;
+    *y = design.windowSpace + IconRowHeight(design) + design.itemSpace;
+    return true;
+}
+
 SIZE PopupSize(const SelectionState& state, const Design& design, bool desktopRow) {
     const int ws = design.windowSpace;
     SIZE size;
     size.cx = 2 * ws + PictureWidth(design) + design.itemSpace + state.textColumnWidth;
-    int height = 2 * ws + state.windowCount * WindowRowHeight(design) +
+    int height = 2 * ws + state.headerHeight + state.windowCount * WindowRowHeight(design) +
                  (state.launcherCount + state.commandCount) * IconRowHeight(design);
     if (HasDesktopRow(design, desktopRow) && state.commandCount > 0)
         height += design.thumbnailSize - design.iconSize;
@@ -82,7 +104,7 @@ bool GetEntryRect(const SelectionState& state, const Design& design, bool deskto
                   RECT* out) {
     if (!IsValidEntry(state, section, index))
         return false;
-    const int ws = design.windowSpace;
+    const int ws = design.windowSpace + state.headerHeight;
     const int rowIcon = IconRowHeight(design);
     int top = 0;
     int height = rowIcon;
@@ -106,9 +128,9 @@ bool GetEntryRect(const SelectionState& state, const Design& design, bool deskto
         }
         break;
     }
-    out->left = ws;
+    out->left = design.windowSpace;
     out->top = top;
-    out->right = ws + PictureWidth(design) + design.itemSpace + state.textColumnWidth;
+    out->right = design.windowSpace + PictureWidth(design) + design.itemSpace + state.textColumnWidth;
     out->bottom = top + height;
     return true;
 }
@@ -140,14 +162,15 @@ bool GetTextBox(const SelectionState& state, const Design& design, bool desktopR
 bool WindowLauncherSeparatorY(const SelectionState& state, const Design& design, int* y) {
     if (state.windowCount <= 0 || state.launcherCount <= 0)
         return false;
-    *y = design.windowSpace + state.windowCount * WindowRowHeight(design) + design.itemSpace;
+    *y = design.windowSpace + state.headerHeight + state.windowCount * WindowRowHeight(design) +
+         design.itemSpace;
     return true;
 }
 
 bool CommandSeparatorY(const SelectionState& state, const Design& design, int* y) {
     if (state.commandCount <= 0)
         return false;
-    *y = design.windowSpace + state.windowCount * WindowRowHeight(design) +
+    *y = design.windowSpace + state.headerHeight + state.windowCount * WindowRowHeight(design) +
          (state.windowCount > 0 && state.launcherCount > 0 ? SeparatorBlock(design) : 0) +
          state.launcherCount * IconRowHeight(design) + design.itemSpace;
     return true;

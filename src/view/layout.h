@@ -28,6 +28,9 @@ struct SelectionState {
     int textColumnWidth = 0;
     int section = SectionWindows;
     int index = 0;
+    // Above the first section while the list is narrowed: the line that says how (HeaderHeight),
+    // else 0. Every row, separator and the popup's height move down by it.
+    int headerHeight = 0;
 };
 
 // Row heights and column widths derived from the design.
@@ -37,6 +40,13 @@ int WindowRowHeight(const Design& design);    // thumbnail row in thumbnail mode
 int PictureWidth(const Design& design);       // ic, or max(ic, ts) in thumbnail mode
 int SeparatorBlock(const Design& design);     // is, a one-pixel line, is
 bool HasDesktopRow(const Design& design, bool desktopRow);
+// The line above a narrowed list: an icon row for the text, then a separator block.
+int HeaderHeight(const Design& design);
+// The text box of that line (inside the icon row, like an entry's text box without a picture);
+// false when the state has no header.
+bool GetHeaderTextBox(const SelectionState& state, const Design& design, bool desktopRow, RECT* out);
+// The y of the separator below the header; false when the state has no header.
+bool HeaderSeparatorY(const SelectionState& state, const Design& design, int* y);
 
 // Popup width and height for the counts and text column width of `state`.
 SIZE PopupSize(const SelectionState& state, const Design& design, bool desktopRow);

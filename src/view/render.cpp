@@ -119,8 +119,10 @@ SelectionState StateFor(const ItemList& windows, const LauncherList& launchers, 
 // ---- the whole popup --------------------------------------------------------------------------
 
 int RenderPopup(HWND window, const ItemList& windows, const LauncherList& launchers, const ItemList& commands,
-                const Design& design, bool desktopRow, PopupSurface& out, UINT dpi) {
+                const Design& design, bool desktopRow, PopupSurface& out, UINT dpi,
+                const std::wstring& header) {
     SelectionState state = StateFor(windows, launchers, commands, 0);
+    state.headerHeight = header.empty() ? 0 : HeaderHeight(design);
 
     // 1. Measure every text with the list font; the widest decides the column.
     int widest = 0;
@@ -134,6 +136,8 @@ int RenderPopup(HWND window, const ItemList& windows, const LauncherList& launch
             widest = std::max(widest, TextWidth(measureDc.get(), launchers.slots[i].name));
         for (int i = 0; i < state.commandCount; ++i)
             widest = std::max(widest, TextWidth(measureDc.get(), commands.slots[i].name));
+        // The header's box spans the picture column too: it needs that much less of the text column.
+        widest = std::max(widest, TextWidth(measureDc.get(), header) - PictureWidth(design));
     }
     // 2. A fixed column wins; otherwise the widest text, capped.
     const int column = design.textWidth > 0 ? design.textWidth : std::min(widest, design.textMaxWidth);
@@ -162,6 +166,14 @@ int RenderPopup(HWND window, const ItemList& windows, const LauncherList& launch
     const int separatorEnd = size.cx - design.windowSpace;
     RECT row;
     RECT box;
+    int y = 0;
+
+    // How the list is narrowed, on a line of its own above it.
+    if (GetHeaderTextBox(state, design, desktopRow, &box)) {
+        DrawEntryText(dc, header, box, flags);
+        if (HeaderSeparatorY(state, design, &y))
+            DrawSeparator(dc, design, separatorEnd, y);
+    }
 
     // 6. Window entries: in thumbnail mode the live thumbnail takes the icon's place.
     for (int i = 0; i < state.windowCount; ++i) {
@@ -173,7 +185,6 @@ int RenderPopup(HWND window, const ItemList& windows, const LauncherList& launch
         DrawEntryText(dc, windows.slots[i].name, box, flags);
     }
     // 7. Separator between windows and launcher entries.
-    int y = 0;
     if (WindowLauncherSeparatorY(state, design, &y))
         DrawSeparator(dc, design, separatorEnd, y);
     // 8. Launcher entries always show their icon.

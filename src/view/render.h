@@ -4,6 +4,8 @@
 
 #include <windows.h>
 
+#include <string>
+
 #include "model/item_list.h"
 #include "platform/unique_handle.h"
 #include "view/design.h"
@@ -51,9 +53,11 @@ UINT EntryTextFlags(const Design& design);
 // Renders border, background, icons, texts and separators into `out`, sized to the popup.
 // `window` lends its DC for measuring (the screen when null). Yields the text column width.
 // For a monitor of another DPI than 96, `design` is DesignForDpi of the file's design and `dpi`
-// that DPI, which chooses the font; 0 draws with the font of the system DPI.
+// that DPI, which chooses the font; 0 draws with the font of the system DPI. A non-empty `header`
+// (how a narrowed list is narrowed) is drawn on a line of its own above the list.
 int RenderPopup(HWND window, const ItemList& windows, const LauncherList& launchers, const ItemList& commands,
-                const Design& design, bool desktopRow, PopupSurface& out, UINT dpi = 0);
+                const Design& design, bool desktopRow, PopupSurface& out, UINT dpi = 0,
+                const std::wstring& header = std::wstring());
 
 // The colour of the separator pixel at x for a line from design.windowSpace to endX (exclusive):
 // fades in from the background over 32 pixels and back out over the last 31.

@@ -431,4 +431,42 @@ TEST_F(PopupController, AListTallerThanTheScreenFollowsTheSelectionAndIgnoresThe
         << "timer 3 ends the guard";
 }
 
+// Typed letters narrow only a popup that stays open, and only with TypeToFilter on; the tilt sets
+// the scope by direction, with its line above the list (one monitor here: nobody leaves).
+TEST_F(PopupController, TypingNarrowsAStayOpenPopupAndTheTiltSetsTheScope) {
+    AddWindow(L"alpha");
+    AddWindow(L"beta");
+    AddLauncher(L"Bee launcher");
+    AddLauncher(L"Other");
+    BuildCommands();
+    const struct {
+        int click, typeToFilter, windows, launchers;
+    } cases[] = {{0, 1, 2, 2}, {1, 0, 2, 2}, {1, 1, 1, 1}};
+    for (const auto& c : cases) {
+        CurrentPreferences().ClickMode = c.click;
+        CurrentPreferences().TypeToFilter = c.typeToFilter;
+        Send(kMsgOpenPopup);
+        ASSERT_TRUE(PopupIsOpen());
+        Send(WM_CHAR, L'b');
+        Send(WM_CHAR, L'E');
+        EXPECT_EQ(Sel().windowCount, c.windows) << c.click << c.typeToFilter;
+        EXPECT_EQ(Sel().launcherCount, c.launchers) << c.click << c.typeToFilter;
+        EXPECT_EQ(Sel().headerHeight > 0, c.windows == 1) << c.click << c.typeToFilter;
+        Send(kMsgCancel);
+    }
+
+    // MonitorScope=1 opens narrowed; the tilt as WM_MOUSEHWHEEL, as it reaches a popup that stays
+    // open, sets the scope by direction and keeps the selected window.
+    CurrentPreferences().MonitorScope = 1;
+    Send(kMsgOpenPopup);
+    EXPECT_GT(Sel().headerHeight, 0);
+    Send(WM_KEYDOWN, VK_DOWN);
+    for (short delta : {-120, -120, 120}) {
+        Send(WM_MOUSEHWHEEL, static_cast<WPARAM>(static_cast<WORD>(delta)) << 16);
+        EXPECT_EQ(Sel().headerHeight > 0, delta > 0) << delta;
+        EXPECT_EQ(Sel().index, 1) << "the selection stays on the same window";
+    }
+    Send(kMsgCancel);
+}
+
 } // namespace

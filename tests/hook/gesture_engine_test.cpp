@@ -307,6 +307,29 @@ TEST(GestureEngine, ClickModeOnlyOpens) {
     EXPECT_EQ(d.Flush().size(), 2u);
 }
 
+// The tilt wheel while the popup is open is swallowed and reported by its direction alone, so a
+// held tilt repeats the same scope; outside a popup it is the application's.
+TEST(GestureEngine, TiltDuringThePopupIsReportedByDirection) {
+    for (int click : {0, 1}) {
+        Driver d(Settings(100, 0, click));
+        EXPECT_FALSE(d.Mouse(MouseAction::HWheel, 0, 0, 120).swallow);
+        d.Mouse(MouseAction::LeftDown, 0, 0);
+        d.Mouse(MouseAction::Wheel, 0, 0, -120);
+        const struct { int delta, lowWord; } tilts[] = {{120, 1}, {120, 1}, {-120, 0}, {-30, 0}};
+        for (const auto& t : tilts) {
+            const HookDecision r = d.Mouse(MouseAction::HWheel, 0, 0, t.delta);
+            EXPECT_TRUE(r.swallow);
+            ASSERT_EQ(r.postCount, 1) << t.delta;
+            EXPECT_EQ(r.posts[0].message, kMsgTilt);
+            EXPECT_EQ(r.posts[0].lowWord, t.lowWord) << t.delta;
+            EXPECT_EQ(r.posts[0].wheelDelta, 0);
+        }
+        d.Mouse(MouseAction::LeftUp, 0, 0);
+        EXPECT_TRUE(IsEngineIdle(d.engine));
+        EXPECT_FALSE(d.Mouse(MouseAction::HWheel, 0, 0, -120).swallow) << "after the release";
+    }
+}
+
 TEST(GestureEngine, RightButtonModeLeavesTheLeftButtonAlone) {
     Driver d(Settings(100, 0, 0, 1));
     EXPECT_FALSE(d.Mouse(MouseAction::LeftDown, 0, 0).swallow);

@@ -18,9 +18,10 @@ std::vector<Seen> g_targetSeen;
 POINT g_lastTargetMove = {-1, -1};
 
 LRESULT CALLBACK ReceiverProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
-    if (msg == kMsgOpenPopup || msg == kMsgMoveSelection || msg == kMsgChoose || msg == kMsgCancel) {
+    if (msg == kMsgOpenPopup || msg == kMsgMoveSelection || msg == kMsgChoose || msg == kMsgCancel ||
+        msg == kMsgTilt) {
         std::lock_guard<std::mutex> lock(g_receivedLock);
-        g_received.push_back(Posted{msg, static_cast<short>(HIWORD(wParam)), lParam});
+        g_received.push_back(Posted{msg, static_cast<short>(HIWORD(wParam)), lParam, wParam});
         return 0;
     }
     if (msg == kMsgHookStatus) {
@@ -121,6 +122,8 @@ const char* Name(UINT msg) {
         return "choose";
     case kMsgCancel:
         return "cancel";
+    case kMsgTilt:
+        return "tilt";
     case WM_LBUTTONDOWN:
         return "LDOWN";
     case WM_LBUTTONUP:

@@ -22,6 +22,7 @@ struct Posted {
     UINT message = 0;
     short delta = 0; // signed high word of wParam
     LPARAM lParam = 0;
+    WPARAM wParam = 0;
 };
 
 // A status message of the library (50210).
@@ -46,6 +47,7 @@ constexpr int kTargetHeight = 600;
 
 // Waiting, pumping and key and wheel input come from the shared harness.
 using mw::test::KeyPress;
+using mw::test::MouseTilt;
 using mw::test::MouseWheel;
 using mw::test::PumpFor;
 using mw::test::WaitFor;

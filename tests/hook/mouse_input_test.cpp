@@ -187,6 +187,37 @@ TEST_F(MouseGesture, ClickModeOnlyOpens) {
     EXPECT_TRUE(TargetButtons().empty()) << Describe(TargetButtons());
 }
 
+// The tilt wheel during the gesture is reported by direction and reaches no window; without a
+// gesture it reaches the window as before.
+TEST_F(MouseGesture, TiltDuringTheGestureIsReportedAndOtherwiseUntouched) {
+    ASSERT_NE(Start(), 0);
+    FocusTarget();
+    const POINT p = At(200, 200);
+    MoveTo(p.x, p.y);
+    MouseTilt(WHEEL_DELTA);
+    Settle();
+    EXPECT_EQ(TargetSeen({WM_MOUSEHWHEEL}).size(), 1u) << Describe(TargetButtons());
+    EXPECT_TRUE(Received().empty()) << Describe(Received());
+
+    ClearRecords();
+    MouseButton(MOUSEEVENTF_LEFTDOWN);
+    MouseWheel(-WHEEL_DELTA);
+    for (int delta : {WHEEL_DELTA, WHEEL_DELTA, -WHEEL_DELTA})
+        MouseTilt(delta);
+    MouseButton(MOUSEEVENTF_LEFTUP);
+    ASSERT_TRUE(WaitForReceived(5)) << Describe(Received());
+    Settle();
+    const std::vector<Posted> got = Received();
+    ASSERT_EQ(got.size(), 5u) << Describe(got);
+    const WPARAM expected[] = {1, 1, 0};
+    for (int i = 0; i < 3; ++i) {
+        EXPECT_EQ(got[i + 1].message, kMsgTilt) << Describe(got);
+        EXPECT_EQ(got[i + 1].wParam, expected[i]) << "tilt " << i;
+    }
+    EXPECT_EQ(got.back().message, kMsgChoose);
+    EXPECT_TRUE(TargetButtons().empty()) << Describe(TargetButtons());
+}
+
 TEST_F(MouseGesture, RightButtonGestureOpensNoContextMenu) {
     ASSERT_NE(Start(100, 0, 0, 1), 0);
     // A plain right click still reaches the window with its context menu: the test can see one.

@@ -88,6 +88,54 @@ TEST_F(Multimon, GestureOnTheLeftMonitorOpensThereAndMoveWindowBringsTheChoice) 
     EXPECT_EQ(program.sandbox.Close(), 0);
 }
 
+// The tilt wheel during a gesture on the left monitor: right lists only that monitor's windows
+// under the scope's line, a repeated tilt changes nothing, left lists all again; the release
+// chooses the first window listed.
+TEST_F(Multimon, TiltRightListsOnlyTheLeftMonitorsWindows) {
+    Target alpha, beta, gamma;
+    ASSERT_TRUE(alpha.Start(L"Alpha tilt"));
+    ASSERT_TRUE(beta.Start(L"Beta tilt"));
+    ASSERT_TRUE(gamma.Start(L"Gamma tilt"));
+    SetWindowPos(beta.window, nullptr, -1000, 200, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    ASSERT_TRUE(WaitFor([&] {
+        const RECT m = MonitorOf(beta.window);
+        return EqualRect(&m, &kLeft) != FALSE;
+    }));
+    BringToFront(gamma.window);
+    Resident program;
+    ASSERT_TRUE(program.Start(L"[Preference]\r\nArrangeWindow=0\r\n", L"", true));
+    PlaceCursor(kOnTheLeft.x, kOnTheLeft.y);
+    MouseButton(false, true);
+    PumpFor(40);
+    MouseWheel(-120);
+    ASSERT_TRUE(program.Visible());
+    RECT popup{};
+    GetWindowRect(program.main, &popup);
+    const int all = popup.bottom - popup.top;
+    auto heightBecomes = [&](int expected) {
+        return WaitFor([&] {
+            GetWindowRect(program.main, &popup);
+            return popup.bottom - popup.top == expected;
+        });
+    };
+    // Gamma and Alpha go (two rows of 40), the scope's line comes (49).
+    const int narrowed = all - 2 * 40 + 49;
+    MouseTilt(120);
+    EXPECT_TRUE(heightBecomes(narrowed)) << "height " << all << " became " << popup.bottom - popup.top;
+    EXPECT_TRUE(Inside(popup, kLeft)) << "popup at " << Text(popup);
+    MouseTilt(120);
+    PumpFor(200);
+    EXPECT_TRUE(heightBecomes(narrowed)) << "a repeated tilt flipped the scope";
+    MouseTilt(-120);
+    EXPECT_TRUE(heightBecomes(all));
+    MouseTilt(120);
+    EXPECT_TRUE(heightBecomes(narrowed));
+    MouseButton(false, false);
+    EXPECT_TRUE(program.Closed());
+    EXPECT_TRUE(ForegroundBecomes(beta.window)) << Describe(GetForegroundWindow());
+    EXPECT_EQ(program.sandbox.Close(), 0);
+}
+
 // The frame overlay covers every monitor: one window over the virtual screen from (-1280, 0).
 TEST_F(Multimon, FrameOverlayCoversTheWholeVirtualScreen) {
     Target alpha, beta;

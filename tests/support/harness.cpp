@@ -152,6 +152,14 @@ void MouseWheel(int delta) {
     SendOne(in);
 }
 
+void MouseTilt(int delta) {
+    INPUT in{};
+    in.type = INPUT_MOUSE;
+    in.mi.dwFlags = MOUSEEVENTF_HWHEEL;
+    in.mi.mouseData = static_cast<DWORD>(delta);
+    SendOne(in);
+}
+
 void KeyPress(WORD vk, bool down) {
     INPUT in{};
     in.type = INPUT_KEYBOARD;

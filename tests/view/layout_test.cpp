@@ -401,4 +401,38 @@ TEST(SelectionStepping, NoSelectionDoesNotMove) {
     }
 }
 
+// The same list narrowed: the header line (an icon row and a separator block, 40 + 9) pushes
+// every row, separator and hit down by 49; without a header nothing changes.
+//
+//   12   | "This monitor"   text box (16,16)-(248,48)
+//   56   |   ------ separator ------
+//   61   | [icon] window 0  (12,61)-(248,101)
+TEST(PopupLayout, HeaderLinePushesTheListDown) {
+    const Design d;
+    SelectionState s = Counts(3, 1, 2);
+    RECT box{};
+    int y = 0;
+    EXPECT_FALSE(GetHeaderTextBox(s, d, false, &box));
+    const SIZE plain = PopupSize(s, d, false);
+    int plainCommandSeparator = 0;
+    ASSERT_TRUE(CommandSeparatorY(s, d, &plainCommandSeparator));
+
+    s.headerHeight = HeaderHeight(d);
+    EXPECT_EQ(s.headerHeight, 49);
+    EXPECT_EQ(PopupSize(s, d, false).cy, plain.cy + 49);
+    ASSERT_TRUE(GetHeaderTextBox(s, d, false, &box));
+    EXPECT_TRUE(SameRect(Rect(16, 16, 248, 48), box));
+    ASSERT_TRUE(HeaderSeparatorY(s, d, &y));
+    EXPECT_EQ(y, 56);
+    EXPECT_TRUE(SameRect(Rect(12, 61, 248, 101), Entry(s, d, false, SectionWindows, 0)));
+    EXPECT_TRUE(SameRect(Rect(12, 190, 248, 230), Entry(s, d, false, SectionLauncher, 0)));
+    ASSERT_TRUE(CommandSeparatorY(s, d, &y));
+    EXPECT_EQ(y, plainCommandSeparator + 49);
+    int section = 0, index = 0;
+    EXPECT_FALSE(HitTest(s, d, false, POINT{100, 30}, &section, &index)) << "the header is no entry";
+    ASSERT_TRUE(HitTest(s, d, false, POINT{100, 62}, &section, &index));
+    EXPECT_EQ(section, SectionWindows);
+    EXPECT_EQ(index, 0);
+}
+
 } // namespace
