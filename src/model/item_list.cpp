@@ -150,6 +150,17 @@ int ClearItemList(ItemList& list) {
     return 1;
 }
 
+int RemoveListItem(ItemList& list, int index) {
+    if (!ValidIndex(list.count, index) || list.count > ListCapacity)
+        return 0;
+    ReleaseItem(list.slots[index]);
+    for (int j = index; j < list.count - 1; ++j)
+        list.slots[j] = std::move(list.slots[j + 1]);
+    list.slots[list.count - 1] = ListItem{};
+    --list.count;
+    return 1;
+}
+
 int ItemNameLength(const ItemList& list, int index) {
     if (!ValidIndex(list.count, index))
         return 0;

@@ -8,8 +8,10 @@
 
 #include <cstdlib>
 #include <string>
+#include <vector>
 
 #include "hook/hook_test_control.h"
+#include "support/exports.h"
 #include "support/harness.h"
 #include "support/program.h"
 
@@ -55,12 +57,11 @@ TEST(Release, TheUnpackedProgramComesUpResidentFromAPathWithSpacesAndNonAsciiCha
             << testing::PrintToString(std::wstring(name));
     }
 
-    // The shipped hook.dll is the product's: the two exports, and nothing a test could use to
-    // make its hooks vanish.
+    // The shipped hook.dll is the product's: exactly its three exports, and nothing a test could
+    // use to make its hooks vanish.
     HMODULE hook = LoadLibraryExW((folder + L"\\hook.dll").c_str(), nullptr, DONT_RESOLVE_DLL_REFERENCES);
     ASSERT_NE(hook, nullptr);
-    EXPECT_NE(GetProcAddress(hook, "StartMouseHook"), nullptr);
-    EXPECT_NE(GetProcAddress(hook, "EndHook"), nullptr);
+    EXPECT_EQ(ExportNames(hook), (std::vector<std::string>{"EndHook", "SetHookOptions", "StartMouseHook"}));
     EXPECT_EQ(GetProcAddress(hook, kHookTestExport), nullptr)
         << "the release carries the test build of hook.dll";
     FreeLibrary(hook);
