@@ -1,6 +1,7 @@
 #include "model/item_list.h"
 
 #include <cstring>
+#include <utility>
 
 namespace mw {
 
