@@ -18,8 +18,7 @@ std::vector<Seen> g_targetSeen;
 POINT g_lastTargetMove = {-1, -1};
 
 LRESULT CALLBACK ReceiverProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
-    if (msg == kMsgOpenPopup || msg == kMsgMoveSelection || msg == kMsgChoose || msg == kMsgCancel ||
-        msg == kMsgMiddleClick) {
+    if (msg == kMsgOpenPopup || msg == kMsgMoveSelection || msg == kMsgChoose || msg == kMsgCancel) {
         std::lock_guard<std::mutex> lock(g_receivedLock);
         g_received.push_back(Posted{msg, static_cast<short>(HIWORD(wParam)), lParam});
         return 0;
@@ -122,12 +121,6 @@ const char* Name(UINT msg) {
         return "choose";
     case kMsgCancel:
         return "cancel";
-    case kMsgMiddleClick:
-        return "middle";
-    case WM_MBUTTONDOWN:
-        return "MDOWN";
-    case WM_MBUTTONUP:
-        return "MUP";
     case WM_LBUTTONDOWN:
         return "LDOWN";
     case WM_LBUTTONUP:
