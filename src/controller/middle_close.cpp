@@ -108,9 +108,11 @@ void RemoveWindowEntry(HWND popup, ControllerState& c, const ProgramState& progr
         c.iconWindow = CreateIconWindow(program.instance, popup, c.popupList.get(), c.selection, c.design,
                                         desktopRow, c.dpi);
     }
-    if (c.frameWindow) {
-        DestroyWindow(c.frameWindow);
-        c.frameWindow = CreateFrameWindow(program.instance, c.popupList.get(), c.dpi);
+    if (FramePreviewHolds(c.altTabOpened, prefs)) {
+        if (c.frameWindow) {
+            DestroyWindow(c.frameWindow);
+            c.frameWindow = CreateFrameWindow(program.instance, c.popupList.get(), c.dpi);
+        }
         RestackPreview(c.frameWindow, popup);
         // The window shown in the preview went: the one now selected comes forward.
         if (selectedWent && c.selection.section == SectionWindows)

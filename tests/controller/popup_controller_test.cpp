@@ -467,4 +467,25 @@ TEST_F(PopupController, MiddleButtonOverAStayOpenPopupTakesTheEntryOutOnceItsWin
     EXPECT_TRUE(IsWindow(first)) << "MiddleClose off: the middle button does nothing";
 }
 
+TEST_F(PopupController, MiddleClickInTheFramePreviewShowsTheNextWindowAndTheLastWindowClosesThePopup) {
+    HWND a = AddWindow(L"a");
+    AddWindow(L"b");
+    HWND c = AddWindow(L"c");
+    CurrentPreferences().Altab7 = 1;
+    BuildCommands();
+    Send(kMsgOpenPopup);
+    Send(kMsgMoveSelection, kNext);
+    Send(kMsgMiddleClick);
+    ASSERT_TRUE(test::WaitFor([&] { return Controller().popupList->count == 2; }, 2000));
+    EXPECT_FALSE(IsIconic(c)) << "the window now selected is shown in place of the closed one";
+    EXPECT_TRUE(IsIconic(a));
+    Send(kMsgCancel);
+
+    Listed() = {c}; // with only command entries left, the popup has nothing to offer
+    CurrentPreferences().Altab7 = 0;
+    Send(kMsgOpenPopup);
+    Send(kMsgMiddleClick);
+    EXPECT_TRUE(test::WaitFor([&] { return !PopupIsOpen(); }, 2000));
+}
+
 } // namespace
