@@ -1,6 +1,7 @@
 #include "controller/main_window.h"
 
 #include "controller/hook_status.h"
+#include "controller/middle_close.h"
 #include "controller/popup_controller.h"
 #include "controller/tray.h"
 #include "controller/tray_menu.h"
@@ -67,7 +68,8 @@ LRESULT CALLBACK MainWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM l
     case WM_MOUSEHWHEEL:
         return OnHorizontalWheel(hwnd, wParam);
     case WM_TIMER:
-        if (OnHookRetryTimer(hwnd, wParam) || OnTrayRetryTimer(hwnd, wParam))
+        if (OnHookRetryTimer(hwnd, wParam) || OnTrayRetryTimer(hwnd, wParam) ||
+            OnCloseCheckTimer(hwnd, wParam))
             return 0;
         return OnTimer(hwnd, wParam);
     case WM_MOUSEWHEEL:
@@ -77,6 +79,10 @@ LRESULT CALLBACK MainWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM l
         return OnMouseMove(hwnd, lParam);
     case WM_LBUTTONUP:
         return OnLeftButtonUp(hwnd);
+    case kMsgMiddleClick:
+        return OnMiddleClick(hwnd);
+    case WM_MBUTTONUP:
+        return OnMiddleButtonUp(hwnd, lParam);
     case kMsgTrayCallback:
         return OnTrayCallback(hwnd, lParam);
     case kMsgHookStatus:

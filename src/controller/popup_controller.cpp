@@ -123,6 +123,7 @@ void ReleasePopupList() {
         ClearItemList(*c.popupList);
     }
     c.popupList.reset();
+    c.closing.clear();
 }
 
 void EndNotResident(HWND hwnd) {
@@ -257,13 +258,7 @@ void StartLauncherEntry(HWND hwnd, int index) {
 }
 
 void CloseTargetWindow() {
-    HWND target = Controller().closeTarget;
-    if (!target || !IsWindow(target))
-        return;
-    wchar_t title[TextBufferLength] = {};
-    GetWindowTextW(target, title, TextBufferLength);
-    if (title[0] != L'\0')
-        PostMessageW(target, WM_CLOSE, 0, 0);
+    AskWindowToClose(Controller().closeTarget);
 }
 
 // The running window that the selected run-or-raise launcher entry switches to, or null.
@@ -358,6 +353,16 @@ void ResetController() {
     c.repositionGuard = false;
     c.frameWindow = nullptr;
     c.iconWindow = nullptr;
+}
+
+bool AskWindowToClose(HWND window) {
+    if (!window || !IsWindow(window))
+        return false;
+    wchar_t title[TextBufferLength] = {};
+    GetWindowTextW(window, title, TextBufferLength);
+    if (title[0] == L'\0')
+        return false;
+    return PostMessageW(window, WM_CLOSE, 0, 0) != FALSE;
 }
 
 bool PopupIsOpen() {

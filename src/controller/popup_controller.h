@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include <memory>
+#include <vector>
 
 #include "model/icon_cache.h"
 #include "model/item_list.h"
@@ -48,6 +49,7 @@ struct ControllerState {
     bool selectionPainted = false;       // false until the first paint of an open
     WindowSource windowSource = nullptr; // null: the real top-level windows
     PopupNarrowing narrowing;            // the typed filter and the monitor scope of the open popup
+    std::vector<HWND> closing;           // windows a middle click asked to close, until they go
 };
 
 ControllerState& Controller();
@@ -82,6 +84,10 @@ UINT_PTR EdgeTimerFor(int screenY, const RECT& monitor, int itemSpace, int iconS
 // What a key does in stay-open mode.
 enum class KeyAction { None, Next, Previous, Choose, Cancel };
 KeyAction KeyActionFor(WPARAM virtualKey, bool shiftDown);
+
+// Asks a window to close as the close command entry does: WM_CLOSE is posted to a window that
+// still exists and has a title. False when nothing was asked.
+bool AskWindowToClose(HWND window);
 
 // Message handlers of the main window; each answers 0.
 LRESULT OnOpenPopup(HWND hwnd, LPARAM lParam);

@@ -73,6 +73,19 @@ void EndNarrowing(PopupNarrowing& p, ItemList& popupList) {
     p.monitor = nullptr;
 }
 
+void ForgetNarrowedWindow(PopupNarrowing& p, HWND window) {
+    if (!p.allWindows)
+        return;
+    for (int i = 0; i < p.allWindows->count; ++i) {
+        if (p.allWindows->slots[i].window != window)
+            continue;
+        RemoveListItem(*p.allWindows, i);
+        if (static_cast<size_t>(i) < p.facts.size())
+            p.facts.erase(p.facts.begin() + i);
+        return;
+    }
+}
+
 const ItemList& AllWindows(const PopupNarrowing& p, const ItemList& popupList) {
     return p.allWindows ? *p.allWindows : popupList;
 }

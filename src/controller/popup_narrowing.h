@@ -39,6 +39,10 @@ int ApplyNarrowing(PopupNarrowing& p, ItemList& popupList, const LauncherList* p
 // Puts the full list back into the popup list and forgets the narrowing (the popup closes).
 void EndNarrowing(PopupNarrowing& p, ItemList& popupList);
 
+// Takes a window that went away out of the full list kept aside (the popup list's copy is the
+// caller's to remove).
+void ForgetNarrowedWindow(PopupNarrowing& p, HWND window);
+
 // Every window of the open popup, listed or not.
 const ItemList& AllWindows(const PopupNarrowing& p, const ItemList& popupList);
 // The launcher entries the popup lists.

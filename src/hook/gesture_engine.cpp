@@ -141,7 +141,42 @@ void CheckCancelDistance(GestureEngine& e, const MouseEvent& ev, HookDecision& d
     e.state = PressState::GestureMuted;
 }
 
+// A popup that the held gesture button or the held Alt keeps open. The program acts on its
+// selected entry, so the middle button over it has nothing to do with the window underneath.
+bool HeldPopupOpen(const GestureEngine& e) {
+    return e.state == PressState::Gesture || WaitsForAltRelease(e);
+}
+
+// A screen position as a mouse message's lParam carries it: signed 16-bit x low, y high.
+intptr_t PackPoint(int x, int y) {
+    return static_cast<intptr_t>((static_cast<uint32_t>(static_cast<uint16_t>(y)) << 16) |
+                                 static_cast<uint16_t>(x));
+}
+
+// With MiddleClose on, the middle click over a held popup closes the selected entry's window:
+// press and release are both kept from the window under the cursor, and the click is reported
+// at the release while the popup is still open. The release of a press that was kept is kept
+// whatever happened in between (the popup closed, the option changed), and the release of a
+// press that went through goes through, so no program ever sees half a click. True when the
+// event was handled here.
+bool HandleMiddleClose(GestureEngine& e, const MouseEvent& ev, HookDecision& d) {
+    if (ev.action == MouseAction::MiddleDown) {
+        e.middleSwallowed = e.options.middleClose && HeldPopupOpen(e);
+        d.swallow = e.middleSwallowed;
+        return e.middleSwallowed;
+    }
+    if (ev.action != MouseAction::MiddleUp || !e.middleSwallowed)
+        return false;
+    e.middleSwallowed = false;
+    d.swallow = true;
+    if (HeldPopupOpen(e))
+        Post(d, kMsgMiddleClick, 0, PackPoint(ev.x, ev.y));
+    return true;
+}
+
 void HandleMouse(GestureEngine& e, const MouseEvent& ev, HookDecision& d) {
+    if (HandleMiddleClose(e, ev, d))
+        return;
     const MouseAction down = DownOf(e);
     const MouseAction up = UpOf(e);
 
@@ -248,6 +283,12 @@ GestureSettings MakeGestureSettings(int moveCancelPx, int replaceAltTab, int cli
     s.permissibleRange = Clamp(permissibleRange, 0, 500);
     s.timeOutMs = Clamp(timeOutMilliSeconds, 50, 10000);
     return s;
+}
+
+HookOptions MakeHookOptions(int flags) {
+    HookOptions o;
+    o.middleClose = (flags & kHookOptionMiddleClose) != 0;
+    return o;
 }
 
 void ResetEngine(GestureEngine& engine, const GestureSettings& settings) {

@@ -24,6 +24,15 @@ struct GestureSettings {
 GestureSettings MakeGestureSettings(int moveCancelPx, int replaceAltTab, int clickMode, int rightButton,
                                     int permissibleRange, int timeOutMilliSeconds);
 
+// The switches of SetHookOptions. They live beside the StartMouseHook values and outlast its
+// reinstalls; a library nobody gave options to leaves every button as it is.
+struct HookOptions {
+    bool middleClose = false; // the middle button over a held popup closes the selected window
+};
+
+// From the flags of SetHookOptions (kHookOption...); unknown bits are ignored.
+HookOptions MakeHookOptions(int flags);
+
 constexpr int kWheelNotch = 120;
 constexpr int kReplayCapacity = 64;
 // How long replayed input may take to come back through the hook before the engine stops
@@ -146,6 +155,10 @@ struct GestureEngine {
     bool altTabOpen = false;   // we opened the popup for this Alt press
     bool tabSwallowed = false; // the matching Tab release has to be swallowed too
     bool escSwallowed = false;
+
+    // The middle button.
+    HookOptions options;
+    bool middleSwallowed = false; // its press was kept from the application: so is its release
 };
 
 void ResetEngine(GestureEngine& engine, const GestureSettings& settings);

@@ -51,6 +51,7 @@ struct HookLibrary {
     HANDLE reply = nullptr;      // set by the hook thread when it has (re)installed
     mw::GestureSettings pending; // settings for the thread to take
     volatile LONG installed = 0; // result of the last (re)install
+    volatile LONG options = 0;   // the flags of the last SetHookOptions, read by the hook itself
     // Unloading with the hook still installed: the thread cleans up, signals `parked` and
     // waits on `never`, so it runs none of our code while the library is unmapped.
     volatile LONG unloading = 0;
@@ -152,6 +153,7 @@ LRESULT CALLBACK MouseProc(int code, WPARAM wParam, LPARAM lParam) {
         mw::MouseEvent ev;
         if (ClassifyMouse(wParam, info, ev)) {
             mw::NoteHookInput(s->watch, mw::HookKind::Mouse, info.time);
+            s->engine.options = mw::MakeHookOptions(g_lib.options);
             const mw::HookDecision d = mw::OnMouseEvent(s->engine, ev);
             CarryOut(*s, d);
             if (d.swallow)
@@ -693,6 +695,13 @@ extern "C" int StartMouseHook(HWND window, int moveCancelPx, int replaceAltTab, 
     }
     ReleaseSRWLockExclusive(&g_lib.apiLock);
     return result;
+}
+
+extern "C" int SetHookOptions(int options) {
+    // Read by the mouse hook at its next event: no waiting for the hook thread, and the options
+    // outlast EndHook and the next StartMouseHook.
+    InterlockedExchange(&g_lib.options, options);
+    return 1;
 }
 
 extern "C" HWND EndHook() {

@@ -1,4 +1,4 @@
-// Public interface of hook.dll: the two exports and the messages it posts to the main window.
+// Public interface of hook.dll: the three exports and the messages it posts to the main window.
 #pragma once
 
 #include <windows.h>
@@ -38,7 +38,12 @@ MW_HOOK_API int StartMouseHook(HWND window, int moveCancelPx, int replaceAltTab,
                                int rightButton, int permissibleRange, int timeOutMilliSeconds);
 // Removes the hooks; returns the window given to the last StartMouseHook (null if none).
 MW_HOOK_API HWND EndHook();
+// Switches beside the values of StartMouseHook (kHookOption... flags, 0 for none, which is also
+// what a library nobody called this on does). They take effect at the next mouse event and are
+// kept across EndHook and StartMouseHook. Returns non-zero.
+MW_HOOK_API int SetHookOptions(int options);
 }
 
 using StartMouseHookFn = int (*)(HWND, int, int, int, int, int, int);
 using EndHookFn = HWND (*)();
+using SetHookOptionsFn = int (*)(int);

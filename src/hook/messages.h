@@ -9,5 +9,8 @@ constexpr unsigned int kMsgCancel = 50183;        // close the popup without act
 // The middle button was clicked over the open gesture popup (pressed and released; the hook kept
 // both from the window under the cursor). lParam: the cursor's screen position (x low, y high).
 constexpr unsigned int kMsgMiddleClick = 50184;
+// The flags of SetHookOptions: the middle click over the gesture popup is reported as
+// kMsgMiddleClick instead of reaching the window under the cursor.
+constexpr int kHookOptionMiddleClose = 0x1;
 // The wheel was tilted while the gesture popup is open: wParam 1 right (this monitor), 0 left (all).
 constexpr unsigned int kMsgTilt = 50185;

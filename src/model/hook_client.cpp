@@ -1,6 +1,7 @@
 #include "model/hook_client.h"
 
 #include "hook/hook.h"
+#include "platform/log.h"
 #include "platform/resources_lang.h"
 #include "platform/unique_handle.h"
 #include "resource.h"
@@ -24,6 +25,10 @@ std::array<int, 6> HookArguments(const Preferences& p) {
             p.TimeOutMilliSeconds};
 }
 
+int HookOptionFlags(const Preferences& p) {
+    return p.MiddleClose ? kHookOptionMiddleClose : 0;
+}
+
 HookApi& CurrentHookApi() {
     return Program().services.hook;
 }
@@ -45,6 +50,10 @@ bool LoadHookLibrary(const std::wstring& folder) {
         Program().hookLibrary.reset();
         return false;
     }
+    api.options = reinterpret_cast<decltype(api.options)>(
+        reinterpret_cast<void*>(GetProcAddress(Program().hookLibrary.get(), "SetHookOptions")));
+    if (!api.options)
+        Log(L"hook.dll has no SetHookOptions: the middle click over the popup stays the window's");
     return true;
 }
 
@@ -59,6 +68,9 @@ int InstallMouseHook(HWND window, const Preferences& prefs) {
     HookApi& api = CurrentHookApi();
     if (!api.start)
         return 0;
+    // The options first, so the new hook never sees an event with the old ones.
+    if (api.options)
+        api.options(HookOptionFlags(prefs));
     const auto a = HookArguments(prefs);
     return api.start(window, a[0], a[1], a[2], a[3], a[4], a[5]);
 }

@@ -16,6 +16,9 @@ namespace mw {
 // The six values in the order StartMouseHook takes them after the window.
 std::array<int, 6> HookArguments(const Preferences& prefs);
 
+// The flags SetHookOptions takes for the current preferences (kHookOption...).
+int HookOptionFlags(const Preferences& prefs);
+
 // The functions in use; tests may substitute recorders.
 HookApi& CurrentHookApi();
 
@@ -23,7 +26,8 @@ HookApi& CurrentHookApi();
 bool LoadHookLibrary(const std::wstring& folder);
 void UnloadHookLibrary();
 
-// StartMouseHook with the window and the current preferences; returns its result (0 on failure).
+// SetHookOptions (where the library has it) and StartMouseHook with the window and the current
+// preferences; returns the result of StartMouseHook (0 on failure).
 int InstallMouseHook(HWND window, const Preferences& prefs);
 // EndHook; returns the window of the last installation (null when there is no library).
 HWND RemoveMouseHook();

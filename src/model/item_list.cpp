@@ -1,6 +1,7 @@
 #include "model/item_list.h"
 
 #include <cstring>
+#include <utility>
 
 namespace mw {
 
@@ -149,6 +150,17 @@ int ClearItemList(ItemList& list) {
             ReleaseItem(list.slots[i]);
     }
     list.count = 0;
+    return 1;
+}
+
+int RemoveListItem(ItemList& list, int index) {
+    if (!ValidIndex(list.count, index) || list.count > ListCapacity)
+        return 0;
+    ReleaseItem(list.slots[index]);
+    for (int j = index; j < list.count - 1; ++j)
+        list.slots[j] = std::move(list.slots[j + 1]);
+    list.slots[list.count - 1] = ListItem{};
+    --list.count;
     return 1;
 }
 

@@ -81,6 +81,8 @@ std::unique_ptr<ItemList> CreateItemList();
 int AdoptListItem(ItemList& list, ListItem&& item);
 int AppendListItem(ItemList& list, const ListItem& item); // 0 when the list is full
 int ClearItemList(ItemList& list);
+// Takes the entry at `index` out, releasing it; the entries after it move up one slot.
+int RemoveListItem(ItemList& list, int index);
 int ItemNameLength(const ItemList& list, int index);
 void CopyItemName(const ItemList& list, int index, wchar_t* buffer);
 

@@ -44,10 +44,12 @@ struct ProgramPathMemo {
     std::vector<Entry> entries; // oldest first
 };
 
-// hook.dll's two exports, once the library is loaded.
+// hook.dll's exports, once the library is loaded. `options` may be missing (a library older
+// than the middle click): the hook then works without the options.
 struct HookApi {
     int (*start)(HWND, int, int, int, int, int, int) = nullptr;
     HWND (*end)() = nullptr;
+    int (*options)(int) = nullptr;
 };
 
 // dwmapi's thumbnail functions, once the library is loaded.

@@ -469,4 +469,82 @@ TEST_F(PopupController, TypingNarrowsAStayOpenPopupAndTheTiltSetsTheScope) {
     Send(kMsgCancel);
 }
 
+// A window that answers WM_CLOSE with a question of its own (save?) and stays meanwhile.
+WNDPROC g_recordingProc = nullptr;
+LRESULT CALLBACK AsksBeforeClosing(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+    return msg == WM_CLOSE ? 0 : CallWindowProcW(g_recordingProc, hwnd, msg, wp, lp);
+}
+
+TEST_F(PopupController, MiddleButtonOverAStayOpenPopupTakesTheEntryOutOnceItsWindowIsGone) {
+    HWND first = AddWindow(L"first");
+    HWND asks = AddWindow(L"asks to save");
+    HWND third = AddWindow(L"third");
+    g_recordingProc = reinterpret_cast<WNDPROC>(
+        SetWindowLongPtrW(asks, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(AsksBeforeClosing)));
+    CurrentPreferences().ClickMode = 1;
+    BuildCommands();
+    Send(kMsgOpenPopup);
+    const int height = Controller().surface.height;
+    auto middleUpOn = [&](int section, int index) {
+        RECT r{};
+        GetEntryRect(Sel(), Controller().design, true, section, index, &r);
+        Send(WM_MBUTTONUP, 0, MAKELPARAM((r.left + r.right) / 2, (r.top + r.bottom) / 2));
+    };
+    middleUpOn(SectionCommands, 0); // a command entry: nothing happens
+    middleUpOn(SectionWindows, 1);
+    test::PumpFor(300);
+    EXPECT_EQ(Controller().popupList->count, 3) << "listed while the window still asks";
+    DestroyWindow(asks); // the user said yes
+    ASSERT_TRUE(test::WaitFor([&] { return Controller().popupList->count == 2; }, 2000));
+    EXPECT_EQ(Controller().popupList->slots[1].window, third);
+    EXPECT_LT(Controller().surface.height, height);
+    EXPECT_TRUE(IsWindowVisible(main_)) << "the popup stays";
+    CurrentPreferences().MiddleClose = 0;
+    middleUpOn(SectionWindows, 0);
+    test::PumpFor(300);
+    EXPECT_TRUE(IsWindow(first)) << "MiddleClose off: the middle button does nothing";
+}
+
+// A window closed while a filter narrows the list is gone from the full list too: taking the
+// filter back does not list it again.
+TEST_F(PopupController, AWindowClosedFromANarrowedListStaysGoneWhenTheFilterIsTakenBack) {
+    AddWindow(L"alpha");
+    AddWindow(L"beta");
+    CurrentPreferences().ClickMode = 1;
+    BuildCommands();
+    Send(kMsgOpenPopup);
+    Send(WM_CHAR, L'b');
+    ASSERT_EQ(Sel().windowCount, 1);
+    RECT r{};
+    GetEntryRect(Sel(), Controller().design, true, SectionWindows, 0, &r);
+    Send(WM_MBUTTONUP, 0, MAKELPARAM((r.left + r.right) / 2, (r.top + r.bottom) / 2));
+    ASSERT_TRUE(test::WaitFor([&] { return Controller().popupList->count == 0; }, 2000));
+    EXPECT_TRUE(PopupIsOpen()) << "the filter is shown with the command entries";
+    Send(WM_CHAR, VK_BACK);
+    ASSERT_EQ(Controller().popupList->count, 1);
+    EXPECT_STREQ(Controller().popupList->slots[0].name.c_str(), L"alpha");
+    Send(kMsgCancel);
+}
+
+TEST_F(PopupController, MiddleClickInTheFramePreviewShowsTheNextWindowAndTheLastWindowClosesThePopup) {
+    HWND a = AddWindow(L"a");
+    AddWindow(L"b");
+    HWND c = AddWindow(L"c");
+    CurrentPreferences().Altab7 = 1;
+    BuildCommands();
+    Send(kMsgOpenPopup);
+    Send(kMsgMoveSelection, kNext);
+    Send(kMsgMiddleClick);
+    ASSERT_TRUE(test::WaitFor([&] { return Controller().popupList->count == 2; }, 2000));
+    EXPECT_FALSE(IsIconic(c)) << "the window now selected is shown in place of the closed one";
+    EXPECT_TRUE(IsIconic(a));
+    Send(kMsgCancel);
+
+    Listed() = {c}; // with only command entries left, the popup has nothing to offer
+    CurrentPreferences().Altab7 = 0;
+    Send(kMsgOpenPopup);
+    Send(kMsgMiddleClick);
+    EXPECT_TRUE(test::WaitFor([&] { return !PopupIsOpen(); }, 2000));
+}
+
 } // namespace

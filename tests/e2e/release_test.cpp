@@ -6,8 +6,10 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <string>
+#include <vector>
 
 #include "hook/hook_test_control.h"
 #include "support/harness.h"
@@ -18,6 +20,23 @@ namespace {
 using namespace mw::test;
 
 constexpr WPARAM kExitCommand = 32775;
+
+// The names in a module's export directory, sorted (the module mapped as an image).
+std::vector<std::string> ExportNames(HMODULE module) {
+    const auto* base = reinterpret_cast<const BYTE*>(module);
+    const auto* nt = reinterpret_cast<const IMAGE_NT_HEADERS*>(
+        base + reinterpret_cast<const IMAGE_DOS_HEADER*>(base)->e_lfanew);
+    const DWORD rva = nt->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_EXPORT].VirtualAddress;
+    std::vector<std::string> names;
+    if (!rva)
+        return names;
+    const auto* exports = reinterpret_cast<const IMAGE_EXPORT_DIRECTORY*>(base + rva);
+    const auto* nameRvas = reinterpret_cast<const DWORD*>(base + exports->AddressOfNames);
+    for (DWORD i = 0; i < exports->NumberOfNames; ++i)
+        names.emplace_back(reinterpret_cast<const char*>(base + nameRvas[i]));
+    std::sort(names.begin(), names.end());
+    return names;
+}
 
 std::wstring OnlySubfolder(const std::wstring& root) {
     WIN32_FIND_DATAW data;
@@ -55,12 +74,11 @@ TEST(Release, TheUnpackedProgramComesUpResidentFromAPathWithSpacesAndNonAsciiCha
             << testing::PrintToString(std::wstring(name));
     }
 
-    // The shipped hook.dll is the product's: the two exports, and nothing a test could use to
-    // make its hooks vanish.
+    // The shipped hook.dll is the product's: exactly its three exports, and nothing a test could
+    // use to make its hooks vanish.
     HMODULE hook = LoadLibraryExW((folder + L"\\hook.dll").c_str(), nullptr, DONT_RESOLVE_DLL_REFERENCES);
     ASSERT_NE(hook, nullptr);
-    EXPECT_NE(GetProcAddress(hook, "StartMouseHook"), nullptr);
-    EXPECT_NE(GetProcAddress(hook, "EndHook"), nullptr);
+    EXPECT_EQ(ExportNames(hook), (std::vector<std::string>{"EndHook", "SetHookOptions", "StartMouseHook"}));
     EXPECT_EQ(GetProcAddress(hook, kHookTestExport), nullptr)
         << "the release carries the test build of hook.dll";
     FreeLibrary(hook);

@@ -659,5 +659,58 @@ TEST(LostHookEngine, RetriesWaitLongerEachTimeUpToAMinute) {
         EXPECT_EQ(HookRetryDelayMs(failures), delay) << failures;
 }
 
+// ---- the middle button ----------------------------------------------------------------------
+
+TEST(GestureEngine, MiddleClickIsTakenAndReportedOnlyOverAHeldPopupWithMiddleCloseOn) {
+    struct Case {
+        int altTab, click;
+        bool middleClose, byGesture, byAltTab, taken;
+    };
+    const Case cases[] = {
+        {0, 0, true, false, false, false}, // no popup
+        {0, 0, true, true, false, true},   // the gesture popup
+        {0, 0, false, true, false, false}, // MiddleClose off
+        {0, 1, true, true, false, false},  // click mode: the popup window gets the button itself
+        {2, 0, true, false, true, true},   // the Alt+Tab popup that Alt holds open
+        {1, 0, true, false, true, false},  // the Alt+Tab popup of click mode stays open by itself
+    };
+    for (const Case& c : cases) {
+        Driver d(Settings(100, c.altTab, c.click));
+        d.engine.options = MakeHookOptions(c.middleClose ? kHookOptionMiddleClose : 0);
+        if (c.byGesture) {
+            d.Mouse(MouseAction::LeftDown, 30, 40);
+            d.Mouse(MouseAction::Wheel, 30, 40, -120);
+        }
+        if (c.byAltTab) {
+            d.KeyPress(kVkMenu, true);
+            d.KeyPress(kVkTab, true);
+        }
+        d.posted.clear();
+        const size_t i = &c - cases;
+        EXPECT_EQ(d.Mouse(MouseAction::MiddleDown, -5, 40).swallow, c.taken) << i;
+        EXPECT_EQ(d.Mouse(MouseAction::MiddleUp, -5, 40).swallow, c.taken) << i;
+        ASSERT_EQ(d.posted.size(), c.taken ? 1u : 0u) << i;
+        if (c.taken) {
+            EXPECT_EQ(d.posted[0].message, kMsgMiddleClick);
+            EXPECT_EQ(d.posted[0].lParam, (40 << 16) | 0xFFFB) << "x -5 and y 40 as in a mouse message";
+        }
+    }
+}
+
+TEST(GestureEngine, AMiddleReleaseGoesWhereItsPressWentWhateverHappenedInBetween) {
+    Driver d;
+    d.engine.options = MakeHookOptions(kHookOptionMiddleClose);
+    d.Mouse(MouseAction::LeftDown, 0, 0);
+    d.Mouse(MouseAction::Wheel, 0, 0, -120);
+    EXPECT_TRUE(d.Mouse(MouseAction::MiddleDown, 0, 0).swallow);
+    d.Mouse(MouseAction::LeftUp, 0, 0); // the popup closes with the middle button still down
+    EXPECT_TRUE(d.Mouse(MouseAction::MiddleUp, 0, 0).swallow) << "an orphan release";
+    EXPECT_FALSE(d.Mouse(MouseAction::MiddleDown, 0, 0).swallow); // no popup: the application's
+    d.Mouse(MouseAction::LeftDown, 0, 0);
+    d.Mouse(MouseAction::Wheel, 0, 0, -120);
+    EXPECT_FALSE(d.Mouse(MouseAction::MiddleUp, 0, 0).swallow) << "a press left down in the application";
+    EXPECT_EQ(d.Messages(), (std::vector<uint32_t>{kMsgOpenPopup, kMsgChoose, kMsgOpenPopup}));
+}
+
 } // namespace
 } // namespace mw

@@ -1,0 +1,45 @@
+// The middle button over the open popup: it asks the window of an entry to close, as the close
+// command entry does, and the popup stays. The entry leaves the list only once its window has
+// really gone (a program may ask to save first, and the user may say no), found by a timer that
+// looks at the windows asked to close.
+#pragma once
+
+#include <windows.h>
+
+#include "controller/popup_controller.h"
+#include "model/program_state.h"
+#include "view/layout.h"
+
+namespace mw {
+
+constexpr UINT_PTR kTimerCloseCheck = 6; // 4 and 5 are the hook's and the tray's retries
+constexpr UINT kCloseCheckMilliseconds = 100;
+
+// The selection after window entry `removed` left the list: the same entry when another one
+// went, else the entry now at the same place, or the new last window; with no window left, the
+// first launcher entry, else the first command entry. The window count goes down by one.
+SelectionState SelectionAfterRemoval(const SelectionState& state, int removed);
+
+// The window of window entry `index` is asked to close and watched until it is gone. Nothing for
+// an index that names no window entry.
+void CloseWindowEntry(HWND popup, ControllerState& c, int index);
+
+// A window asked to close has left the list: it no longer exists, or it hid itself (a program
+// that goes to the notification area). While the frame preview hides the other windows, hidden
+// says nothing.
+bool WindowHasLeft(HWND window, bool previewHides);
+
+// Takes window entry `index` out of the open popup: the picture, the size and place, the
+// thumbnails and overlays follow. When only command entries would be left the popup closes
+// instead, as a cancel.
+void RemoveWindowEntry(HWND popup, ControllerState& c, const ProgramState& program, int index);
+
+// Message handlers of the main window. The hook's report of a middle click over a gesture
+// popup (kMsgMiddleClick) acts on the selected entry; WM_MBUTTONUP over a stay-open popup on the
+// entry under the cursor. Each answers 0.
+LRESULT OnMiddleClick(HWND hwnd);
+LRESULT OnMiddleButtonUp(HWND hwnd, LPARAM clientPoint);
+// The close check's timer; false for any other timer.
+bool OnCloseCheckTimer(HWND hwnd, WPARAM id);
+
+} // namespace mw
