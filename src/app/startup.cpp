@@ -161,7 +161,7 @@ int RunApplication(HINSTANCE instance, const wchar_t* commandLine) {
     LoadLauncherEntries(program);
 
     if (parsed.launcherOptionsMode) {
-        RunOptionsDialog(nullptr, kOptionsLauncherOnly);
+        RunOptionsDialog(program, nullptr, kOptionsLauncherOnly);
     } else {
         program.commandList = CreateItemList();
         program.savedWindowList = CreateItemList();

@@ -352,7 +352,7 @@ bool FramePreviewHolds(bool altTabOpened, const Preferences& prefs) {
 
 void PrepareListIcons(int pixels) {
     ProgramState& program = Program();
-    if (ListIconPixels(CurrentDesign().iconSize) == pixels)
+    if (ListIconPixels(program, CurrentDesign().iconSize) == pixels)
         return;
     if (program.commandList) {
         BuildCommandList(*program.commandList, Prefs(), Flags().LauncherOnly, pixels, program.instance);

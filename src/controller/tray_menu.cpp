@@ -70,7 +70,7 @@ bool OnTrayCommand(HWND mainWindow, WORD id) {
         DestroyWindow(mainWindow);
         return true;
     case IDM_OPTIONS:
-        RunOptionsDialog(nullptr, kOptionsAllPages);
+        RunOptionsDialog(Program(), nullptr, kOptionsAllPages);
         return true;
     case IDM_PAUSE:
         PostMessageW(mainWindow, kMsgTrayCallback, 0, kTrayLeftButtonUp);

@@ -7,8 +7,8 @@ ProgramState& Program() {
     return state;
 }
 
-int ListIconPixels(int designIconSize) {
-    const int loaded = Program().listIconSize;
+int ListIconPixels(const ProgramState& program, int designIconSize) {
+    const int loaded = program.listIconSize;
     return loaded > 0 ? loaded : designIconSize;
 }
 

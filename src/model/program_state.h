@@ -64,6 +64,18 @@ using NotifyIconFn = BOOL(WINAPI*)(DWORD, PNOTIFYICONDATAW);
 using TrackPopupMenuFn = BOOL(WINAPI*)(HMENU, UINT, int, int, int, HWND, const RECT*);
 using CloakQuery = HRESULT(WINAPI*)(HWND window, DWORD attribute, void* value, DWORD size);
 
+// The system pickers the launcher page and the property dialog open. Tests put scripted ones in
+// place of those the desktop cannot drive; null: the system's own.
+struct LauncherPickers {
+    // The open-file dialog; true with the chosen path.
+    bool (*chooseFile)(HWND owner, std::wstring& path) = nullptr;
+    // The icon picker on a MAX_PATH buffer holding the icon file and on the icon index; true when
+    // the user confirmed.
+    bool (*pickIcon)(HWND owner, wchar_t* iconFile, int* iconIndex) = nullptr;
+    // The folder picker; true with the chosen folder.
+    bool (*chooseFolder)(HWND owner, std::wstring& folder) = nullptr;
+};
+
 // The system services the program reaches through function pointers, as one set: the functions
 // of the libraries it loads, the error boxes, the notification area, the tray menu's tracking and
 // the compositor's cloak query. A test hands in its own set (or members of it) in place of these
@@ -76,6 +88,7 @@ struct SystemServices {
     NotifyIconFn notifyIcon = Shell_NotifyIconW;
     TrackPopupMenuFn trackPopupMenu = TrackPopupMenu;
     CloakQuery cloakQuery = nullptr; // null: the system's own, looked up from dwmapi.dll
+    LauncherPickers launcherPickers;
     // Where the program keeps things in the system, which tests point elsewhere; empty for the
     // real places: the user's Startup folder, and the registry key under HKEY_CURRENT_USER of the
     // record of windows the frame preview hid.
@@ -86,6 +99,7 @@ struct SystemServices {
 struct ProgramState {
     HINSTANCE instance = nullptr;
     HWND mainWindow = nullptr;
+    HWND optionsDialog = nullptr; // the open options dialog, while one is open
     std::wstring preferencesPath;
     Preferences preferences;
     StartupFlags flags;
@@ -124,6 +138,6 @@ inline Design& CurrentDesign() {
 
 // The size in pixels of the launcher and command icons of the run (designIconSize when they
 // were loaded at the design's size).
-int ListIconPixels(int designIconSize);
+int ListIconPixels(const ProgramState& program, int designIconSize);
 
 } // namespace mw

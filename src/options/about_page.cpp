@@ -4,7 +4,6 @@
 
 #include <cwchar>
 
-#include "model/program_state.h"
 #include "platform/dpi.h"
 #include "resource.h"
 
@@ -24,8 +23,9 @@ INT_PTR OnInitDialog(HWND page) {
     SetDlgItemTextW(page, IDC_ABOUT_VERSION, AboutText(info).c_str());
     SetDlgItemTextW(page, IDC_ABOUT_ADDRESS, kWebAddress);
     const int size = ScaleForDpi(kAboutIconSize, WindowDpi(page));
-    HICON icon = static_cast<HICON>(
-        LoadImageW(Program().instance, MAKEINTRESOURCEW(IDI_APP), IMAGE_ICON, size, size, 0));
+    HICON icon =
+        static_cast<HICON>(LoadImageW(reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(page, GWLP_HINSTANCE)),
+                                      MAKEINTRESOURCEW(IDI_APP), IMAGE_ICON, size, size, 0));
     // The page owns the icon: the static only shows it and never destroys it.
     SendMessageW(IconControl(page), STM_SETICON, reinterpret_cast<WPARAM>(icon), 0);
     return TRUE;
@@ -60,7 +60,7 @@ void ReadVersionBlock(VersionInfo& info, const std::wstring& path) {
 }
 
 void ReadVersionBlock(VersionInfo& info) {
-    ReadVersionBlock(info, ModuleFilePath(Program().instance));
+    ReadVersionBlock(info, ExecutablePath());
 }
 
 const wchar_t* VersionString(VersionInfo& info, const wchar_t* name) {

@@ -175,7 +175,7 @@ TEST_F(GeneralPageTest, StartupShortcutCreatedNeverOverwrittenDeleted) {
     Click(page, IDC_GENERAL_STARTUP);
     const std::wstring path = startupFolder_ + L"\\Mistlewick.lnk";
     ASSERT_NE(GetFileAttributesW(path.c_str()), INVALID_FILE_ATTRIBUTES);
-    EXPECT_EQ(StartupShortcutExists(), 1);
+    EXPECT_EQ(StartupShortcutExists(Program().services), 1);
     const ShortcutContents contents = ReadShortcut(path);
     wchar_t exe[MAX_PATH];
     GetModuleFileNameW(nullptr, exe, MAX_PATH);
@@ -185,12 +185,12 @@ TEST_F(GeneralPageTest, StartupShortcutCreatedNeverOverwrittenDeleted) {
     EXPECT_TRUE(ErrorMessages().empty());
 
     const std::string before = ReadFileBytes(path);
-    EXPECT_EQ(CreateStartupShortcut(), 0);
+    EXPECT_EQ(CreateStartupShortcut(Program().services), 0);
     EXPECT_EQ(ReadFileBytes(path), before);
 
     Click(page, IDC_GENERAL_STARTUP);
     EXPECT_EQ(GetFileAttributesW(path.c_str()), INVALID_FILE_ATTRIBUTES);
-    EXPECT_EQ(StartupShortcutExists(), 0);
+    EXPECT_EQ(StartupShortcutExists(Program().services), 0);
     DestroyWindow(page);
 }
 
@@ -201,16 +201,16 @@ TEST_F(GeneralPageTest, ShortcutNamedInCapitalsCountsAndIsDeleted) {
     HWND page = CreatePage(IDD_PAGE_GENERAL, GeneralPageProc);
     ASSERT_TRUE(page);
     EXPECT_TRUE(Checked(page, IDC_GENERAL_STARTUP));
-    EXPECT_EQ(CreateStartupShortcut(), 0);
+    EXPECT_EQ(CreateStartupShortcut(Program().services), 0);
     EXPECT_EQ(ReadFileBytes(upper), before);
     Click(page, IDC_GENERAL_STARTUP);
-    EXPECT_EQ(StartupShortcutExists(), 0);
+    EXPECT_EQ(StartupShortcutExists(Program().services), 0);
     EXPECT_TRUE(ErrorMessages().empty());
     DestroyWindow(page);
 }
 
 TEST_F(GeneralPageTest, ShortcutThatCannotBeMadeIsToldAndUnchecked) {
-    StartupFolderOverride() = temp_.file(L"no such folder");
+    Program().services.startupFolder = temp_.file(L"no such folder");
     HWND page = CreatePage(IDD_PAGE_GENERAL, GeneralPageProc);
     ASSERT_TRUE(page);
     Click(page, IDC_GENERAL_STARTUP);

@@ -55,7 +55,7 @@ void ScreenshotEveryPage(HWND dialog, const std::wstring& prefix) {
         NMHDR header{tab, IDC_OPTIONS_TAB, static_cast<UINT>(TCN_SELCHANGE)};
         SendMessageW(dialog, WM_NOTIFY, IDC_OPTIONS_TAB, reinterpret_cast<LPARAM>(&header));
         if (shot == 1)
-            Click(CurrentOptionsDialog().OptionPages[kSlotMouse], IDC_MOUSE_DETAILS);
+            Click(CurrentOptionsDialog(Program()).OptionPages[kSlotMouse], IDC_MOUSE_DETAILS);
         RedrawWindow(dialog, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
         PumpFor(100);
         RECT r{};

@@ -167,9 +167,9 @@ class LauncherPageTest : public OptionsTest {
         OptionsTest::SetUp();
         Program().launcherList = CreateLauncherList();
         CurrentDesign() = Design{};
-        savedPickers_ = CurrentLauncherPickers();
-        CurrentLauncherPickers() = {ScriptedPickers::ChooseFile, ScriptedPickers::PickIcon,
-                                    ScriptedPickers::ChooseFolder};
+        savedPickers_ = Program().services.launcherPickers;
+        Program().services.launcherPickers = {ScriptedPickers::ChooseFile, ScriptedPickers::PickIcon,
+                                              ScriptedPickers::ChooseFolder};
         ScriptedPickers::confirm = true;
         ScriptedPickers::fileCalls = ScriptedPickers::iconCalls = ScriptedPickers::folderCalls = 0;
         wchar_t system[MAX_PATH];
@@ -179,7 +179,7 @@ class LauncherPageTest : public OptionsTest {
     void TearDown() override {
         if (page_)
             DestroyWindow(page_);
-        CurrentLauncherPickers() = savedPickers_;
+        Program().services.launcherPickers = savedPickers_;
         ClearLauncherList(*Program().launcherList);
         Program().launcherList.reset();
         OptionsTest::TearDown();
@@ -256,7 +256,7 @@ TEST_F(LauncherPageTest, PageListsTheEntriesInOrderAndButtonsWithoutSelectionDoN
     // A double click on a line is a command from the list box itself: it opens nothing.
     SendMessageW(page_, WM_COMMAND, MAKEWPARAM(IDC_LAUNCHER_LIST, LBN_DBLCLK),
                  reinterpret_cast<LPARAM>(GetDlgItem(page_, IDC_LAUNCHER_LIST)));
-    EXPECT_EQ(CurrentPropertyDialog().PropertyIndex, -1);
+    EXPECT_EQ(session_.property.PropertyIndex, -1);
 }
 
 TEST_F(LauncherPageTest, RemoveMiddleLastAndOnly) {
@@ -562,7 +562,7 @@ struct ModalScript {
 };
 
 TEST_F(LauncherPageTest, AddThroughTheSystemFileDialog) {
-    CurrentLauncherPickers().chooseFile = ChooseFileToAdd;
+    Program().services.launcherPickers.chooseFile = ChooseFileToAdd;
     StartWith(L"cnt=0\r\n");
     const std::wstring notepad = systemDir_ + L"\\notepad.exe";
     ASSERT_NE(GetFileAttributesW(notepad.c_str()), INVALID_FILE_ATTRIBUTES);
@@ -613,7 +613,7 @@ TEST_F(LauncherPageTest, PropertiesShowTheEntryAndClosingSavesTheTexts) {
     bool checked = false;
     OpenProperties(page_, 2, [&](HWND dialog) {
         checked = true;
-        EXPECT_EQ(CurrentPropertyDialog().PropertyIndex, 2);
+        EXPECT_EQ(session_.property.PropertyIndex, 2);
         EXPECT_EQ(ItemText(dialog, IDC_PROPERTY_PATH), L"C:\\c\\three.exe");
         EXPECT_EQ(ItemText(dialog, IDC_PROPERTY_NAME), L"Three");
         EXPECT_EQ(ItemText(dialog, IDC_PROPERTY_COMMAND_LINE), L"--third");
@@ -634,7 +634,7 @@ TEST_F(LauncherPageTest, PropertiesShowTheEntryAndClosingSavesTheTexts) {
     EXPECT_EQ(Key(L"path3"), L"C:\\c\\three.exe");
     EXPECT_EQ(ListLine(page_, 2), L"") << "an empty name is an empty line";
     EXPECT_EQ(Selected(page_), 2);
-    EXPECT_EQ(CurrentPropertyDialog().PropertyIndex, -1);
+    EXPECT_EQ(session_.property.PropertyIndex, -1);
     ExpectAllAgree("cleared name");
 }
 
@@ -681,7 +681,7 @@ TEST_F(LauncherPageTest, ChosenIconIsStoredAtOnceKeptWhenUntouchedAndFollowsAMov
     OpenProperties(page_, 0, [&](HWND dialog) {
         Click(dialog, IDC_PROPERTY_CHANGE_ICON);
         EXPECT_EQ(Key(L"icon1"), L"<none>");
-        EXPECT_EQ(CurrentPropertyDialog().PendingIconIndex, 0) << "a cancelled pick leaves the index";
+        EXPECT_EQ(session_.property.PendingIconIndex, 0) << "a cancelled pick leaves the index";
         CloseBox(dialog);
     });
     EXPECT_EQ(ScriptedPickers::iconCalls, 1);
@@ -708,7 +708,7 @@ TEST_F(LauncherPageTest, ChosenIconIsStoredAtOnceKeptWhenUntouchedAndFollowsAMov
 
     // Opened and closed untouched: icon file and index stay, also through a later move.
     OpenProperties(page_, 0, [&](HWND dialog) {
-        EXPECT_STREQ(CurrentPropertyDialog().PendingIconFile, shell32.c_str());
+        EXPECT_STREQ(session_.property.PendingIconFile, shell32.c_str());
         CloseBox(dialog);
     });
     Select(page_, 0);
@@ -724,7 +724,7 @@ TEST_F(LauncherPageTest, ChosenIconIsStoredAtOnceKeptWhenUntouchedAndFollowsAMov
         Click(dialog, IDC_PROPERTY_REVERT_ICON);
         EXPECT_EQ(Key(L"icon2"), L"<none>");
         EXPECT_EQ(Key(L"icon_idx2"), L"<none>");
-        EXPECT_EQ(CurrentPropertyDialog().PendingIconFile[0], L'\0');
+        EXPECT_EQ(session_.property.PendingIconFile[0], L'\0');
         EXPECT_EQ(Program().launcherList->slots[1].icon.get(), nullptr);
         CloseBox(dialog);
     });
@@ -740,7 +740,7 @@ TEST_F(LauncherPageTest, ScreenshotOfThePageInTheDialog) {
     bool ran = false;
     RunOptionsDialogWith(kOptionsLauncherOnly, [&](HWND dialog) {
         ran = true;
-        HWND page = CurrentOptionsDialog().OptionPages[kSlotLauncher];
+        HWND page = CurrentOptionsDialog(Program()).OptionPages[kSlotLauncher];
         ASSERT_TRUE(page);
         EXPECT_EQ(LineCount(page), 3);
         Select(page, 1);

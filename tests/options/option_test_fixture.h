@@ -70,7 +70,7 @@ class OptionsTest : public ::testing::Test {
         HookCalls().clear();
         LastHookWindow() = nullptr;
         ErrorMessages().clear();
-        OptionsErrorMessage() = RecordError;
+        Program().services.optionsErrorMessage = RecordError;
         CurrentPreferences() = Preferences{};
         CurrentStartupFlags() = StartupFlags{};
         Program().instance = GetModuleHandleW(nullptr);
@@ -79,15 +79,14 @@ class OptionsTest : public ::testing::Test {
         Program().commandList = CreateItemList();
         startupFolder_ = temp_.file(L"Startup");
         CreateDirectoryW(startupFolder_.c_str(), nullptr);
-        StartupFolderOverride() = startupFolder_;
-        BeginOptionsSession();
+        Program().services.startupFolder = startupFolder_;
         host_ = CreateTestWindow(L"options host", WS_OVERLAPPEDWINDOW); // hidden: pages need no screen
     }
     void TearDown() override {
         if (host_)
             DestroyWindow(host_);
         CurrentHookApi() = savedApi_;
-        StartupFolderOverride().clear();
+        Program().services.startupFolder.clear();
         Program().commandList.reset();
         Program().preferencesPath.clear();
         Program().paused = false;
@@ -102,8 +101,10 @@ class OptionsTest : public ::testing::Test {
         return buffer;
     }
 
+    // A page of one opening of the dialog (session_), without the dialog around it.
     HWND CreatePage(int templateId, DLGPROC proc) {
-        return CreateDialogParamW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(templateId), host_, proc, 0);
+        return CreateDialogParamW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(templateId), host_, proc,
+                                  reinterpret_cast<LPARAM>(&session_));
     }
 
     // The last StartMouseHook call, or a failure when none was made.
@@ -118,6 +119,7 @@ class OptionsTest : public ::testing::Test {
     }
 
     TempDir temp_;
+    OptionsSession session_{Program()};
     std::wstring startupFolder_;
     HWND host_ = nullptr;
     HookApi savedApi_;
@@ -165,7 +167,7 @@ inline std::function<void(HWND)>& DialogScript() {
 }
 
 inline void CALLBACK DialogScriptTimer(HWND, UINT, UINT_PTR id, DWORD) {
-    HWND dialog = CurrentOptionsDialog().dialog;
+    HWND dialog = CurrentOptionsDialog(Program()).dialog;
     if (!dialog || !IsWindowVisible(dialog))
         return;
     KillTimer(nullptr, id);
@@ -179,7 +181,7 @@ inline INT_PTR RunOptionsDialogWith(int initialValue, std::function<void(HWND)> 
                                     INT_PTR (*run)(int) = nullptr) {
     DialogScript() = std::move(script);
     const UINT_PTR timer = SetTimer(nullptr, 0, 20, DialogScriptTimer);
-    const INT_PTR result = run ? run(initialValue) : RunOptionsDialog(nullptr, initialValue);
+    const INT_PTR result = run ? run(initialValue) : RunOptionsDialog(Program(), nullptr, initialValue);
     KillTimer(nullptr, timer);
     DialogScript() = nullptr;
     return result;

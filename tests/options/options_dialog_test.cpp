@@ -46,7 +46,7 @@ TEST_F(OptionsDialogTest, AllPagesInTheirSlotsAndTabChanges) {
     bool ran = false;
     const INT_PTR result = RunOptionsDialogWith(kOptionsAllPages, [&](HWND dialog) {
         ran = true;
-        const OptionsDialogState& state = CurrentOptionsDialog();
+        const OptionsDialogState& state = CurrentOptionsDialog(Program());
         HWND tab = GetDlgItem(dialog, IDC_OPTIONS_TAB);
         EXPECT_EQ(state.tab, tab);
         EXPECT_EQ(Text(dialog), L"オプション - Mistlewick");
@@ -94,8 +94,8 @@ TEST_F(OptionsDialogTest, AllPagesInTheirSlotsAndTabChanges) {
     });
     EXPECT_TRUE(ran);
     EXPECT_EQ(result, 0);
-    EXPECT_EQ(CurrentOptionsDialog().dialog, nullptr);
-    EXPECT_EQ(CurrentOptionsDialog().OptionPages[kSlotAbout], nullptr);
+    EXPECT_EQ(CurrentOptionsDialog(Program()).dialog, nullptr);
+    EXPECT_EQ(CurrentOptionsDialog(Program()).OptionPages[kSlotAbout], nullptr);
     // OK after looking around writes nothing and leaves the hook alone.
     EXPECT_EQ(GetFileAttributesW(Program().preferencesPath.c_str()), INVALID_FILE_ATTRIBUTES);
     EXPECT_TRUE(HookCalls().empty());
@@ -105,7 +105,7 @@ TEST_F(OptionsDialogTest, LauncherOnlyModeHasOneTab) {
     bool ran = false;
     RunOptionsDialogWith(kOptionsLauncherOnly, [&](HWND dialog) {
         ran = true;
-        const OptionsDialogState& state = CurrentOptionsDialog();
+        const OptionsDialogState& state = CurrentOptionsDialog(Program());
         HWND tab = GetDlgItem(dialog, IDC_OPTIONS_TAB);
         ASSERT_EQ(SendMessageW(tab, TCM_GETITEMCOUNT, 0, 0), 1);
         EXPECT_EQ(TabText(tab, 0), L"プログラムランチャ");
@@ -125,10 +125,10 @@ TEST_F(OptionsDialogTest, SecondRequestBringsTheOpenDialogForward) {
     bool ran = false;
     RunOptionsDialogWith(kOptionsAllPages, [&](HWND dialog) {
         ran = true;
-        const HWND mousePage = CurrentOptionsDialog().OptionPages[kSlotMouse];
-        EXPECT_EQ(RunOptionsDialog(nullptr, kOptionsAllPages), kOptionsAlreadyOpen);
-        EXPECT_EQ(CurrentOptionsDialog().dialog, dialog);
-        EXPECT_EQ(CurrentOptionsDialog().OptionPages[kSlotMouse], mousePage);
+        const HWND mousePage = CurrentOptionsDialog(Program()).OptionPages[kSlotMouse];
+        EXPECT_EQ(RunOptionsDialog(Program(), nullptr, kOptionsAllPages), kOptionsAlreadyOpen);
+        EXPECT_EQ(CurrentOptionsDialog(Program()).dialog, dialog);
+        EXPECT_EQ(CurrentOptionsDialog(Program()).OptionPages[kSlotMouse], mousePage);
         EXPECT_EQ(WindowsOfProcess(GetCurrentProcessId(), L"#32770").size(), 1u);
     });
     EXPECT_TRUE(ran);
@@ -136,7 +136,7 @@ TEST_F(OptionsDialogTest, SecondRequestBringsTheOpenDialogForward) {
 
 TEST_F(OptionsDialogTest, ChangesOnAPageAreSavedAtOnce) {
     RunOptionsDialogWith(kOptionsAllPages, [&](HWND) {
-        HWND mouse = CurrentOptionsDialog().OptionPages[kSlotMouse];
+        HWND mouse = CurrentOptionsDialog(Program()).OptionPages[kSlotMouse];
         Click(mouse, IDC_MOUSE_RIGHT_BUTTON);
         EXPECT_EQ(FileValue(L"RightButton"), L"1");
     });
@@ -149,7 +149,7 @@ TEST_F(OptionsDialogTest, AboutTextAndIconOverTwoOpenings) {
     HICON icons[2] = {};
     for (int opening = 0; opening < 2; ++opening) {
         RunOptionsDialogWith(kOptionsAllPages, [&](HWND) {
-            HWND about = CurrentOptionsDialog().OptionPages[kSlotAbout];
+            HWND about = CurrentOptionsDialog(Program()).OptionPages[kSlotAbout];
             texts[opening] = ItemText(about, IDC_ABOUT_VERSION);
             EXPECT_EQ(ItemText(about, IDC_ABOUT_ADDRESS), kWebAddress);
             icons[opening] =
