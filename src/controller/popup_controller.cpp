@@ -8,6 +8,7 @@
 #include "hook/hook.h"
 #include "controller/activation.h"
 #include "model/list_building.h"
+#include "controller/application.h"
 #include "model/program_state.h"
 #include "model/window_list.h"
 #include "controller/frame_preview.h"
@@ -20,25 +21,25 @@ namespace mw {
 
 namespace {
 
-const Preferences& Prefs() {
-    return CurrentPreferences();
+const Preferences& Prefs(const Application& app) {
+    return app.program.preferences;
 }
-const StartupFlags& Flags() {
-    return CurrentStartupFlags();
+const StartupFlags& Flags(const Application& app) {
+    return app.program.flags;
 }
 
 // The desktop entry is drawn as a thumbnail row only in thumbnail mode; the layout checks that.
-bool DesktopRow() {
-    return Prefs().ToggleDesktop != 0;
+bool DesktopRow(Application& app) {
+    return Prefs(app).ToggleDesktop != 0;
 }
 
-int LauncherCount() {
-    const LauncherList* list = Program().launcherList.get();
+int LauncherCount(Application& app) {
+    const LauncherList* list = app.program.launcherList.get();
     return list ? list->count : 0;
 }
 
-bool StayOpen() {
-    return StayOpenMode(Controller().altTabOpened, Prefs());
+bool StayOpen(Application& app) {
+    return StayOpenMode(app.controller.altTabOpened, Prefs(app));
 }
 
 RECT MonitorRectOf(HMONITOR monitor) {
@@ -56,11 +57,11 @@ RECT MonitorOfPopup(HWND hwnd) {
 // Shows a change of the selection: only the rows of the selection last drawn and of the new one
 // are drawn again (the rest of the picture on screen is still right). Before the first paint of
 // an open, everything.
-void Repaint(HWND hwnd) {
-    ControllerState& c = Controller();
+void Repaint(Application& app, HWND hwnd) {
+    ControllerState& c = app.controller;
     RECT before{}, after{};
-    if (!c.selectionPainted || !GetCursorRect(c.paintedSelection, c.design, DesktopRow(), &before) ||
-        !GetCursorRect(c.selection, c.design, DesktopRow(), &after)) {
+    if (!c.selectionPainted || !GetCursorRect(c.paintedSelection, c.design, DesktopRow(app), &before) ||
+        !GetCursorRect(c.selection, c.design, DesktopRow(app), &after)) {
         InvalidateRect(hwnd, nullptr, FALSE);
         return;
     }
@@ -87,14 +88,14 @@ void TakeForeground(HWND hwnd) {
         ForegroundSharingInput(hwnd, GetCurrentThreadId(), foregroundThread);
 }
 
-void FillWindowSection(HWND hwnd, ItemList& list) {
-    ControllerState& c = Controller();
+void FillWindowSection(Application& app, HWND hwnd, ItemList& list) {
+    ControllerState& c = app.controller;
     // The design's size picks the icon's source; the popup's DPI the size it is taken at.
-    const int iconSize = CurrentDesign().iconSize;
+    const int iconSize = app.program.design.iconSize;
     if (c.windowSource) {
         c.windowSource(list, iconSize);
     } else {
-        EnumerateTopLevelWindows(list, iconSize, c.design.iconSize, &c.iconCache);
+        EnumerateTopLevelWindows(app.program, list, iconSize, c.design.iconSize, &c.iconCache);
     }
     if (list.count > 0) {
         GUITHREADINFO info{};
@@ -102,17 +103,17 @@ void FillWindowSection(HWND hwnd, ItemList& list) {
         c.closeTarget = GetGUIThreadInfo(0, &info) ? info.hwndActive : nullptr;
         if (c.closeTarget == hwnd)
             c.closeTarget = nullptr;
-        if (Program().commandList)
-            SetCloseEntryLabels(*Program().commandList, CloseEntryLabel(c.closeTarget).c_str());
+        if (app.program.commandList)
+            SetCloseEntryLabels(*app.program.commandList, CloseEntryLabel(c.closeTarget).c_str());
     } else {
         c.closeTarget = nullptr;
     }
-    if (Prefs().ArrangeWindow)
-        ArrangeByProgram(list);
+    if (Prefs(app).ArrangeWindow)
+        ArrangeByProgram(list, app.program.pathMemo);
 }
 
-void ReleasePopupList() {
-    ControllerState& c = Controller();
+void ReleasePopupList(Application& app) {
+    ControllerState& c = app.controller;
     if (c.popupList) {
         // The copies of windows that are still there are kept for the next open.
         ReturnLentIcons(c.iconCache, *c.popupList);
@@ -121,8 +122,8 @@ void ReleasePopupList() {
     c.popupList.reset();
 }
 
-void EndNotResident(HWND hwnd) {
-    if (Flags().NotResident)
+void EndNotResident(Application& app, HWND hwnd) {
+    if (Flags(app).NotResident)
         DestroyWindow(hwnd);
 }
 
@@ -131,9 +132,9 @@ void EndNotResident(HWND hwnd) {
 // activated, else to the one that was in front when the popup opened. Handing it to the old
 // front window and then on to the chosen one would leave two activations on their way to two
 // other programs, and the slower one could end in front.
-void HandBackForeground(HWND hwnd, HWND chosen) {
+void HandBackForeground(Application& app, HWND hwnd, HWND chosen) {
     const bool toChosen = chosen && chosen != hwnd && IsWindow(chosen);
-    HWND previous = toChosen ? chosen : Controller().previousForeground;
+    HWND previous = toChosen ? chosen : app.controller.previousForeground;
     HWND now = GetForegroundWindow();
     const bool nobodyElse =
         now == hwnd || now == nullptr || now == GetDesktopWindow() || !IsWindowVisible(now);
@@ -149,24 +150,24 @@ void HandBackForeground(HWND hwnd, HWND chosen) {
 // Hides the popup and gives back what it holds; shared by a choice and a cancel. `chosen` is the
 // window a choice activates next (null for anything else). False when the message must be
 // ignored.
-bool CommonCloseStart(HWND hwnd, HWND chosen) {
-    ControllerState& c = Controller();
+bool CommonCloseStart(Application& app, HWND hwnd, HWND chosen) {
+    ControllerState& c = app.controller;
     if (!c.popupList)
         return false;
-    if (c.popupList->count == 0 && LauncherCount() == 0)
+    if (c.popupList->count == 0 && LauncherCount(app) == 0)
         return false;
-    HandBackForeground(hwnd, chosen);
+    HandBackForeground(app, hwnd, chosen);
     ShowWindow(hwnd, SW_HIDE);
-    HandBackForeground(hwnd, chosen);
+    HandBackForeground(app, hwnd, chosen);
     c.surface.Release();
     StopEdgeTimers(hwnd);
     KillTimer(hwnd, kTimerRepositionGuard);
     c.repositionGuard = false;
-    if (CurrentDesign().thumbnail) {
-        if (c.iconWindow && CurrentDesign().thumbnailOverlay)
+    if (app.program.design.thumbnail) {
+        if (c.iconWindow && app.program.design.thumbnailOverlay)
             DestroyWindow(c.iconWindow);
         c.iconWindow = nullptr;
-        UnregisterThumbnails(c.thumbnails);
+        UnregisterThumbnails(app.program.services.thumbnails, c.thumbnails);
     }
     return true;
 }
@@ -175,35 +176,35 @@ bool CommonCloseStart(HWND hwnd, HWND chosen) {
 // `restoreWindows` (the desktop toggle has just set every window's state) only the windows the
 // preview hid and nothing showed again come back, in the state they are in (a minimised one as
 // minimised); their records go either way.
-void EndFramePreview(bool restoreWindows) {
-    ControllerState& c = Controller();
+void EndFramePreview(Application& app, bool restoreWindows) {
+    ControllerState& c = app.controller;
     if (c.frameWindow)
         DestroyWindow(c.frameWindow);
     c.frameWindow = nullptr;
     if (restoreWindows && c.popupList && c.popupList->count > 0) {
-        RestorePreviewedWindows(*c.popupList, Prefs().Altab7_Hide != 0);
+        RestorePreviewedWindows(app.program.services, *c.popupList, Prefs(app).Altab7_Hide != 0);
     } else {
-        RestoreWindowsLeftHidden();
+        RestoreWindowsLeftHidden(app.program.services);
     }
 }
 
-bool SelectionInWindows() {
-    const ControllerState& c = Controller();
+bool SelectionInWindows(Application& app) {
+    const ControllerState& c = app.controller;
     return c.selection.section == SectionWindows && c.popupList && c.selection.index >= 0 &&
            c.selection.index < c.popupList->count;
 }
 
-bool SelectedCommandIs(int kind) {
-    const ControllerState& c = Controller();
-    const ItemList* commands = Program().commandList.get();
+bool SelectedCommandIs(Application& app, int kind) {
+    const ControllerState& c = app.controller;
+    const ItemList* commands = app.program.commandList.get();
     return c.selection.section == SectionCommands && commands && c.selection.index >= 0 &&
            c.selection.index < commands->count && commands->slots[c.selection.index].kind == kind;
 }
 
 // Minimises every listed window, or brings back what the last use minimised.
-void ToggleDesktop() {
-    ItemList& popup = *Controller().popupList;
-    ItemList* saved = Program().savedWindowList.get();
+void ToggleDesktop(Application& app) {
+    ItemList& popup = *app.controller.popupList;
+    ItemList* saved = app.program.savedWindowList.get();
     if (!saved)
         return;
     bool allMinimized = true;
@@ -241,8 +242,8 @@ void ToggleDesktop() {
     }
 }
 
-void StartLauncherEntry(HWND hwnd, int index) {
-    const LauncherList* list = Program().launcherList.get();
+void StartLauncherEntry(Application& app, HWND hwnd, int index) {
+    const LauncherList* list = app.program.launcherList.get();
     if (!list || index < 0 || index >= list->count)
         return;
     const LauncherEntry& entry = list->slots[index];
@@ -252,8 +253,8 @@ void StartLauncherEntry(HWND hwnd, int index) {
     ShellExecuteW(hwnd, L"open", path.c_str(), parameters.c_str(), folder.c_str(), SW_SHOWDEFAULT);
 }
 
-void CloseTargetWindow() {
-    HWND target = Controller().closeTarget;
+void CloseTargetWindow(Application& app) {
+    HWND target = app.controller.closeTarget;
     if (!target || !IsWindow(target))
         return;
     wchar_t title[TextBufferLength] = {};
@@ -262,67 +263,62 @@ void CloseTargetWindow() {
         PostMessageW(target, WM_CLOSE, 0, 0);
 }
 
-void ActOnSelection(HWND hwnd) {
-    const ControllerState& c = Controller();
+void ActOnSelection(Application& app, HWND hwnd) {
+    const ControllerState& c = app.controller;
     switch (c.selection.section) {
     case SectionWindows:
         if (c.selection.index >= 0 && c.selection.index < c.popupList->count) {
             ActivateWindow(c.popupList->slots[c.selection.index].window,
-                           {Prefs().MoveWindow == 1, Prefs().AdjustCursor == 1});
+                           {Prefs(app).MoveWindow == 1, Prefs(app).AdjustCursor == 1});
         }
         break;
     case SectionLauncher:
-        StartLauncherEntry(hwnd, c.selection.index);
+        StartLauncherEntry(app, hwnd, c.selection.index);
         break;
     case SectionCommands:
-        if (SelectedCommandIs(KindCloseWindow))
-            CloseTargetWindow();
+        if (SelectedCommandIs(app, KindCloseWindow))
+            CloseTargetWindow(app);
         break;
     default:
         break;
     }
 }
 
-void MovePopupTo(HWND hwnd, int left, int top) {
-    ControllerState& c = Controller();
+void MovePopupTo(Application& app, HWND hwnd, int left, int top) {
+    ControllerState& c = app.controller;
     SetWindowPos(hwnd, nullptr, left, top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
     c.repositionGuard = true;
-    if (c.iconWindow && CurrentDesign().thumbnailOverlay)
+    if (c.iconWindow && app.program.design.thumbnailOverlay)
         MoveIconWindow(c.iconWindow, hwnd);
     SetTimer(hwnd, kTimerRepositionGuard, kRepositionGuardMilliseconds, nullptr);
 }
 
-void KeepSelectionVisible(HWND hwnd, const RECT& selection) {
+void KeepSelectionVisible(Application& app, HWND hwnd, const RECT& selection) {
     RECT window{};
     GetWindowRect(hwnd, &window);
     const RECT monitor = MonitorOfPopup(hwnd);
     int top = 0;
     if (KeepSelectionOnMonitor(window.top, selection.top, selection.bottom, monitor.top, monitor.bottom,
                                &top)) {
-        MovePopupTo(hwnd, window.left, top);
+        MovePopupTo(app, hwnd, window.left, top);
     }
 }
 
 } // namespace
 
-ControllerState& Controller() {
-    static ControllerState state;
-    return state;
+void RestoreWhatThePreviewHid(Application& app) {
+    ControllerState& c = app.controller;
+    if (c.frameWindow || (c.popupList && FramePreviewHolds(c.altTabOpened, Prefs(app))))
+        EndFramePreview(app, true);
 }
 
-void RestoreWhatThePreviewHid() {
-    ControllerState& c = Controller();
-    if (c.frameWindow || (c.popupList && FramePreviewHolds(c.altTabOpened, Prefs())))
-        EndFramePreview(true);
-}
-
-void ResetController() {
-    ControllerState& c = Controller();
-    RestoreWhatThePreviewHid();
+void ResetController(Application& app) {
+    ControllerState& c = app.controller;
+    RestoreWhatThePreviewHid(app);
     if (c.iconWindow)
         DestroyWindow(c.iconWindow);
-    UnregisterThumbnails(c.thumbnails);
-    ReleasePopupList();
+    UnregisterThumbnails(app.program.services.thumbnails, c.thumbnails);
+    ReleasePopupList(app);
     ClearIconCache(c.iconCache);
     c.selectionTools = SelectionTools{};
     c.selectionPainted = false;
@@ -336,8 +332,8 @@ void ResetController() {
     c.iconWindow = nullptr;
 }
 
-bool PopupIsOpen() {
-    return Controller().popupList != nullptr;
+bool PopupIsOpen(Application& app) {
+    return app.controller.popupList != nullptr;
 }
 
 bool StayOpenMode(bool altTabOpened, const Preferences& prefs) {
@@ -350,12 +346,12 @@ bool FramePreviewHolds(bool altTabOpened, const Preferences& prefs) {
     return (!altTabOpened && !prefs.ClickMode) || (altTabOpened && prefs.ReplaceAltTab == 2);
 }
 
-void PrepareListIcons(int pixels) {
-    ProgramState& program = Program();
-    if (ListIconPixels(program, CurrentDesign().iconSize) == pixels)
+void PrepareListIcons(Application& app, int pixels) {
+    ProgramState& program = app.program;
+    if (ListIconPixels(program, app.program.design.iconSize) == pixels)
         return;
     if (program.commandList) {
-        BuildCommandList(*program.commandList, Prefs(), Flags().LauncherOnly, pixels, program.instance);
+        BuildCommandList(*program.commandList, Prefs(app), Flags(app).LauncherOnly, pixels, program.instance);
     }
     if (program.launcherList)
         ReloadLauncherIcons(*program.launcherList, pixels);
@@ -416,8 +412,8 @@ KeyAction KeyActionFor(WPARAM key, bool shiftDown) {
     }
 }
 
-LRESULT OnOpenPopup(HWND hwnd, LPARAM lParam) {
-    ControllerState& c = Controller();
+LRESULT OnOpenPopup(Application& app, HWND hwnd, LPARAM lParam) {
+    ControllerState& c = app.controller;
     if (c.popupList)
         return 0;
     if (lParam == 1)
@@ -429,25 +425,25 @@ LRESULT OnOpenPopup(HWND hwnd, LPARAM lParam) {
     const MonitorPlace place = MonitorAtPoint(cursor);
     const RECT monitor = place.monitor;
     c.dpi = place.dpi;
-    c.design = DesignForDpi(CurrentDesign(), c.dpi);
-    PrepareListIcons(c.design.iconSize);
+    c.design = DesignForDpi(app.program.design, c.dpi);
+    PrepareListIcons(app, c.design.iconSize);
     c.popupList = CreateItemList();
-    if (!Flags().LauncherOnly)
-        FillWindowSection(hwnd, *c.popupList);
+    if (!Flags(app).LauncherOnly)
+        FillWindowSection(app, hwnd, *c.popupList);
 
-    if (!PopupHasSomethingToShow(c.popupList->count, LauncherCount(), Prefs().ToggleDesktop != 0)) {
-        ReleasePopupList();
+    if (!PopupHasSomethingToShow(c.popupList->count, LauncherCount(app), Prefs(app).ToggleDesktop != 0)) {
+        ReleasePopupList(app);
         c.altTabOpened = false;
-        EndNotResident(hwnd);
+        EndNotResident(app, hwnd);
         return 0;
     }
 
     static const LauncherList emptyLaunchers;
     static const ItemList emptyCommands;
-    const LauncherList& launchers = Program().launcherList ? *Program().launcherList : emptyLaunchers;
-    const ItemList& commands = Program().commandList ? *Program().commandList : emptyCommands;
+    const LauncherList& launchers = app.program.launcherList ? *app.program.launcherList : emptyLaunchers;
+    const ItemList& commands = app.program.commandList ? *app.program.commandList : emptyCommands;
     const int textWidth =
-        RenderPopup(hwnd, *c.popupList, launchers, commands, c.design, DesktopRow(), c.surface, c.dpi);
+        RenderPopup(hwnd, *c.popupList, launchers, commands, c.design, DesktopRow(app), c.surface, c.dpi);
 
     c.selection.windowCount = c.popupList->count;
     c.selection.launcherCount = launchers.count;
@@ -458,19 +454,19 @@ LRESULT OnOpenPopup(HWND hwnd, LPARAM lParam) {
     c.selectionPainted = false;
     c.selectionTools = MakeSelectionTools(c.design, c.dpi);
 
-    if (CurrentDesign().thumbnail) {
-        RegisterThumbnails(c.thumbnails, hwnd, *c.popupList, c.selection, c.design,
-                           Prefs().ToggleDesktop != 0, GetSystemMetrics(SM_CXSCREEN),
+    if (app.program.design.thumbnail) {
+        RegisterThumbnails(app.program.services.thumbnails, c.thumbnails, hwnd, *c.popupList, c.selection,
+                           c.design, Prefs(app).ToggleDesktop != 0, GetSystemMetrics(SM_CXSCREEN),
                            GetSystemMetrics(SM_CYSCREEN));
     }
 
     c.previousForeground = GetForegroundWindow();
     const POINT at = CentredPopupPosition(monitor, {c.surface.width, c.surface.height});
 
-    if (FramePreviewHolds(c.altTabOpened, Prefs())) {
-        c.frameWindow = CreateFrameWindow(Program().instance, c.popupList.get(), c.dpi);
-        PutAwayOtherWindows(*c.popupList, SelectionInWindows() ? c.selection.index : -1,
-                            Prefs().Altab7_Hide != 0);
+    if (FramePreviewHolds(c.altTabOpened, Prefs(app))) {
+        c.frameWindow = CreateFrameWindow(app.program.instance, c.popupList.get(), c.dpi);
+        PutAwayOtherWindows(app.program.services, *c.popupList,
+                            SelectionInWindows(app) ? c.selection.index : -1, Prefs(app).Altab7_Hide != 0);
     }
 
     SetWindowPos(hwnd, HWND_TOPMOST, at.x, at.y, c.surface.width, c.surface.height, SWP_SHOWWINDOW);
@@ -479,13 +475,14 @@ LRESULT OnOpenPopup(HWND hwnd, LPARAM lParam) {
         c.altTabOpened ? L" (Alt+Tab)" : L"", c.selection.windowCount, c.selection.launcherCount,
         c.selection.commandCount, c.dpi);
 
-    if (CurrentDesign().thumbnail && CurrentDesign().thumbnailOverlay) {
-        c.iconWindow = CreateIconWindow(Program().instance, hwnd, c.popupList.get(), c.selection, c.design,
-                                        DesktopRow(), c.dpi);
+    if (app.program.design.thumbnail && app.program.design.thumbnailOverlay) {
+        c.iconWindow = CreateIconWindow(app.program.instance, hwnd, c.popupList.get(), c.selection, c.design,
+                                        DesktopRow(app), c.dpi);
     }
 
-    const bool centreCursor =
-        Flags().NotResident ? Flags().CursorCentring : (Prefs().ToCenter != 0 && Prefs().ClickMode != 0);
+    const bool centreCursor = Flags(app).NotResident
+                                  ? Flags(app).CursorCentring
+                                  : (Prefs(app).ToCenter != 0 && Prefs(app).ClickMode != 0);
     if (centreCursor) {
         SetCursorPos(monitor.left + (monitor.right - monitor.left) / 2,
                      monitor.top + (monitor.bottom - monitor.top) / 2);
@@ -493,72 +490,72 @@ LRESULT OnOpenPopup(HWND hwnd, LPARAM lParam) {
     return 0;
 }
 
-LRESULT OnMoveSelection(HWND hwnd, WPARAM wParam) {
-    ControllerState& c = Controller();
+LRESULT OnMoveSelection(Application& app, HWND hwnd, WPARAM wParam) {
+    ControllerState& c = app.controller;
     if (!c.popupList)
         return 0;
-    if (c.popupList->count == 0 && LauncherCount() == 0)
+    if (c.popupList->count == 0 && LauncherCount(app) == 0)
         return 0;
-    if (Prefs().ClickMode && !c.altTabOpened && !Flags().NotResident)
+    if (Prefs(app).ClickMode && !c.altTabOpened && !Flags(app).NotResident)
         return 0;
-    const bool framePreview = FramePreviewHolds(c.altTabOpened, Prefs());
-    const bool hide = Prefs().Altab7_Hide != 0;
-    if (framePreview && SelectionInWindows())
-        PutAwaySelectedWindow(*c.popupList, c.selection.index, hide);
+    const bool framePreview = FramePreviewHolds(c.altTabOpened, Prefs(app));
+    const bool hide = Prefs(app).Altab7_Hide != 0;
+    if (framePreview && SelectionInWindows(app))
+        PutAwaySelectedWindow(app.program.services, *c.popupList, c.selection.index, hide);
     const short delta = static_cast<short>(HIWORD(wParam));
     if (delta < 0) {
         SelectNext(c.selection);
     } else if (delta > 0) {
         SelectPrevious(c.selection, true);
     }
-    if (framePreview && SelectionInWindows()) {
+    if (framePreview && SelectionInWindows(app)) {
         RestackPreview(c.frameWindow, hwnd);
         ShowSelectedWindow(*c.popupList, c.selection.index, hide);
     }
-    Repaint(hwnd);
+    Repaint(app, hwnd);
     return 0;
 }
 
-LRESULT OnChoose(HWND hwnd) {
-    ControllerState& c = Controller();
-    const bool framePreview = FramePreviewHolds(c.altTabOpened, Prefs());
-    HWND chosen = SelectionInWindows() ? c.popupList->slots[c.selection.index].window : nullptr;
-    if (!CommonCloseStart(hwnd, chosen))
+LRESULT OnChoose(Application& app, HWND hwnd) {
+    ControllerState& c = app.controller;
+    const bool framePreview = FramePreviewHolds(c.altTabOpened, Prefs(app));
+    HWND chosen = SelectionInWindows(app) ? c.popupList->slots[c.selection.index].window : nullptr;
+    if (!CommonCloseStart(app, hwnd, chosen))
         return 0;
     Log(L"popup closed: entry %d of section %d chosen", c.selection.index, c.selection.section);
-    const bool toggled = !Flags().NotResident && SelectedCommandIs(KindDesktopToggle);
+    const bool toggled = !Flags(app).NotResident && SelectedCommandIs(app, KindDesktopToggle);
     if (toggled)
-        ToggleDesktop();
+        ToggleDesktop(app);
     if (framePreview || c.frameWindow)
-        EndFramePreview(!toggled);
+        EndFramePreview(app, !toggled);
     c.altTabOpened = false;
-    ActOnSelection(hwnd);
-    ReleasePopupList();
-    EndNotResident(hwnd);
+    ActOnSelection(app, hwnd);
+    ReleasePopupList(app);
+    EndNotResident(app, hwnd);
     return 0;
 }
 
-LRESULT OnCancel(HWND hwnd) {
-    ControllerState& c = Controller();
-    const bool framePreview = FramePreviewHolds(c.altTabOpened, Prefs());
-    if (!CommonCloseStart(hwnd, nullptr))
+LRESULT OnCancel(Application& app, HWND hwnd) {
+    ControllerState& c = app.controller;
+    const bool framePreview = FramePreviewHolds(c.altTabOpened, Prefs(app));
+    if (!CommonCloseStart(app, hwnd, nullptr))
         return 0;
     Log(L"popup closed without a choice");
     if (framePreview || c.frameWindow)
-        EndFramePreview(true);
+        EndFramePreview(app, true);
     c.altTabOpened = false;
-    ReleasePopupList();
-    EndNotResident(hwnd);
+    ReleasePopupList(app);
+    EndNotResident(app, hwnd);
     return 0;
 }
 
-LRESULT OnMouseMove(HWND hwnd, LPARAM lParam) {
-    ControllerState& c = Controller();
+LRESULT OnMouseMove(Application& app, HWND hwnd, LPARAM lParam) {
+    ControllerState& c = app.controller;
     if (!c.popupList || c.repositionGuard)
         return 0;
-    if (Flags().NotResident && !Flags().CursorCentring)
+    if (Flags(app).NotResident && !Flags(app).CursorCentring)
         return 0;
-    if (!StayOpen())
+    if (!StayOpen(app))
         return 0;
     StopEdgeTimers(hwnd);
     RECT window{};
@@ -567,40 +564,40 @@ LRESULT OnMouseMove(HWND hwnd, LPARAM lParam) {
     const UINT_PTR timer = EdgeTimerFor(screenY, MonitorOfPopup(hwnd), c.design.itemSpace, c.design.iconSize);
     if (timer) {
         SetTimer(hwnd, timer, kEdgeTimerMilliseconds, nullptr);
-    } else if (SelectAtPoint(c.selection, c.design, DesktopRow(), lParam)) {
-        Repaint(hwnd);
+    } else if (SelectAtPoint(c.selection, c.design, DesktopRow(app), lParam)) {
+        Repaint(app, hwnd);
     }
     return 0;
 }
 
-LRESULT OnLeftButtonUp(HWND hwnd) {
-    if (PopupIsOpen() && StayOpen())
+LRESULT OnLeftButtonUp(Application& app, HWND hwnd) {
+    if (PopupIsOpen(app) && StayOpen(app))
         PostMessageW(hwnd, kMsgChoose, 0, 0);
     return 0;
 }
 
-LRESULT OnWheel(HWND hwnd, WPARAM wParam, LPARAM) {
+LRESULT OnWheel(Application& app, HWND hwnd, WPARAM wParam, LPARAM) {
     // In click mode the wheel over the popup steps the selection (OnMoveSelection leaves it to the
     // cursor in resident click mode). The Alt+Tab popup that stays open takes the wheel whatever
     // the click mode: the hook only turns the wheel into steps while a button is held.
-    const ControllerState& c = Controller();
-    const bool altTabStaysOpen = c.popupList && c.altTabOpened && StayOpen();
+    const ControllerState& c = app.controller;
+    const bool altTabStaysOpen = c.popupList && c.altTabOpened && StayOpen(app);
     // Moved at once, so a click that follows the wheel chooses what the wheel selected.
-    if (Prefs().ClickMode || altTabStaysOpen)
-        OnMoveSelection(hwnd, wParam);
+    if (Prefs(app).ClickMode || altTabStaysOpen)
+        OnMoveSelection(app, hwnd, wParam);
     return 0;
 }
 
-LRESULT OnTimer(HWND hwnd, WPARAM id) {
-    ControllerState& c = Controller();
+LRESULT OnTimer(Application& app, HWND hwnd, WPARAM id) {
+    ControllerState& c = app.controller;
     switch (id) {
     case kTimerStepForward:
         if (c.popupList && StepForward(c.selection))
-            Repaint(hwnd);
+            Repaint(app, hwnd);
         break;
     case kTimerStepBack:
         if (c.popupList && SelectPrevious(c.selection, false))
-            Repaint(hwnd);
+            Repaint(app, hwnd);
         break;
     case kTimerRepositionGuard:
         c.repositionGuard = false;
@@ -612,8 +609,8 @@ LRESULT OnTimer(HWND hwnd, WPARAM id) {
     return 0;
 }
 
-LRESULT OnPaint(HWND hwnd) {
-    ControllerState& c = Controller();
+LRESULT OnPaint(Application& app, HWND hwnd) {
+    ControllerState& c = app.controller;
     PAINTSTRUCT ps;
     HDC dc = BeginPaint(hwnd, &ps);
     if (c.popupList && c.surface) {
@@ -622,13 +619,13 @@ LRESULT OnPaint(HWND hwnd) {
         BitBlt(dc, area.left, area.top, area.right - area.left, area.bottom - area.top, c.surface.dc(),
                area.left, area.top, SRCCOPY);
         RECT selection{};
-        if (GetCursorRect(c.selection, c.design, DesktopRow(), &selection)) {
-            KeepSelectionVisible(hwnd, selection);
+        if (GetCursorRect(c.selection, c.design, DesktopRow(app), &selection)) {
+            KeepSelectionVisible(app, hwnd, selection);
             static const LauncherList emptyLaunchers;
             static const ItemList emptyCommands;
-            PaintSelection(dc, c.selection, c.design, DesktopRow(), *c.popupList,
-                           Program().launcherList ? *Program().launcherList : emptyLaunchers,
-                           Program().commandList ? *Program().commandList : emptyCommands, c.dpi,
+            PaintSelection(dc, c.selection, c.design, DesktopRow(app), *c.popupList,
+                           app.program.launcherList ? *app.program.launcherList : emptyLaunchers,
+                           app.program.commandList ? *app.program.commandList : emptyCommands, c.dpi,
                            &c.selectionTools);
             c.paintedSelection = c.selection;
             c.selectionPainted = true;
@@ -638,26 +635,26 @@ LRESULT OnPaint(HWND hwnd) {
     return 0;
 }
 
-LRESULT OnActivateApp(HWND hwnd, WPARAM active) {
-    if (!active && PopupIsOpen() && StayOpen() && IsWindowVisible(hwnd))
+LRESULT OnActivateApp(Application& app, HWND hwnd, WPARAM active) {
+    if (!active && PopupIsOpen(app) && StayOpen(app) && IsWindowVisible(hwnd))
         PostMessageW(hwnd, kMsgCancel, 0, 0);
     return 0;
 }
 
-LRESULT OnKeyDown(HWND hwnd, WPARAM key) {
-    ControllerState& c = Controller();
-    if (!c.popupList || !StayOpen())
+LRESULT OnKeyDown(Application& app, HWND hwnd, WPARAM key) {
+    ControllerState& c = app.controller;
+    if (!c.popupList || !StayOpen(app))
         return 0;
     const bool shift =
         (GetAsyncKeyState(VK_SHIFT) | GetAsyncKeyState(VK_LSHIFT) | GetAsyncKeyState(VK_RSHIFT)) < 0;
     switch (KeyActionFor(key, shift)) {
     case KeyAction::Next:
         SelectNext(c.selection);
-        Repaint(hwnd);
+        Repaint(app, hwnd);
         break;
     case KeyAction::Previous:
         SelectPrevious(c.selection, true);
-        Repaint(hwnd);
+        Repaint(app, hwnd);
         break;
     case KeyAction::Choose:
         PostMessageW(hwnd, kMsgChoose, 0, 0);

@@ -121,7 +121,7 @@ void ArrangeByProgram(ItemList& popupList, ProgramPathLookup lookup) {
     ArrangeByPaths(popupList, n, paths);
 }
 
-void ArrangeByProgram(ItemList& popupList) {
+void ArrangeByProgram(ItemList& popupList, ProgramPathMemo& memo) {
     const int n = ArrangedCount(popupList);
     if (n <= 0)
         return;
@@ -144,7 +144,7 @@ void ArrangeByProgram(ItemList& popupList) {
             continue;
         }
         wchar_t path[TextBufferLength] = L"";
-        if (!ProgramPathOfWindow(popupList.slots[k].window, path))
+        if (!ProgramPathOfWindow(&memo, popupList.slots[k].window, path))
             path[0] = L'\0';
         path[TextBufferLength - 1] = L'\0';
         paths[k] = path;

@@ -96,6 +96,8 @@ struct SystemServices {
     std::wstring hiddenWindowRecordKey;
 };
 
+// Start-up creates one for the run (inside the application object) and hands it on; tests build
+// a fresh one in their fixture.
 struct ProgramState {
     HINSTANCE instance = nullptr;
     HWND mainWindow = nullptr;
@@ -120,21 +122,6 @@ struct ProgramState {
     UniqueModule dwmapi;
     SystemServices services;
 };
-
-// The run's one program state. Tests start from a fresh record by assigning one (or the parts
-// they use).
-ProgramState& Program();
-
-// Its parts, named as the rest of the program uses them.
-inline Preferences& CurrentPreferences() {
-    return Program().preferences;
-}
-inline StartupFlags& CurrentStartupFlags() {
-    return Program().flags;
-}
-inline Design& CurrentDesign() {
-    return Program().design;
-}
 
 // The size in pixels of the launcher and command icons of the run (designIconSize when they
 // were loaded at the design's size).

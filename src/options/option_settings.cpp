@@ -38,7 +38,7 @@ void RefreshDependents(ProgramState& program, Refresh refresh) {
     case Refresh::Nothing:
         break;
     case Refresh::MouseHook:
-        ReinstallMouseHook(program.preferences, program.paused);
+        ReinstallMouseHook(program);
         break;
     case Refresh::Language:
         SetLanguageSetting(program.preferences.Language);

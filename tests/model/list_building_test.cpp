@@ -177,7 +177,8 @@ TEST(ArrangeByProgram, RealPathsGroupTheWindowsOfOneProcess) {
         item.showState = w == foreign ? StateMaximized : StateNormal;
         AppendListItem(*list, item);
     }
-    ArrangeByProgram(*list);
+    ProgramPathMemo memo;
+    ArrangeByProgram(*list, memo);
     ASSERT_EQ(list->count, 3);
     EXPECT_EQ(list->slots[0].window, first);
     EXPECT_EQ(list->slots[1].window, second);
