@@ -71,7 +71,7 @@ void RunMessageLoop() {
 // The launcher and command icons are loaded at the size the first popup will need: the design's
 // size at the DPI of the cursor's monitor. A popup on a monitor of another DPI reloads them.
 void ChooseListIconSize(ProgramState& program) {
-    program.listIconSize = ScaleForDpi(program.design.iconSize, MonitorAtCursor().dpi);
+    program.listIconSize = ScaleForDpi(program.design.iconSize, MonitorAtCursor(program.services.dpi).dpi);
 }
 
 void LoadLauncherEntries(ProgramState& program) {

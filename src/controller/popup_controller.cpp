@@ -268,8 +268,9 @@ void ActOnSelection(Application& app, HWND hwnd) {
     switch (c.selection.section) {
     case SectionWindows:
         if (c.selection.index >= 0 && c.selection.index < c.popupList->count) {
-            ActivateWindow(c.popupList->slots[c.selection.index].window,
-                           {Prefs(app).MoveWindow == 1, Prefs(app).AdjustCursor == 1});
+            ActivateWindow(
+                c.popupList->slots[c.selection.index].window,
+                {Prefs(app).MoveWindow == 1, Prefs(app).AdjustCursor == 1, app.program.services.dpi});
         }
         break;
     case SectionLauncher:
@@ -422,7 +423,7 @@ LRESULT OnOpenPopup(Application& app, HWND hwnd, LPARAM lParam) {
     // the monitor the hidden popup was last on).
     POINT cursor{};
     GetCursorPos(&cursor);
-    const MonitorPlace place = MonitorAtPoint(cursor);
+    const MonitorPlace place = MonitorAtPoint(app.program.services.dpi, cursor);
     const RECT monitor = place.monitor;
     c.dpi = place.dpi;
     c.design = DesignForDpi(app.program.design, c.dpi);
@@ -442,8 +443,8 @@ LRESULT OnOpenPopup(Application& app, HWND hwnd, LPARAM lParam) {
     static const ItemList emptyCommands;
     const LauncherList& launchers = app.program.launcherList ? *app.program.launcherList : emptyLaunchers;
     const ItemList& commands = app.program.commandList ? *app.program.commandList : emptyCommands;
-    const int textWidth =
-        RenderPopup(hwnd, *c.popupList, launchers, commands, c.design, DesktopRow(app), c.surface, c.dpi);
+    const int textWidth = RenderPopup(hwnd, *c.popupList, launchers, commands, c.design, DesktopRow(app),
+                                      c.surface, c.dpi, app.program.services.dpi);
 
     c.selection.windowCount = c.popupList->count;
     c.selection.launcherCount = launchers.count;
@@ -452,7 +453,7 @@ LRESULT OnOpenPopup(Application& app, HWND hwnd, LPARAM lParam) {
     c.selection.section = c.selection.windowCount > 0 ? SectionWindows : SectionLauncher;
     c.selection.index = 0;
     c.selectionPainted = false;
-    c.selectionTools = MakeSelectionTools(c.design, c.dpi);
+    c.selectionTools = MakeSelectionTools(c.design, c.dpi, app.program.services.dpi);
 
     if (app.program.design.thumbnail) {
         RegisterThumbnails(app.program.services.thumbnails, c.thumbnails, hwnd, *c.popupList, c.selection,

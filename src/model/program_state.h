@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "model/item_list.h"
+#include "platform/dpi.h"
 #include "platform/resources_lang.h"
 #include "platform/unique_handle.h"
 #include "settings/design_file.h"
@@ -82,6 +83,7 @@ struct LauncherPickers {
 // defaults.
 struct SystemServices {
     HookApi hook;
+    DpiApi dpi; // null functions: every monitor and window has the system DPI
     ThumbnailApi thumbnails;
     HookMessageFn hookFailureMessage = [](HWND owner, const wchar_t* text) { ShowErrorBox(owner, text); };
     ErrorMessageFn optionsErrorMessage = ShowErrorBox;
@@ -99,6 +101,9 @@ struct SystemServices {
 // Start-up creates one for the run (inside the application object) and hands it on; tests build
 // a fresh one in their fixture.
 struct ProgramState {
+    // The system's DPI functions are looked up at once, so a fresh state scales as the program
+    // does; a test replaces services.dpi where it needs another DPI.
+    ProgramState() { services.dpi = LookUpSystemDpiApi(shcore); }
     HINSTANCE instance = nullptr;
     HWND mainWindow = nullptr;
     HWND optionsDialog = nullptr; // the open options dialog, while one is open
@@ -117,9 +122,11 @@ struct ProgramState {
     // The window titles the user asked the popup to leave out, in the file's order.
     std::vector<std::wstring> excluded;
     ProgramPathMemo pathMemo;
-    // The libraries loaded for the run, and the functions in use.
+    // The libraries loaded for the run, and the functions in use (the libraries first, so they
+    // outlive the functions).
     UniqueModule hookLibrary;
     UniqueModule dwmapi;
+    UniqueModule shcore;
     SystemServices services;
 };
 

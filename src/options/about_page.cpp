@@ -4,6 +4,7 @@
 
 #include <cwchar>
 
+#include "options/option_settings.h"
 #include "platform/dpi.h"
 #include "resource.h"
 
@@ -17,15 +18,14 @@ HWND IconControl(HWND page) {
     return GetDlgItem(page, IDC_ABOUT_ICON);
 }
 
-INT_PTR OnInitDialog(HWND page) {
+INT_PTR OnInitDialog(OptionsSession& session, HWND page) {
     VersionInfo info;
     ReadVersionBlock(info);
     SetDlgItemTextW(page, IDC_ABOUT_VERSION, AboutText(info).c_str());
     SetDlgItemTextW(page, IDC_ABOUT_ADDRESS, kWebAddress);
-    const int size = ScaleForDpi(kAboutIconSize, WindowDpi(page));
-    HICON icon =
-        static_cast<HICON>(LoadImageW(reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(page, GWLP_HINSTANCE)),
-                                      MAKEINTRESOURCEW(IDI_APP), IMAGE_ICON, size, size, 0));
+    const int size = ScaleForDpi(kAboutIconSize, WindowDpi(session.program.services.dpi, page));
+    HICON icon = static_cast<HICON>(
+        LoadImageW(session.program.instance, MAKEINTRESOURCEW(IDI_APP), IMAGE_ICON, size, size, 0));
     // The page owns the icon: the static only shows it and never destroys it.
     SendMessageW(IconControl(page), STM_SETICON, reinterpret_cast<WPARAM>(icon), 0);
     return TRUE;
@@ -81,10 +81,10 @@ std::wstring AboutText(VersionInfo& info) {
     return text(L"ProductName") + L"  " + text(L"FileVersion") + L"\n\n" + text(L"LegalCopyright");
 }
 
-INT_PTR CALLBACK AboutPageProc(HWND page, UINT message, WPARAM, LPARAM) {
+INT_PTR CALLBACK AboutPageProc(HWND page, UINT message, WPARAM, LPARAM lParam) {
     switch (message) {
     case WM_INITDIALOG:
-        return OnInitDialog(page);
+        return OnInitDialog(*KeepSession(page, lParam), page);
     case WM_DESTROY:
         return OnDestroy(page);
     default:

@@ -336,7 +336,7 @@ INT_PTR OnPropertyPaint(OptionsSession& session, HWND dialog) {
     const LauncherEntry* e = PropertyEntry(session);
     if (e && e->icon) {
         // The dialog is scaled for its monitor's DPI, and so is the icon it shows.
-        const UINT dpi = WindowDpi(dialog);
+        const UINT dpi = WindowDpi(session.program.services.dpi, dialog);
         const int size = ScaleForDpi(session.program.design.iconSize, dpi);
         const POINT origin = PropertyIconOrigin(size, dpi);
         DrawIconEx(dc, origin.x, origin.y, e->icon.get(), size, size, 0, nullptr, DI_NORMAL);

@@ -96,7 +96,7 @@ INT_PTR OnInitDialog(HWND dialog, OptionsDialog& d) {
     if (state.CurrentOptionPage)
         ShowWindow(state.CurrentOptionPage, SW_SHOW);
     // On the monitor the user is working on, wholly inside its work area where it fits.
-    CentreOnCursorMonitor(dialog);
+    CentreOnCursorMonitor(d.session.program.services.dpi, dialog);
     return TRUE;
 }
 

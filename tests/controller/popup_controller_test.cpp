@@ -198,7 +198,7 @@ TEST_F(PopupController, APopupOnAMonitorOfAnotherDpiIsLaidOutForIt) {
     const SIZE at96 = sizeOfOpenPopup();
     EXPECT_EQ(at96.cx, 260); // 2·12 + 32 + 4 + 200
 
-    CurrentDpiApi().getDpiForMonitor = MonitorOf144Dpi;
+    app_.program.services.dpi.getDpiForMonitor = MonitorOf144Dpi;
     const SIZE at144 = sizeOfOpenPopup();
     EXPECT_EQ(at144.cx, 390);
     EXPECT_NEAR(at144.cy, at96.cy * 3 / 2, 2);
@@ -207,7 +207,7 @@ TEST_F(PopupController, APopupOnAMonitorOfAnotherDpiIsLaidOutForIt) {
         EXPECT_EQ(test::IconBitmapSize(app_.program.commandList->slots[i].icon.get()).width, 48) << i;
     EXPECT_EQ(app_.program.listIconSize, 48);
 
-    LoadSystemDpiApi();
+    app_.program.services.dpi = LookUpSystemDpiApi(app_.program.shcore);
     EXPECT_EQ(sizeOfOpenPopup().cx, 260);
     EXPECT_EQ(test::IconBitmapSize(app_.program.commandList->slots[0].icon.get()).width, 32);
     app_.program.listIconSize = 0;
