@@ -56,8 +56,8 @@ void RegisterProgramClass(HINSTANCE instance, WNDPROC procedure, const wchar_t* 
         LogError((std::wstring(L"Registering the window class ") + className).c_str(), GetLastError());
 }
 
-void ShowError(HWND parent, UINT textId) {
-    ShowErrorBox(parent, LoadText(textId));
+void ShowError(const ProgramState& program, HWND parent, UINT textId) {
+    ShowErrorBox(parent, LoadText(ProgramLanguage(program), textId));
 }
 
 void RunMessageLoop() {
@@ -129,7 +129,6 @@ int RunApplication(HINSTANCE instance, const wchar_t* commandLine) {
         flags.LauncherOnly ? L", launcher only" : L"");
     // Read before anything is shown, so even the first message box is in the user's language.
     LoadPreferences(program.preferencesPath, flags.NotResident, prefs);
-    SetLanguageSetting(prefs.Language);
 
     UniqueHandle mutex;
     if (!parsed.launcherOptionsMode) {
@@ -137,7 +136,7 @@ int RunApplication(HINSTANCE instance, const wchar_t* commandLine) {
         const DWORD mutexError = GetLastError();
         mutex.reset(created);
         if (IsSecondStart(created != nullptr, mutexError, flags.NotResident)) {
-            ShowError(nullptr, IDS_ALREADY_RUNNING);
+            ShowError(program, nullptr, IDS_ALREADY_RUNNING);
             return 0;
         }
         program.instance = instance;
@@ -151,7 +150,7 @@ int RunApplication(HINSTANCE instance, const wchar_t* commandLine) {
             // Without its window the program can neither hook nor show anything: say so and end
             // before anything else is set up.
             LogError(L"Creating the main window", GetLastError());
-            ShowError(nullptr, IDS_WINDOW_FAILED);
+            ShowError(program, nullptr, IDS_WINDOW_FAILED);
             program.preferencesPath.clear();
             return 0;
         }
@@ -190,7 +189,7 @@ int RunApplication(HINSTANCE instance, const wchar_t* commandLine) {
                                 InstallMouseHook(program, program.mainWindow, prefs) != 0;
             if (!hooked) {
                 Log(L"the mouse hook could not be installed");
-                ShowError(program.mainWindow, IDS_HOOK_FAILED);
+                ShowError(program, program.mainWindow, IDS_HOOK_FAILED);
                 loop = false;
             } else {
                 Log(L"mouse hook installed");

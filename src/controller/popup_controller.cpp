@@ -104,7 +104,8 @@ void FillWindowSection(Application& app, HWND hwnd, ItemList& list) {
         if (c.closeTarget == hwnd)
             c.closeTarget = nullptr;
         if (app.program.commandList)
-            SetCloseEntryLabels(*app.program.commandList, CloseEntryLabel(c.closeTarget).c_str());
+            SetCloseEntryLabels(*app.program.commandList,
+                                CloseEntryLabel(ProgramLanguage(app.program), c.closeTarget).c_str());
     } else {
         c.closeTarget = nullptr;
     }

@@ -41,9 +41,9 @@ constexpr UINT kFullRecord = NIF_MESSAGE | NIF_ICON | NIF_TIP;
 
 } // namespace
 
-TrayLook TrayLookFor(bool paused, const HookHealth& health) {
+TrayLook TrayLookFor(LANGID language, bool paused, const HookHealth& health) {
     TrayLook look;
-    look.tip = LoadText(IDS_TRAY_TIP);
+    look.tip = LoadText(language, IDS_TRAY_TIP);
     if (paused) {
         look.pausedPicture = true;
         return look;
@@ -52,16 +52,16 @@ TrayLook TrayLookFor(bool paused, const HookHealth& health) {
     const bool keys = health.failing[1];
     if (mouse || keys) {
         look.pausedPicture = true;
-        look.tip = LoadText(mouse ? IDS_TIP_MOUSE_HOOK_MISSING : IDS_TIP_KEYBOARD_HOOK_MISSING);
+        look.tip = LoadText(language, mouse ? IDS_TIP_MOUSE_HOOK_MISSING : IDS_TIP_KEYBOARD_HOOK_MISSING);
     } else if (health.lost[0] || health.lost[1]) {
-        look.tip = LoadText(IDS_TIP_HOOK_REINSTALLING);
+        look.tip = LoadText(language, IDS_TIP_HOOK_REINSTALLING);
     }
     return look;
 }
 
 bool AddTrayIcon(ProgramState& program, HWND mainWindow, HINSTANCE instance, bool paused) {
     const bool added = Notify(program.services, NIM_ADD, mainWindow, instance,
-                              TrayLookFor(paused, program.hook), kFullRecord);
+                              TrayLookFor(ProgramLanguage(program), paused, program.hook), kFullRecord);
     if (added)
         KillTimer(mainWindow, kTimerTrayRetry);
     else
@@ -78,13 +78,13 @@ bool RemoveTrayIcon(ProgramState& program, HWND mainWindow) {
 
 bool UpdateTrayIcon(ProgramState& program, HWND mainWindow, HINSTANCE instance) {
     return Notify(program.services, NIM_MODIFY, mainWindow, instance,
-                  TrayLookFor(program.paused, program.hook), NIF_ICON | NIF_TIP);
+                  TrayLookFor(ProgramLanguage(program), program.paused, program.hook), NIF_ICON | NIF_TIP);
 }
 
 bool OnTrayRetryTimer(ProgramState& program, HWND mainWindow, UINT_PTR id) {
     if (id != kTimerTrayRetry)
         return false;
-    const TrayLook look = TrayLookFor(program.paused, program.hook);
+    const TrayLook look = TrayLookFor(ProgramLanguage(program), program.paused, program.hook);
     if (Notify(program.services, NIM_MODIFY, mainWindow, program.instance, look, kFullRecord) ||
         Notify(program.services, NIM_ADD, mainWindow, program.instance, look, kFullRecord)) {
         Log(L"tray icon added on a retry");

@@ -21,7 +21,7 @@ struct TrayLook {
     std::wstring tip = L"Mistlewick";
 };
 // The paused picture while paused or while the hook is missing; the tip says why it is missing.
-TrayLook TrayLookFor(bool paused, const HookHealth& health);
+TrayLook TrayLookFor(LANGID language, bool paused, const HookHealth& health);
 
 // Adds the icon as the current state shows it; when that fails, tries again every two seconds
 // (OnTrayRetryTimer). `paused` is the tray's pause.

@@ -18,7 +18,7 @@ void ShowTrayMenu(ProgramState& program, HWND mainWindow) {
     POINT cursor{};
     GetCursorPos(&cursor);
     // Loaded at every showing, so a change of language shows at the next right-click.
-    UniqueMenu menu(LoadMenuInLanguage(program.instance, IDR_TRAYMENU));
+    UniqueMenu menu(LoadMenuInLanguage(ProgramLanguage(program), program.instance, IDR_TRAYMENU));
     if (menu) {
         HMENU popup = GetSubMenu(menu.get(), 0);
         CheckMenuItem(popup, IDM_PAUSE, MF_BYCOMMAND | (program.paused ? MF_CHECKED : MF_UNCHECKED));

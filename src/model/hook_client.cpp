@@ -7,8 +7,8 @@
 
 namespace mw {
 
-std::wstring HookRefusedText() {
-    return LoadText(IDS_HOOK_REFUSED);
+std::wstring HookRefusedText(LANGID language) {
+    return LoadText(language, IDS_HOOK_REFUSED);
 }
 
 std::array<int, 6> HookArguments(const Preferences& p) {
@@ -93,7 +93,8 @@ void NoteHookRefused(ProgramState& program, HWND mainWindow) {
     health.told = true;
     // Over whatever window of ours is active (the options dialog), else free-standing.
     if (program.services.hookFailureMessage)
-        program.services.hookFailureMessage(GetActiveWindow(), HookRefusedText().c_str());
+        program.services.hookFailureMessage(GetActiveWindow(),
+                                            HookRefusedText(ProgramLanguage(program)).c_str());
 }
 
 } // namespace mw

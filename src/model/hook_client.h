@@ -40,6 +40,6 @@ void NoteHookInstalled(ProgramState& program);
 // message so the tray follows.
 void NoteHookRefused(ProgramState& program, HWND mainWindow);
 
-std::wstring HookRefusedText();
+std::wstring HookRefusedText(LANGID language);
 
 } // namespace mw

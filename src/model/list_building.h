@@ -27,8 +27,8 @@ void ReloadLauncherIcons(LauncherList& launchers, int iconSize);
 void SetCloseEntryLabels(ItemList& commandList, const wchar_t* text);
 
 // "「title」を閉じる" (in English: Close "title") for the window the close command will close (an
-// empty title for none), in the current language.
-std::wstring CloseEntryLabel(HWND target);
+// empty title for none), in `language`.
+std::wstring CloseEntryLabel(LANGID language, HWND target);
 
 // Finds the program path of a window into a buffer of TextBufferLength units; false (and an
 // empty buffer) when unknown. ProgramPathOfWindow with the program's path memo is the real one.

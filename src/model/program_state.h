@@ -130,6 +130,12 @@ struct ProgramState {
     SystemServices services;
 };
 
+// The language of the program's texts, dialogs and menus: its preference "Language" resolved
+// against the display language.
+inline LANGID ProgramLanguage(const ProgramState& program) {
+    return ResourceLanguage(program.preferences.Language);
+}
+
 // The size in pixels of the launcher and command icons of the run (designIconSize when they
 // were loaded at the design's size).
 int ListIconPixels(const ProgramState& program, int designIconSize);

@@ -43,10 +43,10 @@ void EnableReplaceModes(HWND page, bool enable) {
     Enable(page, IDC_GENERAL_CLICK_MODE, enable);
 }
 
-void FillCombo(HWND page, int id, const UINT* texts, int count, int selected) {
+void FillCombo(LANGID language, HWND page, int id, const UINT* texts, int count, int selected) {
     HWND combo = GetDlgItem(page, id);
     for (int i = 0; i < count; ++i) {
-        const std::wstring text = LoadText(texts[i]);
+        const std::wstring text = LoadText(language, texts[i]);
         SendMessageW(combo, CB_INSERTSTRING, i, reinterpret_cast<LPARAM>(text.c_str()));
     }
     SendMessageW(combo, CB_SETCURSEL, selected, 0);
@@ -69,10 +69,12 @@ INT_PTR OnInitDialog(OptionsSession& session, HWND page) {
 
     Enable(page, IDC_GENERAL_FRAMES_HIDE, p.Altab7 != 0);
     const UINT hideChoices[] = {IDS_FRAMES_MINIMIZE, IDS_FRAMES_HIDE};
-    FillCombo(page, IDC_GENERAL_FRAMES_HIDE, hideChoices, 2, p.Altab7_Hide != 0 ? 1 : 0);
+    FillCombo(ProgramLanguage(session.program), page, IDC_GENERAL_FRAMES_HIDE, hideChoices, 2,
+              p.Altab7_Hide != 0 ? 1 : 0);
     // An unknown value counts as automatic, and the box says so.
     const bool knownLanguage = p.Language == kLanguageJapanese || p.Language == kLanguageEnglish;
-    FillCombo(page, IDC_GENERAL_LANGUAGE, kLanguageChoices, 3, knownLanguage ? p.Language : kLanguageAuto);
+    FillCombo(ProgramLanguage(session.program), page, IDC_GENERAL_LANGUAGE, kLanguageChoices, 3,
+              knownLanguage ? p.Language : kLanguageAuto);
     return TRUE;
 }
 
@@ -80,7 +82,7 @@ void OnStartupClicked(OptionsSession& session, HWND page) {
     const SystemServices& services = session.program.services;
     const bool wanted = IsChecked(page, IDC_GENERAL_STARTUP);
     if (wanted) {
-        CreateStartupShortcut(services);
+        CreateStartupShortcut(services, ProgramLanguage(session.program));
     } else {
         DeleteStartupShortcut(services);
     }
@@ -89,7 +91,8 @@ void OnStartupClicked(OptionsSession& session, HWND page) {
     if (present != wanted) {
         Check(page, IDC_GENERAL_STARTUP, present);
         ShowOptionsError(session.program, GetAncestor(page, GA_ROOT),
-                         FormatText(wanted ? IDS_SHORTCUT_CREATE_FAILED : IDS_SHORTCUT_DELETE_FAILED,
+                         FormatText(ProgramLanguage(session.program),
+                                    wanted ? IDS_SHORTCUT_CREATE_FAILED : IDS_SHORTCUT_DELETE_FAILED,
                                     {StartupShortcutPath(services)}));
     }
 }

@@ -39,6 +39,12 @@ int IconSize(OptionsSession& session) {
     return ListIconPixels(session.program, session.program.design.iconSize);
 }
 
+// The language of the options window a system picker is opened over (its session's program).
+LANGID LanguageOf(HWND owner) {
+    const OptionsSession* session = SessionOf(owner);
+    return session ? ProgramLanguage(session->program) : ResourceLanguage(kLanguageAuto);
+}
+
 // The services' pickers; those the services leave null are the system's own.
 LauncherPickers Pickers(OptionsSession& session) {
     LauncherPickers pickers = session.program.services.launcherPickers;
@@ -95,11 +101,12 @@ bool AppendEntryForPath(OptionsSession& session, const wchar_t* path, std::wstri
 // Whether one more entry may be added; when not, the user is told why.
 bool MayAdd(OptionsSession& session, HWND page) {
     if (session.hiddenStoredEntries > 0) {
-        ShowOptionsError(session.program, Root(page), HiddenEntriesText(session.storedLauncherCount));
+        ShowOptionsError(session.program, Root(page),
+                         HiddenEntriesText(ProgramLanguage(session.program), session.storedLauncherCount));
         return false;
     }
     if (Launchers(session)->count >= ListCapacity) {
-        ShowOptionsError(session.program, Root(page), AddRefusalText(1, 0));
+        ShowOptionsError(session.program, Root(page), AddRefusalText(ProgramLanguage(session.program), 1, 0));
         return false;
     }
     return true;
@@ -114,7 +121,7 @@ void OnAdd(OptionsSession& session, HWND page) {
     if (path.empty())
         return;
     if (path.size() > static_cast<size_t>(kMaxLauncherPath)) {
-        ShowOptionsError(session.program, Root(page), AddRefusalText(0, 1));
+        ShowOptionsError(session.program, Root(page), AddRefusalText(ProgramLanguage(session.program), 0, 1));
         return;
     }
     std::wstring name;
@@ -169,9 +176,11 @@ void OnDropFiles(OptionsSession& session, HWND page, HDROP drop) {
     if (!ok)
         ReportFailedWrite(session, page);
     if (leftOutFull > 0 && session.hiddenStoredEntries > 0) {
-        ShowOptionsError(session.program, Root(page), HiddenEntriesText(session.storedLauncherCount));
+        ShowOptionsError(session.program, Root(page),
+                         HiddenEntriesText(ProgramLanguage(session.program), session.storedLauncherCount));
     } else if (leftOutFull > 0 || leftOutLong > 0) {
-        ShowOptionsError(session.program, Root(page), AddRefusalText(leftOutFull, leftOutLong));
+        ShowOptionsError(session.program, Root(page),
+                         AddRefusalText(ProgramLanguage(session.program), leftOutFull, leftOutLong));
     }
 }
 
@@ -180,7 +189,8 @@ void OnRemove(OptionsSession& session, HWND page, int s) {
     if (s < 0 || s >= list.count)
         return;
     if (session.hiddenStoredEntries > 0) {
-        ShowOptionsError(session.program, Root(page), HiddenEntriesText(session.storedLauncherCount));
+        ShowOptionsError(session.program, Root(page),
+                         HiddenEntriesText(ProgramLanguage(session.program), session.storedLauncherCount));
         return;
     }
     if (!RemoveLauncherEntry(list, s))
@@ -227,8 +237,8 @@ void OnProperties(OptionsSession& session, HWND page, int s) {
     if (s < 0 || s >= Launchers(session)->count)
         return;
     session.property.PropertyIndex = s;
-    DialogBoxInLanguage(session.program.instance, IDD_LAUNCHER_PROPERTIES, page, LauncherPropertyProc,
-                        reinterpret_cast<LPARAM>(&session));
+    DialogBoxInLanguage(ProgramLanguage(session.program), session.program.instance, IDD_LAUNCHER_PROPERTIES,
+                        page, LauncherPropertyProc, reinterpret_cast<LPARAM>(&session));
     session.property = PropertyDialogState{};
     DeleteLine(page, s);
     InsertLine(page, s, Launchers(session)->slots[s].name);
@@ -454,9 +464,10 @@ INT_PTR OnPropertyCommand(OptionsSession& session, HWND dialog, int id) {
 
 bool ChooseFileToAdd(HWND owner, std::wstring& path) {
     wchar_t file[MAX_PATH] = {};
-    const std::wstring title = LoadText(IDS_ADD_ITEM_TITLE);
+    const LANGID language = LanguageOf(owner);
+    const std::wstring title = LoadText(language, IDS_ADD_ITEM_TITLE);
     // Pairs of a name and a pattern, each ending in a null, and one more null after the last.
-    std::wstring filter = LoadText(IDS_ALL_FILES);
+    std::wstring filter = LoadText(language, IDS_ALL_FILES);
     filter += L'\0';
     filter += L"*.*";
     filter += L'\0';
@@ -471,7 +482,7 @@ bool ChooseFileToAdd(HWND owner, std::wstring& path) {
     ofn.Flags = OFN_HIDEREADONLY | OFN_NODEREFERENCELINKS;
     if (!GetOpenFileNameW(&ofn)) {
         if (CommDlgExtendedError() == FNERR_BUFFERTOOSMALL)
-            ShowErrorBox(Root(owner), AddRefusalText(0, 1));
+            ShowErrorBox(Root(owner), AddRefusalText(language, 0, 1));
         return false;
     }
     path = file;
@@ -496,7 +507,7 @@ bool ChooseWorkFolder(HWND owner, std::wstring& folder) {
     ComInit com;
     LPITEMIDLIST desktop = nullptr;
     SHGetSpecialFolderLocation(owner, CSIDL_DESKTOP, &desktop);
-    const std::wstring title = LoadText(IDS_WORK_FOLDER_TITLE);
+    const std::wstring title = LoadText(LanguageOf(owner), IDS_WORK_FOLDER_TITLE);
     BROWSEINFOW info{};
     info.hwndOwner = owner;
     info.pidlRoot = desktop;
@@ -569,28 +580,30 @@ POINT PropertyIconOrigin(int iconSize, UINT dpi) {
     return POINT{ScaleForDpi(100, dpi) - iconSize / 2, ScaleForDpi(70, dpi) - iconSize / 2};
 }
 
-std::wstring AddRefusalText(int leftOutFull, int leftOutLong) {
+std::wstring AddRefusalText(LANGID language, int leftOutFull, int leftOutLong) {
     std::wstring text;
     if (leftOutFull > 0) {
-        text = FormatText(IDS_LAUNCHER_FULL, {std::to_wstring(ListCapacity)});
+        text = FormatText(language, IDS_LAUNCHER_FULL, {std::to_wstring(ListCapacity)});
         if (leftOutFull > 1 || leftOutLong > 0) {
-            text += L"\n" + FormatText(leftOutFull == 1 ? IDS_LAUNCHER_LEFT_OUT_ONE : IDS_LAUNCHER_LEFT_OUT,
+            text += L"\n" + FormatText(language,
+                                       leftOutFull == 1 ? IDS_LAUNCHER_LEFT_OUT_ONE : IDS_LAUNCHER_LEFT_OUT,
                                        {std::to_wstring(leftOutFull)});
         } else {
-            text += L"\n" + LoadText(IDS_LAUNCHER_NO_MORE);
+            text += L"\n" + LoadText(language, IDS_LAUNCHER_NO_MORE);
         }
     }
     if (leftOutLong > 0) {
         if (!text.empty())
             text += L"\n\n";
-        text += FormatText(leftOutLong == 1 ? IDS_LAUNCHER_TOO_LONG_ONE : IDS_LAUNCHER_TOO_LONG,
+        text += FormatText(language, leftOutLong == 1 ? IDS_LAUNCHER_TOO_LONG_ONE : IDS_LAUNCHER_TOO_LONG,
                            {std::to_wstring(kMaxLauncherPath), std::to_wstring(leftOutLong)});
     }
     return text;
 }
 
-std::wstring HiddenEntriesText(int storedCount) {
-    return FormatText(IDS_LAUNCHER_HIDDEN, {std::to_wstring(storedCount), std::to_wstring(ListCapacity)});
+std::wstring HiddenEntriesText(LANGID language, int storedCount) {
+    return FormatText(language, IDS_LAUNCHER_HIDDEN,
+                      {std::to_wstring(storedCount), std::to_wstring(ListCapacity)});
 }
 
 INT_PTR CALLBACK LauncherPageProc(HWND page, UINT message, WPARAM wParam, LPARAM lParam) {

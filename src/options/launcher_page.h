@@ -59,10 +59,10 @@ POINT PropertyIconOrigin(int iconSize, UINT dpi = kDefaultDpi);
 
 // What the user is told when entries cannot be added: `leftOutFull` for want of room,
 // `leftOutLong` because their paths are longer than kMaxLauncherPath. Empty when both are 0.
-std::wstring AddRefusalText(int leftOutFull, int leftOutLong);
+std::wstring AddRefusalText(LANGID language, int leftOutFull, int leftOutLong);
 
 // What the user is told when the file holds more entries (storedCount) than the list can show:
 // adding or removing would renumber or overwrite the entries beyond the list.
-std::wstring HiddenEntriesText(int storedCount);
+std::wstring HiddenEntriesText(LANGID language, int storedCount);
 
 } // namespace mw

@@ -118,13 +118,15 @@ INT_PTR OnInitDialog(OptionsSession& session, HWND page) {
     return TRUE;
 }
 
-void ToggleDetails(HWND page) {
+void ToggleDetails(OptionsSession& session, HWND page) {
     const bool showDetails = HasVisibleStyle(page, IDC_MOUSE_EXPLANATION);
     ShowWindow(GetDlgItem(page, IDC_MOUSE_EXPLANATION), showDetails ? SW_HIDE : SW_SHOW);
     for (int id : kDetailControls)
         ShowWindow(GetDlgItem(page, id), showDetails ? SW_SHOW : SW_HIDE);
-    SetDlgItemTextW(page, IDC_MOUSE_DETAILS,
-                    LoadText(showDetails ? IDS_DETAILS_HIDE : IDS_DETAILS_SHOW).c_str());
+    SetDlgItemTextW(
+        page, IDC_MOUSE_DETAILS,
+        LoadText(ProgramLanguage(session.program), showDetails ? IDS_DETAILS_HIDE : IDS_DETAILS_SHOW)
+            .c_str());
 }
 
 INT_PTR OnCommand(OptionsSession& session, HWND page, int id, int code) {
@@ -156,7 +158,7 @@ INT_PTR OnCommand(OptionsSession& session, HWND page, int id, int code) {
         ApplyPreference(session, page, PreferenceId::ToCenter, IsChecked(page, IDC_MOUSE_TO_CENTER) ? 1 : 0);
         return TRUE;
     case IDC_MOUSE_DETAILS:
-        ToggleDetails(page);
+        ToggleDetails(session, page);
         return TRUE;
     default:
         return FALSE;

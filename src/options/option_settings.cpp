@@ -25,8 +25,8 @@ void ShowOptionsError(const ProgramState& program, HWND owner, const std::wstrin
         program.services.optionsErrorMessage(owner, text);
 }
 
-std::wstring WriteFailureText(const std::wstring& path) {
-    return FormatText(IDS_WRITE_FAILED, {path});
+std::wstring WriteFailureText(LANGID language, const std::wstring& path) {
+    return FormatText(language, IDS_WRITE_FAILED, {path});
 }
 
 int PreferenceValue(const Preferences& prefs, PreferenceId id) {
@@ -40,8 +40,7 @@ void RefreshDependents(ProgramState& program, Refresh refresh) {
     case Refresh::MouseHook:
         ReinstallMouseHook(program);
         break;
-    case Refresh::Language:
-        SetLanguageSetting(program.preferences.Language);
+    case Refresh::Language: // every text loaded from now on follows the preference
         [[fallthrough]];
     case Refresh::CommandList:
         if (program.commandList) {
@@ -66,7 +65,8 @@ void ReportFailedWrite(OptionsSession& session, HWND page) {
         return;
     session.writeFailureReported = true;
     HWND owner = page ? GetAncestor(page, GA_ROOT) : nullptr;
-    ShowOptionsError(session.program, owner, WriteFailureText(session.program.preferencesPath));
+    ShowOptionsError(session.program, owner,
+                     WriteFailureText(ProgramLanguage(session.program), session.program.preferencesPath));
 }
 
 } // namespace mw

@@ -50,7 +50,7 @@ void RefreshDependents(ProgramState& program, Refresh refresh);
 void ReportFailedWrite(OptionsSession& session, HWND page);
 
 // The text of the message about a failed write, naming the file.
-std::wstring WriteFailureText(const std::wstring& path);
+std::wstring WriteFailureText(LANGID language, const std::wstring& path);
 
 // Shows an error message box (caption "Mistlewick", error icon) through the program's services,
 // where tests put a recorder.

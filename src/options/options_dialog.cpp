@@ -65,7 +65,7 @@ INT_PTR OnInitDialog(HWND dialog, OptionsDialog& d) {
         const PageDefinition& page = kPages[slot];
         if (launcherOnly && !page.inLauncherOnlyMode)
             continue;
-        std::wstring text = LoadText(page.tabText);
+        std::wstring text = LoadText(ProgramLanguage(d.session.program), page.tabText);
         TCITEMW item{};
         item.mask = TCIF_TEXT;
         item.pszText = text.data();
@@ -76,9 +76,9 @@ INT_PTR OnInitDialog(HWND dialog, OptionsDialog& d) {
         const PageDefinition& page = kPages[slot];
         if (launcherOnly && !page.inLauncherOnlyMode)
             continue;
-        state.OptionPages[slot] =
-            CreateDialogInLanguage(d.session.program.instance, page.templateId, state.tab, page.proc,
-                                   reinterpret_cast<LPARAM>(&d.session));
+        state.OptionPages[slot] = CreateDialogInLanguage(
+            ProgramLanguage(d.session.program), d.session.program.instance, page.templateId, state.tab,
+            page.proc, reinterpret_cast<LPARAM>(&d.session));
     }
 
     RECT area{};
@@ -186,11 +186,11 @@ INT_PTR RunOptionsDialog(ProgramState& program, HWND parent, int initialValue) {
     OptionsDialog dialog(program, initialValue);
     // The pages and the dialog are in the language chosen now; a change on the General page
     // shows at the next opening.
-    const INT_PTR result = DialogBoxInLanguage(program.instance, IDD_OPTIONS, parent, OptionsDialogProc,
-                                               reinterpret_cast<LPARAM>(&dialog));
+    const INT_PTR result = DialogBoxInLanguage(ProgramLanguage(program), program.instance, IDD_OPTIONS,
+                                               parent, OptionsDialogProc, reinterpret_cast<LPARAM>(&dialog));
     program.optionsDialog = nullptr;
     if (result == -1)
-        ShowOptionsError(program, parent, LoadText(IDS_OPTIONS_OPEN_FAILED));
+        ShowOptionsError(program, parent, LoadText(ProgramLanguage(program), IDS_OPTIONS_OPEN_FAILED));
     return result;
 }
 

@@ -52,7 +52,7 @@ int StartupShortcutExists(const SystemServices& services) {
     return 0;
 }
 
-int CreateStartupShortcut(const SystemServices& services) {
+int CreateStartupShortcut(const SystemServices& services, LANGID language) {
     if (StartupShortcutExists(services))
         return 0;
     const std::wstring target = ExecutablePath();
@@ -68,7 +68,7 @@ int CreateStartupShortcut(const SystemServices& services) {
     if (FAILED(link->QueryInterface(IID_IPersistFile, file.put_void())))
         return 0;
     link->SetPath(target.c_str());
-    link->SetDescription(LoadText(IDS_SHORTCUT_DESCRIPTION).c_str());
+    link->SetDescription(LoadText(language, IDS_SHORTCUT_DESCRIPTION).c_str());
     const HRESULT saved = file->Save(StartupShortcutPath(services).c_str(), TRUE);
     // file and link are released here, before ComInit undoes the initialisation.
     return SUCCEEDED(saved) ? 1 : 0;

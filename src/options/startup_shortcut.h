@@ -18,7 +18,8 @@ std::wstring StartupShortcutPath(const SystemServices& services);
 int StartupShortcutExists(const SystemServices& services);
 // Creates the shortcut to the running executable unless one exists. Returns 1 when it created
 // it, 0 when one was already there or the creation failed. An existing file is never replaced.
-int CreateStartupShortcut(const SystemServices& services);
+// Its description is in `language`.
+int CreateStartupShortcut(const SystemServices& services, LANGID language);
 // Deletes the shortcut when it exists.
 void DeleteStartupShortcut(const SystemServices& services);
 

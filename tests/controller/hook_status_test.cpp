@@ -82,7 +82,7 @@ TEST(TrayLook, ThePausedPictureWhileAHookIsMissingAndTheTipSaysWhy) {
         {true, refused, true, L"Mistlewick"},
     };
     for (const Case& c : cases) {
-        const TrayLook look = TrayLookFor(c.paused, c.health);
+        const TrayLook look = TrayLookFor(ResourceLanguage(kLanguageAuto), c.paused, c.health);
         EXPECT_EQ(look.pausedPicture, c.pausedPicture) << testing::PrintToString(std::wstring(c.tipHas));
         EXPECT_NE(look.tip.find(c.tipHas), std::wstring::npos) << testing::PrintToString(look.tip);
         EXPECT_LT(look.tip.size(), 128u) << "the tip fits the record";
@@ -117,7 +117,7 @@ TEST_F(HookStatusTest, ARefusedResumeOrReinstallIsToldOnceAndRetriedUntilItWorks
     EXPECT_TRUE(program_.hook.refused);
     EXPECT_NE(LastTip().find(L"マウスフック"), std::wstring::npos) << "not shown as running";
     ASSERT_EQ(g_told.size(), 1u);
-    EXPECT_EQ(g_told[0], HookRefusedText());
+    EXPECT_EQ(g_told[0], HookRefusedText(ProgramLanguage(program_)));
 
     // An options change that fails too is not told again in this run.
     MSG msg;

@@ -184,7 +184,7 @@ TEST_F(GeneralPageTest, StartupShortcutCreatedNeverOverwrittenDeleted) {
     EXPECT_TRUE(ErrorMessages().empty());
 
     const std::string before = ReadFileBytes(path);
-    EXPECT_EQ(CreateStartupShortcut(program_.services), 0);
+    EXPECT_EQ(CreateStartupShortcut(program_.services, ProgramLanguage(program_)), 0);
     EXPECT_EQ(ReadFileBytes(path), before);
 
     Click(page, IDC_GENERAL_STARTUP);
@@ -200,7 +200,7 @@ TEST_F(GeneralPageTest, ShortcutNamedInCapitalsCountsAndIsDeleted) {
     HWND page = CreatePage(IDD_PAGE_GENERAL, GeneralPageProc);
     ASSERT_TRUE(page);
     EXPECT_TRUE(Checked(page, IDC_GENERAL_STARTUP));
-    EXPECT_EQ(CreateStartupShortcut(program_.services), 0);
+    EXPECT_EQ(CreateStartupShortcut(program_.services, ProgramLanguage(program_)), 0);
     EXPECT_EQ(ReadFileBytes(upper), before);
     Click(page, IDC_GENERAL_STARTUP);
     EXPECT_EQ(StartupShortcutExists(program_.services), 0);

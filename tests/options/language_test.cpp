@@ -33,13 +33,8 @@ const wchar_t* const kEnglish[] = {L"Options - Mistlewick", L"Mouse",     L"Gene
 
 class DisplayLanguage : public OptionsTest, public ::testing::WithParamInterface<int> {
   protected:
-    void TearDown() override {
-        SetLanguageSetting(kLanguageAuto);
-        OptionsTest::TearDown();
-    }
     void UseSetting(int setting) { // as start-up takes it from the file
         program_.preferences.Language = setting;
-        SetLanguageSetting(setting);
     }
 };
 
@@ -90,7 +85,7 @@ TEST_P(DisplayLanguage, DialogTrayMenuAndCommandsShowTheChosenLanguage) {
 
     BuildCommandList(*program_.commandList, program_.preferences, false, 16, GetModuleHandleW(nullptr));
     EXPECT_EQ(program_.commandList->slots[0].name, expected[6]);
-    EXPECT_EQ(CloseEntryLabel(nullptr), expected[7]);
+    EXPECT_EQ(CloseEntryLabel(ProgramLanguage(program_), nullptr), expected[7]);
 }
 
 INSTANTIATE_TEST_SUITE_P(Settings, DisplayLanguage,
@@ -108,7 +103,7 @@ TEST_F(DisplayLanguage, ChoosingOnTheGeneralPageSavesAndRebuildsTheCommandsAtOnc
     SendMessageW(page, WM_COMMAND, MAKEWPARAM(IDC_GENERAL_LANGUAGE, CBN_SELCHANGE),
                  reinterpret_cast<LPARAM>(combo));
     EXPECT_EQ(FileValue(L"Language"), L"2");
-    EXPECT_EQ(ResourceLanguage(), kLangIdEnglish);
+    EXPECT_EQ(ProgramLanguage(program_), kLangIdEnglish);
     EXPECT_EQ(program_.commandList->slots[0].name, L"Show / hide desktop") << "rebuilt for the next popup";
     DestroyWindow(page);
 

@@ -79,15 +79,15 @@ TEST(LauncherPagePieces, DropMessagesAreLetThroughToTheListWhileElevated) {
 }
 
 TEST(LauncherPagePieces, RefusalTextsSayHowManyAndWhy) {
-    EXPECT_EQ(AddRefusalText(0, 0), L"");
-    EXPECT_NE(AddRefusalText(1, 0).find(L"いっぱい"), std::wstring::npos);
-    EXPECT_NE(AddRefusalText(1, 0).find(L"50"), std::wstring::npos);
-    EXPECT_NE(AddRefusalText(3, 0).find(L"3個"), std::wstring::npos);
-    const std::wstring both = AddRefusalText(2, 1);
+    EXPECT_EQ(AddRefusalText(ResourceLanguage(kLanguageAuto), 0, 0), L"");
+    EXPECT_NE(AddRefusalText(ResourceLanguage(kLanguageAuto), 1, 0).find(L"いっぱい"), std::wstring::npos);
+    EXPECT_NE(AddRefusalText(ResourceLanguage(kLanguageAuto), 1, 0).find(L"50"), std::wstring::npos);
+    EXPECT_NE(AddRefusalText(ResourceLanguage(kLanguageAuto), 3, 0).find(L"3個"), std::wstring::npos);
+    const std::wstring both = AddRefusalText(ResourceLanguage(kLanguageAuto), 2, 1);
     EXPECT_NE(both.find(L"2個"), std::wstring::npos);
     EXPECT_NE(both.find(L"1個"), std::wstring::npos);
     EXPECT_NE(both.find(L"長すぎる"), std::wstring::npos);
-    EXPECT_NE(HiddenEntriesText(57).find(L"57"), std::wstring::npos);
+    EXPECT_NE(HiddenEntriesText(ResourceLanguage(kLanguageAuto), 57).find(L"57"), std::wstring::npos);
 }
 
 // --- the page against a file -----------------------------------------------------------------
@@ -506,7 +506,7 @@ TEST_F(LauncherPageTest, AFailedWriteIsReportedOnceAndTheChangeStays) {
     const std::wstring unwritable = program_.preferencesPath;
     program_.preferencesPath = loaded;
     ASSERT_EQ(ErrorMessages().size(), 1u) << "once per opening, not once per key";
-    EXPECT_EQ(ErrorMessages()[0], WriteFailureText(unwritable));
+    EXPECT_EQ(ErrorMessages()[0], WriteFailureText(ProgramLanguage(program_), unwritable));
     EXPECT_EQ(program_.launcherList->count, 2) << "the change stays in effect";
     EXPECT_EQ(LineCount(page_), 2);
     EXPECT_EQ(ListLine(page_, 0), L"Two");
