@@ -12,10 +12,12 @@
 #include <cstdio>
 #include <cstdlib>
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "bench_util.h"
+#include "controller/application.h"
 #include "controller/main_window.h"
 #include "controller/popup_controller.h"
 #include "hook/hook.h"
@@ -122,7 +124,7 @@ std::vector<HWND> MakeTargets(int n) {
     return windows;
 }
 
-HWND MakeMainWindow() {
+HWND MakeMainWindow(Application& app) {
     HINSTANCE instance = GetModuleHandleW(nullptr);
     WNDCLASSEXW wc{};
     wc.cbSize = sizeof wc;
@@ -133,20 +135,21 @@ HWND MakeMainWindow() {
     wc.lpszClassName = L"Mistlewick";
     RegisterClassExW(&wc);
     return CreateWindowExW(WS_EX_TOOLWINDOW | WS_EX_TOPMOST, L"Mistlewick", L"Mistlewick", WS_POPUP, 0, 0, 0,
-                           0, nullptr, nullptr, instance, nullptr);
+                           0, nullptr, nullptr, instance, &app);
 }
 
 // --- 1. soak --------------------------------------------------------------------------------------
 
 void Soak(int cycles) {
     const std::vector<HWND> targets = MakeTargets(30);
-    ProgramState& program = Program();
+    const auto app = std::make_unique<Application>();
+    ProgramState& program = app->program;
     program.instance = GetModuleHandleW(nullptr);
-    program.mainWindow = MakeMainWindow();
+    program.mainWindow = MakeMainWindow(*app);
     program.launcherList = CreateLauncherList();
     program.commandList = CreateItemList();
     program.savedWindowList = CreateItemList();
-    BuildCommandList(*program.commandList, CurrentPreferences(), false, 32, program.instance);
+    BuildCommandList(*program.commandList, program.preferences, false, 32, program.instance);
     Pump();
     HWND main = program.mainWindow;
 
@@ -154,9 +157,9 @@ void Soak(int cycles) {
     auto cycle = [&](int i) {
         PostMessageW(main, kMsgOpenPopup, 0, 0);
         Pump();
-        if (PopupIsOpen()) {
+        if (PopupIsOpen(*app)) {
             ++opened;
-            listed = Controller().popupList->count;
+            listed = app->controller.popupList->count;
         }
         if (i % 2 == 0) {
             PostMessageW(main, kMsgCancel, 0, 0);
@@ -211,8 +214,8 @@ void Soak(int cycles) {
                 static_cast<long>(end.user) - static_cast<long>(start.user),
                 static_cast<long>(end.handles) - static_cast<long>(start.handles));
     std::printf("  icon cache at the end: %zu window copies, %zu file icons (bounded at %zu and %zu)\n",
-                Controller().iconCache.windows.size(), Controller().iconCache.files.size(),
-                Controller().iconCache.windowLimit, Controller().iconCache.fileLimit);
+                app->controller.iconCache.windows.size(), app->controller.iconCache.files.size(),
+                app->controller.iconCache.windowLimit, app->controller.iconCache.fileLimit);
     if (start.gdi == 0 && start.user == 0)
         std::printf("  note: GetGuiResources answers 0 on this platform; GDI and USER objects are not "
                     "counted here\n        (a leaked GDI or USER object under Wine lives in the process heap "

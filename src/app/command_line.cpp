@@ -59,8 +59,8 @@ CommandLineResult ParseCommandLine(const wchar_t* commandLine, const std::wstrin
 
 void ShowPathTooLongMessage(const std::wstring& name) {
     // No preferences file can be read yet: the message follows the display language.
-    const std::wstring text =
-        FormatText(IDS_PATH_TOO_LONG, {std::to_wstring(kMaxPreferencesPathLength), name});
+    const std::wstring text = FormatText(ResourceLanguage(kLanguageAuto), IDS_PATH_TOO_LONG,
+                                         {std::to_wstring(kMaxPreferencesPathLength), name});
     ShowErrorBox(nullptr, text);
 }
 

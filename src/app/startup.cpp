@@ -7,6 +7,7 @@
 #include "model/exclude_set.h"
 #include "model/launcher_section.h"
 #include "settings/preferences_file.h"
+#include "controller/application.h"
 #include "controller/frame_preview.h"
 #include "controller/main_window.h"
 #include "controller/popup_controller.h"
@@ -55,8 +56,8 @@ void RegisterProgramClass(HINSTANCE instance, WNDPROC procedure, const wchar_t* 
         LogError((std::wstring(L"Registering the window class ") + className).c_str(), GetLastError());
 }
 
-void ShowError(HWND parent, UINT textId) {
-    ShowErrorBox(parent, LoadText(textId));
+void ShowError(const ProgramState& program, HWND parent, UINT textId) {
+    ShowErrorBox(parent, LoadText(ProgramLanguage(program), textId));
 }
 
 void RunMessageLoop() {
@@ -70,7 +71,7 @@ void RunMessageLoop() {
 // The launcher and command icons are loaded at the size the first popup will need: the design's
 // size at the DPI of the cursor's monitor. A popup on a monitor of another DPI reloads them.
 void ChooseListIconSize(ProgramState& program) {
-    program.listIconSize = ScaleForDpi(CurrentDesign().iconSize, MonitorAtCursor().dpi);
+    program.listIconSize = ScaleForDpi(program.design.iconSize, MonitorAtCursor(program.services.dpi).dpi);
 }
 
 void LoadLauncherEntries(ProgramState& program) {
@@ -104,9 +105,12 @@ int RunApplication(HINSTANCE instance, const wchar_t* commandLine) {
     const ComInit com;
     if (!com.ok())
         OutputDebugStringW(L"Mistlewick: the component system could not be initialised\n");
-    ProgramState& program = Program();
-    StartupFlags& flags = CurrentStartupFlags();
-    Preferences& prefs = CurrentPreferences();
+    // The one application object of the run: everything after start-up reaches it through the
+    // main window or gets it handed in.
+    const auto app = std::make_unique<Application>();
+    ProgramState& program = app->program;
+    StartupFlags& flags = program.flags;
+    Preferences& prefs = program.preferences;
     const std::wstring exePath = ExecutablePath();
 
     const CommandLineResult parsed = ParseCommandLine(commandLine, exePath, flags);
@@ -125,7 +129,6 @@ int RunApplication(HINSTANCE instance, const wchar_t* commandLine) {
         flags.LauncherOnly ? L", launcher only" : L"");
     // Read before anything is shown, so even the first message box is in the user's language.
     LoadPreferences(program.preferencesPath, flags.NotResident, prefs);
-    SetLanguageSetting(prefs.Language);
 
     UniqueHandle mutex;
     if (!parsed.launcherOptionsMode) {
@@ -133,21 +136,21 @@ int RunApplication(HINSTANCE instance, const wchar_t* commandLine) {
         const DWORD mutexError = GetLastError();
         mutex.reset(created);
         if (IsSecondStart(created != nullptr, mutexError, flags.NotResident)) {
-            ShowError(nullptr, IDS_ALREADY_RUNNING);
+            ShowError(program, nullptr, IDS_ALREADY_RUNNING);
             return 0;
         }
         program.instance = instance;
         // Windows that an earlier run put away for its frame preview and could not bring back
         // (it was killed) come back now.
-        RestoreWindowsLeftHidden();
+        RestoreWindowsLeftHidden(program.services);
         RegisterProgramClass(instance, MainWindowProc, kProgramName);
         program.mainWindow = CreateWindowExW(WS_EX_TOOLWINDOW | WS_EX_TOPMOST, kProgramName, kProgramName,
-                                             WS_POPUP, 0, 0, 0, 0, nullptr, nullptr, instance, nullptr);
+                                             WS_POPUP, 0, 0, 0, 0, nullptr, nullptr, instance, app.get());
         if (!program.mainWindow) {
             // Without its window the program can neither hook nor show anything: say so and end
             // before anything else is set up.
             LogError(L"Creating the main window", GetLastError());
-            ShowError(nullptr, IDS_WINDOW_FAILED);
+            ShowError(program, nullptr, IDS_WINDOW_FAILED);
             program.preferencesPath.clear();
             return 0;
         }
@@ -155,42 +158,42 @@ int RunApplication(HINSTANCE instance, const wchar_t* commandLine) {
         program.instance = instance;
     }
 
-    LoadExcludeSection(program.preferencesPath);
-    LoadDesign(program.mainWindow, DesignPathForExe(exePath), CurrentDesign());
+    LoadExcludeSection(program.excluded, program.preferencesPath);
+    LoadDesign(program.mainWindow, DesignPathForExe(exePath), program.design);
     ChooseListIconSize(program);
     LoadLauncherEntries(program);
 
     if (parsed.launcherOptionsMode) {
-        RunOptionsDialog(nullptr, kOptionsLauncherOnly);
+        RunOptionsDialog(program, nullptr, kOptionsLauncherOnly);
     } else {
         program.commandList = CreateItemList();
         program.savedWindowList = CreateItemList();
         BuildCommandList(*program.commandList, prefs, flags.LauncherOnly, program.listIconSize, instance);
 
         RegisterProgramClass(instance, FrameWindowProc, FrameWindowClass);
-        if (CurrentDesign().thumbnail && CurrentDesign().thumbnailOverlay) {
+        if (program.design.thumbnail && program.design.thumbnailOverlay) {
             RegisterProgramClass(instance, IconWindowProc, IconWindowClass);
         }
         bool thumbnailsLoaded = false;
-        if (CurrentDesign().thumbnail) {
-            thumbnailsLoaded = LoadThumbnailApi();
+        if (program.design.thumbnail) {
+            thumbnailsLoaded = LoadThumbnailApi(program);
             if (!thumbnailsLoaded)
-                CurrentDesign().thumbnail = 0;
+                program.design.thumbnail = 0;
         }
 
         bool loop = true;
         if (flags.NotResident) {
             PostMessageW(program.mainWindow, kMsgOpenPopup, 0, 0);
         } else {
-            const bool hooked = LoadHookLibrary(ExecutableFolder(exePath)) &&
-                                InstallMouseHook(program.mainWindow, prefs) != 0;
+            const bool hooked = LoadHookLibrary(program, ExecutableFolder(exePath)) &&
+                                InstallMouseHook(program, program.mainWindow, prefs) != 0;
             if (!hooked) {
                 Log(L"the mouse hook could not be installed");
-                ShowError(program.mainWindow, IDS_HOOK_FAILED);
+                ShowError(program, program.mainWindow, IDS_HOOK_FAILED);
                 loop = false;
             } else {
                 Log(L"mouse hook installed");
-                if (AddTrayIcon(program.mainWindow, instance, false))
+                if (AddTrayIcon(program, program.mainWindow, instance, false))
                     Log(L"tray icon added");
                 else
                     LogError(L"Adding the tray icon", GetLastError());
@@ -199,15 +202,15 @@ int RunApplication(HINSTANCE instance, const wchar_t* commandLine) {
 
         if (loop) {
             RunMessageLoop();
-            ResetController();
+            ResetController(*app);
             if (thumbnailsLoaded)
-                UnloadThumbnailApi();
+                UnloadThumbnailApi(program);
             if (!flags.NotResident) {
-                RemoveTrayIcon(program.mainWindow);
-                RemoveMouseHook();
+                RemoveTrayIcon(program, program.mainWindow);
+                RemoveMouseHook(program);
             }
         }
-        UnloadHookLibrary();
+        UnloadHookLibrary(program);
         if (program.mainWindow && IsWindow(program.mainWindow))
             DestroyWindow(program.mainWindow);
         mutex.reset();

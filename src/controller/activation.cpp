@@ -37,9 +37,9 @@ POINT TopLeft(const RECT& r) {
 
 // The monitors the window is on and the cursor is on, each with its DPI; false when they are the
 // same. For a minimised window its monitor is the one of its restored rectangle.
-bool CursorOnAnotherMonitor(HWND window, MonitorPlace* from, MonitorPlace* to) {
-    *to = MonitorAtCursor();
-    *from = MonitorOfWindow(window);
+bool CursorOnAnotherMonitor(const DpiApi& dpi, HWND window, MonitorPlace* from, MonitorPlace* to) {
+    *to = MonitorAtCursor(dpi);
+    *from = MonitorOfWindow(dpi, window);
     return to->handle != from->handle;
 }
 
@@ -52,7 +52,7 @@ POINT MovedCorner(const RECT& r, const MonitorPlace& from, const MonitorPlace& t
 // Where the window is on the screen, and for a minimised window where it will be once restored:
 // its own rectangle then lies far off-screen (about -32000, -32000), and an asynchronous restore
 // has not run yet when it is read. Reading the placement waits on nothing.
-RECT RestoredRect(HWND window) {
+RECT RestoredRect(const DpiApi& dpi, HWND window) {
     RECT r{};
     WINDOWPLACEMENT placement{};
     placement.length = sizeof placement;
@@ -60,7 +60,7 @@ RECT RestoredRect(HWND window) {
         GetWindowRect(window, &r);
         return r;
     }
-    const MonitorPlace monitor = MonitorOfWindow(window);
+    const MonitorPlace monitor = MonitorOfWindow(dpi, window);
     if (placement.flags & WPF_RESTORETOMAXIMIZED)
         return monitor.work;
     if (IsToolWindow(window))
@@ -98,9 +98,9 @@ bool MovePlacement(HWND window, const MonitorPlace& from, const MonitorPlace& to
 // through its placement and is restored or maximised again by it. With `withoutWaiting` every
 // request is handed to the window's thread instead of waiting for it. True when the move also restores a
 // minimised window.
-bool MoveToCursorMonitor(HWND window, RECT& r, bool withoutWaiting) {
+bool MoveToCursorMonitor(const DpiApi& dpi, HWND window, RECT& r, bool withoutWaiting) {
     MonitorPlace from, to;
-    if (!CursorOnAnotherMonitor(window, &from, &to))
+    if (!CursorOnAnotherMonitor(dpi, window, &from, &to))
         return false;
     const bool minimised = IsIconic(window) != FALSE;
     const bool maximised = IsZoomed(window) != FALSE;
@@ -143,9 +143,9 @@ bool WindowAnswers(HWND window) {
 // input is not attached: sharing input with a thread that reads none would stall the foreground.
 void ActivateWithoutWaiting(HWND window, const ActivationOptions& options) {
     const bool minimised = IsIconic(window) != FALSE;
-    RECT r = RestoredRect(window);
+    RECT r = RestoredRect(options.dpi, window);
     // For a minimised window a move through its placement is also its restore.
-    const bool restoring = options.moveWindow && MoveToCursorMonitor(window, r, true);
+    const bool restoring = options.moveWindow && MoveToCursorMonitor(options.dpi, window, r, true);
     if (minimised && !restoring)
         ShowWindowAsync(window, SW_RESTORE);
     if (options.adjustCursor) {
@@ -184,7 +184,7 @@ void ActivateWindow(HWND window, const ActivationOptions& options) {
     if (options.moveWindow) {
         RECT r{};
         GetWindowRect(window, &r);
-        MoveToCursorMonitor(window, r, false);
+        MoveToCursorMonitor(options.dpi, window, r, false);
     }
     if (options.adjustCursor) {
         RECT r{};

@@ -34,6 +34,7 @@ constexpr UINT kAnswerTimeoutMilliseconds = 250;
 struct ActivationOptions {
     bool moveWindow = false;   // "MoveWindow" exactly 1
     bool adjustCursor = false; // "AdjustCursor" exactly 1
+    DpiApi dpi = {};           // the monitors' DPIs for the move (the program's services)
 };
 
 void ActivateWindow(HWND window, const ActivationOptions& options);

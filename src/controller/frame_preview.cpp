@@ -16,12 +16,9 @@ namespace {
 
 constexpr wchar_t DefaultRecordKey[] = L"Software\\Mistlewick\\HiddenWindows";
 
-std::wstring& RecordKeyOverride() {
-    return Program().services.hiddenWindowRecordKey;
-}
-
-const wchar_t* RecordKeyPath() {
-    return RecordKeyOverride().empty() ? DefaultRecordKey : RecordKeyOverride().c_str();
+// The services' key, which tests point elsewhere; empty for the program's own.
+const wchar_t* RecordKeyPath(const SystemServices& services) {
+    return services.hiddenWindowRecordKey.empty() ? DefaultRecordKey : services.hiddenWindowRecordKey.c_str();
 }
 
 // One hidden window as the record keeps it. The recorder's process id and start time tell a
@@ -50,14 +47,15 @@ bool RecorderStillRunning(const HiddenWindowEntry& entry) {
     return ProcessCreationTime(process.get()) == entry.recorderStartTime;
 }
 
-UniqueKey OpenRecord(bool create) {
+UniqueKey OpenRecord(const SystemServices& services, bool create) {
     UniqueKey key;
     if (create) {
         // Volatile: the record goes at log-off, together with every window it could name.
-        RegCreateKeyExW(HKEY_CURRENT_USER, RecordKeyPath(), 0, nullptr, REG_OPTION_VOLATILE,
+        RegCreateKeyExW(HKEY_CURRENT_USER, RecordKeyPath(services), 0, nullptr, REG_OPTION_VOLATILE,
                         KEY_QUERY_VALUE | KEY_SET_VALUE, nullptr, key.put(), nullptr);
     } else {
-        RegOpenKeyExW(HKEY_CURRENT_USER, RecordKeyPath(), 0, KEY_QUERY_VALUE | KEY_SET_VALUE, key.put());
+        RegOpenKeyExW(HKEY_CURRENT_USER, RecordKeyPath(services), 0, KEY_QUERY_VALUE | KEY_SET_VALUE,
+                      key.put());
     }
     return key;
 }
@@ -70,7 +68,7 @@ std::wstring EntryName(uint32_t recorderProcessId, HWND window) {
 }
 
 // Writes the window into the record; false when it could not be written.
-bool RecordHiddenWindow(HWND window, int showState) {
+bool RecordHiddenWindow(const SystemServices& services, HWND window, int showState) {
     HiddenWindowEntry entry{};
     entry.window = reinterpret_cast<uintptr_t>(window);
     entry.threadId = GetWindowThreadProcessId(window, reinterpret_cast<DWORD*>(&entry.processId));
@@ -79,7 +77,7 @@ bool RecordHiddenWindow(HWND window, int showState) {
     entry.showState = showState;
     entry.recorderProcessId = GetCurrentProcessId();
     entry.recorderStartTime = ProcessCreationTime(GetCurrentProcess());
-    UniqueKey key = OpenRecord(true);
+    UniqueKey key = OpenRecord(services, true);
     if (!key)
         return false;
     std::wstring name = EntryName(entry.recorderProcessId, window);
@@ -89,10 +87,10 @@ bool RecordHiddenWindow(HWND window, int showState) {
 
 // Hides a listed window, but only once the record holds it; a window that cannot be recorded is
 // minimised instead, so it stays within the user's reach whatever happens to us.
-void HideOrMinimise(const ListItem& item, bool hide) {
+void HideOrMinimise(const SystemServices& services, const ListItem& item, bool hide) {
     if (!item.window || !IsWindow(item.window))
         return;
-    if (hide && RecordHiddenWindow(item.window, item.showState)) {
+    if (hide && RecordHiddenWindow(services, item.window, item.showState)) {
         ShowWindow(item.window, SW_HIDE);
     } else {
         CloseWindow(item.window);
@@ -116,7 +114,8 @@ bool SameWindowAsRecorded(const HiddenWindowEntry& entry) {
 
 } // namespace
 
-void PutAwayOtherWindows(const ItemList& popupList, int selectedIndexOrMinus1, bool hide) {
+void PutAwayOtherWindows(const SystemServices& services, const ItemList& popupList, int selectedIndexOrMinus1,
+                         bool hide) {
     if (IsListedWindow(popupList, selectedIndexOrMinus1)) {
         HWND selected = popupList.slots[selectedIndexOrMinus1].window;
         if (IsIconic(selected))
@@ -125,13 +124,14 @@ void PutAwayOtherWindows(const ItemList& popupList, int selectedIndexOrMinus1, b
     for (int i = 0; i < popupList.count && i < ListCapacity; ++i) {
         if (i == selectedIndexOrMinus1 || !IsListedWindow(popupList, i))
             continue;
-        HideOrMinimise(popupList.slots[i], hide);
+        HideOrMinimise(services, popupList.slots[i], hide);
     }
 }
 
-void PutAwaySelectedWindow(const ItemList& popupList, int selectedIndex, bool hide) {
+void PutAwaySelectedWindow(const SystemServices& services, const ItemList& popupList, int selectedIndex,
+                           bool hide) {
     if (IsListedWindow(popupList, selectedIndex))
-        HideOrMinimise(popupList.slots[selectedIndex], hide);
+        HideOrMinimise(services, popupList.slots[selectedIndex], hide);
 }
 
 void RestackPreview(HWND frameWindow, HWND popup) {
@@ -156,7 +156,7 @@ void ShowSelectedWindow(const ItemList& popupList, int selectedIndex, bool hide)
     }
 }
 
-void RestorePreviewedWindows(const ItemList& popupList, bool hide) {
+void RestorePreviewedWindows(const SystemServices& services, const ItemList& popupList, bool hide) {
     std::vector<const ListItem*> windows;
     for (int i = 0; i < popupList.count && i < ListCapacity; ++i) {
         if (IsListedWindow(popupList, i))
@@ -192,11 +192,11 @@ void RestorePreviewedWindows(const ItemList& popupList, bool hide) {
             break;
         }
     }
-    RestoreWindowsLeftHidden();
+    RestoreWindowsLeftHidden(services);
 }
 
-void RestoreWindowsLeftHidden() {
-    UniqueKey key = OpenRecord(false);
+void RestoreWindowsLeftHidden(const SystemServices& services) {
+    UniqueKey key = OpenRecord(services, false);
     if (!key)
         return;
     std::vector<std::wstring> done;
@@ -235,12 +235,12 @@ void RestoreWindowsLeftHidden() {
                          nullptr, nullptr, nullptr) == ERROR_SUCCESS &&
         remaining == 0) {
         key.reset();
-        RegDeleteKeyW(HKEY_CURRENT_USER, RecordKeyPath());
+        RegDeleteKeyW(HKEY_CURRENT_USER, RecordKeyPath(services));
     }
 }
 
-int HiddenWindowRecordCount() {
-    UniqueKey key = OpenRecord(false);
+int HiddenWindowRecordCount(const SystemServices& services) {
+    UniqueKey key = OpenRecord(services, false);
     if (!key)
         return 0;
     DWORD count = 0;
@@ -249,10 +249,6 @@ int HiddenWindowRecordCount() {
         return 0;
     }
     return static_cast<int>(count);
-}
-
-void SetHiddenWindowRecordKey(const std::wstring& subKey) {
-    RecordKeyOverride() = subKey;
 }
 
 } // namespace mw

@@ -16,15 +16,18 @@
 #include <string>
 
 #include "model/item_list.h"
+#include "model/program_state.h"
 
 namespace mw {
 
 // Open step: the selected window entry (or none, -1, when the selection is not on a window) is
 // restored when minimised; every other window entry is hidden (`hide`) or minimised.
-void PutAwayOtherWindows(const ItemList& popupList, int selectedIndexOrMinus1, bool hide);
+void PutAwayOtherWindows(const SystemServices& services, const ItemList& popupList, int selectedIndexOrMinus1,
+                         bool hide);
 
 // Move step, before the selection moves: the selected window entry goes away like the others.
-void PutAwaySelectedWindow(const ItemList& popupList, int selectedIndex, bool hide);
+void PutAwaySelectedWindow(const SystemServices& services, const ItemList& popupList, int selectedIndex,
+                           bool hide);
 
 // Move step, after the selection landed on a window entry: the overlay back to the bottom of the
 // window order and the popup to the top of the topmost band, neither moved nor sized.
@@ -38,18 +41,15 @@ void ShowSelectedWindow(const ItemList& popupList, int selectedIndex, bool hide)
 // state it had when the popup opened; normal and maximised ones are brought to the foreground,
 // so the entry with order 0 ends in front. Windows that closed meanwhile are skipped. Empties
 // the record of hidden windows afterwards.
-void RestorePreviewedWindows(const ItemList& popupList, bool hide);
+void RestorePreviewedWindows(const SystemServices& services, const ItemList& popupList, bool hide);
 
 // Shows every window in the record that still exists, belongs to the same thread as when it was
 // hidden, and is still invisible, in the state it had, without activating it; then empties the
-// record. For start-up, WM_ENDSESSION and the normal exit.
-void RestoreWindowsLeftHidden();
+// record. For start-up, WM_ENDSESSION and the normal exit. The record lives under the services'
+// hiddenWindowRecordKey (below HKEY_CURRENT_USER; tests point it elsewhere), or the program's own.
+void RestoreWindowsLeftHidden(const SystemServices& services);
 
 // Number of windows in the record (for tests and diagnostics).
-int HiddenWindowRecordCount();
-
-// Replaces the registry path of the record below HKEY_CURRENT_USER, for tests; empty goes back
-// to the program's own.
-void SetHiddenWindowRecordKey(const std::wstring& subKey);
+int HiddenWindowRecordCount(const SystemServices& services);
 
 } // namespace mw

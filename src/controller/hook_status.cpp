@@ -9,25 +9,25 @@
 
 namespace mw {
 
-bool HookInTrouble() {
-    const HookHealth& h = Program().hook;
+bool HookInTrouble(const ProgramState& program) {
+    const HookHealth& h = program.hook;
     return h.refused || h.failing[0] || h.failing[1];
 }
 
-void RefreshHookTrouble(HWND mainWindow) {
-    const HookHealth& h = Program().hook;
-    if (h.refused && !Program().paused)
+void RefreshHookTrouble(ProgramState& program, HWND mainWindow) {
+    const HookHealth& h = program.hook;
+    if (h.refused && !program.paused)
         SetTimer(mainWindow, kTimerHookRetry, HookRetryDelayMs(h.attempts), nullptr);
     else
         KillTimer(mainWindow, kTimerHookRetry);
-    UpdateTrayIcon(mainWindow, Program().instance);
+    UpdateTrayIcon(program, mainWindow, program.instance);
 }
 
-LRESULT OnHookStatus(HWND mainWindow, WPARAM status, LPARAM which) {
-    if ((which != kHookMouse && which != kHookKeyboard) || Program().paused)
+LRESULT OnHookStatus(ProgramState& program, HWND mainWindow, WPARAM status, LPARAM which) {
+    if ((which != kHookMouse && which != kHookKeyboard) || program.paused)
         return 0;
     const int i = which == kHookMouse ? 0 : 1;
-    HookHealth& h = Program().hook;
+    HookHealth& h = program.hook;
     static constexpr const wchar_t* kWhat[] = {L"lost (removed by the system)", L"reinstalled",
                                                L"could not be reinstalled; hook.dll retries"};
     if (status <= kHookStatusReinstallFailed)
@@ -47,35 +47,35 @@ LRESULT OnHookStatus(HWND mainWindow, WPARAM status, LPARAM which) {
     default:
         return 0;
     }
-    RefreshHookTrouble(mainWindow);
+    RefreshHookTrouble(program, mainWindow);
     return 0;
 }
 
-bool RetryHookNow(HWND mainWindow, bool byUser) {
-    RemoveMouseHook();
-    const bool ok = InstallMouseHook(mainWindow, CurrentPreferences()) != 0;
+bool RetryHookNow(ProgramState& program, HWND mainWindow, bool byUser) {
+    RemoveMouseHook(program);
+    const bool ok = InstallMouseHook(program, mainWindow, program.preferences) != 0;
     Log(L"hook retry%ls: %ls", byUser ? L" (tray click)" : L"", ok ? L"installed" : L"refused");
     if (ok) {
-        NoteHookInstalled();
+        NoteHookInstalled(program);
     } else {
-        HookHealth& h = Program().hook;
+        HookHealth& h = program.hook;
         h.failing[0] = h.failing[1] = h.lost[0] = h.lost[1] = false;
         if (byUser)
-            NoteHookRefused(mainWindow);
+            NoteHookRefused(program, mainWindow);
         else
             h.refused = true;
     }
-    RefreshHookTrouble(mainWindow);
+    RefreshHookTrouble(program, mainWindow);
     return ok;
 }
 
-bool OnHookRetryTimer(HWND mainWindow, UINT_PTR id) {
+bool OnHookRetryTimer(ProgramState& program, HWND mainWindow, UINT_PTR id) {
     if (id != kTimerHookRetry)
         return false;
     KillTimer(mainWindow, kTimerHookRetry);
-    if (Program().hook.refused && !Program().paused) {
-        ++Program().hook.attempts;
-        RetryHookNow(mainWindow, false);
+    if (program.hook.refused && !program.paused) {
+        ++program.hook.attempts;
+        RetryHookNow(program, mainWindow, false);
     }
     return true;
 }

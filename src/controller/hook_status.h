@@ -4,6 +4,8 @@
 
 #include <windows.h>
 
+#include "model/program_state.h"
+
 namespace mw {
 
 // The program's own retry after StartMouseHook refused; the delay grows with each failure.
@@ -11,15 +13,15 @@ constexpr UINT_PTR kTimerHookRetry = 4;
 
 // 50210: wParam lost / reinstalled / reinstall failed, lParam mouse or keyboard. Other values
 // are ignored. Answers 0.
-LRESULT OnHookStatus(HWND mainWindow, WPARAM status, LPARAM which);
+LRESULT OnHookStatus(ProgramState& program, HWND mainWindow, WPARAM status, LPARAM which);
 // Shows the state on the tray icon and arms or stops the retry timer accordingly.
-void RefreshHookTrouble(HWND mainWindow);
+void RefreshHookTrouble(ProgramState& program, HWND mainWindow);
 // True when the hook is missing for another reason than the tray's pause.
-bool HookInTrouble();
+bool HookInTrouble(const ProgramState& program);
 // Installs the hook again now (a click on the tray icon, the retry timer). A refusal asked for
 // by the user (`byUser`) is told once per run.
-bool RetryHookNow(HWND mainWindow, bool byUser);
+bool RetryHookNow(ProgramState& program, HWND mainWindow, bool byUser);
 // The retry timer; true when `id` was it.
-bool OnHookRetryTimer(HWND mainWindow, UINT_PTR id);
+bool OnHookRetryTimer(ProgramState& program, HWND mainWindow, UINT_PTR id);
 
 } // namespace mw

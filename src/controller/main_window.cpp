@@ -1,5 +1,6 @@
 #include "controller/main_window.h"
 
+#include "controller/application.h"
 #include "controller/hook_status.h"
 #include "controller/middle_close.h"
 #include "controller/popup_controller.h"
@@ -19,9 +20,9 @@ UINT TaskbarCreatedMessage() {
     return message;
 }
 
-LRESULT OnDestroy() {
+LRESULT OnDestroy(Application& app) {
     // Never leave another program's window hidden or minimised behind us.
-    RestoreWhatThePreviewHid();
+    RestoreWhatThePreviewHid(app);
     PostQuitMessage(0);
     return 0;
 }
@@ -29,66 +30,80 @@ LRESULT OnDestroy() {
 // The popup is the foreground window while it is open, so Alt+F4 reaches it, and the default
 // handling would close the main window and end the program: there it cancels the popup. A plain
 // WM_CLOSE (how other programs end a tray program) still ends it.
-LRESULT OnSysCommand(HWND hwnd, WPARAM wParam, LPARAM lParam) {
-    if ((wParam & 0xFFF0) == SC_CLOSE && PopupIsOpen()) {
+LRESULT OnSysCommand(Application& app, HWND hwnd, WPARAM wParam, LPARAM lParam) {
+    if ((wParam & 0xFFF0) == SC_CLOSE && PopupIsOpen(app)) {
         PostMessageW(hwnd, kMsgCancel, 0, 0);
         return 0;
     }
     return DefWindowProcW(hwnd, WM_SYSCOMMAND, wParam, lParam);
 }
 
-LRESULT OnTaskbarCreated(HWND hwnd) {
-    if (!CurrentStartupFlags().NotResident)
-        AddTrayIcon(hwnd, Program().instance, Program().paused);
+LRESULT OnTaskbarCreated(ProgramState& program, HWND hwnd) {
+    if (!program.flags.NotResident)
+        AddTrayIcon(program, hwnd, program.instance, program.paused);
     return 0;
 }
 
 } // namespace
 
+Application* ApplicationOf(HWND window) {
+    return window ? reinterpret_cast<Application*>(GetWindowLongPtrW(window, GWLP_USERDATA)) : nullptr;
+}
+
 LRESULT CALLBACK MainWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_NCCREATE) {
+        // The application object start-up created, handed in as CreateWindowEx's lpParam.
+        const auto* create = reinterpret_cast<const CREATESTRUCTW*>(lParam);
+        SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
+    }
+    Application* found = ApplicationOf(hwnd);
+    if (!found)
+        return DefWindowProcW(hwnd, message, wParam, lParam);
+    Application& app = *found;
+    ProgramState& program = app.program;
     switch (message) {
     case kMsgOpenPopup:
-        return OnOpenPopup(hwnd, lParam);
+        return OnOpenPopup(app, hwnd, lParam);
     case kMsgMoveSelection:
-        return OnMoveSelection(hwnd, wParam);
+        return OnMoveSelection(app, hwnd, wParam);
     case kMsgChoose:
-        return OnChoose(hwnd);
+        return OnChoose(app, hwnd);
     case kMsgCancel:
-        return OnCancel(hwnd);
+        return OnCancel(app, hwnd);
     case WM_PAINT:
-        return OnPaint(hwnd);
+        return OnPaint(app, hwnd);
     case WM_ACTIVATEAPP:
-        return OnActivateApp(hwnd, wParam);
+        return OnActivateApp(app, hwnd, wParam);
     case WM_KEYDOWN:
-        return OnKeyDown(hwnd, wParam);
+        return OnKeyDown(app, hwnd, wParam);
     case WM_CHAR:
-        return OnChar(hwnd, wParam);
+        return OnChar(app, hwnd, wParam);
     case kMsgTilt:
-        return OnTilt(hwnd, wParam);
+        return OnTilt(app, hwnd, wParam);
     case WM_MOUSEHWHEEL:
-        return OnHorizontalWheel(hwnd, wParam);
+        return OnHorizontalWheel(app, hwnd, wParam);
     case WM_TIMER:
-        if (OnHookRetryTimer(hwnd, wParam) || OnTrayRetryTimer(hwnd, wParam) ||
-            OnCloseCheckTimer(hwnd, wParam))
+        if (OnHookRetryTimer(program, hwnd, wParam) || OnTrayRetryTimer(program, hwnd, wParam) ||
+            OnCloseCheckTimer(app, hwnd, wParam))
             return 0;
-        return OnTimer(hwnd, wParam);
+        return OnTimer(app, hwnd, wParam);
     case WM_MOUSEWHEEL:
     case WM_VSCROLL:
-        return OnWheel(hwnd, wParam, lParam);
+        return OnWheel(app, hwnd, wParam, lParam);
     case WM_MOUSEMOVE:
-        return OnMouseMove(hwnd, lParam);
+        return OnMouseMove(app, hwnd, lParam);
     case WM_LBUTTONUP:
-        return OnLeftButtonUp(hwnd);
+        return OnLeftButtonUp(app, hwnd);
     case kMsgMiddleClick:
-        return OnMiddleClick(hwnd);
+        return OnMiddleClick(app, hwnd);
     case WM_MBUTTONUP:
-        return OnMiddleButtonUp(hwnd, lParam);
+        return OnMiddleButtonUp(app, hwnd, lParam);
     case kMsgTrayCallback:
-        return OnTrayCallback(hwnd, lParam);
+        return OnTrayCallback(program, hwnd, lParam);
     case kMsgHookStatus:
-        return OnHookStatus(hwnd, wParam, lParam);
+        return OnHookStatus(program, hwnd, wParam, lParam);
     case WM_COMMAND:
-        if (OnTrayCommand(hwnd, LOWORD(wParam)))
+        if (OnTrayCommand(program, hwnd, LOWORD(wParam)))
             return 0;
         return DefWindowProcW(hwnd, message, wParam, lParam);
     case WM_DPICHANGED:
@@ -96,16 +111,16 @@ LRESULT CALLBACK MainWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM l
         // another monitor while open; the size the system suggests would only undo ours.
         return 0;
     case WM_SYSCOMMAND:
-        return OnSysCommand(hwnd, wParam, lParam);
+        return OnSysCommand(app, hwnd, wParam, lParam);
     case WM_ENDSESSION:
         if (wParam)
-            RestoreWhatThePreviewHid();
+            RestoreWhatThePreviewHid(app);
         return 0;
     case WM_DESTROY:
-        return OnDestroy();
+        return OnDestroy(app);
     default:
         if (message == TaskbarCreatedMessage() && message != 0)
-            return OnTaskbarCreated(hwnd);
+            return OnTaskbarCreated(program, hwnd);
         return DefWindowProcW(hwnd, message, wParam, lParam);
     }
 }

@@ -6,6 +6,8 @@
 
 namespace mw {
 
+// The window is created with the application object as CreateWindowEx's lpParam; it keeps it in
+// GWLP_USERDATA and hands it to every handler.
 LRESULT CALLBACK MainWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
 
 } // namespace mw

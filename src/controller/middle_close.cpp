@@ -69,7 +69,9 @@ void CloseWindowEntry(HWND popup, ControllerState& c, int index) {
     SetTimer(popup, kTimerCloseCheck, kCloseCheckMilliseconds, nullptr);
 }
 
-void RemoveWindowEntry(HWND popup, ControllerState& c, const ProgramState& program, int index) {
+void RemoveWindowEntry(Application& app, HWND popup, int index) {
+    ControllerState& c = app.controller;
+    const ProgramState& program = app.program;
     if (!c.popupList || index < 0 || index >= c.popupList->count)
         return;
     const Preferences& prefs = program.preferences;
@@ -86,22 +88,24 @@ void RemoveWindowEntry(HWND popup, ControllerState& c, const ProgramState& progr
                                  desktopRow)) {
         // Only command entries would be left, and such a popup never opens.
         Log(L"middle click: the last window went; the popup closes");
-        OnCancel(popup);
+        OnCancel(app, popup);
         return;
     }
     const bool selectedWent = c.selection.section == SectionWindows && c.selection.index == index;
     if (fileDesign.thumbnail)
-        UnregisterThumbnails(c.thumbnails);
+        UnregisterThumbnails(program.services.thumbnails, c.thumbnails);
     ForgetNarrowedWindow(c.narrowing, c.popupList->slots[index].window);
     RemoveListItem(*c.popupList, index);
     c.selection = SelectionAfterRemoval(c.selection, index);
-    c.selection.textColumnWidth =
-        RenderPopup(popup, *c.popupList, launchers, commands, c.design, desktopRow, c.surface, c.dpi,
-                    NarrowingHeader(c.narrowing.narrowing, LoadText(IDS_SCOPE_THIS_MONITOR)));
+    c.selection.textColumnWidth = RenderPopup(
+        popup, *c.popupList, launchers, commands, c.design, desktopRow, c.surface, c.dpi,
+        program.services.dpi,
+        NarrowingHeader(c.narrowing.narrowing, LoadText(ProgramLanguage(program), IDS_SCOPE_THIS_MONITOR)));
     c.selectionPainted = false;
     if (fileDesign.thumbnail) {
-        RegisterThumbnails(c.thumbnails, popup, *c.popupList, c.selection, c.design, desktopRow,
-                           GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN));
+        RegisterThumbnails(program.services.thumbnails, c.thumbnails, popup, *c.popupList, c.selection,
+                           c.design, desktopRow, GetSystemMetrics(SM_CXSCREEN),
+                           GetSystemMetrics(SM_CYSCREEN));
     }
 
     // Centred again on its own monitor, as it would have opened with this list.
@@ -131,33 +135,33 @@ void RemoveWindowEntry(HWND popup, ControllerState& c, const ProgramState& progr
     InvalidateRect(popup, nullptr, FALSE);
 }
 
-LRESULT OnMiddleClick(HWND hwnd) {
-    ControllerState& c = Controller();
-    if (!MiddleCloseApplies(c, CurrentPreferences(), false))
+LRESULT OnMiddleClick(Application& app, HWND hwnd) {
+    ControllerState& c = app.controller;
+    if (!MiddleCloseApplies(c, app.program.preferences, false))
         return 0;
     if (c.selection.section == SectionWindows)
         CloseWindowEntry(hwnd, c, c.selection.index);
     return 0;
 }
 
-LRESULT OnMiddleButtonUp(HWND hwnd, LPARAM clientPoint) {
-    ControllerState& c = Controller();
-    if (!MiddleCloseApplies(c, CurrentPreferences(), true))
+LRESULT OnMiddleButtonUp(Application& app, HWND hwnd, LPARAM clientPoint) {
+    ControllerState& c = app.controller;
+    if (!MiddleCloseApplies(c, app.program.preferences, true))
         return 0;
     int section = 0, index = 0;
     const POINT point = {GET_X_LPARAM(clientPoint), GET_Y_LPARAM(clientPoint)};
-    if (HitTest(c.selection, c.design, CurrentPreferences().ToggleDesktop != 0, point, &section, &index) &&
+    if (HitTest(c.selection, c.design, app.program.preferences.ToggleDesktop != 0, point, &section, &index) &&
         section == SectionWindows) {
         CloseWindowEntry(hwnd, c, index);
     }
     return 0;
 }
 
-bool OnCloseCheckTimer(HWND hwnd, WPARAM id) {
+bool OnCloseCheckTimer(Application& app, HWND hwnd, WPARAM id) {
     if (id != kTimerCloseCheck)
         return false;
-    ControllerState& c = Controller();
-    const ProgramState& program = Program();
+    ControllerState& c = app.controller;
+    const ProgramState& program = app.program;
     const Preferences& prefs = program.preferences;
     const bool previewHides = FramePreviewHolds(c.altTabOpened, prefs) && prefs.Altab7_Hide != 0;
     for (size_t i = 0; c.popupList && i < c.closing.size();) {
@@ -170,7 +174,7 @@ bool OnCloseCheckTimer(HWND hwnd, WPARAM id) {
         bool listed = false;
         for (int entry = 0; entry < c.popupList->count && !listed; ++entry) {
             if (c.popupList->slots[entry].window == window) {
-                RemoveWindowEntry(hwnd, c, program, entry);
+                RemoveWindowEntry(app, hwnd, entry);
                 listed = true;
             }
         }

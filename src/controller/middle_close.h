@@ -6,6 +6,7 @@
 
 #include <windows.h>
 
+#include "controller/application.h"
 #include "controller/popup_controller.h"
 #include "model/program_state.h"
 #include "view/layout.h"
@@ -32,14 +33,14 @@ bool WindowHasLeft(HWND window, bool previewHides);
 // Takes window entry `index` out of the open popup: the picture, the size and place, the
 // thumbnails and overlays follow. When only command entries would be left the popup closes
 // instead, as a cancel.
-void RemoveWindowEntry(HWND popup, ControllerState& c, const ProgramState& program, int index);
+void RemoveWindowEntry(Application& app, HWND popup, int index);
 
 // Message handlers of the main window. The hook's report of a middle click over a gesture
 // popup (kMsgMiddleClick) acts on the selected entry; WM_MBUTTONUP over a stay-open popup on the
 // entry under the cursor. Each answers 0.
-LRESULT OnMiddleClick(HWND hwnd);
-LRESULT OnMiddleButtonUp(HWND hwnd, LPARAM clientPoint);
+LRESULT OnMiddleClick(Application& app, HWND hwnd);
+LRESULT OnMiddleButtonUp(Application& app, HWND hwnd, LPARAM clientPoint);
 // The close check's timer; false for any other timer.
-bool OnCloseCheckTimer(HWND hwnd, WPARAM id);
+bool OnCloseCheckTimer(Application& app, HWND hwnd, WPARAM id);
 
 } // namespace mw

@@ -8,6 +8,7 @@
 #include "hook/hook.h"
 #include "controller/activation.h"
 #include "model/list_building.h"
+#include "controller/application.h"
 #include "model/program_state.h"
 #include "model/run_or_raise.h"
 #include "model/window_list.h"
@@ -23,25 +24,25 @@ namespace mw {
 
 namespace {
 
-const Preferences& Prefs() {
-    return CurrentPreferences();
+const Preferences& Prefs(const Application& app) {
+    return app.program.preferences;
 }
-const StartupFlags& Flags() {
-    return CurrentStartupFlags();
+const StartupFlags& Flags(const Application& app) {
+    return app.program.flags;
 }
 
 // The desktop entry is drawn as a thumbnail row only in thumbnail mode; the layout checks that.
-bool DesktopRow() {
-    return Prefs().ToggleDesktop != 0;
+bool DesktopRow(Application& app) {
+    return Prefs(app).ToggleDesktop != 0;
 }
 
-int LauncherCount() {
-    const LauncherList* list = Program().launcherList.get();
+int LauncherCount(Application& app) {
+    const LauncherList* list = app.program.launcherList.get();
     return list ? list->count : 0;
 }
 
-bool StayOpen() {
-    return StayOpenMode(Controller().altTabOpened, Prefs());
+bool StayOpen(Application& app) {
+    return StayOpenMode(app.controller.altTabOpened, Prefs(app));
 }
 
 RECT MonitorRectOf(HMONITOR monitor) {
@@ -59,11 +60,11 @@ RECT MonitorOfPopup(HWND hwnd) {
 // Shows a change of the selection: only the rows of the selection last drawn and of the new one
 // are drawn again (the rest of the picture on screen is still right). Before the first paint of
 // an open, everything.
-void Repaint(HWND hwnd) {
-    ControllerState& c = Controller();
+void Repaint(Application& app, HWND hwnd) {
+    ControllerState& c = app.controller;
     RECT before{}, after{};
-    if (!c.selectionPainted || !GetCursorRect(c.paintedSelection, c.design, DesktopRow(), &before) ||
-        !GetCursorRect(c.selection, c.design, DesktopRow(), &after)) {
+    if (!c.selectionPainted || !GetCursorRect(c.paintedSelection, c.design, DesktopRow(app), &before) ||
+        !GetCursorRect(c.selection, c.design, DesktopRow(app), &after)) {
         InvalidateRect(hwnd, nullptr, FALSE);
         return;
     }
@@ -90,14 +91,14 @@ void TakeForeground(HWND hwnd) {
         ForegroundSharingInput(hwnd, GetCurrentThreadId(), foregroundThread);
 }
 
-void FillWindowSection(HWND hwnd, ItemList& list) {
-    ControllerState& c = Controller();
+void FillWindowSection(Application& app, HWND hwnd, ItemList& list) {
+    ControllerState& c = app.controller;
     // The design's size picks the icon's source; the popup's DPI the size it is taken at.
-    const int iconSize = CurrentDesign().iconSize;
+    const int iconSize = app.program.design.iconSize;
     if (c.windowSource) {
         c.windowSource(list, iconSize);
     } else {
-        EnumerateTopLevelWindows(list, iconSize, c.design.iconSize, &c.iconCache);
+        EnumerateTopLevelWindows(app.program, list, iconSize, c.design.iconSize, &c.iconCache);
     }
     if (list.count > 0) {
         GUITHREADINFO info{};
@@ -105,17 +106,18 @@ void FillWindowSection(HWND hwnd, ItemList& list) {
         c.closeTarget = GetGUIThreadInfo(0, &info) ? info.hwndActive : nullptr;
         if (c.closeTarget == hwnd)
             c.closeTarget = nullptr;
-        if (Program().commandList)
-            SetCloseEntryLabels(*Program().commandList, CloseEntryLabel(c.closeTarget).c_str());
+        if (app.program.commandList)
+            SetCloseEntryLabels(*app.program.commandList,
+                                CloseEntryLabel(ProgramLanguage(app.program), c.closeTarget).c_str());
     } else {
         c.closeTarget = nullptr;
     }
-    if (Prefs().ArrangeWindow)
-        ArrangeByProgram(list);
+    if (Prefs(app).ArrangeWindow)
+        ArrangeByProgram(list, app.program.pathMemo);
 }
 
-void ReleasePopupList() {
-    ControllerState& c = Controller();
+void ReleasePopupList(Application& app) {
+    ControllerState& c = app.controller;
     if (c.popupList) {
         EndNarrowing(c.narrowing, *c.popupList);
         // The copies of windows that are still there are kept for the next open.
@@ -126,8 +128,8 @@ void ReleasePopupList() {
     c.closing.clear();
 }
 
-void EndNotResident(HWND hwnd) {
-    if (Flags().NotResident)
+void EndNotResident(Application& app, HWND hwnd) {
+    if (Flags(app).NotResident)
         DestroyWindow(hwnd);
 }
 
@@ -136,9 +138,9 @@ void EndNotResident(HWND hwnd) {
 // activated, else to the one that was in front when the popup opened. Handing it to the old
 // front window and then on to the chosen one would leave two activations on their way to two
 // other programs, and the slower one could end in front.
-void HandBackForeground(HWND hwnd, HWND chosen) {
+void HandBackForeground(Application& app, HWND hwnd, HWND chosen) {
     const bool toChosen = chosen && chosen != hwnd && IsWindow(chosen);
-    HWND previous = toChosen ? chosen : Controller().previousForeground;
+    HWND previous = toChosen ? chosen : app.controller.previousForeground;
     HWND now = GetForegroundWindow();
     const bool nobodyElse =
         now == hwnd || now == nullptr || now == GetDesktopWindow() || !IsWindowVisible(now);
@@ -154,24 +156,24 @@ void HandBackForeground(HWND hwnd, HWND chosen) {
 // Hides the popup and gives back what it holds; shared by a choice and a cancel. `chosen` is the
 // window a choice activates next (null for anything else). False when the message must be
 // ignored.
-bool CommonCloseStart(HWND hwnd, HWND chosen) {
-    ControllerState& c = Controller();
+bool CommonCloseStart(Application& app, HWND hwnd, HWND chosen) {
+    ControllerState& c = app.controller;
     if (!c.popupList)
         return false;
-    if (AllWindows(c.narrowing, *c.popupList).count == 0 && LauncherCount() == 0)
+    if (AllWindows(c.narrowing, *c.popupList).count == 0 && LauncherCount(app) == 0)
         return false;
-    HandBackForeground(hwnd, chosen);
+    HandBackForeground(app, hwnd, chosen);
     ShowWindow(hwnd, SW_HIDE);
-    HandBackForeground(hwnd, chosen);
+    HandBackForeground(app, hwnd, chosen);
     c.surface.Release();
     StopEdgeTimers(hwnd);
     KillTimer(hwnd, kTimerRepositionGuard);
     c.repositionGuard = false;
-    if (CurrentDesign().thumbnail) {
-        if (c.iconWindow && CurrentDesign().thumbnailOverlay)
+    if (app.program.design.thumbnail) {
+        if (c.iconWindow && app.program.design.thumbnailOverlay)
             DestroyWindow(c.iconWindow);
         c.iconWindow = nullptr;
-        UnregisterThumbnails(c.thumbnails);
+        UnregisterThumbnails(app.program.services.thumbnails, c.thumbnails);
     }
     return true;
 }
@@ -180,35 +182,36 @@ bool CommonCloseStart(HWND hwnd, HWND chosen) {
 // `restoreWindows` (the desktop toggle has just set every window's state) only the windows the
 // preview hid and nothing showed again come back, in the state they are in (a minimised one as
 // minimised); their records go either way.
-void EndFramePreview(bool restoreWindows) {
-    ControllerState& c = Controller();
+void EndFramePreview(Application& app, bool restoreWindows) {
+    ControllerState& c = app.controller;
     if (c.frameWindow)
         DestroyWindow(c.frameWindow);
     c.frameWindow = nullptr;
     if (restoreWindows && c.popupList && AllWindows(c.narrowing, *c.popupList).count > 0) {
-        RestorePreviewedWindows(AllWindows(c.narrowing, *c.popupList), Prefs().Altab7_Hide != 0);
+        RestorePreviewedWindows(app.program.services, AllWindows(c.narrowing, *c.popupList),
+                                Prefs(app).Altab7_Hide != 0);
     } else {
-        RestoreWindowsLeftHidden();
+        RestoreWindowsLeftHidden(app.program.services);
     }
 }
 
-bool SelectionInWindows() {
-    const ControllerState& c = Controller();
+bool SelectionInWindows(Application& app) {
+    const ControllerState& c = app.controller;
     return c.selection.section == SectionWindows && c.popupList && c.selection.index >= 0 &&
            c.selection.index < c.popupList->count;
 }
 
-bool SelectedCommandIs(int kind) {
-    const ControllerState& c = Controller();
-    const ItemList* commands = Program().commandList.get();
+bool SelectedCommandIs(Application& app, int kind) {
+    const ControllerState& c = app.controller;
+    const ItemList* commands = app.program.commandList.get();
     return c.selection.section == SectionCommands && commands && c.selection.index >= 0 &&
            c.selection.index < commands->count && commands->slots[c.selection.index].kind == kind;
 }
 
 // Minimises every listed window, or brings back what the last use minimised.
-void ToggleDesktop() {
-    ItemList& popup = *Controller().popupList;
-    ItemList* saved = Program().savedWindowList.get();
+void ToggleDesktop(Application& app) {
+    ItemList& popup = *app.controller.popupList;
+    ItemList* saved = app.program.savedWindowList.get();
     if (!saved)
         return;
     bool allMinimized = true;
@@ -246,8 +249,8 @@ void ToggleDesktop() {
     }
 }
 
-void StartLauncherEntry(HWND hwnd, int index) {
-    const LauncherList* list = Program().launcherList.get();
+void StartLauncherEntry(Application& app, HWND hwnd, int index) {
+    const LauncherList* list = app.program.launcherList.get();
     if (!list || index < 0 || index >= list->count)
         return;
     const LauncherEntry& entry = list->slots[index];
@@ -257,91 +260,88 @@ void StartLauncherEntry(HWND hwnd, int index) {
     ShellExecuteW(hwnd, L"open", path.c_str(), parameters.c_str(), folder.c_str(), SW_SHOWDEFAULT);
 }
 
-void CloseTargetWindow() {
-    AskWindowToClose(Controller().closeTarget);
+void CloseTargetWindow(Application& app) {
+    AskWindowToClose(app.controller.closeTarget);
 }
 
 // The running window that the selected run-or-raise launcher entry switches to, or null.
-HWND SelectedEntryRunningWindow() {
-    const ControllerState& c = Controller();
-    const LauncherList* list = Program().launcherList.get();
+HWND SelectedEntryRunningWindow(Application& app) {
+    const ControllerState& c = app.controller;
+    const LauncherList* list = app.program.launcherList.get();
     if (!c.popupList || c.selection.section != SectionLauncher || !list)
         return nullptr;
     // While the list is narrowed the selection counts the entries still shown.
     const int index = ProgramLauncherIndex(c.narrowing, c.selection.index);
     if (index < 0 || index >= list->count)
         return nullptr;
-    return RunningWindowOfEntry(list->slots[index], c.popupList.get());
+    return RunningWindowOfEntry(app.program, list->slots[index], c.popupList.get());
 }
 
 // `chosen`: the window the choice brings forward (a window entry's, or a running launcher
 // entry's), null for anything else.
-void ActOnSelection(HWND hwnd, HWND chosen) {
-    const ControllerState& c = Controller();
+void ActOnSelection(Application& app, HWND hwnd, HWND chosen) {
+    const ControllerState& c = app.controller;
     switch (c.selection.section) {
     case SectionWindows:
         if (c.selection.index >= 0 && c.selection.index < c.popupList->count) {
-            ActivateWindow(c.popupList->slots[c.selection.index].window,
-                           {Prefs().MoveWindow == 1, Prefs().AdjustCursor == 1});
+            ActivateWindow(
+                c.popupList->slots[c.selection.index].window,
+                {Prefs(app).MoveWindow == 1, Prefs(app).AdjustCursor == 1, app.program.services.dpi});
         }
         break;
     case SectionLauncher:
         if (chosen) {
             Log(L"launcher entry %d: its program is running, its window comes forward", c.selection.index);
-            ActivateWindow(chosen, {Prefs().MoveWindow == 1, Prefs().AdjustCursor == 1});
+            ActivateWindow(
+                chosen, {Prefs(app).MoveWindow == 1, Prefs(app).AdjustCursor == 1, app.program.services.dpi});
         } else {
-            StartLauncherEntry(hwnd, ProgramLauncherIndex(c.narrowing, c.selection.index));
+            StartLauncherEntry(app, hwnd, ProgramLauncherIndex(c.narrowing, c.selection.index));
         }
         break;
     case SectionCommands:
-        if (SelectedCommandIs(KindCloseWindow))
-            CloseTargetWindow();
+        if (SelectedCommandIs(app, KindCloseWindow))
+            CloseTargetWindow(app);
         break;
     default:
         break;
     }
 }
 
-void MovePopupTo(HWND hwnd, int left, int top) {
-    ControllerState& c = Controller();
+void MovePopupTo(Application& app, HWND hwnd, int left, int top) {
+    ControllerState& c = app.controller;
     SetWindowPos(hwnd, nullptr, left, top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
     c.repositionGuard = true;
-    if (c.iconWindow && CurrentDesign().thumbnailOverlay)
+    if (c.iconWindow && app.program.design.thumbnailOverlay)
         MoveIconWindow(c.iconWindow, hwnd);
     SetTimer(hwnd, kTimerRepositionGuard, kRepositionGuardMilliseconds, nullptr);
 }
 
-void KeepSelectionVisible(HWND hwnd, const RECT& selection) {
+void KeepSelectionVisible(Application& app, HWND hwnd, const RECT& selection) {
     RECT window{};
     GetWindowRect(hwnd, &window);
     const RECT monitor = MonitorOfPopup(hwnd);
     int top = 0;
     if (KeepSelectionOnMonitor(window.top, selection.top, selection.bottom, monitor.top, monitor.bottom,
                                &top)) {
-        MovePopupTo(hwnd, window.left, top);
+        MovePopupTo(app, hwnd, window.left, top);
     }
 }
 
 } // namespace
 
-ControllerState& Controller() {
-    static ControllerState state;
-    return state;
+void RestoreWhatThePreviewHid(Application& app) {
+    ControllerState& c = app.controller;
+    if (c.frameWindow || (c.popupList && FramePreviewHolds(c.altTabOpened, Prefs(app))))
+        EndFramePreview(app, true);
 }
 
-void RestoreWhatThePreviewHid() {
-    ControllerState& c = Controller();
-    if (c.frameWindow || (c.popupList && FramePreviewHolds(c.altTabOpened, Prefs())))
-        EndFramePreview(true);
-}
-
-void ResetController() {
-    ControllerState& c = Controller();
-    RestoreWhatThePreviewHid();
+void ResetController(Application& app) {
+    ControllerState& c = app.controller;
+    RestoreWhatThePreviewHid(app);
     if (c.iconWindow)
         DestroyWindow(c.iconWindow);
-    UnregisterThumbnails(c.thumbnails);
-    ReleasePopupList();
+    UnregisterThumbnails(app.program.services.thumbnails, c.thumbnails);
+    ReleasePopupList(app);
     ClearIconCache(c.iconCache);
     c.selectionTools = SelectionTools{};
     c.selectionPainted = false;
@@ -365,8 +365,8 @@ bool AskWindowToClose(HWND window) {
     return PostMessageW(window, WM_CLOSE, 0, 0) != FALSE;
 }
 
-bool PopupIsOpen() {
-    return Controller().popupList != nullptr;
+bool PopupIsOpen(Application& app) {
+    return app.controller.popupList != nullptr;
 }
 
 bool StayOpenMode(bool altTabOpened, const Preferences& prefs) {
@@ -379,12 +379,12 @@ bool FramePreviewHolds(bool altTabOpened, const Preferences& prefs) {
     return (!altTabOpened && !prefs.ClickMode) || (altTabOpened && prefs.ReplaceAltTab == 2);
 }
 
-void PrepareListIcons(int pixels) {
-    ProgramState& program = Program();
-    if (ListIconPixels(CurrentDesign().iconSize) == pixels)
+void PrepareListIcons(Application& app, int pixels) {
+    ProgramState& program = app.program;
+    if (ListIconPixels(program, app.program.design.iconSize) == pixels)
         return;
     if (program.commandList) {
-        BuildCommandList(*program.commandList, Prefs(), Flags().LauncherOnly, pixels, program.instance);
+        BuildCommandList(*program.commandList, Prefs(app), Flags(app).LauncherOnly, pixels, program.instance);
     }
     if (program.launcherList)
         ReloadLauncherIcons(*program.launcherList, pixels);
@@ -445,8 +445,8 @@ KeyAction KeyActionFor(WPARAM key, bool shiftDown) {
     }
 }
 
-LRESULT OnOpenPopup(HWND hwnd, LPARAM lParam) {
-    ControllerState& c = Controller();
+LRESULT OnOpenPopup(Application& app, HWND hwnd, LPARAM lParam) {
+    ControllerState& c = app.controller;
     if (c.popupList)
         return 0;
     if (lParam == 1)
@@ -455,35 +455,36 @@ LRESULT OnOpenPopup(HWND hwnd, LPARAM lParam) {
     // the monitor the hidden popup was last on).
     POINT cursor{};
     GetCursorPos(&cursor);
-    const MonitorPlace place = MonitorAtPoint(cursor);
+    const MonitorPlace place = MonitorAtPoint(app.program.services.dpi, cursor);
     const RECT monitor = place.monitor;
     c.dpi = place.dpi;
-    c.design = DesignForDpi(CurrentDesign(), c.dpi);
-    PrepareListIcons(c.design.iconSize);
+    c.design = DesignForDpi(app.program.design, c.dpi);
+    PrepareListIcons(app, c.design.iconSize);
     c.popupList = CreateItemList();
-    if (!Flags().LauncherOnly)
-        FillWindowSection(hwnd, *c.popupList);
+    if (!Flags(app).LauncherOnly)
+        FillWindowSection(app, hwnd, *c.popupList);
 
-    if (!PopupHasSomethingToShow(c.popupList->count, LauncherCount(), Prefs().ToggleDesktop != 0)) {
-        ReleasePopupList();
+    if (!PopupHasSomethingToShow(c.popupList->count, LauncherCount(app), Prefs(app).ToggleDesktop != 0)) {
+        ReleasePopupList(app);
         c.altTabOpened = false;
-        EndNotResident(hwnd);
+        EndNotResident(app, hwnd);
         return 0;
     }
 
     c.narrowing.monitor = place.handle;
-    if (Prefs().MonitorScope) {
+    if (Prefs(app).MonitorScope) {
         c.narrowing.narrowing.thisMonitorOnly = true;
-        ApplyNarrowing(c.narrowing, *c.popupList, Program().launcherList.get(), nullptr);
+        ApplyNarrowing(c.narrowing, *c.popupList, app.program.launcherList.get(), nullptr);
     }
     static const LauncherList emptyLaunchers;
     static const ItemList emptyCommands;
     const LauncherList& launchers =
-        ListedLaunchers(c.narrowing, Program().launcherList ? *Program().launcherList : emptyLaunchers);
-    const ItemList& commands = Program().commandList ? *Program().commandList : emptyCommands;
-    const std::wstring header = NarrowingHeader(c.narrowing.narrowing, LoadText(IDS_SCOPE_THIS_MONITOR));
-    const int textWidth = RenderPopup(hwnd, *c.popupList, launchers, commands, c.design, DesktopRow(),
-                                      c.surface, c.dpi, header);
+        ListedLaunchers(c.narrowing, app.program.launcherList ? *app.program.launcherList : emptyLaunchers);
+    const ItemList& commands = app.program.commandList ? *app.program.commandList : emptyCommands;
+    const std::wstring header = NarrowingHeader(
+        c.narrowing.narrowing, LoadText(ProgramLanguage(app.program), IDS_SCOPE_THIS_MONITOR));
+    const int textWidth = RenderPopup(hwnd, *c.popupList, launchers, commands, c.design, DesktopRow(app),
+                                      c.surface, c.dpi, app.program.services.dpi, header);
 
     c.selection.windowCount = c.popupList->count;
     c.selection.launcherCount = launchers.count;
@@ -492,21 +493,21 @@ LRESULT OnOpenPopup(HWND hwnd, LPARAM lParam) {
     c.selection.headerHeight = header.empty() ? 0 : HeaderHeight(c.design);
     SelectAfterNarrowing(c.selection, -1, CancelEntryIndex(commands));
     c.selectionPainted = false;
-    c.selectionTools = MakeSelectionTools(c.design, c.dpi);
+    c.selectionTools = MakeSelectionTools(c.design, c.dpi, app.program.services.dpi);
 
-    if (CurrentDesign().thumbnail) {
-        RegisterThumbnails(c.thumbnails, hwnd, *c.popupList, c.selection, c.design,
-                           Prefs().ToggleDesktop != 0, GetSystemMetrics(SM_CXSCREEN),
+    if (app.program.design.thumbnail) {
+        RegisterThumbnails(app.program.services.thumbnails, c.thumbnails, hwnd, *c.popupList, c.selection,
+                           c.design, Prefs(app).ToggleDesktop != 0, GetSystemMetrics(SM_CXSCREEN),
                            GetSystemMetrics(SM_CYSCREEN));
     }
 
     c.previousForeground = GetForegroundWindow();
     const POINT at = CentredPopupPosition(monitor, {c.surface.width, c.surface.height});
 
-    if (FramePreviewHolds(c.altTabOpened, Prefs())) {
-        c.frameWindow = CreateFrameWindow(Program().instance, c.popupList.get(), c.dpi);
-        PutAwayOtherWindows(*c.popupList, SelectionInWindows() ? c.selection.index : -1,
-                            Prefs().Altab7_Hide != 0);
+    if (FramePreviewHolds(c.altTabOpened, Prefs(app))) {
+        c.frameWindow = CreateFrameWindow(app.program.instance, c.popupList.get(), c.dpi);
+        PutAwayOtherWindows(app.program.services, *c.popupList,
+                            SelectionInWindows(app) ? c.selection.index : -1, Prefs(app).Altab7_Hide != 0);
     }
 
     SetWindowPos(hwnd, HWND_TOPMOST, at.x, at.y, c.surface.width, c.surface.height, SWP_SHOWWINDOW);
@@ -515,13 +516,14 @@ LRESULT OnOpenPopup(HWND hwnd, LPARAM lParam) {
         c.altTabOpened ? L" (Alt+Tab)" : L"", c.selection.windowCount, c.selection.launcherCount,
         c.selection.commandCount, c.dpi);
 
-    if (CurrentDesign().thumbnail && CurrentDesign().thumbnailOverlay) {
-        c.iconWindow = CreateIconWindow(Program().instance, hwnd, c.popupList.get(), c.selection, c.design,
-                                        DesktopRow(), c.dpi);
+    if (app.program.design.thumbnail && app.program.design.thumbnailOverlay) {
+        c.iconWindow = CreateIconWindow(app.program.instance, hwnd, c.popupList.get(), c.selection, c.design,
+                                        DesktopRow(app), c.dpi);
     }
 
-    const bool centreCursor =
-        Flags().NotResident ? Flags().CursorCentring : (Prefs().ToCenter != 0 && Prefs().ClickMode != 0);
+    const bool centreCursor = Flags(app).NotResident
+                                  ? Flags(app).CursorCentring
+                                  : (Prefs(app).ToCenter != 0 && Prefs(app).ClickMode != 0);
     if (centreCursor) {
         SetCursorPos(monitor.left + (monitor.right - monitor.left) / 2,
                      monitor.top + (monitor.bottom - monitor.top) / 2);
@@ -529,73 +531,73 @@ LRESULT OnOpenPopup(HWND hwnd, LPARAM lParam) {
     return 0;
 }
 
-LRESULT OnMoveSelection(HWND hwnd, WPARAM wParam) {
-    ControllerState& c = Controller();
+LRESULT OnMoveSelection(Application& app, HWND hwnd, WPARAM wParam) {
+    ControllerState& c = app.controller;
     if (!c.popupList)
         return 0;
-    if (AllWindows(c.narrowing, *c.popupList).count == 0 && LauncherCount() == 0)
+    if (AllWindows(c.narrowing, *c.popupList).count == 0 && LauncherCount(app) == 0)
         return 0;
-    if (Prefs().ClickMode && !c.altTabOpened && !Flags().NotResident)
+    if (Prefs(app).ClickMode && !c.altTabOpened && !Flags(app).NotResident)
         return 0;
-    const bool framePreview = FramePreviewHolds(c.altTabOpened, Prefs());
-    const bool hide = Prefs().Altab7_Hide != 0;
-    if (framePreview && SelectionInWindows())
-        PutAwaySelectedWindow(*c.popupList, c.selection.index, hide);
+    const bool framePreview = FramePreviewHolds(c.altTabOpened, Prefs(app));
+    const bool hide = Prefs(app).Altab7_Hide != 0;
+    if (framePreview && SelectionInWindows(app))
+        PutAwaySelectedWindow(app.program.services, *c.popupList, c.selection.index, hide);
     const short delta = static_cast<short>(HIWORD(wParam));
     if (delta < 0) {
         SelectNext(c.selection);
     } else if (delta > 0) {
         SelectPrevious(c.selection, true);
     }
-    if (framePreview && SelectionInWindows()) {
+    if (framePreview && SelectionInWindows(app)) {
         RestackPreview(c.frameWindow, hwnd);
         ShowSelectedWindow(*c.popupList, c.selection.index, hide);
     }
-    Repaint(hwnd);
+    Repaint(app, hwnd);
     return 0;
 }
 
-LRESULT OnChoose(HWND hwnd) {
-    ControllerState& c = Controller();
-    const bool framePreview = FramePreviewHolds(c.altTabOpened, Prefs());
-    HWND chosen =
-        SelectionInWindows() ? c.popupList->slots[c.selection.index].window : SelectedEntryRunningWindow();
-    if (!CommonCloseStart(hwnd, chosen))
+LRESULT OnChoose(Application& app, HWND hwnd) {
+    ControllerState& c = app.controller;
+    const bool framePreview = FramePreviewHolds(c.altTabOpened, Prefs(app));
+    HWND chosen = SelectionInWindows(app) ? c.popupList->slots[c.selection.index].window
+                                          : SelectedEntryRunningWindow(app);
+    if (!CommonCloseStart(app, hwnd, chosen))
         return 0;
     Log(L"popup closed: entry %d of section %d chosen", c.selection.index, c.selection.section);
-    const bool toggled = !Flags().NotResident && SelectedCommandIs(KindDesktopToggle);
+    const bool toggled = !Flags(app).NotResident && SelectedCommandIs(app, KindDesktopToggle);
     if (toggled)
-        ToggleDesktop();
+        ToggleDesktop(app);
     if (framePreview || c.frameWindow)
-        EndFramePreview(!toggled);
+        EndFramePreview(app, !toggled);
     c.altTabOpened = false;
-    ActOnSelection(hwnd, chosen);
-    ReleasePopupList();
-    EndNotResident(hwnd);
+    ActOnSelection(app, hwnd, chosen);
+    ReleasePopupList(app);
+    EndNotResident(app, hwnd);
     return 0;
 }
 
-LRESULT OnCancel(HWND hwnd) {
-    ControllerState& c = Controller();
-    const bool framePreview = FramePreviewHolds(c.altTabOpened, Prefs());
-    if (!CommonCloseStart(hwnd, nullptr))
+LRESULT OnCancel(Application& app, HWND hwnd) {
+    ControllerState& c = app.controller;
+    const bool framePreview = FramePreviewHolds(c.altTabOpened, Prefs(app));
+    if (!CommonCloseStart(app, hwnd, nullptr))
         return 0;
     Log(L"popup closed without a choice");
     if (framePreview || c.frameWindow)
-        EndFramePreview(true);
+        EndFramePreview(app, true);
     c.altTabOpened = false;
-    ReleasePopupList();
-    EndNotResident(hwnd);
+    ReleasePopupList(app);
+    EndNotResident(app, hwnd);
     return 0;
 }
 
-LRESULT OnMouseMove(HWND hwnd, LPARAM lParam) {
-    ControllerState& c = Controller();
+LRESULT OnMouseMove(Application& app, HWND hwnd, LPARAM lParam) {
+    ControllerState& c = app.controller;
     if (!c.popupList || c.repositionGuard)
         return 0;
-    if (Flags().NotResident && !Flags().CursorCentring)
+    if (Flags(app).NotResident && !Flags(app).CursorCentring)
         return 0;
-    if (!StayOpen())
+    if (!StayOpen(app))
         return 0;
     StopEdgeTimers(hwnd);
     RECT window{};
@@ -604,40 +606,40 @@ LRESULT OnMouseMove(HWND hwnd, LPARAM lParam) {
     const UINT_PTR timer = EdgeTimerFor(screenY, MonitorOfPopup(hwnd), c.design.itemSpace, c.design.iconSize);
     if (timer) {
         SetTimer(hwnd, timer, kEdgeTimerMilliseconds, nullptr);
-    } else if (SelectAtPoint(c.selection, c.design, DesktopRow(), lParam)) {
-        Repaint(hwnd);
+    } else if (SelectAtPoint(c.selection, c.design, DesktopRow(app), lParam)) {
+        Repaint(app, hwnd);
     }
     return 0;
 }
 
-LRESULT OnLeftButtonUp(HWND hwnd) {
-    if (PopupIsOpen() && StayOpen())
+LRESULT OnLeftButtonUp(Application& app, HWND hwnd) {
+    if (PopupIsOpen(app) && StayOpen(app))
         PostMessageW(hwnd, kMsgChoose, 0, 0);
     return 0;
 }
 
-LRESULT OnWheel(HWND hwnd, WPARAM wParam, LPARAM) {
+LRESULT OnWheel(Application& app, HWND hwnd, WPARAM wParam, LPARAM) {
     // In click mode the wheel over the popup steps the selection (OnMoveSelection leaves it to the
     // cursor in resident click mode). The Alt+Tab popup that stays open takes the wheel whatever
     // the click mode: the hook only turns the wheel into steps while a button is held.
-    const ControllerState& c = Controller();
-    const bool altTabStaysOpen = c.popupList && c.altTabOpened && StayOpen();
+    const ControllerState& c = app.controller;
+    const bool altTabStaysOpen = c.popupList && c.altTabOpened && StayOpen(app);
     // Moved at once, so a click that follows the wheel chooses what the wheel selected.
-    if (Prefs().ClickMode || altTabStaysOpen)
-        OnMoveSelection(hwnd, wParam);
+    if (Prefs(app).ClickMode || altTabStaysOpen)
+        OnMoveSelection(app, hwnd, wParam);
     return 0;
 }
 
-LRESULT OnTimer(HWND hwnd, WPARAM id) {
-    ControllerState& c = Controller();
+LRESULT OnTimer(Application& app, HWND hwnd, WPARAM id) {
+    ControllerState& c = app.controller;
     switch (id) {
     case kTimerStepForward:
         if (c.popupList && StepForward(c.selection))
-            Repaint(hwnd);
+            Repaint(app, hwnd);
         break;
     case kTimerStepBack:
         if (c.popupList && SelectPrevious(c.selection, false))
-            Repaint(hwnd);
+            Repaint(app, hwnd);
         break;
     case kTimerRepositionGuard:
         c.repositionGuard = false;
@@ -649,8 +651,8 @@ LRESULT OnTimer(HWND hwnd, WPARAM id) {
     return 0;
 }
 
-LRESULT OnPaint(HWND hwnd) {
-    ControllerState& c = Controller();
+LRESULT OnPaint(Application& app, HWND hwnd) {
+    ControllerState& c = app.controller;
     PAINTSTRUCT ps;
     HDC dc = BeginPaint(hwnd, &ps);
     if (c.popupList && c.surface) {
@@ -659,14 +661,14 @@ LRESULT OnPaint(HWND hwnd) {
         BitBlt(dc, area.left, area.top, area.right - area.left, area.bottom - area.top, c.surface.dc(),
                area.left, area.top, SRCCOPY);
         RECT selection{};
-        if (GetCursorRect(c.selection, c.design, DesktopRow(), &selection)) {
-            KeepSelectionVisible(hwnd, selection);
+        if (GetCursorRect(c.selection, c.design, DesktopRow(app), &selection)) {
+            KeepSelectionVisible(app, hwnd, selection);
             static const LauncherList emptyLaunchers;
             static const ItemList emptyCommands;
-            PaintSelection(dc, c.selection, c.design, DesktopRow(), *c.popupList,
-                           ListedLaunchers(c.narrowing,
-                                           Program().launcherList ? *Program().launcherList : emptyLaunchers),
-                           Program().commandList ? *Program().commandList : emptyCommands, c.dpi,
+            PaintSelection(dc, c.selection, c.design, DesktopRow(app), *c.popupList,
+                           ListedLaunchers(c.narrowing, app.program.launcherList ? *app.program.launcherList
+                                                                                 : emptyLaunchers),
+                           app.program.commandList ? *app.program.commandList : emptyCommands, c.dpi,
                            &c.selectionTools);
             c.paintedSelection = c.selection;
             c.selectionPainted = true;
@@ -676,26 +678,26 @@ LRESULT OnPaint(HWND hwnd) {
     return 0;
 }
 
-LRESULT OnActivateApp(HWND hwnd, WPARAM active) {
-    if (!active && PopupIsOpen() && StayOpen() && IsWindowVisible(hwnd))
+LRESULT OnActivateApp(Application& app, HWND hwnd, WPARAM active) {
+    if (!active && PopupIsOpen(app) && StayOpen(app) && IsWindowVisible(hwnd))
         PostMessageW(hwnd, kMsgCancel, 0, 0);
     return 0;
 }
 
-LRESULT OnKeyDown(HWND hwnd, WPARAM key) {
-    ControllerState& c = Controller();
-    if (!c.popupList || !StayOpen())
+LRESULT OnKeyDown(Application& app, HWND hwnd, WPARAM key) {
+    ControllerState& c = app.controller;
+    if (!c.popupList || !StayOpen(app))
         return 0;
     const bool shift =
         (GetAsyncKeyState(VK_SHIFT) | GetAsyncKeyState(VK_LSHIFT) | GetAsyncKeyState(VK_RSHIFT)) < 0;
     switch (KeyActionFor(key, shift)) {
     case KeyAction::Next:
         SelectNext(c.selection);
-        Repaint(hwnd);
+        Repaint(app, hwnd);
         break;
     case KeyAction::Previous:
         SelectPrevious(c.selection, true);
-        Repaint(hwnd);
+        Repaint(app, hwnd);
         break;
     case KeyAction::Choose:
         PostMessageW(hwnd, kMsgChoose, 0, 0);
@@ -714,30 +716,36 @@ namespace {
 // Shows the list anew after its narrowing changed: drawn again, resized and centred on its own
 // monitor, with the thumbnails, the icon window and the frame preview following the new rows.
 // `keepSelectedWindow`: the selection stays on the window it was on when that is still listed.
-void ShowNarrowedList(HWND hwnd, ControllerState& c, ProgramState& program, bool keepSelectedWindow) {
+void ShowNarrowedList(Application& app, HWND hwnd, bool keepSelectedWindow) {
+    ControllerState& c = app.controller;
+    ProgramState& program = app.program;
     const Preferences& prefs = program.preferences;
     const bool framePreview = FramePreviewHolds(c.altTabOpened, prefs);
     const bool hide = prefs.Altab7_Hide != 0;
-    HWND keep =
-        keepSelectedWindow && SelectionInWindows() ? c.popupList->slots[c.selection.index].window : nullptr;
-    if (framePreview && SelectionInWindows())
-        PutAwaySelectedWindow(*c.popupList, c.selection.index, hide);
+    HWND keep = keepSelectedWindow && SelectionInWindows(app) ? c.popupList->slots[c.selection.index].window
+                                                              : nullptr;
+    if (framePreview && SelectionInWindows(app))
+        PutAwaySelectedWindow(program.services, *c.popupList, c.selection.index, hide);
     if (program.design.thumbnail) {
         if (c.iconWindow)
             DestroyWindow(c.iconWindow);
         c.iconWindow = nullptr;
-        UnregisterThumbnails(c.thumbnails);
+        UnregisterThumbnails(program.services.thumbnails, c.thumbnails);
     }
 
-    const int kept = ApplyNarrowing(c.narrowing, *c.popupList, program.launcherList.get(), keep);
+    WindowFactsSource source;
+    source.memo = &program.pathMemo;
+    const int kept = ApplyNarrowing(c.narrowing, *c.popupList, program.launcherList.get(), keep, source);
     static const LauncherList emptyLaunchers;
     static const ItemList emptyCommands;
     const LauncherList& launchers =
         ListedLaunchers(c.narrowing, program.launcherList ? *program.launcherList : emptyLaunchers);
     const ItemList& commands = program.commandList ? *program.commandList : emptyCommands;
-    const std::wstring header = NarrowingHeader(c.narrowing.narrowing, LoadText(IDS_SCOPE_THIS_MONITOR));
-    c.selection.textColumnWidth = RenderPopup(hwnd, *c.popupList, launchers, commands, c.design, DesktopRow(),
-                                              c.surface, c.dpi, header);
+    const std::wstring header =
+        NarrowingHeader(c.narrowing.narrowing, LoadText(ProgramLanguage(program), IDS_SCOPE_THIS_MONITOR));
+    c.selection.textColumnWidth =
+        RenderPopup(hwnd, *c.popupList, launchers, commands, c.design, DesktopRow(app), c.surface, c.dpi,
+                    program.services.dpi, header);
     c.selection.windowCount = c.popupList->count;
     c.selection.launcherCount = launchers.count;
     c.selection.commandCount = commands.count;
@@ -749,16 +757,18 @@ void ShowNarrowedList(HWND hwnd, ControllerState& c, ProgramState& program, bool
         c.selection.launcherCount);
 
     if (program.design.thumbnail) {
-        RegisterThumbnails(c.thumbnails, hwnd, *c.popupList, c.selection, c.design, prefs.ToggleDesktop != 0,
-                           GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN));
+        RegisterThumbnails(program.services.thumbnails, c.thumbnails, hwnd, *c.popupList, c.selection,
+                           c.design, prefs.ToggleDesktop != 0, GetSystemMetrics(SM_CXSCREEN),
+                           GetSystemMetrics(SM_CYSCREEN));
     }
     if (framePreview) {
         // The overlay marks the listed windows: made anew for the new list.
         if (c.frameWindow)
             DestroyWindow(c.frameWindow);
         c.frameWindow = CreateFrameWindow(program.instance, c.popupList.get(), c.dpi);
-        PutAwayOtherWindows(*c.popupList, SelectionInWindows() ? c.selection.index : -1, hide);
-        if (SelectionInWindows()) {
+        PutAwayOtherWindows(program.services, *c.popupList, SelectionInWindows(app) ? c.selection.index : -1,
+                            hide);
+        if (SelectionInWindows(app)) {
             RestackPreview(c.frameWindow, hwnd);
             ShowSelectedWindow(*c.popupList, c.selection.index, hide);
         }
@@ -773,41 +783,41 @@ void ShowNarrowedList(HWND hwnd, ControllerState& c, ProgramState& program, bool
     SetTimer(hwnd, kTimerRepositionGuard, kRepositionGuardMilliseconds, nullptr);
     if (program.design.thumbnail && program.design.thumbnailOverlay) {
         c.iconWindow = CreateIconWindow(program.instance, hwnd, c.popupList.get(), c.selection, c.design,
-                                        DesktopRow(), c.dpi);
+                                        DesktopRow(app), c.dpi);
     }
     c.selectionPainted = false;
     InvalidateRect(hwnd, nullptr, FALSE);
 }
 
-void SetScope(HWND hwnd, ControllerState& c, ProgramState& program, bool thisMonitorOnly) {
+void SetScope(Application& app, HWND hwnd, bool thisMonitorOnly) {
+    ControllerState& c = app.controller;
     // Set by direction: a tilt held down repeats, and must not flip the scope back and forth.
     if (!c.popupList || c.narrowing.narrowing.thisMonitorOnly == thisMonitorOnly)
         return;
     c.narrowing.narrowing.thisMonitorOnly = thisMonitorOnly;
-    ShowNarrowedList(hwnd, c, program, true);
+    ShowNarrowedList(app, hwnd, true);
 }
 
 } // namespace
 
-LRESULT OnChar(HWND hwnd, WPARAM character) {
-    ControllerState& c = Controller();
-    ProgramState& program = Program();
-    if (!c.popupList || !StayOpen() || !program.preferences.TypeToFilter)
+LRESULT OnChar(Application& app, HWND hwnd, WPARAM character) {
+    ControllerState& c = app.controller;
+    if (!c.popupList || !StayOpen(app) || !Prefs(app).TypeToFilter)
         return 0;
     if (EditFilter(c.narrowing.narrowing.filter, static_cast<wchar_t>(character)))
-        ShowNarrowedList(hwnd, c, program, false);
+        ShowNarrowedList(app, hwnd, false);
     return 0;
 }
 
-LRESULT OnTilt(HWND hwnd, WPARAM right) {
-    SetScope(hwnd, Controller(), Program(), right == 1);
+LRESULT OnTilt(Application& app, HWND hwnd, WPARAM right) {
+    SetScope(app, hwnd, right == 1);
     return 0;
 }
 
-LRESULT OnHorizontalWheel(HWND hwnd, WPARAM wParam) {
+LRESULT OnHorizontalWheel(Application& app, HWND hwnd, WPARAM wParam) {
     const int delta = GET_WHEEL_DELTA_WPARAM(wParam);
     if (delta != 0)
-        SetScope(hwnd, Controller(), Program(), delta > 0);
+        SetScope(app, hwnd, delta > 0);
     return 0;
 }
 

@@ -52,14 +52,15 @@ struct ControllerState {
     std::vector<HWND> closing;           // windows a middle click asked to close, until they go
 };
 
-ControllerState& Controller();
+struct Application;
+
 // Closes whatever is open without acting and forgets everything (tests, shutdown).
-void ResetController();
+void ResetController(Application& app);
 
 // Brings back every window the frame preview put away, if a popup is open (shutdown, log-off).
-void RestoreWhatThePreviewHid();
+void RestoreWhatThePreviewHid(Application& app);
 
-bool PopupIsOpen();
+bool PopupIsOpen(Application& app);
 
 // The two derived modes, evaluated anew at every use.
 bool StayOpenMode(bool altTabOpened, const Preferences& prefs);
@@ -70,7 +71,7 @@ POINT CentredPopupPosition(const RECT& monitor, SIZE popup);
 
 // Brings the icons of the launcher entries and command entries to `pixels` x `pixels` when they
 // were loaded at another size (a popup opening on a monitor of another DPI than the last one).
-void PrepareListIcons(int pixels);
+void PrepareListIcons(Application& app, int pixels);
 
 // Where the window's top must go so the selected row stays on the monitor; false when it fits.
 // A row taller than the monitor is top-aligned on it.
@@ -90,22 +91,22 @@ KeyAction KeyActionFor(WPARAM virtualKey, bool shiftDown);
 bool AskWindowToClose(HWND window);
 
 // Message handlers of the main window; each answers 0.
-LRESULT OnOpenPopup(HWND hwnd, LPARAM lParam);
-LRESULT OnMoveSelection(HWND hwnd, WPARAM wParam);
-LRESULT OnChoose(HWND hwnd);
-LRESULT OnCancel(HWND hwnd);
-LRESULT OnMouseMove(HWND hwnd, LPARAM lParam);
-LRESULT OnLeftButtonUp(HWND hwnd);
-LRESULT OnWheel(HWND hwnd, WPARAM wParam, LPARAM lParam);
-LRESULT OnTimer(HWND hwnd, WPARAM id);
-LRESULT OnPaint(HWND hwnd);
-LRESULT OnActivateApp(HWND hwnd, WPARAM active);
-LRESULT OnKeyDown(HWND hwnd, WPARAM virtualKey);
+LRESULT OnOpenPopup(Application& app, HWND hwnd, LPARAM lParam);
+LRESULT OnMoveSelection(Application& app, HWND hwnd, WPARAM wParam);
+LRESULT OnChoose(Application& app, HWND hwnd);
+LRESULT OnCancel(Application& app, HWND hwnd);
+LRESULT OnMouseMove(Application& app, HWND hwnd, LPARAM lParam);
+LRESULT OnLeftButtonUp(Application& app, HWND hwnd);
+LRESULT OnWheel(Application& app, HWND hwnd, WPARAM wParam, LPARAM lParam);
+LRESULT OnTimer(Application& app, HWND hwnd, WPARAM id);
+LRESULT OnPaint(Application& app, HWND hwnd);
+LRESULT OnActivateApp(Application& app, HWND hwnd, WPARAM active);
+LRESULT OnKeyDown(Application& app, HWND hwnd, WPARAM virtualKey);
 // Typed characters narrow a stay-open popup's list (TypeToFilter).
-LRESULT OnChar(HWND hwnd, WPARAM character);
+LRESULT OnChar(Application& app, HWND hwnd, WPARAM character);
 // The tilt wheel sets the popup's scope: the hook's message during a gesture (wParam 1 right, 0
 // left), WM_MOUSEHWHEEL on a popup that stays open (delta > 0 right).
-LRESULT OnTilt(HWND hwnd, WPARAM right);
-LRESULT OnHorizontalWheel(HWND hwnd, WPARAM wParam);
+LRESULT OnTilt(Application& app, HWND hwnd, WPARAM right);
+LRESULT OnHorizontalWheel(Application& app, HWND hwnd, WPARAM wParam);
 
 } // namespace mw

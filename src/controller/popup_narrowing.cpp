@@ -26,7 +26,9 @@ void GatherFacts(PopupNarrowing& p, const WindowFactsSource& source) {
         return;
     for (int i = 0; i < all.count; ++i) {
         wchar_t path[TextBufferLength] = {};
-        if ((source.programPath ? source.programPath : ProgramPathOfWindow)(all.slots[i].window, path))
+        const bool known = source.programPath ? source.programPath(all.slots[i].window, path)
+                                              : ProgramPathOfWindow(source.memo, all.slots[i].window, path);
+        if (known)
             p.facts[i].programPath = path;
     }
     p.pathsKnown = true;

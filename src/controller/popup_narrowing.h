@@ -11,6 +11,7 @@
 
 #include "model/item_list.h"
 #include "model/narrowing.h"
+#include "model/program_state.h"
 #include "view/layout.h"
 
 namespace mw {
@@ -29,6 +30,7 @@ struct PopupNarrowing {
 struct WindowFactsSource {
     bool (*programPath)(HWND window, wchar_t* buffer) = nullptr; // null: ProgramPathOfWindow
     HMONITOR (*monitor)(HWND window) = nullptr;                  // null: MonitorFromWindow, nearest
+    ProgramPathMemo* memo = nullptr; // the run's remembered program paths, for ProgramPathOfWindow
 };
 
 // Applies `p.narrowing` to the popup list (in place, so pointers to it stay good) and to the

@@ -24,11 +24,10 @@ HTHUMBNAIL RegisterOne(const ThumbnailApi& api, HWND destination, HWND source, c
 
 } // namespace
 
-void RegisterThumbnails(ThumbnailSet& set, HWND mainWindow, const ItemList& popupList,
-                        const SelectionState& state, const Design& design, bool toggleDesktop,
-                        int screenWidth, int screenHeight) {
-    UnregisterThumbnails(set);
-    const ThumbnailApi& api = CurrentThumbnailApi();
+void RegisterThumbnails(const ThumbnailApi& api, ThumbnailSet& set, HWND mainWindow,
+                        const ItemList& popupList, const SelectionState& state, const Design& design,
+                        bool toggleDesktop, int screenWidth, int screenHeight) {
+    UnregisterThumbnails(api, set);
     int windowCount = popupList.count < ListCapacity ? popupList.count : ListCapacity;
     set.windowCount = windowCount;
     set.ThumbnailIds.assign(static_cast<size_t>(windowCount) + 1, 0);
@@ -43,8 +42,7 @@ void RegisterThumbnails(ThumbnailSet& set, HWND mainWindow, const ItemList& popu
     }
 }
 
-void UnregisterThumbnails(ThumbnailSet& set) {
-    const ThumbnailApi& api = CurrentThumbnailApi();
+void UnregisterThumbnails(const ThumbnailApi& api, ThumbnailSet& set) {
     for (HTHUMBNAIL id : set.ThumbnailIds) {
         if (id != 0 && api.unregisterThumbnail)
             api.unregisterThumbnail(id);

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "model/item_list.h"
+#include "model/program_state.h"
 #include "view/design.h"
 #include "view/layout.h"
 
@@ -25,12 +26,12 @@ struct ThumbnailSet {
 // ("Progman"), with the main window as destination, each placed at GetThumbnailRect. Failures
 // (no compositor, composition off, a window that went away) leave that place empty; the popup
 // keeps its boxes and stays usable.
-void RegisterThumbnails(ThumbnailSet& set, HWND mainWindow, const ItemList& popupList,
-                        const SelectionState& state, const Design& design, bool toggleDesktop,
-                        int screenWidth, int screenHeight);
+void RegisterThumbnails(const ThumbnailApi& api, ThumbnailSet& set, HWND mainWindow,
+                        const ItemList& popupList, const SelectionState& state, const Design& design,
+                        bool toggleDesktop, int screenWidth, int screenHeight);
 
 // Unregisters every handle that was registered and empties the set. What was registered is
 // remembered by the set, so a preference changed while the popup was open does no harm.
-void UnregisterThumbnails(ThumbnailSet& set);
+void UnregisterThumbnails(const ThumbnailApi& api, ThumbnailSet& set);
 
 } // namespace mw

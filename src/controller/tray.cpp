@@ -26,27 +26,24 @@ HICON LoadTrayIcon(HINSTANCE instance, bool paused) {
 }
 
 // The whole record of the icon as the state shows it.
-bool Notify(DWORD message, HWND mainWindow, HINSTANCE instance, const TrayLook& look, UINT flags) {
+bool Notify(const SystemServices& services, DWORD message, HWND mainWindow, HINSTANCE instance,
+            const TrayLook& look, UINT flags) {
     NOTIFYICONDATAW data = BaseRecord(mainWindow);
     data.uFlags = flags;
     data.uCallbackMessage = kMsgTrayCallback;
     UniqueIcon icon(LoadTrayIcon(instance, look.pausedPicture));
     data.hIcon = icon.get();
     lstrcpynW(data.szTip, look.tip.c_str(), ARRAYSIZE(data.szTip));
-    return TrayNotifier()(message, &data) != FALSE;
+    return services.notifyIcon(message, &data) != FALSE;
 }
 
 constexpr UINT kFullRecord = NIF_MESSAGE | NIF_ICON | NIF_TIP;
 
 } // namespace
 
-NotifyIconFn& TrayNotifier() {
-    return Program().services.notifyIcon;
-}
-
-TrayLook TrayLookFor(bool paused, const HookHealth& health) {
+TrayLook TrayLookFor(LANGID language, bool paused, const HookHealth& health) {
     TrayLook look;
-    look.tip = LoadText(IDS_TRAY_TIP);
+    look.tip = LoadText(language, IDS_TRAY_TIP);
     if (paused) {
         look.pausedPicture = true;
         return look;
@@ -55,16 +52,16 @@ TrayLook TrayLookFor(bool paused, const HookHealth& health) {
     const bool keys = health.failing[1];
     if (mouse || keys) {
         look.pausedPicture = true;
-        look.tip = LoadText(mouse ? IDS_TIP_MOUSE_HOOK_MISSING : IDS_TIP_KEYBOARD_HOOK_MISSING);
+        look.tip = LoadText(language, mouse ? IDS_TIP_MOUSE_HOOK_MISSING : IDS_TIP_KEYBOARD_HOOK_MISSING);
     } else if (health.lost[0] || health.lost[1]) {
-        look.tip = LoadText(IDS_TIP_HOOK_REINSTALLING);
+        look.tip = LoadText(language, IDS_TIP_HOOK_REINSTALLING);
     }
     return look;
 }
 
-bool AddTrayIcon(HWND mainWindow, HINSTANCE instance, bool paused) {
-    const bool added =
-        Notify(NIM_ADD, mainWindow, instance, TrayLookFor(paused, Program().hook), kFullRecord);
+bool AddTrayIcon(ProgramState& program, HWND mainWindow, HINSTANCE instance, bool paused) {
+    const bool added = Notify(program.services, NIM_ADD, mainWindow, instance,
+                              TrayLookFor(ProgramLanguage(program), paused, program.hook), kFullRecord);
     if (added)
         KillTimer(mainWindow, kTimerTrayRetry);
     else
@@ -72,24 +69,24 @@ bool AddTrayIcon(HWND mainWindow, HINSTANCE instance, bool paused) {
     return added;
 }
 
-bool RemoveTrayIcon(HWND mainWindow) {
+bool RemoveTrayIcon(ProgramState& program, HWND mainWindow) {
     KillTimer(mainWindow, kTimerTrayRetry);
     NOTIFYICONDATAW data = BaseRecord(mainWindow);
     data.uFlags = NIF_ICON;
-    return TrayNotifier()(NIM_DELETE, &data) != FALSE;
+    return program.services.notifyIcon(NIM_DELETE, &data) != FALSE;
 }
 
-bool UpdateTrayIcon(HWND mainWindow, HINSTANCE instance) {
-    return Notify(NIM_MODIFY, mainWindow, instance, TrayLookFor(Program().paused, Program().hook),
-                  NIF_ICON | NIF_TIP);
+bool UpdateTrayIcon(ProgramState& program, HWND mainWindow, HINSTANCE instance) {
+    return Notify(program.services, NIM_MODIFY, mainWindow, instance,
+                  TrayLookFor(ProgramLanguage(program), program.paused, program.hook), NIF_ICON | NIF_TIP);
 }
 
-bool OnTrayRetryTimer(HWND mainWindow, UINT_PTR id) {
+bool OnTrayRetryTimer(ProgramState& program, HWND mainWindow, UINT_PTR id) {
     if (id != kTimerTrayRetry)
         return false;
-    const TrayLook look = TrayLookFor(Program().paused, Program().hook);
-    if (Notify(NIM_MODIFY, mainWindow, Program().instance, look, kFullRecord) ||
-        Notify(NIM_ADD, mainWindow, Program().instance, look, kFullRecord)) {
+    const TrayLook look = TrayLookFor(ProgramLanguage(program), program.paused, program.hook);
+    if (Notify(program.services, NIM_MODIFY, mainWindow, program.instance, look, kFullRecord) ||
+        Notify(program.services, NIM_ADD, mainWindow, program.instance, look, kFullRecord)) {
         Log(L"tray icon added on a retry");
         KillTimer(mainWindow, kTimerTrayRetry);
     }

@@ -21,19 +21,19 @@ struct TrayLook {
     std::wstring tip = L"Mistlewick";
 };
 // The paused picture while paused or while the hook is missing; the tip says why it is missing.
-TrayLook TrayLookFor(bool paused, const HookHealth& health);
+TrayLook TrayLookFor(LANGID language, bool paused, const HookHealth& health);
 
 // Adds the icon as the current state shows it; when that fails, tries again every two seconds
 // (OnTrayRetryTimer). `paused` is the tray's pause.
-bool AddTrayIcon(HWND mainWindow, HINSTANCE instance, bool paused);
-bool RemoveTrayIcon(HWND mainWindow);
+bool AddTrayIcon(ProgramState& program, HWND mainWindow, HINSTANCE instance, bool paused);
+bool RemoveTrayIcon(ProgramState& program, HWND mainWindow);
 // Shows the picture and tip of the current state.
-bool UpdateTrayIcon(HWND mainWindow, HINSTANCE instance);
+bool UpdateTrayIcon(ProgramState& program, HWND mainWindow, HINSTANCE instance);
 // The retry timer: the icon may exist already (an addition that timed out can still have
 // added it), so it is modified first and added only when that fails. True when handled.
-bool OnTrayRetryTimer(HWND mainWindow, UINT_PTR id);
+bool OnTrayRetryTimer(ProgramState& program, HWND mainWindow, UINT_PTR id);
 
-// The call that talks to the notification area; tests substitute a recorder.
-NotifyIconFn& TrayNotifier();
+// Every call to the notification area goes through the program's services (notifyIcon), where
+// tests put a recorder.
 
 } // namespace mw

@@ -12,65 +12,60 @@
 
 namespace mw {
 
-TrackPopupMenuFn& TrayMenuTracker() {
-    return Program().services.trackPopupMenu;
-}
-
-void ShowTrayMenu(HWND mainWindow) {
+void ShowTrayMenu(ProgramState& program, HWND mainWindow) {
     // Without the foreground the menu would not close when the user clicks elsewhere.
     SetForegroundWindow(mainWindow);
     POINT cursor{};
     GetCursorPos(&cursor);
     // Loaded at every showing, so a change of language shows at the next right-click.
-    UniqueMenu menu(LoadMenuInLanguage(Program().instance, IDR_TRAYMENU));
+    UniqueMenu menu(LoadMenuInLanguage(ProgramLanguage(program), program.instance, IDR_TRAYMENU));
     if (menu) {
         HMENU popup = GetSubMenu(menu.get(), 0);
-        CheckMenuItem(popup, IDM_PAUSE, MF_BYCOMMAND | (Program().paused ? MF_CHECKED : MF_UNCHECKED));
-        TrayMenuTracker()(popup, TPM_RIGHTBUTTON | TPM_RIGHTALIGN | TPM_BOTTOMALIGN, cursor.x, cursor.y, 0,
-                          mainWindow, nullptr);
+        CheckMenuItem(popup, IDM_PAUSE, MF_BYCOMMAND | (program.paused ? MF_CHECKED : MF_UNCHECKED));
+        program.services.trackPopupMenu(popup, TPM_RIGHTBUTTON | TPM_RIGHTALIGN | TPM_BOTTOMALIGN, cursor.x,
+                                        cursor.y, 0, mainWindow, nullptr);
     }
     menu.reset();
     // Lets the menu's modal state end properly before the next click on the icon.
     PostMessageW(mainWindow, WM_NULL, 0, 0);
 }
 
-void TogglePause(HWND mainWindow) {
-    ProgramState& program = Program();
-    if (!program.paused && HookInTrouble()) {
+void TogglePause(ProgramState& program, HWND mainWindow) {
+    if (!program.paused && HookInTrouble(program)) {
         // The icon shows a hook that is missing, not a pause: a click tries again at once.
-        RetryHookNow(mainWindow, true);
+        RetryHookNow(program, mainWindow, true);
         return;
     }
     if (!program.paused) {
-        RemoveMouseHook();
+        RemoveMouseHook(program);
         program.paused = true;
-        NoteHookInstalled(); // nothing is missing while the user wants it off
+        NoteHookInstalled(program); // nothing is missing while the user wants it off
     } else {
         program.paused = false;
-        if (InstallMouseHook(mainWindow, CurrentPreferences()) != 0)
-            NoteHookInstalled();
+        if (InstallMouseHook(program, mainWindow, program.preferences) != 0)
+            NoteHookInstalled(program);
         else
-            NoteHookRefused(mainWindow); // told, and the icon keeps the paused picture
+            NoteHookRefused(program, mainWindow); // told, and the icon keeps the paused picture
     }
-    RefreshHookTrouble(mainWindow);
+    RefreshHookTrouble(program, mainWindow);
 }
 
-LRESULT OnTrayCallback(HWND mainWindow, LPARAM mouseMessage) {
+LRESULT OnTrayCallback(ProgramState& program, HWND mainWindow, LPARAM mouseMessage) {
     if (mouseMessage == kTrayRightButtonUp) {
-        ShowTrayMenu(mainWindow);
+        ShowTrayMenu(program, mainWindow);
     } else if (mouseMessage == kTrayLeftButtonUp) {
-        TogglePause(mainWindow);
+        TogglePause(program, mainWindow);
     }
     return 0;
 }
 
-bool OnTrayCommand(HWND mainWindow, WORD id) {
+bool OnTrayCommand(ProgramState& program, HWND mainWindow, WORD id) {
     switch (id) {
     case IDM_EXIT:
         DestroyWindow(mainWindow);
         return true;
     case IDM_OPTIONS:
-        RunOptionsDialog(nullptr, kOptionsAllPages);
+        RunOptionsDialog(program, nullptr, kOptionsAllPages);
         return true;
     case IDM_PAUSE:
         PostMessageW(mainWindow, kMsgTrayCallback, 0, kTrayLeftButtonUp);

@@ -1,7 +1,7 @@
 // What the tray icon does: the right-click menu (exit, options, pause) and the left-click pause.
 // The main window procedure calls these handlers:
-//   case kMsgTrayCallback: return OnTrayCallback(hwnd, lParam);
-//   case WM_COMMAND: if (OnTrayCommand(hwnd, LOWORD(wParam))) return 0; else DefWindowProc.
+//   case kMsgTrayCallback: return OnTrayCallback(program, hwnd, lParam);
+//   case WM_COMMAND: if (OnTrayCommand(program, hwnd, LOWORD(wParam))) return 0; else DefWindowProc.
 #pragma once
 
 #include <windows.h>
@@ -15,21 +15,20 @@ constexpr LPARAM kTrayRightButtonUp = WM_RBUTTONUP; // 517: the menu
 constexpr LPARAM kTrayLeftButtonUp = WM_LBUTTONUP;  // 514: pause on/off
 
 // 517 shows the menu, 514 toggles the pause, anything else does nothing. Answers 0.
-LRESULT OnTrayCallback(HWND mainWindow, LPARAM mouseMessage);
+LRESULT OnTrayCallback(ProgramState& program, HWND mainWindow, LPARAM mouseMessage);
 
 // The menu's commands: exit destroys the main window, options opens the dialog with every page,
 // pause posts the left-click callback. False for any other id (the caller passes it on).
-bool OnTrayCommand(HWND mainWindow, WORD id);
+bool OnTrayCommand(ProgramState& program, HWND mainWindow, WORD id);
 
 // Removes the hook and shows the paused icon, or installs the hook with the current preferences
 // and shows the running icon.
-void TogglePause(HWND mainWindow);
+void TogglePause(ProgramState& program, HWND mainWindow);
 
 // Shows the tray menu at the cursor and returns when it closes; the chosen command arrives later
 // as WM_COMMAND.
-void ShowTrayMenu(HWND mainWindow);
-
-// The call that tracks the menu; tests substitute one that inspects the menu and returns.
-TrackPopupMenuFn& TrayMenuTracker();
+void ShowTrayMenu(ProgramState& program, HWND mainWindow);
+// The menu is tracked through the program's services (trackPopupMenu); tests put one there that
+// inspects the menu and returns.
 
 } // namespace mw

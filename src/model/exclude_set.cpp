@@ -1,6 +1,5 @@
 #include "model/exclude_set.h"
 
-#include "model/program_state.h"
 #include "settings/preferences_file.h"
 
 #include <string>
@@ -9,40 +8,32 @@
 
 namespace mw {
 
-namespace {
-
 // Insertion order is kept so the first match ends the search, as the user wrote the keys.
-std::vector<std::wstring>& Entries() {
-    return Program().excluded;
+void AddExcluded(ExcludeSet& set, const wchar_t* title) {
+    set.emplace_back(title ? title : L"");
 }
 
-} // namespace
-
-void AddExcluded(const wchar_t* title) {
-    Entries().emplace_back(title ? title : L"");
-}
-
-bool IsExcluded(const wchar_t* title) {
+bool IsExcluded(const ExcludeSet& set, const wchar_t* title) {
     const std::wstring_view wanted = title ? title : L"";
-    for (const std::wstring& entry : Entries()) {
+    for (const std::wstring& entry : set) {
         if (entry == wanted)
             return true;
     }
     return false;
 }
 
-void ClearExcludeSet() {
-    Entries().clear();
-    Entries().shrink_to_fit();
+void ClearExcludeSet(ExcludeSet& set) {
+    set.clear();
+    set.shrink_to_fit();
 }
 
-size_t ExcludeCount() {
-    return Entries().size();
+size_t ExcludeCount(const ExcludeSet& set) {
+    return set.size();
 }
 
-void LoadExcludeSection(const std::wstring& path) {
+void LoadExcludeSection(ExcludeSet& set, const std::wstring& path) {
     for (const std::wstring& title : ReadExcludeSection(path))
-        AddExcluded(title.c_str());
+        AddExcluded(set, title.c_str());
 }
 
 } // namespace mw

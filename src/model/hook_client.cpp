@@ -8,12 +8,8 @@
 
 namespace mw {
 
-std::wstring HookRefusedText() {
-    return LoadText(IDS_HOOK_REFUSED);
-}
-
-HookMessageFn& HookFailureMessage() {
-    return Program().services.hookFailureMessage;
+std::wstring HookRefusedText(LANGID language) {
+    return LoadText(language, IDS_HOOK_REFUSED);
 }
 
 std::array<int, 6> HookArguments(const Preferences& p) {
@@ -29,43 +25,39 @@ int HookOptionFlags(const Preferences& p) {
     return p.MiddleClose ? kHookOptionMiddleClose : 0;
 }
 
-HookApi& CurrentHookApi() {
-    return Program().services.hook;
-}
-
-bool LoadHookLibrary(const std::wstring& folder) {
-    if (!Program().hookLibrary) {
-        Program().hookLibrary.reset(
+bool LoadHookLibrary(ProgramState& program, const std::wstring& folder) {
+    if (!program.hookLibrary) {
+        program.hookLibrary.reset(
             LoadLibraryExW((folder + L"hook.dll").c_str(), nullptr, LOAD_WITH_ALTERED_SEARCH_PATH));
     }
-    if (!Program().hookLibrary)
+    if (!program.hookLibrary)
         return false;
-    HookApi& api = CurrentHookApi();
+    HookApi& api = program.services.hook;
     api.start = reinterpret_cast<decltype(api.start)>(
-        reinterpret_cast<void*>(GetProcAddress(Program().hookLibrary.get(), "StartMouseHook")));
+        reinterpret_cast<void*>(GetProcAddress(program.hookLibrary.get(), "StartMouseHook")));
     api.end = reinterpret_cast<decltype(api.end)>(
-        reinterpret_cast<void*>(GetProcAddress(Program().hookLibrary.get(), "EndHook")));
+        reinterpret_cast<void*>(GetProcAddress(program.hookLibrary.get(), "EndHook")));
     if (!api.start || !api.end) {
         api = HookApi{};
-        Program().hookLibrary.reset();
+        program.hookLibrary.reset();
         return false;
     }
     api.options = reinterpret_cast<decltype(api.options)>(
-        reinterpret_cast<void*>(GetProcAddress(Program().hookLibrary.get(), "SetHookOptions")));
+        reinterpret_cast<void*>(GetProcAddress(program.hookLibrary.get(), "SetHookOptions")));
     if (!api.options)
         Log(L"hook.dll has no SetHookOptions: the middle click over the popup stays the window's");
     return true;
 }
 
-void UnloadHookLibrary() {
-    if (Program().hookLibrary) {
-        CurrentHookApi() = HookApi{};
-        Program().hookLibrary.reset();
+void UnloadHookLibrary(ProgramState& program) {
+    if (program.hookLibrary) {
+        program.services.hook = HookApi{};
+        program.hookLibrary.reset();
     }
 }
 
-int InstallMouseHook(HWND window, const Preferences& prefs) {
-    HookApi& api = CurrentHookApi();
+int InstallMouseHook(const ProgramState& program, HWND window, const Preferences& prefs) {
+    const HookApi& api = program.services.hook;
     if (!api.start)
         return 0;
     // The options first, so the new hook never sees an event with the old ones.
@@ -75,36 +67,36 @@ int InstallMouseHook(HWND window, const Preferences& prefs) {
     return api.start(window, a[0], a[1], a[2], a[3], a[4], a[5]);
 }
 
-HWND RemoveMouseHook() {
-    HookApi& api = CurrentHookApi();
+HWND RemoveMouseHook(const ProgramState& program) {
+    const HookApi& api = program.services.hook;
     return api.end ? api.end() : nullptr;
 }
 
-bool ReinstallMouseHook(const Preferences& prefs, bool paused) {
-    if (paused)
+bool ReinstallMouseHook(ProgramState& program) {
+    if (program.paused)
         return true;
-    HWND window = RemoveMouseHook();
-    if (InstallMouseHook(window, prefs) != 0) {
-        NoteHookInstalled();
+    HWND window = RemoveMouseHook(program);
+    if (InstallMouseHook(program, window, program.preferences) != 0) {
+        NoteHookInstalled(program);
         return true;
     }
-    NoteHookRefused(window ? window : Program().mainWindow);
+    NoteHookRefused(program, window ? window : program.mainWindow);
     return false;
 }
 
-void NoteHookInstalled() {
-    HookHealth& health = Program().hook;
+void NoteHookInstalled(ProgramState& program) {
+    HookHealth& health = program.hook;
     const bool troubled = health.refused || health.failing[0] || health.failing[1];
     const bool told = health.told;
     health = HookHealth{};
     health.told = told;
     // The tray icon still shows the trouble: let the main window bring it up to date.
-    if (troubled && Program().mainWindow)
-        PostMessageW(Program().mainWindow, kMsgHookStatus, kHookStatusReinstalled, kHookMouse);
+    if (troubled && program.mainWindow)
+        PostMessageW(program.mainWindow, kMsgHookStatus, kHookStatusReinstalled, kHookMouse);
 }
 
-void NoteHookRefused(HWND mainWindow) {
-    HookHealth& health = Program().hook;
+void NoteHookRefused(ProgramState& program, HWND mainWindow) {
+    HookHealth& health = program.hook;
     health.refused = true;
     if (mainWindow)
         PostMessageW(mainWindow, kMsgHookStatus, kHookStatusReinstallFailed, kHookMouse);
@@ -112,8 +104,9 @@ void NoteHookRefused(HWND mainWindow) {
         return;
     health.told = true;
     // Over whatever window of ours is active (the options dialog), else free-standing.
-    if (HookFailureMessage())
-        HookFailureMessage()(GetActiveWindow(), HookRefusedText().c_str());
+    if (program.services.hookFailureMessage)
+        program.services.hookFailureMessage(GetActiveWindow(),
+                                            HookRefusedText(ProgramLanguage(program)).c_str());
 }
 
 } // namespace mw

@@ -19,32 +19,31 @@ std::array<int, 6> HookArguments(const Preferences& prefs);
 // The flags SetHookOptions takes for the current preferences (kHookOption...).
 int HookOptionFlags(const Preferences& prefs);
 
-// The functions in use; tests may substitute recorders.
-HookApi& CurrentHookApi();
+// The functions in use are the program's services (services.hook), where tests may put recorders.
 
-// Loads hook.dll from the given folder; false when it or one of its exports is missing.
-bool LoadHookLibrary(const std::wstring& folder);
-void UnloadHookLibrary();
+// Loads hook.dll from the given folder into program.hookLibrary; false when it or one of its
+// exports is missing.
+bool LoadHookLibrary(ProgramState& program, const std::wstring& folder);
+void UnloadHookLibrary(ProgramState& program);
 
 // SetHookOptions (where the library has it) and StartMouseHook with the window and the current
 // preferences; returns the result of StartMouseHook (0 on failure).
-int InstallMouseHook(HWND window, const Preferences& prefs);
+int InstallMouseHook(const ProgramState& program, HWND window, const Preferences& prefs);
 // EndHook; returns the window of the last installation (null when there is no library).
-HWND RemoveMouseHook();
-// EndHook followed by StartMouseHook with its result and the current preferences, as the option
-// pages do after every change. While the tray's pause is on the hook stays off: the new values
-// take effect when the pause ends. False when the library refused: that is noted and told
+HWND RemoveMouseHook(const ProgramState& program);
+// EndHook followed by StartMouseHook with its result and the program's preferences, as the
+// option pages do after every change. While the tray's pause is on the hook stays off: the new
+// values take effect when the pause ends. False when the library refused: that is noted and told
 // (NoteHookRefused), never shown as success.
-bool ReinstallMouseHook(const Preferences& prefs, bool paused);
+bool ReinstallMouseHook(ProgramState& program);
 
 // The hook is installed: every trouble is over.
-void NoteHookInstalled();
+void NoteHookInstalled(ProgramState& program);
 // StartMouseHook refused after start-up: the tray shows it and the program retries; the user is
-// told with a message box once per run. `mainWindow` gets a status message so the tray follows.
-void NoteHookRefused(HWND mainWindow);
+// told with a message box (services.hookFailureMessage) once per run. `mainWindow` gets a status
+// message so the tray follows.
+void NoteHookRefused(ProgramState& program, HWND mainWindow);
 
-// The message box that tells of a refused hook; tests substitute a recorder.
-HookMessageFn& HookFailureMessage();
-std::wstring HookRefusedText();
+std::wstring HookRefusedText(LANGID language);
 
 } // namespace mw

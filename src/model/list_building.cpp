@@ -15,8 +15,8 @@ namespace mw {
 namespace {
 
 void AppendCommand(ItemList& commandList, UINT labelId, int iconId, int kind, int iconSize,
-                   HINSTANCE resources) {
-    const std::wstring label = LoadText(labelId);
+                   HINSTANCE resources, LANGID language) {
+    const std::wstring label = LoadText(language, labelId);
     HICON icon = static_cast<HICON>(
         LoadImageW(resources, MAKEINTRESOURCEW(iconId), IMAGE_ICON, iconSize, iconSize, 0));
     ListItem temporary;
@@ -37,16 +37,19 @@ void ReloadLauncherIcons(LauncherList& launchers, int iconSize) {
 void BuildCommandList(ItemList& commandList, const Preferences& prefs, bool launcherOnly, int iconSize,
                       HINSTANCE resources) {
     ClearItemList(commandList);
+    // The labels in the language the preferences choose.
+    const LANGID language = ResourceLanguage(prefs.Language);
     if (prefs.ToggleDesktop != 0) {
-        AppendCommand(commandList, IDS_COMMAND_DESKTOP, IDI_DESKTOP, KindDesktopToggle, iconSize, resources);
+        AppendCommand(commandList, IDS_COMMAND_DESKTOP, IDI_DESKTOP, KindDesktopToggle, iconSize, resources,
+                      language);
     }
     if (prefs.CloseWnd != 0 && !launcherOnly) {
         // The label is set from the active window's title each time the popup opens.
         AppendCommand(commandList, IDS_COMMAND_CLOSE_PLACEHOLDER, IDI_CLOSE, KindCloseWindow, iconSize,
-                      resources);
+                      resources, language);
     }
     if (prefs.Cansel != 0) {
-        AppendCommand(commandList, IDS_COMMAND_CANCEL, IDI_CLOSE, KindCancel, iconSize, resources);
+        AppendCommand(commandList, IDS_COMMAND_CANCEL, IDI_CLOSE, KindCancel, iconSize, resources, language);
     }
 }
 
@@ -58,11 +61,11 @@ void SetCloseEntryLabels(ItemList& commandList, const wchar_t* text) {
     }
 }
 
-std::wstring CloseEntryLabel(HWND target) {
+std::wstring CloseEntryLabel(LANGID language, HWND target) {
     wchar_t title[TextBufferLength] = L"";
     if (target)
         ReadWindowTitle(target, title);
-    return FormatText(IDS_COMMAND_CLOSE, {title});
+    return FormatText(language, IDS_COMMAND_CLOSE, {title});
 }
 
 namespace {
@@ -121,7 +124,7 @@ void ArrangeByProgram(ItemList& popupList, ProgramPathLookup lookup) {
     ArrangeByPaths(popupList, n, paths);
 }
 
-void ArrangeByProgram(ItemList& popupList) {
+void ArrangeByProgram(ItemList& popupList, ProgramPathMemo& memo) {
     const int n = ArrangedCount(popupList);
     if (n <= 0)
         return;
@@ -144,7 +147,7 @@ void ArrangeByProgram(ItemList& popupList) {
             continue;
         }
         wchar_t path[TextBufferLength] = L"";
-        if (!ProgramPathOfWindow(popupList.slots[k].window, path))
+        if (!ProgramPathOfWindow(&memo, popupList.slots[k].window, path))
             path[0] = L'\0';
         path[TextBufferLength - 1] = L'\0';
         paths[k] = path;

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "model/item_list.h"
+#include "model/program_state.h"
 #include "settings/preferences.h"
 
 namespace mw {
@@ -26,11 +27,11 @@ void ReloadLauncherIcons(LauncherList& launchers, int iconSize);
 void SetCloseEntryLabels(ItemList& commandList, const wchar_t* text);
 
 // "「title」を閉じる" (in English: Close "title") for the window the close command will close (an
-// empty title for none), in the current language.
-std::wstring CloseEntryLabel(HWND target);
+// empty title for none), in `language`.
+std::wstring CloseEntryLabel(LANGID language, HWND target);
 
 // Finds the program path of a window into a buffer of TextBufferLength units; false (and an
-// empty buffer) when unknown. ProgramPathOfWindow is the real one.
+// empty buffer) when unknown. ProgramPathOfWindow with the program's path memo is the real one.
 using ProgramPathLookup = bool (*)(HWND window, wchar_t* buffer);
 
 // Groups the windows of one program together: groups follow the Z order of their topmost window,
@@ -38,7 +39,7 @@ using ProgramPathLookup = bool (*)(HWND window, wchar_t* buffer);
 // renumbered 0..n-1. Paths are compared without regard to letter case; unknown paths (empty)
 // form one group.
 void ArrangeByProgram(ItemList& popupList, ProgramPathLookup lookup);
-void ArrangeByProgram(ItemList& popupList);
+void ArrangeByProgram(ItemList& popupList, ProgramPathMemo& memo);
 
 // The popup opens when there is a launcher entry, two windows, or one window and the desktop
 // toggle to offer beside it.

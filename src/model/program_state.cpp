@@ -2,13 +2,8 @@
 
 namespace mw {
 
-ProgramState& Program() {
-    static ProgramState state;
-    return state;
-}
-
-int ListIconPixels(int designIconSize) {
-    const int loaded = Program().listIconSize;
+int ListIconPixels(const ProgramState& program, int designIconSize) {
+    const int loaded = program.listIconSize;
     return loaded > 0 ? loaded : designIconSize;
 }
 

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "model/item_list.h"
+#include "platform/dpi.h"
 #include "platform/resources_lang.h"
 #include "platform/unique_handle.h"
 #include "settings/design_file.h"
@@ -66,18 +67,32 @@ using NotifyIconFn = BOOL(WINAPI*)(DWORD, PNOTIFYICONDATAW);
 using TrackPopupMenuFn = BOOL(WINAPI*)(HMENU, UINT, int, int, int, HWND, const RECT*);
 using CloakQuery = HRESULT(WINAPI*)(HWND window, DWORD attribute, void* value, DWORD size);
 
+// The system pickers the launcher page and the property dialog open. Tests put scripted ones in
+// place of those the desktop cannot drive; null: the system's own.
+struct LauncherPickers {
+    // The open-file dialog; true with the chosen path.
+    bool (*chooseFile)(HWND owner, std::wstring& path) = nullptr;
+    // The icon picker on a MAX_PATH buffer holding the icon file and on the icon index; true when
+    // the user confirmed.
+    bool (*pickIcon)(HWND owner, wchar_t* iconFile, int* iconIndex) = nullptr;
+    // The folder picker; true with the chosen folder.
+    bool (*chooseFolder)(HWND owner, std::wstring& folder) = nullptr;
+};
+
 // The system services the program reaches through function pointers, as one set: the functions
 // of the libraries it loads, the error boxes, the notification area, the tray menu's tracking and
 // the compositor's cloak query. A test hands in its own set (or members of it) in place of these
 // defaults.
 struct SystemServices {
     HookApi hook;
+    DpiApi dpi; // null functions: every monitor and window has the system DPI
     ThumbnailApi thumbnails;
     HookMessageFn hookFailureMessage = [](HWND owner, const wchar_t* text) { ShowErrorBox(owner, text); };
     ErrorMessageFn optionsErrorMessage = ShowErrorBox;
     NotifyIconFn notifyIcon = Shell_NotifyIconW;
     TrackPopupMenuFn trackPopupMenu = TrackPopupMenu;
     CloakQuery cloakQuery = nullptr; // null: the system's own, looked up from dwmapi.dll
+    LauncherPickers launcherPickers;
     // Where the program keeps things in the system, which tests point elsewhere; empty for the
     // real places: the user's Startup folder, and the registry key under HKEY_CURRENT_USER of the
     // record of windows the frame preview hid.
@@ -85,9 +100,15 @@ struct SystemServices {
     std::wstring hiddenWindowRecordKey;
 };
 
+// Start-up creates one for the run (inside the application object) and hands it on; tests build
+// a fresh one in their fixture.
 struct ProgramState {
+    // The system's DPI functions are looked up at once, so a fresh state scales as the program
+    // does; a test replaces services.dpi where it needs another DPI.
+    ProgramState() { services.dpi = LookUpSystemDpiApi(shcore); }
     HINSTANCE instance = nullptr;
     HWND mainWindow = nullptr;
+    HWND optionsDialog = nullptr; // the open options dialog, while one is open
     std::wstring preferencesPath;
     Preferences preferences;
     StartupFlags flags;
@@ -103,29 +124,22 @@ struct ProgramState {
     // The window titles the user asked the popup to leave out, in the file's order.
     std::vector<std::wstring> excluded;
     ProgramPathMemo pathMemo;
-    // The libraries loaded for the run, and the functions in use.
+    // The libraries loaded for the run, and the functions in use (the libraries first, so they
+    // outlive the functions).
     UniqueModule hookLibrary;
     UniqueModule dwmapi;
+    UniqueModule shcore;
     SystemServices services;
 };
 
-// The run's one program state. Tests start from a fresh record by assigning one (or the parts
-// they use).
-ProgramState& Program();
-
-// Its parts, named as the rest of the program uses them.
-inline Preferences& CurrentPreferences() {
-    return Program().preferences;
-}
-inline StartupFlags& CurrentStartupFlags() {
-    return Program().flags;
-}
-inline Design& CurrentDesign() {
-    return Program().design;
+// The language of the program's texts, dialogs and menus: its preference "Language" resolved
+// against the display language.
+inline LANGID ProgramLanguage(const ProgramState& program) {
+    return ResourceLanguage(program.preferences.Language);
 }
 
 // The size in pixels of the launcher and command icons of the run (designIconSize when they
 // were loaded at the design's size).
-int ListIconPixels(int designIconSize);
+int ListIconPixels(const ProgramState& program, int designIconSize);
 
 } // namespace mw

@@ -29,13 +29,13 @@ std::wstring ComparablePath(const std::wstring& path) {
     return longLength > 0 && longLength < MAX_PATH ? longer : full;
 }
 
-std::vector<RunningWindow> RunningWindowsOf(const ItemList& list) {
+std::vector<RunningWindow> RunningWindowsOf(ProgramPathMemo* memo, const ItemList& list) {
     std::vector<RunningWindow> windows;
     for (int i = 0; i < list.count && i < ListCapacity; ++i) {
         if (!IsWindow(list.slots[i].window))
             continue; // closed since the list was made
         wchar_t path[TextBufferLength] = {};
-        ProgramPathOfWindow(list.slots[i].window, path);
+        ProgramPathOfWindow(memo, list.slots[i].window, path);
         windows.push_back({list.slots[i].window, path, list.slots[i].order});
     }
     return windows;
@@ -63,7 +63,7 @@ HWND WindowToRaise(const std::wstring& program, const std::vector<RunningWindow>
     return front ? front->window : nullptr;
 }
 
-HWND RunningWindowOfEntry(const LauncherEntry& entry, const ItemList* listed) {
+HWND RunningWindowOfEntry(ProgramState& state, const LauncherEntry& entry, const ItemList* listed) {
     if (!entry.raise)
         return nullptr;
     const std::wstring program = EntryProgramPath(entry.path, ShortcutTargetPath);
@@ -71,13 +71,13 @@ HWND RunningWindowOfEntry(const LauncherEntry& entry, const ItemList* listed) {
         return nullptr;
     const std::wstring comparable = ComparablePath(program);
     if (listed) {
-        if (HWND window = WindowToRaise(comparable, RunningWindowsOf(*listed)))
+        if (HWND window = WindowToRaise(comparable, RunningWindowsOf(&state.pathMemo, *listed)))
             return window;
     }
     // Icon size 0 takes no icons: only the windows and their programs are wanted.
     std::unique_ptr<ItemList> all = CreateItemList();
-    EnumerateTopLevelWindows(*all, 0);
-    HWND window = WindowToRaise(comparable, RunningWindowsOf(*all));
+    EnumerateTopLevelWindows(state, *all, 0);
+    HWND window = WindowToRaise(comparable, RunningWindowsOf(&state.pathMemo, *all));
     ClearItemList(*all);
     return window;
 }

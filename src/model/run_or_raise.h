@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "model/item_list.h"
+#include "model/program_state.h"
 
 namespace mw {
 
@@ -35,6 +36,6 @@ HWND WindowToRaise(const std::wstring& program, const std::vector<RunningWindow>
 // among `listed` (the windows the popup shows, may be null), else among all top-level windows
 // a popup would offer, which a launcher-only popup or a narrowed list leaves out. Null when the
 // entry is not run-or-raise, is no program, or its program has no such window.
-HWND RunningWindowOfEntry(const LauncherEntry& entry, const ItemList* listed);
+HWND RunningWindowOfEntry(ProgramState& program, const LauncherEntry& entry, const ItemList* listed);
 
 } // namespace mw

@@ -6,36 +6,33 @@
 namespace mw {
 
 namespace {
-template <typename F> void Lookup(F& fn, const char* name) {
-    fn = reinterpret_cast<F>(reinterpret_cast<void*>(GetProcAddress(Program().dwmapi.get(), name)));
+template <typename F> void Lookup(HMODULE module, F& fn, const char* name) {
+    fn = reinterpret_cast<F>(reinterpret_cast<void*>(GetProcAddress(module, name)));
 }
 } // namespace
 
-ThumbnailApi& CurrentThumbnailApi() {
-    return Program().services.thumbnails;
-}
-
-bool LoadThumbnailApi() {
+bool LoadThumbnailApi(ProgramState& program) {
     // From the system folder: a dwmapi.dll beside the program must not be loaded in its place.
-    Program().dwmapi.reset(LoadSystemLibrary(L"dwmapi.dll"));
-    if (!Program().dwmapi)
+    program.dwmapi.reset(LoadSystemLibrary(L"dwmapi.dll"));
+    if (!program.dwmapi)
         return false;
-    ThumbnailApi& api = CurrentThumbnailApi();
-    Lookup(api.registerThumbnail, "DwmRegisterThumbnail");
-    Lookup(api.isCompositionEnabled, "DwmIsCompositionEnabled");
-    Lookup(api.updateProperties, "DwmUpdateThumbnailProperties");
-    Lookup(api.unregisterThumbnail, "DwmUnregisterThumbnail");
+    ThumbnailApi& api = program.services.thumbnails;
+    HMODULE dwm = program.dwmapi.get();
+    Lookup(dwm, api.registerThumbnail, "DwmRegisterThumbnail");
+    Lookup(dwm, api.isCompositionEnabled, "DwmIsCompositionEnabled");
+    Lookup(dwm, api.updateProperties, "DwmUpdateThumbnailProperties");
+    Lookup(dwm, api.unregisterThumbnail, "DwmUnregisterThumbnail");
     if (!api.registerThumbnail || !api.isCompositionEnabled || !api.updateProperties ||
         !api.unregisterThumbnail) {
-        UnloadThumbnailApi();
+        UnloadThumbnailApi(program);
         return false;
     }
     return true;
 }
 
-void UnloadThumbnailApi() {
-    CurrentThumbnailApi() = ThumbnailApi{};
-    Program().dwmapi.reset();
+void UnloadThumbnailApi(ProgramState& program) {
+    program.services.thumbnails = ThumbnailApi{};
+    program.dwmapi.reset();
 }
 
 } // namespace mw

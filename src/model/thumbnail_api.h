@@ -9,11 +9,10 @@
 
 namespace mw {
 
-ThumbnailApi& CurrentThumbnailApi();
-
-// Loads dwmapi.dll and the four functions. False when the library or any of the functions is
-// missing; then nothing stays loaded and the caller runs without thumbnails.
-bool LoadThumbnailApi();
-void UnloadThumbnailApi();
+// Loads dwmapi.dll into program.dwmapi and the four functions into program.services.thumbnails.
+// False when the library or any of the functions is missing; then nothing stays loaded and the
+// caller runs without thumbnails.
+bool LoadThumbnailApi(ProgramState& program);
+void UnloadThumbnailApi(ProgramState& program);
 
 } // namespace mw

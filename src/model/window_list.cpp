@@ -76,10 +76,6 @@ bool LimitedAccessPath(DWORD processId, wchar_t* buffer) {
     return length > 0;
 }
 
-ProgramPathMemo& PathMemo() {
-    return Program().pathMemo;
-}
-
 } // namespace
 
 bool ModuleNameIsWhole(DWORD length, DWORD bufferUnits) {
@@ -107,8 +103,7 @@ void RememberProgramPath(ProgramPathMemo& memo, DWORD processId, ULONGLONG creat
     memo.entries.push_back({processId, created, path});
 }
 
-bool IsWindowCloaked(HWND window) {
-    const CloakQuery override = Program().services.cloakQuery;
+bool IsWindowCloaked(CloakQuery override, HWND window) {
     CloakQuery query = override ? override : SystemCloakQuery();
     if (!query)
         return false;
@@ -116,10 +111,6 @@ bool IsWindowCloaked(HWND window) {
     if (FAILED(query(window, CloakedAttribute, &cloaked, sizeof cloaked)))
         return false;
     return cloaked != 0;
-}
-
-void SetCloakQuery(CloakQuery query) {
-    Program().services.cloakQuery = query;
 }
 
 void ReadWindowTitle(HWND window, wchar_t* buffer) {
@@ -139,22 +130,22 @@ void ReadWindowTitle(HWND window, wchar_t* buffer) {
     buffer[TextBufferLength - 1] = L'\0';
 }
 
-bool ProgramPathOfWindow(HWND window, wchar_t* buffer) {
+bool ProgramPathOfWindow(ProgramPathMemo* memo, HWND window, wchar_t* buffer) {
     buffer[0] = L'\0';
     DWORD processId = 0;
     if (!window || GetWindowThreadProcessId(window, &processId) == 0 || processId == 0)
         return false;
     const ULONGLONG created = ProcessCreationTime(processId);
-    if (created != 0) {
-        if (const std::wstring* known = FindProgramPath(PathMemo(), processId, created)) {
+    if (memo && created != 0) {
+        if (const std::wstring* known = FindProgramPath(*memo, processId, created)) {
             lstrcpynW(buffer, known->c_str(), TextBufferLength);
             return true;
         }
     }
     if (FullAccessPath(processId, buffer) || LimitedAccessPath(processId, buffer)) {
         buffer[TextBufferLength - 1] = L'\0';
-        if (created != 0)
-            RememberProgramPath(PathMemo(), processId, created, buffer);
+        if (memo && created != 0)
+            RememberProgramPath(*memo, processId, created, buffer);
         return true;
     }
     // A path that cannot be read is the empty path: no file icon, grouped with the other unknowns.
@@ -219,7 +210,8 @@ bool IconQueryFor(int size, WPARAM* which, int* classIndex) {
 // The icon a window's record owns, by the same rule as WindowIcon, and where it came from. A copy
 // kept in `cache` for the same window, source and size is taken instead of copying again, and so
 // is a kept file icon of the same program at the same size.
-HICON RecordIcon(HWND window, int size, int pixels, IconCache* cache, IconOrigin& origin) {
+HICON RecordIcon(HWND window, int size, int pixels, IconCache* cache, IconOrigin& origin,
+                 ProgramPathMemo* memo) {
     WPARAM which;
     int classIndex;
     if (!IconQueryFor(size, &which, &classIndex))
@@ -239,7 +231,7 @@ HICON RecordIcon(HWND window, int size, int pixels, IconCache* cache, IconOrigin
         }
     }
     wchar_t path[TextBufferLength];
-    if (!ProgramPathOfWindow(window, path))
+    if (!ProgramPathOfWindow(memo, window, path))
         return nullptr;
     origin.path = path;
     if (cache) {
@@ -251,7 +243,7 @@ HICON RecordIcon(HWND window, int size, int pixels, IconCache* cache, IconOrigin
 
 } // namespace
 
-HICON WindowIcon(HWND window, int size, bool* ownedByCaller, int pixels) {
+HICON WindowIcon(HWND window, int size, bool* ownedByCaller, int pixels, ProgramPathMemo* memo) {
     *ownedByCaller = false;
     WPARAM which;
     int classIndex;
@@ -264,7 +256,7 @@ HICON WindowIcon(HWND window, int size, bool* ownedByCaller, int pixels) {
     }
 
     wchar_t path[TextBufferLength];
-    if (!ProgramPathOfWindow(window, path))
+    if (!ProgramPathOfWindow(memo, window, path))
         return nullptr;
     HICON icon = FileIcon(path, pixels > 0 ? pixels : size);
     *ownedByCaller = icon != nullptr;
@@ -286,7 +278,7 @@ BOOL CALLBACK EnumerateWindow(HWND window, LPARAM context) {
         return TRUE;
     if (GetWindowLongW(window, GWL_EXSTYLE) & WS_EX_TOOLWINDOW)
         return TRUE;
-    if (IsWindowCloaked(window))
+    if (IsWindowCloaked(ctx->program ? ctx->program->services.cloakQuery : nullptr, window))
         return TRUE;
 
     // An application with a dialog open is represented by the dialog.
@@ -301,11 +293,12 @@ BOOL CALLBACK EnumerateWindow(HWND window, LPARAM context) {
 
     wchar_t title[TextBufferLength];
     ReadWindowTitle(target, title);
-    if (IsExcluded(title))
+    if (ctx->program && IsExcluded(ctx->program->excluded, title))
         return TRUE;
 
     IconOrigin origin;
-    HICON icon = RecordIcon(target, ctx->iconSize, ctx->iconPixels, ctx->iconCache, origin);
+    HICON icon = RecordIcon(target, ctx->iconSize, ctx->iconPixels, ctx->iconCache, origin,
+                            ctx->program ? &ctx->program->pathMemo : nullptr);
 
     int state = StateNormal;
     if (IsIconic(target))
@@ -327,8 +320,9 @@ BOOL CALLBACK EnumerateWindow(HWND window, LPARAM context) {
     return list.count < ListCapacity ? TRUE : FALSE;
 }
 
-void EnumerateTopLevelWindows(ItemList& list, int iconSize, int iconPixels, IconCache* cache) {
-    EnumerationContext context{&list, 0, iconSize, iconPixels, cache};
+void EnumerateTopLevelWindows(ProgramState& program, ItemList& list, int iconSize, int iconPixels,
+                              IconCache* cache) {
+    EnumerationContext context{&list, 0, iconSize, iconPixels, cache, &program};
     EnumWindows(EnumerateWindow, reinterpret_cast<LPARAM>(&context));
 }
 

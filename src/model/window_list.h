@@ -31,6 +31,9 @@ struct EnumerationContext {
     int iconSize;
     int iconPixels = 0;
     IconCache* iconCache = nullptr; // copies kept from the last open; null: every icon copied anew
+    // The excluded titles, the path memo and the cloak query; null: nothing excluded, nothing
+    // remembered, the system's query.
+    ProgramState* program = nullptr;
 };
 
 // The enumeration callback; `context` points at an EnumerationContext. Returns FALSE only to
@@ -40,7 +43,9 @@ BOOL CALLBACK EnumerateWindow(HWND window, LPARAM context);
 // One pass over all top-level windows into `list` (normally empty), order counter from 0. With a
 // cache, a window that still offers the icon it offered last time gets the copy kept from then,
 // and every record's icon is lent from the cache until ReturnLentIcons.
-void EnumerateTopLevelWindows(ItemList& list, int iconSize, int iconPixels = 0, IconCache* cache = nullptr);
+// The program gives the excluded titles, the path memo and the cloak query of its services.
+void EnumerateTopLevelWindows(ProgramState& program, ItemList& list, int iconSize, int iconPixels = 0,
+                              IconCache* cache = nullptr);
 
 // The icon of a window by the icon size rule (16: small icons, 32: big icons, 48 or more: the
 // program's file icon only, anything else: none). `ownedByCaller` (required) tells whether the
@@ -49,12 +54,13 @@ void EnumerateTopLevelWindows(ItemList& list, int iconSize, int iconPixels = 0, 
 // DPI) the icon the rule picks is taken at `pixels` x `pixels`: a window or class icon is copied
 // at that size from the image it was loaded from where the system still knows it (the copy is the
 // caller's), and a file icon is extracted at that size.
-HICON WindowIcon(HWND window, int size, bool* ownedByCaller, int pixels = 0);
+// Program paths are remembered in `memo` when one is given.
+HICON WindowIcon(HWND window, int size, bool* ownedByCaller, int pixels = 0, ProgramPathMemo* memo = nullptr);
 
 // The full path of the executable of the process that owns `window`, into a buffer of
 // TextBufferLength units. When it cannot be read the buffer holds the empty path and the result
-// is false.
-bool ProgramPathOfWindow(HWND window, wchar_t* buffer);
+// is false. Paths are remembered in `memo` (null: read every time).
+bool ProgramPathOfWindow(ProgramPathMemo* memo, HWND window, wchar_t* buffer);
 
 // Whether a module name of `length` units, as GetModuleFileNameExW reports it for a buffer of
 // `bufferUnits`, is certainly whole. The call cuts a longer name without an error, and systems
@@ -74,10 +80,9 @@ void ReadWindowTitle(HWND window, wchar_t* buffer);
 
 // Windows hidden by the desktop compositor (other virtual desktops, suspended store apps) are
 // visible to the window manager but not on screen. The query is looked up at run time from
-// dwmapi.dll; a failed query counts as not cloaked.
+// dwmapi.dll; a failed query counts as not cloaked. `query` is the services' cloakQuery (tests
+// put their own there); null is the system's function.
 constexpr DWORD CloakedAttribute = 14; // DWMWA_CLOAKED
-bool IsWindowCloaked(HWND window);
-// Replaces the compositor query, for tests; null goes back to the system's function.
-void SetCloakQuery(CloakQuery query);
+bool IsWindowCloaked(CloakQuery query, HWND window);
 
 } // namespace mw

@@ -4,7 +4,7 @@
 
 #include <cwchar>
 
-#include "model/program_state.h"
+#include "options/option_settings.h"
 #include "platform/dpi.h"
 #include "resource.h"
 
@@ -18,14 +18,14 @@ HWND IconControl(HWND page) {
     return GetDlgItem(page, IDC_ABOUT_ICON);
 }
 
-INT_PTR OnInitDialog(HWND page) {
+INT_PTR OnInitDialog(OptionsSession& session, HWND page) {
     VersionInfo info;
     ReadVersionBlock(info);
     SetDlgItemTextW(page, IDC_ABOUT_VERSION, AboutText(info).c_str());
     SetDlgItemTextW(page, IDC_ABOUT_ADDRESS, kWebAddress);
-    const int size = ScaleForDpi(kAboutIconSize, WindowDpi(page));
+    const int size = ScaleForDpi(kAboutIconSize, WindowDpi(session.program.services.dpi, page));
     HICON icon = static_cast<HICON>(
-        LoadImageW(Program().instance, MAKEINTRESOURCEW(IDI_APP), IMAGE_ICON, size, size, 0));
+        LoadImageW(session.program.instance, MAKEINTRESOURCEW(IDI_APP), IMAGE_ICON, size, size, 0));
     // The page owns the icon: the static only shows it and never destroys it.
     SendMessageW(IconControl(page), STM_SETICON, reinterpret_cast<WPARAM>(icon), 0);
     return TRUE;
@@ -60,7 +60,7 @@ void ReadVersionBlock(VersionInfo& info, const std::wstring& path) {
 }
 
 void ReadVersionBlock(VersionInfo& info) {
-    ReadVersionBlock(info, ModuleFilePath(Program().instance));
+    ReadVersionBlock(info, ExecutablePath());
 }
 
 const wchar_t* VersionString(VersionInfo& info, const wchar_t* name) {
@@ -81,10 +81,10 @@ std::wstring AboutText(VersionInfo& info) {
     return text(L"ProductName") + L"  " + text(L"FileVersion") + L"\n\n" + text(L"LegalCopyright");
 }
 
-INT_PTR CALLBACK AboutPageProc(HWND page, UINT message, WPARAM, LPARAM) {
+INT_PTR CALLBACK AboutPageProc(HWND page, UINT message, WPARAM, LPARAM lParam) {
     switch (message) {
     case WM_INITDIALOG:
-        return OnInitDialog(page);
+        return OnInitDialog(*KeepSession(page, lParam), page);
     case WM_DESTROY:
         return OnDestroy(page);
     default:

@@ -43,22 +43,22 @@ void EnableReplaceModes(HWND page, bool enable) {
     Enable(page, IDC_GENERAL_CLICK_MODE, enable);
 }
 
-void FillCombo(HWND page, int id, const UINT* texts, int count, int selected) {
+void FillCombo(LANGID language, HWND page, int id, const UINT* texts, int count, int selected) {
     HWND combo = GetDlgItem(page, id);
     for (int i = 0; i < count; ++i) {
-        const std::wstring text = LoadText(texts[i]);
+        const std::wstring text = LoadText(language, texts[i]);
         SendMessageW(combo, CB_INSERTSTRING, i, reinterpret_cast<LPARAM>(text.c_str()));
     }
     SendMessageW(combo, CB_SETCURSEL, selected, 0);
 }
 
-INT_PTR OnInitDialog(HWND page) {
-    const Preferences& p = CurrentPreferences();
-    Check(page, IDC_GENERAL_STARTUP, StartupShortcutExists() == 1);
+INT_PTR OnInitDialog(OptionsSession& session, HWND page) {
+    const Preferences& p = session.program.preferences;
+    Check(page, IDC_GENERAL_STARTUP, StartupShortcutExists(session.program.services) == 1);
     for (size_t i = 0; i < PreferenceKeyCount(); ++i) {
         const PreferenceKey& entry = PreferenceKeys()[i];
         if (IsCheckBoxOfPage(entry))
-            Check(page, entry.control, PreferenceValue(entry.id) != 0);
+            Check(page, entry.control, PreferenceValue(p, entry.id) != 0);
     }
 
     Check(page, IDC_GENERAL_REPLACE_ALTTAB, p.ReplaceAltTab != kReplaceOff);
@@ -69,65 +69,69 @@ INT_PTR OnInitDialog(HWND page) {
 
     Enable(page, IDC_GENERAL_FRAMES_HIDE, p.Altab7 != 0);
     const UINT hideChoices[] = {IDS_FRAMES_MINIMIZE, IDS_FRAMES_HIDE};
-    FillCombo(page, IDC_GENERAL_FRAMES_HIDE, hideChoices, 2, p.Altab7_Hide != 0 ? 1 : 0);
+    FillCombo(ProgramLanguage(session.program), page, IDC_GENERAL_FRAMES_HIDE, hideChoices, 2,
+              p.Altab7_Hide != 0 ? 1 : 0);
     // An unknown value counts as automatic, and the box says so.
     const bool knownLanguage = p.Language == kLanguageJapanese || p.Language == kLanguageEnglish;
-    FillCombo(page, IDC_GENERAL_LANGUAGE, kLanguageChoices, 3, knownLanguage ? p.Language : kLanguageAuto);
+    FillCombo(ProgramLanguage(session.program), page, IDC_GENERAL_LANGUAGE, kLanguageChoices, 3,
+              knownLanguage ? p.Language : kLanguageAuto);
     return TRUE;
 }
 
-void OnStartupClicked(HWND page) {
+void OnStartupClicked(OptionsSession& session, HWND page) {
+    const SystemServices& services = session.program.services;
     const bool wanted = IsChecked(page, IDC_GENERAL_STARTUP);
     if (wanted) {
-        CreateStartupShortcut();
+        CreateStartupShortcut(services, ProgramLanguage(session.program));
     } else {
-        DeleteStartupShortcut();
+        DeleteStartupShortcut(services);
     }
     // A shortcut that could not be made (or removed) would otherwise look done to the user.
-    const bool present = StartupShortcutExists() == 1;
+    const bool present = StartupShortcutExists(services) == 1;
     if (present != wanted) {
         Check(page, IDC_GENERAL_STARTUP, present);
-        ShowOptionsError(GetAncestor(page, GA_ROOT),
-                         FormatText(wanted ? IDS_SHORTCUT_CREATE_FAILED : IDS_SHORTCUT_DELETE_FAILED,
-                                    {StartupShortcutPath()}));
+        ShowOptionsError(session.program, GetAncestor(page, GA_ROOT),
+                         FormatText(ProgramLanguage(session.program),
+                                    wanted ? IDS_SHORTCUT_CREATE_FAILED : IDS_SHORTCUT_DELETE_FAILED,
+                                    {StartupShortcutPath(services)}));
     }
 }
 
-void OnReplaceAltTabClicked(HWND page) {
+void OnReplaceAltTabClicked(OptionsSession& session, HWND page) {
     const bool on = IsChecked(page, IDC_GENERAL_REPLACE_ALTTAB);
     EnableReplaceModes(page, on);
     const int value =
         !on ? kReplaceOff
             : (IsChecked(page, IDC_GENERAL_STANDARD_MODE) ? kReplaceStandard : kReplaceClickMode);
-    ApplyPreference(page, PreferenceId::ReplaceAltTab, value);
+    ApplyPreference(session, page, PreferenceId::ReplaceAltTab, value);
 }
 
-INT_PTR OnCommand(HWND page, int id, int code) {
+INT_PTR OnCommand(OptionsSession& session, HWND page, int id, int code) {
     if (code == CBN_SELCHANGE && id == IDC_GENERAL_FRAMES_HIDE) {
         const LRESULT index = SendDlgItemMessageW(page, id, CB_GETCURSEL, 0, 0);
-        ApplyPreference(page, PreferenceId::Altab7_Hide, index > 0 ? 1 : 0);
+        ApplyPreference(session, page, PreferenceId::Altab7_Hide, index > 0 ? 1 : 0);
         return TRUE;
     }
     if (code == CBN_SELCHANGE && id == IDC_GENERAL_LANGUAGE) {
         const LRESULT index = SendDlgItemMessageW(page, id, CB_GETCURSEL, 0, 0);
         if (index >= 0)
-            ApplyPreference(page, PreferenceId::Language, static_cast<int>(index));
+            ApplyPreference(session, page, PreferenceId::Language, static_cast<int>(index));
         return TRUE;
     }
     if (code != BN_CLICKED)
         return FALSE;
     switch (id) {
     case IDC_GENERAL_STARTUP:
-        OnStartupClicked(page);
+        OnStartupClicked(session, page);
         return TRUE;
     case IDC_GENERAL_REPLACE_ALTTAB:
-        OnReplaceAltTabClicked(page);
+        OnReplaceAltTabClicked(session, page);
         return TRUE;
     case IDC_GENERAL_STANDARD_MODE:
-        ApplyPreference(page, PreferenceId::ReplaceAltTab, kReplaceStandard);
+        ApplyPreference(session, page, PreferenceId::ReplaceAltTab, kReplaceStandard);
         return TRUE;
     case IDC_GENERAL_CLICK_MODE:
-        ApplyPreference(page, PreferenceId::ReplaceAltTab, kReplaceClickMode);
+        ApplyPreference(session, page, PreferenceId::ReplaceAltTab, kReplaceClickMode);
         return TRUE;
     default:
         break;
@@ -136,7 +140,7 @@ INT_PTR OnCommand(HWND page, int id, int code) {
         const PreferenceKey& entry = PreferenceKeys()[i];
         if (!IsCheckBoxOfPage(entry) || entry.control != id)
             continue;
-        ApplyPreference(page, entry.id, IsChecked(page, id) ? 1 : 0);
+        ApplyPreference(session, page, entry.id, IsChecked(page, id) ? 1 : 0);
         if (id == IDC_GENERAL_FRAMES)
             Enable(page, IDC_GENERAL_FRAMES_HIDE, IsChecked(page, id));
         return TRUE;
@@ -146,12 +150,15 @@ INT_PTR OnCommand(HWND page, int id, int code) {
 
 } // namespace
 
-INT_PTR CALLBACK GeneralPageProc(HWND page, UINT message, WPARAM wParam, LPARAM) {
+INT_PTR CALLBACK GeneralPageProc(HWND page, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_INITDIALOG)
+        return OnInitDialog(*KeepSession(page, lParam), page);
+    OptionsSession* session = SessionOf(page);
+    if (!session)
+        return FALSE;
     switch (message) {
-    case WM_INITDIALOG:
-        return OnInitDialog(page);
     case WM_COMMAND:
-        return OnCommand(page, LOWORD(wParam), HIWORD(wParam));
+        return OnCommand(*session, page, LOWORD(wParam), HIWORD(wParam));
     default:
         return FALSE;
     }

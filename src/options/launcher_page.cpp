@@ -24,27 +24,37 @@ namespace mw {
 
 namespace {
 
-PropertyDialogState g_property;
-
-// The stored "cnt" and how many entries the file holds beyond the full list, as seen when the page
-// opened. While there are such entries, nothing may add or remove: adding would overwrite number
-// 51, and removing would lower "cnt" below them and cut them off.
-int g_storedCount = 0;
-int g_hiddenStoredEntries = 0;
-
 constexpr UINT_PTR kListSubclassId = 1;
 
-LauncherList* Launchers() {
-    return Program().launcherList.get();
+LauncherList* Launchers(OptionsSession& session) {
+    return session.program.launcherList.get();
 }
 
-const std::wstring& PrefsPath() {
-    return Program().preferencesPath;
+const std::wstring& PrefsPath(OptionsSession& session) {
+    return session.program.preferencesPath;
 }
 
 // The entries' icons are shared with the popup, which holds them at its monitor's DPI.
-int IconSize() {
-    return ListIconPixels(CurrentDesign().iconSize);
+int IconSize(OptionsSession& session) {
+    return ListIconPixels(session.program, session.program.design.iconSize);
+}
+
+// The language of the options window a system picker is opened over (its session's program).
+LANGID LanguageOf(HWND owner) {
+    const OptionsSession* session = SessionOf(owner);
+    return session ? ProgramLanguage(session->program) : ResourceLanguage(kLanguageAuto);
+}
+
+// The services' pickers; those the services leave null are the system's own.
+LauncherPickers Pickers(OptionsSession& session) {
+    LauncherPickers pickers = session.program.services.launcherPickers;
+    if (!pickers.chooseFile)
+        pickers.chooseFile = ChooseFileToAdd;
+    if (!pickers.pickIcon)
+        pickers.pickIcon = PickEntryIcon;
+    if (!pickers.chooseFolder)
+        pickers.chooseFolder = ChooseWorkFolder;
+    return pickers;
 }
 
 HWND ListBox(HWND page) {
@@ -71,67 +81,68 @@ void FocusAndSelect(HWND page, int index) {
 
 // Rewrites the keys of number `number` from list entry `index`. Empty strings are written as
 // empty values, so the text keys of every stored entry are all present.
-bool WriteEntryFromList(int number, int index) {
-    const LauncherEntry& e = Launchers()->slots[index];
-    return WriteLauncherEntry(PrefsPath(), number, e.name.c_str(), e.commandLine.c_str(),
+bool WriteEntryFromList(OptionsSession& session, int number, int index) {
+    const LauncherEntry& e = Launchers(session)->slots[index];
+    return WriteLauncherEntry(PrefsPath(session), number, e.name.c_str(), e.commandLine.c_str(),
                               e.workFolder.c_str(), e.path.c_str(), e.iconFile.c_str(), e.iconIndex, e.raise);
 }
 
 // Appends the entry for a path with its default name and icon; false when the list is full.
-bool AppendEntryForPath(const wchar_t* path, std::wstring& name) {
+bool AppendEntryForPath(OptionsSession& session, const wchar_t* path, std::wstring& name) {
     name = LauncherNameFromPath(path);
     LauncherEntry entry;
-    InitListItem(entry, name.c_str(), FileIcon(path, IconSize()), nullptr, KindLauncher);
+    InitListItem(entry, name.c_str(), FileIcon(path, IconSize(session)), nullptr, KindLauncher);
     SetLauncherFields(entry, L"", path, L"", L"", 0);
-    const int appended = AppendLauncherEntry(*Launchers(), entry);
+    const int appended = AppendLauncherEntry(*Launchers(session), entry);
     DestroyLauncherEntry(entry); // the list holds its own copy
     return appended != 0;
 }
 
 // Whether one more entry may be added; when not, the user is told why.
-bool MayAdd(HWND page) {
-    if (g_hiddenStoredEntries > 0) {
-        ShowOptionsError(Root(page), HiddenEntriesText(g_storedCount));
+bool MayAdd(OptionsSession& session, HWND page) {
+    if (session.hiddenStoredEntries > 0) {
+        ShowOptionsError(session.program, Root(page),
+                         HiddenEntriesText(ProgramLanguage(session.program), session.storedLauncherCount));
         return false;
     }
-    if (Launchers()->count >= ListCapacity) {
-        ShowOptionsError(Root(page), AddRefusalText(1, 0));
+    if (Launchers(session)->count >= ListCapacity) {
+        ShowOptionsError(session.program, Root(page), AddRefusalText(ProgramLanguage(session.program), 1, 0));
         return false;
     }
     return true;
 }
 
-void OnAdd(HWND page) {
-    if (!MayAdd(page))
+void OnAdd(OptionsSession& session, HWND page) {
+    if (!MayAdd(session, page))
         return;
     std::wstring path;
-    if (!CurrentLauncherPickers().chooseFile || !CurrentLauncherPickers().chooseFile(page, path))
+    if (!Pickers(session).chooseFile || !Pickers(session).chooseFile(page, path))
         return;
     if (path.empty())
         return;
     if (path.size() > static_cast<size_t>(kMaxLauncherPath)) {
-        ShowOptionsError(Root(page), AddRefusalText(0, 1));
+        ShowOptionsError(session.program, Root(page), AddRefusalText(ProgramLanguage(session.program), 0, 1));
         return;
     }
     std::wstring name;
-    if (!AppendEntryForPath(path.c_str(), name))
+    if (!AppendEntryForPath(session, path.c_str(), name))
         return;
-    const int n = Launchers()->count;
+    const int n = Launchers(session)->count;
     InsertLine(page, n - 1, name);
-    bool ok = WriteLauncherValue(PrefsPath(), LauncherKey::Path, n, path.c_str());
-    ok = WriteLauncherValue(PrefsPath(), LauncherKey::Name, n, name.c_str()) && ok;
+    bool ok = WriteLauncherValue(PrefsPath(session), LauncherKey::Path, n, path.c_str());
+    ok = WriteLauncherValue(PrefsPath(session), LauncherKey::Name, n, name.c_str()) && ok;
     // Keys of this number left over from a hand-edited file would otherwise give the new entry a
     // command line, folder, icon or run-or-raise that the list does not have.
     for (LauncherKey stale : {LauncherKey::CommandLine, LauncherKey::WorkFolder, LauncherKey::IconFile,
                               LauncherKey::IconIndex, LauncherKey::Raise}) {
-        ok = WriteLauncherValue(PrefsPath(), stale, n, nullptr) && ok;
+        ok = WriteLauncherValue(PrefsPath(session), stale, n, nullptr) && ok;
     }
-    ok = WriteLauncherCount(PrefsPath(), n) && ok;
+    ok = WriteLauncherCount(PrefsPath(session), n) && ok;
     if (!ok)
-        ReportFailedWrite(page);
+        ReportFailedWrite(session, page);
 }
 
-void OnDropFiles(HWND page, HDROP drop) {
+void OnDropFiles(OptionsSession& session, HWND page, HDROP drop) {
     const UINT dropped = DragQueryFileW(drop, 0xFFFFFFFF, nullptr, 0);
     int leftOutFull = 0, leftOutLong = 0;
     bool ok = true;
@@ -144,38 +155,42 @@ void OnDropFiles(HWND page, HDROP drop) {
             ++leftOutLong;
             continue;
         }
-        if (g_hiddenStoredEntries > 0 || Launchers()->count >= ListCapacity) {
+        if (session.hiddenStoredEntries > 0 || Launchers(session)->count >= ListCapacity) {
             ++leftOutFull;
             continue;
         }
         wchar_t path[MAX_PATH] = {};
         DragQueryFileW(drop, i, path, MAX_PATH);
         std::wstring name;
-        if (!AppendEntryForPath(path, name)) {
+        if (!AppendEntryForPath(session, path, name)) {
             ++leftOutFull;
             continue;
         }
-        const int n = Launchers()->count;
-        ok = WriteLauncherCount(PrefsPath(), n) && ok;
-        ok = WriteLauncherEntry(PrefsPath(), n, name.c_str(), nullptr, nullptr, path, nullptr, 0) && ok;
+        const int n = Launchers(session)->count;
+        ok = WriteLauncherCount(PrefsPath(session), n) && ok;
+        ok =
+            WriteLauncherEntry(PrefsPath(session), n, name.c_str(), nullptr, nullptr, path, nullptr, 0) && ok;
         InsertLine(page, n - 1, name);
     }
     DragFinish(drop);
     if (!ok)
-        ReportFailedWrite(page);
-    if (leftOutFull > 0 && g_hiddenStoredEntries > 0) {
-        ShowOptionsError(Root(page), HiddenEntriesText(g_storedCount));
+        ReportFailedWrite(session, page);
+    if (leftOutFull > 0 && session.hiddenStoredEntries > 0) {
+        ShowOptionsError(session.program, Root(page),
+                         HiddenEntriesText(ProgramLanguage(session.program), session.storedLauncherCount));
     } else if (leftOutFull > 0 || leftOutLong > 0) {
-        ShowOptionsError(Root(page), AddRefusalText(leftOutFull, leftOutLong));
+        ShowOptionsError(session.program, Root(page),
+                         AddRefusalText(ProgramLanguage(session.program), leftOutFull, leftOutLong));
     }
 }
 
-void OnRemove(HWND page, int s) {
-    LauncherList& list = *Launchers();
+void OnRemove(OptionsSession& session, HWND page, int s) {
+    LauncherList& list = *Launchers(session);
     if (s < 0 || s >= list.count)
         return;
-    if (g_hiddenStoredEntries > 0) {
-        ShowOptionsError(Root(page), HiddenEntriesText(g_storedCount));
+    if (session.hiddenStoredEntries > 0) {
+        ShowOptionsError(session.program, Root(page),
+                         HiddenEntriesText(ProgramLanguage(session.program), session.storedLauncherCount));
         return;
     }
     if (!RemoveLauncherEntry(list, s))
@@ -183,56 +198,59 @@ void OnRemove(HWND page, int s) {
     const int count = list.count;
     bool ok = true;
     for (int i = s; i < count; ++i)
-        ok = WriteEntryFromList(i + 1, i) && ok;
+        ok = WriteEntryFromList(session, i + 1, i) && ok;
     // The old last number: its strings go, its index reads 0.
-    ok = WriteLauncherEntry(PrefsPath(), count + 1, nullptr, nullptr, nullptr, nullptr, nullptr, 0) && ok;
-    ok = WriteLauncherCount(PrefsPath(), count) && ok;
+    ok = WriteLauncherEntry(PrefsPath(session), count + 1, nullptr, nullptr, nullptr, nullptr, nullptr, 0) &&
+         ok;
+    ok = WriteLauncherCount(PrefsPath(session), count) && ok;
     DeleteLine(page, s);
     FocusAndSelect(page, SelectionAfterRemoval(s, count));
     if (!ok)
-        ReportFailedWrite(page);
+        ReportFailedWrite(session, page);
 }
 
-void OnUp(HWND page, int s) {
-    if (!MoveLauncherEntryUp(*Launchers(), s))
+void OnUp(OptionsSession& session, HWND page, int s) {
+    if (!MoveLauncherEntryUp(*Launchers(session), s))
         return;
-    bool ok = WriteEntryFromList(s, s - 1);
-    ok = WriteEntryFromList(s + 1, s) && ok;
+    bool ok = WriteEntryFromList(session, s, s - 1);
+    ok = WriteEntryFromList(session, s + 1, s) && ok;
     DeleteLine(page, s);
-    InsertLine(page, s - 1, Launchers()->slots[s - 1].name);
+    InsertLine(page, s - 1, Launchers(session)->slots[s - 1].name);
     FocusAndSelect(page, s - 1);
     if (!ok)
-        ReportFailedWrite(page);
+        ReportFailedWrite(session, page);
 }
 
-void OnDown(HWND page, int s) {
-    if (!MoveLauncherEntryDown(*Launchers(), s))
+void OnDown(OptionsSession& session, HWND page, int s) {
+    if (!MoveLauncherEntryDown(*Launchers(session), s))
         return;
-    bool ok = WriteEntryFromList(s + 1, s);
-    ok = WriteEntryFromList(s + 2, s + 1) && ok;
+    bool ok = WriteEntryFromList(session, s + 1, s);
+    ok = WriteEntryFromList(session, s + 2, s + 1) && ok;
     DeleteLine(page, s);
-    InsertLine(page, s + 1, Launchers()->slots[s + 1].name);
+    InsertLine(page, s + 1, Launchers(session)->slots[s + 1].name);
     FocusAndSelect(page, s + 1);
     if (!ok)
-        ReportFailedWrite(page);
+        ReportFailedWrite(session, page);
 }
 
-void OnProperties(HWND page, int s) {
-    if (s < 0 || s >= Launchers()->count)
+void OnProperties(OptionsSession& session, HWND page, int s) {
+    if (s < 0 || s >= Launchers(session)->count)
         return;
-    g_property.PropertyIndex = s;
-    DialogBoxInLanguage(Program().instance, IDD_LAUNCHER_PROPERTIES, page, LauncherPropertyProc, 0);
-    g_property = PropertyDialogState{};
+    session.property.PropertyIndex = s;
+    DialogBoxInLanguage(ProgramLanguage(session.program), session.program.instance, IDD_LAUNCHER_PROPERTIES,
+                        page, LauncherPropertyProc, reinterpret_cast<LPARAM>(&session));
+    session.property = PropertyDialogState{};
     DeleteLine(page, s);
-    InsertLine(page, s, Launchers()->slots[s].name);
+    InsertLine(page, s, Launchers(session)->slots[s].name);
     FocusAndSelect(page, s);
 }
 
 LRESULT CALLBACK ListSubclassProc(HWND list, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
                                   DWORD_PTR) {
     if (message == WM_DROPFILES) {
-        if (Launchers()) {
-            OnDropFiles(GetParent(list), reinterpret_cast<HDROP>(wParam));
+        OptionsSession* session = SessionOf(GetParent(list));
+        if (session && Launchers(*session)) {
+            OnDropFiles(*session, GetParent(list), reinterpret_cast<HDROP>(wParam));
         } else {
             DragFinish(reinterpret_cast<HDROP>(wParam));
         }
@@ -243,40 +261,42 @@ LRESULT CALLBACK ListSubclassProc(HWND list, UINT message, WPARAM wParam, LPARAM
     return DefSubclassProc(list, message, wParam, lParam);
 }
 
-INT_PTR OnPageInitDialog(HWND page) {
-    const LauncherList* list = Launchers();
+INT_PTR OnPageInitDialog(OptionsSession& session, HWND page) {
+    const LauncherList* list = Launchers(session);
     const int count = list ? list->count : 0;
     for (int i = 0; i < count; ++i)
         InsertLine(page, i, list->slots[i].name);
-    g_storedCount = StoredLauncherCount(PrefsPath());
+    session.storedLauncherCount = StoredLauncherCount(PrefsPath(session));
     // Loading stops only when the list is full, so a larger stored count with room left in the
     // list comes from an earlier failed write (already reported), not from entries beyond 50.
-    g_hiddenStoredEntries = count == ListCapacity && g_storedCount > count ? g_storedCount - count : 0;
+    session.hiddenStoredEntries = count == ListCapacity && session.storedLauncherCount > count
+                                      ? session.storedLauncherCount - count
+                                      : 0;
     // Drops reach the list box; the page takes them from there.
     SetWindowSubclass(ListBox(page), ListSubclassProc, kListSubclassId, 0);
     AllowDropsFromLowerIntegrity(ListBox(page), SystemMessageFilter());
     return TRUE;
 }
 
-INT_PTR OnPageCommand(HWND page, int id, HWND control) {
-    if (!Launchers() || control == ListBox(page))
+INT_PTR OnPageCommand(OptionsSession& session, HWND page, int id, HWND control) {
+    if (!Launchers(session) || control == ListBox(page))
         return FALSE;
     const int s = static_cast<int>(SendMessageW(ListBox(page), LB_GETCURSEL, 0, 0));
     switch (id) {
     case IDC_LAUNCHER_ADD:
-        OnAdd(page);
+        OnAdd(session, page);
         return TRUE;
     case IDC_LAUNCHER_REMOVE:
-        OnRemove(page, s);
+        OnRemove(session, page, s);
         return TRUE;
     case IDC_LAUNCHER_UP:
-        OnUp(page, s);
+        OnUp(session, page, s);
         return TRUE;
     case IDC_LAUNCHER_DOWN:
-        OnDown(page, s);
+        OnDown(session, page, s);
         return TRUE;
     case IDC_LAUNCHER_PROPERTIES:
-        OnProperties(page, s);
+        OnProperties(session, page, s);
         return TRUE;
     default:
         return FALSE;
@@ -285,24 +305,24 @@ INT_PTR OnPageCommand(HWND page, int id, HWND control) {
 
 // --- property dialog ---------------------------------------------------------------------------
 
-LauncherEntry* PropertyEntry() {
-    LauncherList* list = Launchers();
-    if (!list || g_property.PropertyIndex < 0 || g_property.PropertyIndex >= list->count)
+LauncherEntry* PropertyEntry(OptionsSession& session) {
+    LauncherList* list = Launchers(session);
+    if (!list || session.property.PropertyIndex < 0 || session.property.PropertyIndex >= list->count)
         return nullptr;
-    return &list->slots[g_property.PropertyIndex];
+    return &list->slots[session.property.PropertyIndex];
 }
 
-int PropertyNumber() {
-    return g_property.PropertyIndex + 1;
+int PropertyNumber(OptionsSession& session) {
+    return session.property.PropertyIndex + 1;
 }
 
-void SetPendingIconFile(const wchar_t* text) {
-    wcsncpy(g_property.PendingIconFile, text ? text : L"", MAX_PATH - 1);
-    g_property.PendingIconFile[MAX_PATH - 1] = L'\0';
+void SetPendingIconFile(OptionsSession& session, const wchar_t* text) {
+    wcsncpy(session.property.PendingIconFile, text ? text : L"", MAX_PATH - 1);
+    session.property.PendingIconFile[MAX_PATH - 1] = L'\0';
 }
 
-INT_PTR OnPropertyInitDialog(HWND dialog) {
-    const LauncherEntry* e = PropertyEntry();
+INT_PTR OnPropertyInitDialog(OptionsSession& session, HWND dialog) {
+    const LauncherEntry* e = PropertyEntry(session);
     if (!e) {
         EndDialog(dialog, -1);
         return TRUE;
@@ -316,19 +336,19 @@ INT_PTR OnPropertyInitDialog(HWND dialog) {
     for (int id : {IDC_PROPERTY_NAME, IDC_PROPERTY_COMMAND_LINE, IDC_PROPERTY_WORK_FOLDER}) {
         SendDlgItemMessageW(dialog, id, EM_SETLIMITTEXT, kMaxLauncherPath, 0);
     }
-    SetPendingIconFile(e->iconFile.c_str());
-    g_property.PendingIconIndex = e->iconIndex;
+    SetPendingIconFile(session, e->iconFile.c_str());
+    session.property.PendingIconIndex = e->iconIndex;
     return TRUE;
 }
 
-INT_PTR OnPropertyPaint(HWND dialog) {
+INT_PTR OnPropertyPaint(OptionsSession& session, HWND dialog) {
     PAINTSTRUCT paint;
     HDC dc = BeginPaint(dialog, &paint);
-    const LauncherEntry* e = PropertyEntry();
+    const LauncherEntry* e = PropertyEntry(session);
     if (e && e->icon) {
         // The dialog is scaled for its monitor's DPI, and so is the icon it shows.
-        const UINT dpi = WindowDpi(dialog);
-        const int size = ScaleForDpi(CurrentDesign().iconSize, dpi);
+        const UINT dpi = WindowDpi(session.program.services.dpi, dialog);
+        const int size = ScaleForDpi(session.program.design.iconSize, dpi);
         const POINT origin = PropertyIconOrigin(size, dpi);
         DrawIconEx(dc, origin.x, origin.y, e->icon.get(), size, size, 0, nullptr, DI_NORMAL);
     }
@@ -336,47 +356,49 @@ INT_PTR OnPropertyPaint(HWND dialog) {
     return TRUE;
 }
 
-void OnChangeIcon(HWND dialog) {
-    LauncherEntry* e = PropertyEntry();
-    if (!e || !CurrentLauncherPickers().pickIcon)
+void OnChangeIcon(OptionsSession& session, HWND dialog) {
+    LauncherEntry* e = PropertyEntry(session);
+    if (!e || !Pickers(session).pickIcon)
         return;
-    const int n = PropertyNumber();
-    const PropertyDialogState before = g_property;
-    SetPendingIconFile(ReadLauncherValue(PrefsPath(), LauncherKey::IconFile, n).c_str());
-    if (!CurrentLauncherPickers().pickIcon(dialog, g_property.PendingIconFile,
-                                           &g_property.PendingIconIndex)) {
-        g_property = before; // nothing chosen, nothing changes
+    const int n = PropertyNumber(session);
+    const PropertyDialogState before = session.property;
+    SetPendingIconFile(session, ReadLauncherValue(PrefsPath(session), LauncherKey::IconFile, n).c_str());
+    if (!Pickers(session).pickIcon(dialog, session.property.PendingIconFile,
+                                   &session.property.PendingIconIndex)) {
+        session.property = before; // nothing chosen, nothing changes
         return;
     }
-    g_property.PendingIconFile[MAX_PATH - 1] = L'\0';
-    const std::wstring index = std::to_wstring(g_property.PendingIconIndex);
-    bool ok = WriteLauncherValue(PrefsPath(), LauncherKey::IconFile, n, g_property.PendingIconFile);
-    ok = WriteLauncherValue(PrefsPath(), LauncherKey::IconIndex, n, index.c_str()) && ok;
-    e->icon.reset(ExtractOneIcon(g_property.PendingIconFile, g_property.PendingIconIndex, IconSize()));
+    session.property.PendingIconFile[MAX_PATH - 1] = L'\0';
+    const std::wstring index = std::to_wstring(session.property.PendingIconIndex);
+    bool ok =
+        WriteLauncherValue(PrefsPath(session), LauncherKey::IconFile, n, session.property.PendingIconFile);
+    ok = WriteLauncherValue(PrefsPath(session), LauncherKey::IconIndex, n, index.c_str()) && ok;
+    e->icon.reset(ExtractOneIcon(session.property.PendingIconFile, session.property.PendingIconIndex,
+                                 IconSize(session)));
     InvalidateRect(dialog, nullptr, TRUE);
     if (!ok)
-        ReportFailedWrite(dialog);
+        ReportFailedWrite(session, dialog);
 }
 
-void OnRevertIcon(HWND dialog) {
-    LauncherEntry* e = PropertyEntry();
+void OnRevertIcon(OptionsSession& session, HWND dialog) {
+    LauncherEntry* e = PropertyEntry(session);
     if (!e)
         return;
-    const int n = PropertyNumber();
-    bool ok = WriteLauncherValue(PrefsPath(), LauncherKey::IconFile, n, nullptr);
-    ok = WriteLauncherValue(PrefsPath(), LauncherKey::IconIndex, n, nullptr) && ok;
-    e->icon.reset(FileIcon(e->path.c_str(), IconSize()));
+    const int n = PropertyNumber(session);
+    bool ok = WriteLauncherValue(PrefsPath(session), LauncherKey::IconFile, n, nullptr);
+    ok = WriteLauncherValue(PrefsPath(session), LauncherKey::IconIndex, n, nullptr) && ok;
+    e->icon.reset(FileIcon(e->path.c_str(), IconSize(session)));
     InvalidateRect(dialog, nullptr, TRUE);
-    SetPendingIconFile(L"");
+    SetPendingIconFile(session, L"");
     // The file no longer has an index either, and reads it as 0.
-    g_property.PendingIconIndex = 0;
+    session.property.PendingIconIndex = 0;
     if (!ok)
-        ReportFailedWrite(dialog);
+        ReportFailedWrite(session, dialog);
 }
 
-void OnChooseFolder(HWND dialog) {
+void OnChooseFolder(OptionsSession& session, HWND dialog) {
     std::wstring folder;
-    if (!CurrentLauncherPickers().chooseFolder || !CurrentLauncherPickers().chooseFolder(dialog, folder))
+    if (!Pickers(session).chooseFolder || !Pickers(session).chooseFolder(dialog, folder))
         return;
     SetDlgItemTextW(dialog, IDC_PROPERTY_WORK_FOLDER, folder.c_str());
 }
@@ -389,17 +411,17 @@ std::wstring EditText(HWND dialog, int id) {
 
 // Closing saves: the three texts are written (or their keys removed when empty), then the entry
 // takes them with the icon file and index the dialog shows.
-void OnPropertyClose(HWND dialog) {
-    if (!PropertyEntry()) {
+void OnPropertyClose(OptionsSession& session, HWND dialog) {
+    if (!PropertyEntry(session)) {
         EndDialog(dialog, 0);
         return;
     }
-    const int n = PropertyNumber();
+    const int n = PropertyNumber(session);
     const std::wstring name = EditText(dialog, IDC_PROPERTY_NAME);
     const std::wstring commandLine = EditText(dialog, IDC_PROPERTY_COMMAND_LINE);
     const std::wstring workFolder = EditText(dialog, IDC_PROPERTY_WORK_FOLDER);
     const bool raise = IsDlgButtonChecked(dialog, IDC_PROPERTY_RAISE) == BST_CHECKED;
-    bool ok = WriteLauncherValue(PrefsPath(), LauncherKey::Raise, n, raise ? L"1" : nullptr);
+    bool ok = WriteLauncherValue(PrefsPath(session), LauncherKey::Raise, n, raise ? L"1" : nullptr);
     const struct {
         LauncherKey key;
         const std::wstring& text;
@@ -407,33 +429,34 @@ void OnPropertyClose(HWND dialog) {
                   {LauncherKey::CommandLine, commandLine},
                   {LauncherKey::WorkFolder, workFolder}};
     for (const auto& field : fields) {
-        ok = WriteLauncherValue(PrefsPath(), field.key, n,
+        ok = WriteLauncherValue(PrefsPath(session), field.key, n,
                                 field.text.empty() ? nullptr : field.text.c_str()) &&
              ok;
     }
-    UpdateLauncherEntry(*Launchers(), g_property.PropertyIndex, name.c_str(), commandLine.c_str(),
-                        workFolder.c_str(), g_property.PendingIconFile, g_property.PendingIconIndex);
-    PropertyEntry()->raise = raise;
+    UpdateLauncherEntry(*Launchers(session), session.property.PropertyIndex, name.c_str(),
+                        commandLine.c_str(), workFolder.c_str(), session.property.PendingIconFile,
+                        session.property.PendingIconIndex);
+    PropertyEntry(session)->raise = raise;
     if (!ok)
-        ReportFailedWrite(dialog);
+        ReportFailedWrite(session, dialog);
     EndDialog(dialog, 0);
 }
 
-INT_PTR OnPropertyCommand(HWND dialog, int id) {
+INT_PTR OnPropertyCommand(OptionsSession& session, HWND dialog, int id) {
     switch (id) {
     case IDC_PROPERTY_CHANGE_ICON:
-        OnChangeIcon(dialog);
+        OnChangeIcon(session, dialog);
         return TRUE;
     case IDC_PROPERTY_REVERT_ICON:
-        OnRevertIcon(dialog);
+        OnRevertIcon(session, dialog);
         return TRUE;
     case IDC_PROPERTY_CHOOSE_FOLDER:
-        OnChooseFolder(dialog);
+        OnChooseFolder(session, dialog);
         return TRUE;
     // The close box and Escape send IDCANCEL; Enter in an edit sends IDOK. Both close and save.
     case IDCANCEL:
     case IDOK:
-        OnPropertyClose(dialog);
+        OnPropertyClose(session, dialog);
         return TRUE;
     default:
         return FALSE;
@@ -442,20 +465,12 @@ INT_PTR OnPropertyCommand(HWND dialog, int id) {
 
 } // namespace
 
-const PropertyDialogState& CurrentPropertyDialog() {
-    return g_property;
-}
-
-LauncherPickers& CurrentLauncherPickers() {
-    static LauncherPickers pickers{ChooseFileToAdd, PickEntryIcon, ChooseWorkFolder};
-    return pickers;
-}
-
 bool ChooseFileToAdd(HWND owner, std::wstring& path) {
     wchar_t file[MAX_PATH] = {};
-    const std::wstring title = LoadText(IDS_ADD_ITEM_TITLE);
+    const LANGID language = LanguageOf(owner);
+    const std::wstring title = LoadText(language, IDS_ADD_ITEM_TITLE);
     // Pairs of a name and a pattern, each ending in a null, and one more null after the last.
-    std::wstring filter = LoadText(IDS_ALL_FILES);
+    std::wstring filter = LoadText(language, IDS_ALL_FILES);
     filter += L'\0';
     filter += L"*.*";
     filter += L'\0';
@@ -470,7 +485,7 @@ bool ChooseFileToAdd(HWND owner, std::wstring& path) {
     ofn.Flags = OFN_HIDEREADONLY | OFN_NODEREFERENCELINKS;
     if (!GetOpenFileNameW(&ofn)) {
         if (CommDlgExtendedError() == FNERR_BUFFERTOOSMALL)
-            ShowOptionsError(Root(owner), AddRefusalText(0, 1));
+            ShowErrorBox(Root(owner), AddRefusalText(language, 0, 1));
         return false;
     }
     path = file;
@@ -495,7 +510,7 @@ bool ChooseWorkFolder(HWND owner, std::wstring& folder) {
     ComInit com;
     LPITEMIDLIST desktop = nullptr;
     SHGetSpecialFolderLocation(owner, CSIDL_DESKTOP, &desktop);
-    const std::wstring title = LoadText(IDS_WORK_FOLDER_TITLE);
+    const std::wstring title = LoadText(LanguageOf(owner), IDS_WORK_FOLDER_TITLE);
     BROWSEINFOW info{};
     info.hwndOwner = owner;
     info.pidlRoot = desktop;
@@ -568,39 +583,43 @@ POINT PropertyIconOrigin(int iconSize, UINT dpi) {
     return POINT{ScaleForDpi(100, dpi) - iconSize / 2, ScaleForDpi(70, dpi) - iconSize / 2};
 }
 
-std::wstring AddRefusalText(int leftOutFull, int leftOutLong) {
+std::wstring AddRefusalText(LANGID language, int leftOutFull, int leftOutLong) {
     std::wstring text;
     if (leftOutFull > 0) {
-        text = FormatText(IDS_LAUNCHER_FULL, {std::to_wstring(ListCapacity)});
+        text = FormatText(language, IDS_LAUNCHER_FULL, {std::to_wstring(ListCapacity)});
         if (leftOutFull > 1 || leftOutLong > 0) {
-            text += L"\n" + FormatText(leftOutFull == 1 ? IDS_LAUNCHER_LEFT_OUT_ONE : IDS_LAUNCHER_LEFT_OUT,
+            text += L"\n" + FormatText(language,
+                                       leftOutFull == 1 ? IDS_LAUNCHER_LEFT_OUT_ONE : IDS_LAUNCHER_LEFT_OUT,
                                        {std::to_wstring(leftOutFull)});
         } else {
-            text += L"\n" + LoadText(IDS_LAUNCHER_NO_MORE);
+            text += L"\n" + LoadText(language, IDS_LAUNCHER_NO_MORE);
         }
     }
     if (leftOutLong > 0) {
         if (!text.empty())
             text += L"\n\n";
-        text += FormatText(leftOutLong == 1 ? IDS_LAUNCHER_TOO_LONG_ONE : IDS_LAUNCHER_TOO_LONG,
+        text += FormatText(language, leftOutLong == 1 ? IDS_LAUNCHER_TOO_LONG_ONE : IDS_LAUNCHER_TOO_LONG,
                            {std::to_wstring(kMaxLauncherPath), std::to_wstring(leftOutLong)});
     }
     return text;
 }
 
-std::wstring HiddenEntriesText(int storedCount) {
-    return FormatText(IDS_LAUNCHER_HIDDEN, {std::to_wstring(storedCount), std::to_wstring(ListCapacity)});
+std::wstring HiddenEntriesText(LANGID language, int storedCount) {
+    return FormatText(language, IDS_LAUNCHER_HIDDEN,
+                      {std::to_wstring(storedCount), std::to_wstring(ListCapacity)});
 }
 
 INT_PTR CALLBACK LauncherPageProc(HWND page, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_INITDIALOG)
+        return OnPageInitDialog(*KeepSession(page, lParam), page);
+    OptionsSession* session = SessionOf(page);
     switch (message) {
-    case WM_INITDIALOG:
-        return OnPageInitDialog(page);
     case WM_COMMAND:
-        return OnPageCommand(page, LOWORD(wParam), reinterpret_cast<HWND>(lParam));
+        return session ? OnPageCommand(*session, page, LOWORD(wParam), reinterpret_cast<HWND>(lParam))
+                       : FALSE;
     case WM_DROPFILES:
-        if (Launchers()) {
-            OnDropFiles(page, reinterpret_cast<HDROP>(wParam));
+        if (session && Launchers(*session)) {
+            OnDropFiles(*session, page, reinterpret_cast<HDROP>(wParam));
         } else {
             DragFinish(reinterpret_cast<HDROP>(wParam));
         }
@@ -610,14 +629,17 @@ INT_PTR CALLBACK LauncherPageProc(HWND page, UINT message, WPARAM wParam, LPARAM
     }
 }
 
-INT_PTR CALLBACK LauncherPropertyProc(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
+INT_PTR CALLBACK LauncherPropertyProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_INITDIALOG)
+        return OnPropertyInitDialog(*KeepSession(dialog, lParam), dialog);
+    OptionsSession* session = SessionOf(dialog);
+    if (!session)
+        return FALSE;
     switch (message) {
-    case WM_INITDIALOG:
-        return OnPropertyInitDialog(dialog);
     case WM_PAINT:
-        return OnPropertyPaint(dialog);
+        return OnPropertyPaint(*session, dialog);
     case WM_COMMAND:
-        return OnPropertyCommand(dialog, LOWORD(wParam));
+        return OnPropertyCommand(*session, dialog, LOWORD(wParam));
     default:
         return FALSE;
     }

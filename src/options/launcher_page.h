@@ -7,6 +7,7 @@
 
 #include <string>
 
+#include "model/program_state.h"
 #include "platform/dpi.h"
 
 namespace mw {
@@ -19,28 +20,15 @@ INT_PTR CALLBACK LauncherPropertyProc(HWND dialog, UINT message, WPARAM wParam, 
 // Longest path an entry takes, in characters, without the terminator.
 constexpr int kMaxLauncherPath = MAX_PATH - 1;
 
-// Values of the open property dialog; meaningful only while it is open.
+// Values of the open property dialog (kept in the options session); meaningful only while it is
+// open.
 struct PropertyDialogState {
     int PropertyIndex = -1;
     wchar_t PendingIconFile[MAX_PATH] = {};
     int PendingIconIndex = 0;
 };
-const PropertyDialogState& CurrentPropertyDialog();
 
-// The system pickers the page and the property dialog open. Tests put scripted ones in place of
-// those the desktop cannot drive.
-struct LauncherPickers {
-    // The open-file dialog; true with the chosen path.
-    bool (*chooseFile)(HWND owner, std::wstring& path);
-    // The icon picker on a MAX_PATH buffer holding the icon file and on the icon index; true when
-    // the user confirmed.
-    bool (*pickIcon)(HWND owner, wchar_t* iconFile, int* iconIndex);
-    // The folder picker; true with the chosen folder.
-    bool (*chooseFolder)(HWND owner, std::wstring& folder);
-};
-LauncherPickers& CurrentLauncherPickers();
-
-// The system's own pickers, the defaults above.
+// The system's own pickers, used where the services' LauncherPickers leave one null.
 bool ChooseFileToAdd(HWND owner, std::wstring& path);
 bool PickEntryIcon(HWND owner, wchar_t* iconFile, int* iconIndex);
 bool ChooseWorkFolder(HWND owner, std::wstring& folder);
@@ -71,10 +59,10 @@ POINT PropertyIconOrigin(int iconSize, UINT dpi = kDefaultDpi);
 
 // What the user is told when entries cannot be added: `leftOutFull` for want of room,
 // `leftOutLong` because their paths are longer than kMaxLauncherPath. Empty when both are 0.
-std::wstring AddRefusalText(int leftOutFull, int leftOutLong);
+std::wstring AddRefusalText(LANGID language, int leftOutFull, int leftOutLong);
 
 // What the user is told when the file holds more entries (storedCount) than the list can show:
 // adding or removing would renumber or overwrite the entries beyond the list.
-std::wstring HiddenEntriesText(int storedCount);
+std::wstring HiddenEntriesText(LANGID language, int storedCount);
 
 } // namespace mw

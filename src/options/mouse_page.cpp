@@ -63,14 +63,14 @@ void ShowTimeOut(HWND page, int milliseconds) {
     SetDlgItemTextW(page, IDC_MOUSE_TIMEOUT_EDIT, SecondsText(milliseconds).c_str());
 }
 
-// Set while the page writes the cancel distance's text, so that only the user's typing moves
-// the up-down's position.
-bool g_showingCancelPx = false;
+// A property of the page set while it writes the cancel distance's text, so that only the
+// user's typing moves the up-down's position.
+constexpr wchar_t kShowingCancelPx[] = L"Mistlewick.ShowingCancelPx";
 
 void ShowCancelPx(HWND page, int pixels) {
-    g_showingCancelPx = true;
+    SetPropW(page, kShowingCancelPx, reinterpret_cast<HANDLE>(1));
     SetDlgItemTextW(page, IDC_MOUSE_CANCEL_EDIT, std::to_wstring(pixels).c_str());
-    g_showingCancelPx = false;
+    RemovePropW(page, kShowingCancelPx);
 }
 
 std::wstring CancelPxText(HWND page) {
@@ -82,24 +82,24 @@ std::wstring CancelPxText(HWND page) {
 // While the user types, the arrows step on from the typed distance.
 void OnCancelPxTyped(HWND page) {
     int pixels = 0;
-    if (!g_showingCancelPx && ParseCancelPx(CancelPxText(page), &pixels))
+    if (!GetPropW(page, kShowingCancelPx) && ParseCancelPx(CancelPxText(page), &pixels))
         SendDlgItemMessageW(page, IDC_MOUSE_CANCEL_UPDOWN, UDM_SETPOS32, 0, pixels);
 }
 
 // Leaving the edit stores what was typed, bounded as the arrows bound it; text that is no
 // distance gives way to the stored value. Either way the edit then shows what is stored.
-void OnCancelPxLeft(HWND page) {
-    int pixels = CurrentPreferences().MoveCanselPx;
+void OnCancelPxLeft(OptionsSession& session, HWND page) {
+    int pixels = session.program.preferences.MoveCanselPx;
     const bool typed = ParseCancelPx(CancelPxText(page), &pixels);
     ShowCancelPx(page, pixels);
     SendDlgItemMessageW(page, IDC_MOUSE_CANCEL_UPDOWN, UDM_SETPOS32, 0,
                         SteppedPosition(pixels, 0, kCancelPxMin, kCancelPxMax));
-    if (typed && pixels != CurrentPreferences().MoveCanselPx)
-        ApplyPreference(page, PreferenceId::MoveCanselPx, pixels);
+    if (typed && pixels != session.program.preferences.MoveCanselPx)
+        ApplyPreference(session, page, PreferenceId::MoveCanselPx, pixels);
 }
 
-INT_PTR OnInitDialog(HWND page) {
-    const Preferences& p = CurrentPreferences();
+INT_PTR OnInitDialog(OptionsSession& session, HWND page) {
+    const Preferences& p = session.program.preferences;
     CheckDlgButton(page, p.RightButton == 0 ? IDC_MOUSE_LEFT_BUTTON : IDC_MOUSE_RIGHT_BUTTON, BST_CHECKED);
     CheckDlgButton(page, p.ClickMode ? IDC_MOUSE_CLICK_MODE : IDC_MOUSE_WHEEL_MODE, BST_CHECKED);
     EnableForClickMode(page, p.ClickMode ? 1 : 0);
@@ -118,22 +118,24 @@ INT_PTR OnInitDialog(HWND page) {
     return TRUE;
 }
 
-void ToggleDetails(HWND page) {
+void ToggleDetails(OptionsSession& session, HWND page) {
     const bool showDetails = HasVisibleStyle(page, IDC_MOUSE_EXPLANATION);
     ShowWindow(GetDlgItem(page, IDC_MOUSE_EXPLANATION), showDetails ? SW_HIDE : SW_SHOW);
     for (int id : kDetailControls)
         ShowWindow(GetDlgItem(page, id), showDetails ? SW_SHOW : SW_HIDE);
-    SetDlgItemTextW(page, IDC_MOUSE_DETAILS,
-                    LoadText(showDetails ? IDS_DETAILS_HIDE : IDS_DETAILS_SHOW).c_str());
+    SetDlgItemTextW(
+        page, IDC_MOUSE_DETAILS,
+        LoadText(ProgramLanguage(session.program), showDetails ? IDS_DETAILS_HIDE : IDS_DETAILS_SHOW)
+            .c_str());
 }
 
-INT_PTR OnCommand(HWND page, int id, int code) {
+INT_PTR OnCommand(OptionsSession& session, HWND page, int id, int code) {
     if (id == IDC_MOUSE_CANCEL_EDIT && code == EN_CHANGE) {
         OnCancelPxTyped(page);
         return TRUE;
     }
     if (id == IDC_MOUSE_CANCEL_EDIT && code == EN_KILLFOCUS) {
-        OnCancelPxLeft(page);
+        OnCancelPxLeft(session, page);
         return TRUE;
     }
     if (code != BN_CLICKED)
@@ -141,39 +143,40 @@ INT_PTR OnCommand(HWND page, int id, int code) {
     switch (id) {
     case IDC_MOUSE_LEFT_BUTTON:
     case IDC_MOUSE_RIGHT_BUTTON:
-        ApplyPreference(page, PreferenceId::RightButton, IsChecked(page, IDC_MOUSE_RIGHT_BUTTON) ? 1 : 0);
+        ApplyPreference(session, page, PreferenceId::RightButton,
+                        IsChecked(page, IDC_MOUSE_RIGHT_BUTTON) ? 1 : 0);
         return TRUE;
     case IDC_MOUSE_CLICK_MODE:
     case IDC_MOUSE_WHEEL_MODE: {
         const int clickMode = IsChecked(page, IDC_MOUSE_CLICK_MODE) ? 1 : 0;
-        ApplyPreference(page, PreferenceId::ClickMode, clickMode);
+        ApplyPreference(session, page, PreferenceId::ClickMode, clickMode);
         EnableForClickMode(page, clickMode);
         return TRUE;
     }
     case IDC_MOUSE_TO_CENTER:
         // The main window reads ToCenter itself; the hook does not use it.
-        ApplyPreference(page, PreferenceId::ToCenter, IsChecked(page, IDC_MOUSE_TO_CENTER) ? 1 : 0);
+        ApplyPreference(session, page, PreferenceId::ToCenter, IsChecked(page, IDC_MOUSE_TO_CENTER) ? 1 : 0);
         return TRUE;
     case IDC_MOUSE_DETAILS:
-        ToggleDetails(page);
+        ToggleDetails(session, page);
         return TRUE;
     default:
         return FALSE;
     }
 }
 
-INT_PTR OnNotify(HWND page, const NMHDR* header) {
+INT_PTR OnNotify(OptionsSession& session, HWND page, const NMHDR* header) {
     if (header->code != UDN_DELTAPOS)
         return FALSE;
     const NMUPDOWN* step = reinterpret_cast<const NMUPDOWN*>(header);
     if (header->idFrom == IDC_MOUSE_TIMEOUT_UPDOWN) {
         const int value = SteppedPosition(step->iPos, step->iDelta, kTimeOutMin, kTimeOutMax);
         ShowTimeOut(page, value);
-        ApplyPreference(page, PreferenceId::TimeOutMilliSeconds, value);
+        ApplyPreference(session, page, PreferenceId::TimeOutMilliSeconds, value);
     } else if (header->idFrom == IDC_MOUSE_CANCEL_UPDOWN) {
         const int value = SteppedPosition(step->iPos, step->iDelta, kCancelPxMin, kCancelPxMax);
         ShowCancelPx(page, value);
-        ApplyPreference(page, PreferenceId::MoveCanselPx, value);
+        ApplyPreference(session, page, PreferenceId::MoveCanselPx, value);
     } else {
         return FALSE;
     }
@@ -182,10 +185,10 @@ INT_PTR OnNotify(HWND page, const NMHDR* header) {
     return TRUE;
 }
 
-INT_PTR OnHScroll(HWND page) {
+INT_PTR OnHScroll(OptionsSession& session, HWND page) {
     const int position =
         static_cast<int>(SendDlgItemMessageW(page, IDC_MOUSE_RANGE_SLIDER, TBM_GETPOS, 0, 0));
-    ApplyPreference(page, PreferenceId::PermissibleRange, position * 2);
+    ApplyPreference(session, page, PreferenceId::PermissibleRange, position * 2);
     return TRUE;
 }
 
@@ -230,15 +233,18 @@ int SteppedPosition(int position, int delta, int low, int high) {
 }
 
 INT_PTR CALLBACK MousePageProc(HWND page, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_INITDIALOG)
+        return OnInitDialog(*KeepSession(page, lParam), page);
+    OptionsSession* session = SessionOf(page);
+    if (!session)
+        return FALSE;
     switch (message) {
-    case WM_INITDIALOG:
-        return OnInitDialog(page);
     case WM_COMMAND:
-        return OnCommand(page, LOWORD(wParam), HIWORD(wParam));
+        return OnCommand(*session, page, LOWORD(wParam), HIWORD(wParam));
     case WM_NOTIFY:
-        return OnNotify(page, reinterpret_cast<const NMHDR*>(lParam));
+        return OnNotify(*session, page, reinterpret_cast<const NMHDR*>(lParam));
     case WM_HSCROLL:
-        return OnHScroll(page);
+        return OnHScroll(*session, page);
     default:
         return FALSE;
     }

@@ -11,67 +11,62 @@
 
 namespace mw {
 
-namespace {
-
-bool g_writeFailureReported = false;
-
-} // namespace
-
-ErrorMessageFn& OptionsErrorMessage() {
-    return Program().services.optionsErrorMessage;
+OptionsSession* SessionOf(HWND window) {
+    return window ? reinterpret_cast<OptionsSession*>(GetWindowLongPtrW(window, DWLP_USER)) : nullptr;
 }
 
-void ShowOptionsError(HWND owner, const std::wstring& text) {
-    if (OptionsErrorMessage())
-        OptionsErrorMessage()(owner, text);
+OptionsSession* KeepSession(HWND window, LPARAM session) {
+    SetWindowLongPtrW(window, DWLP_USER, session);
+    return reinterpret_cast<OptionsSession*>(session);
 }
 
-void BeginOptionsSession() {
-    g_writeFailureReported = false;
+void ShowOptionsError(const ProgramState& program, HWND owner, const std::wstring& text) {
+    if (program.services.optionsErrorMessage)
+        program.services.optionsErrorMessage(owner, text);
 }
 
-std::wstring WriteFailureText(const std::wstring& path) {
-    return FormatText(IDS_WRITE_FAILED, {path});
+std::wstring WriteFailureText(LANGID language, const std::wstring& path) {
+    return FormatText(language, IDS_WRITE_FAILED, {path});
 }
 
-int PreferenceValue(PreferenceId id) {
-    return CurrentPreferences().*PreferenceEntry(id).field;
+int PreferenceValue(const Preferences& prefs, PreferenceId id) {
+    return prefs.*PreferenceEntry(id).field;
 }
 
-void RefreshDependents(Refresh refresh) {
+void RefreshDependents(ProgramState& program, Refresh refresh) {
     switch (refresh) {
     case Refresh::Nothing:
         break;
     case Refresh::MouseHook:
-        ReinstallMouseHook(CurrentPreferences(), Program().paused);
+        ReinstallMouseHook(program);
         break;
-    case Refresh::Language:
-        SetLanguageSetting(CurrentPreferences().Language);
+    case Refresh::Language: // every text loaded from now on follows the preference
         [[fallthrough]];
     case Refresh::CommandList:
-        if (Program().commandList) {
-            BuildCommandList(*Program().commandList, CurrentPreferences(), CurrentStartupFlags().LauncherOnly,
-                             ListIconPixels(CurrentDesign().iconSize), Program().instance);
+        if (program.commandList) {
+            BuildCommandList(*program.commandList, program.preferences, program.flags.LauncherOnly,
+                             ListIconPixels(program, program.design.iconSize), program.instance);
         }
         break;
     }
 }
 
-void ApplyPreference(HWND page, PreferenceId id, int value) {
+void ApplyPreference(OptionsSession& session, HWND page, PreferenceId id, int value) {
     const PreferenceKey& entry = PreferenceEntry(id);
-    CurrentPreferences().*entry.field = value;
-    const bool written = WritePreference(Program().preferencesPath, id, value);
-    RefreshDependents(entry.refresh);
+    session.program.preferences.*entry.field = value;
+    const bool written = WritePreference(session.program.preferencesPath, id, value);
+    RefreshDependents(session.program, entry.refresh);
     if (!written)
-        ReportFailedWrite(page);
+        ReportFailedWrite(session, page);
 }
 
-void ReportFailedWrite(HWND page) {
-    if (g_writeFailureReported)
+void ReportFailedWrite(OptionsSession& session, HWND page) {
+    if (session.writeFailureReported)
         return;
-    g_writeFailureReported = true;
+    session.writeFailureReported = true;
     HWND owner = page ? GetAncestor(page, GA_ROOT) : nullptr;
-    ShowOptionsError(owner, WriteFailureText(Program().preferencesPath));
+    ShowOptionsError(session.program, owner,
+                     WriteFailureText(ProgramLanguage(session.program), session.program.preferencesPath));
 }
 
 } // namespace mw

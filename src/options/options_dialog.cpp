@@ -17,7 +17,16 @@ namespace mw {
 
 namespace {
 
-OptionsDialogState g_state;
+// One opening of the dialog, kept in the dialog's DWLP_USER; the pages keep its session.
+struct OptionsDialog {
+    OptionsDialog(ProgramState& program, int initial) : session(program), initialValue(initial) {}
+    OptionsSession session;
+    int initialValue;
+    OptionsDialogState state;
+    // Slot of each tab, in tab order (with one tab in launcher-only mode).
+    std::array<int, 4> tabSlots{};
+    int tabCount = 0;
+};
 
 struct PageDefinition {
     UINT tabText;
@@ -34,48 +43,48 @@ const PageDefinition kPages[] = {
     {IDS_TAB_ABOUT, IDD_PAGE_ABOUT, AboutPageProc, false},
 };
 
-// Slot of each tab, in tab order (with one tab in launcher-only mode).
-std::array<int, 4> g_tabSlots{};
-int g_tabCount = 0;
-
 void RegisterControlClasses() {
     INITCOMMONCONTROLSEX classes{sizeof classes,
                                  ICC_TAB_CLASSES | ICC_BAR_CLASSES | ICC_UPDOWN_CLASS | ICC_STANDARD_CLASSES};
     InitCommonControlsEx(&classes);
 }
 
-INT_PTR OnInitDialog(HWND dialog, int initialValue) {
-    const bool launcherOnly = initialValue == kOptionsLauncherOnly;
-    g_state.dialog = dialog;
-    g_state.tab = GetDlgItem(dialog, IDC_OPTIONS_TAB);
+INT_PTR OnInitDialog(HWND dialog, OptionsDialog& d) {
+    SetWindowLongPtrW(dialog, DWLP_USER, reinterpret_cast<LONG_PTR>(&d));
+    d.session.program.optionsDialog = dialog;
+    OptionsDialogState& state = d.state;
+    const bool launcherOnly = d.initialValue == kOptionsLauncherOnly;
+    state.dialog = dialog;
+    state.tab = GetDlgItem(dialog, IDC_OPTIONS_TAB);
     // Tab and arrow keys reach the controls of the page inside the tab control.
-    SetWindowLongPtrW(g_state.tab, GWL_EXSTYLE,
-                      GetWindowLongPtrW(g_state.tab, GWL_EXSTYLE) | WS_EX_CONTROLPARENT);
+    SetWindowLongPtrW(state.tab, GWL_EXSTYLE,
+                      GetWindowLongPtrW(state.tab, GWL_EXSTYLE) | WS_EX_CONTROLPARENT);
 
-    g_tabCount = 0;
+    d.tabCount = 0;
     for (int slot = 0; slot < 4; ++slot) {
         const PageDefinition& page = kPages[slot];
         if (launcherOnly && !page.inLauncherOnlyMode)
             continue;
-        std::wstring text = LoadText(page.tabText);
+        std::wstring text = LoadText(ProgramLanguage(d.session.program), page.tabText);
         TCITEMW item{};
         item.mask = TCIF_TEXT;
         item.pszText = text.data();
-        SendMessageW(g_state.tab, TCM_INSERTITEMW, slot, reinterpret_cast<LPARAM>(&item));
-        g_tabSlots[g_tabCount++] = slot;
+        SendMessageW(state.tab, TCM_INSERTITEMW, slot, reinterpret_cast<LPARAM>(&item));
+        d.tabSlots[d.tabCount++] = slot;
     }
     for (int slot = 0; slot < 4; ++slot) {
         const PageDefinition& page = kPages[slot];
         if (launcherOnly && !page.inLauncherOnlyMode)
             continue;
-        g_state.OptionPages[slot] =
-            CreateDialogInLanguage(Program().instance, page.templateId, g_state.tab, page.proc, 0);
+        state.OptionPages[slot] = CreateDialogInLanguage(
+            ProgramLanguage(d.session.program), d.session.program.instance, page.templateId, state.tab,
+            page.proc, reinterpret_cast<LPARAM>(&d.session));
     }
 
     RECT area{};
-    GetClientRect(g_state.tab, &area);
-    SendMessageW(g_state.tab, TCM_ADJUSTRECT, FALSE, reinterpret_cast<LPARAM>(&area));
-    for (HWND page : g_state.OptionPages) {
+    GetClientRect(state.tab, &area);
+    SendMessageW(state.tab, TCM_ADJUSTRECT, FALSE, reinterpret_cast<LPARAM>(&area));
+    for (HWND page : state.OptionPages) {
         if (!page)
             continue;
         SetWindowPos(page, nullptr, area.left, area.top, area.right - area.left, area.bottom - area.top,
@@ -83,64 +92,73 @@ INT_PTR OnInitDialog(HWND dialog, int initialValue) {
         EnableThemeDialogTexture(page, ETDT_ENABLETAB);
     }
 
-    g_state.CurrentOptionPage = g_state.OptionPages[launcherOnly ? kSlotLauncher : kSlotMouse];
-    if (g_state.CurrentOptionPage)
-        ShowWindow(g_state.CurrentOptionPage, SW_SHOW);
+    state.CurrentOptionPage = state.OptionPages[launcherOnly ? kSlotLauncher : kSlotMouse];
+    if (state.CurrentOptionPage)
+        ShowWindow(state.CurrentOptionPage, SW_SHOW);
     // On the monitor the user is working on, wholly inside its work area where it fits.
-    CentreOnCursorMonitor(dialog);
+    CentreOnCursorMonitor(d.session.program.services.dpi, dialog);
     return TRUE;
 }
 
-INT_PTR OnNotify(const NMHDR* header) {
+INT_PTR OnNotify(OptionsDialog& d, const NMHDR* header) {
     if (header->idFrom != IDC_OPTIONS_TAB || header->code != TCN_SELCHANGE)
         return FALSE;
-    const LRESULT index = SendMessageW(g_state.tab, TCM_GETCURSEL, 0, 0);
-    if (index < 0 || index >= g_tabCount)
+    OptionsDialogState& state = d.state;
+    const LRESULT index = SendMessageW(state.tab, TCM_GETCURSEL, 0, 0);
+    if (index < 0 || index >= d.tabCount)
         return TRUE;
-    HWND next = g_state.OptionPages[g_tabSlots[index]];
+    HWND next = state.OptionPages[d.tabSlots[index]];
     if (!next)
         return TRUE;
-    if (g_state.CurrentOptionPage)
-        ShowWindow(g_state.CurrentOptionPage, SW_HIDE);
+    if (state.CurrentOptionPage)
+        ShowWindow(state.CurrentOptionPage, SW_HIDE);
     ShowWindow(next, SW_SHOW);
-    g_state.CurrentOptionPage = next;
+    state.CurrentOptionPage = next;
     return TRUE;
 }
 
-void DestroyPages() {
-    for (HWND& page : g_state.OptionPages) {
+void DestroyPages(OptionsDialogState& state) {
+    for (HWND& page : state.OptionPages) {
         if (page)
             DestroyWindow(page);
         page = nullptr;
     }
-    g_state.CurrentOptionPage = nullptr;
+    state.CurrentOptionPage = nullptr;
 }
 
-INT_PTR OnCommand(HWND dialog, int id) {
+INT_PTR OnCommand(OptionsDialog& d, HWND dialog, int id) {
     // OK closes whatever the notification; nothing else does (Escape sends IDCANCEL, ignored).
     if (id != IDC_OPTIONS_OK)
         return id == IDCANCEL;
-    DestroyPages();
+    DestroyPages(d.state);
     EndDialog(dialog, 0);
     return TRUE;
 }
 
-INT_PTR OnDestroy() {
-    DestroyPages();
-    g_state = OptionsDialogState{};
+INT_PTR OnDestroy(OptionsDialog& d) {
+    DestroyPages(d.state);
+    d.state = OptionsDialogState{};
+    d.session.program.optionsDialog = nullptr;
     return FALSE;
 }
 
+OptionsDialog* DialogOf(HWND dialog) {
+    return dialog ? reinterpret_cast<OptionsDialog*>(GetWindowLongPtrW(dialog, DWLP_USER)) : nullptr;
+}
+
 INT_PTR CALLBACK OptionsDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_INITDIALOG)
+        return OnInitDialog(dialog, *reinterpret_cast<OptionsDialog*>(lParam));
+    OptionsDialog* d = DialogOf(dialog);
+    if (!d)
+        return FALSE;
     switch (message) {
-    case WM_INITDIALOG:
-        return OnInitDialog(dialog, static_cast<int>(lParam));
     case WM_NOTIFY:
-        return OnNotify(reinterpret_cast<const NMHDR*>(lParam));
+        return OnNotify(*d, reinterpret_cast<const NMHDR*>(lParam));
     case WM_COMMAND:
-        return OnCommand(dialog, LOWORD(wParam));
+        return OnCommand(*d, dialog, LOWORD(wParam));
     case WM_DESTROY:
-        return OnDestroy();
+        return OnDestroy(*d);
     default:
         return FALSE;
     }
@@ -148,28 +166,31 @@ INT_PTR CALLBACK OptionsDialogProc(HWND dialog, UINT message, WPARAM wParam, LPA
 
 } // namespace
 
-const OptionsDialogState& CurrentOptionsDialog() {
-    return g_state;
+const OptionsDialogState& CurrentOptionsDialog(const ProgramState& program) {
+    static const OptionsDialogState kClosed;
+    const OptionsDialog* d = DialogOf(program.optionsDialog);
+    return d ? d->state : kClosed;
 }
 
-INT_PTR RunOptionsDialog(HWND parent, int initialValue) {
-    if (g_state.dialog) {
-        if (IsIconic(g_state.dialog))
-            ShowWindow(g_state.dialog, SW_RESTORE);
-        SetForegroundWindow(g_state.dialog);
+INT_PTR RunOptionsDialog(ProgramState& program, HWND parent, int initialValue) {
+    if (program.optionsDialog) {
+        if (IsIconic(program.optionsDialog))
+            ShowWindow(program.optionsDialog, SW_RESTORE);
+        SetForegroundWindow(program.optionsDialog);
         return kOptionsAlreadyOpen;
     }
     // The template's tab control and the pages' slider and up-down controls need their classes
     // before the dialog is created, not only once it initialises.
     RegisterControlClasses();
-    BeginOptionsSession();
+    // A new opening: the next failed write is reported again.
+    OptionsDialog dialog(program, initialValue);
     // The pages and the dialog are in the language chosen now; a change on the General page
     // shows at the next opening.
-    const INT_PTR result =
-        DialogBoxInLanguage(Program().instance, IDD_OPTIONS, parent, OptionsDialogProc, initialValue);
-    g_state = OptionsDialogState{};
+    const INT_PTR result = DialogBoxInLanguage(ProgramLanguage(program), program.instance, IDD_OPTIONS,
+                                               parent, OptionsDialogProc, reinterpret_cast<LPARAM>(&dialog));
+    program.optionsDialog = nullptr;
     if (result == -1)
-        ShowOptionsError(parent, LoadText(IDS_OPTIONS_OPEN_FAILED));
+        ShowOptionsError(program, parent, LoadText(ProgramLanguage(program), IDS_OPTIONS_OPEN_FAILED));
     return result;
 }
 

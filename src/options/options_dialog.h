@@ -6,6 +6,8 @@
 
 #include <array>
 
+#include "model/program_state.h"
+
 namespace mw {
 
 constexpr int kOptionsAllPages = 0;
@@ -14,14 +16,15 @@ constexpr int kOptionsLauncherOnly = 1;
 // RunOptionsDialog's result when a dialog was already open and was brought to the front.
 constexpr INT_PTR kOptionsAlreadyOpen = 1;
 
-// Process-wide values of the open dialog; all null while it is closed.
+// Values of the open dialog; all null while it is closed.
 struct OptionsDialogState {
     HWND dialog = nullptr;
     HWND tab = nullptr;
     std::array<HWND, 4> OptionPages{}; // Mouse, General, Program launcher, About
     HWND CurrentOptionPage = nullptr;
 };
-const OptionsDialogState& CurrentOptionsDialog();
+// The program's open dialog (ProgramState::optionsDialog), or a closed one.
+const OptionsDialogState& CurrentOptionsDialog(const ProgramState& program);
 
 // Slots of OptionPages.
 constexpr int kSlotMouse = 0;
@@ -31,8 +34,8 @@ constexpr int kSlotAbout = 3;
 
 // Shows the dialog modally. initialValue 0 shows every page, 1 the launcher page alone. Returns 0
 // when OK closes it and -1 when it could not be created (the user is told). While a dialog is
-// open, a second call brings that one to the front and returns kOptionsAlreadyOpen: the pages
-// are process-wide and a second dialog would take them over.
-INT_PTR RunOptionsDialog(HWND parent, int initialValue);
+// open, a second call brings that one to the front and returns kOptionsAlreadyOpen: two dialogs
+// would change the same preferences and launcher list behind each other's backs.
+INT_PTR RunOptionsDialog(ProgramState& program, HWND parent, int initialValue);
 
 } // namespace mw

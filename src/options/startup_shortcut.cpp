@@ -24,25 +24,21 @@ using UniqueFind = UniqueAny<FindTraits>;
 
 } // namespace
 
-std::wstring& StartupFolderOverride() {
-    return Program().services.startupFolder;
-}
-
-std::wstring StartupFolder() {
-    if (!StartupFolderOverride().empty())
-        return StartupFolderOverride();
+std::wstring StartupFolder(const SystemServices& services) {
+    if (!services.startupFolder.empty())
+        return services.startupFolder;
     wchar_t folder[MAX_PATH] = L"";
     if (FAILED(SHGetFolderPathW(nullptr, CSIDL_STARTUP, nullptr, SHGFP_TYPE_CURRENT, folder)))
         return L"";
     return folder;
 }
 
-std::wstring StartupShortcutPath() {
-    return StartupFolder() + L"\\" + kShortcutFileName;
+std::wstring StartupShortcutPath(const SystemServices& services) {
+    return StartupFolder(services) + L"\\" + kShortcutFileName;
 }
 
-int StartupShortcutExists() {
-    const std::wstring folder = StartupFolder();
+int StartupShortcutExists(const SystemServices& services) {
+    const std::wstring folder = StartupFolder(services);
     if (folder.empty())
         return 0;
     WIN32_FIND_DATAW found{};
@@ -56,11 +52,11 @@ int StartupShortcutExists() {
     return 0;
 }
 
-int CreateStartupShortcut() {
-    if (StartupShortcutExists())
+int CreateStartupShortcut(const SystemServices& services, LANGID language) {
+    if (StartupShortcutExists(services))
         return 0;
     const std::wstring target = ExecutablePath();
-    if (target.empty() || StartupFolder().empty())
+    if (target.empty() || StartupFolder(services).empty())
         return 0;
     ComInit com;
     ComPtr<IShellLinkW> link;
@@ -72,15 +68,15 @@ int CreateStartupShortcut() {
     if (FAILED(link->QueryInterface(IID_IPersistFile, file.put_void())))
         return 0;
     link->SetPath(target.c_str());
-    link->SetDescription(LoadText(IDS_SHORTCUT_DESCRIPTION).c_str());
-    const HRESULT saved = file->Save(StartupShortcutPath().c_str(), TRUE);
+    link->SetDescription(LoadText(language, IDS_SHORTCUT_DESCRIPTION).c_str());
+    const HRESULT saved = file->Save(StartupShortcutPath(services).c_str(), TRUE);
     // file and link are released here, before ComInit undoes the initialisation.
     return SUCCEEDED(saved) ? 1 : 0;
 }
 
-void DeleteStartupShortcut() {
-    if (StartupShortcutExists())
-        DeleteFileW(StartupShortcutPath().c_str());
+void DeleteStartupShortcut(const SystemServices& services) {
+    if (StartupShortcutExists(services))
+        DeleteFileW(StartupShortcutPath(services).c_str());
 }
 
 } // namespace mw

@@ -23,19 +23,24 @@ template <typename F> F Lookup(HMODULE module, const char* name) {
     return module ? reinterpret_cast<F>(reinterpret_cast<void*>(GetProcAddress(module, name))) : nullptr;
 }
 
-DpiApi LookUpSystemFunctions() {
+} // namespace
+
+DpiApi LookUpSystemDpiApi(UniqueModule& shcore) {
     DpiApi api;
     HMODULE user = GetModuleHandleW(L"user32.dll");
     api.systemParametersInfoForDpi =
         Lookup<decltype(api.systemParametersInfoForDpi)>(user, "SystemParametersInfoForDpi");
     api.getDpiForWindow = Lookup<decltype(api.getDpiForWindow)>(user, "GetDpiForWindow");
-    // shcore.dll stays loaded for the rest of the run: the pointer is used at every popup.
-    static HMODULE shcore = LoadLibraryExW(L"shcore.dll", nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
-    api.getDpiForMonitor = Lookup<decltype(api.getDpiForMonitor)>(shcore, "GetDpiForMonitor");
+    // shcore.dll stays loaded with its owner: the pointer is used at every popup.
+    if (!shcore)
+        shcore.reset(LoadLibraryExW(L"shcore.dll", nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32));
+    api.getDpiForMonitor = Lookup<decltype(api.getDpiForMonitor)>(shcore.get(), "GetDpiForMonitor");
     return api;
 }
 
-MonitorPlace PlaceOf(HMONITOR handle) {
+namespace {
+
+MonitorPlace PlaceOf(const DpiApi& api, HMONITOR handle) {
     MonitorPlace place;
     place.handle = handle;
     MONITORINFO info{};
@@ -47,7 +52,7 @@ MonitorPlace PlaceOf(HMONITOR handle) {
         place.monitor = RECT{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
         SystemParametersInfoW(SPI_GETWORKAREA, 0, &place.work, 0);
     }
-    place.dpi = MonitorDpi(handle);
+    place.dpi = MonitorDpi(api, handle);
     return place;
 }
 
@@ -61,23 +66,13 @@ int ScaleBetweenDpis(int value, UINT fromDpi, UINT toDpi) {
     return static_cast<int>(MulDivRounded(value, DpiOrDefault(toDpi), DpiOrDefault(fromDpi)));
 }
 
-DpiApi& CurrentDpiApi() {
-    static DpiApi api = LookUpSystemFunctions();
-    return api;
-}
-
-void LoadSystemDpiApi() {
-    CurrentDpiApi() = LookUpSystemFunctions();
-}
-
 UINT SystemDpi() {
     WindowDc screen(nullptr);
     const int dpi = screen ? GetDeviceCaps(screen.get(), LOGPIXELSY) : 0;
     return dpi > 0 ? static_cast<UINT>(dpi) : kDefaultDpi;
 }
 
-UINT MonitorDpi(HMONITOR monitor) {
-    const DpiApi& api = CurrentDpiApi();
+UINT MonitorDpi(const DpiApi& api, HMONITOR monitor) {
     UINT x = 0;
     UINT y = 0;
     if (monitor && api.getDpiForMonitor && SUCCEEDED(api.getDpiForMonitor(monitor, 0, &x, &y)) && y > 0)
@@ -85,8 +80,7 @@ UINT MonitorDpi(HMONITOR monitor) {
     return SystemDpi();
 }
 
-UINT WindowDpi(HWND window) {
-    const DpiApi& api = CurrentDpiApi();
+UINT WindowDpi(const DpiApi& api, HWND window) {
     if (window && api.getDpiForWindow) {
         if (UINT dpi = api.getDpiForWindow(window))
             return dpi;
@@ -94,12 +88,11 @@ UINT WindowDpi(HWND window) {
     return SystemDpi();
 }
 
-LOGFONTW MessageFontForDpi(UINT dpi) {
+LOGFONTW MessageFontForDpi(const DpiApi& api, UINT dpi) {
     dpi = DpiOrDefault(dpi);
     const UINT systemDpi = SystemDpi();
     NONCLIENTMETRICSW metrics{};
     metrics.cbSize = sizeof metrics;
-    const DpiApi& api = CurrentDpiApi();
     if (dpi != systemDpi && api.systemParametersInfoForDpi &&
         api.systemParametersInfoForDpi(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0, dpi)) {
         return metrics.lfMessageFont;
@@ -114,18 +107,18 @@ LOGFONTW MessageFontForDpi(UINT dpi) {
     return font;
 }
 
-MonitorPlace MonitorAtPoint(POINT point) {
-    return PlaceOf(MonitorFromPoint(point, MONITOR_DEFAULTTOPRIMARY));
+MonitorPlace MonitorAtPoint(const DpiApi& api, POINT point) {
+    return PlaceOf(api, MonitorFromPoint(point, MONITOR_DEFAULTTOPRIMARY));
 }
 
-MonitorPlace MonitorAtCursor() {
+MonitorPlace MonitorAtCursor(const DpiApi& api) {
     POINT cursor{};
     GetCursorPos(&cursor);
-    return MonitorAtPoint(cursor);
+    return MonitorAtPoint(api, cursor);
 }
 
-MonitorPlace MonitorOfWindow(HWND window) {
-    return PlaceOf(MonitorFromWindow(window, MONITOR_DEFAULTTOPRIMARY));
+MonitorPlace MonitorOfWindow(const DpiApi& api, HWND window) {
+    return PlaceOf(api, MonitorFromWindow(window, MONITOR_DEFAULTTOPRIMARY));
 }
 
 RECT VirtualScreenRect() {
@@ -140,11 +133,11 @@ POINT CentreIn(const RECT& area, SIZE size) {
             area.top + (area.bottom - area.top) / 2 - size.cy / 2};
 }
 
-void CentreOnCursorMonitor(HWND window) {
+void CentreOnCursorMonitor(const DpiApi& api, HWND window) {
     RECT r{};
     if (!window || !GetWindowRect(window, &r))
         return;
-    const POINT at = CentreIn(MonitorAtCursor().work, SIZE{r.right - r.left, r.bottom - r.top});
+    const POINT at = CentreIn(MonitorAtCursor(api).work, SIZE{r.right - r.left, r.bottom - r.top});
     SetWindowPos(window, nullptr, at.x, at.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 

@@ -9,6 +9,8 @@
 
 #include <windows.h>
 
+#include "platform/unique_handle.h"
+
 namespace mw {
 
 // The DPI every size of design.ini and every fixed size in the code is written for.
@@ -32,22 +34,22 @@ struct DpiApi {
     UINT(WINAPI* getDpiForWindow)(HWND window) = nullptr;
 };
 
-// The functions as looked up on first use. Tests substitute their own and call
-// LoadSystemDpiApi() to go back to the system's.
-DpiApi& CurrentDpiApi();
-void LoadSystemDpiApi();
+// Looks the functions up in the system; shcore.dll is loaded into `shcore`, which keeps it for as
+// long as the functions are used. The program keeps both in its state and services; tests hand in
+// their own functions.
+DpiApi LookUpSystemDpiApi(UniqueModule& shcore);
 
 // The system DPI (the DPI of the primary monitor when the user logged on); 96 when unreadable.
 UINT SystemDpi();
 // The effective DPI of a monitor; the system DPI when the system cannot tell.
-UINT MonitorDpi(HMONITOR monitor);
+UINT MonitorDpi(const DpiApi& api, HMONITOR monitor);
 // The DPI a window is drawn at; the system DPI when the system cannot tell.
-UINT WindowDpi(HWND window);
+UINT WindowDpi(const DpiApi& api, HWND window);
 
 // The system's message font for a monitor of `dpi`, taken for that DPI where the system can do
 // so, else the system DPI's font with its height scaled. Never scaled twice: at the system DPI it
 // is exactly the system's font.
-LOGFONTW MessageFontForDpi(UINT dpi);
+LOGFONTW MessageFontForDpi(const DpiApi& api, UINT dpi);
 
 // One monitor: its rectangle, its work area and its DPI.
 struct MonitorPlace {
@@ -57,11 +59,11 @@ struct MonitorPlace {
     UINT dpi = kDefaultDpi;
 };
 // The monitor that holds the point (the primary one when none does).
-MonitorPlace MonitorAtPoint(POINT point);
+MonitorPlace MonitorAtPoint(const DpiApi& api, POINT point);
 // The monitor that holds the cursor.
-MonitorPlace MonitorAtCursor();
+MonitorPlace MonitorAtCursor(const DpiApi& api);
 // The monitor that holds most of the window (the primary one when none does).
-MonitorPlace MonitorOfWindow(HWND window);
+MonitorPlace MonitorOfWindow(const DpiApi& api, HWND window);
 
 // The bounding rectangle of all monitors; its origin is negative when a monitor lies left of or
 // above the primary one.
@@ -72,6 +74,6 @@ POINT CentreIn(const RECT& area, SIZE size);
 
 // Moves a top-level window, keeping its size, to the centre of the work area of the cursor's
 // monitor.
-void CentreOnCursorMonitor(HWND window);
+void CentreOnCursorMonitor(const DpiApi& api, HWND window);
 
 } // namespace mw

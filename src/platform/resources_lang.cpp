@@ -9,8 +9,6 @@ namespace mw {
 
 namespace {
 
-int g_languageSetting = kLanguageAuto;
-
 LANGID OtherLanguage(LANGID language) {
     return language == kLangIdJapanese ? kLangIdEnglish : kLangIdJapanese;
 }
@@ -45,9 +43,8 @@ bool ReadTableString(HMODULE module, UINT id, LANGID language, std::wstring& out
     return true;
 }
 
-const DLGTEMPLATE* DialogTemplate(HINSTANCE instance, int templateId) {
-    HRSRC found =
-        FindResourceInLanguage(instance, RT_DIALOG, MAKEINTRESOURCEW(templateId), ResourceLanguage());
+const DLGTEMPLATE* DialogTemplate(LANGID language, HINSTANCE instance, int templateId) {
+    HRSRC found = FindResourceInLanguage(instance, RT_DIALOG, MAKEINTRESOURCEW(templateId), language);
     HGLOBAL loaded = found ? LoadResource(instance, found) : nullptr;
     const auto* dialog = static_cast<const DLGTEMPLATE*>(loaded ? LockResource(loaded) : nullptr);
     if (!dialog)
@@ -68,12 +65,8 @@ LANGID ResourceLanguageFor(int setting, LANGID displayLanguage) {
     }
 }
 
-void SetLanguageSetting(int setting) {
-    g_languageSetting = setting;
-}
-
-LANGID ResourceLanguage() {
-    return ResourceLanguageFor(g_languageSetting, GetUserDefaultUILanguage());
+LANGID ResourceLanguage(int setting) {
+    return ResourceLanguageFor(setting, GetUserDefaultUILanguage());
 }
 
 HMODULE ResourceModule() {
@@ -104,8 +97,8 @@ std::wstring LoadTextIn(UINT id, LANGID language) {
     return text;
 }
 
-std::wstring LoadText(UINT id) {
-    return LoadTextIn(id, ResourceLanguage());
+std::wstring LoadText(LANGID language, UINT id) {
+    return LoadTextIn(id, language);
 }
 
 std::wstring FormatPattern(const std::wstring& pattern, std::initializer_list<std::wstring> args) {
@@ -128,22 +121,24 @@ std::wstring FormatPattern(const std::wstring& pattern, std::initializer_list<st
     return out;
 }
 
-std::wstring FormatText(UINT id, std::initializer_list<std::wstring> args) {
-    return FormatPattern(LoadText(id), args);
+std::wstring FormatText(LANGID language, UINT id, std::initializer_list<std::wstring> args) {
+    return FormatPattern(LoadText(language, id), args);
 }
 
-INT_PTR DialogBoxInLanguage(HINSTANCE instance, int templateId, HWND parent, DLGPROC proc, LPARAM param) {
-    const DLGTEMPLATE* dialog = DialogTemplate(instance, templateId);
+INT_PTR DialogBoxInLanguage(LANGID language, HINSTANCE instance, int templateId, HWND parent, DLGPROC proc,
+                            LPARAM param) {
+    const DLGTEMPLATE* dialog = DialogTemplate(language, instance, templateId);
     return dialog ? DialogBoxIndirectParamW(instance, dialog, parent, proc, param) : -1;
 }
 
-HWND CreateDialogInLanguage(HINSTANCE instance, int templateId, HWND parent, DLGPROC proc, LPARAM param) {
-    const DLGTEMPLATE* dialog = DialogTemplate(instance, templateId);
+HWND CreateDialogInLanguage(LANGID language, HINSTANCE instance, int templateId, HWND parent, DLGPROC proc,
+                            LPARAM param) {
+    const DLGTEMPLATE* dialog = DialogTemplate(language, instance, templateId);
     return dialog ? CreateDialogIndirectParamW(instance, dialog, parent, proc, param) : nullptr;
 }
 
-HMENU LoadMenuInLanguage(HINSTANCE instance, int menuId) {
-    HRSRC found = FindResourceInLanguage(instance, RT_MENU, MAKEINTRESOURCEW(menuId), ResourceLanguage());
+HMENU LoadMenuInLanguage(LANGID language, HINSTANCE instance, int menuId) {
+    HRSRC found = FindResourceInLanguage(instance, RT_MENU, MAKEINTRESOURCEW(menuId), language);
     HGLOBAL loaded = found ? LoadResource(instance, found) : nullptr;
     const void* menu = loaded ? LockResource(loaded) : nullptr;
     if (!menu) {
@@ -155,7 +150,9 @@ HMENU LoadMenuInLanguage(HINSTANCE instance, int menuId) {
 
 void ShowErrorBox(HWND owner, const std::wstring& text) {
     Log(L"error box: %ls", text.c_str());
-    MessageBoxW(owner, text.c_str(), LoadText(IDS_APP_NAME).c_str(), MB_OK | MB_ICONERROR);
+    // The caption is the program's name, the same in every language.
+    MessageBoxW(owner, text.c_str(), LoadText(ResourceLanguage(kLanguageAuto), IDS_APP_NAME).c_str(),
+                MB_OK | MB_ICONERROR);
 }
 
 } // namespace mw

@@ -23,12 +23,10 @@ constexpr LANGID kLangIdEnglish = MAKELANGID(LANG_ENGLISH, SUBLANG_ENGLISH_US); 
 // when the display language is Japanese (any sublanguage) and English otherwise.
 LANGID ResourceLanguageFor(int setting, LANGID displayLanguage);
 
-// The process-wide setting (the preference "Language"); start-up and the General page set it.
-void SetLanguageSetting(int setting);
-
-// The language of the resources loaded now: the setting resolved against the user's display
-// language (GetUserDefaultUILanguage; Wine takes it per process from LC_ALL).
-LANGID ResourceLanguage();
+// The language of the resources for a setting (the preference "Language"): the setting resolved
+// against the user's display language (GetUserDefaultUILanguage; Wine takes it per process from
+// LC_ALL). Every text, dialog and menu below is loaded in a language the caller passes.
+LANGID ResourceLanguage(int setting);
 
 // The module that holds the resources: the executable.
 HMODULE ResourceModule();
@@ -43,13 +41,13 @@ std::wstring LoadTextExactly(UINT id, LANGID language);
 // such string); empty when neither has it.
 std::wstring LoadTextIn(UINT id, LANGID language);
 // The same in ResourceLanguage().
-std::wstring LoadText(UINT id);
+std::wstring LoadText(LANGID language, UINT id);
 
 // Replaces %1..%9 in `pattern` with the arguments in that order and %% with %; a placeholder
 // without an argument is left as it is. Inserted text is not scanned again.
 std::wstring FormatPattern(const std::wstring& pattern, std::initializer_list<std::wstring> args);
 // LoadText(id) with its placeholders filled.
-std::wstring FormatText(UINT id, std::initializer_list<std::wstring> args);
+std::wstring FormatText(LANGID language, UINT id, std::initializer_list<std::wstring> args);
 
 // The program's one error box: the text under the caption "Mistlewick" with the error icon, owned
 // by `owner` (may be null). The text goes to the log as well.
@@ -57,8 +55,10 @@ void ShowErrorBox(HWND owner, const std::wstring& text);
 
 // The dialog and menu calls with the template taken in ResourceLanguage(). They fail like their
 // namesakes when the template is missing (-1, null).
-INT_PTR DialogBoxInLanguage(HINSTANCE instance, int templateId, HWND parent, DLGPROC proc, LPARAM param);
-HWND CreateDialogInLanguage(HINSTANCE instance, int templateId, HWND parent, DLGPROC proc, LPARAM param);
-HMENU LoadMenuInLanguage(HINSTANCE instance, int menuId);
+INT_PTR DialogBoxInLanguage(LANGID language, HINSTANCE instance, int templateId, HWND parent, DLGPROC proc,
+                            LPARAM param);
+HWND CreateDialogInLanguage(LANGID language, HINSTANCE instance, int templateId, HWND parent, DLGPROC proc,
+                            LPARAM param);
+HMENU LoadMenuInLanguage(LANGID language, HINSTANCE instance, int menuId);
 
 } // namespace mw

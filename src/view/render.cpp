@@ -59,8 +59,8 @@ bool PopupSurface::Create(HDC reference, int w, int h) {
 
 // ---- fonts and text ---------------------------------------------------------------------------
 
-UniqueFont CreateListFont(bool bold, UINT dpi) {
-    LOGFONTW font = MessageFontForDpi(dpi ? dpi : SystemDpi());
+UniqueFont CreateListFont(bool bold, UINT dpi, const DpiApi& dpiApi) {
+    LOGFONTW font = MessageFontForDpi(dpiApi, dpi ? dpi : SystemDpi());
     if (bold)
         font.lfWeight = FW_BOLD;
     return UniqueFont(CreateFontIndirectW(&font));
@@ -119,7 +119,7 @@ SelectionState StateFor(const ItemList& windows, const LauncherList& launchers, 
 // ---- the whole popup --------------------------------------------------------------------------
 
 int RenderPopup(HWND window, const ItemList& windows, const LauncherList& launchers, const ItemList& commands,
-                const Design& design, bool desktopRow, PopupSurface& out, UINT dpi,
+                const Design& design, bool desktopRow, PopupSurface& out, UINT dpi, const DpiApi& dpiApi,
                 const std::wstring& header) {
     SelectionState state = StateFor(windows, launchers, commands, 0);
     state.headerHeight = header.empty() ? 0 : HeaderHeight(design);
@@ -128,7 +128,7 @@ int RenderPopup(HWND window, const ItemList& windows, const LauncherList& launch
     int widest = 0;
     {
         WindowDc measureDc(window);
-        UniqueFont font = CreateListFont(false, dpi);
+        UniqueFont font = CreateListFont(false, dpi, dpiApi);
         SelectGuard selectFont(measureDc.get(), font.get());
         for (int i = 0; i < state.windowCount; ++i)
             widest = std::max(widest, TextWidth(measureDc.get(), windows.slots[i].name));
@@ -155,7 +155,7 @@ int RenderPopup(HWND window, const ItemList& windows, const LauncherList& launch
     HDC dc = out.dc();
     SetBkMode(dc, TRANSPARENT);
     SetTextColor(dc, design.textColor);
-    UniqueFont font = CreateListFont(false, dpi);
+    UniqueFont font = CreateListFont(false, dpi, dpiApi);
     SelectGuard selectFont(dc, font.get());
 
     // 5. Frame colour everywhere, background inside a one-pixel border.
@@ -276,9 +276,9 @@ int SelectionOutlineFrames(const RECT& r, UINT dpi, RECT* frames, int capacity) 
     return count;
 }
 
-SelectionTools MakeSelectionTools(const Design& design, UINT dpi) {
+SelectionTools MakeSelectionTools(const Design& design, UINT dpi, const DpiApi& dpiApi) {
     SelectionTools tools;
-    tools.font = CreateListFont(design.cursorTextBold == 1, dpi);
+    tools.font = CreateListFont(design.cursorTextBold == 1, dpi, dpiApi);
     tools.background.reset(CreateSolidBrush(design.cursorBackgroundColor));
     tools.frame.reset(CreateSolidBrush(design.cursorFrameColor));
     return tools;
@@ -286,13 +286,13 @@ SelectionTools MakeSelectionTools(const Design& design, UINT dpi) {
 
 void PaintSelection(HDC dc, const SelectionState& state, const Design& design, bool desktopRow,
                     const ItemList& windows, const LauncherList& launchers, const ItemList& commands,
-                    UINT dpi, const SelectionTools* tools) {
+                    UINT dpi, const SelectionTools* tools, const DpiApi& dpiApi) {
     RECT r;
     if (!GetCursorRect(state, design, desktopRow, &r))
         return; // no entry selected: nothing to show
     SelectionTools madeHere;
     if (!tools) {
-        madeHere = MakeSelectionTools(design, dpi);
+        madeHere = MakeSelectionTools(design, dpi, dpiApi);
         tools = &madeHere;
     }
 

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "model/item_list.h"
+#include "platform/dpi.h"
 #include "platform/unique_handle.h"
 #include "view/design.h"
 #include "view/layout.h"
@@ -45,7 +46,9 @@ struct PopupSurface {
 
 // The list font: the system's message font for a monitor of `dpi`, bold on request. A DPI of 0
 // gives the font of the system DPI.
-UniqueFont CreateListFont(bool bold, UINT dpi = 0);
+// `dpiApi` tells the system's font for another DPI than the system's; without its functions the
+// system DPI's font is scaled (the same holds for the functions below that take it).
+UniqueFont CreateListFont(bool bold, UINT dpi = 0, const DpiApi& dpiApi = {});
 
 // DrawText flags for every entry text.
 UINT EntryTextFlags(const Design& design);
@@ -57,7 +60,7 @@ UINT EntryTextFlags(const Design& design);
 // (how a narrowed list is narrowed) is drawn on a line of its own above the list.
 int RenderPopup(HWND window, const ItemList& windows, const LauncherList& launchers, const ItemList& commands,
                 const Design& design, bool desktopRow, PopupSurface& out, UINT dpi = 0,
-                const std::wstring& header = std::wstring());
+                const DpiApi& dpiApi = {}, const std::wstring& header = std::wstring());
 
 // The colour of the separator pixel at x for a line from design.windowSpace to endX (exclusive):
 // fades in from the background over 32 pixels and back out over the last 31.
@@ -78,13 +81,13 @@ struct SelectionTools {
     UniqueBrush background;
     UniqueBrush frame;
 };
-SelectionTools MakeSelectionTools(const Design& design, UINT dpi);
+SelectionTools MakeSelectionTools(const Design& design, UINT dpi, const DpiApi& dpiApi = {});
 
 // Draws the selection on a copy of the surface: refill and redraw of the selected entry when the
 // cursor colours differ from the list's, then the two-pixel outline with cut corners. `design`
 // and `dpi` as for RenderPopup. Without `tools` they are made for this call.
 void PaintSelection(HDC dc, const SelectionState& state, const Design& design, bool desktopRow,
                     const ItemList& windows, const LauncherList& launchers, const ItemList& commands,
-                    UINT dpi = 0, const SelectionTools* tools = nullptr);
+                    UINT dpi = 0, const SelectionTools* tools = nullptr, const DpiApi& dpiApi = {});
 
 } // namespace mw

@@ -37,8 +37,8 @@ class FramePreview : public testing::Test {
                 DestroyWindow(w);
     }
     void SetUp() override {
-        SetHiddenWindowRecordKey(kTestRecordKey);
-        RestoreWindowsLeftHidden();
+        services_.hiddenWindowRecordKey = kTestRecordKey;
+        RestoreWindowsLeftHidden(services_);
         ShowWindow(normal, SW_SHOWNORMAL);
         ShowWindow(maximised, SW_SHOWMAXIMIZED);
         ShowWindow(minimised, SW_SHOWMINIMIZED);
@@ -49,10 +49,7 @@ class FramePreview : public testing::Test {
         Add(maximised, 0, StateMaximized);
         Add(minimised, 1, StateMinimized);
     }
-    void TearDown() override {
-        RestoreWindowsLeftHidden();
-        SetHiddenWindowRecordKey(L"");
-    }
+    void TearDown() override { RestoreWindowsLeftHidden(services_); }
     // A window of the kind that costs nothing to hide and destroy: never activated, no caption.
     static HWND QuietWindow(const wchar_t* title) {
         HWND w = test::CreateTestWindow(title, WS_POPUP, 0, nullptr, 700, 100, 200, 150);
@@ -88,9 +85,10 @@ class FramePreview : public testing::Test {
         ASSERT_EQ(stack.size(), 3u);
         EXPECT_EQ(stack[0], maximised);
         EXPECT_EQ(stack[1], normal);
-        EXPECT_EQ(HiddenWindowRecordCount(), 0);
+        EXPECT_EQ(HiddenWindowRecordCount(services_), 0);
     }
 
+    SystemServices services_; // the record under a key of the tests' own
     std::unique_ptr<ItemList> list = CreateItemList();
     static HWND normal, maximised, minimised;
 };
@@ -100,25 +98,25 @@ HWND FramePreview::minimised = nullptr;
 
 TEST_F(FramePreview, MinimiseModeShowsOnlyTheSelectionAndRestoresEveryWindow) {
     // Open with entry 0 (the normal window) selected.
-    PutAwayOtherWindows(*list, 0, false);
+    PutAwayOtherWindows(services_, *list, 0, false);
     EXPECT_FALSE(IsIconic(normal));
     EXPECT_TRUE(IsIconic(maximised));
     EXPECT_TRUE(IsIconic(minimised));
     EXPECT_TRUE(IsWindowVisible(maximised)); // minimised, not hidden
-    EXPECT_EQ(HiddenWindowRecordCount(), 0);
+    EXPECT_EQ(HiddenWindowRecordCount(services_), 0);
 
     // Move to entry 1: the normal window goes, the maximised one comes back maximised.
-    PutAwaySelectedWindow(*list, 0, false);
+    PutAwaySelectedWindow(services_, *list, 0, false);
     ShowSelectedWindow(*list, 1, false);
     EXPECT_TRUE(IsIconic(normal));
     EXPECT_TRUE(IsZoomed(maximised));
     // Move to entry 2: the window minimised before opening is restored while selected.
-    PutAwaySelectedWindow(*list, 1, false);
+    PutAwaySelectedWindow(services_, *list, 1, false);
     ShowSelectedWindow(*list, 2, false);
     EXPECT_TRUE(IsIconic(maximised));
     EXPECT_FALSE(IsIconic(minimised));
 
-    RestorePreviewedWindows(*list, false);
+    RestorePreviewedWindows(services_, *list, false);
     ExpectBackAsTheyWere();
 }
 
@@ -126,29 +124,29 @@ TEST_F(FramePreview, HideModeHidesTheOthersAndBringsThemAllBack) {
     // A fourth window that closes while it is hidden.
     HWND closing = QuietWindow(L"Closes while hidden");
     Add(closing, 3, StateNormal);
-    PutAwayOtherWindows(*list, 1, true);
+    PutAwayOtherWindows(services_, *list, 1, true);
     EXPECT_TRUE(IsWindowVisible(maximised));
     EXPECT_FALSE(IsWindowVisible(normal));
     EXPECT_FALSE(IsWindowVisible(minimised));
     EXPECT_FALSE(IsWindowVisible(closing));
-    EXPECT_EQ(HiddenWindowRecordCount(), 3);
+    EXPECT_EQ(HiddenWindowRecordCount(services_), 3);
     DestroyWindow(closing);
 
-    PutAwaySelectedWindow(*list, 1, true);
+    PutAwaySelectedWindow(services_, *list, 1, true);
     ShowSelectedWindow(*list, 0, true);
     EXPECT_FALSE(IsWindowVisible(maximised));
     EXPECT_TRUE(IsWindowVisible(normal));
-    EXPECT_EQ(HiddenWindowRecordCount(), 4);
+    EXPECT_EQ(HiddenWindowRecordCount(services_), 4);
 
-    RestorePreviewedWindows(*list, true);
+    RestorePreviewedWindows(services_, *list, true);
     ExpectBackAsTheyWere();
 }
 
 TEST_F(FramePreview, OpenWithoutAWindowSelectedPutsAwayEveryWindow) {
-    PutAwayOtherWindows(*list, -1, false);
+    PutAwayOtherWindows(services_, *list, -1, false);
     EXPECT_TRUE(IsIconic(normal));
     EXPECT_TRUE(IsIconic(maximised));
-    RestorePreviewedWindows(*list, false);
+    RestorePreviewedWindows(services_, *list, false);
     ExpectBackAsTheyWere();
 }
 
@@ -174,13 +172,14 @@ TEST_F(FramePreview, RestackPutsTheOverlayAtTheBottomAndThePopupOnTop) {
 TEST(FramePreviewChild, DISABLED_HideAndWait) {
     const char* target = std::getenv("MW_HIDE_TARGET");
     ASSERT_NE(target, nullptr);
-    SetHiddenWindowRecordKey(kTestRecordKey);
+    SystemServices services_;
+    services_.hiddenWindowRecordKey = kTestRecordKey;
     auto list = CreateItemList();
     ListItem item;
     InitListItem(item, L"", nullptr, reinterpret_cast<HWND>(std::strtoull(target, nullptr, 16)), KindWindow);
     item.order = 0;
     AppendListItem(*list, item);
-    PutAwayOtherWindows(*list, -1, true);
+    PutAwayOtherWindows(services_, *list, -1, true);
     Sleep(60000);
 }
 
@@ -197,12 +196,12 @@ TEST_F(FramePreview, WindowsHiddenByAKilledInstanceComeBackAtTheNextStart) {
                     test::BinDir()));
     SetEnvironmentVariableA("MW_HIDE_TARGET", nullptr);
     ASSERT_TRUE(test::WaitFor([&] { return !IsWindowVisible(other); }, 20000));
-    EXPECT_EQ(HiddenWindowRecordCount(), 1);
+    EXPECT_EQ(HiddenWindowRecordCount(services_), 1);
 
     // While that instance runs, its hidden windows are its own business.
-    RestoreWindowsLeftHidden();
+    RestoreWindowsLeftHidden(services_);
     EXPECT_FALSE(IsWindowVisible(other));
-    EXPECT_EQ(HiddenWindowRecordCount(), 1);
+    EXPECT_EQ(HiddenWindowRecordCount(services_), 1);
 
     child.Kill();
     ASSERT_TRUE(test::WaitFor([&] { return !child.Running(); }, 10000));
@@ -210,10 +209,10 @@ TEST_F(FramePreview, WindowsHiddenByAKilledInstanceComeBackAtTheNextStart) {
     EXPECT_FALSE(IsWindowVisible(other)); // the kill alone brings nothing back
 
     // The next start.
-    RestoreWindowsLeftHidden();
+    RestoreWindowsLeftHidden(services_);
     EXPECT_TRUE(IsWindowVisible(other));
     EXPECT_FALSE(IsIconic(other));
-    EXPECT_EQ(HiddenWindowRecordCount(), 0);
+    EXPECT_EQ(HiddenWindowRecordCount(services_), 0);
     DestroyWindow(other);
 }
 
@@ -223,9 +222,9 @@ TEST_F(FramePreview, RecordOfAWindowWhoseHandleWentToAnotherThreadIsDropped) {
     ListItem item;
     InitListItem(item, L"", nullptr, quiet, KindWindow);
     AppendListItem(*one, item);
-    PutAwayOtherWindows(*one, -1, true);
+    PutAwayOtherWindows(services_, *one, -1, true);
     ASSERT_FALSE(IsWindowVisible(quiet));
-    ASSERT_EQ(HiddenWindowRecordCount(), 1);
+    ASSERT_EQ(HiddenWindowRecordCount(services_), 1);
     // Make the entry name another thread, as if the handle had been reused by another window.
     HKEY key = nullptr;
     ASSERT_EQ(RegOpenKeyExW(HKEY_CURRENT_USER, kTestRecordKey, 0, KEY_ALL_ACCESS, &key), ERROR_SUCCESS);
@@ -238,8 +237,8 @@ TEST_F(FramePreview, RecordOfAWindowWhoseHandleWentToAnotherThreadIsDropped) {
     RegSetValueExW(key, name, 0, REG_BINARY, data, size);
     RegCloseKey(key);
 
-    RestoreWindowsLeftHidden();
-    EXPECT_EQ(HiddenWindowRecordCount(), 0);
+    RestoreWindowsLeftHidden(services_);
+    EXPECT_EQ(HiddenWindowRecordCount(services_), 0);
     EXPECT_FALSE(IsWindowVisible(quiet));
     DestroyWindow(quiet);
 }

@@ -44,31 +44,22 @@ class HookStatusTest : public OptionsTest {
   protected:
     void SetUp() override {
         OptionsTest::SetUp();
-        savedNotifier_ = TrayNotifier();
-        TrayNotifier() = RecordNotify;
-        savedMessage_ = HookFailureMessage();
-        HookFailureMessage() = RecordTold;
-        CurrentHookApi().start = MaybeRefuse;
+        program_.services.notifyIcon = RecordNotify;
+        program_.services.hookFailureMessage = RecordTold;
+        program_.services.hook.start = MaybeRefuse;
         g_notified.clear();
         g_told.clear();
         g_notifyFailures = 0;
         g_refuse = false;
-        Program().hook = HookHealth{};
         main_ = CreateTestWindow(L"hook status main", WS_OVERLAPPEDWINDOW);
-        Program().mainWindow = main_;
+        program_.mainWindow = main_;
         LastHookWindow() = main_;
     }
     void TearDown() override {
-        TrayNotifier() = savedNotifier_;
-        HookFailureMessage() = savedMessage_;
-        Program().hook = HookHealth{};
-        Program().mainWindow = nullptr;
         DestroyWindow(main_);
         OptionsTest::TearDown();
     }
     std::wstring LastTip() const { return g_notified.empty() ? L"" : g_notified.back().tip; }
-    NotifyIconFn savedNotifier_ = nullptr;
-    HookMessageFn savedMessage_ = nullptr;
     HWND main_ = nullptr;
 };
 
@@ -91,7 +82,7 @@ TEST(TrayLook, ThePausedPictureWhileAHookIsMissingAndTheTipSaysWhy) {
         {true, refused, true, L"Mistlewick"},
     };
     for (const Case& c : cases) {
-        const TrayLook look = TrayLookFor(c.paused, c.health);
+        const TrayLook look = TrayLookFor(ResourceLanguage(kLanguageAuto), c.paused, c.health);
         EXPECT_EQ(look.pausedPicture, c.pausedPicture) << testing::PrintToString(std::wstring(c.tipHas));
         EXPECT_NE(look.tip.find(c.tipHas), std::wstring::npos) << testing::PrintToString(look.tip);
         EXPECT_LT(look.tip.size(), 128u) << "the tip fits the record";
@@ -99,18 +90,18 @@ TEST(TrayLook, ThePausedPictureWhileAHookIsMissingAndTheTipSaysWhy) {
 }
 
 TEST_F(HookStatusTest, TheLibrarysReportsShowOnTheIconAndAClickRetries) {
-    OnHookStatus(main_, kHookStatusLost, kHookKeyboard);
-    OnHookStatus(main_, kHookStatusReinstallFailed, kHookKeyboard);
-    EXPECT_TRUE(HookInTrouble());
+    OnHookStatus(program_, main_, kHookStatusLost, kHookKeyboard);
+    OnHookStatus(program_, main_, kHookStatusReinstallFailed, kHookKeyboard);
+    EXPECT_TRUE(HookInTrouble(program_));
     EXPECT_NE(LastTip().find(L"Alt+Tab"), std::wstring::npos);
-    OnHookStatus(main_, 7, kHookKeyboard); // unknown values change nothing
-    OnHookStatus(main_, kHookStatusReinstalled, 3);
-    EXPECT_TRUE(HookInTrouble());
+    OnHookStatus(program_, main_, 7, kHookKeyboard); // unknown values change nothing
+    OnHookStatus(program_, main_, kHookStatusReinstalled, 3);
+    EXPECT_TRUE(HookInTrouble(program_));
 
     // A left click on the icon while a hook is missing tries again at once, not a pause.
-    OnTrayCallback(main_, kTrayLeftButtonUp);
-    EXPECT_FALSE(Program().paused);
-    EXPECT_FALSE(HookInTrouble());
+    OnTrayCallback(program_, main_, kTrayLeftButtonUp);
+    EXPECT_FALSE(program_.paused);
+    EXPECT_FALSE(HookInTrouble(program_));
     ASSERT_EQ(HookCalls().size(), 2u);
     EXPECT_FALSE(HookCalls()[0].start);
     EXPECT_TRUE(HookCalls()[1].start);
@@ -120,19 +111,19 @@ TEST_F(HookStatusTest, TheLibrarysReportsShowOnTheIconAndAClickRetries) {
 
 TEST_F(HookStatusTest, ARefusedResumeOrReinstallIsToldOnceAndRetriedUntilItWorks) {
     g_refuse = true;
-    OnTrayCallback(main_, kTrayLeftButtonUp); // pause
-    OnTrayCallback(main_, kTrayLeftButtonUp); // resume: refused
-    EXPECT_FALSE(Program().paused);
-    EXPECT_TRUE(Program().hook.refused);
+    OnTrayCallback(program_, main_, kTrayLeftButtonUp); // pause
+    OnTrayCallback(program_, main_, kTrayLeftButtonUp); // resume: refused
+    EXPECT_FALSE(program_.paused);
+    EXPECT_TRUE(program_.hook.refused);
     EXPECT_NE(LastTip().find(L"マウスフック"), std::wstring::npos) << "not shown as running";
     ASSERT_EQ(g_told.size(), 1u);
-    EXPECT_EQ(g_told[0], HookRefusedText());
+    EXPECT_EQ(g_told[0], HookRefusedText(ProgramLanguage(program_)));
 
     // An options change that fails too is not told again in this run.
     MSG msg;
     while (PeekMessageW(&msg, main_, kMsgHookStatus, kMsgHookStatus, PM_REMOVE)) {
     }
-    EXPECT_FALSE(ReinstallMouseHook(CurrentPreferences(), Program().paused));
+    EXPECT_FALSE(ReinstallMouseHook(program_));
     EXPECT_EQ(g_told.size(), 1u);
     // The main window is asked to show it on the icon.
     EXPECT_TRUE(PeekMessageW(&msg, main_, kMsgHookStatus, kMsgHookStatus, PM_REMOVE));
@@ -140,22 +131,22 @@ TEST_F(HookStatusTest, ARefusedResumeOrReinstallIsToldOnceAndRetriedUntilItWorks
 
     // The retry timer tries again, with a longer wait each time, until the library takes it.
     const size_t before = HookCalls().size();
-    EXPECT_TRUE(OnHookRetryTimer(main_, kTimerHookRetry));
+    EXPECT_TRUE(OnHookRetryTimer(program_, main_, kTimerHookRetry));
     EXPECT_GT(HookCalls().size(), before);
-    EXPECT_EQ(Program().hook.attempts, 1);
-    EXPECT_TRUE(HookInTrouble());
+    EXPECT_EQ(program_.hook.attempts, 1);
+    EXPECT_TRUE(HookInTrouble(program_));
     g_refuse = false;
-    EXPECT_TRUE(OnHookRetryTimer(main_, kTimerHookRetry));
-    EXPECT_FALSE(HookInTrouble());
+    EXPECT_TRUE(OnHookRetryTimer(program_, main_, kTimerHookRetry));
+    EXPECT_FALSE(HookInTrouble(program_));
     EXPECT_EQ(LastTip(), L"Mistlewick");
-    EXPECT_FALSE(OnHookRetryTimer(main_, 1)) << "the popup's own timers pass on";
+    EXPECT_FALSE(OnHookRetryTimer(program_, main_, 1)) << "the popup's own timers pass on";
 }
 
 TEST_F(HookStatusTest, ATrayIconThatCannotBeAddedIsRetriedModifyFirst) {
     g_notifyFailures = 3; // the addition, then one round of modify and add
-    EXPECT_FALSE(AddTrayIcon(main_, Program().instance, false));
-    EXPECT_TRUE(OnTrayRetryTimer(main_, kTimerTrayRetry));
-    EXPECT_TRUE(OnTrayRetryTimer(main_, kTimerTrayRetry));
+    EXPECT_FALSE(AddTrayIcon(program_, main_, program_.instance, false));
+    EXPECT_TRUE(OnTrayRetryTimer(program_, main_, kTimerTrayRetry));
+    EXPECT_TRUE(OnTrayRetryTimer(program_, main_, kTimerTrayRetry));
     std::vector<DWORD> calls;
     for (const Notified& n : g_notified)
         calls.push_back(n.message);

@@ -6,6 +6,7 @@
 
 #include <vector>
 
+#include "controller/application.h"
 #include "controller/main_window.h"
 #include "hook/hook.h"
 #include "model/list_building.h"
@@ -42,11 +43,8 @@ void ListTestWindows(ItemList& list, int) {
 class PopupController : public ::testing::Test {
   protected:
     void SetUp() override {
-        CurrentPreferences() = Preferences{};
-        CurrentStartupFlags() = StartupFlags{};
-        CurrentDesign() = Design{};
         Listed().clear();
-        ProgramState& p = Program();
+        ProgramState& p = app_.program;
         p.instance = GetModuleHandleW(nullptr);
         p.launcherList = CreateLauncherList();
         p.commandList = CreateItemList();
@@ -62,13 +60,12 @@ class PopupController : public ::testing::Test {
             registered = true;
         }
         main_ = CreateWindowExW(WS_EX_TOOLWINDOW | WS_EX_TOPMOST, L"MistlewickTestMain", L"Mistlewick",
-                                WS_POPUP, 0, 0, 0, 0, nullptr, nullptr, p.instance, nullptr);
+                                WS_POPUP, 0, 0, 0, 0, nullptr, nullptr, p.instance, &app_);
         p.mainWindow = main_;
-        Controller().windowSource = ListTestWindows;
+        app_.controller.windowSource = ListTestWindows;
     }
     void TearDown() override {
-        ResetController();
-        Controller().windowSource = nullptr;
+        ResetController(app_);
         // Destroying the main window posts a quit message; take it out of the queue again.
         DestroyWindow(main_);
         MSG msg;
@@ -76,14 +73,6 @@ class PopupController : public ::testing::Test {
         }
         for (HWND w : windows_)
             DestroyWindow(w);
-        ProgramState& p = Program();
-        ClearItemList(*p.commandList);
-        ClearItemList(*p.savedWindowList);
-        ClearLauncherList(*p.launcherList);
-        p.commandList.reset();
-        p.savedWindowList.reset();
-        p.launcherList.reset();
-        p.mainWindow = nullptr;
     }
 
     HWND AddWindow(const wchar_t* title) {
@@ -97,18 +86,19 @@ class PopupController : public ::testing::Test {
         LauncherEntry e;
         InitListItem(e, name, nullptr, nullptr, KindLauncher);
         SetLauncherFields(e, nullptr, L"C:\\nothing-here.exe", nullptr, nullptr, 0);
-        AppendLauncherEntry(*Program().launcherList, e);
+        AppendLauncherEntry(*app_.program.launcherList, e);
     }
     void BuildCommands() {
-        BuildCommandList(*Program().commandList, CurrentPreferences(), CurrentStartupFlags().LauncherOnly,
-                         CurrentDesign().iconSize, Program().instance);
+        BuildCommandList(*app_.program.commandList, app_.program.preferences, app_.program.flags.LauncherOnly,
+                         app_.program.design.iconSize, app_.program.instance);
     }
     void Send(UINT message, WPARAM wParam = 0, LPARAM lParam = 0) {
         SendMessageW(main_, message, wParam, lParam);
         test::PumpFor(0);
     }
-    const SelectionState& Sel() { return Controller().selection; }
+    const SelectionState& Sel() { return app_.controller.selection; }
 
+    Application app_; // a fresh application object for each test, handed to its main window
     HWND main_ = nullptr;
     std::vector<HWND> windows_;
 };
@@ -194,7 +184,7 @@ HRESULT WINAPI MonitorOf144Dpi(HMONITOR, int, UINT* x, UINT* y) {
 // The popup opening there is laid out afresh: every size one and a half times, and the command
 // icons, loaded for 96 DPI, taken again at 48 pixels; back at 96 DPI they return to 32.
 TEST_F(PopupController, APopupOnAMonitorOfAnotherDpiIsLaidOutForIt) {
-    CurrentDesign().textWidth = 200; // a fixed column: the width depends on the design alone
+    app_.program.design.textWidth = 200; // a fixed column: the width depends on the design alone
     AddWindow(L"scaled one");
     AddWindow(L"scaled two");
     BuildCommands();
@@ -208,33 +198,33 @@ TEST_F(PopupController, APopupOnAMonitorOfAnotherDpiIsLaidOutForIt) {
     const SIZE at96 = sizeOfOpenPopup();
     EXPECT_EQ(at96.cx, 260); // 2·12 + 32 + 4 + 200
 
-    CurrentDpiApi().getDpiForMonitor = MonitorOf144Dpi;
+    app_.program.services.dpi.getDpiForMonitor = MonitorOf144Dpi;
     const SIZE at144 = sizeOfOpenPopup();
     EXPECT_EQ(at144.cx, 390);
     EXPECT_NEAR(at144.cy, at96.cy * 3 / 2, 2);
-    ASSERT_GT(Program().commandList->count, 0);
-    for (int i = 0; i < Program().commandList->count; ++i)
-        EXPECT_EQ(test::IconBitmapSize(Program().commandList->slots[i].icon.get()).width, 48) << i;
-    EXPECT_EQ(Program().listIconSize, 48);
+    ASSERT_GT(app_.program.commandList->count, 0);
+    for (int i = 0; i < app_.program.commandList->count; ++i)
+        EXPECT_EQ(test::IconBitmapSize(app_.program.commandList->slots[i].icon.get()).width, 48) << i;
+    EXPECT_EQ(app_.program.listIconSize, 48);
 
-    LoadSystemDpiApi();
+    app_.program.services.dpi = LookUpSystemDpiApi(app_.program.shcore);
     EXPECT_EQ(sizeOfOpenPopup().cx, 260);
-    EXPECT_EQ(test::IconBitmapSize(Program().commandList->slots[0].icon.get()).width, 32);
-    Program().listIconSize = 0;
+    EXPECT_EQ(test::IconBitmapSize(app_.program.commandList->slots[0].icon.get()).width, 32);
+    app_.program.listIconSize = 0;
 }
 
 TEST_F(PopupController, OneWindowOpensOnlyWithTheDesktopEntry) {
     AddWindow(L"only one");
-    CurrentPreferences().ToggleDesktop = 0;
+    app_.program.preferences.ToggleDesktop = 0;
     BuildCommands();
     Send(kMsgOpenPopup);
-    EXPECT_FALSE(PopupIsOpen());
+    EXPECT_FALSE(PopupIsOpen(app_));
     EXPECT_FALSE(IsWindowVisible(main_));
 
-    CurrentPreferences().ToggleDesktop = 1;
+    app_.program.preferences.ToggleDesktop = 1;
     BuildCommands();
     Send(kMsgOpenPopup);
-    ASSERT_TRUE(PopupIsOpen());
+    ASSERT_TRUE(PopupIsOpen(app_));
     EXPECT_TRUE(IsWindowVisible(main_));
     EXPECT_EQ(Sel().windowCount, 1);
     EXPECT_EQ(Sel().commandCount, 2);
@@ -242,7 +232,7 @@ TEST_F(PopupController, OneWindowOpensOnlyWithTheDesktopEntry) {
     Send(kMsgOpenPopup); // a second open while open builds nothing new
     EXPECT_EQ(Sel().windowCount, 1);
     Send(kMsgCancel);
-    EXPECT_FALSE(PopupIsOpen());
+    EXPECT_FALSE(PopupIsOpen(app_));
     EXPECT_FALSE(IsWindowVisible(main_));
 }
 
@@ -250,11 +240,11 @@ TEST_F(PopupController, LauncherOnlyListsNoWindowsAndSelectsTheFirstLauncherEntr
     AddWindow(L"not listed");
     AddLauncher(L"first");
     AddLauncher(L"second");
-    CurrentStartupFlags().LauncherOnly = true;
-    CurrentPreferences().CloseWnd = 1;
+    app_.program.flags.LauncherOnly = true;
+    app_.program.preferences.CloseWnd = 1;
     BuildCommands();
     Send(kMsgOpenPopup);
-    ASSERT_TRUE(PopupIsOpen());
+    ASSERT_TRUE(PopupIsOpen(app_));
     EXPECT_EQ(Sel().windowCount, 0);
     EXPECT_EQ(Sel().launcherCount, 2);
     EXPECT_EQ(Sel().commandCount, 2) << "no close entry in launcher-only mode";
@@ -268,7 +258,7 @@ TEST_F(PopupController, WheelWrapsBothWaysAndClickModeIgnoresTheWheel) {
     AddLauncher(L"l0");
     BuildCommands(); // desktop, cancel
     Send(kMsgOpenPopup);
-    ASSERT_TRUE(PopupIsOpen());
+    ASSERT_TRUE(PopupIsOpen(app_));
     Send(kMsgMoveSelection, kPrevious);
     EXPECT_EQ(Sel().section, SectionCommands);
     EXPECT_EQ(Sel().index, 1) << "back from the first window: the last command";
@@ -280,7 +270,7 @@ TEST_F(PopupController, WheelWrapsBothWaysAndClickModeIgnoresTheWheel) {
     Send(kMsgCancel);
 
     // Resident click mode: the cursor selects, not the wheel.
-    CurrentPreferences().ClickMode = 1;
+    app_.program.preferences.ClickMode = 1;
     Send(kMsgOpenPopup);
     Send(kMsgMoveSelection, kNext);
     EXPECT_EQ(Sel().index, 0);
@@ -298,14 +288,14 @@ TEST_F(PopupController, LosingActivationCancelsOnlyInStayOpenMode) {
     BuildCommands();
     Send(kMsgOpenPopup);
     Send(WM_ACTIVATEAPP, FALSE);
-    EXPECT_TRUE(PopupIsOpen()) << "gesture mode ignores the loss of activation";
+    EXPECT_TRUE(PopupIsOpen(app_)) << "gesture mode ignores the loss of activation";
     Send(kMsgCancel);
 
-    CurrentPreferences().ClickMode = 1;
+    app_.program.preferences.ClickMode = 1;
     Send(kMsgOpenPopup);
-    ASSERT_TRUE(PopupIsOpen());
+    ASSERT_TRUE(PopupIsOpen(app_));
     Send(WM_ACTIVATEAPP, FALSE);
-    EXPECT_TRUE(test::WaitFor([] { return !PopupIsOpen(); }, 1000));
+    EXPECT_TRUE(test::WaitFor([this] { return !PopupIsOpen(app_); }, 1000));
 }
 
 TEST_F(PopupController, KeysActOnlyInStayOpenMode) {
@@ -317,7 +307,7 @@ TEST_F(PopupController, KeysActOnlyInStayOpenMode) {
     EXPECT_EQ(Sel().index, 0) << "gesture mode leaves the keys to the hook";
     Send(kMsgCancel);
 
-    CurrentPreferences().ReplaceAltTab = 1;
+    app_.program.preferences.ReplaceAltTab = 1;
     Send(kMsgOpenPopup, 0, 1);
     Send(WM_KEYDOWN, VK_DOWN);
     Send(WM_KEYDOWN, VK_RIGHT);
@@ -327,7 +317,7 @@ TEST_F(PopupController, KeysActOnlyInStayOpenMode) {
     EXPECT_EQ(Sel().section, SectionWindows);
     EXPECT_EQ(Sel().index, 1);
     Send(WM_KEYDOWN, VK_ESCAPE);
-    EXPECT_TRUE(test::WaitFor([] { return !PopupIsOpen(); }, 1000));
+    EXPECT_TRUE(test::WaitFor([this] { return !PopupIsOpen(app_); }, 1000));
 }
 
 TEST_F(PopupController, DesktopToggleSavesAndRestoresInOrder) {
@@ -348,7 +338,7 @@ TEST_F(PopupController, DesktopToggleSavesAndRestoresInOrder) {
     };
     chooseDesktop();
     ASSERT_TRUE(test::WaitFor([&] { return IsIconic(a) && IsIconic(b) && IsIconic(c); }, 3000));
-    const ItemList& saved = *Program().savedWindowList;
+    const ItemList& saved = *app_.program.savedWindowList;
     ASSERT_EQ(saved.count, 3);
     EXPECT_EQ(saved.slots[1].window, b);
     EXPECT_EQ(saved.slots[1].showState, StateMaximized);
@@ -364,21 +354,21 @@ TEST_F(PopupController, DesktopToggleSavesAndRestoresInOrder) {
     ShowWindow(c, SW_RESTORE);
     chooseDesktop();
     EXPECT_TRUE(test::WaitFor([&] { return IsIconic(a) && IsIconic(b) && IsIconic(c); }, 3000));
-    EXPECT_EQ(Program().savedWindowList->slots[2].showState, StateNormal);
+    EXPECT_EQ(app_.program.savedWindowList->slots[2].showState, StateNormal);
 }
 
 TEST_F(PopupController, CloseEntryClosesTheActiveWindowButNotOneThatIsGone) {
     HWND a = AddWindow(L"to be closed");
     HWND b = AddWindow(L"other");
-    CurrentPreferences().CloseWnd = 1;
-    CurrentPreferences().ToggleDesktop = 0;
+    app_.program.preferences.CloseWnd = 1;
+    app_.program.preferences.ToggleDesktop = 0;
     BuildCommands(); // close, cancel
     SetForegroundWindow(a);
     SetActiveWindow(a);
     ASSERT_TRUE(test::WaitFor([&] { return GetForegroundWindow() == a; }, 2000));
     Send(kMsgOpenPopup);
-    ASSERT_EQ(Controller().closeTarget, a);
-    EXPECT_EQ(Program().commandList->slots[0].name, L"「to be closed」を閉じる");
+    ASSERT_EQ(app_.controller.closeTarget, a);
+    EXPECT_EQ(app_.program.commandList->slots[0].name, L"「to be closed」を閉じる");
     Send(kMsgMoveSelection, kPrevious);
     Send(kMsgMoveSelection, kPrevious);
     ASSERT_EQ(Sel().section, SectionCommands);
@@ -394,22 +384,22 @@ TEST_F(PopupController, CloseEntryClosesTheActiveWindowButNotOneThatIsGone) {
     test::WaitFor([&] { return GetForegroundWindow() == b; }, 2000);
     Listed() = {b};
     Send(kMsgOpenPopup);
-    ASSERT_EQ(Controller().closeTarget, b);
+    ASSERT_EQ(app_.controller.closeTarget, b);
     DestroyWindow(b);
     windows_.erase(windows_.begin());
     Send(kMsgMoveSelection, kPrevious);
     Send(kMsgMoveSelection, kPrevious);
     Send(kMsgChoose);
-    EXPECT_FALSE(PopupIsOpen());
+    EXPECT_FALSE(PopupIsOpen(app_));
 }
 
 TEST_F(PopupController, AListTallerThanTheScreenFollowsTheSelectionAndIgnoresTheMouseMeanwhile) {
-    CurrentDesign().iconSize = 96; // 104-pixel rows: 12 windows are taller than 1080 pixels
+    app_.program.design.iconSize = 96; // 104-pixel rows: 12 windows are taller than 1080 pixels
     for (int i = 0; i < 12; ++i)
         AddWindow(L"tall");
     BuildCommands();
     Send(kMsgOpenPopup);
-    ASSERT_TRUE(PopupIsOpen());
+    ASSERT_TRUE(PopupIsOpen(app_));
     RECT before{};
     GetWindowRect(main_, &before);
     for (int i = 0; i < 11; ++i)
@@ -418,16 +408,16 @@ TEST_F(PopupController, AListTallerThanTheScreenFollowsTheSelectionAndIgnoresThe
     test::PumpFor(50);
     RECT after{}, row{};
     GetWindowRect(main_, &after);
-    ASSERT_TRUE(GetCursorRect(Sel(), CurrentDesign(), true, &row));
+    ASSERT_TRUE(GetCursorRect(Sel(), app_.program.design, true, &row));
     EXPECT_LT(after.top, before.top);
     EXPECT_EQ(after.top + row.bottom, 1080) << "the selected row's bottom sits on the monitor's bottom";
-    EXPECT_TRUE(Controller().repositionGuard);
+    EXPECT_TRUE(app_.controller.repositionGuard);
     // Click mode would select under the cursor; while the guard holds a move does nothing.
-    CurrentPreferences().ClickMode = 1;
+    app_.program.preferences.ClickMode = 1;
     const SelectionState held = Sel();
     Send(WM_MOUSEMOVE, 0, MAKELPARAM(50, row.top - 50));
     EXPECT_EQ(Sel().index, held.index);
-    EXPECT_TRUE(test::WaitFor([] { return !Controller().repositionGuard; }, 2000))
+    EXPECT_TRUE(test::WaitFor([this] { return !app_.controller.repositionGuard; }, 2000))
         << "timer 3 ends the guard";
 }
 
@@ -443,10 +433,10 @@ TEST_F(PopupController, TypingNarrowsAStayOpenPopupAndTheTiltSetsTheScope) {
         int click, typeToFilter, windows, launchers;
     } cases[] = {{0, 1, 2, 2}, {1, 0, 2, 2}, {1, 1, 1, 1}};
     for (const auto& c : cases) {
-        CurrentPreferences().ClickMode = c.click;
-        CurrentPreferences().TypeToFilter = c.typeToFilter;
+        app_.program.preferences.ClickMode = c.click;
+        app_.program.preferences.TypeToFilter = c.typeToFilter;
         Send(kMsgOpenPopup);
-        ASSERT_TRUE(PopupIsOpen());
+        ASSERT_TRUE(PopupIsOpen(app_));
         Send(WM_CHAR, L'b');
         Send(WM_CHAR, L'E');
         EXPECT_EQ(Sel().windowCount, c.windows) << c.click << c.typeToFilter;
@@ -457,7 +447,7 @@ TEST_F(PopupController, TypingNarrowsAStayOpenPopupAndTheTiltSetsTheScope) {
 
     // MonitorScope=1 opens narrowed; the tilt as WM_MOUSEHWHEEL, as it reaches a popup that stays
     // open, sets the scope by direction and keeps the selected window.
-    CurrentPreferences().MonitorScope = 1;
+    app_.program.preferences.MonitorScope = 1;
     Send(kMsgOpenPopup);
     EXPECT_GT(Sel().headerHeight, 0);
     Send(WM_KEYDOWN, VK_DOWN);
@@ -481,25 +471,25 @@ TEST_F(PopupController, MiddleButtonOverAStayOpenPopupTakesTheEntryOutOnceItsWin
     HWND third = AddWindow(L"third");
     g_recordingProc = reinterpret_cast<WNDPROC>(
         SetWindowLongPtrW(asks, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(AsksBeforeClosing)));
-    CurrentPreferences().ClickMode = 1;
+    app_.program.preferences.ClickMode = 1;
     BuildCommands();
     Send(kMsgOpenPopup);
-    const int height = Controller().surface.height;
+    const int height = app_.controller.surface.height;
     auto middleUpOn = [&](int section, int index) {
         RECT r{};
-        GetEntryRect(Sel(), Controller().design, true, section, index, &r);
+        GetEntryRect(Sel(), app_.controller.design, true, section, index, &r);
         Send(WM_MBUTTONUP, 0, MAKELPARAM((r.left + r.right) / 2, (r.top + r.bottom) / 2));
     };
     middleUpOn(SectionCommands, 0); // a command entry: nothing happens
     middleUpOn(SectionWindows, 1);
     test::PumpFor(300);
-    EXPECT_EQ(Controller().popupList->count, 3) << "listed while the window still asks";
+    EXPECT_EQ(app_.controller.popupList->count, 3) << "listed while the window still asks";
     DestroyWindow(asks); // the user said yes
-    ASSERT_TRUE(test::WaitFor([&] { return Controller().popupList->count == 2; }, 2000));
-    EXPECT_EQ(Controller().popupList->slots[1].window, third);
-    EXPECT_LT(Controller().surface.height, height);
+    ASSERT_TRUE(test::WaitFor([&] { return app_.controller.popupList->count == 2; }, 2000));
+    EXPECT_EQ(app_.controller.popupList->slots[1].window, third);
+    EXPECT_LT(app_.controller.surface.height, height);
     EXPECT_TRUE(IsWindowVisible(main_)) << "the popup stays";
-    CurrentPreferences().MiddleClose = 0;
+    app_.program.preferences.MiddleClose = 0;
     middleUpOn(SectionWindows, 0);
     test::PumpFor(300);
     EXPECT_TRUE(IsWindow(first)) << "MiddleClose off: the middle button does nothing";
@@ -510,19 +500,19 @@ TEST_F(PopupController, MiddleButtonOverAStayOpenPopupTakesTheEntryOutOnceItsWin
 TEST_F(PopupController, AWindowClosedFromANarrowedListStaysGoneWhenTheFilterIsTakenBack) {
     AddWindow(L"alpha");
     AddWindow(L"beta");
-    CurrentPreferences().ClickMode = 1;
+    app_.program.preferences.ClickMode = 1;
     BuildCommands();
     Send(kMsgOpenPopup);
     Send(WM_CHAR, L'b');
     ASSERT_EQ(Sel().windowCount, 1);
     RECT r{};
-    GetEntryRect(Sel(), Controller().design, true, SectionWindows, 0, &r);
+    GetEntryRect(Sel(), app_.controller.design, true, SectionWindows, 0, &r);
     Send(WM_MBUTTONUP, 0, MAKELPARAM((r.left + r.right) / 2, (r.top + r.bottom) / 2));
-    ASSERT_TRUE(test::WaitFor([&] { return Controller().popupList->count == 0; }, 2000));
-    EXPECT_TRUE(PopupIsOpen()) << "the filter is shown with the command entries";
+    ASSERT_TRUE(test::WaitFor([&] { return app_.controller.popupList->count == 0; }, 2000));
+    EXPECT_TRUE(PopupIsOpen(app_)) << "the filter is shown with the command entries";
     Send(WM_CHAR, VK_BACK);
-    ASSERT_EQ(Controller().popupList->count, 1);
-    EXPECT_STREQ(Controller().popupList->slots[0].name.c_str(), L"alpha");
+    ASSERT_EQ(app_.controller.popupList->count, 1);
+    EXPECT_STREQ(app_.controller.popupList->slots[0].name.c_str(), L"alpha");
     Send(kMsgCancel);
 }
 
@@ -530,21 +520,21 @@ TEST_F(PopupController, MiddleClickInTheFramePreviewShowsTheNextWindowAndTheLast
     HWND a = AddWindow(L"a");
     AddWindow(L"b");
     HWND c = AddWindow(L"c");
-    CurrentPreferences().Altab7 = 1;
+    app_.program.preferences.Altab7 = 1;
     BuildCommands();
     Send(kMsgOpenPopup);
     Send(kMsgMoveSelection, kNext);
     Send(kMsgMiddleClick);
-    ASSERT_TRUE(test::WaitFor([&] { return Controller().popupList->count == 2; }, 2000));
+    ASSERT_TRUE(test::WaitFor([&] { return app_.controller.popupList->count == 2; }, 2000));
     EXPECT_FALSE(IsIconic(c)) << "the window now selected is shown in place of the closed one";
     EXPECT_TRUE(IsIconic(a));
     Send(kMsgCancel);
 
     Listed() = {c}; // with only command entries left, the popup has nothing to offer
-    CurrentPreferences().Altab7 = 0;
+    app_.program.preferences.Altab7 = 0;
     Send(kMsgOpenPopup);
     Send(kMsgMiddleClick);
-    EXPECT_TRUE(test::WaitFor([&] { return !PopupIsOpen(); }, 2000));
+    EXPECT_TRUE(test::WaitFor([&] { return !PopupIsOpen(app_); }, 2000));
 }
 
 } // namespace

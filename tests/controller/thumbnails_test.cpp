@@ -64,8 +64,7 @@ class Thumbnails : public testing::Test {
   protected:
     void SetUp() override {
         g_rec = Recorder{};
-        CurrentThumbnailApi() =
-            ThumbnailApi{RecordRegister, CompositionAsked, RecordUpdate, RecordUnregister};
+        api = ThumbnailApi{RecordRegister, CompositionAsked, RecordUpdate, RecordUnregister};
         design.thumbnail = 1;
         // Wine's desktop may have no window of that class; then the test provides one.
         desktop = FindWindowW(L"Progman", nullptr);
@@ -85,7 +84,6 @@ class Thumbnails : public testing::Test {
         windows[1] = test::CreateTestWindow(L"Second", WS_POPUP, WS_EX_TOOLWINDOW);
     }
     void TearDown() override {
-        CurrentThumbnailApi() = ThumbnailApi{};
         for (HWND w : {mainWindow, windows[0], windows[1], ownDesktop})
             if (w)
                 DestroyWindow(w);
@@ -103,6 +101,7 @@ class Thumbnails : public testing::Test {
         state.textColumnWidth = 200;
     }
 
+    ThumbnailApi api; // the recorders, as the program's services hold the functions
     Design design;
     SelectionState state;
     std::unique_ptr<ItemList> list = CreateItemList();
@@ -113,7 +112,7 @@ class Thumbnails : public testing::Test {
 TEST_F(Thumbnails, EveryWindowAndTheDesktopPlacedAtTheirBoxes) {
     FillExample();
     ThumbnailSet set;
-    RegisterThumbnails(set, mainWindow, *list, state, design, true, 1920, 1080);
+    RegisterThumbnails(api, set, mainWindow, *list, state, design, true, 1920, 1080);
 
     ASSERT_EQ(g_rec.registrations.size(), 3u);
     for (const Registration& r : g_rec.registrations)
@@ -133,11 +132,11 @@ TEST_F(Thumbnails, EveryWindowAndTheDesktopPlacedAtTheirBoxes) {
     ExpectRect(g_rec.updates[2].destination, 12, 318, 112, 394);
 
     ASSERT_EQ(set.ThumbnailIds.size(), 3u);
-    UnregisterThumbnails(set);
+    UnregisterThumbnails(api, set);
     EXPECT_EQ(g_rec.unregistrations, (std::vector<uintptr_t>{101, 102, 103}));
     EXPECT_TRUE(set.ThumbnailIds.empty());
     // A second close has nothing left to unregister.
-    UnregisterThumbnails(set);
+    UnregisterThumbnails(api, set);
     EXPECT_EQ(g_rec.unregistrations.size(), 3u);
 }
 
@@ -147,14 +146,14 @@ TEST_F(Thumbnails, LauncherOnlyPopupHoldsOnlyTheDesktopPlace) {
     state.textColumnWidth = 200;
     state.section = SectionLauncher;
     ThumbnailSet set;
-    RegisterThumbnails(set, mainWindow, *list, state, design, true, 1920, 1080);
+    RegisterThumbnails(api, set, mainWindow, *list, state, design, true, 1920, 1080);
     ASSERT_EQ(set.ThumbnailIds.size(), 1u);
     ASSERT_EQ(g_rec.registrations.size(), 1u);
     EXPECT_EQ(g_rec.registrations[0].source, desktop);
     // Commands start below the launcher row and a separator: 12 + 40 + 9 = 61; the box 4 + 28 lower.
     ASSERT_EQ(g_rec.updates.size(), 1u);
     ExpectRect(g_rec.updates[0].destination, 12, 93, 112, 169);
-    UnregisterThumbnails(set);
+    UnregisterThumbnails(api, set);
     EXPECT_EQ(g_rec.unregistrations, (std::vector<uintptr_t>{101}));
 }
 
@@ -162,12 +161,12 @@ TEST_F(Thumbnails, WithoutTheDesktopToggleNoDesktopThumbnail) {
     FillExample();
     state.commandCount = 1; // cancel only
     ThumbnailSet set;
-    RegisterThumbnails(set, mainWindow, *list, state, design, false, 1920, 1080);
+    RegisterThumbnails(api, set, mainWindow, *list, state, design, false, 1920, 1080);
     ASSERT_EQ(g_rec.registrations.size(), 2u);
     EXPECT_EQ(g_rec.registrations[1].source, windows[1]);
     ASSERT_EQ(g_rec.updates.size(), 2u);
     ExpectRect(g_rec.updates[0].destination, 12, 44, 112, 120);
-    UnregisterThumbnails(set);
+    UnregisterThumbnails(api, set);
     EXPECT_EQ(g_rec.unregistrations, (std::vector<uintptr_t>{101, 102}));
 }
 
@@ -176,30 +175,30 @@ TEST_F(Thumbnails, RefusedRegistrationsAreNeitherPlacedNorUnregistered) {
     // The compositor refuses the second window (say, it closed), then everything (composition off).
     g_rec.answers = {S_OK, E_INVALIDARG, S_OK};
     ThumbnailSet set;
-    RegisterThumbnails(set, mainWindow, *list, state, design, true, 1920, 1080);
+    RegisterThumbnails(api, set, mainWindow, *list, state, design, true, 1920, 1080);
     EXPECT_EQ(g_rec.registrations.size(), 3u);
     ASSERT_EQ(g_rec.updates.size(), 2u);
     EXPECT_EQ(reinterpret_cast<uintptr_t>(g_rec.updates[0].id), 101u);
     EXPECT_EQ(reinterpret_cast<uintptr_t>(g_rec.updates[1].id), 102u);
     ExpectRect(g_rec.updates[1].destination, 12, 318, 112, 394);
-    UnregisterThumbnails(set);
+    UnregisterThumbnails(api, set);
     EXPECT_EQ(g_rec.unregistrations, (std::vector<uintptr_t>{101, 102}));
 
     g_rec = Recorder{};
     g_rec.answers = {E_NOTIMPL, E_NOTIMPL, E_NOTIMPL};
-    RegisterThumbnails(set, mainWindow, *list, state, design, true, 1920, 1080);
+    RegisterThumbnails(api, set, mainWindow, *list, state, design, true, 1920, 1080);
     EXPECT_EQ(g_rec.registrations.size(), 3u);
     EXPECT_TRUE(g_rec.updates.empty());
-    UnregisterThumbnails(set);
+    UnregisterThumbnails(api, set);
     EXPECT_TRUE(g_rec.unregistrations.empty());
 }
 
 TEST_F(Thumbnails, NoCompositorFunctionsMeansNoThumbnailsAndNoCrash) {
     FillExample();
-    CurrentThumbnailApi() = ThumbnailApi{};
+    api = ThumbnailApi{};
     ThumbnailSet set;
-    RegisterThumbnails(set, mainWindow, *list, state, design, true, 1920, 1080);
-    UnregisterThumbnails(set);
+    RegisterThumbnails(api, set, mainWindow, *list, state, design, true, 1920, 1080);
+    UnregisterThumbnails(api, set);
     EXPECT_TRUE(g_rec.registrations.empty());
     EXPECT_TRUE(set.ThumbnailIds.empty());
 }

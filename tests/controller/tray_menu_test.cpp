@@ -34,14 +34,12 @@ class TrayMenuTest : public OptionsTest {
   protected:
     void SetUp() override {
         OptionsTest::SetUp();
-        savedTracker_ = TrayMenuTracker();
-        TrayMenuTracker() = RecordTrack;
+        program_.services.trackPopupMenu = RecordTrack;
         g_tracked = TrackedMenu{};
         main_ = CreateTestWindow(L"tray main", WS_OVERLAPPEDWINDOW);
         LastHookWindow() = main_;
     }
     void TearDown() override {
-        TrayMenuTracker() = savedTracker_;
         if (IsWindow(main_))
             DestroyWindow(main_);
         OptionsTest::TearDown();
@@ -54,15 +52,14 @@ class TrayMenuTest : public OptionsTest {
         }
         return false;
     }
-    TrackPopupMenuFn savedTracker_ = nullptr;
     HWND main_ = nullptr;
 };
 
 TEST_F(TrayMenuTest, RightClickShowsTheMenuWithThePauseCheck) {
     for (bool paused : {false, true}) {
-        Program().paused = paused;
+        program_.paused = paused;
         g_tracked = TrackedMenu{};
-        EXPECT_EQ(OnTrayCallback(main_, 517), 0);
+        EXPECT_EQ(OnTrayCallback(program_, main_, 517), 0);
         ASSERT_EQ(g_tracked.calls, 1);
         EXPECT_EQ((g_tracked.pauseState & MF_CHECKED) != 0, paused);
         EXPECT_EQ(g_tracked.firstItem, L"終了(&X)");
@@ -76,50 +73,50 @@ TEST_F(TrayMenuTest, RightClickShowsTheMenuWithThePauseCheck) {
 
 TEST_F(TrayMenuTest, OtherMouseMessagesDoNothing) {
     for (LPARAM message : {WM_MOUSEMOVE, WM_LBUTTONDOWN, WM_RBUTTONDOWN, WM_LBUTTONDBLCLK}) {
-        OnTrayCallback(main_, message);
+        OnTrayCallback(program_, main_, message);
     }
     EXPECT_EQ(g_tracked.calls, 0);
     EXPECT_TRUE(HookCalls().empty());
-    EXPECT_FALSE(Program().paused);
+    EXPECT_FALSE(program_.paused);
 }
 
 TEST_F(TrayMenuTest, TwoLeftClicksRestoreTheHookWithCurrentValues) {
-    OnTrayCallback(main_, 514);
-    EXPECT_TRUE(Program().paused);
+    OnTrayCallback(program_, main_, 514);
+    EXPECT_TRUE(program_.paused);
     ASSERT_EQ(HookCalls().size(), 1u);
     EXPECT_FALSE(HookCalls()[0].start);
 
     // Changed while paused, as the options pages may do.
-    CurrentPreferences().RightButton = 1;
-    CurrentPreferences().TimeOutMilliSeconds = 900;
-    ReinstallMouseHook(CurrentPreferences(), Program().paused);
+    program_.preferences.RightButton = 1;
+    program_.preferences.TimeOutMilliSeconds = 900;
+    ReinstallMouseHook(program_);
     EXPECT_EQ(HookCalls().size(), 1u);
 
-    OnTrayCallback(main_, 514);
-    EXPECT_FALSE(Program().paused);
+    OnTrayCallback(program_, main_, 514);
+    EXPECT_FALSE(program_.paused);
     ASSERT_EQ(HookCalls().size(), 2u);
     EXPECT_EQ(HookCalls()[1].window, main_);
     EXPECT_EQ(HookCalls()[1].args, (std::array<int, 6>{100, 0, 0, 1, 6, 900}));
 }
 
 TEST_F(TrayMenuTest, MenuCommands) {
-    EXPECT_TRUE(OnTrayCommand(main_, IDM_PAUSE));
+    EXPECT_TRUE(OnTrayCommand(program_, main_, IDM_PAUSE));
     EXPECT_TRUE(Posted(kMsgTrayCallback, 514));
-    EXPECT_FALSE(Program().paused) << "the pause follows the posted click, not the command";
-    EXPECT_FALSE(OnTrayCommand(main_, 12345));
+    EXPECT_FALSE(program_.paused) << "the pause follows the posted click, not the command";
+    EXPECT_FALSE(OnTrayCommand(program_, main_, 12345));
     EXPECT_TRUE(IsWindow(main_));
-    EXPECT_TRUE(OnTrayCommand(main_, IDM_EXIT));
+    EXPECT_TRUE(OnTrayCommand(program_, main_, IDM_EXIT));
     EXPECT_FALSE(IsWindow(main_));
 }
 
 TEST_F(TrayMenuTest, OptionsCommandOpensEveryPage) {
     int tabs = 0;
     const INT_PTR result = RunOptionsDialogWith(
-        kOptionsAllPages,
+        program_, kOptionsAllPages,
         [&](HWND dialog) {
             tabs = static_cast<int>(SendDlgItemMessageW(dialog, IDC_OPTIONS_TAB, TCM_GETITEMCOUNT, 0, 0));
         },
-        [](int) -> INT_PTR { return OnTrayCommand(nullptr, IDM_OPTIONS) ? 0 : -2; });
+        [this](int) -> INT_PTR { return OnTrayCommand(program_, nullptr, IDM_OPTIONS) ? 0 : -2; });
     EXPECT_EQ(result, 0);
     EXPECT_EQ(tabs, 4);
 }

@@ -8,41 +8,40 @@ namespace {
 
 class ExcludeSet : public testing::Test {
   protected:
-    void SetUp() override { mw::ClearExcludeSet(); }
-    void TearDown() override { mw::ClearExcludeSet(); }
+    mw::ExcludeSet set_; // a fresh set for each test
 };
 
 TEST_F(ExcludeSet, MatchesOnlyTheExactTitle) {
-    mw::AddExcluded(L"Calculator");
-    mw::AddExcluded(L"タスク マネージャー");
-    EXPECT_TRUE(mw::IsExcluded(L"Calculator"));
-    EXPECT_TRUE(mw::IsExcluded(L"タスク マネージャー"));
-    EXPECT_FALSE(mw::IsExcluded(L"calculator"));           // no case folding
-    EXPECT_FALSE(mw::IsExcluded(L"Calculator "));          // no trimming
-    EXPECT_FALSE(mw::IsExcluded(L"Calc"));                 // no prefix match
-    EXPECT_FALSE(mw::IsExcluded(L"タスク　マネージャー")); // ideographic space differs
-    EXPECT_FALSE(mw::IsExcluded(L""));
-    EXPECT_FALSE(mw::IsExcluded(nullptr));
+    mw::AddExcluded(set_, L"Calculator");
+    mw::AddExcluded(set_, L"タスク マネージャー");
+    EXPECT_TRUE(mw::IsExcluded(set_, L"Calculator"));
+    EXPECT_TRUE(mw::IsExcluded(set_, L"タスク マネージャー"));
+    EXPECT_FALSE(mw::IsExcluded(set_, L"calculator"));           // no case folding
+    EXPECT_FALSE(mw::IsExcluded(set_, L"Calculator "));          // no trimming
+    EXPECT_FALSE(mw::IsExcluded(set_, L"Calc"));                 // no prefix match
+    EXPECT_FALSE(mw::IsExcluded(set_, L"タスク　マネージャー")); // ideographic space differs
+    EXPECT_FALSE(mw::IsExcluded(set_, L""));
+    EXPECT_FALSE(mw::IsExcluded(set_, nullptr));
 }
 
 TEST_F(ExcludeSet, EmptyEntryExcludesUntitledWindowsOnly) {
-    mw::AddExcluded(L"");
-    EXPECT_TRUE(mw::IsExcluded(L""));
-    EXPECT_TRUE(mw::IsExcluded(nullptr));
-    EXPECT_FALSE(mw::IsExcluded(L" "));
+    mw::AddExcluded(set_, L"");
+    EXPECT_TRUE(mw::IsExcluded(set_, L""));
+    EXPECT_TRUE(mw::IsExcluded(set_, nullptr));
+    EXPECT_FALSE(mw::IsExcluded(set_, L" "));
 }
 
 TEST_F(ExcludeSet, KeepsDuplicatesAndOwnsItsCopies) {
     std::wstring title = L"Notepad";
-    mw::AddExcluded(title.c_str());
-    mw::AddExcluded(title.c_str());
+    mw::AddExcluded(set_, title.c_str());
+    mw::AddExcluded(set_, title.c_str());
     title[0] = L'X'; // the caller's buffer changes; the set's copy must not
-    EXPECT_EQ(mw::ExcludeCount(), 2u);
-    EXPECT_TRUE(mw::IsExcluded(L"Notepad"));
-    EXPECT_FALSE(mw::IsExcluded(L"Xotepad"));
-    mw::ClearExcludeSet();
-    EXPECT_EQ(mw::ExcludeCount(), 0u);
-    EXPECT_FALSE(mw::IsExcluded(L"Notepad"));
+    EXPECT_EQ(mw::ExcludeCount(set_), 2u);
+    EXPECT_TRUE(mw::IsExcluded(set_, L"Notepad"));
+    EXPECT_FALSE(mw::IsExcluded(set_, L"Xotepad"));
+    mw::ClearExcludeSet(set_);
+    EXPECT_EQ(mw::ExcludeCount(set_), 0u);
+    EXPECT_FALSE(mw::IsExcluded(set_, L"Notepad"));
 }
 
 } // namespace

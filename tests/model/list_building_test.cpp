@@ -177,7 +177,8 @@ TEST(ArrangeByProgram, RealPathsGroupTheWindowsOfOneProcess) {
         item.showState = w == foreign ? StateMaximized : StateNormal;
         AppendListItem(*list, item);
     }
-    ArrangeByProgram(*list);
+    ProgramPathMemo memo;
+    ArrangeByProgram(*list, memo);
     ASSERT_EQ(list->count, 3);
     EXPECT_EQ(list->slots[0].window, first);
     EXPECT_EQ(list->slots[1].window, second);
@@ -291,14 +292,15 @@ TEST_F(CommandList, CloseEntryLabelReplacesOnlyCloseEntries) {
 TEST(CloseEntryLabel, FramesTheTitleOfTheTarget) {
     HWND w = CreateWindowExW(0, PlainClass(), L"メモ帳 - 無題", WS_POPUP, 0, 0, 50, 50, nullptr, nullptr,
                              GetModuleHandleW(nullptr), nullptr);
-    EXPECT_EQ(CloseEntryLabel(w), L"「メモ帳 - 無題」を閉じる");
+    EXPECT_EQ(CloseEntryLabel(ResourceLanguage(kLanguageAuto), w), L"「メモ帳 - 無題」を閉じる");
     SetWindowTextW(w, L"");
-    EXPECT_EQ(CloseEntryLabel(w), L"「」を閉じる");
+    EXPECT_EQ(CloseEntryLabel(ResourceLanguage(kLanguageAuto), w), L"「」を閉じる");
     std::wstring longTitle(400, L'z');
     SetWindowTextW(w, longTitle.c_str());
-    EXPECT_EQ(CloseEntryLabel(w), L"「" + std::wstring(259, L'z') + L"」を閉じる");
+    EXPECT_EQ(CloseEntryLabel(ResourceLanguage(kLanguageAuto), w),
+              L"「" + std::wstring(259, L'z') + L"」を閉じる");
     DestroyWindow(w);
-    EXPECT_EQ(CloseEntryLabel(nullptr), L"「」を閉じる");
+    EXPECT_EQ(CloseEntryLabel(ResourceLanguage(kLanguageAuto), nullptr), L"「」を閉じる");
 }
 
 TEST(PopupHasSomethingToShow, OpensForLaunchersTwoWindowsOrOneWindowWithTheToggle) {

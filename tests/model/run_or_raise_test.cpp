@@ -77,13 +77,14 @@ TEST(RunOrRaise, AShortcutToARunningProgramFindsItsWindowOnlyWhenTheEntryAsks) {
     HWND window = test::CreateTestWindow(L"Run or raise");
     ASSERT_NE(window, nullptr);
     test::TempDir dir;
+    ProgramState program;
     LauncherEntry entry;
     entry.path = dir.file(L"These tests.lnk");
     ASSERT_TRUE(test::CreateShortcut(entry.path, ExecutablePath()));
-    EXPECT_EQ(RunningWindowOfEntry(entry, nullptr), nullptr) << "run-or-raise is off";
+    EXPECT_EQ(RunningWindowOfEntry(program, entry, nullptr), nullptr) << "run-or-raise is off";
 
     entry.raise = true;
-    HWND found = RunningWindowOfEntry(entry, nullptr); // no list: every top-level window
+    HWND found = RunningWindowOfEntry(program, entry, nullptr); // no list: every top-level window
     DWORD process = 0;
     GetWindowThreadProcessId(found, &process);
     EXPECT_EQ(process, GetCurrentProcessId());
@@ -94,7 +95,7 @@ TEST(RunOrRaise, AShortcutToARunningProgramFindsItsWindowOnlyWhenTheEntryAsks) {
     InitListItem(item, L"Run or raise", nullptr, window, KindWindow);
     item.order = 0;
     AppendListItem(*listed, item);
-    EXPECT_EQ(RunningWindowOfEntry(entry, listed.get()), window);
+    EXPECT_EQ(RunningWindowOfEntry(program, entry, listed.get()), window);
     ClearItemList(*listed);
     DestroyWindow(window);
 }

@@ -47,8 +47,6 @@ class Enumeration : public ::testing::Test {
             if (IsWindow(*it))
                 DestroyWindow(*it);
         }
-        ClearExcludeSet();
-        SetCloakQuery(nullptr);
         Pump();
     }
 
@@ -65,12 +63,13 @@ class Enumeration : public ::testing::Test {
         return w;
     }
 
-    static std::unique_ptr<ItemList> Enumerate(int iconSize = 32) {
+    std::unique_ptr<ItemList> Enumerate(int iconSize = 32) {
         auto list = CreateItemList();
-        EnumerateTopLevelWindows(*list, iconSize);
+        EnumerateTopLevelWindows(program_, *list, iconSize);
         return list;
     }
 
+    ProgramState program_; // a fresh program for each test: nothing excluded, the system's cloak query
     std::vector<HWND> windows_;
 };
 
@@ -144,7 +143,7 @@ TEST_F(Enumeration, RecordsMinimisedAndMaximisedState) {
 }
 
 TEST_F(Enumeration, ExcludesExactTitlesOnly) {
-    AddExcluded(L"mw-excluded");
+    AddExcluded(program_.excluded, L"mw-excluded");
     HWND exact = Make(L"mw-excluded");
     HWND otherCase = Make(L"MW-Excluded");
     HWND trailingBlank = Make(L"mw-excluded ");
@@ -157,7 +156,7 @@ TEST_F(Enumeration, ExcludesExactTitlesOnly) {
     ASSERT_GE(IndexOf(*list, untitled), 0) << "an empty title is listed until an empty entry excludes it";
     EXPECT_EQ(list->slots[IndexOf(*list, untitled)].name, L"");
 
-    AddExcluded(L"");
+    AddExcluded(program_.excluded, L"");
     list = Enumerate();
     EXPECT_EQ(IndexOf(*list, untitled), -1);
     EXPECT_GE(IndexOf(*list, otherCase), 0);
@@ -328,7 +327,7 @@ TEST_F(Enumeration, StopsAtFiftyWindows) {
     HWND extra = windows_.back();
     ClearItemList(*list);
     auto full = CreateItemList();
-    EnumerationContext context{full.get(), 0, 32};
+    EnumerationContext context{full.get(), 0, 32, 0, nullptr, &program_};
     for (int k = 0; k < ListCapacity; ++k) {
         BOOL more = EnumerateWindow(windows_[k], reinterpret_cast<LPARAM>(&context));
         EXPECT_EQ(more, k < ListCapacity - 1 ? TRUE : FALSE) << "window " << k;
@@ -359,20 +358,20 @@ TEST_F(Enumeration, SkipsWindowsTheCompositorCloaks) {
     HWND shown = Make(L"mw-uncloaked");
     g_cloaked = cloaked;
 
-    SetCloakQuery(FakeCloakQuery);
+    program_.services.cloakQuery = FakeCloakQuery;
     auto list = Enumerate();
     EXPECT_EQ(IndexOf(*list, cloaked), -1);
     EXPECT_GE(IndexOf(*list, shown), 0);
     EXPECT_EQ(g_lastAttribute, CloakedAttribute);
     EXPECT_EQ(g_lastSize, sizeof(DWORD));
 
-    SetCloakQuery(FailingCloakQuery);
-    EXPECT_FALSE(IsWindowCloaked(cloaked));
+    program_.services.cloakQuery = FailingCloakQuery;
+    EXPECT_FALSE(IsWindowCloaked(program_.services.cloakQuery, cloaked));
     list = Enumerate();
     EXPECT_GE(IndexOf(*list, cloaked), 0) << "a failed query means not cloaked";
 
-    SetCloakQuery(nullptr); // the system's query: nothing is cloaked on this desktop
-    EXPECT_FALSE(IsWindowCloaked(cloaked));
+    program_.services.cloakQuery = nullptr; // the system's query: nothing is cloaked on this desktop
+    EXPECT_FALSE(IsWindowCloaked(program_.services.cloakQuery, cloaked));
 }
 
 TEST(ProgramPath, OfOwnWindowAndOfNoWindow) {
@@ -380,15 +379,16 @@ TEST(ProgramPath, OfOwnWindowAndOfNoWindow) {
                              nullptr, GetModuleHandleW(nullptr), nullptr);
     wchar_t path[TextBufferLength], own[MAX_PATH];
     GetModuleFileNameW(nullptr, own, MAX_PATH);
-    EXPECT_TRUE(ProgramPathOfWindow(w, path));
+    ProgramPathMemo memo;
+    EXPECT_TRUE(ProgramPathOfWindow(&memo, w, path));
     EXPECT_EQ(lstrcmpiW(path, own), 0) << "path " << static_cast<int>(lstrlenW(path));
     DestroyWindow(w);
 
     path[0] = L'?';
-    EXPECT_FALSE(ProgramPathOfWindow(w, path));
+    EXPECT_FALSE(ProgramPathOfWindow(&memo, w, path));
     EXPECT_EQ(path[0], L'\0');
     path[0] = L'?';
-    EXPECT_FALSE(ProgramPathOfWindow(nullptr, path));
+    EXPECT_FALSE(ProgramPathOfWindow(&memo, nullptr, path));
     EXPECT_EQ(path[0], L'\0');
 }
 
@@ -461,8 +461,9 @@ TEST(ProgramPath, RepeatedLookupsOfAnotherProcessAgree) {
         },
         20000));
     wchar_t first[TextBufferLength], second[TextBufferLength];
-    EXPECT_TRUE(ProgramPathOfWindow(found, first));
-    EXPECT_TRUE(ProgramPathOfWindow(found, second));
+    ProgramPathMemo memo;
+    EXPECT_TRUE(ProgramPathOfWindow(&memo, found, first));
+    EXPECT_TRUE(ProgramPathOfWindow(&memo, found, second));
     EXPECT_EQ(std::wstring(first), std::wstring(second));
     const std::wstring p(second);
     ASSERT_GE(p.size(), 11u);
@@ -473,7 +474,7 @@ TEST(ProgramPath, RepeatedLookupsOfAnotherProcessAgree) {
     CloseHandle(pi.hProcess);
     // The process is gone: its window has no path any more, memo or not.
     ASSERT_TRUE(WaitFor([&] { return !IsWindow(found); }));
-    EXPECT_FALSE(ProgramPathOfWindow(found, first));
+    EXPECT_FALSE(ProgramPathOfWindow(&memo, found, first));
 }
 
 // Another program's window: notepad, started and ended by the test.
@@ -522,7 +523,7 @@ TEST_F(Enumeration, ListsTheWindowOfAnotherProcess) {
     EXPECT_FALSE(list->slots[i].name.empty());
 
     wchar_t path[TextBufferLength];
-    ASSERT_TRUE(ProgramPathOfWindow(finder.found, path));
+    ASSERT_TRUE(ProgramPathOfWindow(&program_.pathMemo, finder.found, path));
     std::wstring p(path);
     ASSERT_GE(p.size(), 11u);
     EXPECT_EQ(lstrcmpiW(p.substr(p.size() - 11).c_str(), L"notepad.exe"), 0) << "path length " << p.size();
@@ -540,7 +541,7 @@ TEST_F(Enumeration, AKeptCopyServesTheNextOpenUntilTheWindowChangesItsIcon) {
     IconCache cache;
     auto open = [&] {
         auto list = CreateItemList();
-        EnumerateTopLevelWindows(*list, 32, 32, &cache);
+        EnumerateTopLevelWindows(program_, *list, 32, 32, &cache);
         const int at = IndexOf(*list, window);
         EXPECT_GE(at, 0);
         const HICON drawn = at >= 0 ? list->slots[at].icon.get() : nullptr;

@@ -9,6 +9,7 @@
 
 #include "hook/hook.h"
 #include "controller/activation.h"
+#include "model/program_state.h"
 #include "platform/dpi.h"
 #include "support/e2e.h"
 #include "support/harness.h"
@@ -45,9 +46,10 @@ class Multimon : public ::testing::Test {
         ASSERT_EQ(GetSystemMetrics(SM_CMONITORS), 2) << "this display does not have two monitors";
         ASSERT_EQ(GetSystemMetrics(SM_XVIRTUALSCREEN), -1280);
         ASSERT_EQ(GetSystemMetrics(SM_CXVIRTUALSCREEN), 3200);
-        const mw::MonitorPlace left = mw::MonitorAtPoint(kOnTheLeft);
+        const mw::MonitorPlace left = mw::MonitorAtPoint(program_.services.dpi, kOnTheLeft);
         ASSERT_TRUE(EqualRect(&left.monitor, &kLeft)) << Text(left.monitor);
     }
+    mw::ProgramState program_; // its system services, as the program has them
 };
 
 // The resident program with the cursor on the left monitor: a gesture opens the popup inside
@@ -223,17 +225,18 @@ HRESULT WINAPI LeftMonitorAt144(HMONITOR monitor, int, UINT* x, UINT* y) {
 }
 
 TEST_F(Multimon, MoveWindowAcrossMonitorsOfDifferentDpi) {
-    mw::CurrentDpiApi().getDpiForMonitor = LeftMonitorAt144;
+    mw::ActivationOptions move{true, false, program_.services.dpi};
+    move.dpi.getDpiForMonitor = LeftMonitorAt144;
     HWND window = CreateTestWindow(L"Moved across", WS_POPUP | WS_VISIBLE, 0, nullptr, 300, 200, 400, 300);
     PlaceCursor(kOnTheLeft.x, kOnTheLeft.y);
-    mw::ActivateWindow(window, {true, false});
+    mw::ActivateWindow(window, move);
     RECT r{};
     GetWindowRect(window, &r);
     EXPECT_EQ(r.left, -1280 + 450);
     EXPECT_EQ(r.top, 300);
 
     PlaceCursor(900, 500); // back to the primary: the offset shrinks again
-    mw::ActivateWindow(window, {true, false});
+    mw::ActivateWindow(window, move);
     GetWindowRect(window, &r);
     EXPECT_EQ(r.left, 300);
     EXPECT_EQ(r.top, 200);
@@ -241,11 +244,10 @@ TEST_F(Multimon, MoveWindowAcrossMonitorsOfDifferentDpi) {
     ShowWindow(window, SW_MAXIMIZE);
     ASSERT_TRUE(WaitFor([&] { return IsZoomed(window) != FALSE; }, 2000));
     PlaceCursor(kOnTheLeft.x, kOnTheLeft.y);
-    mw::ActivateWindow(window, {true, false});
+    mw::ActivateWindow(window, move);
     EXPECT_TRUE(IsZoomed(window)) << "still maximised";
     const RECT monitor = MonitorOf(window);
     EXPECT_TRUE(EqualRect(&monitor, &kLeft)) << "maximised on " << Text(monitor);
-    mw::LoadSystemDpiApi();
     DestroyWindow(window);
 }
 

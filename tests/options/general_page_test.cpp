@@ -12,8 +12,7 @@ namespace {
 
 class GeneralPageTest : public OptionsTest {};
 
-bool HasKind(int kind) {
-    const ItemList& list = *Program().commandList;
+bool HasKind(const ItemList& list, int kind) {
     for (int i = 0; i < list.count; ++i) {
         if (list.slots[i].kind == kind)
             return true;
@@ -30,7 +29,7 @@ TEST_F(GeneralPageTest, ReplaceAltTabOffThenOn) {
     EXPECT_FALSE(Enabled(page, IDC_GENERAL_CLICK_MODE));
 
     Click(page, IDC_GENERAL_REPLACE_ALTTAB);
-    EXPECT_EQ(CurrentPreferences().ReplaceAltTab, 2);
+    EXPECT_EQ(program_.preferences.ReplaceAltTab, 2);
     EXPECT_EQ(FileValue(L"ReplaceAltTab"), L"2");
     EXPECT_EQ(LastStart().args[1], 2);
     EXPECT_TRUE(Enabled(page, IDC_GENERAL_STANDARD_MODE));
@@ -43,14 +42,14 @@ TEST_F(GeneralPageTest, ReplaceAltTabOffThenOn) {
 }
 
 TEST_F(GeneralPageTest, ReplaceAltTabClickModeThenOff) {
-    CurrentPreferences().ReplaceAltTab = 1;
+    program_.preferences.ReplaceAltTab = 1;
     HWND page = CreatePage(IDD_PAGE_GENERAL, GeneralPageProc);
     ASSERT_TRUE(page);
     EXPECT_TRUE(Checked(page, IDC_GENERAL_REPLACE_ALTTAB));
     EXPECT_TRUE(Checked(page, IDC_GENERAL_CLICK_MODE));
     EXPECT_FALSE(Checked(page, IDC_GENERAL_STANDARD_MODE));
     Click(page, IDC_GENERAL_REPLACE_ALTTAB);
-    EXPECT_EQ(CurrentPreferences().ReplaceAltTab, 0);
+    EXPECT_EQ(program_.preferences.ReplaceAltTab, 0);
     EXPECT_EQ(FileValue(L"ReplaceAltTab"), L"0");
     EXPECT_EQ(LastStart().args[1], 0);
     EXPECT_FALSE(Enabled(page, IDC_GENERAL_STANDARD_MODE));
@@ -62,20 +61,20 @@ TEST_F(GeneralPageTest, ReplaceAltTabClickModeThenOff) {
 }
 
 TEST_F(GeneralPageTest, HandEditedReplaceAltTabShowsStandardMode) {
-    CurrentPreferences().ReplaceAltTab = 5;
+    program_.preferences.ReplaceAltTab = 5;
     HWND page = CreatePage(IDD_PAGE_GENERAL, GeneralPageProc);
     ASSERT_TRUE(page);
     EXPECT_TRUE(Checked(page, IDC_GENERAL_REPLACE_ALTTAB));
     EXPECT_TRUE(Checked(page, IDC_GENERAL_STANDARD_MODE));
     EXPECT_TRUE(Enabled(page, IDC_GENERAL_CLICK_MODE));
     Click(page, IDC_GENERAL_CLICK_MODE);
-    EXPECT_EQ(CurrentPreferences().ReplaceAltTab, 1);
+    EXPECT_EQ(program_.preferences.ReplaceAltTab, 1);
     EXPECT_EQ(FileValue(L"ReplaceAltTab"), L"1");
     DestroyWindow(page);
 }
 
 TEST_F(GeneralPageTest, FrameDisplayAndItsHideMode) {
-    CurrentPreferences().Altab7_Hide = 1;
+    program_.preferences.Altab7_Hide = 1;
     HWND page = CreatePage(IDD_PAGE_GENERAL, GeneralPageProc);
     ASSERT_TRUE(page);
     HWND combo = GetDlgItem(page, IDC_GENERAL_FRAMES_HIDE);
@@ -86,14 +85,14 @@ TEST_F(GeneralPageTest, FrameDisplayAndItsHideMode) {
     EXPECT_EQ(Text(combo), L"非表示");
 
     Click(page, IDC_GENERAL_FRAMES);
-    EXPECT_EQ(CurrentPreferences().Altab7, 1);
+    EXPECT_EQ(program_.preferences.Altab7, 1);
     EXPECT_EQ(FileValue(L"Altab7"), L"1");
     EXPECT_TRUE(IsWindowEnabled(combo));
 
     SendMessageW(combo, CB_SETCURSEL, 0, 0);
     SendMessageW(page, WM_COMMAND, MAKEWPARAM(IDC_GENERAL_FRAMES_HIDE, CBN_SELCHANGE),
                  reinterpret_cast<LPARAM>(combo));
-    EXPECT_EQ(CurrentPreferences().Altab7_Hide, 0);
+    EXPECT_EQ(program_.preferences.Altab7_Hide, 0);
     EXPECT_EQ(FileValue(L"Altab7_Hide"), L"0");
 
     Click(page, IDC_GENERAL_FRAMES);
@@ -112,22 +111,22 @@ TEST_F(GeneralPageTest, CommandEntriesRebuildTheCommandList) {
 
     Click(page, IDC_GENERAL_TOGGLE_DESKTOP);
     EXPECT_EQ(FileValue(L"ToggleDesktop"), L"0");
-    EXPECT_FALSE(HasKind(KindDesktopToggle));
-    EXPECT_TRUE(HasKind(KindCancel));
+    EXPECT_FALSE(HasKind(*program_.commandList, KindDesktopToggle));
+    EXPECT_TRUE(HasKind(*program_.commandList, KindCancel));
 
     Click(page, IDC_GENERAL_CLOSE_WINDOW);
     EXPECT_EQ(FileValue(L"CloseWnd"), L"1");
-    EXPECT_TRUE(HasKind(KindCloseWindow));
+    EXPECT_TRUE(HasKind(*program_.commandList, KindCloseWindow));
 
     Click(page, IDC_GENERAL_CANCEL);
     EXPECT_EQ(FileValue(L"Cansel"), L"0");
-    EXPECT_EQ(Program().commandList->count, 1);
+    EXPECT_EQ(program_.commandList->count, 1);
     EXPECT_TRUE(HookCalls().empty());
     DestroyWindow(page);
 }
 
 TEST_F(GeneralPageTest, SwitchBehaviourChecks) {
-    CurrentPreferences().MoveWindow = 1;
+    program_.preferences.MoveWindow = 1;
     HWND page = CreatePage(IDD_PAGE_GENERAL, GeneralPageProc);
     ASSERT_TRUE(page);
     EXPECT_FALSE(Checked(page, IDC_GENERAL_ADJUST_CURSOR));
@@ -136,8 +135,8 @@ TEST_F(GeneralPageTest, SwitchBehaviourChecks) {
     Click(page, IDC_GENERAL_MOVE_WINDOW);
     EXPECT_EQ(FileValue(L"AdjustCursor"), L"1");
     EXPECT_EQ(FileValue(L"MoveWindow"), L"0");
-    EXPECT_EQ(CurrentPreferences().AdjustCursor, 1);
-    EXPECT_EQ(CurrentPreferences().MoveWindow, 0);
+    EXPECT_EQ(program_.preferences.AdjustCursor, 1);
+    EXPECT_EQ(program_.preferences.MoveWindow, 0);
     DestroyWindow(page);
 }
 
@@ -175,7 +174,7 @@ TEST_F(GeneralPageTest, StartupShortcutCreatedNeverOverwrittenDeleted) {
     Click(page, IDC_GENERAL_STARTUP);
     const std::wstring path = startupFolder_ + L"\\Mistlewick.lnk";
     ASSERT_NE(GetFileAttributesW(path.c_str()), INVALID_FILE_ATTRIBUTES);
-    EXPECT_EQ(StartupShortcutExists(), 1);
+    EXPECT_EQ(StartupShortcutExists(program_.services), 1);
     const ShortcutContents contents = ReadShortcut(path);
     wchar_t exe[MAX_PATH];
     GetModuleFileNameW(nullptr, exe, MAX_PATH);
@@ -185,12 +184,12 @@ TEST_F(GeneralPageTest, StartupShortcutCreatedNeverOverwrittenDeleted) {
     EXPECT_TRUE(ErrorMessages().empty());
 
     const std::string before = ReadFileBytes(path);
-    EXPECT_EQ(CreateStartupShortcut(), 0);
+    EXPECT_EQ(CreateStartupShortcut(program_.services, ProgramLanguage(program_)), 0);
     EXPECT_EQ(ReadFileBytes(path), before);
 
     Click(page, IDC_GENERAL_STARTUP);
     EXPECT_EQ(GetFileAttributesW(path.c_str()), INVALID_FILE_ATTRIBUTES);
-    EXPECT_EQ(StartupShortcutExists(), 0);
+    EXPECT_EQ(StartupShortcutExists(program_.services), 0);
     DestroyWindow(page);
 }
 
@@ -201,16 +200,16 @@ TEST_F(GeneralPageTest, ShortcutNamedInCapitalsCountsAndIsDeleted) {
     HWND page = CreatePage(IDD_PAGE_GENERAL, GeneralPageProc);
     ASSERT_TRUE(page);
     EXPECT_TRUE(Checked(page, IDC_GENERAL_STARTUP));
-    EXPECT_EQ(CreateStartupShortcut(), 0);
+    EXPECT_EQ(CreateStartupShortcut(program_.services, ProgramLanguage(program_)), 0);
     EXPECT_EQ(ReadFileBytes(upper), before);
     Click(page, IDC_GENERAL_STARTUP);
-    EXPECT_EQ(StartupShortcutExists(), 0);
+    EXPECT_EQ(StartupShortcutExists(program_.services), 0);
     EXPECT_TRUE(ErrorMessages().empty());
     DestroyWindow(page);
 }
 
 TEST_F(GeneralPageTest, ShortcutThatCannotBeMadeIsToldAndUnchecked) {
-    StartupFolderOverride() = temp_.file(L"no such folder");
+    program_.services.startupFolder = temp_.file(L"no such folder");
     HWND page = CreatePage(IDD_PAGE_GENERAL, GeneralPageProc);
     ASSERT_TRUE(page);
     Click(page, IDC_GENERAL_STARTUP);

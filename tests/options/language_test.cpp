@@ -33,20 +33,13 @@ const wchar_t* const kEnglish[] = {L"Options - Mistlewick", L"Mouse",     L"Gene
 
 class DisplayLanguage : public OptionsTest, public ::testing::WithParamInterface<int> {
   protected:
-    void TearDown() override {
-        TrayMenuTracker() = savedTracker_;
-        SetLanguageSetting(kLanguageAuto);
-        OptionsTest::TearDown();
-    }
     void UseSetting(int setting) { // as start-up takes it from the file
-        CurrentPreferences().Language = setting;
-        SetLanguageSetting(setting);
+        program_.preferences.Language = setting;
     }
-    TrackPopupMenuFn savedTracker_ = TrayMenuTracker();
 };
 
 // Every page (and the Mouse page's details) of the open dialog into build/artifacts.
-void ScreenshotEveryPage(HWND dialog, const std::wstring& prefix) {
+void ScreenshotEveryPage(const ProgramState& program, HWND dialog, const std::wstring& prefix) {
     HWND tab = GetDlgItem(dialog, IDC_OPTIONS_TAB);
     const wchar_t* names[] = {L"mouse", L"mouse-details", L"general", L"launcher", L"about"};
     for (int shot = 0; shot < 5; ++shot) {
@@ -55,7 +48,7 @@ void ScreenshotEveryPage(HWND dialog, const std::wstring& prefix) {
         NMHDR header{tab, IDC_OPTIONS_TAB, static_cast<UINT>(TCN_SELCHANGE)};
         SendMessageW(dialog, WM_NOTIFY, IDC_OPTIONS_TAB, reinterpret_cast<LPARAM>(&header));
         if (shot == 1)
-            Click(CurrentOptionsDialog().OptionPages[kSlotMouse], IDC_MOUSE_DETAILS);
+            Click(CurrentOptionsDialog(program).OptionPages[kSlotMouse], IDC_MOUSE_DETAILS);
         RedrawWindow(dialog, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
         PumpFor(100);
         RECT r{};
@@ -72,7 +65,7 @@ TEST_P(DisplayLanguage, DialogTrayMenuAndCommandsShowTheChosenLanguage) {
         GetParam() == kLanguageJapanese || (GetParam() != kLanguageEnglish && DisplayIsJapanese());
     const wchar_t* const* expected = japanese ? kJapanese : kEnglish;
 
-    RunOptionsDialogWith(kOptionsAllPages, [&](HWND dialog) {
+    RunOptionsDialogWith(program_, kOptionsAllPages, [&](HWND dialog) {
         EXPECT_EQ(Text(dialog), expected[0]);
         for (int i = 0; i < 4; ++i) {
             wchar_t text[64] = L"";
@@ -80,18 +73,19 @@ TEST_P(DisplayLanguage, DialogTrayMenuAndCommandsShowTheChosenLanguage) {
             SendDlgItemMessageW(dialog, IDC_OPTIONS_TAB, TCM_GETITEMW, i, reinterpret_cast<LPARAM>(&item));
             EXPECT_STREQ(text, expected[1 + i]);
         }
-        ScreenshotEveryPage(dialog, std::wstring(L"options-") + (japanese ? L"ja" : L"en") + L"-on-" +
-                                        (DisplayIsJapanese() ? L"ja" : L"en") + L"-system-");
+        ScreenshotEveryPage(program_, dialog,
+                            std::wstring(L"options-") + (japanese ? L"ja" : L"en") + L"-on-" +
+                                (DisplayIsJapanese() ? L"ja" : L"en") + L"-system-");
     });
 
-    TrayMenuTracker() = RecordFirstItem;
+    program_.services.trackPopupMenu = RecordFirstItem;
     UniqueWindow trayOwner(CreateTestWindow(L"tray owner", WS_OVERLAPPEDWINDOW));
-    ShowTrayMenu(trayOwner.get());
+    ShowTrayMenu(program_, trayOwner.get());
     EXPECT_EQ(g_trayFirstItem, expected[5]);
 
-    BuildCommandList(*Program().commandList, CurrentPreferences(), false, 16, GetModuleHandleW(nullptr));
-    EXPECT_EQ(Program().commandList->slots[0].name, expected[6]);
-    EXPECT_EQ(CloseEntryLabel(nullptr), expected[7]);
+    BuildCommandList(*program_.commandList, program_.preferences, false, 16, GetModuleHandleW(nullptr));
+    EXPECT_EQ(program_.commandList->slots[0].name, expected[6]);
+    EXPECT_EQ(CloseEntryLabel(ProgramLanguage(program_), nullptr), expected[7]);
 }
 
 INSTANTIATE_TEST_SUITE_P(Settings, DisplayLanguage,
@@ -99,7 +93,7 @@ INSTANTIATE_TEST_SUITE_P(Settings, DisplayLanguage,
 
 TEST_F(DisplayLanguage, ChoosingOnTheGeneralPageSavesAndRebuildsTheCommandsAtOnce) {
     UseSetting(kLanguageJapanese);
-    BuildCommandList(*Program().commandList, CurrentPreferences(), false, 16, GetModuleHandleW(nullptr));
+    BuildCommandList(*program_.commandList, program_.preferences, false, 16, GetModuleHandleW(nullptr));
     HWND page = CreatePage(IDD_PAGE_GENERAL, GeneralPageProc);
     ASSERT_TRUE(page);
     HWND combo = GetDlgItem(page, IDC_GENERAL_LANGUAGE);
@@ -109,8 +103,8 @@ TEST_F(DisplayLanguage, ChoosingOnTheGeneralPageSavesAndRebuildsTheCommandsAtOnc
     SendMessageW(page, WM_COMMAND, MAKEWPARAM(IDC_GENERAL_LANGUAGE, CBN_SELCHANGE),
                  reinterpret_cast<LPARAM>(combo));
     EXPECT_EQ(FileValue(L"Language"), L"2");
-    EXPECT_EQ(ResourceLanguage(), kLangIdEnglish);
-    EXPECT_EQ(Program().commandList->slots[0].name, L"Show / hide desktop") << "rebuilt for the next popup";
+    EXPECT_EQ(ProgramLanguage(program_), kLangIdEnglish);
+    EXPECT_EQ(program_.commandList->slots[0].name, L"Show / hide desktop") << "rebuilt for the next popup";
     DestroyWindow(page);
 
     UseSetting(9); // an unknown value shows as automatic

@@ -79,22 +79,22 @@ TEST(LauncherPagePieces, DropMessagesAreLetThroughToTheListWhileElevated) {
 }
 
 TEST(LauncherPagePieces, RefusalTextsSayHowManyAndWhy) {
-    EXPECT_EQ(AddRefusalText(0, 0), L"");
-    EXPECT_NE(AddRefusalText(1, 0).find(L"いっぱい"), std::wstring::npos);
-    EXPECT_NE(AddRefusalText(1, 0).find(L"50"), std::wstring::npos);
-    EXPECT_NE(AddRefusalText(3, 0).find(L"3個"), std::wstring::npos);
-    const std::wstring both = AddRefusalText(2, 1);
+    EXPECT_EQ(AddRefusalText(ResourceLanguage(kLanguageAuto), 0, 0), L"");
+    EXPECT_NE(AddRefusalText(ResourceLanguage(kLanguageAuto), 1, 0).find(L"いっぱい"), std::wstring::npos);
+    EXPECT_NE(AddRefusalText(ResourceLanguage(kLanguageAuto), 1, 0).find(L"50"), std::wstring::npos);
+    EXPECT_NE(AddRefusalText(ResourceLanguage(kLanguageAuto), 3, 0).find(L"3個"), std::wstring::npos);
+    const std::wstring both = AddRefusalText(ResourceLanguage(kLanguageAuto), 2, 1);
     EXPECT_NE(both.find(L"2個"), std::wstring::npos);
     EXPECT_NE(both.find(L"1個"), std::wstring::npos);
     EXPECT_NE(both.find(L"長すぎる"), std::wstring::npos);
-    EXPECT_NE(HiddenEntriesText(57).find(L"57"), std::wstring::npos);
+    EXPECT_NE(HiddenEntriesText(ResourceLanguage(kLanguageAuto), 57).find(L"57"), std::wstring::npos);
 }
 
 // --- the page against a file -----------------------------------------------------------------
 
-std::wstring Key(const wchar_t* key) {
+std::wstring Key(const std::wstring& path, const wchar_t* key) {
     wchar_t buffer[512];
-    GetPrivateProfileStringW(L"Launcher", key, L"<none>", buffer, 512, Program().preferencesPath.c_str());
+    GetPrivateProfileStringW(L"Launcher", key, L"<none>", buffer, 512, path.c_str());
     return buffer;
 }
 
@@ -120,8 +120,8 @@ void Select(HWND page, int index) {
 }
 
 // The file's text, for checks of the order in which keys were first written.
-std::wstring FileText() {
-    const std::string bytes = ReadFileBytes(Program().preferencesPath);
+std::wstring FileText(const std::wstring& path) {
+    const std::string bytes = ReadFileBytes(path);
     if (bytes.size() < 2)
         return {};
     std::wstring text((bytes.size() - 2) / 2, L'\0');
@@ -165,11 +165,11 @@ class LauncherPageTest : public OptionsTest {
   protected:
     void SetUp() override {
         OptionsTest::SetUp();
-        Program().launcherList = CreateLauncherList();
-        CurrentDesign() = Design{};
-        savedPickers_ = CurrentLauncherPickers();
-        CurrentLauncherPickers() = {ScriptedPickers::ChooseFile, ScriptedPickers::PickIcon,
-                                    ScriptedPickers::ChooseFolder};
+        program_.launcherList = CreateLauncherList();
+        program_.design = Design{};
+        savedPickers_ = program_.services.launcherPickers;
+        program_.services.launcherPickers = {ScriptedPickers::ChooseFile, ScriptedPickers::PickIcon,
+                                             ScriptedPickers::ChooseFolder};
         ScriptedPickers::confirm = true;
         ScriptedPickers::fileCalls = ScriptedPickers::iconCalls = ScriptedPickers::folderCalls = 0;
         wchar_t system[MAX_PATH];
@@ -179,17 +179,17 @@ class LauncherPageTest : public OptionsTest {
     void TearDown() override {
         if (page_)
             DestroyWindow(page_);
-        CurrentLauncherPickers() = savedPickers_;
-        ClearLauncherList(*Program().launcherList);
-        Program().launcherList.reset();
+        program_.services.launcherPickers = savedPickers_;
+        ClearLauncherList(*program_.launcherList);
+        program_.launcherList.reset();
         OptionsTest::TearDown();
     }
 
     // Writes a file of entries named by their paths, loads it the way start-up does and opens the
     // page on it.
     void StartWith(const std::wstring& launcherSection) {
-        WriteTextFile(Program().preferencesPath, L"[Launcher]\r\n" + launcherSection);
-        LoadLauncherSection(Program().preferencesPath, CurrentDesign().iconSize, *Program().launcherList);
+        WriteTextFile(program_.preferencesPath, L"[Launcher]\r\n" + launcherSection);
+        LoadLauncherSection(program_.preferencesPath, program_.design.iconSize, *program_.launcherList);
         page_ = CreatePage(IDD_PAGE_LAUNCHER, LauncherPageProc);
         ASSERT_TRUE(page_);
     }
@@ -203,11 +203,11 @@ class LauncherPageTest : public OptionsTest {
     // List box = list in memory = what a fresh start would load from the file.
     void ExpectAllAgree(const char* step) {
         SCOPED_TRACE(step);
-        const LauncherList& list = *Program().launcherList;
+        const LauncherList& list = *program_.launcherList;
         ASSERT_EQ(LineCount(page_), list.count);
         auto fromFile = CreateLauncherList();
-        LoadLauncherSection(Program().preferencesPath, CurrentDesign().iconSize, *fromFile);
-        ASSERT_EQ(StoredLauncherCount(Program().preferencesPath), list.count);
+        LoadLauncherSection(program_.preferencesPath, program_.design.iconSize, *fromFile);
+        ASSERT_EQ(StoredLauncherCount(program_.preferencesPath), list.count);
         ASSERT_EQ(fromFile->count, list.count);
         for (int i = 0; i < list.count; ++i) {
             const LauncherEntry& m = list.slots[i];
@@ -245,31 +245,32 @@ TEST_F(LauncherPageTest, PageListsTheEntriesInOrderAndButtonsWithoutSelectionDoN
     EXPECT_EQ(ListLine(page_, 2), L"Three");
     EXPECT_TRUE(GetWindowLongPtrW(GetDlgItem(page_, IDC_LAUNCHER_LIST), GWL_EXSTYLE) & WS_EX_ACCEPTFILES);
     EXPECT_EQ(ItemText(page_, IDC_LAUNCHER_ADD), L"追加");
-    const std::string before = ReadFileBytes(Program().preferencesPath);
+    const std::string before = ReadFileBytes(program_.preferencesPath);
     for (int id : {IDC_LAUNCHER_REMOVE, IDC_LAUNCHER_UP, IDC_LAUNCHER_DOWN, IDC_LAUNCHER_PROPERTIES})
         Click(page_, id);
     Select(page_, 0);
     Click(page_, IDC_LAUNCHER_UP);
     Select(page_, 2);
     Click(page_, IDC_LAUNCHER_DOWN);
-    EXPECT_EQ(ReadFileBytes(Program().preferencesPath), before) << "nothing may be written";
+    EXPECT_EQ(ReadFileBytes(program_.preferencesPath), before) << "nothing may be written";
     ExpectAllAgree("untouched");
     // A double click on a line is a command from the list box itself: it opens nothing.
     SendMessageW(page_, WM_COMMAND, MAKEWPARAM(IDC_LAUNCHER_LIST, LBN_DBLCLK),
                  reinterpret_cast<LPARAM>(GetDlgItem(page_, IDC_LAUNCHER_LIST)));
-    EXPECT_EQ(CurrentPropertyDialog().PropertyIndex, -1);
+    EXPECT_EQ(session_.property.PropertyIndex, -1);
 }
 
 TEST_F(LauncherPageTest, RemoveMiddleLastAndOnly) {
     StartWith(kThree);
     Select(page_, 1);
     Click(page_, IDC_LAUNCHER_REMOVE);
-    EXPECT_EQ(Key(L"cnt"), L"2");
-    EXPECT_EQ(Key(L"path2"), L"C:\\c\\three.exe") << "number 2 rewritten from the old third";
-    EXPECT_EQ(Key(L"cmnd2"), L"--third");
+    EXPECT_EQ(Key(program_.preferencesPath, L"cnt"), L"2");
+    EXPECT_EQ(Key(program_.preferencesPath, L"path2"), L"C:\\c\\three.exe")
+        << "number 2 rewritten from the old third";
+    EXPECT_EQ(Key(program_.preferencesPath, L"cmnd2"), L"--third");
     for (const wchar_t* key : {L"path3", L"name3", L"cmnd3", L"wfol3", L"icon3"})
-        EXPECT_EQ(Key(key), L"<none>") << key;
-    EXPECT_EQ(Key(L"icon_idx3"), L"0");
+        EXPECT_EQ(Key(program_.preferencesPath, key), L"<none>") << key;
+    EXPECT_EQ(Key(program_.preferencesPath, L"icon_idx3"), L"0");
     EXPECT_EQ(Selected(page_), 1);
     EXPECT_EQ(GetFocus(), GetDlgItem(page_, IDC_LAUNCHER_LIST));
     ExpectAllAgree("removed 2 of 3");
@@ -277,16 +278,16 @@ TEST_F(LauncherPageTest, RemoveMiddleLastAndOnly) {
     // The last of two: nothing else is rewritten.
     Select(page_, 1);
     Click(page_, IDC_LAUNCHER_REMOVE);
-    EXPECT_EQ(Key(L"cnt"), L"1");
-    EXPECT_EQ(Key(L"path2"), L"<none>");
-    EXPECT_EQ(Key(L"name1"), L"One");
+    EXPECT_EQ(Key(program_.preferencesPath, L"cnt"), L"1");
+    EXPECT_EQ(Key(program_.preferencesPath, L"path2"), L"<none>");
+    EXPECT_EQ(Key(program_.preferencesPath, L"name1"), L"One");
     EXPECT_EQ(Selected(page_), 0);
     ExpectAllAgree("removed the last");
 
     Select(page_, 0);
     Click(page_, IDC_LAUNCHER_REMOVE);
-    EXPECT_EQ(Key(L"cnt"), L"0");
-    EXPECT_EQ(Key(L"path1"), L"<none>");
+    EXPECT_EQ(Key(program_.preferencesPath, L"cnt"), L"0");
+    EXPECT_EQ(Key(program_.preferencesPath, L"path1"), L"<none>");
     EXPECT_EQ(LineCount(page_), 0);
     ExpectAllAgree("removed the only one");
 }
@@ -295,11 +296,12 @@ TEST_F(LauncherPageTest, RemoveLastOfThreeRewritesNothingElse) {
     StartWith(kThree);
     Select(page_, 2);
     Click(page_, IDC_LAUNCHER_REMOVE);
-    EXPECT_EQ(Key(L"cnt"), L"2");
-    EXPECT_EQ(Key(L"path3"), L"<none>");
-    EXPECT_EQ(Key(L"icon_idx3"), L"0");
-    EXPECT_EQ(Key(L"icon1"), L"") << "numbers before the removed one are not rewritten";
-    EXPECT_EQ(Key(L"icon2"), L"<none>");
+    EXPECT_EQ(Key(program_.preferencesPath, L"cnt"), L"2");
+    EXPECT_EQ(Key(program_.preferencesPath, L"path3"), L"<none>");
+    EXPECT_EQ(Key(program_.preferencesPath, L"icon_idx3"), L"0");
+    EXPECT_EQ(Key(program_.preferencesPath, L"icon1"), L"")
+        << "numbers before the removed one are not rewritten";
+    EXPECT_EQ(Key(program_.preferencesPath, L"icon2"), L"<none>");
     EXPECT_EQ(Selected(page_), 1);
     ExpectAllAgree("removed the last of 3");
 }
@@ -310,14 +312,15 @@ TEST_F(LauncherPageTest, MovesRewriteBothNumbersWithAllSixKeys) {
         L"path3=C:\\c\\three.exe\r\nname3=Three\r\n");
     Select(page_, 0);
     Click(page_, IDC_LAUNCHER_DOWN);
-    EXPECT_EQ(Key(L"name1"), L"Two");
-    EXPECT_EQ(Key(L"cmnd1"), L"-2");
-    EXPECT_EQ(Key(L"name2"), L"One");
-    EXPECT_EQ(Key(L"cmnd2"), L"") << "an empty command line is written as an empty value";
-    EXPECT_EQ(Key(L"wfol2"), L"");
-    EXPECT_EQ(Key(L"icon2"), L"");
-    EXPECT_EQ(Key(L"icon_idx2"), L"0");
-    EXPECT_EQ(Key(L"cmnd3"), L"<none>") << "number 3 is not touched";
+    EXPECT_EQ(Key(program_.preferencesPath, L"name1"), L"Two");
+    EXPECT_EQ(Key(program_.preferencesPath, L"cmnd1"), L"-2");
+    EXPECT_EQ(Key(program_.preferencesPath, L"name2"), L"One");
+    EXPECT_EQ(Key(program_.preferencesPath, L"cmnd2"), L"")
+        << "an empty command line is written as an empty value";
+    EXPECT_EQ(Key(program_.preferencesPath, L"wfol2"), L"");
+    EXPECT_EQ(Key(program_.preferencesPath, L"icon2"), L"");
+    EXPECT_EQ(Key(program_.preferencesPath, L"icon_idx2"), L"0");
+    EXPECT_EQ(Key(program_.preferencesPath, L"cmnd3"), L"<none>") << "number 3 is not touched";
     EXPECT_EQ(Selected(page_), 1);
     ExpectAllAgree("moved 1 down");
 
@@ -369,23 +372,23 @@ TEST_F(LauncherPageTest, DroppedFilesAndFoldersAreAddedInOrderWithTheCountWritte
     const std::wstring doc = MakeFile(L"report.final.txt");
     const std::wstring folder = temp_.path();
     Drop(page_, {notepad, doc, folder});
-    const LauncherList& list = *Program().launcherList;
+    const LauncherList& list = *program_.launcherList;
     ASSERT_EQ(list.count, 3);
     EXPECT_EQ(list.slots[0].name, L"notepad");
     EXPECT_NE(list.slots[0].icon.get(), nullptr) << "a program brings its own icon";
     EXPECT_EQ(list.slots[1].name, L"report.final");
     EXPECT_EQ(list.slots[2].path, folder);
-    EXPECT_EQ(Key(L"cnt"), L"3");
-    EXPECT_EQ(Key(L"path2"), doc);
-    EXPECT_EQ(Key(L"cmnd2"), L"<none>") << "absent strings are not written";
-    EXPECT_EQ(Key(L"icon_idx3"), L"0");
+    EXPECT_EQ(Key(program_.preferencesPath, L"cnt"), L"3");
+    EXPECT_EQ(Key(program_.preferencesPath, L"path2"), doc);
+    EXPECT_EQ(Key(program_.preferencesPath, L"cmnd2"), L"<none>") << "absent strings are not written";
+    EXPECT_EQ(Key(program_.preferencesPath, L"icon_idx3"), L"0");
     EXPECT_TRUE(ErrorMessages().empty());
     // The count was written before the first entry's keys, so it stands first in the section.
-    const std::wstring text = FileText();
+    const std::wstring text = FileText(program_.preferencesPath);
     ASSERT_NE(text.find(L"cnt="), std::wstring::npos);
     EXPECT_LT(text.find(L"cnt="), text.find(L"path1=")) << std::string(text.begin(), text.end());
     EXPECT_LT(text.find(L"icon_idx1="), text.find(L"path2="));
-    EXPECT_EQ(ReadFileBytes(Program().preferencesPath).substr(0, 2), std::string("\xFF\xFE"))
+    EXPECT_EQ(ReadFileBytes(program_.preferencesPath).substr(0, 2), std::string("\xFF\xFE"))
         << "created as UTF-16";
     ExpectAllAgree("dropped three");
 }
@@ -395,11 +398,11 @@ TEST_F(LauncherPageTest, ADroppedPathTooLongIsSkippedAndReported) {
     const std::wstring longPath = L"C:\\" + std::wstring(300, L'x') + L".exe";
     const std::wstring ok = MakeFile(L"fine.txt");
     Drop(page_, {longPath, ok});
-    ASSERT_EQ(Program().launcherList->count, 1);
-    EXPECT_EQ(Program().launcherList->slots[0].path, ok);
+    ASSERT_EQ(program_.launcherList->count, 1);
+    EXPECT_EQ(program_.launcherList->slots[0].path, ok);
     ASSERT_EQ(ErrorMessages().size(), 1u);
     EXPECT_NE(ErrorMessages()[0].find(L"長すぎる"), std::wstring::npos);
-    EXPECT_EQ(Key(L"path2"), L"<none>");
+    EXPECT_EQ(Key(program_.preferencesPath, L"path2"), L"<none>");
     ExpectAllAgree("long path skipped");
 }
 
@@ -410,13 +413,13 @@ TEST_F(LauncherPageTest, FiftyIsTheLimitForDropsAndAdd) {
                    std::to_wstring(i) + L"=E" + std::to_wstring(i) + L"\r\n";
     }
     StartWith(section);
-    ASSERT_EQ(Program().launcherList->count, 48);
+    ASSERT_EQ(program_.launcherList->count, 48);
     Drop(page_, {MakeFile(L"a.txt"), MakeFile(L"b.txt"), MakeFile(L"c.txt"), MakeFile(L"d.txt")});
-    EXPECT_EQ(Program().launcherList->count, 50);
-    EXPECT_EQ(Program().launcherList->slots[49].name, L"b");
-    EXPECT_EQ(Key(L"cnt"), L"50");
-    EXPECT_EQ(Key(L"path51"), L"<none>");
-    EXPECT_EQ(Key(L"icon_idx51"), L"<none>") << "never a key for a 51st slot";
+    EXPECT_EQ(program_.launcherList->count, 50);
+    EXPECT_EQ(program_.launcherList->slots[49].name, L"b");
+    EXPECT_EQ(Key(program_.preferencesPath, L"cnt"), L"50");
+    EXPECT_EQ(Key(program_.preferencesPath, L"path51"), L"<none>");
+    EXPECT_EQ(Key(program_.preferencesPath, L"icon_idx51"), L"<none>") << "never a key for a 51st slot";
     ASSERT_EQ(ErrorMessages().size(), 1u);
     EXPECT_NE(ErrorMessages()[0].find(L"2個"), std::wstring::npos) << "two were left out";
 
@@ -426,7 +429,7 @@ TEST_F(LauncherPageTest, FiftyIsTheLimitForDropsAndAdd) {
     EXPECT_EQ(ScriptedPickers::fileCalls, 0);
     ASSERT_EQ(ErrorMessages().size(), 2u);
     EXPECT_NE(ErrorMessages()[1].find(L"いっぱい"), std::wstring::npos);
-    EXPECT_EQ(Program().launcherList->count, 50);
+    EXPECT_EQ(program_.launcherList->count, 50);
     ExpectAllAgree("full");
 
     // Removing one makes room again.
@@ -434,8 +437,8 @@ TEST_F(LauncherPageTest, FiftyIsTheLimitForDropsAndAdd) {
     Click(page_, IDC_LAUNCHER_REMOVE);
     Click(page_, IDC_LAUNCHER_ADD);
     EXPECT_EQ(ScriptedPickers::fileCalls, 1);
-    EXPECT_EQ(Program().launcherList->slots[49].name, L"e");
-    EXPECT_EQ(Key(L"path50"), ScriptedPickers::file);
+    EXPECT_EQ(program_.launcherList->slots[49].name, L"e");
+    EXPECT_EQ(Key(program_.preferencesPath, L"path50"), ScriptedPickers::file);
     ExpectAllAgree("one out, one in");
 }
 
@@ -446,7 +449,7 @@ TEST_F(LauncherPageTest, StoredEntriesBeyondFiftyAreNeverOverwrittenOrOrphaned) 
                    std::to_wstring(i) + L"=E" + std::to_wstring(i) + L"\r\n";
     }
     StartWith(section);
-    ASSERT_EQ(Program().launcherList->count, 50);
+    ASSERT_EQ(program_.launcherList->count, 50);
     Select(page_, 3);
     Click(page_, IDC_LAUNCHER_REMOVE);
     Drop(page_, {MakeFile(L"a.txt")});
@@ -455,18 +458,18 @@ TEST_F(LauncherPageTest, StoredEntriesBeyondFiftyAreNeverOverwrittenOrOrphaned) 
     ASSERT_EQ(ErrorMessages().size(), 3u);
     for (const auto& message : ErrorMessages())
         EXPECT_NE(message.find(L"52"), std::wstring::npos);
-    EXPECT_EQ(Program().launcherList->count, 50);
-    EXPECT_EQ(Key(L"cnt"), L"52");
-    EXPECT_EQ(Key(L"name4"), L"E4");
-    EXPECT_EQ(Key(L"name51"), L"E51");
-    EXPECT_EQ(Key(L"name52"), L"E52");
+    EXPECT_EQ(program_.launcherList->count, 50);
+    EXPECT_EQ(Key(program_.preferencesPath, L"cnt"), L"52");
+    EXPECT_EQ(Key(program_.preferencesPath, L"name4"), L"E4");
+    EXPECT_EQ(Key(program_.preferencesPath, L"name51"), L"E51");
+    EXPECT_EQ(Key(program_.preferencesPath, L"name52"), L"E52");
     // Reordering the visible entries touches only their own numbers.
     Select(page_, 48);
     Click(page_, IDC_LAUNCHER_DOWN);
-    EXPECT_EQ(Key(L"name49"), L"E50");
-    EXPECT_EQ(Key(L"name50"), L"E49");
-    EXPECT_EQ(Key(L"name51"), L"E51");
-    EXPECT_EQ(Key(L"cnt"), L"52");
+    EXPECT_EQ(Key(program_.preferencesPath, L"name49"), L"E50");
+    EXPECT_EQ(Key(program_.preferencesPath, L"name50"), L"E49");
+    EXPECT_EQ(Key(program_.preferencesPath, L"name51"), L"E51");
+    EXPECT_EQ(Key(program_.preferencesPath, L"cnt"), L"52");
 }
 
 TEST_F(LauncherPageTest, AddWritesOnlyPathNameAndCountAndCancelWritesNothing) {
@@ -474,41 +477,41 @@ TEST_F(LauncherPageTest, AddWritesOnlyPathNameAndCountAndCancelWritesNothing) {
               // Left over from a hand edit beyond the count: must not end up on the new entry.
               L"cmnd2=stale\r\nicon2=C:\\stale.dll\r\n");
     ScriptedPickers::confirm = false;
-    const std::string before = ReadFileBytes(Program().preferencesPath);
+    const std::string before = ReadFileBytes(program_.preferencesPath);
     Click(page_, IDC_LAUNCHER_ADD);
     EXPECT_EQ(ScriptedPickers::fileCalls, 1);
-    EXPECT_EQ(ReadFileBytes(Program().preferencesPath), before);
-    EXPECT_EQ(Program().launcherList->count, 1);
+    EXPECT_EQ(ReadFileBytes(program_.preferencesPath), before);
+    EXPECT_EQ(program_.launcherList->count, 1);
 
     ScriptedPickers::confirm = true;
     ScriptedPickers::file = systemDir_ + L"\\notepad.exe";
     Click(page_, IDC_LAUNCHER_ADD);
-    EXPECT_EQ(Key(L"cnt"), L"2");
-    EXPECT_EQ(Key(L"path2"), ScriptedPickers::file);
-    EXPECT_EQ(Key(L"name2"), L"notepad");
+    EXPECT_EQ(Key(program_.preferencesPath, L"cnt"), L"2");
+    EXPECT_EQ(Key(program_.preferencesPath, L"path2"), ScriptedPickers::file);
+    EXPECT_EQ(Key(program_.preferencesPath, L"name2"), L"notepad");
     for (const wchar_t* key : {L"cmnd2", L"wfol2", L"icon2", L"icon_idx2"})
-        EXPECT_EQ(Key(key), L"<none>") << key;
+        EXPECT_EQ(Key(program_.preferencesPath, key), L"<none>") << key;
     EXPECT_EQ(ListLine(page_, 1), L"notepad");
     ExpectAllAgree("added");
 }
 
 TEST_F(LauncherPageTest, AFailedWriteIsReportedOnceAndTheChangeStays) {
     StartWith(kThree);
-    const std::wstring loaded = Program().preferencesPath;
+    const std::wstring loaded = program_.preferencesPath;
     // A file that cannot be written: its folder does not exist.
-    Program().preferencesPath = temp_.file(L"missing folder\\Mistlewick.exe.ini");
+    program_.preferencesPath = temp_.file(L"missing folder\\Mistlewick.exe.ini");
     Select(page_, 0);
     Click(page_, IDC_LAUNCHER_DOWN);
     Select(page_, 2);
     Click(page_, IDC_LAUNCHER_REMOVE);
-    const std::wstring unwritable = Program().preferencesPath;
-    Program().preferencesPath = loaded;
+    const std::wstring unwritable = program_.preferencesPath;
+    program_.preferencesPath = loaded;
     ASSERT_EQ(ErrorMessages().size(), 1u) << "once per opening, not once per key";
-    EXPECT_EQ(ErrorMessages()[0], WriteFailureText(unwritable));
-    EXPECT_EQ(Program().launcherList->count, 2) << "the change stays in effect";
+    EXPECT_EQ(ErrorMessages()[0], WriteFailureText(ProgramLanguage(program_), unwritable));
+    EXPECT_EQ(program_.launcherList->count, 2) << "the change stays in effect";
     EXPECT_EQ(LineCount(page_), 2);
     EXPECT_EQ(ListLine(page_, 0), L"Two");
-    EXPECT_EQ(Key(L"name1"), L"One");
+    EXPECT_EQ(Key(program_.preferencesPath, L"name1"), L"One");
 }
 
 // --- the real open-file dialog ----------------------------------------------------------------
@@ -563,7 +566,7 @@ struct ModalScript {
 };
 
 TEST_F(LauncherPageTest, AddThroughTheSystemFileDialog) {
-    CurrentLauncherPickers().chooseFile = ChooseFileToAdd;
+    program_.services.launcherPickers.chooseFile = ChooseFileToAdd;
     StartWith(L"cnt=0\r\n");
     const std::wstring notepad = systemDir_ + L"\\notepad.exe";
     ASSERT_NE(GetFileAttributesW(notepad.c_str()), INVALID_FILE_ATTRIBUTES);
@@ -579,23 +582,23 @@ TEST_F(LauncherPageTest, AddThroughTheSystemFileDialog) {
         },
         [&] { Click(page_, IDC_LAUNCHER_ADD); });
     ASSERT_TRUE(ModalScript::ran) << "the file dialog never showed";
-    ASSERT_EQ(Program().launcherList->count, 1);
-    EXPECT_EQ(_wcsicmp(Program().launcherList->slots[0].path.c_str(), notepad.c_str()), 0) << std::string(
-        Program().launcherList->slots[0].path.begin(), Program().launcherList->slots[0].path.end());
-    EXPECT_EQ(Key(L"name1"), L"notepad");
-    EXPECT_EQ(Key(L"cnt"), L"1");
+    ASSERT_EQ(program_.launcherList->count, 1);
+    EXPECT_EQ(_wcsicmp(program_.launcherList->slots[0].path.c_str(), notepad.c_str()), 0) << std::string(
+        program_.launcherList->slots[0].path.begin(), program_.launcherList->slots[0].path.end());
+    EXPECT_EQ(Key(program_.preferencesPath, L"name1"), L"notepad");
+    EXPECT_EQ(Key(program_.preferencesPath, L"cnt"), L"1");
     for (const wchar_t* key : {L"cmnd1", L"wfol1", L"icon1", L"icon_idx1"})
-        EXPECT_EQ(Key(key), L"<none>") << key;
+        EXPECT_EQ(Key(program_.preferencesPath, key), L"<none>") << key;
     ExpectAllAgree("added through the dialog");
 
     // Cancelled: nothing changes.
-    const std::string before = ReadFileBytes(Program().preferencesPath);
+    const std::string before = ReadFileBytes(program_.preferencesPath);
     ModalScript::Run(
         L"アイテムの追加", [](HWND dialog) { PostMessageW(dialog, WM_COMMAND, IDCANCEL, 0); },
         [&] { Click(page_, IDC_LAUNCHER_ADD); });
     EXPECT_TRUE(ModalScript::ran);
-    EXPECT_EQ(ReadFileBytes(Program().preferencesPath), before);
-    EXPECT_EQ(Program().launcherList->count, 1);
+    EXPECT_EQ(ReadFileBytes(program_.preferencesPath), before);
+    EXPECT_EQ(program_.launcherList->count, 1);
 }
 
 // --- the property dialog -----------------------------------------------------------------------
@@ -614,7 +617,7 @@ TEST_F(LauncherPageTest, PropertiesShowTheEntryAndClosingSavesTheTexts) {
     bool checked = false;
     OpenProperties(page_, 2, [&](HWND dialog) {
         checked = true;
-        EXPECT_EQ(CurrentPropertyDialog().PropertyIndex, 2);
+        EXPECT_EQ(session_.property.PropertyIndex, 2);
         EXPECT_EQ(ItemText(dialog, IDC_PROPERTY_PATH), L"C:\\c\\three.exe");
         EXPECT_EQ(ItemText(dialog, IDC_PROPERTY_NAME), L"Three");
         EXPECT_EQ(ItemText(dialog, IDC_PROPERTY_COMMAND_LINE), L"--third");
@@ -625,17 +628,18 @@ TEST_F(LauncherPageTest, PropertiesShowTheEntryAndClosingSavesTheTexts) {
         ScriptedPickers::folder = L"D:\\chosen";
         Click(dialog, IDC_PROPERTY_CHOOSE_FOLDER);
         EXPECT_EQ(ItemText(dialog, IDC_PROPERTY_WORK_FOLDER), L"D:\\chosen");
-        EXPECT_EQ(Key(L"wfol3"), L"C:\\c") << "a chosen folder is saved only on close";
+        EXPECT_EQ(Key(program_.preferencesPath, L"wfol3"), L"C:\\c")
+            << "a chosen folder is saved only on close";
         CloseBox(dialog);
     });
     ASSERT_TRUE(checked);
-    EXPECT_EQ(Key(L"name3"), L"<none>");
-    EXPECT_EQ(Key(L"cmnd3"), L"<none>");
-    EXPECT_EQ(Key(L"wfol3"), L"D:\\chosen");
-    EXPECT_EQ(Key(L"path3"), L"C:\\c\\three.exe");
+    EXPECT_EQ(Key(program_.preferencesPath, L"name3"), L"<none>");
+    EXPECT_EQ(Key(program_.preferencesPath, L"cmnd3"), L"<none>");
+    EXPECT_EQ(Key(program_.preferencesPath, L"wfol3"), L"D:\\chosen");
+    EXPECT_EQ(Key(program_.preferencesPath, L"path3"), L"C:\\c\\three.exe");
     EXPECT_EQ(ListLine(page_, 2), L"") << "an empty name is an empty line";
     EXPECT_EQ(Selected(page_), 2);
-    EXPECT_EQ(CurrentPropertyDialog().PropertyIndex, -1);
+    EXPECT_EQ(session_.property.PropertyIndex, -1);
     ExpectAllAgree("cleared name");
 }
 
@@ -649,10 +653,10 @@ TEST_F(LauncherPageTest, EscapeSavesTheEditedTexts) {
         // Through the dialog's own loop, as a key press arrives.
         PostMessageW(edit, WM_KEYDOWN, VK_ESCAPE, 0);
     });
-    EXPECT_EQ(Key(L"name1"), L"Renamed");
-    EXPECT_EQ(Key(L"cmnd1"), L"\"quoted arg\" 2");
+    EXPECT_EQ(Key(program_.preferencesPath, L"name1"), L"Renamed");
+    EXPECT_EQ(Key(program_.preferencesPath, L"cmnd1"), L"\"quoted arg\" 2");
     EXPECT_EQ(ListLine(page_, 0), L"Renamed");
-    EXPECT_EQ(Program().launcherList->slots[0].commandLine, L"\"quoted arg\" 2");
+    EXPECT_EQ(program_.launcherList->slots[0].commandLine, L"\"quoted arg\" 2");
     ExpectAllAgree("escape");
 }
 
@@ -671,32 +675,31 @@ TEST_F(LauncherPageTest, RunOrRaiseIsSetInThePropertiesAndTravelsWithItsEntry) {
         EXPECT_TRUE(SaveScreenPng(r, L"launcher-properties.png"));
         CloseBox(dialog);
     });
-    EXPECT_EQ(Key(L"raise2"), L"1");
+    EXPECT_EQ(Key(program_.preferencesPath, L"raise2"), L"1");
     OpenProperties(page_, 0, [&](HWND dialog) {
         EXPECT_TRUE(Checked(dialog, IDC_PROPERTY_RAISE));
         Click(dialog, IDC_PROPERTY_RAISE);
         CloseBox(dialog);
     });
-    EXPECT_EQ(Key(L"raise1"), L"<none>") << "off is no key";
+    EXPECT_EQ(Key(program_.preferencesPath, L"raise1"), L"<none>") << "off is no key";
     ExpectAllAgree("set in the properties"); // One off, Two on, Three on
 
     Select(page_, 0);
     Click(page_, IDC_LAUNCHER_DOWN); // Two, One, Three
-    EXPECT_EQ(Key(L"raise1"), L"1");
-    EXPECT_EQ(Key(L"raise2"), L"<none>");
+    EXPECT_EQ(Key(program_.preferencesPath, L"raise1"), L"1");
+    EXPECT_EQ(Key(program_.preferencesPath, L"raise2"), L"<none>");
     ExpectAllAgree("moved");
 
     Select(page_, 1);
     Click(page_, IDC_LAUNCHER_REMOVE); // Two, Three
-    EXPECT_EQ(Key(L"raise2"), L"1") << "number 2 rewritten from the old third";
-    EXPECT_EQ(Key(L"raise3"), L"<none>");
+    EXPECT_EQ(Key(program_.preferencesPath, L"raise2"), L"1") << "number 2 rewritten from the old third";
+    EXPECT_EQ(Key(program_.preferencesPath, L"raise3"), L"<none>");
     ExpectAllAgree("removed");
 }
 
 // Pixels of the icon square differ from the background beside it when an icon is painted there.
-int PaintedPixels(HWND dialog) {
+int PaintedPixels(HWND dialog, int size) {
     UpdateWindow(dialog);
-    const int size = CurrentDesign().iconSize;
     const POINT origin = PropertyIconOrigin(size);
     WindowDc dc(dialog);
     const COLORREF background = GetPixel(dc.get(), origin.x - 4, origin.y - 4);
@@ -712,14 +715,14 @@ TEST_F(LauncherPageTest, ChosenIconIsStoredAtOnceKeptWhenUntouchedAndFollowsAMov
     StartWith(
         L"cnt=2\r\npath1=C:\\none\\missing.zzz\r\nname1=NoIcon\r\npath2=C:\\b\\two.exe\r\nname2=Two\r\n");
     const std::wstring shell32 = systemDir_ + L"\\shell32.dll";
-    ASSERT_EQ(Program().launcherList->slots[0].icon.get(), nullptr);
+    ASSERT_EQ(program_.launcherList->slots[0].icon.get(), nullptr);
 
     // Cancelled picker: nothing written, nothing changed.
     ScriptedPickers::confirm = false;
     OpenProperties(page_, 0, [&](HWND dialog) {
         Click(dialog, IDC_PROPERTY_CHANGE_ICON);
-        EXPECT_EQ(Key(L"icon1"), L"<none>");
-        EXPECT_EQ(CurrentPropertyDialog().PendingIconIndex, 0) << "a cancelled pick leaves the index";
+        EXPECT_EQ(Key(program_.preferencesPath, L"icon1"), L"<none>");
+        EXPECT_EQ(session_.property.PendingIconIndex, 0) << "a cancelled pick leaves the index";
         CloseBox(dialog);
     });
     EXPECT_EQ(ScriptedPickers::iconCalls, 1);
@@ -729,45 +732,45 @@ TEST_F(LauncherPageTest, ChosenIconIsStoredAtOnceKeptWhenUntouchedAndFollowsAMov
     ScriptedPickers::iconFile = shell32;
     ScriptedPickers::iconIndex = 3;
     OpenProperties(page_, 0, [&](HWND dialog) {
-        EXPECT_EQ(PaintedPixels(dialog), 0) << "no icon yet";
+        EXPECT_EQ(PaintedPixels(dialog, program_.design.iconSize), 0) << "no icon yet";
         Click(dialog, IDC_PROPERTY_CHANGE_ICON);
-        EXPECT_EQ(Key(L"icon1"), shell32) << "written the moment it is chosen";
-        EXPECT_EQ(Key(L"icon_idx1"), L"3");
-        ASSERT_NE(Program().launcherList->slots[0].icon.get(), nullptr);
-        EXPECT_GT(PaintedPixels(dialog), 20);
+        EXPECT_EQ(Key(program_.preferencesPath, L"icon1"), shell32) << "written the moment it is chosen";
+        EXPECT_EQ(Key(program_.preferencesPath, L"icon_idx1"), L"3");
+        ASSERT_NE(program_.launcherList->slots[0].icon.get(), nullptr);
+        EXPECT_GT(PaintedPixels(dialog, program_.design.iconSize), 20);
         RECT r{};
         GetWindowRect(dialog, &r);
         EXPECT_TRUE(SaveScreenPng(r, L"launcher-properties.png"));
         CloseBox(dialog);
     });
-    EXPECT_EQ(Program().launcherList->slots[0].iconFile, shell32);
-    EXPECT_EQ(Program().launcherList->slots[0].iconIndex, 3);
+    EXPECT_EQ(program_.launcherList->slots[0].iconFile, shell32);
+    EXPECT_EQ(program_.launcherList->slots[0].iconIndex, 3);
     ExpectAllAgree("icon chosen");
 
     // Opened and closed untouched: icon file and index stay, also through a later move.
     OpenProperties(page_, 0, [&](HWND dialog) {
-        EXPECT_STREQ(CurrentPropertyDialog().PendingIconFile, shell32.c_str());
+        EXPECT_STREQ(session_.property.PendingIconFile, shell32.c_str());
         CloseBox(dialog);
     });
     Select(page_, 0);
     Click(page_, IDC_LAUNCHER_DOWN);
-    EXPECT_EQ(Key(L"icon2"), shell32);
-    EXPECT_EQ(Key(L"icon_idx2"), L"3");
-    EXPECT_EQ(Key(L"icon1"), L"");
-    EXPECT_NE(Program().launcherList->slots[1].icon.get(), nullptr);
+    EXPECT_EQ(Key(program_.preferencesPath, L"icon2"), shell32);
+    EXPECT_EQ(Key(program_.preferencesPath, L"icon_idx2"), L"3");
+    EXPECT_EQ(Key(program_.preferencesPath, L"icon1"), L"");
+    EXPECT_NE(program_.launcherList->slots[1].icon.get(), nullptr);
     ExpectAllAgree("moved with its icon");
 
     // Revert: the keys go, the entry shows its own icon again (none for this path).
     OpenProperties(page_, 1, [&](HWND dialog) {
         Click(dialog, IDC_PROPERTY_REVERT_ICON);
-        EXPECT_EQ(Key(L"icon2"), L"<none>");
-        EXPECT_EQ(Key(L"icon_idx2"), L"<none>");
-        EXPECT_EQ(CurrentPropertyDialog().PendingIconFile[0], L'\0');
-        EXPECT_EQ(Program().launcherList->slots[1].icon.get(), nullptr);
+        EXPECT_EQ(Key(program_.preferencesPath, L"icon2"), L"<none>");
+        EXPECT_EQ(Key(program_.preferencesPath, L"icon_idx2"), L"<none>");
+        EXPECT_EQ(session_.property.PendingIconFile[0], L'\0');
+        EXPECT_EQ(program_.launcherList->slots[1].icon.get(), nullptr);
         CloseBox(dialog);
     });
-    EXPECT_EQ(Program().launcherList->slots[1].iconFile, L"");
-    EXPECT_EQ(Program().launcherList->slots[1].iconIndex, 0);
+    EXPECT_EQ(program_.launcherList->slots[1].iconFile, L"");
+    EXPECT_EQ(program_.launcherList->slots[1].iconIndex, 0);
     ExpectAllAgree("reverted");
 }
 
@@ -776,9 +779,9 @@ TEST_F(LauncherPageTest, ScreenshotOfThePageInTheDialog) {
     DestroyWindow(page_);
     page_ = nullptr;
     bool ran = false;
-    RunOptionsDialogWith(kOptionsLauncherOnly, [&](HWND dialog) {
+    RunOptionsDialogWith(program_, kOptionsLauncherOnly, [&](HWND dialog) {
         ran = true;
-        HWND page = CurrentOptionsDialog().OptionPages[kSlotLauncher];
+        HWND page = CurrentOptionsDialog(program_).OptionPages[kSlotLauncher];
         ASSERT_TRUE(page);
         EXPECT_EQ(LineCount(page), 3);
         Select(page, 1);

@@ -37,11 +37,11 @@ TEST(SteppedPositionTest, HeldWithinTheRange) {
 class MousePageTest : public OptionsTest {};
 
 TEST_F(MousePageTest, ShowsThePreferences) {
-    CurrentPreferences().PermissibleRange = 7; // 7 / 2 = 3
-    CurrentPreferences().TimeOutMilliSeconds = 2340;
-    CurrentPreferences().MoveCanselPx = 120;
-    CurrentPreferences().RightButton = 1;
-    CurrentPreferences().ToCenter = 1;
+    program_.preferences.PermissibleRange = 7; // 7 / 2 = 3
+    program_.preferences.TimeOutMilliSeconds = 2340;
+    program_.preferences.MoveCanselPx = 120;
+    program_.preferences.RightButton = 1;
+    program_.preferences.ToCenter = 1;
     HWND page = CreatePage(IDD_PAGE_MOUSE, MousePageProc);
     ASSERT_TRUE(page);
     EXPECT_EQ(SendDlgItemMessageW(page, IDC_MOUSE_RANGE_SLIDER, TBM_GETPOS, 0, 0), 3);
@@ -69,13 +69,13 @@ TEST_F(MousePageTest, ShowsThePreferences) {
         L"セル」。");
     EXPECT_EQ(ItemText(page, IDC_MOUSE_LEFT_BUTTON), L"マウス左ボタン  ＋  ホイール回転");
     // Opening writes nothing and leaves the hook alone.
-    EXPECT_EQ(GetFileAttributesW(Program().preferencesPath.c_str()), INVALID_FILE_ATTRIBUTES);
+    EXPECT_EQ(GetFileAttributesW(program_.preferencesPath.c_str()), INVALID_FILE_ATTRIBUTES);
     EXPECT_TRUE(HookCalls().empty());
     DestroyWindow(page);
 }
 
 TEST_F(MousePageTest, ClickModeSwapsWhatIsEnabled) {
-    CurrentPreferences().ClickMode = 1;
+    program_.preferences.ClickMode = 1;
     HWND page = CreatePage(IDD_PAGE_MOUSE, MousePageProc);
     ASSERT_TRUE(page);
     EXPECT_TRUE(Checked(page, IDC_MOUSE_CLICK_MODE));
@@ -86,7 +86,7 @@ TEST_F(MousePageTest, ClickModeSwapsWhatIsEnabled) {
     EXPECT_TRUE(Enabled(page, IDC_MOUSE_TO_CENTER));
 
     Click(page, IDC_MOUSE_WHEEL_MODE);
-    EXPECT_EQ(CurrentPreferences().ClickMode, 0);
+    EXPECT_EQ(program_.preferences.ClickMode, 0);
     EXPECT_EQ(FileValue(L"ClickMode"), L"0");
     for (int id :
          {IDC_MOUSE_CANCEL_LABEL, IDC_MOUSE_CANCEL_EDIT, IDC_MOUSE_PX_LABEL, IDC_MOUSE_CANCEL_UPDOWN}) {
@@ -109,28 +109,28 @@ TEST_F(MousePageTest, ButtonAndCentringChanges) {
     HWND page = CreatePage(IDD_PAGE_MOUSE, MousePageProc);
     ASSERT_TRUE(page);
     Click(page, IDC_MOUSE_RIGHT_BUTTON);
-    EXPECT_EQ(CurrentPreferences().RightButton, 1);
+    EXPECT_EQ(program_.preferences.RightButton, 1);
     EXPECT_EQ(FileValue(L"RightButton"), L"1");
     EXPECT_EQ(LastStart().args[3], 1);
 
     Click(page, IDC_MOUSE_CLICK_MODE); // centring is only offered in click mode
     HookCalls().clear();
     Click(page, IDC_MOUSE_TO_CENTER);
-    EXPECT_EQ(CurrentPreferences().ToCenter, 1);
+    EXPECT_EQ(program_.preferences.ToCenter, 1);
     EXPECT_EQ(FileValue(L"ToCenter"), L"1");
     EXPECT_TRUE(HookCalls().empty()) << "the hook does not use ToCenter";
     DestroyWindow(page);
 }
 
 TEST_F(MousePageTest, SliderWritesTwiceItsPosition) {
-    CurrentPreferences().PermissibleRange = 6;
+    program_.preferences.PermissibleRange = 6;
     HWND page = CreatePage(IDD_PAGE_MOUSE, MousePageProc);
     ASSERT_TRUE(page);
     HWND slider = GetDlgItem(page, IDC_MOUSE_RANGE_SLIDER);
     EXPECT_EQ(SendMessageW(slider, TBM_GETPOS, 0, 0), 3);
     SendMessageW(slider, TBM_SETPOS, TRUE, 5);
     SendMessageW(page, WM_HSCROLL, MAKEWPARAM(TB_THUMBTRACK, 5), reinterpret_cast<LPARAM>(slider));
-    EXPECT_EQ(CurrentPreferences().PermissibleRange, 10);
+    EXPECT_EQ(program_.preferences.PermissibleRange, 10);
     EXPECT_EQ(FileValue(L"PermissibleRange"), L"10");
     EXPECT_EQ(LastStart().args[4], 10);
     DestroyWindow(page);
@@ -140,18 +140,18 @@ TEST_F(MousePageTest, UpDownStepsAreHeldInRange) {
     HWND page = CreatePage(IDD_PAGE_MOUSE, MousePageProc);
     ASSERT_TRUE(page);
     EXPECT_EQ(SendDeltaPos(page, IDC_MOUSE_TIMEOUT_UPDOWN, 500, 100), 0);
-    EXPECT_EQ(CurrentPreferences().TimeOutMilliSeconds, 600);
+    EXPECT_EQ(program_.preferences.TimeOutMilliSeconds, 600);
     EXPECT_EQ(FileValue(L"TimeOutMilliSeconds"), L"600");
     EXPECT_EQ(ItemText(page, IDC_MOUSE_TIMEOUT_EDIT), L"0.6");
     EXPECT_EQ(LastStart().args[5], 600);
 
     SendDeltaPos(page, IDC_MOUSE_TIMEOUT_UPDOWN, 5000, 100);
-    EXPECT_EQ(CurrentPreferences().TimeOutMilliSeconds, 5000);
+    EXPECT_EQ(program_.preferences.TimeOutMilliSeconds, 5000);
     EXPECT_EQ(FileValue(L"TimeOutMilliSeconds"), L"5000");
     EXPECT_EQ(ItemText(page, IDC_MOUSE_TIMEOUT_EDIT), L"5.0");
 
     SendDeltaPos(page, IDC_MOUSE_CANCEL_UPDOWN, 100, 10);
-    EXPECT_EQ(CurrentPreferences().MoveCanselPx, 110);
+    EXPECT_EQ(program_.preferences.MoveCanselPx, 110);
     EXPECT_EQ(FileValue(L"MoveCanselPx"), L"110");
     EXPECT_EQ(ItemText(page, IDC_MOUSE_CANCEL_EDIT), L"110");
     EXPECT_EQ(LastStart().args[0], 110);
@@ -174,7 +174,7 @@ TEST_F(MousePageTest, TheKeyboardChangesTheTimeOutAndTheCancelDistance) {
         SendMessageW(edit, WM_KEYUP, key, 0xC0000001);
     };
     arrow(IDC_MOUSE_TIMEOUT_EDIT, VK_UP);
-    EXPECT_EQ(CurrentPreferences().TimeOutMilliSeconds, 600);
+    EXPECT_EQ(program_.preferences.TimeOutMilliSeconds, 600);
     EXPECT_EQ(FileValue(L"TimeOutMilliSeconds"), L"600");
     EXPECT_EQ(ItemText(page, IDC_MOUSE_TIMEOUT_EDIT), L"0.6");
 
@@ -185,7 +185,7 @@ TEST_F(MousePageTest, TheKeyboardChangesTheTimeOutAndTheCancelDistance) {
         SetFocus(GetDlgItem(page, IDC_MOUSE_DETAILS));
     };
     type(L"250");
-    EXPECT_EQ(CurrentPreferences().MoveCanselPx, 250);
+    EXPECT_EQ(program_.preferences.MoveCanselPx, 250);
     EXPECT_EQ(FileValue(L"MoveCanselPx"), L"250");
     EXPECT_EQ(LastStart().args[0], 250);
     arrow(IDC_MOUSE_CANCEL_EDIT, VK_UP); // on from the typed value
@@ -199,7 +199,7 @@ TEST_F(MousePageTest, TheKeyboardChangesTheTimeOutAndTheCancelDistance) {
     type(L"-5");
     EXPECT_EQ(FileValue(L"MoveCanselPx"), L"0");
     type(L"ten");
-    EXPECT_EQ(CurrentPreferences().MoveCanselPx, 0);
+    EXPECT_EQ(program_.preferences.MoveCanselPx, 0);
     EXPECT_EQ(ItemText(page, IDC_MOUSE_CANCEL_EDIT), L"0") << "what is shown is what is stored";
     DestroyWindow(page);
 }
@@ -224,20 +224,20 @@ TEST_F(MousePageTest, DetailsButtonSwapsExplanationAndDetails) {
 }
 
 TEST_F(MousePageTest, ChangesDuringThePauseKeepTheHookOff) {
-    Program().paused = true;
+    program_.paused = true;
     HWND page = CreatePage(IDD_PAGE_MOUSE, MousePageProc);
     ASSERT_TRUE(page);
     Click(page, IDC_MOUSE_RIGHT_BUTTON);
     SendDeltaPos(page, IDC_MOUSE_TIMEOUT_UPDOWN, 500, 100);
     EXPECT_TRUE(HookCalls().empty());
-    EXPECT_EQ(CurrentPreferences().RightButton, 1);
+    EXPECT_EQ(program_.preferences.RightButton, 1);
     EXPECT_EQ(FileValue(L"RightButton"), L"1");
     EXPECT_EQ(FileValue(L"TimeOutMilliSeconds"), L"600");
     DestroyWindow(page);
 }
 
 TEST_F(MousePageTest, FailedWriteIsToldOncePerOpeningAndTheValueKept) {
-    Program().preferencesPath = temp_.file(L"missing folder\\Mistlewick.exe.ini");
+    program_.preferencesPath = temp_.file(L"missing folder\\Mistlewick.exe.ini");
     HWND page = CreatePage(IDD_PAGE_MOUSE, MousePageProc);
     ASSERT_TRUE(page);
     HWND slider = GetDlgItem(page, IDC_MOUSE_RANGE_SLIDER);
@@ -245,15 +245,15 @@ TEST_F(MousePageTest, FailedWriteIsToldOncePerOpeningAndTheValueKept) {
         SendMessageW(slider, TBM_SETPOS, TRUE, position);
         SendMessageW(page, WM_HSCROLL, MAKEWPARAM(TB_THUMBTRACK, position), reinterpret_cast<LPARAM>(slider));
     }
-    EXPECT_EQ(CurrentPreferences().PermissibleRange, 12);
+    EXPECT_EQ(program_.preferences.PermissibleRange, 12);
     EXPECT_EQ(LastStart().args[4], 12);
     ASSERT_EQ(ErrorMessages().size(), 1u);
-    EXPECT_NE(ErrorMessages()[0].find(Program().preferencesPath), std::wstring::npos);
+    EXPECT_NE(ErrorMessages()[0].find(program_.preferencesPath), std::wstring::npos);
 
-    BeginOptionsSession(); // the next opening tells again
+    session_.writeFailureReported = false; // as a new opening of the dialog starts
     Click(page, IDC_MOUSE_RIGHT_BUTTON);
     EXPECT_EQ(ErrorMessages().size(), 2u);
-    EXPECT_EQ(CurrentPreferences().RightButton, 1);
+    EXPECT_EQ(program_.preferences.RightButton, 1);
     DestroyWindow(page);
 }
 

@@ -1,4 +1,4 @@
-// Shared by the options and tray tests: a clean program state with a preferences file in a temp
+// Shared by the options and tray tests: a fresh program state with a preferences file in a temp
 // folder, the hook library replaced by recorders, error boxes recorded instead of shown, and a
 // driver that runs the modal options dialog with a script inside its message loop.
 #pragma once
@@ -63,47 +63,39 @@ inline void RecordError(HWND, const std::wstring& text) {
 
 class OptionsTest : public ::testing::Test {
   protected:
+    // A fresh program for each test: a preferences file in a temp folder, the hook library
+    // replaced by recorders, error boxes recorded, the Startup folder in the temp folder.
     void SetUp() override {
-        savedApi_ = CurrentHookApi();
-        CurrentHookApi().start = RecordStart;
-        CurrentHookApi().end = RecordEnd;
+        program_.services.hook.start = RecordStart;
+        program_.services.hook.end = RecordEnd;
         HookCalls().clear();
         LastHookWindow() = nullptr;
         ErrorMessages().clear();
-        OptionsErrorMessage() = RecordError;
-        CurrentPreferences() = Preferences{};
-        CurrentStartupFlags() = StartupFlags{};
-        Program().instance = GetModuleHandleW(nullptr);
-        Program().preferencesPath = temp_.file(L"Mistlewick.exe.ini");
-        Program().paused = false;
-        Program().commandList = CreateItemList();
+        program_.services.optionsErrorMessage = RecordError;
+        program_.instance = GetModuleHandleW(nullptr);
+        program_.preferencesPath = temp_.file(L"Mistlewick.exe.ini");
+        program_.commandList = CreateItemList();
         startupFolder_ = temp_.file(L"Startup");
         CreateDirectoryW(startupFolder_.c_str(), nullptr);
-        StartupFolderOverride() = startupFolder_;
-        BeginOptionsSession();
+        program_.services.startupFolder = startupFolder_;
         host_ = CreateTestWindow(L"options host", WS_OVERLAPPEDWINDOW); // hidden: pages need no screen
     }
     void TearDown() override {
         if (host_)
             DestroyWindow(host_);
-        CurrentHookApi() = savedApi_;
-        StartupFolderOverride().clear();
-        Program().commandList.reset();
-        Program().preferencesPath.clear();
-        Program().paused = false;
-        CurrentPreferences() = Preferences{};
     }
 
     // The text of a key of "Preference" in the file, or "<none>".
     std::wstring FileValue(const wchar_t* key) const {
         wchar_t buffer[64];
-        GetPrivateProfileStringW(L"Preference", key, L"<none>", buffer, 64,
-                                 Program().preferencesPath.c_str());
+        GetPrivateProfileStringW(L"Preference", key, L"<none>", buffer, 64, program_.preferencesPath.c_str());
         return buffer;
     }
 
+    // A page of one opening of the dialog (session_), without the dialog around it.
     HWND CreatePage(int templateId, DLGPROC proc) {
-        return CreateDialogParamW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(templateId), host_, proc, 0);
+        return CreateDialogParamW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(templateId), host_, proc,
+                                  reinterpret_cast<LPARAM>(&session_));
     }
 
     // The last StartMouseHook call, or a failure when none was made.
@@ -118,9 +110,10 @@ class OptionsTest : public ::testing::Test {
     }
 
     TempDir temp_;
+    ProgramState program_;
+    OptionsSession session_{program_}; // one opening of the dialog, for pages made without it
     std::wstring startupFolder_;
     HWND host_ = nullptr;
-    HookApi savedApi_;
 };
 
 // Helpers that drive controls the way the user's actions arrive.
@@ -164,8 +157,14 @@ inline std::function<void(HWND)>& DialogScript() {
     return script;
 }
 
+// The program whose dialog the script waits for.
+inline ProgramState*& DialogProgram() {
+    static ProgramState* program = nullptr;
+    return program;
+}
+
 inline void CALLBACK DialogScriptTimer(HWND, UINT, UINT_PTR id, DWORD) {
-    HWND dialog = CurrentOptionsDialog().dialog;
+    HWND dialog = DialogProgram() ? CurrentOptionsDialog(*DialogProgram()).dialog : nullptr;
     if (!dialog || !IsWindowVisible(dialog))
         return;
     KillTimer(nullptr, id);
@@ -175,13 +174,15 @@ inline void CALLBACK DialogScriptTimer(HWND, UINT, UINT_PTR id, DWORD) {
         SendMessageW(GetDlgItem(dialog, 1000), BM_CLICK, 0, 0);
 }
 
-inline INT_PTR RunOptionsDialogWith(int initialValue, std::function<void(HWND)> script,
-                                    INT_PTR (*run)(int) = nullptr) {
+inline INT_PTR RunOptionsDialogWith(ProgramState& program, int initialValue, std::function<void(HWND)> script,
+                                    std::function<INT_PTR(int)> run = nullptr) {
     DialogScript() = std::move(script);
+    DialogProgram() = &program;
     const UINT_PTR timer = SetTimer(nullptr, 0, 20, DialogScriptTimer);
-    const INT_PTR result = run ? run(initialValue) : RunOptionsDialog(nullptr, initialValue);
+    const INT_PTR result = run ? run(initialValue) : RunOptionsDialog(program, nullptr, initialValue);
     KillTimer(nullptr, timer);
     DialogScript() = nullptr;
+    DialogProgram() = nullptr;
     return result;
 }
 

@@ -44,9 +44,9 @@ void Screenshot(HWND dialog, const wchar_t* name) {
 
 TEST_F(OptionsDialogTest, AllPagesInTheirSlotsAndTabChanges) {
     bool ran = false;
-    const INT_PTR result = RunOptionsDialogWith(kOptionsAllPages, [&](HWND dialog) {
+    const INT_PTR result = RunOptionsDialogWith(program_, kOptionsAllPages, [&](HWND dialog) {
         ran = true;
-        const OptionsDialogState& state = CurrentOptionsDialog();
+        const OptionsDialogState& state = CurrentOptionsDialog(program_);
         HWND tab = GetDlgItem(dialog, IDC_OPTIONS_TAB);
         EXPECT_EQ(state.tab, tab);
         EXPECT_EQ(Text(dialog), L"オプション - Mistlewick");
@@ -94,18 +94,18 @@ TEST_F(OptionsDialogTest, AllPagesInTheirSlotsAndTabChanges) {
     });
     EXPECT_TRUE(ran);
     EXPECT_EQ(result, 0);
-    EXPECT_EQ(CurrentOptionsDialog().dialog, nullptr);
-    EXPECT_EQ(CurrentOptionsDialog().OptionPages[kSlotAbout], nullptr);
+    EXPECT_EQ(CurrentOptionsDialog(program_).dialog, nullptr);
+    EXPECT_EQ(CurrentOptionsDialog(program_).OptionPages[kSlotAbout], nullptr);
     // OK after looking around writes nothing and leaves the hook alone.
-    EXPECT_EQ(GetFileAttributesW(Program().preferencesPath.c_str()), INVALID_FILE_ATTRIBUTES);
+    EXPECT_EQ(GetFileAttributesW(program_.preferencesPath.c_str()), INVALID_FILE_ATTRIBUTES);
     EXPECT_TRUE(HookCalls().empty());
 }
 
 TEST_F(OptionsDialogTest, LauncherOnlyModeHasOneTab) {
     bool ran = false;
-    RunOptionsDialogWith(kOptionsLauncherOnly, [&](HWND dialog) {
+    RunOptionsDialogWith(program_, kOptionsLauncherOnly, [&](HWND dialog) {
         ran = true;
-        const OptionsDialogState& state = CurrentOptionsDialog();
+        const OptionsDialogState& state = CurrentOptionsDialog(program_);
         HWND tab = GetDlgItem(dialog, IDC_OPTIONS_TAB);
         ASSERT_EQ(SendMessageW(tab, TCM_GETITEMCOUNT, 0, 0), 1);
         EXPECT_EQ(TabText(tab, 0), L"プログラムランチャ");
@@ -123,24 +123,24 @@ TEST_F(OptionsDialogTest, LauncherOnlyModeHasOneTab) {
 
 TEST_F(OptionsDialogTest, SecondRequestBringsTheOpenDialogForward) {
     bool ran = false;
-    RunOptionsDialogWith(kOptionsAllPages, [&](HWND dialog) {
+    RunOptionsDialogWith(program_, kOptionsAllPages, [&](HWND dialog) {
         ran = true;
-        const HWND mousePage = CurrentOptionsDialog().OptionPages[kSlotMouse];
-        EXPECT_EQ(RunOptionsDialog(nullptr, kOptionsAllPages), kOptionsAlreadyOpen);
-        EXPECT_EQ(CurrentOptionsDialog().dialog, dialog);
-        EXPECT_EQ(CurrentOptionsDialog().OptionPages[kSlotMouse], mousePage);
+        const HWND mousePage = CurrentOptionsDialog(program_).OptionPages[kSlotMouse];
+        EXPECT_EQ(RunOptionsDialog(program_, nullptr, kOptionsAllPages), kOptionsAlreadyOpen);
+        EXPECT_EQ(CurrentOptionsDialog(program_).dialog, dialog);
+        EXPECT_EQ(CurrentOptionsDialog(program_).OptionPages[kSlotMouse], mousePage);
         EXPECT_EQ(WindowsOfProcess(GetCurrentProcessId(), L"#32770").size(), 1u);
     });
     EXPECT_TRUE(ran);
 }
 
 TEST_F(OptionsDialogTest, ChangesOnAPageAreSavedAtOnce) {
-    RunOptionsDialogWith(kOptionsAllPages, [&](HWND) {
-        HWND mouse = CurrentOptionsDialog().OptionPages[kSlotMouse];
+    RunOptionsDialogWith(program_, kOptionsAllPages, [&](HWND) {
+        HWND mouse = CurrentOptionsDialog(program_).OptionPages[kSlotMouse];
         Click(mouse, IDC_MOUSE_RIGHT_BUTTON);
         EXPECT_EQ(FileValue(L"RightButton"), L"1");
     });
-    EXPECT_EQ(CurrentPreferences().RightButton, 1);
+    EXPECT_EQ(program_.preferences.RightButton, 1);
     EXPECT_EQ(LastStart().args[3], 1);
 }
 
@@ -148,8 +148,8 @@ TEST_F(OptionsDialogTest, AboutTextAndIconOverTwoOpenings) {
     std::wstring texts[2];
     HICON icons[2] = {};
     for (int opening = 0; opening < 2; ++opening) {
-        RunOptionsDialogWith(kOptionsAllPages, [&](HWND) {
-            HWND about = CurrentOptionsDialog().OptionPages[kSlotAbout];
+        RunOptionsDialogWith(program_, kOptionsAllPages, [&](HWND) {
+            HWND about = CurrentOptionsDialog(program_).OptionPages[kSlotAbout];
             texts[opening] = ItemText(about, IDC_ABOUT_VERSION);
             EXPECT_EQ(ItemText(about, IDC_ABOUT_ADDRESS), kWebAddress);
             icons[opening] =

@@ -43,12 +43,14 @@ TEST(Dpi, MessageFontScalesFromTheSystemDpiOnce) {
     const LONG systemHeight = metrics.lfMessageFont.lfHeight;
     const UINT system = SystemDpi();
 
-    CurrentDpiApi().systemParametersInfoForDpi = NoSystemParametersForDpi;
-    EXPECT_EQ(MessageFontForDpi(system).lfHeight, systemHeight);
-    EXPECT_EQ(MessageFontForDpi(system * 2).lfHeight, systemHeight * 2);
-    EXPECT_STREQ(MessageFontForDpi(system * 2).lfFaceName, metrics.lfMessageFont.lfFaceName);
-    LoadSystemDpiApi();
-    EXPECT_EQ(MessageFontForDpi(system).lfHeight, systemHeight);
+    UniqueModule shcore;
+    DpiApi api = LookUpSystemDpiApi(shcore);
+    api.systemParametersInfoForDpi = NoSystemParametersForDpi;
+    EXPECT_EQ(MessageFontForDpi(api, system).lfHeight, systemHeight);
+    EXPECT_EQ(MessageFontForDpi(api, system * 2).lfHeight, systemHeight * 2);
+    EXPECT_STREQ(MessageFontForDpi(api, system * 2).lfFaceName, metrics.lfMessageFont.lfFaceName);
+    api = LookUpSystemDpiApi(shcore);
+    EXPECT_EQ(MessageFontForDpi(api, system).lfHeight, systemHeight);
 }
 
 } // namespace

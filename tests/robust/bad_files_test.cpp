@@ -501,13 +501,13 @@ void CheckPreferences(const mw::Preferences& p, const Expectations& expect, cons
     }
 }
 
-void CheckExclude(const Expectations& expect, const std::string& where) {
-    EXPECT_LE(mw::ExcludeCount(), static_cast<size_t>(mw::kMaxExcludeKeys)) << where;
+void CheckExclude(const mw::ExcludeSet& set, const Expectations& expect, const std::string& where) {
+    EXPECT_LE(mw::ExcludeCount(set), static_cast<size_t>(mw::kMaxExcludeKeys)) << where;
     if (expect.reliable && expect.excludeCount) {
         const long long count = *expect.excludeCount;
         const size_t wanted =
             count <= 0 ? 0 : static_cast<size_t>(count > mw::kMaxExcludeKeys ? mw::kMaxExcludeKeys : count);
-        EXPECT_EQ(mw::ExcludeCount(), wanted) << where << ": cnt " << count;
+        EXPECT_EQ(mw::ExcludeCount(set), wanted) << where << ": cnt " << count;
     }
 }
 
@@ -634,10 +634,10 @@ void RunCases(int blockFirst, int blockLast) {
         phase[0] = GetTickCount64();
         g_phaseName = "LoadPreferences";
         mw::LoadPreferences(path, false, prefs);
-        mw::ClearExcludeSet();
+        mw::ExcludeSet excluded; // a fresh set for each case
         phase[1] = GetTickCount64();
         g_phaseName = "LoadExcludeSection";
-        mw::LoadExcludeSection(path);
+        mw::LoadExcludeSection(excluded, path);
         mw::Design design;
         phase[2] = GetTickCount64();
         g_phaseName = "LoadDesign";
@@ -652,13 +652,13 @@ void RunCases(int blockFirst, int blockLast) {
         if (phase[4] - phase[0] > 2000) {
             std::printf(
                 "slow %s: preferences %llu ms, exclude %llu ms (%zu), design %llu ms, launchers %llu ms\n",
-                where, phase[1] - phase[0], phase[2] - phase[1], mw::ExcludeCount(), phase[3] - phase[2],
-                phase[4] - phase[3]);
+                where, phase[1] - phase[0], phase[2] - phase[1], mw::ExcludeCount(excluded),
+                phase[3] - phase[2], phase[4] - phase[3]);
         }
         g_currentCase = -1;
 
         CheckPreferences(prefs, file.expect, where);
-        CheckExclude(file.expect, where);
+        CheckExclude(excluded, file.expect, where);
         CheckLaunchers(*launchers, loaded, file.expect, where);
         CheckDesign(design, file.expect, where);
         if (file.expect.reliable)
@@ -670,7 +670,6 @@ void RunCases(int blockFirst, int blockLast) {
         if (file.bytes.size() > 100000)
             ++manyKeyCases;
         mw::ClearLauncherList(*launchers);
-        mw::ClearExcludeSet();
         DeleteFileW(path.c_str());
         if (testing::Test::HasFailure()) {
             std::fprintf(stderr, "first failing bad file: seed %u case %d\n", static_cast<unsigned>(g_seed),

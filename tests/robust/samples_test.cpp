@@ -47,9 +47,9 @@ TEST(Samples, PreferencesSampleHoldsEveryKeyWithItsDefault) {
         EXPECT_EQ(loaded.*mw::PreferenceKeys()[i].field, defaults.*mw::PreferenceKeys()[i].field);
     }
     // The Exclude and Launcher examples are commented out.
-    mw::ClearExcludeSet();
-    mw::LoadExcludeSection(path);
-    EXPECT_EQ(mw::ExcludeCount(), 0u);
+    mw::ExcludeSet excluded;
+    mw::LoadExcludeSection(excluded, path);
+    EXPECT_EQ(mw::ExcludeCount(excluded), 0u);
     auto launchers = mw::CreateLauncherList();
     EXPECT_EQ(mw::LoadLauncherSection(path, 32, *launchers), 0);
     const std::string text(bytes.begin(), bytes.end());

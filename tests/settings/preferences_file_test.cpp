@@ -111,61 +111,60 @@ TEST(LoadPreferences, NotResidentForcesClickModeInMemoryOnly) {
 
 class ExcludeSection : public testing::Test {
   protected:
-    void SetUp() override { mw::ClearExcludeSet(); }
-    void TearDown() override { mw::ClearExcludeSet(); }
+    mw::ExcludeSet set_; // a fresh set for each test
     TempDir dir;
 };
 
 TEST_F(ExcludeSection, CountBeyondTheKeysAddsEmptyTitles) {
     const std::wstring file = dir.file(L"p.ini");
     WriteTextFile(file, L"[Exclude]\r\ncnt=2\r\n1=メモ帳 - 無題\r\n");
-    mw::LoadExcludeSection(file);
-    EXPECT_EQ(mw::ExcludeCount(), 2u);
-    EXPECT_TRUE(mw::IsExcluded(L"メモ帳 - 無題"));
-    EXPECT_TRUE(mw::IsExcluded(L"")); // key 2 is missing: an empty title
+    mw::LoadExcludeSection(set_, file);
+    EXPECT_EQ(mw::ExcludeCount(set_), 2u);
+    EXPECT_TRUE(mw::IsExcluded(set_, L"メモ帳 - 無題"));
+    EXPECT_TRUE(mw::IsExcluded(set_, L"")); // key 2 is missing: an empty title
 }
 
 TEST_F(ExcludeSection, KeysBeyondTheCountAndMissingSectionAreIgnored) {
     const std::wstring file = dir.file(L"p.ini");
     WriteTextFile(file, L"[Exclude]\r\ncnt=1\r\n1=A\r\n2=B\r\n");
-    mw::LoadExcludeSection(file);
-    EXPECT_EQ(mw::ExcludeCount(), 1u);
-    EXPECT_FALSE(mw::IsExcluded(L"B"));
+    mw::LoadExcludeSection(set_, file);
+    EXPECT_EQ(mw::ExcludeCount(set_), 1u);
+    EXPECT_FALSE(mw::IsExcluded(set_, L"B"));
 
-    mw::ClearExcludeSet();
-    mw::LoadExcludeSection(dir.file(L"absent.ini"));
-    EXPECT_EQ(mw::ExcludeCount(), 0u);
-    EXPECT_FALSE(mw::IsExcluded(L""));
+    mw::ClearExcludeSet(set_);
+    mw::LoadExcludeSection(set_, dir.file(L"absent.ini"));
+    EXPECT_EQ(mw::ExcludeCount(set_), 0u);
+    EXPECT_FALSE(mw::IsExcluded(set_, L""));
 }
 
 TEST_F(ExcludeSection, LongTitlesAreCutTo258Characters) {
     const std::wstring file = dir.file(L"p.ini");
     const std::wstring title(300, L'x');
     WriteTextFile(file, L"[Exclude]\r\ncnt=1\r\n1=" + title + L"\r\n");
-    mw::LoadExcludeSection(file);
-    EXPECT_TRUE(mw::IsExcluded(title.substr(0, 258).c_str()));
-    EXPECT_FALSE(mw::IsExcluded(title.c_str()));
+    mw::LoadExcludeSection(set_, file);
+    EXPECT_TRUE(mw::IsExcluded(set_, title.substr(0, 258).c_str()));
+    EXPECT_FALSE(mw::IsExcluded(set_, title.c_str()));
 }
 
 TEST_F(ExcludeSection, AbsurdOrNegativeCountsFinishPromptly) {
     const std::wstring file = dir.file(L"p.ini");
     WriteTextFile(file, L"[Exclude]\r\ncnt=-5\r\n1=A\r\n");
-    mw::LoadExcludeSection(file);
-    EXPECT_EQ(mw::ExcludeCount(), 0u);
+    mw::LoadExcludeSection(set_, file);
+    EXPECT_EQ(mw::ExcludeCount(set_), 0u);
 
     // Read as an unsigned number this would be over four thousand million keys.
     WriteTextFile(file, L"[Exclude]\r\ncnt=-1\r\n1=A\r\n");
-    mw::LoadExcludeSection(file);
-    EXPECT_EQ(mw::ExcludeCount(), 0u);
+    mw::LoadExcludeSection(set_, file);
+    EXPECT_EQ(mw::ExcludeCount(set_), 0u);
 
     WriteTextFile(file, L"[Exclude]\r\ncnt=2147483647\r\n1=A\r\n 5000 = B \r\n10000=C\r\n10001=D\r\n");
-    mw::LoadExcludeSection(file);
-    EXPECT_EQ(mw::ExcludeCount(), static_cast<size_t>(mw::kMaxExcludeKeys));
-    EXPECT_TRUE(mw::IsExcluded(L"A"));
-    EXPECT_TRUE(mw::IsExcluded(L"B")); // blanks around key and value are the reader's to trim
-    EXPECT_TRUE(mw::IsExcluded(L"C"));
-    EXPECT_FALSE(mw::IsExcluded(L"D"));
-    EXPECT_TRUE(mw::IsExcluded(L""));
+    mw::LoadExcludeSection(set_, file);
+    EXPECT_EQ(mw::ExcludeCount(set_), static_cast<size_t>(mw::kMaxExcludeKeys));
+    EXPECT_TRUE(mw::IsExcluded(set_, L"A"));
+    EXPECT_TRUE(mw::IsExcluded(set_, L"B")); // blanks around key and value are the reader's to trim
+    EXPECT_TRUE(mw::IsExcluded(set_, L"C"));
+    EXPECT_FALSE(mw::IsExcluded(set_, L"D"));
+    EXPECT_TRUE(mw::IsExcluded(set_, L""));
 }
 
 class WriteHelpers : public testing::Test {
