@@ -180,6 +180,9 @@ TEST_F(MouseGesture, CancelDistanceZeroNeverCancels) {
 TEST_F(MouseGesture, ClickModeOnlyOpens) {
     ASSERT_NE(Start(0, 0, 1), 0);
     Gesture(At(200, 200), 3, -WHEEL_DELTA);
+    // The report may arrive after the marker move Settle waits for: wait for it first, then make
+    // sure nothing follows.
+    ASSERT_TRUE(WaitForReceived(1)) << Describe(Received());
     Settle();
     const std::vector<Posted> got = Received();
     ASSERT_EQ(got.size(), 1u) << Describe(got);
