@@ -5,15 +5,12 @@
 #include <ostream>
 #include <string>
 
-#include "support/rows.h"
-
 namespace {
 
 const std::wstring kExe = L"C:\\Tools\\Mistle Wick\\Mistlewick.exe";
 
-mw::CommandLineResult Parse(const wchar_t* line, mw::StartupFlags& flags) {
-    return mw::ParseCommandLine(line, kExe, flags);
-}
+// Each row of the tables below names its instance of the test.
+const auto kRowName = [](const auto& info) { return std::string(info.param.name); };
 
 // What the switches turn on; a line without "/init," names no preferences file.
 struct SwitchRow {
@@ -41,7 +38,7 @@ class ParseSwitches : public testing::TestWithParam<SwitchRow> {};
 TEST_P(ParseSwitches, SetExactlyTheirFlags) {
     const SwitchRow& row = GetParam();
     mw::StartupFlags flags;
-    const auto result = Parse(row.line, flags);
+    const auto result = mw::ParseCommandLine(row.line, kExe, flags);
     EXPECT_EQ(result.launcherOptionsMode, row.launcherOptionsMode);
     EXPECT_EQ(result.logToFile, row.logToFile);
     EXPECT_FALSE(result.pathTooLong);
@@ -51,8 +48,7 @@ TEST_P(ParseSwitches, SetExactlyTheirFlags) {
     EXPECT_EQ(flags.LauncherOnly, row.LauncherOnly);
 }
 
-INSTANTIATE_TEST_SUITE_P(ParseCommandLine, ParseSwitches, testing::ValuesIn(kSwitchRows),
-                         mw::test::RowName());
+INSTANTIATE_TEST_SUITE_P(ParseCommandLine, ParseSwitches, testing::ValuesIn(kSwitchRows), kRowName);
 
 // What "/init," makes of the preferences path.
 struct InitRow {
@@ -96,7 +92,7 @@ TEST_P(ParseInit, GivesThePreferencesPath) {
     EXPECT_EQ(result.pathTooLong, GetParam().pathTooLong);
 }
 
-INSTANTIATE_TEST_SUITE_P(ParseCommandLine, ParseInit, testing::ValuesIn(kInitRows), mw::test::RowName());
+INSTANTIATE_TEST_SUITE_P(ParseCommandLine, ParseInit, testing::ValuesIn(kInitRows), kRowName);
 
 TEST(ExecutablePath, NamesTheRunningProgram) {
     const std::wstring path = mw::ExecutablePath();
