@@ -2,104 +2,97 @@
 
 #include <gtest/gtest.h>
 
+#include <ostream>
 #include <string>
 
 namespace {
 
 const std::wstring kExe = L"C:\\Tools\\Mistle Wick\\Mistlewick.exe";
 
-mw::CommandLineResult Parse(const wchar_t* line, mw::StartupFlags& flags) {
-    return mw::ParseCommandLine(line, kExe, flags);
-}
+// Each row of the tables below names its instance of the test.
+const auto kRowName = [](const auto& info) { return std::string(info.param.name); };
 
-TEST(ParseCommandLine, PlainStartSetsNothing) {
+// What the switches turn on; a line without "/init," names no preferences file.
+struct SwitchRow {
+    const char* name;
+    const wchar_t* line;
+    bool launcherOptionsMode, logToFile, NotResident, CursorCentring, LauncherOnly;
+    friend void PrintTo(const SwitchRow& row, std::ostream* out) { *out << row.name; }
+};
+
+const SwitchRow kSwitchRows[] = {
+    {"PlainStartSetsNothing", L"\"C:\\Tools\\Mistle Wick\\Mistlewick.exe\"", false, false, false, true,
+     false},
+    {"EverySwitchTakesEffect", L"prog.exe /NotReside /_NotReside /DisableCur /Launch /Log", true, true, true,
+     false, true},
+    {"SwitchesCompareExactlyAndCaseSensitively",
+     L"prog.exe /notreside /_NOTRESIDE /DisableCursor /Launch2 -Launch /launch /Init,a.ini /log", false,
+     false, false, true, false},
+    // The first argument is compared too.
+    {"FirstArgumentOptionsMode", L"/_NotReside", true, false, false, true, false},
+    {"FirstArgumentLauncherOnly", L"/Launch", false, false, false, true, true},
+};
+
+class ParseSwitches : public testing::TestWithParam<SwitchRow> {};
+
+TEST_P(ParseSwitches, SetExactlyTheirFlags) {
+    const SwitchRow& row = GetParam();
     mw::StartupFlags flags;
-    const auto result = Parse(L"\"C:\\Tools\\Mistle Wick\\Mistlewick.exe\"", flags);
-    EXPECT_FALSE(result.launcherOptionsMode);
+    const auto result = mw::ParseCommandLine(row.line, kExe, flags);
+    EXPECT_EQ(result.launcherOptionsMode, row.launcherOptionsMode);
+    EXPECT_EQ(result.logToFile, row.logToFile);
     EXPECT_FALSE(result.pathTooLong);
-    EXPECT_FALSE(result.logToFile);
     EXPECT_TRUE(result.preferencesPath.empty());
-    EXPECT_FALSE(flags.NotResident);
-    EXPECT_TRUE(flags.CursorCentring);
-    EXPECT_FALSE(flags.LauncherOnly);
+    EXPECT_EQ(flags.NotResident, row.NotResident);
+    EXPECT_EQ(flags.CursorCentring, row.CursorCentring);
+    EXPECT_EQ(flags.LauncherOnly, row.LauncherOnly);
 }
 
-TEST(ParseCommandLine, EverySwitchTakesEffect) {
-    mw::StartupFlags flags;
-    const auto result = Parse(L"prog.exe /NotReside /_NotReside /DisableCur /Launch /Log", flags);
-    EXPECT_TRUE(result.launcherOptionsMode);
-    EXPECT_TRUE(result.logToFile);
-    EXPECT_TRUE(flags.NotResident);
-    EXPECT_FALSE(flags.CursorCentring);
-    EXPECT_TRUE(flags.LauncherOnly);
-}
+INSTANTIATE_TEST_SUITE_P(ParseCommandLine, ParseSwitches, testing::ValuesIn(kSwitchRows), kRowName);
 
-TEST(ParseCommandLine, SwitchesCompareExactlyAndCaseSensitively) {
-    mw::StartupFlags flags;
-    const auto result = Parse(
-        L"prog.exe /notreside /_NOTRESIDE /DisableCursor /Launch2 -Launch /launch /Init,a.ini /log", flags);
-    EXPECT_FALSE(result.launcherOptionsMode);
-    EXPECT_FALSE(result.logToFile);
-    EXPECT_TRUE(result.preferencesPath.empty());
-    EXPECT_FALSE(flags.NotResident);
-    EXPECT_TRUE(flags.CursorCentring);
-    EXPECT_FALSE(flags.LauncherOnly);
-}
+// What "/init," makes of the preferences path.
+struct InitRow {
+    const char* name;
+    std::wstring line;
+    std::wstring path;
+    bool pathTooLong;
+    std::wstring exe = kExe;
+    friend void PrintTo(const InitRow& row, std::ostream* out) { *out << row.name; }
+};
 
-TEST(ParseCommandLine, FirstArgumentIsComparedToo) {
-    mw::StartupFlags flags;
-    const auto result = Parse(L"/_NotReside", flags);
-    EXPECT_TRUE(result.launcherOptionsMode);
-    Parse(L"/Launch", flags);
-    EXPECT_TRUE(flags.LauncherOnly);
-}
+const std::wstring kFolder = L"C:\\Tools\\Mistle Wick\\"; // 21 characters
+// Exactly 259 characters fit with the terminator; one more does not.
+const std::wstring kFits(259 - kFolder.size(), L'a');
+const std::wstring kHuge(5000, L'z');
 
-TEST(ParseCommandLine, InitNamesAFileInTheExecutablesFolder) {
-    mw::StartupFlags flags;
-    auto result = Parse(L"prog.exe /init,other.ini", flags);
-    EXPECT_EQ(result.preferencesPath, L"C:\\Tools\\Mistle Wick\\other.ini");
-    EXPECT_FALSE(result.pathTooLong);
-
+const InitRow kInitRows[] = {
+    {"NamesAFileInTheExecutablesFolder", L"prog.exe /init,other.ini", kFolder + L"other.ini", false},
     // Quoted so the blank stays inside the one argument; the last "/init," wins.
-    result = Parse(L"prog.exe /init,first.ini \"/init,my prefs.ini\"", flags);
-    EXPECT_EQ(result.preferencesPath, L"C:\\Tools\\Mistle Wick\\my prefs.ini");
-
+    {"QuotedNameAndTheLastInitWins", L"prog.exe /init,first.ini \"/init,my prefs.ini\"",
+     kFolder + L"my prefs.ini", false},
     // Without a backslash in the executable's path the name stands alone.
-    result = mw::ParseCommandLine(L"prog.exe /init,x.ini", L"prog.exe", flags);
-    EXPECT_EQ(result.preferencesPath, L"x.ini");
-}
-
-// With nothing after it the program folder itself became the preferences path: every read gave
-// defaults and every write failed. It counts as not given, also after a "/init," with a name.
-TEST(ParseCommandLine, InitWithoutANameIsIgnored) {
-    mw::StartupFlags flags;
-    auto result = Parse(L"prog.exe /init,", flags);
-    EXPECT_TRUE(result.preferencesPath.empty());
-    EXPECT_FALSE(result.pathTooLong);
-    result = Parse(L"prog.exe /init,named.ini /init,", flags);
-    EXPECT_EQ(result.preferencesPath, L"C:\\Tools\\Mistle Wick\\named.ini");
-}
-
-TEST(ParseCommandLine, InitPathMustFitMaxPath) {
-    mw::StartupFlags flags;
-    const std::wstring folder = L"C:\\Tools\\Mistle Wick\\"; // 21 characters
-    // Exactly 259 characters fit with the terminator; one more does not.
-    const std::wstring fits(259 - folder.size(), L'a');
-    auto result = Parse((L"prog.exe /init," + fits).c_str(), flags);
-    EXPECT_FALSE(result.pathTooLong);
-    EXPECT_EQ(result.preferencesPath, folder + fits);
-
-    const std::wstring tooLong = fits + L"b";
-    result = Parse((L"prog.exe /init," + tooLong).c_str(), flags);
-    EXPECT_TRUE(result.pathTooLong);
+    {"ExecutableWithoutAFolder", L"prog.exe /init,x.ini", L"x.ini", false, L"prog.exe"},
+    // With nothing after it the program folder itself became the preferences path: every read
+    // gave defaults and every write failed. It counts as not given, also after a "/init," with a name.
+    {"WithoutANameIsIgnored", L"prog.exe /init,", L"", false},
+    {"WithoutANameAfterANamedOne", L"prog.exe /init,named.ini /init,", kFolder + L"named.ini", false},
+    {"PathOf259CharactersFits", L"prog.exe /init," + kFits, kFolder + kFits, false},
     // The path asked for is kept whole for the message, never cut to another file name.
-    EXPECT_EQ(result.preferencesPath, folder + tooLong);
+    {"PathOf260CharactersIsTooLongAndKeptWhole", L"prog.exe /init," + kFits + L"b", kFolder + kFits + L"b",
+     true},
+    {"HugePathIsTooLongAndKeptWhole", L"prog.exe /init," + kHuge, kFolder + kHuge, true},
+};
 
-    const std::wstring huge(5000, L'z');
-    result = Parse((L"prog.exe /init," + huge).c_str(), flags);
-    EXPECT_TRUE(result.pathTooLong);
-    EXPECT_EQ(result.preferencesPath.size(), folder.size() + huge.size());
+class ParseInit : public testing::TestWithParam<InitRow> {};
+
+TEST_P(ParseInit, GivesThePreferencesPath) {
+    mw::StartupFlags flags;
+    const auto result = mw::ParseCommandLine(GetParam().line.c_str(), GetParam().exe, flags);
+    EXPECT_EQ(result.preferencesPath, GetParam().path);
+    EXPECT_EQ(result.pathTooLong, GetParam().pathTooLong);
 }
+
+INSTANTIATE_TEST_SUITE_P(ParseCommandLine, ParseInit, testing::ValuesIn(kInitRows), kRowName);
 
 TEST(ExecutablePath, NamesTheRunningProgram) {
     const std::wstring path = mw::ExecutablePath();

@@ -120,36 +120,44 @@ WINDOWPLACEMENT Placement(RECT normal, POINT maxPosition) {
     return placement;
 }
 
-TEST(FrameRect, NormalPositionConvertedFromWorkspaceToScreen) {
-    const RECT workArea{0, 0, 1920, 1040};
-    WINDOWPLACEMENT placement = Placement(RECT{100, 50, 700, 450}, POINT{-8, -8});
-    RECT r = FrameRectFromPlacement(placement, StateNormal, workArea, POINT{0, 0});
-    EXPECT_EQ(r.left, 100);
-    EXPECT_EQ(r.top, 50);
-    EXPECT_EQ(r.right, 700);
-    EXPECT_EQ(r.bottom, 450);
-    // A task bar 40 pixels high at the top: workspace y 50 is screen y 90.
-    r = FrameRectFromPlacement(placement, StateNormal, RECT{0, 40, 1920, 1080}, POINT{0, 40});
-    EXPECT_EQ(r.top, 90);
-    EXPECT_EQ(r.bottom, 490);
-    // A minimised window is framed at its normal position.
-    r = FrameRectFromPlacement(placement, StateMinimized, workArea, POINT{60, 0});
-    EXPECT_EQ(r.left, 160);
-    EXPECT_EQ(r.right, 760);
+TEST(FrameRect, FromThePlacementInEachStateAndWorkArea) {
+    struct Row {
+        const char* name;
+        WINDOWPLACEMENT placement;
+        int state;
+        RECT workArea, expected;
+        POINT workspaceOrigin;
+    };
+    const WINDOWPLACEMENT placement = Placement(RECT{100, 50, 700, 450}, POINT{-8, -8});
+    const RECT primary{0, 0, 1920, 1040};
+    const RECT taskBarAtTop{0, 40, 1920, 1080}; // 40 pixels high
+    const WINDOWPLACEMENT onTheLeft = Placement(RECT{-1000, 100, -400, 500}, POINT{-1288, -8});
+    const RECT leftWorkArea{-1280, 0, 0, 984};
+    const Row rows[] = {
+        {"normal, workspace is screen", placement, StateNormal, primary, {100, 50, 700, 450}, {0, 0}},
+        // Workspace y 50 is screen y 90.
+        {"normal, task bar at top", placement, StateNormal, taskBarAtTop, {100, 90, 700, 490}, {0, 40}},
+        // A minimised window is framed at its normal position.
+        {"minimised", placement, StateMinimized, primary, {160, 50, 760, 450}, {60, 0}},
+        // Maximised: inset five from the maximised position and the work area.
+        {"maximised", placement, StateMaximized, primary, {-3, -3, 1915, 1035}, {0, 0}},
+        // The whole rectangle moves down with the work area.
+        {"maximised, bar at top", placement, StateMaximized, taskBarAtTop, {-3, 37, 1915, 1075}, {0, 40}},
+        // On the monitor left of the primary, (-1280, 0)-(0, 1024), task bar 40 high at its bottom.
+        {"maximised, left monitor", onTheLeft, StateMaximized, leftWorkArea, {-1283, -3, -5, 979}, {0, 0}},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        const RECT r = FrameRectFromPlacement(row.placement, row.state, row.workArea, row.workspaceOrigin);
+        EXPECT_EQ(r.left, row.expected.left);
+        EXPECT_EQ(r.top, row.expected.top);
+        EXPECT_EQ(r.right, row.expected.right);
+        EXPECT_EQ(r.bottom, row.expected.bottom);
+    }
 }
 
-TEST(FrameRect, MaximisedIsInsetFiveFromMaximisedPositionAndWorkArea) {
+TEST(FrameRect, MaximisedFrameRingsLieInsideTheScreen) {
     WINDOWPLACEMENT placement = Placement(RECT{100, 50, 700, 450}, POINT{-8, -8});
-    RECT r = FrameRectFromPlacement(placement, StateMaximized, RECT{0, 0, 1920, 1040}, POINT{0, 0});
-    EXPECT_EQ(r.left, -3);
-    EXPECT_EQ(r.top, -3);
-    EXPECT_EQ(r.right, 1915);
-    EXPECT_EQ(r.bottom, 1035);
-    // With the task bar at the top the whole rectangle moves down with the work area.
-    r = FrameRectFromPlacement(placement, StateMaximized, RECT{0, 40, 1920, 1080}, POINT{0, 40});
-    EXPECT_EQ(r.top, 37);
-    EXPECT_EQ(r.bottom, 1075);
-
     FramePicture picture = CreateFramePicture(1920, 1080);
     ASSERT_NE(picture.pixels, nullptr);
     RenderFramePicture(
@@ -165,15 +173,7 @@ TEST(FrameRect, MaximisedIsInsetFiveFromMaximisedPositionAndWorkArea) {
 
 // A second monitor left of the primary: the virtual screen starts at (-1280, 0), and so does the
 // picture, whose pixel (0, 0) is screen point (-1280, 0).
-TEST(FrameRect, MaximisedOnALeftMonitorAndMappedIntoAPictureWithNegativeOrigin) {
-    // Maximised on the left monitor (-1280, 0)-(0, 1024), task bar 40 high at its bottom.
-    WINDOWPLACEMENT placement = Placement(RECT{-1000, 100, -400, 500}, POINT{-1288, -8});
-    RECT r = FrameRectFromPlacement(placement, StateMaximized, RECT{-1280, 0, 0, 984}, POINT{0, 0});
-    EXPECT_EQ(r.left, -1283);
-    EXPECT_EQ(r.top, -3);
-    EXPECT_EQ(r.right, -5);
-    EXPECT_EQ(r.bottom, 979);
-
+TEST(FrameRect, MappedIntoAPictureWithNegativeOrigin) {
     const std::vector<RECT> mapped =
         ToPictureCoordinates({RECT{-1000, 100, -400, 500}, RECT{100, 50, 700, 450}}, POINT{-1280, 0});
     ASSERT_EQ(mapped.size(), 2u);

@@ -282,41 +282,39 @@ SelectionState At(SelectionState s, int section, int index) {
     return s;
 }
 
-TEST(SelectionStepping, BackwardsWithWrap) {
-    SelectionState s = At(Counts(3, 2, 2), SectionWindows, 0);
-    EXPECT_TRUE(SelectPrevious(s, true));
-    EXPECT_EQ(At(s), Pos(SectionCommands, 1)) << "first window wraps to the last command";
-    s = At(Counts(3, 0, 0), SectionWindows, 0);
-    EXPECT_TRUE(SelectPrevious(s, true));
-    EXPECT_EQ(At(s), Pos(SectionWindows, 2)) << "only windows: wraps to the last window";
-    s = At(Counts(1, 0, 0), SectionWindows, 0);
-    EXPECT_FALSE(SelectPrevious(s, true)) << "a single entry cannot move";
-    s = At(Counts(0, 0, 3), SectionCommands, 0);
-    EXPECT_TRUE(SelectPrevious(s, true));
-    EXPECT_EQ(At(s), Pos(SectionCommands, 2));
-    s = At(Counts(2, 3, 1), SectionCommands, 0);
-    EXPECT_TRUE(SelectPrevious(s, false));
-    EXPECT_EQ(At(s), Pos(SectionLauncher, 2)) << "commands step back to launcher entries even without wrap";
-    s = At(Counts(2, 0, 1), SectionCommands, 0);
-    EXPECT_TRUE(SelectPrevious(s, false));
-    EXPECT_EQ(At(s), Pos(SectionWindows, 1));
-    s = At(Counts(2, 3, 1), SectionLauncher, 2);
-    EXPECT_TRUE(SelectPrevious(s, false));
-    EXPECT_EQ(At(s), Pos(SectionLauncher, 1));
-}
-
-TEST(SelectionStepping, BackwardsWithoutWrapStopsAtTheFirstEntry) {
-    SelectionState s = At(Counts(3, 2, 2), SectionWindows, 0);
-    EXPECT_FALSE(SelectPrevious(s, false));
-    EXPECT_EQ(At(s), Pos(SectionWindows, 0));
-    s = At(Counts(3, 2, 2), SectionLauncher, 0);
-    EXPECT_TRUE(SelectPrevious(s, false));
-    EXPECT_EQ(At(s), Pos(SectionWindows, 2));
-    s = At(Counts(0, 2, 2), SectionLauncher, 0);
-    EXPECT_FALSE(SelectPrevious(s, false)) << "launcher entries open the list";
-    EXPECT_EQ(At(s), Pos(SectionLauncher, 0));
-    EXPECT_TRUE(SelectPrevious(s, true));
-    EXPECT_EQ(At(s), Pos(SectionCommands, 1));
+// One step back from a selection, with and without wrap: whether it moved, and where it is.
+TEST(SelectionStepping, Backwards) {
+    struct Row {
+        SelectionState from;
+        bool wrap, moves;
+        Pos to;
+    };
+    const Row rows[] = {
+        // With wrap the first window goes to the last command, or with only windows to the last window.
+        {At(Counts(3, 2, 2), SectionWindows, 0), true, true, {SectionCommands, 1}},
+        {At(Counts(3, 0, 0), SectionWindows, 0), true, true, {SectionWindows, 2}},
+        {At(Counts(1, 0, 0), SectionWindows, 0), true, false, {SectionWindows, 0}}, // a single entry
+        {At(Counts(0, 0, 3), SectionCommands, 0), true, true, {SectionCommands, 2}},
+        // Commands step back to launcher entries, or windows, even without wrap.
+        {At(Counts(2, 3, 1), SectionCommands, 0), false, true, {SectionLauncher, 2}},
+        {At(Counts(2, 0, 1), SectionCommands, 0), false, true, {SectionWindows, 1}},
+        {At(Counts(2, 3, 1), SectionLauncher, 2), false, true, {SectionLauncher, 1}},
+        // Without wrap the first entry stays; launcher entries step back to windows.
+        {At(Counts(3, 2, 2), SectionWindows, 0), false, false, {SectionWindows, 0}},
+        {At(Counts(3, 2, 2), SectionLauncher, 0), false, true, {SectionWindows, 2}},
+        // Without windows the launcher entries open the list.
+        {At(Counts(0, 2, 2), SectionLauncher, 0), false, false, {SectionLauncher, 0}},
+        {At(Counts(0, 2, 2), SectionLauncher, 0), true, true, {SectionCommands, 1}},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(testing::Message()
+                     << "from " << row.from.section << "/" << row.from.index << " of " << row.from.windowCount
+                     << "+" << row.from.launcherCount << "+" << row.from.commandCount
+                     << (row.wrap ? " with wrap" : " without wrap"));
+        SelectionState s = row.from;
+        EXPECT_EQ(SelectPrevious(s, row.wrap), row.moves);
+        EXPECT_EQ(At(s), row.to);
+    }
 }
 
 // Every combination of section sizes, empty ones included: Next visits every entry once in list
