@@ -27,6 +27,12 @@ constexpr UINT kThreadTestDrop = WM_APP + 4; // test build: wParam which hooks, 
 
 constexpr wchar_t kRawInputClass[] = L"MistlewickHookRawInput";
 
+// Wine skips the low-level hooks of a thread that has fetched no message for five seconds, as
+// if it were hung, even while the thread waits in GetMessage: a gesture held still that long
+// lost its release, and the first gesture after a still mouse went to the application whole.
+// A timer that makes the thread fetch a message now and then keeps it from looking hung.
+constexpr UINT kKeepAliveMs = 2000;
+
 struct HookThreadState {
     mw::GestureEngine engine;
     mw::InputWatch watch;
@@ -36,8 +42,9 @@ struct HookThreadState {
     bool rawKeyboard = false; // the keyboard's raw input is registered
     UINT_PTR timeOutTimer = 0;
     UINT_PTR stallTimer = 0;
-    UINT_PTR graceTimer = 0;  // a release shown by raw input waits for the hook to see it
-    UINT_PTR retryTimer = 0;  // the next attempt to install a hook that could not be
+    UINT_PTR graceTimer = 0; // a release shown by raw input waits for the hook to see it
+    UINT_PTR retryTimer = 0; // the next attempt to install a hook that could not be
+    UINT_PTR keepAliveTimer = 0;
     int failures[2] = {0, 0}; // failed installations in a row, mouse and keyboard
 };
 
@@ -527,6 +534,8 @@ void OnThreadTimer(HookThreadState& s, UINT_PTR id) {
         OnGraceTimer(s);
     } else if (id == s.retryTimer) {
         OnRetryTimer(s);
+    } else if (id == s.keepAliveTimer) {
+        // Fetching the tick was all it was for.
     } else {
         KillTimer(nullptr, id);
     }
@@ -574,6 +583,12 @@ DWORD WINAPI HookThread(LPVOID) {
     g_thread = &state;
     state.rawWindow = CreateRawInputWindow();
     const bool ok = InstallHooks(state);
+    if (ok) {
+        state.keepAliveTimer = SetTimer(nullptr, 0, kKeepAliveMs, nullptr);
+        if (!state.keepAliveTimer)
+            OutputDebugStringW(L"hook.dll: no keep-alive timer; under Wine the hooks miss input "
+                               L"after five still seconds\n");
+    }
     Reply(ok);
     if (ok) {
         while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
@@ -615,7 +630,8 @@ DWORD WINAPI HookThread(LPVOID) {
         const int taken = mw::TakeReplay(state.engine, items, mw::kReplayCapacity, GetTickCount());
         InjectReplay(items, taken);
     }
-    for (UINT_PTR* timer : {&state.timeOutTimer, &state.stallTimer, &state.graceTimer, &state.retryTimer})
+    for (UINT_PTR* timer : {&state.timeOutTimer, &state.stallTimer, &state.graceTimer, &state.retryTimer,
+                            &state.keepAliveTimer})
         KillThreadTimer(*timer);
     if (g_lib.unloading) {
 #ifdef MW_HOOK_TEST_EXPORTS

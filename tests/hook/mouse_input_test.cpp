@@ -80,6 +80,25 @@ TEST_F(MouseGesture, ClickWithAWobbleInsideTheToleranceIsStillAClick) {
     EXPECT_EQ(seen[1].screen.y, p.y + 2);
 }
 
+// Wine passes over the hooks of a thread that fetched no message for five seconds. Both waits
+// are longer than that: the gesture after a still mouse, and the release after a long hold, are
+// the hook's, with no hook reported lost.
+TEST_F(MouseGesture, GestureAfterAStillMouseAndReleaseAfterALongHoldAreSeen) {
+    ASSERT_NE(Start(), 0);
+    MoveTo(At(200, 200).x, At(200, 200).y);
+    PumpFor(6000);
+    MouseButton(MOUSEEVENTF_LEFTDOWN);
+    MouseWheel(-WHEEL_DELTA);
+    ASSERT_TRUE(WaitForReceived(1)) << Describe(TargetButtons());
+    PumpFor(6000);
+    MouseButton(MOUSEEVENTF_LEFTUP);
+    ASSERT_TRUE(WaitForReceived(2)) << Describe(Received());
+    Settle();
+    EXPECT_EQ(Describe(Received()), "open(0,0) choose(0,0) ");
+    EXPECT_TRUE(Statuses().empty()) << "status " << Statuses().front().status;
+    EXPECT_TRUE(TargetButtons().empty()) << Describe(TargetButtons());
+}
+
 TEST_F(MouseGesture, DragBeyondTheToleranceIsADragFromWhereThePressHappened) {
     ASSERT_NE(Start(), 0);
     const POINT p = At(200, 300);
