@@ -49,6 +49,18 @@ class Multimon : public ::testing::Test {
         const mw::MonitorPlace left = mw::MonitorAtPoint(program_.services.dpi, kOnTheLeft);
         ASSERT_TRUE(EqualRect(&left.monitor, &kLeft)) << Text(left.monitor);
     }
+    // Left button down on the left monitor and one notch of the wheel: the popup opens; `popup`
+    // is where it stands.
+    static bool OpenGestureOnTheLeft(Resident& program, RECT& popup) {
+        PlaceCursor(kOnTheLeft.x, kOnTheLeft.y);
+        MouseButton(false, true);
+        PumpFor(40);
+        MouseWheel(-120);
+        if (!program.Visible())
+            return false;
+        GetWindowRect(program.main, &popup);
+        return true;
+    }
     mw::ProgramState program_; // its system services, as the program has them
 };
 
@@ -62,13 +74,8 @@ TEST_F(Multimon, GestureOnTheLeftMonitorOpensThereAndMoveWindowBringsTheChoice) 
     BringToFront(beta.window);
     Resident program;
     ASSERT_TRUE(program.Start(L"[Preference]\r\nMoveWindow=1\r\n", L"", true));
-    PlaceCursor(kOnTheLeft.x, kOnTheLeft.y);
-    MouseButton(false, true);
-    PumpFor(40);
-    MouseWheel(-120);
-    ASSERT_TRUE(program.Visible());
     RECT popup{};
-    GetWindowRect(program.main, &popup);
+    ASSERT_TRUE(OpenGestureOnTheLeft(program, popup));
     EXPECT_TRUE(Inside(popup, kLeft)) << "popup at " << Text(popup);
     PumpFor(100);
     MouseWheel(-120); // Beta, then Alpha
@@ -106,13 +113,8 @@ TEST_F(Multimon, TiltRightListsOnlyTheLeftMonitorsWindows) {
     BringToFront(gamma.window);
     Resident program;
     ASSERT_TRUE(program.Start(L"[Preference]\r\nArrangeWindow=0\r\n", L"", true));
-    PlaceCursor(kOnTheLeft.x, kOnTheLeft.y);
-    MouseButton(false, true);
-    PumpFor(40);
-    MouseWheel(-120);
-    ASSERT_TRUE(program.Visible());
     RECT popup{};
-    GetWindowRect(program.main, &popup);
+    ASSERT_TRUE(OpenGestureOnTheLeft(program, popup));
     const int all = popup.bottom - popup.top;
     auto heightBecomes = [&](int expected) {
         return WaitFor([&] {
