@@ -86,6 +86,7 @@ TEST_F(AltTab, StandardModeOpensMovesAndChoosesOnAltRelease) {
     KeyPress(VK_TAB, false);
     KeyPress(VK_SHIFT, false);
     KeyPress(VK_MENU, false); // choose
+    WaitForReceived(5);       // the reports may come after the keys SettleKeys waits for
     SettleKeys();
     const std::vector<Posted> got = Received();
     // The first Tab opens and steps on at once.

@@ -275,6 +275,12 @@ std::vector<Status> HookFixture::Statuses() {
     return g_statuses;
 }
 
+std::vector<Posted> HookFixture::ReceivedOnceSettled(size_t count) {
+    WaitForReceived(count);
+    Settle();
+    return Received();
+}
+
 bool HookFixture::WaitForReceived(size_t count, DWORD timeoutMs) {
     return WaitFor(
         [&] {

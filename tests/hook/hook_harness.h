@@ -74,6 +74,9 @@ class HookFixture : public testing::Test {
     std::vector<Posted> Received(); // what the library posted so far
     std::vector<Status> Statuses(); // the status messages it posted so far
     bool WaitForReceived(size_t count, DWORD timeoutMs = 2000);
+    // The reports of a finished input sequence: waits until `count` arrived (a report may come
+    // after the marker move Settle waits for), then settles so that any extra one shows too.
+    std::vector<Posted> ReceivedOnceSettled(size_t count);
     void ClearRecords();
 
     // Messages of these kinds that reached the target, in order.

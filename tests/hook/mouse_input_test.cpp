@@ -171,8 +171,7 @@ TEST_F(MouseGesture, CancelDistancePostsOneCancelThenSilence) {
     MouseWheel(-WHEEL_DELTA);
     MouseWheel(WHEEL_DELTA);
     MouseButton(MOUSEEVENTF_LEFTUP);
-    Settle();
-    const std::vector<Posted> got = Received();
+    const std::vector<Posted> got = ReceivedOnceSettled(3);
     ASSERT_EQ(got.size(), 3u) << Describe(got);
     EXPECT_EQ(got[0].message, kMsgOpenPopup);
     EXPECT_EQ(got[1].message, kMsgMoveSelection);
@@ -189,8 +188,7 @@ TEST_F(MouseGesture, CancelDistanceZeroNeverCancels) {
     MoveTo(p.x + 500, p.y + 300);
     MouseWheel(WHEEL_DELTA);
     MouseButton(MOUSEEVENTF_LEFTUP);
-    Settle();
-    const std::vector<Posted> got = Received();
+    const std::vector<Posted> got = ReceivedOnceSettled(3);
     ASSERT_EQ(got.size(), 3u) << Describe(got);
     EXPECT_EQ(got[1].message, kMsgMoveSelection);
     EXPECT_EQ(got[2].message, kMsgChoose);
@@ -199,11 +197,7 @@ TEST_F(MouseGesture, CancelDistanceZeroNeverCancels) {
 TEST_F(MouseGesture, ClickModeOnlyOpens) {
     ASSERT_NE(Start(0, 0, 1), 0);
     Gesture(At(200, 200), 3, -WHEEL_DELTA);
-    // The report may arrive after the marker move Settle waits for: wait for it first, then make
-    // sure nothing follows.
-    ASSERT_TRUE(WaitForReceived(1)) << Describe(Received());
-    Settle();
-    const std::vector<Posted> got = Received();
+    const std::vector<Posted> got = ReceivedOnceSettled(1);
     ASSERT_EQ(got.size(), 1u) << Describe(got);
     EXPECT_EQ(got[0].message, kMsgOpenPopup);
     EXPECT_TRUE(TargetButtons().empty()) << Describe(TargetButtons());
@@ -227,9 +221,7 @@ TEST_F(MouseGesture, TiltDuringTheGestureIsReportedAndOtherwiseUntouched) {
     for (int delta : {WHEEL_DELTA, WHEEL_DELTA, -WHEEL_DELTA})
         MouseTilt(delta);
     MouseButton(MOUSEEVENTF_LEFTUP);
-    ASSERT_TRUE(WaitForReceived(5)) << Describe(Received());
-    Settle();
-    const std::vector<Posted> got = Received();
+    const std::vector<Posted> got = ReceivedOnceSettled(5);
     ASSERT_EQ(got.size(), 5u) << Describe(got);
     const WPARAM expected[] = {1, 1, 0};
     for (int i = 0; i < 3; ++i) {
@@ -253,9 +245,7 @@ TEST_F(MouseGesture, RightButtonGestureOpensNoContextMenu) {
 
     ClearRecords();
     Gesture(At(310, 300), 2, -WHEEL_DELTA, MOUSEEVENTF_RIGHTDOWN, MOUSEEVENTF_RIGHTUP);
-    Settle();
-    PumpFor(50);
-    const std::vector<Posted> got = Received();
+    const std::vector<Posted> got = ReceivedOnceSettled(3);
     ASSERT_EQ(got.size(), 3u) << Describe(got);
     EXPECT_EQ(got[2].message, kMsgChoose);
     EXPECT_FALSE(TargetGot(WM_RBUTTONUP));
@@ -293,8 +283,7 @@ TEST_F(MouseGesture, ReinstallTakesTheNewValuesForTheNextGesture) {
     EXPECT_EQ(End(), receiver_);
     ASSERT_NE(start_(receiver_, 100, 0, 1, 0, 6, 500), 0);
     Gesture(At(230, 200), 3, WHEEL_DELTA);
-    Settle();
-    const std::vector<Posted> got = Received();
+    const std::vector<Posted> got = ReceivedOnceSettled(1);
     ASSERT_EQ(got.size(), 1u) << Describe(got); // click mode now
 }
 
