@@ -1,0 +1,64 @@
+#!/usr/bin/env python3
+"""Checks the written package manifests against the release zip; names every mismatch and
+exits non-zero on any.
+    check_packages.py manifests ZIP VERSION
+"""
+import hashlib, json, pathlib, struct, sys, zipfile
+
+import yaml
+
+faults = []
+
+
+def expect(ok, what):
+    if not ok:
+        faults.append(what)
+
+
+def check_manifests(zip_path, version):
+    zip_path = pathlib.Path(zip_path)
+    sha = hashlib.sha256(zip_path.read_bytes()).hexdigest()
+    archive = zipfile.ZipFile(zip_path)
+    names = set(archive.namelist())
+    # The product version of the VS_FIXEDFILEINFO (found by its signature) in the shipped exe.
+    exe = archive.read("Mistlewick.exe")
+    ms, ls = struct.unpack_from("<II", exe, exe.find(struct.pack("<I", 0xFEEF04BD)) + 16)
+    shipped = f"{ms >> 16}.{ms & 0xFFFF}.{ls >> 16}.{ls & 0xFFFF}"
+    expect(shipped == version, f"Mistlewick.exe in the zip is version {shipped}, not {version}")
+
+    docs = {}
+    for path in sorted((zip_path.parent / "winget").glob("*.yaml")):
+        doc = yaml.safe_load(path.read_text(encoding="utf-8"))
+        docs.setdefault(doc["ManifestType"], []).append(doc)
+        expect((doc["PackageIdentifier"], doc["PackageVersion"], doc["ManifestVersion"]) ==
+               ("Mistlewick.Mistlewick", version, "1.6.0"), f"{path.name}: identifier, version or schema")
+    expect(sorted(docs) == ["defaultLocale", "installer", "locale", "version"], f"winget files {sorted(docs)}")
+    if faults:
+        return
+    expect(docs["version"][0]["DefaultLocale"] == docs["defaultLocale"][0]["PackageLocale"] == "en-US",
+           "the default locale is not en-US")
+    expect([d["PackageLocale"] for d in docs["locale"]] == ["ja-JP"], "no ja-JP locale")
+    installer = docs["installer"][0]
+    expect((installer["InstallerType"], installer["NestedInstallerType"]) == ("zip", "portable"),
+           "the installer is not a zip of a portable program")
+    expect(all(f["RelativeFilePath"] in names for f in installer["NestedInstallerFiles"]),
+           "a nested installer file is not in the zip")
+    [entry] = installer["Installers"]
+    expect(entry["InstallerSha256"] == sha.upper(), f"winget SHA-256 {entry['InstallerSha256']}, zip {sha}")
+    expect(entry["InstallerUrl"].endswith("/" + zip_path.name), f"winget URL {entry['InstallerUrl']}")
+
+    scoop = json.loads((zip_path.parent / "scoop" / "mistlewick.json").read_text(encoding="utf-8"))
+    arch = scoop["architecture"]["64bit"]
+    expect(scoop["version"] == version, f"scoop version {scoop['version']}")
+    expect(arch["hash"].lower() == sha, f"scoop hash {arch['hash']}, zip {sha}")
+    expect(arch["url"].endswith("/" + zip_path.name), f"scoop URL {arch['url']}")
+    expect(scoop["bin"] in names, f"scoop bin {scoop['bin']} is not in the zip")
+    expect(sorted(scoop["persist"]) == ["Mistlewick.exe.ini", "design.ini"], f"scoop persist {scoop['persist']}")
+
+
+if __name__ == "__main__":
+    {"manifests": check_manifests}[sys.argv[1]](*sys.argv[2:])
+    for fault in faults:
+        print("FAULT:", fault)
+    print(f"{sys.argv[1]}: {'FAILED' if faults else 'ok'}")
+    sys.exit(1 if faults else 0)
