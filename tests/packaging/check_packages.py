@@ -1,9 +1,10 @@
 #!/usr/bin/env python3
-"""Checks the written package manifests against the release zip; names every mismatch and
-exits non-zero on any.
+"""Checks the written package manifests against the release zip, and the Windows workflow
+against the README's build commands; names every mismatch and exits non-zero on any.
     check_packages.py manifests ZIP VERSION
+    check_packages.py workflow README WORKFLOW
 """
-import hashlib, json, pathlib, struct, sys, zipfile
+import hashlib, json, pathlib, re, struct, sys, zipfile
 
 import yaml
 
@@ -56,8 +57,22 @@ def check_manifests(zip_path, version):
     expect(sorted(scoop["persist"]) == ["Mistlewick.exe.ini", "design.ini"], f"scoop persist {scoop['persist']}")
 
 
+def check_workflow(readme, workflow):
+    section = pathlib.Path(readme).read_text(encoding="utf-8").split("## Building on Windows", 1)[1]
+    section = section.split("\n## ", 1)[0]
+    packages = re.search(r"`pacman -S ([^`]+)`", section).group(1).split()
+    blocks = [b.strip().splitlines() for b in re.findall(r"```\n(.*?)```", section, re.S)]
+    readme_tests = [b for b in blocks if any(line.startswith("ctest ") for line in b)]
+    [job] = yaml.safe_load(pathlib.Path(workflow).read_text(encoding="utf-8"))["jobs"].values()
+    msys = [s for s in job["steps"] if s.get("uses", "").startswith("msys2/setup-msys2@")]
+    expect(job["runs-on"].startswith("windows") and len(msys) == 1, "no Windows runner with MSYS2")
+    expect(msys and msys[0]["with"]["install"].split() == packages, f"MSYS2 packages are not {packages}")
+    commands = [line.strip() for s in job["steps"] for line in s.get("run", "").splitlines() if line.strip()]
+    expect(readme_tests == [commands], f"the workflow runs {commands}, the README says {readme_tests}")
+
+
 if __name__ == "__main__":
-    {"manifests": check_manifests}[sys.argv[1]](*sys.argv[2:])
+    {"manifests": check_manifests, "workflow": check_workflow}[sys.argv[1]](*sys.argv[2:])
     for fault in faults:
         print("FAULT:", fault)
     print(f"{sys.argv[1]}: {'FAILED' if faults else 'ok'}")
