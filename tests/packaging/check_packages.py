@@ -32,7 +32,7 @@ def check_manifests(zip_path, version):
         doc = yaml.safe_load(path.read_text(encoding="utf-8"))
         docs.setdefault(doc["ManifestType"], []).append(doc)
         expect((doc["PackageIdentifier"], doc["PackageVersion"], doc["ManifestVersion"]) ==
-               ("Mistlewick.Mistlewick", version, "1.6.0"), f"{path.name}: identifier, version or schema")
+               ("Mistlewick.Mistlewick", version, "1.10.0"), f"{path.name}: identifier, version or schema")
     expect(sorted(docs) == ["defaultLocale", "installer", "locale", "version"], f"winget files {sorted(docs)}")
     if faults:
         return
