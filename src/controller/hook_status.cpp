@@ -2,7 +2,7 @@
 
 #include "controller/tray.h"
 #include "hook/hook.h"
-#include "model/hook_client.h"
+#include "system/hook_client.h"
 #include "settings/preferences.h"
 #include "model/program_state.h"
 #include "platform/log.h"

@@ -11,7 +11,7 @@
 #include "controller/application.h"
 #include "model/program_state.h"
 #include "model/run_or_raise.h"
-#include "model/window_list.h"
+#include "system/window_list.h"
 #include "controller/frame_preview.h"
 #include "platform/log.h"
 #include "platform/resources_lang.h"

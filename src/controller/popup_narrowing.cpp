@@ -3,7 +3,7 @@
 #include <string>
 #include <utility>
 
-#include "model/window_list.h"
+#include "system/window_list.h"
 
 namespace mw {
 

@@ -1,6 +1,6 @@
 #include "controller/thumbnails.h"
 
-#include "model/thumbnail_api.h"
+#include "system/thumbnail_api.h"
 
 namespace mw {
 

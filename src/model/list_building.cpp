@@ -5,8 +5,8 @@
 #include <string>
 #include <utility>
 
-#include "model/file_icon.h"
-#include "model/window_list.h"
+#include "system/file_icon.h"
+#include "system/window_list.h"
 #include "platform/resources_lang.h"
 #include "resources/resource.h"
 

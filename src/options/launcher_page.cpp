@@ -10,7 +10,7 @@
 
 #include "model/launcher_section.h"
 #include "settings/preferences_file.h"
-#include "model/file_icon.h"
+#include "system/file_icon.h"
 #include "model/item_list.h"
 #include "model/program_state.h"
 #include "options/option_settings.h"

@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "model/thumbnail_api.h"
+#include "system/thumbnail_api.h"
 #include "support/harness.h"
 
 namespace {

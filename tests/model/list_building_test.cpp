@@ -8,7 +8,7 @@
 #include "model/test_windows.h"
 #include "support/harness.h"
 #include "support/program.h"
-#include "model/window_list.h"
+#include "system/window_list.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "model/thumbnail_api.h"
+#include "system/thumbnail_api.h"
 
 #include "platform/system_library.h"
 #include "platform/unique_handle.h"

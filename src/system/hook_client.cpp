@@ -1,4 +1,4 @@
-#include "model/hook_client.h"
+#include "system/hook_client.h"
 
 #include "hook/hook.h"
 #include "platform/log.h"
