@@ -26,7 +26,7 @@ bool MiddleCloseApplies(const ControllerState& c, const Preferences& prefs, bool
 
 } // namespace
 
-SelectionState SelectionAfterRemoval(const SelectionState& state, int removed) {
+SelectionState SelectionAfterRemoval(const SelectionState& state, int removed, int cancelIndex) {
     SelectionState s = state;
     if (removed < 0 || removed >= s.windowCount)
         return s;
@@ -39,9 +39,13 @@ SelectionState SelectionAfterRemoval(const SelectionState& state, int removed) {
         return s;
     if (s.windowCount > 0) {
         s.index = s.windowCount - 1;
-    } else {
+    } else if (s.launcherCount > 0) {
         s.index = 0;
-        s.section = s.launcherCount > 0 ? SectionLauncher : SectionCommands;
+        s.section = SectionLauncher;
+    } else {
+        // Only the command entries are left, as after a narrowing that matches nothing.
+        s.index = cancelIndex;
+        s.section = SectionCommands;
     }
     return s;
 }
@@ -74,14 +78,11 @@ void RemoveWindowEntry(Application& app, HWND popup, int index) {
     const ProgramState& program = app.program;
     if (!c.popupList || index < 0 || index >= c.popupList->count)
         return;
-    const Preferences& prefs = program.preferences;
-    const Design& fileDesign = program.design;
     static const LauncherList emptyLaunchers;
     static const ItemList emptyCommands;
     const LauncherList& allLaunchers = program.launcherList ? *program.launcherList : emptyLaunchers;
-    const LauncherList& launchers = ListedLaunchers(c.narrowing, allLaunchers);
     const ItemList& commands = program.commandList ? *program.commandList : emptyCommands;
-    const bool desktopRow = prefs.ToggleDesktop != 0;
+    const bool desktopRow = program.preferences.ToggleDesktop != 0;
     // A narrowed list may show nothing but the command entries; the popup has something to offer
     // as long as the full list does.
     if (!PopupHasSomethingToShow(AllWindows(c.narrowing, *c.popupList).count - 1, allLaunchers.count,
@@ -92,47 +93,10 @@ void RemoveWindowEntry(Application& app, HWND popup, int index) {
         return;
     }
     const bool selectedWent = c.selection.section == SectionWindows && c.selection.index == index;
-    if (fileDesign.thumbnail)
-        UnregisterThumbnails(program.services.thumbnails, c.thumbnails);
     ForgetNarrowedWindow(c.narrowing, c.popupList->slots[index].window);
     RemoveListItem(*c.popupList, index);
-    c.selection = SelectionAfterRemoval(c.selection, index);
-    c.selection.textColumnWidth = RenderPopup(
-        popup, *c.popupList, launchers, commands, c.design, desktopRow, c.surface, c.dpi,
-        program.services.dpi,
-        NarrowingHeader(c.narrowing.narrowing, LoadText(ProgramLanguage(program), IDS_SCOPE_THIS_MONITOR)));
-    c.selectionPainted = false;
-    if (fileDesign.thumbnail) {
-        RegisterThumbnails(program.services.thumbnails, c.thumbnails, popup, *c.popupList, c.selection,
-                           c.design, desktopRow, GetSystemMetrics(SM_CXSCREEN),
-                           GetSystemMetrics(SM_CYSCREEN));
-    }
-
-    // Centred again on its own monitor, as it would have opened with this list.
-    MONITORINFO info{};
-    info.cbSize = sizeof info;
-    GetMonitorInfoW(MonitorFromWindow(popup, MONITOR_DEFAULTTOPRIMARY), &info);
-    const POINT at = CentredPopupPosition(info.rcMonitor, {c.surface.width, c.surface.height});
-    SetWindowPos(popup, nullptr, at.x, at.y, c.surface.width, c.surface.height,
-                 SWP_NOZORDER | SWP_NOACTIVATE);
-
-    // The overlays draw their pictures once, from the list: they are made again.
-    if (c.iconWindow) {
-        DestroyWindow(c.iconWindow);
-        c.iconWindow = CreateIconWindow(program.instance, popup, c.popupList.get(), c.selection, c.design,
-                                        desktopRow, c.dpi);
-    }
-    if (FramePreviewHolds(c.altTabOpened, prefs)) {
-        if (c.frameWindow) {
-            DestroyWindow(c.frameWindow);
-            c.frameWindow = CreateFrameWindow(program.instance, c.popupList.get(), c.dpi);
-        }
-        RestackPreview(c.frameWindow, popup);
-        // The window shown in the preview went: the one now selected comes forward.
-        if (selectedWent && c.selection.section == SectionWindows)
-            ShowSelectedWindow(*c.popupList, c.selection.index, prefs.Altab7_Hide != 0);
-    }
-    InvalidateRect(popup, nullptr, FALSE);
+    c.selection = SelectionAfterRemoval(c.selection, index, CancelEntryIndex(commands));
+    Present(app, popup, ListChange::Removed, -1, selectedWent);
 }
 
 LRESULT OnMiddleClick(Application& app, HWND hwnd) {

@@ -60,8 +60,11 @@ RECT MonitorOfPopup(HWND hwnd) {
 // Shows a change of the selection: only the rows of the selection last drawn and of the new one
 // are drawn again (the rest of the picture on screen is still right). Before the first paint of
 // an open, everything.
+void KeepSelectionVisible(Application& app, HWND hwnd);
+
 void Repaint(Application& app, HWND hwnd) {
     ControllerState& c = app.controller;
+    KeepSelectionVisible(app, hwnd);
     RECT before{}, after{};
     if (!c.selectionPainted || !GetCursorRect(c.paintedSelection, c.design, DesktopRow(app), &before) ||
         !GetCursorRect(c.selection, c.design, DesktopRow(app), &after)) {
@@ -218,31 +221,20 @@ void ToggleDesktop(Application& app) {
     for (int i = 0; i < popup.count; ++i)
         allMinimized &= popup.slots[i].showState == StateMinimized;
     if (allMinimized) {
+        // Bottom of the stack first, so the top window comes to the front last.
         for (int p = saved->count - 1; p >= 0; --p) {
-            for (int i = 0; i < saved->count; ++i) {
-                const ListItem& item = saved->slots[i];
-                if (item.order != p)
-                    continue;
-                if (item.showState == StateNormal) {
-                    OpenIcon(item.window);
-                    SetForegroundWindow(item.window);
-                } else if (item.showState == StateMaximized) {
-                    ShowWindow(item.window, SW_SHOWMAXIMIZED);
-                    SetForegroundWindow(item.window);
-                }
+            const ListItem& item = saved->slots[p];
+            if (item.showState == StateNormal) {
+                OpenIcon(item.window);
+                SetForegroundWindow(item.window);
+            } else if (item.showState == StateMaximized) {
+                ShowWindow(item.window, SW_SHOWMAXIMIZED);
+                SetForegroundWindow(item.window);
             }
         }
         return;
     }
-    ClearItemList(*saved);
-    for (int i = 0; i < popup.count; ++i) {
-        ListItem record;
-        record.order = popup.slots[i].order;
-        record.showState = popup.slots[i].showState;
-        record.window = popup.slots[i].window;
-        record.kind = KindWindow;
-        AppendListItem(*saved, record);
-    }
+    RecordDesktopWindows(popup, *saved);
     for (int i = 0; i < popup.count; ++i) {
         if (!IsIconic(popup.slots[i].window))
             CloseWindow(popup.slots[i].window);
@@ -316,7 +308,12 @@ void MovePopupTo(Application& app, HWND hwnd, int left, int top) {
     SetTimer(hwnd, kTimerRepositionGuard, kRepositionGuardMilliseconds, nullptr);
 }
 
-void KeepSelectionVisible(Application& app, HWND hwnd, const RECT& selection) {
+// Moves the popup so the selected row stays on its monitor (a list taller than the monitor).
+void KeepSelectionVisible(Application& app, HWND hwnd) {
+    const ControllerState& c = app.controller;
+    RECT selection{};
+    if (!c.popupList || !GetCursorRect(c.selection, c.design, DesktopRow(app), &selection))
+        return;
     RECT window{};
     GetWindowRect(hwnd, &window);
     const RECT monitor = MonitorOfPopup(hwnd);
@@ -384,7 +381,15 @@ void PrepareListIcons(Application& app, int pixels) {
     if (ListIconPixels(program, app.program.design.iconSize) == pixels)
         return;
     if (program.commandList) {
+        // The close entry's label names the window of the last opening until the next one sets it.
+        std::wstring closeLabel;
+        for (int i = 0; i < program.commandList->count; ++i) {
+            if (program.commandList->slots[i].kind == KindCloseWindow)
+                closeLabel = program.commandList->slots[i].name;
+        }
         BuildCommandList(*program.commandList, Prefs(app), Flags(app).LauncherOnly, pixels, program.instance);
+        if (!closeLabel.empty())
+            SetCloseEntryLabels(*program.commandList, closeLabel.c_str());
     }
     if (program.launcherList)
         ReloadLauncherIcons(*program.launcherList, pixels);
@@ -445,6 +450,81 @@ KeyAction KeyActionFor(WPARAM key, bool shiftDown) {
     }
 }
 
+void Present(Application& app, HWND hwnd, ListChange change, int keptWindow, bool previewLostItsWindow) {
+    ControllerState& c = app.controller;
+    ProgramState& program = app.program;
+    const Preferences& prefs = program.preferences;
+    // The overlays and thumbnails draw from the rows as they were: they are made again.
+    if (program.design.thumbnail) {
+        if (c.iconWindow)
+            DestroyWindow(c.iconWindow);
+        c.iconWindow = nullptr;
+        UnregisterThumbnails(program.services.thumbnails, c.thumbnails);
+    }
+
+    static const LauncherList emptyLaunchers;
+    static const ItemList emptyCommands;
+    const LauncherList& launchers =
+        ListedLaunchers(c.narrowing, program.launcherList ? *program.launcherList : emptyLaunchers);
+    const ItemList& commands = program.commandList ? *program.commandList : emptyCommands;
+    const std::wstring header =
+        NarrowingHeader(c.narrowing.narrowing, LoadText(ProgramLanguage(program), IDS_SCOPE_THIS_MONITOR));
+    c.selection.textColumnWidth =
+        RenderPopup(hwnd, *c.popupList, launchers, commands, c.design, DesktopRow(app), c.surface, c.dpi,
+                    program.services.dpi, header);
+    c.selection.windowCount = c.popupList->count;
+    c.selection.launcherCount = launchers.count;
+    c.selection.commandCount = commands.count;
+    c.selection.headerHeight = header.empty() ? 0 : HeaderHeight(c.design);
+    if (change != ListChange::Removed)
+        SelectAfterNarrowing(c.selection, keptWindow, CancelEntryIndex(commands));
+    c.selectionPainted = false;
+
+    if (program.design.thumbnail) {
+        RegisterThumbnails(program.services.thumbnails, c.thumbnails, hwnd, *c.popupList, c.selection,
+                           c.design, DesktopRow(app), GetSystemMetrics(SM_CXSCREEN),
+                           GetSystemMetrics(SM_CYSCREEN));
+    }
+    if (FramePreviewHolds(c.altTabOpened, prefs)) {
+        // The overlay marks the listed windows: made anew for the new list.
+        const bool hide = prefs.Altab7_Hide != 0;
+        if (c.frameWindow)
+            DestroyWindow(c.frameWindow);
+        c.frameWindow = CreateFrameWindow(program.instance, c.popupList.get(), c.dpi);
+        if (change != ListChange::Removed)
+            PutAwayOtherWindows(program.services, *c.popupList,
+                                SelectionInWindows(app) ? c.selection.index : -1, hide);
+        if (change != ListChange::Opened)
+            RestackPreview(c.frameWindow, hwnd);
+        // The window the preview showed went, or the selection moved to another window.
+        const bool showSelected = change == ListChange::Narrowed || previewLostItsWindow;
+        if (showSelected && SelectionInWindows(app))
+            ShowSelectedWindow(*c.popupList, c.selection.index, hide);
+    }
+
+    // Centred on its own monitor, as it would have opened with this list.
+    const POINT at =
+        CentredPopupPosition(MonitorRectOf(c.narrowing.monitor), {c.surface.width, c.surface.height});
+    if (change == ListChange::Opened) {
+        SetWindowPos(hwnd, HWND_TOPMOST, at.x, at.y, c.surface.width, c.surface.height, SWP_SHOWWINDOW);
+        TakeForeground(hwnd);
+    } else {
+        SetWindowPos(hwnd, nullptr, at.x, at.y, c.surface.width, c.surface.height,
+                     SWP_NOZORDER | SWP_NOACTIVATE);
+        // The rows moved under a resting cursor: the mouse moves that the move makes must not
+        // select what now lies there. (At the open the cursor's row is the user's to take.)
+        StopEdgeTimers(hwnd);
+        c.repositionGuard = true;
+        SetTimer(hwnd, kTimerRepositionGuard, kRepositionGuardMilliseconds, nullptr);
+    }
+    if (program.design.thumbnail && program.design.thumbnailOverlay) {
+        c.iconWindow = CreateIconWindow(program.instance, hwnd, c.popupList.get(), c.selection, c.design,
+                                        DesktopRow(app), c.dpi);
+    }
+    KeepSelectionVisible(app, hwnd);
+    InvalidateRect(hwnd, nullptr, FALSE);
+}
+
 LRESULT OnOpenPopup(Application& app, HWND hwnd, LPARAM lParam) {
     ControllerState& c = app.controller;
     if (c.popupList)
@@ -476,50 +556,12 @@ LRESULT OnOpenPopup(Application& app, HWND hwnd, LPARAM lParam) {
         c.narrowing.narrowing.thisMonitorOnly = true;
         ApplyNarrowing(c.narrowing, *c.popupList, app.program.launcherList.get(), nullptr);
     }
-    static const LauncherList emptyLaunchers;
-    static const ItemList emptyCommands;
-    const LauncherList& launchers =
-        ListedLaunchers(c.narrowing, app.program.launcherList ? *app.program.launcherList : emptyLaunchers);
-    const ItemList& commands = app.program.commandList ? *app.program.commandList : emptyCommands;
-    const std::wstring header = NarrowingHeader(
-        c.narrowing.narrowing, LoadText(ProgramLanguage(app.program), IDS_SCOPE_THIS_MONITOR));
-    const int textWidth = RenderPopup(hwnd, *c.popupList, launchers, commands, c.design, DesktopRow(app),
-                                      c.surface, c.dpi, app.program.services.dpi, header);
-
-    c.selection.windowCount = c.popupList->count;
-    c.selection.launcherCount = launchers.count;
-    c.selection.commandCount = commands.count;
-    c.selection.textColumnWidth = textWidth;
-    c.selection.headerHeight = header.empty() ? 0 : HeaderHeight(c.design);
-    SelectAfterNarrowing(c.selection, -1, CancelEntryIndex(commands));
-    c.selectionPainted = false;
     c.selectionTools = MakeSelectionTools(c.design, c.dpi, app.program.services.dpi);
-
-    if (app.program.design.thumbnail) {
-        RegisterThumbnails(app.program.services.thumbnails, c.thumbnails, hwnd, *c.popupList, c.selection,
-                           c.design, Prefs(app).ToggleDesktop != 0, GetSystemMetrics(SM_CXSCREEN),
-                           GetSystemMetrics(SM_CYSCREEN));
-    }
-
     c.previousForeground = GetForegroundWindow();
-    const POINT at = CentredPopupPosition(monitor, {c.surface.width, c.surface.height});
-
-    if (FramePreviewHolds(c.altTabOpened, Prefs(app))) {
-        c.frameWindow = CreateFrameWindow(app.program.instance, c.popupList.get(), c.dpi);
-        PutAwayOtherWindows(app.program.services, *c.popupList,
-                            SelectionInWindows(app) ? c.selection.index : -1, Prefs(app).Altab7_Hide != 0);
-    }
-
-    SetWindowPos(hwnd, HWND_TOPMOST, at.x, at.y, c.surface.width, c.surface.height, SWP_SHOWWINDOW);
-    TakeForeground(hwnd);
+    Present(app, hwnd, ListChange::Opened);
     Log(L"popup opened%ls: %d windows, %d launcher entries, %d commands, %u dpi",
         c.altTabOpened ? L" (Alt+Tab)" : L"", c.selection.windowCount, c.selection.launcherCount,
         c.selection.commandCount, c.dpi);
-
-    if (app.program.design.thumbnail && app.program.design.thumbnailOverlay) {
-        c.iconWindow = CreateIconWindow(app.program.instance, hwnd, c.popupList.get(), c.selection, c.design,
-                                        DesktopRow(app), c.dpi);
-    }
 
     const bool centreCursor = Flags(app).NotResident
                                   ? Flags(app).CursorCentring
@@ -662,7 +704,6 @@ LRESULT OnPaint(Application& app, HWND hwnd) {
                area.left, area.top, SRCCOPY);
         RECT selection{};
         if (GetCursorRect(c.selection, c.design, DesktopRow(app), &selection)) {
-            KeepSelectionVisible(app, hwnd, selection);
             static const LauncherList emptyLaunchers;
             static const ItemList emptyCommands;
             PaintSelection(dc, c.selection, c.design, DesktopRow(app), *c.popupList,
@@ -680,6 +721,13 @@ LRESULT OnPaint(Application& app, HWND hwnd) {
 
 LRESULT OnActivateApp(Application& app, HWND hwnd, WPARAM active) {
     if (!active && PopupIsOpen(app) && StayOpen(app) && IsWindowVisible(hwnd))
+        PostMessageW(hwnd, kMsgCancel, 0, 0);
+    return 0;
+}
+
+LRESULT OnActivate(Application& app, HWND hwnd, WPARAM state) {
+    // Another window of this program taking the activation sends no WM_ACTIVATEAPP.
+    if (LOWORD(state) == WA_INACTIVE && PopupIsOpen(app) && StayOpen(app) && IsWindowVisible(hwnd))
         PostMessageW(hwnd, kMsgCancel, 0, 0);
     return 0;
 }
@@ -726,67 +774,14 @@ void ShowNarrowedList(Application& app, HWND hwnd, bool keepSelectedWindow) {
                                                               : nullptr;
     if (framePreview && SelectionInWindows(app))
         PutAwaySelectedWindow(program.services, *c.popupList, c.selection.index, hide);
-    if (program.design.thumbnail) {
-        if (c.iconWindow)
-            DestroyWindow(c.iconWindow);
-        c.iconWindow = nullptr;
-        UnregisterThumbnails(program.services.thumbnails, c.thumbnails);
-    }
-
     WindowFactsSource source;
     source.memo = &program.pathMemo;
     const int kept = ApplyNarrowing(c.narrowing, *c.popupList, program.launcherList.get(), keep, source);
-    static const LauncherList emptyLaunchers;
-    static const ItemList emptyCommands;
-    const LauncherList& launchers =
-        ListedLaunchers(c.narrowing, program.launcherList ? *program.launcherList : emptyLaunchers);
-    const ItemList& commands = program.commandList ? *program.commandList : emptyCommands;
-    const std::wstring header =
-        NarrowingHeader(c.narrowing.narrowing, LoadText(ProgramLanguage(program), IDS_SCOPE_THIS_MONITOR));
-    c.selection.textColumnWidth =
-        RenderPopup(hwnd, *c.popupList, launchers, commands, c.design, DesktopRow(app), c.surface, c.dpi,
-                    program.services.dpi, header);
-    c.selection.windowCount = c.popupList->count;
-    c.selection.launcherCount = launchers.count;
-    c.selection.commandCount = commands.count;
-    c.selection.headerHeight = header.empty() ? 0 : HeaderHeight(c.design);
-    SelectAfterNarrowing(c.selection, kept, CancelEntryIndex(commands));
+    Present(app, hwnd, ListChange::Narrowed, kept);
     Log(L"popup narrowed%ls%ls: %d windows, %d launcher entries",
         c.narrowing.narrowing.thisMonitorOnly ? L" to its monitor" : L"",
         c.narrowing.narrowing.filter.empty() ? L"" : L" by a filter", c.selection.windowCount,
         c.selection.launcherCount);
-
-    if (program.design.thumbnail) {
-        RegisterThumbnails(program.services.thumbnails, c.thumbnails, hwnd, *c.popupList, c.selection,
-                           c.design, prefs.ToggleDesktop != 0, GetSystemMetrics(SM_CXSCREEN),
-                           GetSystemMetrics(SM_CYSCREEN));
-    }
-    if (framePreview) {
-        // The overlay marks the listed windows: made anew for the new list.
-        if (c.frameWindow)
-            DestroyWindow(c.frameWindow);
-        c.frameWindow = CreateFrameWindow(program.instance, c.popupList.get(), c.dpi);
-        PutAwayOtherWindows(program.services, *c.popupList, SelectionInWindows(app) ? c.selection.index : -1,
-                            hide);
-        if (SelectionInWindows(app)) {
-            RestackPreview(c.frameWindow, hwnd);
-            ShowSelectedWindow(*c.popupList, c.selection.index, hide);
-        }
-    }
-    // Centred on its own monitor, like at the open. The rows move under a resting cursor: the
-    // mouse moves that the move makes must not select what now lies there.
-    const POINT at =
-        CentredPopupPosition(MonitorRectOf(c.narrowing.monitor), {c.surface.width, c.surface.height});
-    SetWindowPos(hwnd, nullptr, at.x, at.y, c.surface.width, c.surface.height, SWP_NOZORDER | SWP_NOACTIVATE);
-    StopEdgeTimers(hwnd);
-    c.repositionGuard = true;
-    SetTimer(hwnd, kTimerRepositionGuard, kRepositionGuardMilliseconds, nullptr);
-    if (program.design.thumbnail && program.design.thumbnailOverlay) {
-        c.iconWindow = CreateIconWindow(program.instance, hwnd, c.popupList.get(), c.selection, c.design,
-                                        DesktopRow(app), c.dpi);
-    }
-    c.selectionPainted = false;
-    InvalidateRect(hwnd, nullptr, FALSE);
 }
 
 void SetScope(Application& app, HWND hwnd, bool thisMonitorOnly) {

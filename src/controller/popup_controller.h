@@ -90,6 +90,19 @@ KeyAction KeyActionFor(WPARAM virtualKey, bool shiftDown);
 // still exists and has a title. False when nothing was asked.
 bool AskWindowToClose(HWND window);
 
+// How the list to show came about: the popup opened, its narrowing changed, or a window entry
+// left it (the selection is then already set).
+enum class ListChange { Opened, Narrowed, Removed };
+
+// Shows the popup's list as it now stands, for every change: drawn and sized, the selection's
+// counts set (after an open or a narrowing the selection goes to window `keptWindow` when it is
+// listed, else by the narrowing's rule), the thumbnails, the frame preview and the icon window
+// made for the new rows, centred on the popup's monitor; after a change of an open popup, the
+// mouse moves that its move makes are ignored for a moment. `previewLostItsWindow`: the window
+// the frame preview showed went, and the one now selected comes forward.
+void Present(Application& app, HWND hwnd, ListChange change, int keptWindow = -1,
+             bool previewLostItsWindow = false);
+
 // Message handlers of the main window; each answers 0.
 LRESULT OnOpenPopup(Application& app, HWND hwnd, LPARAM lParam);
 LRESULT OnMoveSelection(Application& app, HWND hwnd, WPARAM wParam);
@@ -101,6 +114,8 @@ LRESULT OnWheel(Application& app, HWND hwnd, WPARAM wParam, LPARAM lParam);
 LRESULT OnTimer(Application& app, HWND hwnd, WPARAM id);
 LRESULT OnPaint(Application& app, HWND hwnd);
 LRESULT OnActivateApp(Application& app, HWND hwnd, WPARAM active);
+// Any activation away from a popup that stays open cancels it, the program's own dialogs too.
+LRESULT OnActivate(Application& app, HWND hwnd, WPARAM state);
 LRESULT OnKeyDown(Application& app, HWND hwnd, WPARAM virtualKey);
 // Typed characters narrow a stay-open popup's list (TypeToFilter).
 LRESULT OnChar(Application& app, HWND hwnd, WPARAM character);

@@ -159,4 +159,16 @@ bool PopupHasSomethingToShow(int windowCount, int launcherCount, bool toggleDesk
     return launcherCount > 0 || windowCount >= 2 || (windowCount >= 1 && toggleDesktop);
 }
 
+void RecordDesktopWindows(const ItemList& shown, ItemList& saved) {
+    ClearItemList(saved);
+    for (int i = 0; i < shown.count; ++i) {
+        ListItem record;
+        record.order = i;
+        record.showState = shown.slots[i].showState;
+        record.window = shown.slots[i].window;
+        record.kind = KindWindow;
+        AppendListItem(saved, record);
+    }
+}
+
 } // namespace mw

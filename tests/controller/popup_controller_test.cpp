@@ -537,4 +537,54 @@ TEST_F(PopupController, MiddleClickInTheFramePreviewShowsTheNextWindowAndTheLast
     EXPECT_TRUE(test::WaitFor([&] { return !PopupIsOpen(app_); }, 2000));
 }
 
+// The popup that stays open goes when another window of the program takes the activation (the
+// options dialog sends no WM_ACTIVATEAPP): its counts would point at entries the dialog changes.
+TEST_F(PopupController, AStayOpenPopupIsCancelledByAnActivationAwayFromIt) {
+    AddWindow(L"a");
+    app_.program.preferences.ClickMode = 1;
+    BuildCommands();
+    Send(kMsgOpenPopup);
+    ASSERT_TRUE(PopupIsOpen(app_));
+    Send(WM_ACTIVATE, WA_INACTIVE, reinterpret_cast<LPARAM>(windows_[0]));
+    EXPECT_TRUE(test::WaitFor([this] { return !PopupIsOpen(app_); }, 1000));
+}
+
+// A popup opening on a monitor of another DPI keeps the close entry's label of the last opening.
+TEST_F(PopupController, TheCloseEntryKeepsItsLabelWhenTheIconsAreReloaded) {
+    app_.program.preferences.CloseWnd = 1;
+    BuildCommands();
+    SetCloseEntryLabels(*app_.program.commandList, L"「kept」を閉じる");
+    PrepareListIcons(app_, 48);
+    const ItemList& commands = *app_.program.commandList;
+    int close = 0;
+    while (close < commands.count && commands.slots[close].kind != KindCloseWindow)
+        ++close;
+    ASSERT_LT(close, commands.count);
+    EXPECT_EQ(commands.slots[close].name, L"「kept」を閉じる");
+    app_.program.listIconSize = 0;
+}
+
+// The popup shrinks and moves when a middle click took an entry out: the mouse move that the move
+// causes must not select the row that now lies under the resting cursor.
+TEST_F(PopupController, TheMoveAfterAMiddleClickRemovalSelectsNothing) {
+    AddWindow(L"first");
+    HWND second = AddWindow(L"second");
+    AddWindow(L"third");
+    app_.program.preferences.ClickMode = 1;
+    BuildCommands();
+    Send(kMsgOpenPopup);
+    RECT r{};
+    GetEntryRect(Sel(), app_.controller.design, true, SectionWindows, 1, &r);
+    Send(WM_MBUTTONUP, 0, MAKELPARAM((r.left + r.right) / 2, (r.top + r.bottom) / 2));
+    ASSERT_TRUE(test::WaitFor([&] { return app_.controller.popupList->count == 2; }, 2000));
+    EXPECT_FALSE(IsWindow(second));
+    const SelectionState before = Sel();
+    const int other = before.section == SectionWindows && before.index == 0 ? 1 : 0;
+    GetEntryRect(Sel(), app_.controller.design, true, SectionWindows, other, &r);
+    Send(WM_MOUSEMOVE, 0, MAKELPARAM((r.left + r.right) / 2, (r.top + r.bottom) / 2));
+    EXPECT_EQ(Sel().section, before.section);
+    EXPECT_EQ(Sel().index, before.index);
+    Send(kMsgCancel);
+}
+
 } // namespace
