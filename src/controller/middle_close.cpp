@@ -21,7 +21,7 @@ namespace mw {
 namespace {
 
 bool MiddleCloseApplies(const ControllerState& c, const Preferences& prefs, bool stayOpen) {
-    return c.popupList && prefs.MiddleClose != 0 && StayOpenMode(c.altTabOpened, prefs) == stayOpen;
+    return c.popup && prefs.MiddleClose != 0 && StayOpenMode(c.popup->altTabOpened, prefs) == stayOpen;
 }
 
 } // namespace
@@ -57,10 +57,11 @@ bool WindowHasLeft(HWND window, bool previewHides) {
 }
 
 void CloseWindowEntry(HWND popup, ControllerState& c, int index) {
-    if (!c.popupList || index < 0 || index >= c.popupList->count)
+    if (!c.popup || index < 0 || index >= c.popup->list.count)
         return;
-    HWND window = c.popupList->slots[index].window;
-    const bool watched = std::find(c.closing.begin(), c.closing.end(), window) != c.closing.end();
+    HWND window = c.popup->list.slots[index].window;
+    const bool watched =
+        std::find(c.popup->closing.begin(), c.popup->closing.end(), window) != c.popup->closing.end();
     // Asked before and showing its own question now (its window is disabled meanwhile): asking
     // again would only stack a second question on the first.
     if (watched && !IsWindowEnabled(window))
@@ -69,14 +70,14 @@ void CloseWindowEntry(HWND popup, ControllerState& c, int index) {
         return;
     Log(L"middle click: window entry %d asked to close", index);
     if (!watched)
-        c.closing.push_back(window);
+        c.popup->closing.push_back(window);
     SetTimer(popup, kTimerCloseCheck, kCloseCheckMilliseconds, nullptr);
 }
 
 void RemoveWindowEntry(Application& app, HWND popup, int index) {
     ControllerState& c = app.controller;
     const ProgramState& program = app.program;
-    if (!c.popupList || index < 0 || index >= c.popupList->count)
+    if (!c.popup || index < 0 || index >= c.popup->list.count)
         return;
     static const LauncherList emptyLaunchers;
     static const ItemList emptyCommands;
@@ -85,17 +86,18 @@ void RemoveWindowEntry(Application& app, HWND popup, int index) {
     const bool desktopRow = program.preferences.ToggleDesktop != 0;
     // A narrowed list may show nothing but the command entries; the popup has something to offer
     // as long as the full list does.
-    if (!PopupHasSomethingToShow(AllWindows(c.narrowing, *c.popupList).count - 1, allLaunchers.count,
+    if (!PopupHasSomethingToShow(AllWindows(c.popup->narrowing, c.popup->list).count - 1, allLaunchers.count,
                                  desktopRow)) {
         // Only command entries would be left, and such a popup never opens.
         Log(L"middle click: the last window went; the popup closes");
         OnCancel(app, popup);
         return;
     }
-    const bool selectedWent = c.selection.section == SectionWindows && c.selection.index == index;
-    ForgetNarrowedWindow(c.narrowing, c.popupList->slots[index].window);
-    RemoveListItem(*c.popupList, index);
-    c.selection = SelectionAfterRemoval(c.selection, index, CancelEntryIndex(commands));
+    const bool selectedWent =
+        c.popup->selection.section == SectionWindows && c.popup->selection.index == index;
+    ForgetNarrowedWindow(c.popup->narrowing, c.popup->list.slots[index].window);
+    RemoveListItem(c.popup->list, index);
+    c.popup->selection = SelectionAfterRemoval(c.popup->selection, index, CancelEntryIndex(commands));
     Present(app, popup, ListChange::Removed, -1, selectedWent);
 }
 
@@ -103,8 +105,8 @@ LRESULT OnMiddleClick(Application& app, HWND hwnd) {
     ControllerState& c = app.controller;
     if (!MiddleCloseApplies(c, app.program.preferences, false))
         return 0;
-    if (c.selection.section == SectionWindows)
-        CloseWindowEntry(hwnd, c, c.selection.index);
+    if (c.popup->selection.section == SectionWindows)
+        CloseWindowEntry(hwnd, c, c.popup->selection.index);
     return 0;
 }
 
@@ -114,7 +116,8 @@ LRESULT OnMiddleButtonUp(Application& app, HWND hwnd, LPARAM clientPoint) {
         return 0;
     int section = 0, index = 0;
     const POINT point = {GET_X_LPARAM(clientPoint), GET_Y_LPARAM(clientPoint)};
-    if (HitTest(c.selection, c.design, app.program.preferences.ToggleDesktop != 0, point, &section, &index) &&
+    if (HitTest(c.popup->selection, c.popup->design, app.program.preferences.ToggleDesktop != 0, point,
+                &section, &index) &&
         section == SectionWindows) {
         CloseWindowEntry(hwnd, c, index);
     }
@@ -127,29 +130,29 @@ bool OnCloseCheckTimer(Application& app, HWND hwnd, WPARAM id) {
     ControllerState& c = app.controller;
     const ProgramState& program = app.program;
     const Preferences& prefs = program.preferences;
-    const bool previewHides = FramePreviewHolds(c.altTabOpened, prefs) && prefs.Altab7_Hide != 0;
-    for (size_t i = 0; c.popupList && i < c.closing.size();) {
-        HWND window = c.closing[i];
+    const bool previewHides =
+        c.popup && FramePreviewHolds(c.popup->altTabOpened, prefs) && prefs.Altab7_Hide != 0;
+    for (size_t i = 0; c.popup && i < c.popup->closing.size();) {
+        HWND window = c.popup->closing[i];
         if (!WindowHasLeft(window, previewHides)) {
             ++i;
             continue;
         }
-        c.closing.erase(c.closing.begin() + static_cast<std::ptrdiff_t>(i));
+        c.popup->closing.erase(c.popup->closing.begin() + static_cast<std::ptrdiff_t>(i));
         bool listed = false;
-        for (int entry = 0; entry < c.popupList->count && !listed; ++entry) {
-            if (c.popupList->slots[entry].window == window) {
+        // A removal may close the popup (its last window went).
+        for (int entry = 0; !listed && entry < c.popup->list.count; ++entry) {
+            if (c.popup->list.slots[entry].window == window) {
                 RemoveWindowEntry(app, hwnd, entry);
                 listed = true;
             }
         }
         // Narrowed out of sight since it was asked to close: gone from the full list all the same.
         if (!listed)
-            ForgetNarrowedWindow(c.narrowing, window);
+            ForgetNarrowedWindow(c.popup->narrowing, window);
     }
-    if (!c.popupList || c.closing.empty()) {
-        c.closing.clear();
+    if (!c.popup || c.popup->closing.empty())
         KillTimer(hwnd, kTimerCloseCheck);
-    }
     return true;
 }
 

@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include <memory>
+#include <optional>
 #include <vector>
 
 #include "model/icon_cache.h"
@@ -13,6 +14,7 @@
 #include "controller/thumbnails.h"
 #include "settings/preferences.h"
 #include "platform/dpi.h"
+#include "platform/unique_handle.h"
 #include "view/design.h"
 #include "view/layout.h"
 #include "view/render.h"
@@ -28,28 +30,40 @@ constexpr UINT kRepositionGuardMilliseconds = 500;
 // Fills the popup list with the windows to switch to. Tests substitute their own source.
 using WindowSource = void (*)(ItemList& list, int iconSize);
 
-struct ControllerState {
-    std::unique_ptr<ItemList> popupList; // present exactly while the popup is open
-    SelectionState selection;
+// Everything that exists only while the popup is open; the controller holds one exactly then.
+// Its end unregisters the thumbnails and destroys the overlay windows, whatever path closes it.
+struct PopupSession {
+    explicit PopupSession(const ThumbnailApi& api) : thumbnailApi(&api) {}
+    ~PopupSession() { UnregisterThumbnails(*thumbnailApi, thumbnails); }
+    PopupSession(const PopupSession&) = delete;
+    PopupSession& operator=(const PopupSession&) = delete;
+
+    const ThumbnailApi* thumbnailApi;
     // The DPI of the monitor the popup opened on and the design in its pixels: every size of the
     // open popup, its overlays and its mouse handling comes from these.
     UINT dpi = kDefaultDpi;
     Design design;
+    ItemList list; // the listed windows
+    SelectionState selection;
     bool altTabOpened = false;
     HWND closeTarget = nullptr;
     HWND previousForeground = nullptr; // the foreground window when the popup opened
     bool repositionGuard = false;
-    HWND frameWindow = nullptr;
-    HWND iconWindow = nullptr;
+    UniqueWindow frameWindow;
+    UniqueWindow iconWindow;
     PopupSurface surface;
     ThumbnailSet thumbnails;
+    SelectionTools selectionTools;   // font and brushes of the selection
+    SelectionState paintedSelection; // the selection as last drawn on screen
+    bool selectionPainted = false;   // false until the first paint
+    PopupNarrowing narrowing;        // the typed filter and the monitor scope
+    std::vector<HWND> closing;       // windows a middle click asked to close, until they go
+};
+
+struct ControllerState {
+    std::optional<PopupSession> popup;   // present exactly while the popup is open
     IconCache iconCache;                 // window and file icon copies kept between opens
-    SelectionTools selectionTools;       // font and brushes of the selection, made at each open
-    SelectionState paintedSelection;     // the selection as last drawn on screen
-    bool selectionPainted = false;       // false until the first paint of an open
     WindowSource windowSource = nullptr; // null: the real top-level windows
-    PopupNarrowing narrowing;            // the typed filter and the monitor scope of the open popup
-    std::vector<HWND> closing;           // windows a middle click asked to close, until they go
 };
 
 struct Application;
