@@ -13,7 +13,6 @@
 
 namespace mw {
 
-constexpr UINT_PTR kTimerCloseCheck = 6; // 4 and 5 are the hook's and the tray's retries
 constexpr UINT kCloseCheckMilliseconds = 100;
 
 // The selection after window entry `removed` left the list: the same entry when another one

@@ -681,11 +681,11 @@ LRESULT OnTimer(Application& app, HWND hwnd, WPARAM id) {
 
 LRESULT OnPaint(Application& app, HWND hwnd) {
     ControllerState& c = app.controller;
-    PAINTSTRUCT ps;
-    HDC dc = BeginPaint(hwnd, &ps);
+    const PaintDc paint(hwnd);
+    HDC dc = paint.get();
     if (c.popup && c.popup->surface) {
         // Only what was invalidated: a selection step asks for its two rows alone.
-        const RECT& area = ps.rcPaint;
+        const RECT& area = paint.area();
         BitBlt(dc, area.left, area.top, area.right - area.left, area.bottom - area.top, c.popup->surface.dc(),
                area.left, area.top, SRCCOPY);
         RECT selection{};
@@ -702,7 +702,6 @@ LRESULT OnPaint(Application& app, HWND hwnd) {
             c.popup->selectionPainted = true;
         }
     }
-    EndPaint(hwnd, &ps);
     return 0;
 }
 

@@ -12,6 +12,7 @@
 #include "model/item_list.h"
 #include "controller/popup_narrowing.h"
 #include "controller/thumbnails.h"
+#include "controller/timers.h"
 #include "settings/preferences.h"
 #include "platform/dpi.h"
 #include "platform/unique_handle.h"
@@ -21,9 +22,6 @@
 
 namespace mw {
 
-constexpr UINT_PTR kTimerStepForward = 1;
-constexpr UINT_PTR kTimerStepBack = 2;
-constexpr UINT_PTR kTimerRepositionGuard = 3;
 constexpr UINT kEdgeTimerMilliseconds = 50;
 constexpr UINT kRepositionGuardMilliseconds = 500;
 

@@ -56,7 +56,6 @@ struct HookApi {
 // dwmapi's thumbnail functions, once the library is loaded.
 struct ThumbnailApi {
     HRESULT(WINAPI* registerThumbnail)(HWND destination, HWND source, PHTHUMBNAIL id) = nullptr;
-    HRESULT(WINAPI* isCompositionEnabled)(BOOL* enabled) = nullptr;
     HRESULT(WINAPI* updateProperties)(HTHUMBNAIL id, const DWM_THUMBNAIL_PROPERTIES* properties) = nullptr;
     HRESULT(WINAPI* unregisterThumbnail)(HTHUMBNAIL id) = nullptr;
 };
