@@ -382,13 +382,6 @@ void PrepareListIcons(Application& app, int pixels) {
     program.listIconSize = pixels;
 }
 
-POINT CentredPopupPosition(const RECT& monitor, SIZE popup) {
-    const int width = monitor.right - monitor.left;
-    const int height = monitor.bottom - monitor.top;
-    return {monitor.left + (width < 0 ? -width : width) / 2 - popup.cx / 2,
-            monitor.top + (height < 0 ? -height : height) / 2 - popup.cy / 2};
-}
-
 bool KeepSelectionOnMonitor(int windowTop, int selectionTop, int selectionBottom, int monitorTop,
                             int monitorBottom, int* newTop) {
     if (selectionBottom - selectionTop > monitorBottom - monitorTop) {
@@ -486,8 +479,8 @@ void Present(Application& app, HWND hwnd, ListChange change, int keptWindow, boo
     }
 
     // Centred on its own monitor, as it would have opened with this list.
-    const POINT at = CentredPopupPosition(MonitorRectOf(c.popup->narrowing.monitor),
-                                          {c.popup->surface.width, c.popup->surface.height});
+    const POINT at = CentreIn(MonitorRectOf(c.popup->narrowing.monitor),
+                              {c.popup->surface.width, c.popup->surface.height});
     if (change == ListChange::Opened) {
         SetWindowPos(hwnd, HWND_TOPMOST, at.x, at.y, c.popup->surface.width, c.popup->surface.height,
                      SWP_SHOWWINDOW);

@@ -78,9 +78,6 @@ bool PopupIsOpen(Application& app);
 bool StayOpenMode(bool altTabOpened, const Preferences& prefs);
 bool FramePreviewHolds(bool altTabOpened, const Preferences& prefs);
 
-// The popup's top-left corner, centred on a monitor rectangle (halves truncated toward zero).
-POINT CentredPopupPosition(const RECT& monitor, SIZE popup);
-
 // Brings the icons of the launcher entries and command entries to `pixels` x `pixels` when they
 // were loaded at another size (a popup opening on a monitor of another DPI than the last one).
 void PrepareListIcons(Application& app, int pixels);

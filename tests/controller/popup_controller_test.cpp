@@ -122,10 +122,10 @@ TEST(PopupModes, StayOpenAndFramePreviewForEveryCombination) {
 }
 
 TEST(PopupGeometry, CentringEdgesAndKeepingTheSelectionOnTheMonitor) {
-    POINT at = CentredPopupPosition({0, 0, 1920, 1080}, {260, 233});
+    POINT at = CentreIn({0, 0, 1920, 1080}, {260, 233});
     EXPECT_EQ(at.x, 830);
     EXPECT_EQ(at.y, 424); // 540 - 116
-    at = CentredPopupPosition({-1280, -200, 0, 824}, {101, 51});
+    at = CentreIn({-1280, -200, 0, 824}, {101, 51});
     EXPECT_EQ(at.x, -1280 + 640 - 50);
     EXPECT_EQ(at.y, -200 + 512 - 25);
 
