@@ -17,7 +17,7 @@
 #include "model/icon_cache.h"
 #include "model/item_list.h"
 #include "model/list_building.h"
-#include "model/window_list.h"
+#include "system/window_list.h"
 #include "view/design.h"
 #include "view/render.h"
 

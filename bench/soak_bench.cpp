@@ -159,7 +159,7 @@ void Soak(int cycles) {
         Pump();
         if (PopupIsOpen(*app)) {
             ++opened;
-            listed = app->controller.popupList->count;
+            listed = app->controller.popup->list.count;
         }
         if (i % 2 == 0) {
             PostMessageW(main, kMsgCancel, 0, 0);

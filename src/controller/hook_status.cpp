@@ -2,7 +2,7 @@
 
 #include "controller/tray.h"
 #include "hook/hook.h"
-#include "model/hook_client.h"
+#include "system/hook_client.h"
 #include "settings/preferences.h"
 #include "model/program_state.h"
 #include "platform/log.h"
@@ -11,7 +11,7 @@ namespace mw {
 
 bool HookInTrouble(const ProgramState& program) {
     const HookHealth& h = program.hook;
-    return h.refused || h.failing[0] || h.failing[1];
+    return h.refused || h.mouse.failing || h.keyboard.failing;
 }
 
 void RefreshHookTrouble(ProgramState& program, HWND mainWindow) {
@@ -26,23 +26,23 @@ void RefreshHookTrouble(ProgramState& program, HWND mainWindow) {
 LRESULT OnHookStatus(ProgramState& program, HWND mainWindow, WPARAM status, LPARAM which) {
     if ((which != kHookMouse && which != kHookKeyboard) || program.paused)
         return 0;
-    const int i = which == kHookMouse ? 0 : 1;
     HookHealth& h = program.hook;
+    OneHookHealth& hook = which == kHookMouse ? h.mouse : h.keyboard;
     static constexpr const wchar_t* kWhat[] = {L"lost (removed by the system)", L"reinstalled",
                                                L"could not be reinstalled; hook.dll retries"};
     if (status <= kHookStatusReinstallFailed)
-        Log(L"%ls hook %ls", i == 0 ? L"mouse" : L"keyboard", kWhat[status]);
+        Log(L"%ls hook %ls", which == kHookMouse ? L"mouse" : L"keyboard", kWhat[status]);
     switch (status) {
     case kHookStatusLost:
-        h.lost[i] = true;
+        hook.lost = true;
         break;
     case kHookStatusReinstalled:
-        h.lost[i] = h.failing[i] = false;
+        hook.lost = hook.failing = false;
         break;
     case kHookStatusReinstallFailed:
-        h.lost[i] = false;
+        hook.lost = false;
         if (!h.refused) // the library keeps trying by itself
-            h.failing[i] = true;
+            hook.failing = true;
         break;
     default:
         return 0;
@@ -59,7 +59,7 @@ bool RetryHookNow(ProgramState& program, HWND mainWindow, bool byUser) {
         NoteHookInstalled(program);
     } else {
         HookHealth& h = program.hook;
-        h.failing[0] = h.failing[1] = h.lost[0] = h.lost[1] = false;
+        h.mouse = h.keyboard = OneHookHealth{};
         if (byUser)
             NoteHookRefused(program, mainWindow);
         else

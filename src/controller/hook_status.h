@@ -1,17 +1,18 @@
-// The hook's health as the program sees it: the library's status messages (50210), the tray
+// The hook's health as the program sees it: the library's status messages (kMsgHookStatus), the tray
 // icon that shows a missing hook, and the retries after StartMouseHook refused.
 #pragma once
 
 #include <windows.h>
 
+#include "controller/timers.h"
 #include "model/program_state.h"
 
 namespace mw {
 
-// The program's own retry after StartMouseHook refused; the delay grows with each failure.
-constexpr UINT_PTR kTimerHookRetry = 4;
+// The program's own retry after StartMouseHook refused (kTimerHookRetry); the delay grows with
+// each failure.
 
-// 50210: wParam lost / reinstalled / reinstall failed, lParam mouse or keyboard. Other values
+// kMsgHookStatus: wParam lost / reinstalled / reinstall failed, lParam mouse or keyboard. Other values
 // are ignored. Answers 0.
 LRESULT OnHookStatus(ProgramState& program, HWND mainWindow, WPARAM status, LPARAM which);
 // Shows the state on the tray icon and arms or stops the retry timer accordingly.

@@ -74,6 +74,9 @@ LRESULT CALLBACK MainWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM l
         return OnPaint(app, hwnd);
     case WM_ACTIVATEAPP:
         return OnActivateApp(app, hwnd, wParam);
+    case WM_ACTIVATE:
+        OnActivate(app, hwnd, wParam);
+        return DefWindowProcW(hwnd, message, wParam, lParam);
     case WM_KEYDOWN:
         return OnKeyDown(app, hwnd, wParam);
     case WM_CHAR:

@@ -21,12 +21,12 @@ namespace mw {
 namespace {
 
 bool MiddleCloseApplies(const ControllerState& c, const Preferences& prefs, bool stayOpen) {
-    return c.popupList && prefs.MiddleClose != 0 && StayOpenMode(c.altTabOpened, prefs) == stayOpen;
+    return c.popup && prefs.MiddleClose != 0 && StayOpenMode(c.popup->altTabOpened, prefs) == stayOpen;
 }
 
 } // namespace
 
-SelectionState SelectionAfterRemoval(const SelectionState& state, int removed) {
+SelectionState SelectionAfterRemoval(const SelectionState& state, int removed, int cancelIndex) {
     SelectionState s = state;
     if (removed < 0 || removed >= s.windowCount)
         return s;
@@ -39,9 +39,13 @@ SelectionState SelectionAfterRemoval(const SelectionState& state, int removed) {
         return s;
     if (s.windowCount > 0) {
         s.index = s.windowCount - 1;
-    } else {
+    } else if (s.launcherCount > 0) {
         s.index = 0;
-        s.section = s.launcherCount > 0 ? SectionLauncher : SectionCommands;
+        s.section = SectionLauncher;
+    } else {
+        // Only the command entries are left, as after a narrowing that matches nothing.
+        s.index = cancelIndex;
+        s.section = SectionCommands;
     }
     return s;
 }
@@ -53,10 +57,11 @@ bool WindowHasLeft(HWND window, bool previewHides) {
 }
 
 void CloseWindowEntry(HWND popup, ControllerState& c, int index) {
-    if (!c.popupList || index < 0 || index >= c.popupList->count)
+    if (!c.popup || index < 0 || index >= c.popup->list.count)
         return;
-    HWND window = c.popupList->slots[index].window;
-    const bool watched = std::find(c.closing.begin(), c.closing.end(), window) != c.closing.end();
+    HWND window = c.popup->list.slots[index].window;
+    const bool watched =
+        std::find(c.popup->closing.begin(), c.popup->closing.end(), window) != c.popup->closing.end();
     // Asked before and showing its own question now (its window is disabled meanwhile): asking
     // again would only stack a second question on the first.
     if (watched && !IsWindowEnabled(window))
@@ -65,82 +70,43 @@ void CloseWindowEntry(HWND popup, ControllerState& c, int index) {
         return;
     Log(L"middle click: window entry %d asked to close", index);
     if (!watched)
-        c.closing.push_back(window);
+        c.popup->closing.push_back(window);
     SetTimer(popup, kTimerCloseCheck, kCloseCheckMilliseconds, nullptr);
 }
 
 void RemoveWindowEntry(Application& app, HWND popup, int index) {
     ControllerState& c = app.controller;
     const ProgramState& program = app.program;
-    if (!c.popupList || index < 0 || index >= c.popupList->count)
+    if (!c.popup || index < 0 || index >= c.popup->list.count)
         return;
-    const Preferences& prefs = program.preferences;
-    const Design& fileDesign = program.design;
     static const LauncherList emptyLaunchers;
     static const ItemList emptyCommands;
     const LauncherList& allLaunchers = program.launcherList ? *program.launcherList : emptyLaunchers;
-    const LauncherList& launchers = ListedLaunchers(c.narrowing, allLaunchers);
     const ItemList& commands = program.commandList ? *program.commandList : emptyCommands;
-    const bool desktopRow = prefs.ToggleDesktop != 0;
+    const bool desktopRow = program.preferences.ToggleDesktop != 0;
     // A narrowed list may show nothing but the command entries; the popup has something to offer
     // as long as the full list does.
-    if (!PopupHasSomethingToShow(AllWindows(c.narrowing, *c.popupList).count - 1, allLaunchers.count,
+    if (!PopupHasSomethingToShow(AllWindows(c.popup->narrowing, c.popup->list).count - 1, allLaunchers.count,
                                  desktopRow)) {
         // Only command entries would be left, and such a popup never opens.
         Log(L"middle click: the last window went; the popup closes");
         OnCancel(app, popup);
         return;
     }
-    const bool selectedWent = c.selection.section == SectionWindows && c.selection.index == index;
-    if (fileDesign.thumbnail)
-        UnregisterThumbnails(program.services.thumbnails, c.thumbnails);
-    ForgetNarrowedWindow(c.narrowing, c.popupList->slots[index].window);
-    RemoveListItem(*c.popupList, index);
-    c.selection = SelectionAfterRemoval(c.selection, index);
-    c.selection.textColumnWidth = RenderPopup(
-        popup, *c.popupList, launchers, commands, c.design, desktopRow, c.surface, c.dpi,
-        program.services.dpi,
-        NarrowingHeader(c.narrowing.narrowing, LoadText(ProgramLanguage(program), IDS_SCOPE_THIS_MONITOR)));
-    c.selectionPainted = false;
-    if (fileDesign.thumbnail) {
-        RegisterThumbnails(program.services.thumbnails, c.thumbnails, popup, *c.popupList, c.selection,
-                           c.design, desktopRow, GetSystemMetrics(SM_CXSCREEN),
-                           GetSystemMetrics(SM_CYSCREEN));
-    }
-
-    // Centred again on its own monitor, as it would have opened with this list.
-    MONITORINFO info{};
-    info.cbSize = sizeof info;
-    GetMonitorInfoW(MonitorFromWindow(popup, MONITOR_DEFAULTTOPRIMARY), &info);
-    const POINT at = CentredPopupPosition(info.rcMonitor, {c.surface.width, c.surface.height});
-    SetWindowPos(popup, nullptr, at.x, at.y, c.surface.width, c.surface.height,
-                 SWP_NOZORDER | SWP_NOACTIVATE);
-
-    // The overlays draw their pictures once, from the list: they are made again.
-    if (c.iconWindow) {
-        DestroyWindow(c.iconWindow);
-        c.iconWindow = CreateIconWindow(program.instance, popup, c.popupList.get(), c.selection, c.design,
-                                        desktopRow, c.dpi);
-    }
-    if (FramePreviewHolds(c.altTabOpened, prefs)) {
-        if (c.frameWindow) {
-            DestroyWindow(c.frameWindow);
-            c.frameWindow = CreateFrameWindow(program.instance, c.popupList.get(), c.dpi);
-        }
-        RestackPreview(c.frameWindow, popup);
-        // The window shown in the preview went: the one now selected comes forward.
-        if (selectedWent && c.selection.section == SectionWindows)
-            ShowSelectedWindow(*c.popupList, c.selection.index, prefs.Altab7_Hide != 0);
-    }
-    InvalidateRect(popup, nullptr, FALSE);
+    const bool selectedWent =
+        c.popup->selection.section == SectionWindows && c.popup->selection.index == index;
+    ForgetNarrowedWindow(c.popup->narrowing, c.popup->list.slots[index].window);
+    RemoveListItem(c.popup->list, index);
+    c.popup->selection = SelectionAfterRemoval(c.popup->selection, index, CancelEntryIndex(commands));
+    Present(app, popup, ListChange::Removed, -1, selectedWent);
 }
 
 LRESULT OnMiddleClick(Application& app, HWND hwnd) {
     ControllerState& c = app.controller;
     if (!MiddleCloseApplies(c, app.program.preferences, false))
         return 0;
-    if (c.selection.section == SectionWindows)
-        CloseWindowEntry(hwnd, c, c.selection.index);
+    if (c.popup->selection.section == SectionWindows)
+        CloseWindowEntry(hwnd, c, c.popup->selection.index);
     return 0;
 }
 
@@ -150,7 +116,8 @@ LRESULT OnMiddleButtonUp(Application& app, HWND hwnd, LPARAM clientPoint) {
         return 0;
     int section = 0, index = 0;
     const POINT point = {GET_X_LPARAM(clientPoint), GET_Y_LPARAM(clientPoint)};
-    if (HitTest(c.selection, c.design, app.program.preferences.ToggleDesktop != 0, point, &section, &index) &&
+    if (HitTest(c.popup->selection, c.popup->design, app.program.preferences.ToggleDesktop != 0, point,
+                &section, &index) &&
         section == SectionWindows) {
         CloseWindowEntry(hwnd, c, index);
     }
@@ -163,29 +130,29 @@ bool OnCloseCheckTimer(Application& app, HWND hwnd, WPARAM id) {
     ControllerState& c = app.controller;
     const ProgramState& program = app.program;
     const Preferences& prefs = program.preferences;
-    const bool previewHides = FramePreviewHolds(c.altTabOpened, prefs) && prefs.Altab7_Hide != 0;
-    for (size_t i = 0; c.popupList && i < c.closing.size();) {
-        HWND window = c.closing[i];
+    const bool previewHides =
+        c.popup && FramePreviewHolds(c.popup->altTabOpened, prefs) && prefs.Altab7_Hide != 0;
+    for (size_t i = 0; c.popup && i < c.popup->closing.size();) {
+        HWND window = c.popup->closing[i];
         if (!WindowHasLeft(window, previewHides)) {
             ++i;
             continue;
         }
-        c.closing.erase(c.closing.begin() + static_cast<std::ptrdiff_t>(i));
+        c.popup->closing.erase(c.popup->closing.begin() + static_cast<std::ptrdiff_t>(i));
         bool listed = false;
-        for (int entry = 0; entry < c.popupList->count && !listed; ++entry) {
-            if (c.popupList->slots[entry].window == window) {
+        // A removal may close the popup (its last window went).
+        for (int entry = 0; !listed && entry < c.popup->list.count; ++entry) {
+            if (c.popup->list.slots[entry].window == window) {
                 RemoveWindowEntry(app, hwnd, entry);
                 listed = true;
             }
         }
         // Narrowed out of sight since it was asked to close: gone from the full list all the same.
         if (!listed)
-            ForgetNarrowedWindow(c.narrowing, window);
+            ForgetNarrowedWindow(c.popup->narrowing, window);
     }
-    if (!c.popupList || c.closing.empty()) {
-        c.closing.clear();
+    if (!c.popup || c.popup->closing.empty())
         KillTimer(hwnd, kTimerCloseCheck);
-    }
     return true;
 }
 

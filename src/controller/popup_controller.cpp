@@ -11,7 +11,7 @@
 #include "controller/application.h"
 #include "model/program_state.h"
 #include "model/run_or_raise.h"
-#include "model/window_list.h"
+#include "system/window_list.h"
 #include "controller/frame_preview.h"
 #include "platform/log.h"
 #include "platform/resources_lang.h"
@@ -42,7 +42,7 @@ int LauncherCount(Application& app) {
 }
 
 bool StayOpen(Application& app) {
-    return StayOpenMode(app.controller.altTabOpened, Prefs(app));
+    return StayOpenMode(app.controller.popup->altTabOpened, Prefs(app));
 }
 
 RECT MonitorRectOf(HMONITOR monitor) {
@@ -60,16 +60,20 @@ RECT MonitorOfPopup(HWND hwnd) {
 // Shows a change of the selection: only the rows of the selection last drawn and of the new one
 // are drawn again (the rest of the picture on screen is still right). Before the first paint of
 // an open, everything.
+void KeepSelectionVisible(Application& app, HWND hwnd);
+
 void Repaint(Application& app, HWND hwnd) {
     ControllerState& c = app.controller;
+    KeepSelectionVisible(app, hwnd);
     RECT before{}, after{};
-    if (!c.selectionPainted || !GetCursorRect(c.paintedSelection, c.design, DesktopRow(app), &before) ||
-        !GetCursorRect(c.selection, c.design, DesktopRow(app), &after)) {
+    if (!c.popup->selectionPainted ||
+        !GetCursorRect(c.popup->paintedSelection, c.popup->design, DesktopRow(app), &before) ||
+        !GetCursorRect(c.popup->selection, c.popup->design, DesktopRow(app), &after)) {
         InvalidateRect(hwnd, nullptr, FALSE);
         return;
     }
     // The highlight and the outline reach a little beyond the row's rectangle.
-    const int margin = ScaleForDpi(4, c.dpi);
+    const int margin = ScaleForDpi(4, c.popup->dpi);
     for (RECT* r : {&before, &after}) {
         InflateRect(r, margin, margin);
         InvalidateRect(hwnd, r, FALSE);
@@ -98,19 +102,19 @@ void FillWindowSection(Application& app, HWND hwnd, ItemList& list) {
     if (c.windowSource) {
         c.windowSource(list, iconSize);
     } else {
-        EnumerateTopLevelWindows(app.program, list, iconSize, c.design.iconSize, &c.iconCache);
+        EnumerateTopLevelWindows(app.program, list, iconSize, c.popup->design.iconSize, &c.iconCache);
     }
     if (list.count > 0) {
         GUITHREADINFO info{};
         info.cbSize = sizeof info;
-        c.closeTarget = GetGUIThreadInfo(0, &info) ? info.hwndActive : nullptr;
-        if (c.closeTarget == hwnd)
-            c.closeTarget = nullptr;
+        c.popup->closeTarget = GetGUIThreadInfo(0, &info) ? info.hwndActive : nullptr;
+        if (c.popup->closeTarget == hwnd)
+            c.popup->closeTarget = nullptr;
         if (app.program.commandList)
             SetCloseEntryLabels(*app.program.commandList,
-                                CloseEntryLabel(ProgramLanguage(app.program), c.closeTarget).c_str());
+                                CloseEntryLabel(ProgramLanguage(app.program), c.popup->closeTarget).c_str());
     } else {
-        c.closeTarget = nullptr;
+        c.popup->closeTarget = nullptr;
     }
     if (Prefs(app).ArrangeWindow)
         ArrangeByProgram(list, app.program.pathMemo);
@@ -118,14 +122,13 @@ void FillWindowSection(Application& app, HWND hwnd, ItemList& list) {
 
 void ReleasePopupList(Application& app) {
     ControllerState& c = app.controller;
-    if (c.popupList) {
-        EndNarrowing(c.narrowing, *c.popupList);
+    if (c.popup) {
+        EndNarrowing(c.popup->narrowing, c.popup->list);
         // The copies of windows that are still there are kept for the next open.
-        ReturnLentIcons(c.iconCache, *c.popupList);
-        ClearItemList(*c.popupList);
+        ReturnLentIcons(c.iconCache, c.popup->list);
+        ClearItemList(c.popup->list);
     }
-    c.popupList.reset();
-    c.closing.clear();
+    c.popup.reset();
 }
 
 void EndNotResident(Application& app, HWND hwnd) {
@@ -140,7 +143,7 @@ void EndNotResident(Application& app, HWND hwnd) {
 // other programs, and the slower one could end in front.
 void HandBackForeground(Application& app, HWND hwnd, HWND chosen) {
     const bool toChosen = chosen && chosen != hwnd && IsWindow(chosen);
-    HWND previous = toChosen ? chosen : app.controller.previousForeground;
+    HWND previous = toChosen ? chosen : app.controller.popup->previousForeground;
     HWND now = GetForegroundWindow();
     const bool nobodyElse =
         now == hwnd || now == nullptr || now == GetDesktopWindow() || !IsWindowVisible(now);
@@ -158,22 +161,20 @@ void HandBackForeground(Application& app, HWND hwnd, HWND chosen) {
 // ignored.
 bool CommonCloseStart(Application& app, HWND hwnd, HWND chosen) {
     ControllerState& c = app.controller;
-    if (!c.popupList)
+    if (!c.popup)
         return false;
-    if (AllWindows(c.narrowing, *c.popupList).count == 0 && LauncherCount(app) == 0)
+    if (AllWindows(c.popup->narrowing, c.popup->list).count == 0 && LauncherCount(app) == 0)
         return false;
     HandBackForeground(app, hwnd, chosen);
     ShowWindow(hwnd, SW_HIDE);
     HandBackForeground(app, hwnd, chosen);
-    c.surface.Release();
+    c.popup->surface.Release();
     StopEdgeTimers(hwnd);
     KillTimer(hwnd, kTimerRepositionGuard);
-    c.repositionGuard = false;
+    c.popup->repositionGuard = false;
     if (app.program.design.thumbnail) {
-        if (c.iconWindow && app.program.design.thumbnailOverlay)
-            DestroyWindow(c.iconWindow);
-        c.iconWindow = nullptr;
-        UnregisterThumbnails(app.program.services.thumbnails, c.thumbnails);
+        c.popup->iconWindow.reset();
+        UnregisterThumbnails(app.program.services.thumbnails, c.popup->thumbnails);
     }
     return true;
 }
@@ -184,11 +185,10 @@ bool CommonCloseStart(Application& app, HWND hwnd, HWND chosen) {
 // minimised); their records go either way.
 void EndFramePreview(Application& app, bool restoreWindows) {
     ControllerState& c = app.controller;
-    if (c.frameWindow)
-        DestroyWindow(c.frameWindow);
-    c.frameWindow = nullptr;
-    if (restoreWindows && c.popupList && AllWindows(c.narrowing, *c.popupList).count > 0) {
-        RestorePreviewedWindows(app.program.services, AllWindows(c.narrowing, *c.popupList),
+    if (c.popup)
+        c.popup->frameWindow.reset();
+    if (restoreWindows && c.popup && AllWindows(c.popup->narrowing, c.popup->list).count > 0) {
+        RestorePreviewedWindows(app.program.services, AllWindows(c.popup->narrowing, c.popup->list),
                                 Prefs(app).Altab7_Hide != 0);
     } else {
         RestoreWindowsLeftHidden(app.program.services);
@@ -197,20 +197,21 @@ void EndFramePreview(Application& app, bool restoreWindows) {
 
 bool SelectionInWindows(Application& app) {
     const ControllerState& c = app.controller;
-    return c.selection.section == SectionWindows && c.popupList && c.selection.index >= 0 &&
-           c.selection.index < c.popupList->count;
+    return c.popup && c.popup->selection.section == SectionWindows && c.popup->selection.index >= 0 &&
+           c.popup->selection.index < c.popup->list.count;
 }
 
 bool SelectedCommandIs(Application& app, int kind) {
     const ControllerState& c = app.controller;
     const ItemList* commands = app.program.commandList.get();
-    return c.selection.section == SectionCommands && commands && c.selection.index >= 0 &&
-           c.selection.index < commands->count && commands->slots[c.selection.index].kind == kind;
+    return c.popup && c.popup->selection.section == SectionCommands && commands &&
+           c.popup->selection.index >= 0 && c.popup->selection.index < commands->count &&
+           commands->slots[c.popup->selection.index].kind == kind;
 }
 
 // Minimises every listed window, or brings back what the last use minimised.
 void ToggleDesktop(Application& app) {
-    ItemList& popup = *app.controller.popupList;
+    ItemList& popup = app.controller.popup->list;
     ItemList* saved = app.program.savedWindowList.get();
     if (!saved)
         return;
@@ -218,31 +219,20 @@ void ToggleDesktop(Application& app) {
     for (int i = 0; i < popup.count; ++i)
         allMinimized &= popup.slots[i].showState == StateMinimized;
     if (allMinimized) {
+        // Bottom of the stack first, so the top window comes to the front last.
         for (int p = saved->count - 1; p >= 0; --p) {
-            for (int i = 0; i < saved->count; ++i) {
-                const ListItem& item = saved->slots[i];
-                if (item.order != p)
-                    continue;
-                if (item.showState == StateNormal) {
-                    OpenIcon(item.window);
-                    SetForegroundWindow(item.window);
-                } else if (item.showState == StateMaximized) {
-                    ShowWindow(item.window, SW_SHOWMAXIMIZED);
-                    SetForegroundWindow(item.window);
-                }
+            const ListItem& item = saved->slots[p];
+            if (item.showState == StateNormal) {
+                OpenIcon(item.window);
+                SetForegroundWindow(item.window);
+            } else if (item.showState == StateMaximized) {
+                ShowWindow(item.window, SW_SHOWMAXIMIZED);
+                SetForegroundWindow(item.window);
             }
         }
         return;
     }
-    ClearItemList(*saved);
-    for (int i = 0; i < popup.count; ++i) {
-        ListItem record;
-        record.order = popup.slots[i].order;
-        record.showState = popup.slots[i].showState;
-        record.window = popup.slots[i].window;
-        record.kind = KindWindow;
-        AppendListItem(*saved, record);
-    }
+    RecordDesktopWindows(popup, *saved);
     for (int i = 0; i < popup.count; ++i) {
         if (!IsIconic(popup.slots[i].window))
             CloseWindow(popup.slots[i].window);
@@ -261,41 +251,42 @@ void StartLauncherEntry(Application& app, HWND hwnd, int index) {
 }
 
 void CloseTargetWindow(Application& app) {
-    AskWindowToClose(app.controller.closeTarget);
+    AskWindowToClose(app.controller.popup->closeTarget);
 }
 
 // The running window that the selected run-or-raise launcher entry switches to, or null.
 HWND SelectedEntryRunningWindow(Application& app) {
     const ControllerState& c = app.controller;
     const LauncherList* list = app.program.launcherList.get();
-    if (!c.popupList || c.selection.section != SectionLauncher || !list)
+    if (!c.popup || c.popup->selection.section != SectionLauncher || !list)
         return nullptr;
     // While the list is narrowed the selection counts the entries still shown.
-    const int index = ProgramLauncherIndex(c.narrowing, c.selection.index);
+    const int index = ProgramLauncherIndex(c.popup->narrowing, c.popup->selection.index);
     if (index < 0 || index >= list->count)
         return nullptr;
-    return RunningWindowOfEntry(app.program, list->slots[index], c.popupList.get());
+    return RunningWindowOfEntry(app.program, list->slots[index], &c.popup->list);
 }
 
 // `chosen`: the window the choice brings forward (a window entry's, or a running launcher
 // entry's), null for anything else.
 void ActOnSelection(Application& app, HWND hwnd, HWND chosen) {
     const ControllerState& c = app.controller;
-    switch (c.selection.section) {
+    switch (c.popup->selection.section) {
     case SectionWindows:
-        if (c.selection.index >= 0 && c.selection.index < c.popupList->count) {
+        if (c.popup->selection.index >= 0 && c.popup->selection.index < c.popup->list.count) {
             ActivateWindow(
-                c.popupList->slots[c.selection.index].window,
+                c.popup->list.slots[c.popup->selection.index].window,
                 {Prefs(app).MoveWindow == 1, Prefs(app).AdjustCursor == 1, app.program.services.dpi});
         }
         break;
     case SectionLauncher:
         if (chosen) {
-            Log(L"launcher entry %d: its program is running, its window comes forward", c.selection.index);
+            Log(L"launcher entry %d: its program is running, its window comes forward",
+                c.popup->selection.index);
             ActivateWindow(
                 chosen, {Prefs(app).MoveWindow == 1, Prefs(app).AdjustCursor == 1, app.program.services.dpi});
         } else {
-            StartLauncherEntry(app, hwnd, ProgramLauncherIndex(c.narrowing, c.selection.index));
+            StartLauncherEntry(app, hwnd, ProgramLauncherIndex(c.popup->narrowing, c.popup->selection.index));
         }
         break;
     case SectionCommands:
@@ -310,13 +301,18 @@ void ActOnSelection(Application& app, HWND hwnd, HWND chosen) {
 void MovePopupTo(Application& app, HWND hwnd, int left, int top) {
     ControllerState& c = app.controller;
     SetWindowPos(hwnd, nullptr, left, top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-    c.repositionGuard = true;
-    if (c.iconWindow && app.program.design.thumbnailOverlay)
-        MoveIconWindow(c.iconWindow, hwnd);
+    c.popup->repositionGuard = true;
+    if (c.popup->iconWindow && app.program.design.thumbnailOverlay)
+        MoveIconWindow(c.popup->iconWindow.get(), hwnd);
     SetTimer(hwnd, kTimerRepositionGuard, kRepositionGuardMilliseconds, nullptr);
 }
 
-void KeepSelectionVisible(Application& app, HWND hwnd, const RECT& selection) {
+// Moves the popup so the selected row stays on its monitor (a list taller than the monitor).
+void KeepSelectionVisible(Application& app, HWND hwnd) {
+    const ControllerState& c = app.controller;
+    RECT selection{};
+    if (!c.popup || !GetCursorRect(c.popup->selection, c.popup->design, DesktopRow(app), &selection))
+        return;
     RECT window{};
     GetWindowRect(hwnd, &window);
     const RECT monitor = MonitorOfPopup(hwnd);
@@ -331,28 +327,15 @@ void KeepSelectionVisible(Application& app, HWND hwnd, const RECT& selection) {
 
 void RestoreWhatThePreviewHid(Application& app) {
     ControllerState& c = app.controller;
-    if (c.frameWindow || (c.popupList && FramePreviewHolds(c.altTabOpened, Prefs(app))))
+    if (c.popup && (c.popup->frameWindow || FramePreviewHolds(c.popup->altTabOpened, Prefs(app))))
         EndFramePreview(app, true);
 }
 
 void ResetController(Application& app) {
     ControllerState& c = app.controller;
     RestoreWhatThePreviewHid(app);
-    if (c.iconWindow)
-        DestroyWindow(c.iconWindow);
-    UnregisterThumbnails(app.program.services.thumbnails, c.thumbnails);
     ReleasePopupList(app);
     ClearIconCache(c.iconCache);
-    c.selectionTools = SelectionTools{};
-    c.selectionPainted = false;
-    c.surface.Release();
-    c.selection = SelectionState{};
-    c.altTabOpened = false;
-    c.closeTarget = nullptr;
-    c.previousForeground = nullptr;
-    c.repositionGuard = false;
-    c.frameWindow = nullptr;
-    c.iconWindow = nullptr;
 }
 
 bool AskWindowToClose(HWND window) {
@@ -366,7 +349,7 @@ bool AskWindowToClose(HWND window) {
 }
 
 bool PopupIsOpen(Application& app) {
-    return app.controller.popupList != nullptr;
+    return app.controller.popup.has_value();
 }
 
 bool StayOpenMode(bool altTabOpened, const Preferences& prefs) {
@@ -384,18 +367,19 @@ void PrepareListIcons(Application& app, int pixels) {
     if (ListIconPixels(program, app.program.design.iconSize) == pixels)
         return;
     if (program.commandList) {
+        // The close entry's label names the window of the last opening until the next one sets it.
+        std::wstring closeLabel;
+        for (int i = 0; i < program.commandList->count; ++i) {
+            if (program.commandList->slots[i].kind == KindCloseWindow)
+                closeLabel = program.commandList->slots[i].name;
+        }
         BuildCommandList(*program.commandList, Prefs(app), Flags(app).LauncherOnly, pixels, program.instance);
+        if (!closeLabel.empty())
+            SetCloseEntryLabels(*program.commandList, closeLabel.c_str());
     }
     if (program.launcherList)
         ReloadLauncherIcons(*program.launcherList, pixels);
     program.listIconSize = pixels;
-}
-
-POINT CentredPopupPosition(const RECT& monitor, SIZE popup) {
-    const int width = monitor.right - monitor.left;
-    const int height = monitor.bottom - monitor.top;
-    return {monitor.left + (width < 0 ? -width : width) / 2 - popup.cx / 2,
-            monitor.top + (height < 0 ? -height : height) / 2 - popup.cy / 2};
 }
 
 bool KeepSelectionOnMonitor(int windowTop, int selectionTop, int selectionBottom, int monitorTop,
@@ -445,81 +429,114 @@ KeyAction KeyActionFor(WPARAM key, bool shiftDown) {
     }
 }
 
+void Present(Application& app, HWND hwnd, ListChange change, int keptWindow, bool previewLostItsWindow) {
+    ControllerState& c = app.controller;
+    ProgramState& program = app.program;
+    const Preferences& prefs = program.preferences;
+    // The overlays and thumbnails draw from the rows as they were: they are made again.
+    if (program.design.thumbnail) {
+        c.popup->iconWindow.reset();
+        UnregisterThumbnails(program.services.thumbnails, c.popup->thumbnails);
+    }
+
+    static const LauncherList emptyLaunchers;
+    static const ItemList emptyCommands;
+    const LauncherList& launchers =
+        ListedLaunchers(c.popup->narrowing, program.launcherList ? *program.launcherList : emptyLaunchers);
+    const ItemList& commands = program.commandList ? *program.commandList : emptyCommands;
+    const std::wstring header = NarrowingHeader(c.popup->narrowing.narrowing,
+                                                LoadText(ProgramLanguage(program), IDS_SCOPE_THIS_MONITOR));
+    c.popup->selection.textColumnWidth =
+        RenderPopup(hwnd, c.popup->list, launchers, commands, c.popup->design, DesktopRow(app),
+                    c.popup->surface, c.popup->dpi, program.services.dpi, header);
+    c.popup->selection.windowCount = c.popup->list.count;
+    c.popup->selection.launcherCount = launchers.count;
+    c.popup->selection.commandCount = commands.count;
+    c.popup->selection.headerHeight = header.empty() ? 0 : HeaderHeight(c.popup->design);
+    if (change != ListChange::Removed)
+        SelectAfterNarrowing(c.popup->selection, keptWindow, CancelEntryIndex(commands));
+    c.popup->selectionPainted = false;
+
+    if (program.design.thumbnail) {
+        RegisterThumbnails(program.services.thumbnails, c.popup->thumbnails, hwnd, c.popup->list,
+                           c.popup->selection, c.popup->design, DesktopRow(app),
+                           GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN));
+    }
+    if (FramePreviewHolds(c.popup->altTabOpened, prefs)) {
+        // The overlay marks the listed windows: made anew for the new list.
+        const bool hide = prefs.Altab7_Hide != 0;
+        c.popup->frameWindow.reset();
+        c.popup->frameWindow.reset(CreateFrameWindow(program.instance, &c.popup->list, c.popup->dpi));
+        if (change != ListChange::Removed)
+            PutAwayOtherWindows(program.services, c.popup->list,
+                                SelectionInWindows(app) ? c.popup->selection.index : -1, hide);
+        if (change != ListChange::Opened)
+            RestackPreview(c.popup->frameWindow.get(), hwnd);
+        // The window the preview showed went, or the selection moved to another window.
+        const bool showSelected = change == ListChange::Narrowed || previewLostItsWindow;
+        if (showSelected && SelectionInWindows(app))
+            ShowSelectedWindow(c.popup->list, c.popup->selection.index, hide);
+    }
+
+    // Centred on its own monitor, as it would have opened with this list.
+    const POINT at = CentreIn(MonitorRectOf(c.popup->narrowing.monitor),
+                              {c.popup->surface.width, c.popup->surface.height});
+    if (change == ListChange::Opened) {
+        SetWindowPos(hwnd, HWND_TOPMOST, at.x, at.y, c.popup->surface.width, c.popup->surface.height,
+                     SWP_SHOWWINDOW);
+        TakeForeground(hwnd);
+    } else {
+        SetWindowPos(hwnd, nullptr, at.x, at.y, c.popup->surface.width, c.popup->surface.height,
+                     SWP_NOZORDER | SWP_NOACTIVATE);
+        // The rows moved under a resting cursor: the mouse moves that the move makes must not
+        // select what now lies there. (At the open the cursor's row is the user's to take.)
+        StopEdgeTimers(hwnd);
+        c.popup->repositionGuard = true;
+        SetTimer(hwnd, kTimerRepositionGuard, kRepositionGuardMilliseconds, nullptr);
+    }
+    if (program.design.thumbnail && program.design.thumbnailOverlay) {
+        c.popup->iconWindow.reset(CreateIconWindow(program.instance, hwnd, &c.popup->list, c.popup->selection,
+                                                   c.popup->design, DesktopRow(app), c.popup->dpi));
+    }
+    KeepSelectionVisible(app, hwnd);
+    InvalidateRect(hwnd, nullptr, FALSE);
+}
+
 LRESULT OnOpenPopup(Application& app, HWND hwnd, LPARAM lParam) {
     ControllerState& c = app.controller;
-    if (c.popupList)
+    if (c.popup)
         return 0;
-    if (lParam == 1)
-        c.altTabOpened = true;
+    c.popup.emplace(app.program.services.thumbnails);
+    c.popup->altTabOpened = lParam == 1;
     // Everything is laid out for the DPI of the cursor's monitor, where the popup opens (not for
     // the monitor the hidden popup was last on).
     POINT cursor{};
     GetCursorPos(&cursor);
     const MonitorPlace place = MonitorAtPoint(app.program.services.dpi, cursor);
     const RECT monitor = place.monitor;
-    c.dpi = place.dpi;
-    c.design = DesignForDpi(app.program.design, c.dpi);
-    PrepareListIcons(app, c.design.iconSize);
-    c.popupList = CreateItemList();
+    c.popup->dpi = place.dpi;
+    c.popup->design = DesignForDpi(app.program.design, c.popup->dpi);
+    PrepareListIcons(app, c.popup->design.iconSize);
     if (!Flags(app).LauncherOnly)
-        FillWindowSection(app, hwnd, *c.popupList);
+        FillWindowSection(app, hwnd, c.popup->list);
 
-    if (!PopupHasSomethingToShow(c.popupList->count, LauncherCount(app), Prefs(app).ToggleDesktop != 0)) {
+    if (!PopupHasSomethingToShow(c.popup->list.count, LauncherCount(app), Prefs(app).ToggleDesktop != 0)) {
         ReleasePopupList(app);
-        c.altTabOpened = false;
         EndNotResident(app, hwnd);
         return 0;
     }
 
-    c.narrowing.monitor = place.handle;
+    c.popup->narrowing.monitor = place.handle;
     if (Prefs(app).MonitorScope) {
-        c.narrowing.narrowing.thisMonitorOnly = true;
-        ApplyNarrowing(c.narrowing, *c.popupList, app.program.launcherList.get(), nullptr);
+        c.popup->narrowing.narrowing.thisMonitorOnly = true;
+        ApplyNarrowing(c.popup->narrowing, c.popup->list, app.program.launcherList.get(), nullptr);
     }
-    static const LauncherList emptyLaunchers;
-    static const ItemList emptyCommands;
-    const LauncherList& launchers =
-        ListedLaunchers(c.narrowing, app.program.launcherList ? *app.program.launcherList : emptyLaunchers);
-    const ItemList& commands = app.program.commandList ? *app.program.commandList : emptyCommands;
-    const std::wstring header = NarrowingHeader(
-        c.narrowing.narrowing, LoadText(ProgramLanguage(app.program), IDS_SCOPE_THIS_MONITOR));
-    const int textWidth = RenderPopup(hwnd, *c.popupList, launchers, commands, c.design, DesktopRow(app),
-                                      c.surface, c.dpi, app.program.services.dpi, header);
-
-    c.selection.windowCount = c.popupList->count;
-    c.selection.launcherCount = launchers.count;
-    c.selection.commandCount = commands.count;
-    c.selection.textColumnWidth = textWidth;
-    c.selection.headerHeight = header.empty() ? 0 : HeaderHeight(c.design);
-    SelectAfterNarrowing(c.selection, -1, CancelEntryIndex(commands));
-    c.selectionPainted = false;
-    c.selectionTools = MakeSelectionTools(c.design, c.dpi, app.program.services.dpi);
-
-    if (app.program.design.thumbnail) {
-        RegisterThumbnails(app.program.services.thumbnails, c.thumbnails, hwnd, *c.popupList, c.selection,
-                           c.design, Prefs(app).ToggleDesktop != 0, GetSystemMetrics(SM_CXSCREEN),
-                           GetSystemMetrics(SM_CYSCREEN));
-    }
-
-    c.previousForeground = GetForegroundWindow();
-    const POINT at = CentredPopupPosition(monitor, {c.surface.width, c.surface.height});
-
-    if (FramePreviewHolds(c.altTabOpened, Prefs(app))) {
-        c.frameWindow = CreateFrameWindow(app.program.instance, c.popupList.get(), c.dpi);
-        PutAwayOtherWindows(app.program.services, *c.popupList,
-                            SelectionInWindows(app) ? c.selection.index : -1, Prefs(app).Altab7_Hide != 0);
-    }
-
-    SetWindowPos(hwnd, HWND_TOPMOST, at.x, at.y, c.surface.width, c.surface.height, SWP_SHOWWINDOW);
-    TakeForeground(hwnd);
+    c.popup->selectionTools = MakeSelectionTools(c.popup->design, c.popup->dpi, app.program.services.dpi);
+    c.popup->previousForeground = GetForegroundWindow();
+    Present(app, hwnd, ListChange::Opened);
     Log(L"popup opened%ls: %d windows, %d launcher entries, %d commands, %u dpi",
-        c.altTabOpened ? L" (Alt+Tab)" : L"", c.selection.windowCount, c.selection.launcherCount,
-        c.selection.commandCount, c.dpi);
-
-    if (app.program.design.thumbnail && app.program.design.thumbnailOverlay) {
-        c.iconWindow = CreateIconWindow(app.program.instance, hwnd, c.popupList.get(), c.selection, c.design,
-                                        DesktopRow(app), c.dpi);
-    }
+        c.popup->altTabOpened ? L" (Alt+Tab)" : L"", c.popup->selection.windowCount,
+        c.popup->selection.launcherCount, c.popup->selection.commandCount, c.popup->dpi);
 
     const bool centreCursor = Flags(app).NotResident
                                   ? Flags(app).CursorCentring
@@ -533,25 +550,25 @@ LRESULT OnOpenPopup(Application& app, HWND hwnd, LPARAM lParam) {
 
 LRESULT OnMoveSelection(Application& app, HWND hwnd, WPARAM wParam) {
     ControllerState& c = app.controller;
-    if (!c.popupList)
+    if (!c.popup)
         return 0;
-    if (AllWindows(c.narrowing, *c.popupList).count == 0 && LauncherCount(app) == 0)
+    if (AllWindows(c.popup->narrowing, c.popup->list).count == 0 && LauncherCount(app) == 0)
         return 0;
-    if (Prefs(app).ClickMode && !c.altTabOpened && !Flags(app).NotResident)
+    if (Prefs(app).ClickMode && !c.popup->altTabOpened && !Flags(app).NotResident)
         return 0;
-    const bool framePreview = FramePreviewHolds(c.altTabOpened, Prefs(app));
+    const bool framePreview = FramePreviewHolds(c.popup->altTabOpened, Prefs(app));
     const bool hide = Prefs(app).Altab7_Hide != 0;
     if (framePreview && SelectionInWindows(app))
-        PutAwaySelectedWindow(app.program.services, *c.popupList, c.selection.index, hide);
+        PutAwaySelectedWindow(app.program.services, c.popup->list, c.popup->selection.index, hide);
     const short delta = static_cast<short>(HIWORD(wParam));
     if (delta < 0) {
-        SelectNext(c.selection);
+        SelectNext(c.popup->selection);
     } else if (delta > 0) {
-        SelectPrevious(c.selection, true);
+        SelectPrevious(c.popup->selection, true);
     }
     if (framePreview && SelectionInWindows(app)) {
-        RestackPreview(c.frameWindow, hwnd);
-        ShowSelectedWindow(*c.popupList, c.selection.index, hide);
+        RestackPreview(c.popup->frameWindow.get(), hwnd);
+        ShowSelectedWindow(c.popup->list, c.popup->selection.index, hide);
     }
     Repaint(app, hwnd);
     return 0;
@@ -559,18 +576,19 @@ LRESULT OnMoveSelection(Application& app, HWND hwnd, WPARAM wParam) {
 
 LRESULT OnChoose(Application& app, HWND hwnd) {
     ControllerState& c = app.controller;
-    const bool framePreview = FramePreviewHolds(c.altTabOpened, Prefs(app));
-    HWND chosen = SelectionInWindows(app) ? c.popupList->slots[c.selection.index].window
+    if (!c.popup)
+        return 0;
+    const bool framePreview = FramePreviewHolds(c.popup->altTabOpened, Prefs(app));
+    HWND chosen = SelectionInWindows(app) ? c.popup->list.slots[c.popup->selection.index].window
                                           : SelectedEntryRunningWindow(app);
     if (!CommonCloseStart(app, hwnd, chosen))
         return 0;
-    Log(L"popup closed: entry %d of section %d chosen", c.selection.index, c.selection.section);
+    Log(L"popup closed: entry %d of section %d chosen", c.popup->selection.index, c.popup->selection.section);
     const bool toggled = !Flags(app).NotResident && SelectedCommandIs(app, KindDesktopToggle);
     if (toggled)
         ToggleDesktop(app);
-    if (framePreview || c.frameWindow)
+    if (framePreview || c.popup->frameWindow)
         EndFramePreview(app, !toggled);
-    c.altTabOpened = false;
     ActOnSelection(app, hwnd, chosen);
     ReleasePopupList(app);
     EndNotResident(app, hwnd);
@@ -579,13 +597,14 @@ LRESULT OnChoose(Application& app, HWND hwnd) {
 
 LRESULT OnCancel(Application& app, HWND hwnd) {
     ControllerState& c = app.controller;
-    const bool framePreview = FramePreviewHolds(c.altTabOpened, Prefs(app));
+    if (!c.popup)
+        return 0;
+    const bool framePreview = FramePreviewHolds(c.popup->altTabOpened, Prefs(app));
     if (!CommonCloseStart(app, hwnd, nullptr))
         return 0;
     Log(L"popup closed without a choice");
-    if (framePreview || c.frameWindow)
+    if (framePreview || c.popup->frameWindow)
         EndFramePreview(app, true);
-    c.altTabOpened = false;
     ReleasePopupList(app);
     EndNotResident(app, hwnd);
     return 0;
@@ -593,7 +612,7 @@ LRESULT OnCancel(Application& app, HWND hwnd) {
 
 LRESULT OnMouseMove(Application& app, HWND hwnd, LPARAM lParam) {
     ControllerState& c = app.controller;
-    if (!c.popupList || c.repositionGuard)
+    if (!c.popup || c.popup->repositionGuard)
         return 0;
     if (Flags(app).NotResident && !Flags(app).CursorCentring)
         return 0;
@@ -603,10 +622,11 @@ LRESULT OnMouseMove(Application& app, HWND hwnd, LPARAM lParam) {
     RECT window{};
     GetWindowRect(hwnd, &window);
     const int screenY = window.top + GET_Y_LPARAM(lParam);
-    const UINT_PTR timer = EdgeTimerFor(screenY, MonitorOfPopup(hwnd), c.design.itemSpace, c.design.iconSize);
+    const UINT_PTR timer =
+        EdgeTimerFor(screenY, MonitorOfPopup(hwnd), c.popup->design.itemSpace, c.popup->design.iconSize);
     if (timer) {
         SetTimer(hwnd, timer, kEdgeTimerMilliseconds, nullptr);
-    } else if (SelectAtPoint(c.selection, c.design, DesktopRow(app), lParam)) {
+    } else if (SelectAtPoint(c.popup->selection, c.popup->design, DesktopRow(app), lParam)) {
         Repaint(app, hwnd);
     }
     return 0;
@@ -623,7 +643,7 @@ LRESULT OnWheel(Application& app, HWND hwnd, WPARAM wParam, LPARAM) {
     // cursor in resident click mode). The Alt+Tab popup that stays open takes the wheel whatever
     // the click mode: the hook only turns the wheel into steps while a button is held.
     const ControllerState& c = app.controller;
-    const bool altTabStaysOpen = c.popupList && c.altTabOpened && StayOpen(app);
+    const bool altTabStaysOpen = c.popup && c.popup->altTabOpened && StayOpen(app);
     // Moved at once, so a click that follows the wheel chooses what the wheel selected.
     if (Prefs(app).ClickMode || altTabStaysOpen)
         OnMoveSelection(app, hwnd, wParam);
@@ -634,15 +654,16 @@ LRESULT OnTimer(Application& app, HWND hwnd, WPARAM id) {
     ControllerState& c = app.controller;
     switch (id) {
     case kTimerStepForward:
-        if (c.popupList && StepForward(c.selection))
+        if (c.popup && StepForward(c.popup->selection))
             Repaint(app, hwnd);
         break;
     case kTimerStepBack:
-        if (c.popupList && SelectPrevious(c.selection, false))
+        if (c.popup && SelectPrevious(c.popup->selection, false))
             Repaint(app, hwnd);
         break;
     case kTimerRepositionGuard:
-        c.repositionGuard = false;
+        if (c.popup)
+            c.popup->repositionGuard = false;
         KillTimer(hwnd, kTimerRepositionGuard);
         break;
     default:
@@ -653,28 +674,27 @@ LRESULT OnTimer(Application& app, HWND hwnd, WPARAM id) {
 
 LRESULT OnPaint(Application& app, HWND hwnd) {
     ControllerState& c = app.controller;
-    PAINTSTRUCT ps;
-    HDC dc = BeginPaint(hwnd, &ps);
-    if (c.popupList && c.surface) {
+    const PaintDc paint(hwnd);
+    HDC dc = paint.get();
+    if (c.popup && c.popup->surface) {
         // Only what was invalidated: a selection step asks for its two rows alone.
-        const RECT& area = ps.rcPaint;
-        BitBlt(dc, area.left, area.top, area.right - area.left, area.bottom - area.top, c.surface.dc(),
+        const RECT& area = paint.area();
+        BitBlt(dc, area.left, area.top, area.right - area.left, area.bottom - area.top, c.popup->surface.dc(),
                area.left, area.top, SRCCOPY);
         RECT selection{};
-        if (GetCursorRect(c.selection, c.design, DesktopRow(app), &selection)) {
-            KeepSelectionVisible(app, hwnd, selection);
+        if (GetCursorRect(c.popup->selection, c.popup->design, DesktopRow(app), &selection)) {
             static const LauncherList emptyLaunchers;
             static const ItemList emptyCommands;
-            PaintSelection(dc, c.selection, c.design, DesktopRow(app), *c.popupList,
-                           ListedLaunchers(c.narrowing, app.program.launcherList ? *app.program.launcherList
-                                                                                 : emptyLaunchers),
-                           app.program.commandList ? *app.program.commandList : emptyCommands, c.dpi,
-                           &c.selectionTools);
-            c.paintedSelection = c.selection;
-            c.selectionPainted = true;
+            PaintSelection(dc, c.popup->selection, c.popup->design, DesktopRow(app), c.popup->list,
+                           ListedLaunchers(c.popup->narrowing, app.program.launcherList
+                                                                   ? *app.program.launcherList
+                                                                   : emptyLaunchers),
+                           app.program.commandList ? *app.program.commandList : emptyCommands, c.popup->dpi,
+                           &c.popup->selectionTools);
+            c.popup->paintedSelection = c.popup->selection;
+            c.popup->selectionPainted = true;
         }
     }
-    EndPaint(hwnd, &ps);
     return 0;
 }
 
@@ -684,19 +704,26 @@ LRESULT OnActivateApp(Application& app, HWND hwnd, WPARAM active) {
     return 0;
 }
 
+LRESULT OnActivate(Application& app, HWND hwnd, WPARAM state) {
+    // Another window of this program taking the activation sends no WM_ACTIVATEAPP.
+    if (LOWORD(state) == WA_INACTIVE && PopupIsOpen(app) && StayOpen(app) && IsWindowVisible(hwnd))
+        PostMessageW(hwnd, kMsgCancel, 0, 0);
+    return 0;
+}
+
 LRESULT OnKeyDown(Application& app, HWND hwnd, WPARAM key) {
     ControllerState& c = app.controller;
-    if (!c.popupList || !StayOpen(app))
+    if (!c.popup || !StayOpen(app))
         return 0;
     const bool shift =
         (GetAsyncKeyState(VK_SHIFT) | GetAsyncKeyState(VK_LSHIFT) | GetAsyncKeyState(VK_RSHIFT)) < 0;
     switch (KeyActionFor(key, shift)) {
     case KeyAction::Next:
-        SelectNext(c.selection);
+        SelectNext(c.popup->selection);
         Repaint(app, hwnd);
         break;
     case KeyAction::Previous:
-        SelectPrevious(c.selection, true);
+        SelectPrevious(c.popup->selection, true);
         Repaint(app, hwnd);
         break;
     case KeyAction::Choose:
@@ -720,81 +747,30 @@ void ShowNarrowedList(Application& app, HWND hwnd, bool keepSelectedWindow) {
     ControllerState& c = app.controller;
     ProgramState& program = app.program;
     const Preferences& prefs = program.preferences;
-    const bool framePreview = FramePreviewHolds(c.altTabOpened, prefs);
+    const bool framePreview = FramePreviewHolds(c.popup->altTabOpened, prefs);
     const bool hide = prefs.Altab7_Hide != 0;
-    HWND keep = keepSelectedWindow && SelectionInWindows(app) ? c.popupList->slots[c.selection.index].window
-                                                              : nullptr;
+    HWND keep = keepSelectedWindow && SelectionInWindows(app)
+                    ? c.popup->list.slots[c.popup->selection.index].window
+                    : nullptr;
     if (framePreview && SelectionInWindows(app))
-        PutAwaySelectedWindow(program.services, *c.popupList, c.selection.index, hide);
-    if (program.design.thumbnail) {
-        if (c.iconWindow)
-            DestroyWindow(c.iconWindow);
-        c.iconWindow = nullptr;
-        UnregisterThumbnails(program.services.thumbnails, c.thumbnails);
-    }
-
+        PutAwaySelectedWindow(program.services, c.popup->list, c.popup->selection.index, hide);
     WindowFactsSource source;
     source.memo = &program.pathMemo;
-    const int kept = ApplyNarrowing(c.narrowing, *c.popupList, program.launcherList.get(), keep, source);
-    static const LauncherList emptyLaunchers;
-    static const ItemList emptyCommands;
-    const LauncherList& launchers =
-        ListedLaunchers(c.narrowing, program.launcherList ? *program.launcherList : emptyLaunchers);
-    const ItemList& commands = program.commandList ? *program.commandList : emptyCommands;
-    const std::wstring header =
-        NarrowingHeader(c.narrowing.narrowing, LoadText(ProgramLanguage(program), IDS_SCOPE_THIS_MONITOR));
-    c.selection.textColumnWidth =
-        RenderPopup(hwnd, *c.popupList, launchers, commands, c.design, DesktopRow(app), c.surface, c.dpi,
-                    program.services.dpi, header);
-    c.selection.windowCount = c.popupList->count;
-    c.selection.launcherCount = launchers.count;
-    c.selection.commandCount = commands.count;
-    c.selection.headerHeight = header.empty() ? 0 : HeaderHeight(c.design);
-    SelectAfterNarrowing(c.selection, kept, CancelEntryIndex(commands));
+    const int kept =
+        ApplyNarrowing(c.popup->narrowing, c.popup->list, program.launcherList.get(), keep, source);
+    Present(app, hwnd, ListChange::Narrowed, kept);
     Log(L"popup narrowed%ls%ls: %d windows, %d launcher entries",
-        c.narrowing.narrowing.thisMonitorOnly ? L" to its monitor" : L"",
-        c.narrowing.narrowing.filter.empty() ? L"" : L" by a filter", c.selection.windowCount,
-        c.selection.launcherCount);
-
-    if (program.design.thumbnail) {
-        RegisterThumbnails(program.services.thumbnails, c.thumbnails, hwnd, *c.popupList, c.selection,
-                           c.design, prefs.ToggleDesktop != 0, GetSystemMetrics(SM_CXSCREEN),
-                           GetSystemMetrics(SM_CYSCREEN));
-    }
-    if (framePreview) {
-        // The overlay marks the listed windows: made anew for the new list.
-        if (c.frameWindow)
-            DestroyWindow(c.frameWindow);
-        c.frameWindow = CreateFrameWindow(program.instance, c.popupList.get(), c.dpi);
-        PutAwayOtherWindows(program.services, *c.popupList, SelectionInWindows(app) ? c.selection.index : -1,
-                            hide);
-        if (SelectionInWindows(app)) {
-            RestackPreview(c.frameWindow, hwnd);
-            ShowSelectedWindow(*c.popupList, c.selection.index, hide);
-        }
-    }
-    // Centred on its own monitor, like at the open. The rows move under a resting cursor: the
-    // mouse moves that the move makes must not select what now lies there.
-    const POINT at =
-        CentredPopupPosition(MonitorRectOf(c.narrowing.monitor), {c.surface.width, c.surface.height});
-    SetWindowPos(hwnd, nullptr, at.x, at.y, c.surface.width, c.surface.height, SWP_NOZORDER | SWP_NOACTIVATE);
-    StopEdgeTimers(hwnd);
-    c.repositionGuard = true;
-    SetTimer(hwnd, kTimerRepositionGuard, kRepositionGuardMilliseconds, nullptr);
-    if (program.design.thumbnail && program.design.thumbnailOverlay) {
-        c.iconWindow = CreateIconWindow(program.instance, hwnd, c.popupList.get(), c.selection, c.design,
-                                        DesktopRow(app), c.dpi);
-    }
-    c.selectionPainted = false;
-    InvalidateRect(hwnd, nullptr, FALSE);
+        c.popup->narrowing.narrowing.thisMonitorOnly ? L" to its monitor" : L"",
+        c.popup->narrowing.narrowing.filter.empty() ? L"" : L" by a filter", c.popup->selection.windowCount,
+        c.popup->selection.launcherCount);
 }
 
 void SetScope(Application& app, HWND hwnd, bool thisMonitorOnly) {
     ControllerState& c = app.controller;
     // Set by direction: a tilt held down repeats, and must not flip the scope back and forth.
-    if (!c.popupList || c.narrowing.narrowing.thisMonitorOnly == thisMonitorOnly)
+    if (!c.popup || c.popup->narrowing.narrowing.thisMonitorOnly == thisMonitorOnly)
         return;
-    c.narrowing.narrowing.thisMonitorOnly = thisMonitorOnly;
+    c.popup->narrowing.narrowing.thisMonitorOnly = thisMonitorOnly;
     ShowNarrowedList(app, hwnd, true);
 }
 
@@ -802,9 +778,9 @@ void SetScope(Application& app, HWND hwnd, bool thisMonitorOnly) {
 
 LRESULT OnChar(Application& app, HWND hwnd, WPARAM character) {
     ControllerState& c = app.controller;
-    if (!c.popupList || !StayOpen(app) || !Prefs(app).TypeToFilter)
+    if (!c.popup || !StayOpen(app) || !Prefs(app).TypeToFilter)
         return 0;
-    if (EditFilter(c.narrowing.narrowing.filter, static_cast<wchar_t>(character)))
+    if (EditFilter(c.popup->narrowing.narrowing.filter, static_cast<wchar_t>(character)))
         ShowNarrowedList(app, hwnd, false);
     return 0;
 }

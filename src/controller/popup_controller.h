@@ -5,51 +5,63 @@
 #include <windows.h>
 
 #include <memory>
+#include <optional>
 #include <vector>
 
 #include "model/icon_cache.h"
 #include "model/item_list.h"
 #include "controller/popup_narrowing.h"
 #include "controller/thumbnails.h"
+#include "controller/timers.h"
 #include "settings/preferences.h"
 #include "platform/dpi.h"
+#include "platform/unique_handle.h"
 #include "view/design.h"
 #include "view/layout.h"
 #include "view/render.h"
 
 namespace mw {
 
-constexpr UINT_PTR kTimerStepForward = 1;
-constexpr UINT_PTR kTimerStepBack = 2;
-constexpr UINT_PTR kTimerRepositionGuard = 3;
 constexpr UINT kEdgeTimerMilliseconds = 50;
 constexpr UINT kRepositionGuardMilliseconds = 500;
 
 // Fills the popup list with the windows to switch to. Tests substitute their own source.
 using WindowSource = void (*)(ItemList& list, int iconSize);
 
-struct ControllerState {
-    std::unique_ptr<ItemList> popupList; // present exactly while the popup is open
-    SelectionState selection;
+// Everything that exists only while the popup is open; the controller holds one exactly then.
+// Its end unregisters the thumbnails and destroys the overlay windows, whatever path closes it.
+struct PopupSession {
+    explicit PopupSession(const ThumbnailApi& api) : thumbnailApi(&api) {}
+    ~PopupSession() { UnregisterThumbnails(*thumbnailApi, thumbnails); }
+    PopupSession(const PopupSession&) = delete;
+    PopupSession& operator=(const PopupSession&) = delete;
+
+    const ThumbnailApi* thumbnailApi;
     // The DPI of the monitor the popup opened on and the design in its pixels: every size of the
     // open popup, its overlays and its mouse handling comes from these.
     UINT dpi = kDefaultDpi;
     Design design;
+    ItemList list; // the listed windows
+    SelectionState selection;
     bool altTabOpened = false;
     HWND closeTarget = nullptr;
     HWND previousForeground = nullptr; // the foreground window when the popup opened
     bool repositionGuard = false;
-    HWND frameWindow = nullptr;
-    HWND iconWindow = nullptr;
+    UniqueWindow frameWindow;
+    UniqueWindow iconWindow;
     PopupSurface surface;
     ThumbnailSet thumbnails;
+    SelectionTools selectionTools;   // font and brushes of the selection
+    SelectionState paintedSelection; // the selection as last drawn on screen
+    bool selectionPainted = false;   // false until the first paint
+    PopupNarrowing narrowing;        // the typed filter and the monitor scope
+    std::vector<HWND> closing;       // windows a middle click asked to close, until they go
+};
+
+struct ControllerState {
+    std::optional<PopupSession> popup;   // present exactly while the popup is open
     IconCache iconCache;                 // window and file icon copies kept between opens
-    SelectionTools selectionTools;       // font and brushes of the selection, made at each open
-    SelectionState paintedSelection;     // the selection as last drawn on screen
-    bool selectionPainted = false;       // false until the first paint of an open
     WindowSource windowSource = nullptr; // null: the real top-level windows
-    PopupNarrowing narrowing;            // the typed filter and the monitor scope of the open popup
-    std::vector<HWND> closing;           // windows a middle click asked to close, until they go
 };
 
 struct Application;
@@ -65,9 +77,6 @@ bool PopupIsOpen(Application& app);
 // The two derived modes, evaluated anew at every use.
 bool StayOpenMode(bool altTabOpened, const Preferences& prefs);
 bool FramePreviewHolds(bool altTabOpened, const Preferences& prefs);
-
-// The popup's top-left corner, centred on a monitor rectangle (halves truncated toward zero).
-POINT CentredPopupPosition(const RECT& monitor, SIZE popup);
 
 // Brings the icons of the launcher entries and command entries to `pixels` x `pixels` when they
 // were loaded at another size (a popup opening on a monitor of another DPI than the last one).
@@ -90,6 +99,19 @@ KeyAction KeyActionFor(WPARAM virtualKey, bool shiftDown);
 // still exists and has a title. False when nothing was asked.
 bool AskWindowToClose(HWND window);
 
+// How the list to show came about: the popup opened, its narrowing changed, or a window entry
+// left it (the selection is then already set).
+enum class ListChange { Opened, Narrowed, Removed };
+
+// Shows the popup's list as it now stands, for every change: drawn and sized, the selection's
+// counts set (after an open or a narrowing the selection goes to window `keptWindow` when it is
+// listed, else by the narrowing's rule), the thumbnails, the frame preview and the icon window
+// made for the new rows, centred on the popup's monitor; after a change of an open popup, the
+// mouse moves that its move makes are ignored for a moment. `previewLostItsWindow`: the window
+// the frame preview showed went, and the one now selected comes forward.
+void Present(Application& app, HWND hwnd, ListChange change, int keptWindow = -1,
+             bool previewLostItsWindow = false);
+
 // Message handlers of the main window; each answers 0.
 LRESULT OnOpenPopup(Application& app, HWND hwnd, LPARAM lParam);
 LRESULT OnMoveSelection(Application& app, HWND hwnd, WPARAM wParam);
@@ -101,6 +123,8 @@ LRESULT OnWheel(Application& app, HWND hwnd, WPARAM wParam, LPARAM lParam);
 LRESULT OnTimer(Application& app, HWND hwnd, WPARAM id);
 LRESULT OnPaint(Application& app, HWND hwnd);
 LRESULT OnActivateApp(Application& app, HWND hwnd, WPARAM active);
+// Any activation away from a popup that stays open cancels it, the program's own dialogs too.
+LRESULT OnActivate(Application& app, HWND hwnd, WPARAM state);
 LRESULT OnKeyDown(Application& app, HWND hwnd, WPARAM virtualKey);
 // Typed characters narrow a stay-open popup's list (TypeToFilter).
 LRESULT OnChar(Application& app, HWND hwnd, WPARAM character);

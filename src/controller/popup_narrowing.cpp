@@ -3,7 +3,7 @@
 #include <string>
 #include <utility>
 
-#include "model/window_list.h"
+#include "system/window_list.h"
 
 namespace mw {
 
@@ -50,7 +50,8 @@ int ApplyNarrowing(PopupNarrowing& p, ItemList& popupList, const LauncherList* p
         if (!p.allWindows) {
             p.allWindows = CreateItemList();
             *p.allWindows = std::move(popupList);
-            popupList.count = 0;
+            // Moved-from records still say they are in use: the narrowed list starts empty.
+            popupList = ItemList{};
         }
         GatherFacts(p, source);
         NarrowWindows(*p.allWindows, p.facts, p.narrowing, p.monitor, popupList);

@@ -1,6 +1,6 @@
 #include "controller/thumbnails.h"
 
-#include "model/thumbnail_api.h"
+#include "system/thumbnail_api.h"
 
 namespace mw {
 
@@ -29,7 +29,6 @@ void RegisterThumbnails(const ThumbnailApi& api, ThumbnailSet& set, HWND mainWin
                         bool toggleDesktop, int screenWidth, int screenHeight) {
     UnregisterThumbnails(api, set);
     int windowCount = popupList.count < ListCapacity ? popupList.count : ListCapacity;
-    set.windowCount = windowCount;
     set.ThumbnailIds.assign(static_cast<size_t>(windowCount) + 1, 0);
 
     for (int i = 0; i < windowCount; ++i) {
@@ -48,7 +47,6 @@ void UnregisterThumbnails(const ThumbnailApi& api, ThumbnailSet& set) {
             api.unregisterThumbnail(id);
     }
     set.ThumbnailIds.clear();
-    set.windowCount = 0;
 }
 
 } // namespace mw

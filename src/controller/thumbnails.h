@@ -19,7 +19,6 @@ namespace mw {
 // a failed registration is never unregistered.
 struct ThumbnailSet {
     std::vector<HTHUMBNAIL> ThumbnailIds;
-    int windowCount = 0;
 };
 
 // Registers a thumbnail of every window entry, and with `toggleDesktop` one of the desktop

@@ -48,12 +48,12 @@ TrayLook TrayLookFor(LANGID language, bool paused, const HookHealth& health) {
         look.pausedPicture = true;
         return look;
     }
-    const bool mouse = health.refused || health.failing[0];
-    const bool keys = health.failing[1];
+    const bool mouse = health.refused || health.mouse.failing;
+    const bool keys = health.keyboard.failing;
     if (mouse || keys) {
         look.pausedPicture = true;
         look.tip = LoadText(language, mouse ? IDS_TIP_MOUSE_HOOK_MISSING : IDS_TIP_KEYBOARD_HOOK_MISSING);
-    } else if (health.lost[0] || health.lost[1]) {
+    } else if (health.mouse.lost || health.keyboard.lost) {
         look.tip = LoadText(language, IDS_TIP_HOOK_REINSTALLING);
     }
     return look;

@@ -6,13 +6,13 @@
 
 #include <string>
 
+#include "controller/timers.h"
+#include "hook/messages.h"
 #include "model/program_state.h"
 
 namespace mw {
 
-constexpr UINT kMsgTrayCallback = 50209;
 // A failed addition (Explorer not up yet, at log-on) is tried again this often until it works.
-constexpr UINT_PTR kTimerTrayRetry = 5;
 constexpr UINT kTrayRetryMilliseconds = 2000;
 
 // What the icon shows: the running or the paused picture, and its tip.

@@ -2,7 +2,7 @@
 
 #include "controller/hook_status.h"
 #include "controller/tray.h"
-#include "model/hook_client.h"
+#include "system/hook_client.h"
 #include "settings/preferences.h"
 #include "model/program_state.h"
 #include "options/options_dialog.h"

@@ -14,3 +14,5 @@ constexpr unsigned int kMsgMiddleClick = 50184;
 constexpr int kHookOptionMiddleClose = 0x1;
 // The wheel was tilted while the gesture popup is open: wParam 1 right (this monitor), 0 left (all).
 constexpr unsigned int kMsgTilt = 50185;
+// The notification-area icon's callback (Shell_NotifyIcon's uCallbackMessage).
+constexpr unsigned int kMsgTrayCallback = 50209;

@@ -1,6 +1,6 @@
 #include "model/launcher_section.h"
 
-#include "model/file_icon.h"
+#include "system/file_icon.h"
 
 namespace mw {
 

@@ -5,8 +5,8 @@
 #include <string>
 #include <utility>
 
-#include "model/file_icon.h"
-#include "model/window_list.h"
+#include "system/file_icon.h"
+#include "system/window_list.h"
 #include "platform/resources_lang.h"
 #include "resources/resource.h"
 
@@ -157,6 +157,18 @@ void ArrangeByProgram(ItemList& popupList, ProgramPathMemo& memo) {
 
 bool PopupHasSomethingToShow(int windowCount, int launcherCount, bool toggleDesktop) {
     return launcherCount > 0 || windowCount >= 2 || (windowCount >= 1 && toggleDesktop);
+}
+
+void RecordDesktopWindows(const ItemList& shown, ItemList& saved) {
+    ClearItemList(saved);
+    for (int i = 0; i < shown.count; ++i) {
+        ListItem record;
+        record.order = i;
+        record.showState = shown.slots[i].showState;
+        record.window = shown.slots[i].window;
+        record.kind = KindWindow;
+        AppendListItem(saved, record);
+    }
 }
 
 } // namespace mw

@@ -30,6 +30,10 @@ void SetCloseEntryLabels(ItemList& commandList, const wchar_t* text);
 // empty title for none), in `language`.
 std::wstring CloseEntryLabel(LANGID language, HWND target);
 
+// The records the desktop entry keeps of the windows it minimises (`shown`, the windows the list
+// shows): window and show state, in list order; a record's order is its position.
+void RecordDesktopWindows(const ItemList& shown, ItemList& saved);
+
 // Finds the program path of a window into a buffer of TextBufferLength units; false (and an
 // empty buffer) when unknown. ProgramPathOfWindow with the program's path memo is the real one.
 using ProgramPathLookup = bool (*)(HWND window, wchar_t* buffer);

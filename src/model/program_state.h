@@ -20,13 +20,19 @@
 
 namespace mw {
 
+// What the library reported of one of its two hooks.
+struct OneHookHealth {
+    bool lost = false;    // the library is putting it back
+    bool failing = false; // the library could not put it back and keeps trying
+};
+
 // What is known about the hook besides the tray's pause.
 struct HookHealth {
-    bool lost[2] = {false, false};    // mouse, keyboard: the library is putting it back
-    bool failing[2] = {false, false}; // the library could not put it back and keeps trying
-    bool refused = false;             // StartMouseHook said no: the program tries again
-    int attempts = 0;                 // the program's attempts since it was refused
-    bool told = false;                // the user has been told once this run
+    OneHookHealth mouse;
+    OneHookHealth keyboard;
+    bool refused = false; // StartMouseHook said no: the program tries again
+    int attempts = 0;     // the program's attempts since it was refused
+    bool told = false;    // the user has been told once this run
 };
 
 // Program paths remembered by process. A process's executable never changes while it runs, and
@@ -56,7 +62,6 @@ struct HookApi {
 // dwmapi's thumbnail functions, once the library is loaded.
 struct ThumbnailApi {
     HRESULT(WINAPI* registerThumbnail)(HWND destination, HWND source, PHTHUMBNAIL id) = nullptr;
-    HRESULT(WINAPI* isCompositionEnabled)(BOOL* enabled) = nullptr;
     HRESULT(WINAPI* updateProperties)(HTHUMBNAIL id, const DWM_THUMBNAIL_PROPERTIES* properties) = nullptr;
     HRESULT(WINAPI* unregisterThumbnail)(HTHUMBNAIL id) = nullptr;
 };

@@ -1,7 +1,7 @@
 #include "model/run_or_raise.h"
 
-#include "model/file_icon.h"
-#include "model/window_list.h"
+#include "system/file_icon.h"
+#include "system/window_list.h"
 
 namespace mw {
 

@@ -10,7 +10,7 @@
 
 #include "model/launcher_section.h"
 #include "settings/preferences_file.h"
-#include "model/file_icon.h"
+#include "system/file_icon.h"
 #include "model/item_list.h"
 #include "model/program_state.h"
 #include "options/option_settings.h"
@@ -342,8 +342,8 @@ INT_PTR OnPropertyInitDialog(OptionsSession& session, HWND dialog) {
 }
 
 INT_PTR OnPropertyPaint(OptionsSession& session, HWND dialog) {
-    PAINTSTRUCT paint;
-    HDC dc = BeginPaint(dialog, &paint);
+    const PaintDc paint(dialog);
+    HDC dc = paint.get();
     const LauncherEntry* e = PropertyEntry(session);
     if (e && e->icon) {
         // The dialog is scaled for its monitor's DPI, and so is the icon it shows.
@@ -352,7 +352,6 @@ INT_PTR OnPropertyPaint(OptionsSession& session, HWND dialog) {
         const POINT origin = PropertyIconOrigin(size, dpi);
         DrawIconEx(dc, origin.x, origin.y, e->icon.get(), size, size, 0, nullptr, DI_NORMAL);
     }
-    EndPaint(dialog, &paint);
     return TRUE;
 }
 

@@ -14,7 +14,7 @@ namespace mw {
 
 INT_PTR CALLBACK LauncherPageProc(HWND page, UINT message, WPARAM wParam, LPARAM lParam);
 
-// The property dialog (template 160) for the entry at PropertyIndex; opened by the page.
+// The property dialog (IDD_LAUNCHER_PROPERTIES) for the entry at PropertyIndex; opened by the page.
 INT_PTR CALLBACK LauncherPropertyProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
 
 // Longest path an entry takes, in characters, without the terminator.

@@ -1,7 +1,7 @@
 #include "options/option_settings.h"
 
 #include "settings/preferences_file.h"
-#include "model/hook_client.h"
+#include "system/hook_client.h"
 #include "model/list_building.h"
 #include "settings/preferences.h"
 #include "model/program_state.h"

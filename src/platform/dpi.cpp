@@ -129,8 +129,10 @@ RECT VirtualScreenRect() {
 }
 
 POINT CentreIn(const RECT& area, SIZE size) {
-    return {area.left + (area.right - area.left) / 2 - size.cx / 2,
-            area.top + (area.bottom - area.top) / 2 - size.cy / 2};
+    const int width = area.right - area.left;
+    const int height = area.bottom - area.top;
+    return {area.left + (width < 0 ? -width : width) / 2 - size.cx / 2,
+            area.top + (height < 0 ? -height : height) / 2 - size.cy / 2};
 }
 
 void CentreOnCursorMonitor(const DpiApi& api, HWND window) {

@@ -94,7 +94,6 @@ struct FileHandleTraits {
 using UniqueHandle = UniqueAny<NullTraits<HANDLE, detail::CloseKernel>>;
 using UniqueFileHandle = UniqueAny<FileHandleTraits>;
 using UniqueIcon = UniqueAny<NullTraits<HICON, detail::CloseIcon>>;
-using UniqueGdiObject = UniqueAny<NullTraits<HGDIOBJ, detail::CloseGdi<HGDIOBJ>>>;
 using UniqueBitmap = UniqueAny<NullTraits<HBITMAP, detail::CloseGdi<HBITMAP>>>;
 using UniqueFont = UniqueAny<NullTraits<HFONT, detail::CloseGdi<HFONT>>>;
 using UniquePen = UniqueAny<NullTraits<HPEN, detail::CloseGdi<HPEN>>>;
@@ -121,6 +120,22 @@ class WindowDc {
 
   private:
     HWND hwnd_;
+    HDC dc_;
+};
+
+// The DC of a WM_PAINT, taken with BeginPaint and given back with EndPaint.
+class PaintDc {
+  public:
+    explicit PaintDc(HWND hwnd) noexcept : hwnd_(hwnd), dc_(::BeginPaint(hwnd, &paint_)) {}
+    PaintDc(const PaintDc&) = delete;
+    PaintDc& operator=(const PaintDc&) = delete;
+    ~PaintDc() { ::EndPaint(hwnd_, &paint_); }
+    HDC get() const noexcept { return dc_; }
+    const RECT& area() const noexcept { return paint_.rcPaint; } // what needs painting
+
+  private:
+    HWND hwnd_;
+    PAINTSTRUCT paint_{};
     HDC dc_;
 };
 

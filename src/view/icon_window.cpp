@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "model/window_list.h"
+#include "system/window_list.h"
 
 namespace mw {
 

@@ -34,10 +34,10 @@ struct SelectionState {
 };
 
 // Row heights and column widths derived from the design.
-int IconRowHeight(const Design& design);      // ic + 2·is
-int ThumbnailRowHeight(const Design& design); // ts + 2·is
+int IconRowHeight(const Design& design);      // the icon with the item space above and below
+int ThumbnailRowHeight(const Design& design); // the thumbnail with the item space above and below
 int WindowRowHeight(const Design& design);    // thumbnail row in thumbnail mode, else icon row
-int PictureWidth(const Design& design);       // ic, or max(ic, ts) in thumbnail mode
+int PictureWidth(const Design& design);       // the icon's, or the wider of icon and thumbnail
 int SeparatorBlock(const Design& design);     // is, a one-pixel line, is
 bool HasDesktopRow(const Design& design, bool desktopRow);
 // The line above a narrowed list: an icon row for the text, then a separator block.

@@ -71,9 +71,9 @@ TEST(TrayLook, ThePausedPictureWhileAHookIsMissingAndTheTipSaysWhy) {
         const wchar_t* tipHas;
     };
     HookHealth lost, mouseFailing, keysFailing, refused;
-    lost.lost[0] = true;
-    mouseFailing.failing[0] = true;
-    keysFailing.failing[1] = true;
+    lost.mouse.lost = true;
+    mouseFailing.mouse.failing = true;
+    keysFailing.keyboard.failing = true;
     refused.refused = true;
     const Case cases[] = {
         {false, HookHealth{}, false, L"Mistlewick"}, {true, HookHealth{}, true, L"Mistlewick"},

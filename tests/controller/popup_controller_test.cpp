@@ -96,7 +96,7 @@ class PopupController : public ::testing::Test {
         SendMessageW(main_, message, wParam, lParam);
         test::PumpFor(0);
     }
-    const SelectionState& Sel() { return app_.controller.selection; }
+    const SelectionState& Sel() { return app_.controller.popup->selection; }
 
     Application app_; // a fresh application object for each test, handed to its main window
     HWND main_ = nullptr;
@@ -122,10 +122,10 @@ TEST(PopupModes, StayOpenAndFramePreviewForEveryCombination) {
 }
 
 TEST(PopupGeometry, CentringEdgesAndKeepingTheSelectionOnTheMonitor) {
-    POINT at = CentredPopupPosition({0, 0, 1920, 1080}, {260, 233});
+    POINT at = CentreIn({0, 0, 1920, 1080}, {260, 233});
     EXPECT_EQ(at.x, 830);
     EXPECT_EQ(at.y, 424); // 540 - 116
-    at = CentredPopupPosition({-1280, -200, 0, 824}, {101, 51});
+    at = CentreIn({-1280, -200, 0, 824}, {101, 51});
     EXPECT_EQ(at.x, -1280 + 640 - 50);
     EXPECT_EQ(at.y, -200 + 512 - 25);
 
@@ -367,7 +367,7 @@ TEST_F(PopupController, CloseEntryClosesTheActiveWindowButNotOneThatIsGone) {
     SetActiveWindow(a);
     ASSERT_TRUE(test::WaitFor([&] { return GetForegroundWindow() == a; }, 2000));
     Send(kMsgOpenPopup);
-    ASSERT_EQ(app_.controller.closeTarget, a);
+    ASSERT_EQ(app_.controller.popup->closeTarget, a);
     EXPECT_EQ(app_.program.commandList->slots[0].name, L"「to be closed」を閉じる");
     Send(kMsgMoveSelection, kPrevious);
     Send(kMsgMoveSelection, kPrevious);
@@ -384,7 +384,7 @@ TEST_F(PopupController, CloseEntryClosesTheActiveWindowButNotOneThatIsGone) {
     test::WaitFor([&] { return GetForegroundWindow() == b; }, 2000);
     Listed() = {b};
     Send(kMsgOpenPopup);
-    ASSERT_EQ(app_.controller.closeTarget, b);
+    ASSERT_EQ(app_.controller.popup->closeTarget, b);
     DestroyWindow(b);
     windows_.erase(windows_.begin());
     Send(kMsgMoveSelection, kPrevious);
@@ -411,13 +411,13 @@ TEST_F(PopupController, AListTallerThanTheScreenFollowsTheSelectionAndIgnoresThe
     ASSERT_TRUE(GetCursorRect(Sel(), app_.program.design, true, &row));
     EXPECT_LT(after.top, before.top);
     EXPECT_EQ(after.top + row.bottom, 1080) << "the selected row's bottom sits on the monitor's bottom";
-    EXPECT_TRUE(app_.controller.repositionGuard);
+    EXPECT_TRUE(app_.controller.popup->repositionGuard);
     // Click mode would select under the cursor; while the guard holds a move does nothing.
     app_.program.preferences.ClickMode = 1;
     const SelectionState held = Sel();
     Send(WM_MOUSEMOVE, 0, MAKELPARAM(50, row.top - 50));
     EXPECT_EQ(Sel().index, held.index);
-    EXPECT_TRUE(test::WaitFor([this] { return !app_.controller.repositionGuard; }, 2000))
+    EXPECT_TRUE(test::WaitFor([this] { return !app_.controller.popup->repositionGuard; }, 2000))
         << "timer 3 ends the guard";
 }
 
@@ -474,20 +474,20 @@ TEST_F(PopupController, MiddleButtonOverAStayOpenPopupTakesTheEntryOutOnceItsWin
     app_.program.preferences.ClickMode = 1;
     BuildCommands();
     Send(kMsgOpenPopup);
-    const int height = app_.controller.surface.height;
+    const int height = app_.controller.popup->surface.height;
     auto middleUpOn = [&](int section, int index) {
         RECT r{};
-        GetEntryRect(Sel(), app_.controller.design, true, section, index, &r);
+        GetEntryRect(Sel(), app_.controller.popup->design, true, section, index, &r);
         Send(WM_MBUTTONUP, 0, MAKELPARAM((r.left + r.right) / 2, (r.top + r.bottom) / 2));
     };
     middleUpOn(SectionCommands, 0); // a command entry: nothing happens
     middleUpOn(SectionWindows, 1);
     test::PumpFor(300);
-    EXPECT_EQ(app_.controller.popupList->count, 3) << "listed while the window still asks";
+    EXPECT_EQ(app_.controller.popup->list.count, 3) << "listed while the window still asks";
     DestroyWindow(asks); // the user said yes
-    ASSERT_TRUE(test::WaitFor([&] { return app_.controller.popupList->count == 2; }, 2000));
-    EXPECT_EQ(app_.controller.popupList->slots[1].window, third);
-    EXPECT_LT(app_.controller.surface.height, height);
+    ASSERT_TRUE(test::WaitFor([&] { return app_.controller.popup->list.count == 2; }, 2000));
+    EXPECT_EQ(app_.controller.popup->list.slots[1].window, third);
+    EXPECT_LT(app_.controller.popup->surface.height, height);
     EXPECT_TRUE(IsWindowVisible(main_)) << "the popup stays";
     app_.program.preferences.MiddleClose = 0;
     middleUpOn(SectionWindows, 0);
@@ -506,13 +506,13 @@ TEST_F(PopupController, AWindowClosedFromANarrowedListStaysGoneWhenTheFilterIsTa
     Send(WM_CHAR, L'b');
     ASSERT_EQ(Sel().windowCount, 1);
     RECT r{};
-    GetEntryRect(Sel(), app_.controller.design, true, SectionWindows, 0, &r);
+    GetEntryRect(Sel(), app_.controller.popup->design, true, SectionWindows, 0, &r);
     Send(WM_MBUTTONUP, 0, MAKELPARAM((r.left + r.right) / 2, (r.top + r.bottom) / 2));
-    ASSERT_TRUE(test::WaitFor([&] { return app_.controller.popupList->count == 0; }, 2000));
+    ASSERT_TRUE(test::WaitFor([&] { return app_.controller.popup->list.count == 0; }, 2000));
     EXPECT_TRUE(PopupIsOpen(app_)) << "the filter is shown with the command entries";
     Send(WM_CHAR, VK_BACK);
-    ASSERT_EQ(app_.controller.popupList->count, 1);
-    EXPECT_STREQ(app_.controller.popupList->slots[0].name.c_str(), L"alpha");
+    ASSERT_EQ(app_.controller.popup->list.count, 1);
+    EXPECT_STREQ(app_.controller.popup->list.slots[0].name.c_str(), L"alpha");
     Send(kMsgCancel);
 }
 
@@ -525,7 +525,7 @@ TEST_F(PopupController, MiddleClickInTheFramePreviewShowsTheNextWindowAndTheLast
     Send(kMsgOpenPopup);
     Send(kMsgMoveSelection, kNext);
     Send(kMsgMiddleClick);
-    ASSERT_TRUE(test::WaitFor([&] { return app_.controller.popupList->count == 2; }, 2000));
+    ASSERT_TRUE(test::WaitFor([&] { return app_.controller.popup->list.count == 2; }, 2000));
     EXPECT_FALSE(IsIconic(c)) << "the window now selected is shown in place of the closed one";
     EXPECT_TRUE(IsIconic(a));
     Send(kMsgCancel);
@@ -535,6 +535,56 @@ TEST_F(PopupController, MiddleClickInTheFramePreviewShowsTheNextWindowAndTheLast
     Send(kMsgOpenPopup);
     Send(kMsgMiddleClick);
     EXPECT_TRUE(test::WaitFor([&] { return !PopupIsOpen(app_); }, 2000));
+}
+
+// The popup that stays open goes when another window of the program takes the activation (the
+// options dialog sends no WM_ACTIVATEAPP): its counts would point at entries the dialog changes.
+TEST_F(PopupController, AStayOpenPopupIsCancelledByAnActivationAwayFromIt) {
+    AddWindow(L"a");
+    app_.program.preferences.ClickMode = 1;
+    BuildCommands();
+    Send(kMsgOpenPopup);
+    ASSERT_TRUE(PopupIsOpen(app_));
+    Send(WM_ACTIVATE, WA_INACTIVE, reinterpret_cast<LPARAM>(windows_[0]));
+    EXPECT_TRUE(test::WaitFor([this] { return !PopupIsOpen(app_); }, 1000));
+}
+
+// A popup opening on a monitor of another DPI keeps the close entry's label of the last opening.
+TEST_F(PopupController, TheCloseEntryKeepsItsLabelWhenTheIconsAreReloaded) {
+    app_.program.preferences.CloseWnd = 1;
+    BuildCommands();
+    SetCloseEntryLabels(*app_.program.commandList, L"「kept」を閉じる");
+    PrepareListIcons(app_, 48);
+    const ItemList& commands = *app_.program.commandList;
+    int close = 0;
+    while (close < commands.count && commands.slots[close].kind != KindCloseWindow)
+        ++close;
+    ASSERT_LT(close, commands.count);
+    EXPECT_EQ(commands.slots[close].name, L"「kept」を閉じる");
+    app_.program.listIconSize = 0;
+}
+
+// The popup shrinks and moves when a middle click took an entry out: the mouse move that the move
+// causes must not select the row that now lies under the resting cursor.
+TEST_F(PopupController, TheMoveAfterAMiddleClickRemovalSelectsNothing) {
+    AddWindow(L"first");
+    HWND second = AddWindow(L"second");
+    AddWindow(L"third");
+    app_.program.preferences.ClickMode = 1;
+    BuildCommands();
+    Send(kMsgOpenPopup);
+    RECT r{};
+    GetEntryRect(Sel(), app_.controller.popup->design, true, SectionWindows, 1, &r);
+    Send(WM_MBUTTONUP, 0, MAKELPARAM((r.left + r.right) / 2, (r.top + r.bottom) / 2));
+    ASSERT_TRUE(test::WaitFor([&] { return app_.controller.popup->list.count == 2; }, 2000));
+    EXPECT_FALSE(IsWindow(second));
+    const SelectionState before = Sel();
+    const int other = before.section == SectionWindows && before.index == 0 ? 1 : 0;
+    GetEntryRect(Sel(), app_.controller.popup->design, true, SectionWindows, other, &r);
+    Send(WM_MOUSEMOVE, 0, MAKELPARAM((r.left + r.right) / 2, (r.top + r.bottom) / 2));
+    EXPECT_EQ(Sel().section, before.section);
+    EXPECT_EQ(Sel().index, before.index);
+    Send(kMsgCancel);
 }
 
 } // namespace

@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "model/thumbnail_api.h"
+#include "system/thumbnail_api.h"
 #include "support/harness.h"
 
 namespace {
@@ -47,11 +47,6 @@ HRESULT WINAPI RecordUnregister(HTHUMBNAIL id) {
     g_rec.unregistrations.push_back(reinterpret_cast<uintptr_t>(id));
     return S_OK;
 }
-HRESULT WINAPI CompositionAsked(BOOL* enabled) {
-    ADD_FAILURE() << "whether composition is on is never asked";
-    *enabled = TRUE;
-    return S_OK;
-}
 
 void ExpectRect(const RECT& r, int left, int top, int right, int bottom) {
     EXPECT_EQ(r.left, left);
@@ -64,7 +59,7 @@ class Thumbnails : public testing::Test {
   protected:
     void SetUp() override {
         g_rec = Recorder{};
-        api = ThumbnailApi{RecordRegister, CompositionAsked, RecordUpdate, RecordUnregister};
+        api = ThumbnailApi{RecordRegister, RecordUpdate, RecordUnregister};
         design.thumbnail = 1;
         // Wine's desktop may have no window of that class; then the test provides one.
         desktop = FindWindowW(L"Progman", nullptr);

@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "model/file_icon.h"
+#include "system/file_icon.h"
 #include "support/icon_probe.h"
 #include "support/temp_dir.h"
 

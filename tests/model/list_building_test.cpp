@@ -8,7 +8,7 @@
 #include "model/test_windows.h"
 #include "support/harness.h"
 #include "support/program.h"
-#include "model/window_list.h"
+#include "system/window_list.h"
 
 namespace {
 
@@ -188,6 +188,32 @@ TEST(ArrangeByProgram, RealPathsGroupTheWindowsOfOneProcess) {
         EXPECT_EQ(list->slots[i].order, i);
     DestroyWindow(first);
     DestroyWindow(second);
+}
+
+// What the desktop entry keeps of the windows it minimises: after a narrowing or a removal the
+// listed windows carry gaps in their order numbers; each record's order is its position.
+TEST(DesktopRecords, OneRecordPerListedWindowNumberedByPosition) {
+    ItemList shown;
+    const int orders[] = {0, 3, 7};
+    for (int i = 0; i < 3; ++i) {
+        ListItem item;
+        InitListItem(item, L"listed", nullptr, reinterpret_cast<HWND>(static_cast<INT_PTR>(10 + i)),
+                     KindWindow);
+        item.order = orders[i];
+        item.showState = i == 1 ? StateMaximized : StateNormal;
+        AppendListItem(shown, item);
+    }
+    ItemList saved;
+    RecordDesktopWindows(shown, saved);
+    ASSERT_EQ(saved.count, 3);
+    for (int i = 0; i < 3; ++i) {
+        EXPECT_EQ(saved.slots[i].order, i);
+        EXPECT_EQ(saved.slots[i].window, shown.slots[i].window);
+        EXPECT_TRUE(saved.slots[i].name.empty());
+    }
+    EXPECT_EQ(saved.slots[1].showState, StateMaximized);
+    ClearItemList(shown);
+    ClearItemList(saved);
 }
 
 // --- command entries ----------------------------------------------------------------------------

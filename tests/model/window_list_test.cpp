@@ -1,4 +1,4 @@
-#include "model/window_list.h"
+#include "system/window_list.h"
 
 #include <gtest/gtest.h>
 

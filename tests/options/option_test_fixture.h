@@ -13,7 +13,7 @@
 #include <string>
 #include <vector>
 
-#include "model/hook_client.h"
+#include "system/hook_client.h"
 #include "model/item_list.h"
 #include "settings/preferences.h"
 #include "model/program_state.h"

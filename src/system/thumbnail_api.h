@@ -9,7 +9,7 @@
 
 namespace mw {
 
-// Loads dwmapi.dll into program.dwmapi and the four functions into program.services.thumbnails.
+// Loads dwmapi.dll into program.dwmapi and the three functions into program.services.thumbnails.
 // False when the library or any of the functions is missing; then nothing stays loaded and the
 // caller runs without thumbnails.
 bool LoadThumbnailApi(ProgramState& program);

@@ -1,11 +1,11 @@
-#include "model/window_list.h"
+#include "system/window_list.h"
 
 #include "platform/process_info.h"
 
 #include <psapi.h>
 
 #include "model/exclude_set.h"
-#include "model/file_icon.h"
+#include "system/file_icon.h"
 #include "model/icon_cache.h"
 #include "platform/system_library.h"
 #include "platform/unique_handle.h"

@@ -1,4 +1,4 @@
-#include "model/hook_client.h"
+#include "system/hook_client.h"
 
 #include "hook/hook.h"
 #include "platform/log.h"
@@ -86,7 +86,7 @@ bool ReinstallMouseHook(ProgramState& program) {
 
 void NoteHookInstalled(ProgramState& program) {
     HookHealth& health = program.hook;
-    const bool troubled = health.refused || health.failing[0] || health.failing[1];
+    const bool troubled = health.refused || health.mouse.failing || health.keyboard.failing;
     const bool told = health.told;
     health = HookHealth{};
     health.told = told;

@@ -1,4 +1,4 @@
-#include "model/thumbnail_api.h"
+#include "system/thumbnail_api.h"
 
 #include "platform/system_library.h"
 #include "platform/unique_handle.h"
@@ -19,11 +19,9 @@ bool LoadThumbnailApi(ProgramState& program) {
     ThumbnailApi& api = program.services.thumbnails;
     HMODULE dwm = program.dwmapi.get();
     Lookup(dwm, api.registerThumbnail, "DwmRegisterThumbnail");
-    Lookup(dwm, api.isCompositionEnabled, "DwmIsCompositionEnabled");
     Lookup(dwm, api.updateProperties, "DwmUpdateThumbnailProperties");
     Lookup(dwm, api.unregisterThumbnail, "DwmUnregisterThumbnail");
-    if (!api.registerThumbnail || !api.isCompositionEnabled || !api.updateProperties ||
-        !api.unregisterThumbnail) {
+    if (!api.registerThumbnail || !api.updateProperties || !api.unregisterThumbnail) {
         UnloadThumbnailApi(program);
         return false;
     }

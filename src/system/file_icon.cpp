@@ -1,4 +1,4 @@
-#include "model/file_icon.h"
+#include "system/file_icon.h"
 
 #include <objbase.h>
 #include <shellapi.h>
