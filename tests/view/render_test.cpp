@@ -221,6 +221,55 @@ TEST(RenderPopup, LongTitleStaysInsideTheTextBox) {
     EXPECT_GT(CountColor(dc, RECT{48, 16, 128, 48}, d.textColor), 20);
 }
 
+TEST(EntryTextFlags, EveryAlignmentDrawsAmpersandsAsText) {
+    const struct {
+        const char* name;
+        int textAlign;
+        UINT align;
+    } rows[] = {{"left", DT_LEFT, DT_LEFT}, {"centre", DT_CENTER, DT_CENTER}, {"right", DT_RIGHT, DT_RIGHT},
+                {"unknown value", 7, DT_CENTER}};
+    for (const auto& row : rows) {
+        Design d;
+        d.textAlign = row.textAlign;
+        EXPECT_EQ(EntryTextFlags(d), row.align | DT_SINGLELINE | DT_VCENTER | DT_END_ELLIPSIS | DT_NOPREFIX)
+            << row.name;
+    }
+}
+
+// The rightmost text pixel of a one-entry popup, left-aligned in a fixed column.
+int RightmostTextPixel(const wchar_t* title) {
+    Lists l;
+    Add(*l.windows, title, nullptr, KindWindow);
+    Design d;
+    d.textWidth = 200;
+    d.textAlign = DT_LEFT;
+    PopupSurface surface;
+    Render(l, d, false, surface);
+    int rightmost = -1;
+    for (int x = 48; x < surface.width - 1; ++x)
+        if (CountColor(surface.dc(), RECT{x, 1, x + 1, surface.height - 1}, d.textColor) > 0)
+            rightmost = x;
+    return rightmost;
+}
+
+TEST(RenderPopup, AnAmpersandInATitleIsDrawn) {
+    // Drawn as a mnemonic prefix, "A&B" would put "B" where "AB" has it (and underline it).
+    int ampersand = 0;
+    {
+        HDC screen = GetDC(nullptr);
+        UniqueFont font = CreateListFont(false);
+        SelectGuard select(screen, font.get());
+        SIZE size{};
+        GetTextExtentPoint32W(screen, L"&", 1, &size);
+        ampersand = size.cx;
+        ReleaseDC(nullptr, screen);
+    }
+    ASSERT_GT(ampersand, 2);
+    const int plain = RightmostTextPixel(L"AB");
+    ASSERT_GT(plain, 48);
+    EXPECT_GE(RightmostTextPixel(L"A&B"), plain + ampersand - 1);
+}
+
 TEST(RenderPopup, ThumbnailModeDrawsNoWindowOrDesktopIcons) {
     Lists l = ThumbnailExample();
     Design d;
