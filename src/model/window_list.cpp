@@ -6,6 +6,7 @@
 
 #include "model/exclude_set.h"
 #include "model/file_icon.h"
+#include "model/frame_host.h"
 #include "model/icon_cache.h"
 #include "platform/system_library.h"
 #include "platform/unique_handle.h"
@@ -130,7 +131,32 @@ void ReadWindowTitle(HWND window, wchar_t* buffer) {
     buffer[TextBufferLength - 1] = L'\0';
 }
 
+namespace {
+
+bool ProcessPathOfWindow(ProgramPathMemo* memo, HWND window, wchar_t* buffer);
+
+} // namespace
+
 bool ProgramPathOfWindow(ProgramPathMemo* memo, HWND window, wchar_t* buffer) {
+    if (!ProcessPathOfWindow(memo, window, buffer))
+        return false;
+    // A Store app's frame: the program is the app that draws inside it.
+    if (IsFrameHostProgram(buffer)) {
+        DWORD frameProcess = 0, contentProcess = 0;
+        GetWindowThreadProcessId(window, &frameProcess);
+        HWND content = ForeignContentWindow(window, &contentProcess);
+        HWND source = ProgramWindowOfFrame(window, buffer, frameProcess, content, contentProcess);
+        wchar_t appPath[TextBufferLength];
+        if (source != window && ProcessPathOfWindow(memo, source, appPath))
+            lstrcpynW(buffer, appPath, TextBufferLength);
+    }
+    return true;
+}
+
+namespace {
+
+// The executable of the process that owns `window` itself.
+bool ProcessPathOfWindow(ProgramPathMemo* memo, HWND window, wchar_t* buffer) {
     buffer[0] = L'\0';
     DWORD processId = 0;
     if (!window || GetWindowThreadProcessId(window, &processId) == 0 || processId == 0)
@@ -152,6 +178,8 @@ bool ProgramPathOfWindow(ProgramPathMemo* memo, HWND window, wchar_t* buffer) {
     buffer[0] = L'\0';
     return false;
 }
+
+} // namespace
 
 namespace {
 

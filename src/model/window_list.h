@@ -58,7 +58,7 @@ void EnumerateTopLevelWindows(ProgramState& program, ItemList& list, int iconSiz
 HICON WindowIcon(HWND window, int size, bool* ownedByCaller, int pixels = 0, ProgramPathMemo* memo = nullptr);
 
 // The full path of the executable of the process that owns `window`, into a buffer of
-// TextBufferLength units. When it cannot be read the buffer holds the empty path and the result
+// TextBufferLength units; for a Store app's frame, the app's executable (model/frame_host.h). When it cannot be read the buffer holds the empty path and the result
 // is false. Paths are remembered in `memo` (null: read every time).
 bool ProgramPathOfWindow(ProgramPathMemo* memo, HWND window, wchar_t* buffer);
 
