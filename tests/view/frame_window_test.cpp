@@ -156,6 +156,49 @@ TEST(FrameRect, FromThePlacementInEachStateAndWorkArea) {
     }
 }
 
+TEST(FrameRect, TheVisibleFrameInEveryStateButMinimised) {
+    const WINDOWPLACEMENT placement = Placement(RECT{100, 50, 700, 450}, POINT{-8, -8});
+    const RECT primary{0, 0, 1920, 1040};
+    const RECT snapped{0, 0, 960, 1040}; // where the compositor draws it now
+    const RECT maximised{0, 0, 1920, 1040};
+    const struct {
+        const char* name;
+        int state;
+        const RECT* visible;
+        RECT expected;
+    } rows[] = {
+        {"normal, snapped to the left half", StateNormal, &snapped, snapped},
+        {"normal, no compositor", StateNormal, nullptr, {100, 50, 700, 450}},
+        {"maximised", StateMaximized, &maximised, maximised},
+        {"maximised, no compositor", StateMaximized, nullptr, {-3, -3, 1915, 1035}},
+        {"minimised: where it comes back", StateMinimized, &snapped, {100, 50, 700, 450}},
+        {"minimised, no compositor", StateMinimized, nullptr, {100, 50, 700, 450}},
+    };
+    for (const auto& row : rows) {
+        const RECT r = FrameRectForState(placement, row.state, primary, POINT{0, 0}, row.visible);
+        EXPECT_TRUE(EqualRect(&r, &row.expected)) << row.name;
+    }
+}
+
+TEST(FramePicture, CoversOnlyTheFramesAndTheirRingsOnTheScreen) {
+    const RECT screen{-1280, 0, 1920, 1080};
+    const struct {
+        const char* name;
+        std::vector<RECT> frames;
+        RECT expected;
+    } rows[] = {
+        {"one window", {{100, 50, 700, 450}}, {97, 47, 703, 453}},
+        {"two windows", {{100, 50, 700, 450}, {-1000, 600, -900, 700}}, {-1003, 47, 703, 703}},
+        {"cut at the screen's edges", {{-1300, -20, 10, 10}}, {-1280, 0, 13, 13}},
+        {"off every screen", {{3000, 0, 3100, 100}}, {0, 0, 0, 0}},
+        {"no window", {}, {0, 0, 0, 0}},
+    };
+    for (const auto& row : rows) {
+        const RECT r = FramePictureBounds(row.frames, 3, screen);
+        EXPECT_TRUE(EqualRect(&r, &row.expected)) << row.name;
+    }
+}
+
 TEST(FrameRect, MaximisedFrameRingsLieInsideTheScreen) {
     WINDOWPLACEMENT placement = Placement(RECT{100, 50, 700, 450}, POINT{-8, -8});
     FramePicture picture = CreateFramePicture(1920, 1080);
@@ -246,13 +289,14 @@ TEST(FrameWindow, ClickThroughLayeredOverlayAtTheBottomOfTheScreen) {
               WS_EX_LAYERED | WS_EX_TOOLWINDOW | WS_EX_TRANSPARENT);
     const LONG_PTR style = GetWindowLongPtrW(frame, GWL_STYLE);
     EXPECT_EQ(style & (WS_POPUP | WS_VISIBLE), WS_POPUP | WS_VISIBLE);
-    // The picture sized the layered window to the virtual screen, every monitor.
-    RECT rect;
+    // The picture sized the layered window to what the two frames and their rings cover.
+    RECT rect, expected, frameA, frameB;
     GetWindowRect(frame, &rect);
-    EXPECT_EQ(rect.left, GetSystemMetrics(SM_XVIRTUALSCREEN));
-    EXPECT_EQ(rect.top, GetSystemMetrics(SM_YVIRTUALSCREEN));
-    EXPECT_EQ(rect.right - rect.left, GetSystemMetrics(SM_CXVIRTUALSCREEN));
-    EXPECT_EQ(rect.bottom - rect.top, GetSystemMetrics(SM_CYVIRTUALSCREEN));
+    ASSERT_TRUE(FrameRectOfWindow(a, StateNormal, &frameA));
+    ASSERT_TRUE(FrameRectOfWindow(b, StateNormal, &frameB));
+    UnionRect(&expected, &frameA, &frameB);
+    InflateRect(&expected, 3, 3);
+    EXPECT_TRUE(EqualRect(&rect, &expected));
     // Below every other top-level window, and it took the focus from nobody.
     EXPECT_EQ(GetWindow(frame, GW_HWNDNEXT), nullptr);
     EXPECT_EQ(GetForegroundWindow(), b);
