@@ -183,17 +183,50 @@ bool ProcessPathOfWindow(ProgramPathMemo* memo, HWND window, wchar_t* buffer) {
 
 namespace {
 
-// A window's or class's icon at another size: the copy comes from the icon's own resource when the
-// system kept track of it, so a 48-pixel image is used instead of a stretched 32-pixel one.
-HICON BorrowedIconAt(HICON icon, int size, int pixels, bool* ownedByCaller) {
-    if (pixels <= 0 || pixels == size)
+// Whether the system still knows the resource an icon was loaded from, so that a copy at another
+// size can be read from it: icons loaded as shared. Other programs' own icons usually are not.
+bool IconKnowsItsResource(HICON icon) {
+    ICONINFOEXW info{};
+    info.cbSize = sizeof info;
+    if (!GetIconInfoExW(icon, &info))
+        return false;
+    UniqueBitmap color(info.hbmColor), mask(info.hbmMask);
+    return info.szModName[0] != L'\0' && (info.wResID != 0 || info.szResName[0] != L'\0');
+}
+
+// A window's or class's icon at another size, never the 32-pixel image enlarged where a better
+// one can be had: the copy comes from the icon's own resource when the system kept track of it,
+// else the program's file icon is extracted at that size.
+HICON BorrowedIconAt(HWND window, HICON icon, int size, int pixels, bool* ownedByCaller, ProgramPathMemo* memo) {
+    const bool resource = pixels > 0 && pixels != size && IconKnowsItsResource(icon);
+    HICON file = nullptr;
+    wchar_t path[TextBufferLength];
+    const ScaledIconSource source = ChooseScaledIconSource(size, pixels, resource);
+    if (source == ScaledIconSource::ProgramFile && ProgramPathOfWindow(memo, window, path))
+        file = FileIcon(path, pixels);
+    if (file) {
+        *ownedByCaller = true;
+        return file;
+    }
+    if (source == ScaledIconSource::AsItIs)
         return icon;
-    HICON copy = static_cast<HICON>(CopyImage(icon, IMAGE_ICON, pixels, pixels, LR_COPYFROMRESOURCE));
+    HICON copy = static_cast<HICON>(
+        CopyImage(icon, IMAGE_ICON, pixels, pixels, source == ScaledIconSource::Resource ? LR_COPYFROMRESOURCE : 0));
     if (!copy)
         return icon; // drawn stretched rather than not at all
     *ownedByCaller = true;
     return copy;
 }
+
+} // namespace
+
+ScaledIconSource ChooseScaledIconSource(int size, int pixels, bool resourceKnown) {
+    if (pixels <= 0 || pixels == size)
+        return ScaledIconSource::AsItIs;
+    return resourceKnown ? ScaledIconSource::Resource : ScaledIconSource::ProgramFile;
+}
+
+namespace {
 
 HICON WindowOrClassIcon(HWND window, WPARAM which, int classIndex) {
     HICON icon = nullptr;
@@ -254,7 +287,7 @@ HICON RecordIcon(HWND window, int size, int pixels, IconCache* cache, IconOrigin
                     return kept;
             }
             bool owned = false;
-            HICON icon = BorrowedIconAt(source, size, pixels, &owned);
+            HICON icon = BorrowedIconAt(window, source, size, pixels, &owned, memo);
             return owned ? icon : DuplicateOwnedIcon(icon);
         }
     }
@@ -280,7 +313,7 @@ HICON WindowIcon(HWND window, int size, bool* ownedByCaller, int pixels, Program
 
     if (classIndex != 0) {
         if (HICON icon = WindowOrClassIcon(window, which, classIndex))
-            return BorrowedIconAt(icon, size, pixels, ownedByCaller);
+            return BorrowedIconAt(window, icon, size, pixels, ownedByCaller, memo);
     }
 
     wchar_t path[TextBufferLength];
