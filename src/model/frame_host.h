@@ -6,6 +6,8 @@
 
 #include <windows.h>
 
+#include <string>
+
 namespace mw {
 
 // The file name of the frame host's executable and the class of the app's own child window.
@@ -24,5 +26,13 @@ HWND ProgramWindowOfFrame(HWND frame, const wchar_t* framePath, DWORD frameProce
 // The first content child of `frame` that another process owns, with that process; null when
 // there is none (a frame whose app is suspended or closing has none).
 HWND ForeignContentWindow(HWND frame, DWORD* contentProcess);
+
+// The app's identity (its AppUserModelID) as the window's property store tells it; empty when it
+// has none.
+std::wstring AppUserModelIdOfWindow(HWND window);
+
+// The app's own picture at `pixels` x `pixels`, from its item in the shell's Apps folder; a new
+// icon the caller owns, or null.
+HICON AppsFolderIcon(const std::wstring& appUserModelId, int pixels);
 
 } // namespace mw

@@ -251,6 +251,20 @@ HICON WindowOrClassIcon(HWND window, WPARAM which, int classIndex) {
 
 namespace {
 
+constexpr wchar_t kAppsFolderPrefix[] = L"shell:AppsFolder\\";
+
+// The AppUserModelID of a Store app's frame; empty for every other window (most have no content
+// child of another process, which is looked at first because it costs the least).
+std::wstring StoreAppIdOfFrame(HWND window, ProgramPathMemo* memo) {
+    DWORD contentProcess = 0;
+    if (!ForeignContentWindow(window, &contentProcess))
+        return std::wstring();
+    wchar_t path[TextBufferLength];
+    if (!ProcessPathOfWindow(memo, window, path) || !IsFrameHostProgram(path))
+        return std::wstring();
+    return AppUserModelIdOfWindow(window);
+}
+
 // Which message and class field the icon size rule reads; false for a size the rule does not know.
 bool IconQueryFor(int size, WPARAM* which, int* classIndex) {
     if (size == 16) {
@@ -279,6 +293,18 @@ HICON RecordIcon(HWND window, int size, int pixels, IconCache* cache, IconOrigin
         return nullptr;
     origin.window = window;
     origin.size = pixels > 0 ? pixels : size;
+    // A Store app's frame shows the app's own picture, kept like a file icon under the app's name.
+    const std::wstring appId = StoreAppIdOfFrame(window, memo);
+    if (!appId.empty()) {
+        origin.path = kAppsFolderPrefix + appId;
+        if (cache) {
+            if (HICON kept = TakeFileIcon(*cache, origin.path, origin.size))
+                return kept;
+        }
+        if (HICON icon = AppsFolderIcon(appId, origin.size))
+            return icon;
+        origin.path.clear();
+    }
     if (classIndex != 0) {
         if (HICON source = WindowOrClassIcon(window, which, classIndex)) {
             origin.source = source;
@@ -310,6 +336,10 @@ HICON WindowIcon(HWND window, int size, bool* ownedByCaller, int pixels, Program
     int classIndex;
     if (!IconQueryFor(size, &which, &classIndex))
         return nullptr;
+    if (HICON app = AppsFolderIcon(StoreAppIdOfFrame(window, memo), pixels > 0 ? pixels : size)) {
+        *ownedByCaller = true;
+        return app;
+    }
 
     if (classIndex != 0) {
         if (HICON icon = WindowOrClassIcon(window, which, classIndex))
