@@ -8,45 +8,29 @@ namespace {
 
 using namespace mw;
 
-struct Calls {
-    bool elevated = false;
-    bool desktopWorks = true;
-    std::string seen;
-    LaunchRequest request;
-};
-Calls g_calls;
-
-bool Elevated() { return g_calls.elevated; }
+bool g_elevated, g_desktopWorks;
+std::string g_seen;
+bool Elevated() { return g_elevated; }
+// Each start takes the request as it was given, or fails.
 bool Desktop(const LaunchRequest& r) {
-    g_calls.seen += "desktop ";
-    g_calls.request = r;
-    return g_calls.desktopWorks;
+    g_seen += "desktop ";
+    return g_desktopWorks && r.folder == L"C:\\w";
 }
 bool Direct(HWND, const LaunchRequest& r) {
-    g_calls.seen += "direct ";
-    g_calls.request = r;
-    return true;
+    g_seen += "direct ";
+    return r.parameters == L"-x";
 }
 
 TEST(LaunchProgram, ElevatedStartsThroughTheDesktopAndFallsBackToItsOwnStart) {
-    const struct {
-        const char* name;
-        bool elevated, desktopWorks;
-        const char* seen;
-        LaunchRoute route;
-    } rows[] = {
-        {"not elevated", false, true, "direct ", LaunchRoute::Direct},
-        {"elevated", true, true, "desktop ", LaunchRoute::Desktop},
-        {"elevated, no shell desktop", true, false, "desktop direct ", LaunchRoute::Direct},
-    };
     const LaunchApi api{Elevated, Desktop, Direct};
-    for (const auto& row : rows) {
-        g_calls = Calls{row.elevated, row.desktopWorks};
-        EXPECT_EQ(LaunchProgram(nullptr, {L"C:\\a.exe", L"-x", L"C:\\w"}, api), row.route) << row.name;
-        EXPECT_EQ(g_calls.seen, row.seen) << row.name;
-        EXPECT_EQ(g_calls.request.parameters, L"-x") << row.name;
-        EXPECT_EQ(g_calls.request.folder, L"C:\\w") << row.name;
-    }
+    const LaunchRequest request{L"C:\\a.exe", L"-x", L"C:\\w"};
+    g_elevated = false, g_desktopWorks = true;
+    EXPECT_EQ(LaunchProgram(nullptr, request, api), LaunchRoute::Direct);
+    g_elevated = true;
+    EXPECT_EQ(LaunchProgram(nullptr, request, api), LaunchRoute::Desktop);
+    g_desktopWorks = false; // no shell desktop to ask
+    EXPECT_EQ(LaunchProgram(nullptr, request, api), LaunchRoute::Direct);
+    EXPECT_EQ(g_seen, "direct desktop desktop direct ");
 }
 
 } // namespace

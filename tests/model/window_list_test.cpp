@@ -7,10 +7,8 @@
 #include <vector>
 
 #include "model/exclude_set.h"
-#include "model/file_icon.h"
 #include "model/icon_cache.h"
 #include "model/test_windows.h"
-#include "platform/process_info.h"
 #include "resources/resource.h"
 #include "support/icon_probe.h"
 
@@ -295,26 +293,16 @@ TEST_F(Enumeration, IconsAreTakenAtTheScaledSizeFromTheRuleOfTheDesignsSize) {
     // At the design's own size the window's icon is lent as before.
     EXPECT_EQ(WindowIcon(window, 32, &owned, 32), big);
     EXPECT_FALSE(owned);
-
-    // An icon not loaded as shared has no resource to read again: the program's file icon at 48.
-    const auto unshared = static_cast<HICON>(
-        LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDI_APP), IMAGE_ICON, 16, 16, 0));
-    SendMessageW(window, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(unshared));
-    scaled = WindowIcon(window, 32, &owned, 48);
-    HICON file = FileIcon(ExecutablePath().c_str(), 48);
-    EXPECT_TRUE(owned);
-    EXPECT_TRUE(mw::test::SameIconPixels(scaled, file, 48)) << "not the 16-pixel image enlarged";
-    DestroyIcon(file);
-    DestroyIcon(scaled);
-    DestroyIcon(unshared);
 }
 
+
+// Another size of an icon that was not loaded as shared (no resource to read again) is the
+// program's file icon at that size, not the small image enlarged.
 TEST(ScaledIcon, SourceByIconAndSize) {
     EXPECT_EQ(ChooseScaledIconSource(32, 0, false), ScaledIconSource::AsItIs);
     EXPECT_EQ(ChooseScaledIconSource(32, 32, false), ScaledIconSource::AsItIs);
     EXPECT_EQ(ChooseScaledIconSource(32, 48, true), ScaledIconSource::Resource);
     EXPECT_EQ(ChooseScaledIconSource(32, 48, false), ScaledIconSource::ProgramFile);
-    EXPECT_EQ(ChooseScaledIconSource(16, 24, false), ScaledIconSource::ProgramFile);
 }
 
 TEST_F(Enumeration, WindowThatDoesNotAnswerIsListedWithoutHoldingUpThePass) {

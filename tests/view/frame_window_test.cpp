@@ -158,45 +158,27 @@ TEST(FrameRect, FromThePlacementInEachStateAndWorkArea) {
 
 TEST(FrameRect, TheVisibleFrameInEveryStateButMinimised) {
     const WINDOWPLACEMENT placement = Placement(RECT{100, 50, 700, 450}, POINT{-8, -8});
-    const RECT primary{0, 0, 1920, 1040};
-    const RECT snapped{0, 0, 960, 1040}; // where the compositor draws it now
-    const RECT maximised{0, 0, 1920, 1040};
+    const RECT snapped{0, 0, 960, 1040}, restored{100, 50, 700, 450}, guessed{-3, -3, 1915, 1035};
     const struct {
-        const char* name;
         int state;
-        const RECT* visible;
+        const RECT* visible; // null: no compositor
         RECT expected;
-    } rows[] = {
-        {"normal, snapped to the left half", StateNormal, &snapped, snapped},
-        {"normal, no compositor", StateNormal, nullptr, {100, 50, 700, 450}},
-        {"maximised", StateMaximized, &maximised, maximised},
-        {"maximised, no compositor", StateMaximized, nullptr, {-3, -3, 1915, 1035}},
-        {"minimised: where it comes back", StateMinimized, &snapped, {100, 50, 700, 450}},
-        {"minimised, no compositor", StateMinimized, nullptr, {100, 50, 700, 450}},
-    };
+    } rows[] = {{StateNormal, &snapped, snapped},     {StateNormal, nullptr, restored},
+                {StateMaximized, &snapped, snapped},  {StateMaximized, nullptr, guessed},
+                {StateMinimized, &snapped, restored}, {StateMinimized, nullptr, restored}};
     for (const auto& row : rows) {
-        const RECT r = FrameRectForState(placement, row.state, primary, POINT{0, 0}, row.visible);
-        EXPECT_TRUE(EqualRect(&r, &row.expected)) << row.name;
+        const RECT r = FrameRectForState(placement, row.state, RECT{0, 0, 1920, 1040}, POINT{0, 0}, row.visible);
+        EXPECT_TRUE(EqualRect(&r, &row.expected)) << row.state << (row.visible ? " composed" : "");
     }
 }
 
 TEST(FramePicture, CoversOnlyTheFramesAndTheirRingsOnTheScreen) {
-    const RECT screen{-1280, 0, 1920, 1080};
-    const struct {
-        const char* name;
-        std::vector<RECT> frames;
-        RECT expected;
-    } rows[] = {
-        {"one window", {{100, 50, 700, 450}}, {97, 47, 703, 453}},
-        {"two windows", {{100, 50, 700, 450}, {-1000, 600, -900, 700}}, {-1003, 47, 703, 703}},
-        {"cut at the screen's edges", {{-1300, -20, 10, 10}}, {-1280, 0, 13, 13}},
-        {"off every screen", {{3000, 0, 3100, 100}}, {0, 0, 0, 0}},
-        {"no window", {}, {0, 0, 0, 0}},
-    };
-    for (const auto& row : rows) {
-        const RECT r = FramePictureBounds(row.frames, 3, screen);
-        EXPECT_TRUE(EqualRect(&r, &row.expected)) << row.name;
-    }
+    const RECT screen{-1280, 0, 1920, 1080}, expected{-1280, 0, 703, 453};
+    // Rings 3 wide; one frame cut at the screen's corner, one off every screen.
+    const RECT r = FramePictureBounds({{100, 50, 700, 450}, {-1300, -20, 10, 10}, {3000, 0, 3100, 9}}, 3, screen);
+    EXPECT_TRUE(EqualRect(&r, &expected));
+    const RECT none = FramePictureBounds({}, 3, screen);
+    EXPECT_TRUE(IsRectEmpty(&none));
 }
 
 TEST(FrameRect, MaximisedFrameRingsLieInsideTheScreen) {
