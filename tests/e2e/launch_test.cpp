@@ -15,12 +15,11 @@ TEST(Launch, AStartedProgramEndsInFront) {
     Target front;
     ASSERT_TRUE(front.Start(L"In front before"));
     BringToFront(front.window);
-    ASSERT_TRUE(program.Start(L"[Launcher]\r\ncnt=1\r\npath1=" + BinDir() +
-                                  L"\\target_window.exe\r\nname1=Target\r\ncmnd1=\"Launched\"\r\n",
+    ASSERT_TRUE(program.Start(L"[Launcher]\r\ncnt=1\r\npath1=C:\\windows\\system32\\notepad.exe\r\nname1=Notepad\r\n",
                               L"/Launch", true));
     EXPECT_TRUE(program.ChooseFirstLauncherEntry());
     HWND launched = nullptr;
-    ASSERT_TRUE(WaitFor([&] { return (launched = FindWindowW(L"MwTargetWindow", L"Launched")) != nullptr; }, 10000));
+    ASSERT_TRUE(WaitFor([&] { return (launched = FindWindowW(L"Notepad", nullptr)) != nullptr; }, 10000));
     EXPECT_TRUE(ForegroundBecomes(launched));
     PostMessageW(launched, WM_CLOSE, 0, 0);
     EXPECT_EQ(program.sandbox.Close(), 0);
