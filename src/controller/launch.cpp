@@ -19,7 +19,8 @@ namespace {
 // A BSTR that frees itself.
 struct Bstr {
     BSTR value;
-    explicit Bstr(const std::wstring& text) : value(SysAllocStringLen(text.data(), static_cast<UINT>(text.size()))) {}
+    explicit Bstr(const std::wstring& text)
+        : value(SysAllocStringLen(text.data(), static_cast<UINT>(text.size()))) {}
     ~Bstr() { SysFreeString(value); }
     Bstr(const Bstr&) = delete;
     Bstr& operator=(const Bstr&) = delete;
@@ -46,7 +47,8 @@ bool DesktopShellDispatch(ComPtr<IShellDispatch2>& shell) {
     location.lVal = CSIDL_DESKTOP;
     long desktopWindow = 0;
     ComPtr<IDispatch> found;
-    if (windows->FindWindowSW(&location, &root, SWC_DESKTOP, &desktopWindow, SWFO_NEEDDISPATCH, found.put()) != S_OK ||
+    if (windows->FindWindowSW(&location, &root, SWC_DESKTOP, &desktopWindow, SWFO_NEEDDISPATCH,
+                              found.put()) != S_OK ||
         !found)
         return false;
     ComPtr<IServiceProvider> provider;
@@ -123,7 +125,8 @@ LaunchRoute LaunchProgram(HWND owner, const LaunchRequest& request, const Launch
             return LaunchRoute::Desktop;
         Log(L"The shell's desktop could not start the entry; it starts elevated like this program");
     }
-    return (api.direct ? api.direct : LaunchDirectly)(owner, request) ? LaunchRoute::Direct : LaunchRoute::Failed;
+    return (api.direct ? api.direct : LaunchDirectly)(owner, request) ? LaunchRoute::Direct
+                                                                      : LaunchRoute::Failed;
 }
 
 } // namespace mw

@@ -59,7 +59,8 @@ std::wstring AppUserModelIdOfWindow(HWND window) {
             return id;
         PROPVARIANT value;
         PropVariantInit(&value);
-        if (SUCCEEDED(store->GetValue(PKEY_AppUserModel_ID, &value)) && value.vt == VT_LPWSTR && value.pwszVal)
+        if (SUCCEEDED(store->GetValue(PKEY_AppUserModel_ID, &value)) && value.vt == VT_LPWSTR &&
+            value.pwszVal)
             id = value.pwszVal;
         PropVariantClear(&value);
     } // released before the component system is uninitialised

@@ -197,7 +197,8 @@ bool IconKnowsItsResource(HICON icon) {
 // A window's or class's icon at another size, never the 32-pixel image enlarged where a better
 // one can be had: the copy comes from the icon's own resource when the system kept track of it,
 // else the program's file icon is extracted at that size.
-HICON BorrowedIconAt(HWND window, HICON icon, int size, int pixels, bool* ownedByCaller, ProgramPathMemo* memo) {
+HICON BorrowedIconAt(HWND window, HICON icon, int size, int pixels, bool* ownedByCaller,
+                     ProgramPathMemo* memo) {
     const bool resource = pixels > 0 && pixels != size && IconKnowsItsResource(icon);
     HICON file = nullptr;
     wchar_t path[TextBufferLength];
@@ -210,8 +211,8 @@ HICON BorrowedIconAt(HWND window, HICON icon, int size, int pixels, bool* ownedB
     }
     if (source == ScaledIconSource::AsItIs)
         return icon;
-    HICON copy = static_cast<HICON>(
-        CopyImage(icon, IMAGE_ICON, pixels, pixels, source == ScaledIconSource::Resource ? LR_COPYFROMRESOURCE : 0));
+    HICON copy = static_cast<HICON>(CopyImage(
+        icon, IMAGE_ICON, pixels, pixels, source == ScaledIconSource::Resource ? LR_COPYFROMRESOURCE : 0));
     if (!copy)
         return icon; // drawn stretched rather than not at all
     *ownedByCaller = true;

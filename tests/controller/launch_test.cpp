@@ -10,7 +10,9 @@ using namespace mw;
 
 bool g_elevated, g_desktopWorks;
 std::string g_seen;
-bool Elevated() { return g_elevated; }
+bool Elevated() {
+    return g_elevated;
+}
 // Each start takes the request as it was given, or fails.
 bool Desktop(const LaunchRequest& r) {
     g_seen += "desktop ";

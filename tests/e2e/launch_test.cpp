@@ -15,8 +15,9 @@ TEST(Launch, AStartedProgramEndsInFront) {
     Target front;
     ASSERT_TRUE(front.Start(L"In front before"));
     BringToFront(front.window);
-    ASSERT_TRUE(program.Start(L"[Launcher]\r\ncnt=1\r\npath1=C:\\windows\\system32\\notepad.exe\r\nname1=Notepad\r\n",
-                              L"/Launch", true));
+    ASSERT_TRUE(
+        program.Start(L"[Launcher]\r\ncnt=1\r\npath1=C:\\windows\\system32\\notepad.exe\r\nname1=Notepad\r\n",
+                      L"/Launch", true));
     EXPECT_TRUE(program.ChooseFirstLauncherEntry());
     HWND launched = nullptr;
     ASSERT_TRUE(WaitFor([&] { return (launched = FindWindowW(L"Notepad", nullptr)) != nullptr; }, 10000));

@@ -24,7 +24,8 @@ TEST(StoreApp, AHostFrameCountsAsTheProgramOfItsContent) {
     ChildProcess frameProcess;
     ASSERT_TRUE(frameProcess.Start(host, L"\"Store frame\"", dir.path()));
     HWND frame = nullptr;
-    ASSERT_TRUE(WaitFor([&] { return (frame = FindWindowW(L"MwTargetWindow", L"Store frame")) != nullptr; }, 10000));
+    ASSERT_TRUE(
+        WaitFor([&] { return (frame = FindWindowW(L"MwTargetWindow", L"Store frame")) != nullptr; }, 10000));
     Target other;
     ASSERT_TRUE(other.Start(L"Other program"));
     HWND sibling = CreateTestWindow(L"This program's own window");
@@ -33,7 +34,8 @@ TEST(StoreApp, AHostFrameCountsAsTheProgramOfItsContent) {
     wc.hInstance = GetModuleHandleW(nullptr);
     wc.lpszClassName = kAppContentClass;
     RegisterClassW(&wc);
-    HWND content = CreateWindowExW(0, kAppContentClass, L"", WS_CHILD, 0, 0, 9, 9, frame, nullptr, wc.hInstance, nullptr);
+    HWND content = CreateWindowExW(0, kAppContentClass, L"", WS_CHILD, 0, 0, 9, 9, frame, nullptr,
+                                   wc.hInstance, nullptr);
     ASSERT_EQ(GetParent(content), frame);
 
     // Grouping: the frame goes with this program's window, ahead of the other program.

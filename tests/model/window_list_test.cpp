@@ -295,7 +295,6 @@ TEST_F(Enumeration, IconsAreTakenAtTheScaledSizeFromTheRuleOfTheDesignsSize) {
     EXPECT_FALSE(owned);
 }
 
-
 // Another size of an icon that was not loaded as shared (no resource to read again) is the
 // program's file icon at that size, not the small image enlarged.
 TEST(ScaledIcon, SourceByIconAndSize) {

@@ -167,7 +167,8 @@ TEST(FrameRect, TheVisibleFrameInEveryStateButMinimised) {
                 {StateMaximized, &snapped, snapped},  {StateMaximized, nullptr, guessed},
                 {StateMinimized, &snapped, restored}, {StateMinimized, nullptr, restored}};
     for (const auto& row : rows) {
-        const RECT r = FrameRectForState(placement, row.state, RECT{0, 0, 1920, 1040}, POINT{0, 0}, row.visible);
+        const RECT r =
+            FrameRectForState(placement, row.state, RECT{0, 0, 1920, 1040}, POINT{0, 0}, row.visible);
         EXPECT_TRUE(EqualRect(&r, &row.expected)) << row.state << (row.visible ? " composed" : "");
     }
 }
@@ -175,7 +176,8 @@ TEST(FrameRect, TheVisibleFrameInEveryStateButMinimised) {
 TEST(FramePicture, CoversOnlyTheFramesAndTheirRingsOnTheScreen) {
     const RECT screen{-1280, 0, 1920, 1080}, expected{-1280, 0, 703, 453};
     // Rings 3 wide; one frame cut at the screen's corner, one off every screen.
-    const RECT r = FramePictureBounds({{100, 50, 700, 450}, {-1300, -20, 10, 10}, {3000, 0, 3100, 9}}, 3, screen);
+    const RECT r =
+        FramePictureBounds({{100, 50, 700, 450}, {-1300, -20, 10, 10}, {3000, 0, 3100, 9}}, 3, screen);
     EXPECT_TRUE(EqualRect(&r, &expected));
     const RECT none = FramePictureBounds({}, 3, screen);
     EXPECT_TRUE(IsRectEmpty(&none));
