@@ -154,6 +154,7 @@ int RunApplication(HINSTANCE instance, const wchar_t* commandLine) {
             program.preferencesPath.clear();
             return 0;
         }
+        LetTrayMessagesThrough(program.mainWindow);
     } else {
         program.instance = instance;
     }

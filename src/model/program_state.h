@@ -59,6 +59,8 @@ struct ThumbnailApi {
     HRESULT(WINAPI* isCompositionEnabled)(BOOL* enabled) = nullptr;
     HRESULT(WINAPI* updateProperties)(HTHUMBNAIL id, const DWM_THUMBNAIL_PROPERTIES* properties) = nullptr;
     HRESULT(WINAPI* unregisterThumbnail)(HTHUMBNAIL id) = nullptr;
+    // The size of a registered thumbnail's source; optional (null: each box is filled).
+    HRESULT(WINAPI* querySourceSize)(HTHUMBNAIL id, PSIZE size) = nullptr;
 };
 
 using HookMessageFn = void (*)(HWND owner, const wchar_t* text);

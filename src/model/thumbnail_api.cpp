@@ -22,6 +22,7 @@ bool LoadThumbnailApi(ProgramState& program) {
     Lookup(dwm, api.isCompositionEnabled, "DwmIsCompositionEnabled");
     Lookup(dwm, api.updateProperties, "DwmUpdateThumbnailProperties");
     Lookup(dwm, api.unregisterThumbnail, "DwmUnregisterThumbnail");
+    Lookup(dwm, api.querySourceSize, "DwmQueryThumbnailSourceSize"); // optional
     if (!api.registerThumbnail || !api.isCompositionEnabled || !api.updateProperties ||
         !api.unregisterThumbnail) {
         UnloadThumbnailApi(program);
