@@ -160,6 +160,7 @@ int RunApplication(HINSTANCE instance, const wchar_t* commandLine) {
     }
 
     LoadExcludeSection(program.excluded, program.preferencesPath);
+    program.excludedPrograms = ReadExcludeProgramSection(program.preferencesPath);
     LoadDesign(program.mainWindow, DesignPathForExe(exePath), program.design);
     ChooseListIconSize(program);
     LoadLauncherEntries(program);

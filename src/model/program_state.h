@@ -125,6 +125,9 @@ struct ProgramState {
     HookHealth hook;
     // The window titles the user asked the popup to leave out, in the file's order.
     std::vector<std::wstring> excluded;
+    // The program file names ("mstsc.exe") in front of which gestures and Alt+Tab stay quiet
+    // (section "ExcludeProgram"), in the file's order.
+    std::vector<std::wstring> excludedPrograms;
     ProgramPathMemo pathMemo;
     // The libraries loaded for the run, and the functions in use (the libraries first, so they
     // outlive the functions).
