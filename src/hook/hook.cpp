@@ -1072,6 +1072,8 @@ extern "C" int SetQuietRules(int quietInFullScreen, const wchar_t* programs) {
 extern "C" HWND EndHook() {
     AcquireSRWLockExclusive(&g_lib.apiLock);
     StopThread();
+    // A program that ends the hook shows no list: the wheel must not stay taken at the next start.
+    InterlockedExchange(&g_lib.listOpen, 0);
     HWND window = g_lib.target;
     ReleaseSRWLockExclusive(&g_lib.apiLock);
     return window;

@@ -44,8 +44,8 @@ MW_HOOK_API HWND EndHook();
 MW_HOOK_API int SetHookOptions(int options);
 // The program shows an Alt+Tab list that stays open after Alt came up (open 1) or no longer
 // does (open 0). While it is open, wheel notches anywhere move its selection (kMsgMoveSelection,
-// one per 120 units added up) and never reach the window under the cursor. Kept across EndHook
-// and StartMouseHook. Returns non-zero.
+// one per 120 units added up) and never reach the window under the cursor. Kept across
+// StartMouseHook; EndHook clears it. Returns non-zero.
 MW_HOOK_API int SetAltTabListOpen(int open);
 // When the gesture and the Alt+Tab replacement keep out of the way: quietInFullScreen not 0
 // while a full-screen window is in front, and while a program of one of `programs` is in front
