@@ -612,15 +612,20 @@ bool NoteRawInput(InputWatch& w, HookKind kind, uint32_t eventTime, bool release
     if (releaseOfHeld) {
         d.rawRelease = true;
         d.rawReleaseTime = eventTime;
+        // A live hook sees the release before raw input shows it, and the engine then waits for
+        // it no more: a release still awaited that is newer than anything the hook saw was
+        // missed, unless the hook sees an event within the grace time. The slack does not apply
+        // here: it let a release that came soon after the hook's last event go unnoticed for
+        // good. (An older one is the late report of an earlier click.)
+        if (!d.releasePending && static_cast<int32_t>(eventTime - d.lastHookTime) > 0) {
+            d.releasePending = true;
+            d.releaseTime = now;
+        }
     }
     if (static_cast<int32_t>(eventTime - d.lastHookTime) <= static_cast<int32_t>(kRawSlackMs))
         return false; // the hook has seen this event, or a later one
     if (d.unseen < 1000000)
         ++d.unseen;
-    if (releaseOfHeld && !d.releasePending) {
-        d.releasePending = true;
-        d.releaseTime = now;
-    }
     if (d.unseen < (kind == HookKind::Mouse ? kUnseenMouseEvents : kUnseenKeyEvents))
         return false;
     const int inARow = d.losses > 0 && now - d.lastLossTime < kLossMemoryMs ? d.losses : 0;

@@ -44,7 +44,7 @@ constexpr uint32_t kVkTab = 0x09;
 constexpr uint32_t kVkShift = 0x10;
 constexpr uint32_t kVkMenu = 0x12;
 constexpr uint32_t kVkEscape = 0x1B;
-constexpr uint32_t kVkOem3 = 0xC0;      // the key above Tab on a US layout
+constexpr uint32_t kVkOem3 = 0xC0;       // the key above Tab on a US layout
 constexpr uint32_t kScanAboveTab = 0x29; // the same key on every layout
 constexpr uint32_t kVkLShift = 0xA0;
 constexpr uint32_t kVkRShift = 0xA1;
@@ -73,9 +73,9 @@ struct MouseEvent {
     MouseAction action = MouseAction::Move;
     int x = 0; // screen position of the event
     int y = 0;
-    int data = 0;      // signed wheel delta, or the X button number (1, 2)
-    uint32_t time = 0; // event time in milliseconds (tick count)
-    bool ours = false; // carries the replay marker: our own replayed input
+    int data = 0;       // signed wheel delta, or the X button number (1, 2)
+    uint32_t time = 0;  // event time in milliseconds (tick count)
+    bool ours = false;  // carries the replay marker: our own replayed input
     bool touch = false; // synthesised by the system from touch or pen input
     int dpi = 96;       // with a press: the DPI of the monitor under it
 };
@@ -177,7 +177,7 @@ struct GestureEngine {
     // The physical button of the press has been seen down by the asynchronous key state; seen
     // up after that, its release happened where the hook is not called.
     bool physicalSeenDown = false;
-    int wheelRemainder = 0;   // wheel units not yet worth a notch
+    int wheelRemainder = 0; // wheel units not yet worth a notch
     // Where the user's last real move put the cursor. While moves wait in the replay the real
     // cursor lags behind, and buttons and wheels report that stale spot; they are replayed here.
     int userX = 0, userY = 0;
@@ -204,7 +204,7 @@ struct GestureEngine {
     bool altTabOpen = false;   // we opened the popup for this Alt press
     bool tabSwallowed = false; // the matching Tab release has to be swallowed too
     bool escSwallowed = false;
-    intptr_t altTabKind = 1;     // the lParam the open list was opened with (1 Tab, 2 the key above Tab)
+    intptr_t altTabKind = 1; // the lParam the open list was opened with (1 Tab, 2 the key above Tab)
     bool scopeKeySwallowed = false;
     // The program keeps an Alt+Tab list open after Alt came up: the wheel anywhere moves it.
     bool listOpen = false;
@@ -264,7 +264,7 @@ struct DeviceWatch {
     uint32_t releaseTime = 0;    // when that was seen
     bool rawRelease = false;     // raw input showed the held button come up at rawReleaseTime
     uint32_t rawReleaseTime = 0;
-    int losses = 0;              // losses in a row, each within kLossMemoryMs of the last
+    int losses = 0; // losses in a row, each within kLossMemoryMs of the last
     uint32_t lastLossTime = 0;
 };
 

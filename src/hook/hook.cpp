@@ -27,7 +27,7 @@ namespace {
 constexpr UINT kThreadFlushReplay = WM_APP + 1;
 constexpr UINT kThreadInjectMask = WM_APP + 2;
 constexpr UINT kThreadApplySettings = WM_APP + 3;
-constexpr UINT kThreadTestDrop = WM_APP + 4; // test build: wParam which hooks, lParam event
+constexpr UINT kThreadTestDrop = WM_APP + 4;        // test build: wParam which hooks, lParam event
 constexpr UINT kThreadForegroundRules = WM_APP + 5; // the quiet rules changed: judge the front again
 
 constexpr wchar_t kRawInputClass[] = L"MistlewickHookRawInput";
@@ -244,10 +244,9 @@ LRESULT CALLBACK MouseProc(int code, WPARAM wParam, LPARAM lParam) {
                 }
                 // Not at the press or release of the button itself: the system may count
                 // those only after the hooks let them through.
-                const bool ofButton = ev.action == mw::MouseAction::LeftDown ||
-                                      ev.action == mw::MouseAction::LeftUp ||
-                                      ev.action == mw::MouseAction::RightDown ||
-                                      ev.action == mw::MouseAction::RightUp;
+                const bool ofButton =
+                    ev.action == mw::MouseAction::LeftDown || ev.action == mw::MouseAction::LeftUp ||
+                    ev.action == mw::MouseAction::RightDown || ev.action == mw::MouseAction::RightUp;
                 if (!ofButton)
                     CheckPhysicalButton(*s);
             }
@@ -272,7 +271,8 @@ LRESULT CALLBACK KeyboardProc(int code, WPARAM wParam, LPARAM lParam) {
         k.ours = info.dwExtraInfo == kHookReplayMarker;
         k.scanCode = info.scanCode;
         k.time = info.time;
-        if (!k.ours && k.down && (k.vk == VK_TAB || k.vk == VK_ESCAPE || k.vk == VK_OEM_3 || k.scanCode == 0x29)) {
+        if (!k.ours && k.down &&
+            (k.vk == VK_TAB || k.vk == VK_ESCAPE || k.vk == VK_OEM_3 || k.scanCode == 0x29)) {
             // Alt and Shift as the system has them now: their releases may have happened where
             // this hook is not called.
             k.haveState = true;
@@ -620,8 +620,8 @@ std::wstring ProgramNameOf(HWND window) {
 // front window covers its whole monitor and is neither the desktop nor the shell.
 bool IsFullScreen(HWND window) {
     using QueryFn = HRESULT(WINAPI*)(int*);
-    static QueryFn query = reinterpret_cast<QueryFn>(
-        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"shell32.dll"), "SHQueryUserNotificationState")));
+    static QueryFn query = reinterpret_cast<QueryFn>(reinterpret_cast<void*>(
+        GetProcAddress(GetModuleHandleW(L"shell32.dll"), "SHQueryUserNotificationState")));
     int state = 0;
     // QUNS_BUSY, QUNS_RUNNING_D3D_FULL_SCREEN, QUNS_PRESENTATION_MODE
     if (query && SUCCEEDED(query(&state)) && (state == 2 || state == 3 || state == 4))
@@ -724,8 +724,10 @@ void CALLBACK OnWinEvent(HWINEVENTHOOK, DWORD event, HWND, LONG, LONG, DWORD, DW
 
 LRESULT CALLBACK RawInputProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
     HookThreadState* s = g_thread;
-    if (message == WM_WTSSESSION_CHANGE && s && (wParam == WTS_SESSION_LOCK || wParam == WTS_SESSION_UNLOCK)) {
-        ResetInput(*s, L"hook.dll: the session was locked or unlocked; held keys and buttons are forgotten\n");
+    if (message == WM_WTSSESSION_CHANGE && s &&
+        (wParam == WTS_SESSION_LOCK || wParam == WTS_SESSION_UNLOCK)) {
+        ResetInput(*s,
+                   L"hook.dll: the session was locked or unlocked; held keys and buttons are forgotten\n");
         return 0;
     }
     if (message == WM_INPUT && s) {
@@ -836,10 +838,10 @@ void StartWatching(HookThreadState& s) {
     if (s.systemDpi <= 0)
         s.systemDpi = 96;
     s.ourIntegrity = IntegrityOfProcess(GetCurrentProcess());
-    s.foregroundEvents = SetWinEventHook(EVENT_SYSTEM_FOREGROUND, EVENT_SYSTEM_FOREGROUND, nullptr, OnWinEvent, 0,
-                                         0, WINEVENT_OUTOFCONTEXT);
-    s.desktopEvents = SetWinEventHook(EVENT_SYSTEM_DESKTOPSWITCH, EVENT_SYSTEM_DESKTOPSWITCH, nullptr, OnWinEvent,
-                                      0, 0, WINEVENT_OUTOFCONTEXT);
+    s.foregroundEvents = SetWinEventHook(EVENT_SYSTEM_FOREGROUND, EVENT_SYSTEM_FOREGROUND, nullptr,
+                                         OnWinEvent, 0, 0, WINEVENT_OUTOFCONTEXT);
+    s.desktopEvents = SetWinEventHook(EVENT_SYSTEM_DESKTOPSWITCH, EVENT_SYSTEM_DESKTOPSWITCH, nullptr,
+                                      OnWinEvent, 0, 0, WINEVENT_OUTOFCONTEXT);
     if (!s.foregroundEvents || !s.desktopEvents)
         OutputDebugStringW(L"hook.dll: no window events; the front window is judged every two seconds\n");
     s.wtsapi = LoadLibraryW(L"wtsapi32.dll");
@@ -847,9 +849,10 @@ void StartWatching(HookThreadState& s) {
     auto registerNotices = s.wtsapi ? reinterpret_cast<RegisterFn>(reinterpret_cast<void*>(
                                           GetProcAddress(s.wtsapi, "WTSRegisterSessionNotification")))
                                     : nullptr;
-    s.unregisterSessionNotices = s.wtsapi ? reinterpret_cast<decltype(s.unregisterSessionNotices)>(
-                                                reinterpret_cast<void*>(GetProcAddress(s.wtsapi, "WTSUnRegisterSessionNotification")))
-                                          : nullptr;
+    s.unregisterSessionNotices =
+        s.wtsapi ? reinterpret_cast<decltype(s.unregisterSessionNotices)>(
+                       reinterpret_cast<void*>(GetProcAddress(s.wtsapi, "WTSUnRegisterSessionNotification")))
+                 : nullptr;
     s.sessionNotices = registerNotices && s.unregisterSessionNotices && s.rawWindow &&
                        registerNotices(s.rawWindow, NOTIFY_FOR_THIS_SESSION);
     if (!s.sessionNotices)
