@@ -247,8 +247,9 @@ void EngineBenchmark(int events) {
 void QueryBenchmark(HWND window, int calls) {
     using DpiFn = HRESULT(WINAPI*)(HMONITOR, int, UINT*, UINT*);
     HMODULE shcore = LoadLibraryW(L"shcore.dll");
-    const auto getDpi = shcore ? reinterpret_cast<DpiFn>(reinterpret_cast<void*>(GetProcAddress(shcore, "GetDpiForMonitor")))
-                               : nullptr;
+    const auto getDpi =
+        shcore ? reinterpret_cast<DpiFn>(reinterpret_cast<void*>(GetProcAddress(shcore, "GetDpiForMonitor")))
+               : nullptr;
     volatile unsigned sink = 0;
     const struct {
         const char* name;
@@ -257,7 +258,8 @@ void QueryBenchmark(HWND window, int calls) {
         {"GetTickCount (floor)", [](HWND, DpiFn, volatile unsigned& s) { s = s + GetTickCount(); }},
         {"IsHungAppWindow", [](HWND w, DpiFn, volatile unsigned& s) { s = s + IsHungAppWindow(w); }},
         {"GetAsyncKeyState", [](HWND, DpiFn, volatile unsigned& s) { s = s + GetAsyncKeyState(VK_LBUTTON); }},
-        {"MonitorFromPoint + GetDpiForMonitor", [](HWND, DpiFn dpi, volatile unsigned& s) {
+        {"MonitorFromPoint + GetDpiForMonitor",
+         [](HWND, DpiFn dpi, volatile unsigned& s) {
              UINT x = 96, y = 96;
              HMONITOR m = MonitorFromPoint(POINT{700, 400}, MONITOR_DEFAULTTONEAREST);
              if (dpi)
