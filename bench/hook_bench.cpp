@@ -3,7 +3,8 @@
 //   1. through the system: SendInput of one mouse event at a time with either hook installed
 //      (on its own thread, as hook.dll does), on the pass-through path (moves, no button) and
 //      during a gesture (moves and wheel notches while the button is held);
-//   2. the gesture engine's decision alone, called directly, with allocations counted.
+//   2. the gesture engine's decision alone, called directly, with allocations counted;
+//   3. each system query the hook procedure makes beside the engine, alone.
 #include <windows.h>
 
 #include <algorithm>
@@ -240,6 +241,47 @@ void EngineBenchmark(int events) {
     }
 }
 
+// The system queries the hook procedure makes beside the engine: at every press of a button the
+// monitor's DPI and whether the main window hangs, during a gesture the physical button, at Tab
+// the keyboard's state. Each is timed alone, beside GetTickCount as the floor of a system call.
+void QueryBenchmark(HWND window, int calls) {
+    using DpiFn = HRESULT(WINAPI*)(HMONITOR, int, UINT*, UINT*);
+    HMODULE shcore = LoadLibraryW(L"shcore.dll");
+    const auto getDpi =
+        shcore ? reinterpret_cast<DpiFn>(reinterpret_cast<void*>(GetProcAddress(shcore, "GetDpiForMonitor")))
+               : nullptr;
+    volatile unsigned sink = 0;
+    const struct {
+        const char* name;
+        void (*call)(HWND, DpiFn, volatile unsigned&);
+    } queries[] = {
+        {"GetTickCount (floor)", [](HWND, DpiFn, volatile unsigned& s) { s = s + GetTickCount(); }},
+        {"IsHungAppWindow", [](HWND w, DpiFn, volatile unsigned& s) { s = s + IsHungAppWindow(w); }},
+        {"GetAsyncKeyState", [](HWND, DpiFn, volatile unsigned& s) { s = s + GetAsyncKeyState(VK_LBUTTON); }},
+        {"MonitorFromPoint + GetDpiForMonitor",
+         [](HWND, DpiFn dpi, volatile unsigned& s) {
+             UINT x = 96, y = 96;
+             HMONITOR m = MonitorFromPoint(POINT{700, 400}, MONITOR_DEFAULTTONEAREST);
+             if (dpi)
+                 dpi(m, 0, &x, &y);
+             s = s + x;
+         }},
+    };
+    for (const auto& q : queries) {
+        std::vector<double> perBlock;
+        for (int b = 0; b < calls / 1000; ++b) {
+            const double t0 = NowUs();
+            for (int i = 0; i < 1000; ++i)
+                q.call(window, getDpi, sink);
+            perBlock.push_back((NowUs() - t0) * 1000.0 / 1000.0); // ns per call
+        }
+        const Stats st = Summarise(perBlock);
+        std::printf("query %-36s median %8.1f ns  p99 %8.1f ns\n", q.name, st.median, st.p99);
+    }
+    if (shcore)
+        FreeLibrary(shcore);
+}
+
 } // namespace
 
 void* operator new(std::size_t size) {
@@ -264,5 +306,9 @@ int main(int argc, char** argv) {
     std::printf("hook benchmark: %d rounds of %d events per hook, hooks alternating\n", rounds, events);
     SystemBenchmark(rounds, events);
     EngineBenchmark(2000000);
+    HWND window = CreateWindowExW(0, L"STATIC", L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr);
+    QueryBenchmark(window, 200000);
+    if (window)
+        DestroyWindow(window);
     return 0;
 }

@@ -154,11 +154,13 @@ int RunApplication(HINSTANCE instance, const wchar_t* commandLine) {
             program.preferencesPath.clear();
             return 0;
         }
+        LetTrayMessagesThrough(program.mainWindow);
     } else {
         program.instance = instance;
     }
 
     LoadExcludeSection(program.excluded, program.preferencesPath);
+    program.excludedPrograms = ReadExcludeProgramSection(program.preferencesPath);
     LoadDesign(program.mainWindow, DesignPathForExe(exePath), program.design);
     ChooseListIconSize(program);
     LoadLauncherEntries(program);

@@ -7,6 +7,7 @@
 
 #include "hook/hook.h"
 #include "controller/activation.h"
+#include "controller/launch.h"
 #include "model/list_building.h"
 #include "controller/application.h"
 #include "model/program_state.h"
@@ -247,7 +248,7 @@ void StartLauncherEntry(Application& app, HWND hwnd, int index) {
     const std::wstring path = entry.path;
     const std::wstring parameters = entry.commandLine;
     const std::wstring folder = entry.workFolder;
-    ShellExecuteW(hwnd, L"open", path.c_str(), parameters.c_str(), folder.c_str(), SW_SHOWDEFAULT);
+    LaunchProgram(hwnd, LaunchRequest{path, parameters, folder});
 }
 
 void CloseTargetWindow(Application& app) {
@@ -269,7 +270,7 @@ HWND SelectedEntryRunningWindow(Application& app) {
 
 // `chosen`: the window the choice brings forward (a window entry's, or a running launcher
 // entry's), null for anything else.
-void ActOnSelection(Application& app, HWND hwnd, HWND chosen) {
+void ActOnSelection(Application& app, HWND, HWND chosen) {
     const ControllerState& c = app.controller;
     switch (c.popup->selection.section) {
     case SectionWindows:
@@ -285,9 +286,7 @@ void ActOnSelection(Application& app, HWND hwnd, HWND chosen) {
                 c.popup->selection.index);
             ActivateWindow(
                 chosen, {Prefs(app).MoveWindow == 1, Prefs(app).AdjustCursor == 1, app.program.services.dpi});
-        } else {
-            StartLauncherEntry(app, hwnd, ProgramLauncherIndex(c.popup->narrowing, c.popup->selection.index));
-        }
+        } // otherwise its program was started before the popup went
         break;
     case SectionCommands:
         if (SelectedCommandIs(app, KindCloseWindow))
@@ -581,6 +580,11 @@ LRESULT OnChoose(Application& app, HWND hwnd) {
     const bool framePreview = FramePreviewHolds(c.popup->altTabOpened, Prefs(app));
     HWND chosen = SelectionInWindows(app) ? c.popup->list.slots[c.popup->selection.index].window
                                           : SelectedEntryRunningWindow(app);
+    // A launcher entry's program starts while the popup still holds the foreground, and takes it.
+    if (!chosen && c.popup->selection.section == SectionLauncher) {
+        StartLauncherEntry(app, hwnd, ProgramLauncherIndex(c.popup->narrowing, c.popup->selection.index));
+        c.popup->previousForeground = nullptr;
+    }
     if (!CommonCloseStart(app, hwnd, chosen))
         return 0;
     Log(L"popup closed: entry %d of section %d chosen", c.popup->selection.index, c.popup->selection.section);

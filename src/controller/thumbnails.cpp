@@ -14,15 +14,39 @@ HTHUMBNAIL RegisterOne(const ThumbnailApi& api, HWND destination, HWND source, c
     if (FAILED(api.registerThumbnail(destination, source, &id)))
         return 0;
     if (api.updateProperties) {
-        DWM_THUMBNAIL_PROPERTIES properties{};
-        properties.dwFlags = DWM_TNP_RECTDESTINATION;
-        properties.rcDestination = box;
+        SIZE sourceSize{};
+        if (!api.querySourceSize || FAILED(api.querySourceSize(id, &sourceSize)))
+            sourceSize = SIZE{};
+        const DWM_THUMBNAIL_PROPERTIES properties = ThumbnailProperties(box, sourceSize);
         api.updateProperties(id, &properties);
     }
     return id;
 }
 
 } // namespace
+
+DWM_THUMBNAIL_PROPERTIES ThumbnailProperties(const RECT& box, SIZE source) {
+    DWM_THUMBNAIL_PROPERTIES properties{};
+    // A thumbnail is hidden until it is told to show.
+    properties.dwFlags = DWM_TNP_RECTDESTINATION | DWM_TNP_VISIBLE;
+    properties.fVisible = TRUE;
+    properties.rcDestination = box;
+    const LONGLONG boxWidth = box.right - box.left, boxHeight = box.bottom - box.top;
+    if (source.cx <= 0 || source.cy <= 0 || boxWidth <= 0 || boxHeight <= 0)
+        return properties;
+    LONGLONG width = boxWidth, height = boxHeight;
+    if (source.cx * boxHeight > source.cy * boxWidth) // wider than the box: full width
+        height = (boxWidth * source.cy + source.cx / 2) / source.cx;
+    else
+        width = (boxHeight * source.cx + source.cy / 2) / source.cy;
+    width = width < 1 ? 1 : width;
+    height = height < 1 ? 1 : height;
+    properties.rcDestination.left = box.left + static_cast<LONG>((boxWidth - width) / 2);
+    properties.rcDestination.top = box.top + static_cast<LONG>((boxHeight - height) / 2);
+    properties.rcDestination.right = properties.rcDestination.left + static_cast<LONG>(width);
+    properties.rcDestination.bottom = properties.rcDestination.top + static_cast<LONG>(height);
+    return properties;
+}
 
 void RegisterThumbnails(const ThumbnailApi& api, ThumbnailSet& set, HWND mainWindow,
                         const ItemList& popupList, const SelectionState& state, const Design& design,

@@ -29,6 +29,11 @@ void RegisterThumbnails(const ThumbnailApi& api, ThumbnailSet& set, HWND mainWin
                         const ItemList& popupList, const SelectionState& state, const Design& design,
                         bool toggleDesktop, int screenWidth, int screenHeight);
 
+// What the compositor is told about one thumbnail: shown, in `box`, with the aspect ratio of its
+// `source` (the window's size), as large as fits and centred; a source of unknown size fills the
+// whole box.
+DWM_THUMBNAIL_PROPERTIES ThumbnailProperties(const RECT& box, SIZE source);
+
 // Unregisters every handle that was registered and empties the set. What was registered is
 // remembered by the set, so a preference changed while the popup was open does no harm.
 void UnregisterThumbnails(const ThumbnailApi& api, ThumbnailSet& set);

@@ -59,6 +59,18 @@ TrayLook TrayLookFor(LANGID language, bool paused, const HookHealth& health) {
     return look;
 }
 
+bool LetTrayMessagesThrough(HWND mainWindow) {
+    const UINT taskbarCreated = RegisterWindowMessageW(L"TaskbarCreated");
+    bool allowed = true;
+    for (UINT message : {taskbarCreated, kMsgTrayCallback}) {
+        if (message != 0 && !ChangeWindowMessageFilterEx(mainWindow, message, MSGFLT_ALLOW, nullptr)) {
+            LogError(L"Letting tray messages through to the main window", GetLastError());
+            allowed = false;
+        }
+    }
+    return allowed;
+}
+
 bool AddTrayIcon(ProgramState& program, HWND mainWindow, HINSTANCE instance, bool paused) {
     const bool added = Notify(program.services, NIM_ADD, mainWindow, instance,
                               TrayLookFor(ProgramLanguage(program), paused, program.hook), kFullRecord);

@@ -25,6 +25,11 @@ TrayLook TrayLookFor(LANGID language, bool paused, const HookHealth& health);
 
 // Adds the icon as the current state shows it; when that fails, tries again every two seconds
 // (OnTrayRetryTimer). `paused` is the tray's pause.
+// Lets Explorer's "TaskbarCreated" broadcast and the tray icon's callback reach the main window
+// when this program runs at a higher integrity level than Explorer, which would otherwise have
+// them dropped; false (logged) when the filter could not be changed.
+bool LetTrayMessagesThrough(HWND mainWindow);
+
 bool AddTrayIcon(ProgramState& program, HWND mainWindow, HINSTANCE instance, bool paused);
 bool RemoveTrayIcon(ProgramState& program, HWND mainWindow);
 // Shows the picture and tip of the current state.

@@ -104,22 +104,31 @@ void RequestFlushIfNeeded(GestureEngine& e, HookDecision& d) {
     }
 }
 
-void OnWheelInGesture(GestureEngine& e, const MouseEvent& ev, HookDecision& d) {
-    d.swallow = true;
-    if (e.state != PressState::Gesture)
-        return;
-    int delta = ev.data;
+// Adds a wheel delta up and posts one move per whole notch.
+void StepByWheel(int& remainder, int delta, HookDecision& d) {
     if (delta == 0)
         return;
     // A turn the other way starts afresh, so a half notch never eats a whole one.
-    if ((delta > 0) != (e.wheelRemainder > 0) && e.wheelRemainder != 0)
-        e.wheelRemainder = 0;
-    e.wheelRemainder += delta;
-    const int steps = e.wheelRemainder / kWheelNotch;
+    if ((delta > 0) != (remainder > 0) && remainder != 0)
+        remainder = 0;
+    remainder += delta;
+    const int steps = remainder / kWheelNotch;
     if (steps == 0)
         return;
-    e.wheelRemainder -= steps * kWheelNotch;
+    remainder -= steps * kWheelNotch;
     Post(d, kMsgMoveSelection, steps > 0 ? kWheelNotch : -kWheelNotch, 0, steps > 0 ? steps : -steps);
+}
+
+void OnWheelInGesture(GestureEngine& e, const MouseEvent& ev, HookDecision& d) {
+    d.swallow = true;
+    if (e.state == PressState::Gesture)
+        StepByWheel(e.wheelRemainder, ev.data, d);
+}
+
+// Nothing may be held back or swallowed for a new press or list: a full-screen or excluded
+// program is in front, or the main window could not answer anyway.
+bool Quiet(const GestureEngine& e) {
+    return e.gate.quiet || e.gate.ownerHung;
 }
 
 // The tilt wheel during the popup: swallowed, and reported by its direction (right 1, left 0)
@@ -135,7 +144,7 @@ void OnTiltInGesture(const MouseEvent& ev, HookDecision& d) {
 void CheckCancelDistance(GestureEngine& e, const MouseEvent& ev, HookDecision& d) {
     if (e.state != PressState::Gesture || e.settings.moveCancelPx <= 0)
         return;
-    if (Within(ev.x, ev.y, e.openX, e.openY, e.settings.moveCancelPx))
+    if (Within(ev.x, ev.y, e.openX, e.openY, ScaleForDpi(e.settings.moveCancelPx, e.pressDpi)))
         return;
     Post(d, kMsgCancel, 0, 0);
     e.state = PressState::GestureMuted;
@@ -174,8 +183,26 @@ bool HandleMiddleClose(GestureEngine& e, const MouseEvent& ev, HookDecision& d) 
     return true;
 }
 
+// The back button during a gesture narrows the list (or widens it again); its release is kept
+// too, whatever happened in between, like the middle click's.
+bool HandleProgramScope(GestureEngine& e, const MouseEvent& ev, HookDecision& d) {
+    if (ev.action == MouseAction::XDown && ev.data == 1 && e.options.programScopeKey &&
+        e.state == PressState::Gesture) {
+        e.x1Swallowed = true;
+        d.swallow = true;
+        Post(d, kMsgProgramScope, 0, 0);
+        return true;
+    }
+    if (ev.action == MouseAction::XUp && ev.data == 1 && e.x1Swallowed) {
+        e.x1Swallowed = false;
+        d.swallow = true;
+        return true;
+    }
+    return false;
+}
+
 void HandleMouse(GestureEngine& e, const MouseEvent& ev, HookDecision& d) {
-    if (HandleMiddleClose(e, ev, d))
+    if (HandleMiddleClose(e, ev, d) || HandleProgramScope(e, ev, d))
         return;
     const MouseAction down = DownOf(e);
     const MouseAction up = UpOf(e);
@@ -188,9 +215,20 @@ void HandleMouse(GestureEngine& e, const MouseEvent& ev, HookDecision& d) {
 
     switch (e.state) {
     case PressState::Idle:
-        if (ev.action == down) {
+        if (ev.action == MouseAction::Wheel && e.listOpen && !Quiet(e)) {
+            // The list Alt+Tab left open follows the wheel wherever the cursor is; the window
+            // under the cursor would otherwise scroll.
+            d.swallow = true;
+            StepByWheel(e.listWheelRemainder, ev.data, d);
+            return;
+        }
+        // Before the front window of higher integrity a held press could never be replayed:
+        // the system drops input we inject into it.
+        if (ev.action == down && !Quiet(e) && !e.gate.higherIntegrity) {
             e.state = PressState::Holding;
             e.pressRight = e.settings.rightButton;
+            e.pressDpi = ev.dpi > 0 ? ev.dpi : 96;
+            e.physicalSeenDown = false;
             e.downX = e.lastX = ev.x;
             e.downY = e.lastY = ev.y;
             e.downTime = ev.time;
@@ -202,7 +240,8 @@ void HandleMouse(GestureEngine& e, const MouseEvent& ev, HookDecision& d) {
         break;
 
     case PressState::Holding: {
-        const bool inRange = Within(ev.x, ev.y, e.downX, e.downY, e.settings.permissibleRange);
+        const bool inRange =
+            Within(ev.x, ev.y, e.downX, e.downY, ScaleForDpi(e.settings.permissibleRange, e.pressDpi));
         if (ev.action == MouseAction::Wheel && inRange) {
             e.state = e.settings.clickMode ? PressState::GestureMuted : PressState::Gesture;
             e.openX = ev.x;
@@ -271,6 +310,23 @@ bool IsShift(uint32_t vk) {
     return vk == kVkShift || vk == kVkLShift || vk == kVkRShift;
 }
 
+bool IsKeyAboveTab(const KeyEvent& k) {
+    return k.vk == kVkOem3 || k.scanCode == kScanAboveTab;
+}
+
+// Alt with Tab, or with the key above Tab: opens the list (of type `kind`) or steps it.
+void StepAltList(GestureEngine& e, intptr_t kind, HookDecision& d) {
+    if (!e.altTabOpen) {
+        e.altTabOpen = true;
+        e.altTabKind = kind;
+        // The list opens on the front window and steps at once, so Alt+Tab tapped
+        // quickly flips to the window behind (Shift+Tab: to the last entry).
+        Post(d, kMsgOpenPopup, 0, kind);
+        d.injectMenuMask = true;
+    }
+    Post(d, kMsgMoveSelection, e.shiftHeld ? kWheelNotch : -kWheelNotch, 0);
+}
+
 } // namespace
 
 GestureSettings MakeGestureSettings(int moveCancelPx, int replaceAltTab, int clickMode, int rightButton,
@@ -288,7 +344,43 @@ GestureSettings MakeGestureSettings(int moveCancelPx, int replaceAltTab, int cli
 HookOptions MakeHookOptions(int flags) {
     HookOptions o;
     o.middleClose = (flags & kHookOptionMiddleClose) != 0;
+    o.programScopeKey = (flags & kHookOptionProgramScope) != 0;
     return o;
+}
+
+int ScaleForDpi(int pixels96, int dpi) {
+    if (dpi <= 0)
+        dpi = 96;
+    const int64_t scaled = (static_cast<int64_t>(pixels96) * dpi + 48) / 96;
+    return scaled > 1000000 ? 1000000 : static_cast<int>(scaled);
+}
+
+MouseAction PhysicalAction(MouseAction logical, bool swapped) {
+    if (!swapped)
+        return logical;
+    switch (logical) {
+    case MouseAction::LeftDown:
+        return MouseAction::RightDown;
+    case MouseAction::LeftUp:
+        return MouseAction::RightUp;
+    case MouseAction::RightDown:
+        return MouseAction::LeftDown;
+    case MouseAction::RightUp:
+        return MouseAction::LeftUp;
+    default:
+        return logical;
+    }
+}
+
+bool CoversMonitor(int left, int top, int right, int bottom, int monLeft, int monTop, int monRight,
+                   int monBottom) {
+    return monRight > monLeft && monBottom > monTop && left <= monLeft && top <= monTop &&
+           right >= monRight && bottom >= monBottom;
+}
+
+uint32_t LossSilenceMs(int lossesInARow) {
+    const int shift = lossesInARow < 0 ? 0 : (lossesInARow > 5 ? 5 : lossesInARow);
+    return kHookSilenceMs << shift;
 }
 
 void ResetEngine(GestureEngine& engine, const GestureSettings& settings) {
@@ -324,6 +416,10 @@ HookDecision OnMouseEvent(GestureEngine& e, const MouseEvent& ev) {
         static_cast<int32_t>(ev.time - e.flushTime) > 0) {
         e.inFlight = 0;
     }
+    // Touch and pen come with their own timing; held back and replayed as plain mouse input
+    // they would reach touch-aware programs twice.
+    if (ev.touch)
+        return d;
     MouseEvent real = ev;
     if (ev.action == MouseAction::Move) {
         e.userX = ev.x;
@@ -375,10 +471,12 @@ HookDecision OnKeyEvent(GestureEngine& e, const KeyEvent& k) {
         return d;
     if (IsShift(k.vk)) {
         e.shiftHeld = k.down;
+        e.shiftDownTime = k.time;
         return d;
     }
     if (IsAlt(k.vk)) {
         e.altHeld = k.down;
+        e.altDownTime = k.time;
         if (!k.down && e.altTabOpen) {
             // The Alt release itself always passes, so the application never keeps Alt down.
             if (StandardAltTab(e))
@@ -390,23 +488,41 @@ HookDecision OnKeyEvent(GestureEngine& e, const KeyEvent& k) {
     if (e.settings.replaceAltTab == 0)
         return d;
 
+    if (k.haveState) {
+        // Alt or Shift may have come up where the hook is not called (the secure desktop, an
+        // elevated window): what the system says now wins over the releases we saw.
+        e.altHeld = k.altDown || k.altNow || (e.altHeld && k.time - e.altDownTime < kKeyStateLagMs);
+        e.shiftHeld = k.shiftNow || (e.shiftHeld && k.time - e.shiftDownTime < kKeyStateLagMs);
+    }
     const bool alt = k.altDown || e.altHeld;
+    if (k.down && !alt && e.altTabOpen && (k.vk == kVkTab || k.vk == kVkEscape)) {
+        // The Alt release that should have ended the list was never seen: end it now, and
+        // let this key be the ordinary key it is.
+        if (StandardAltTab(e))
+            Post(d, kMsgCancel, 0, 0);
+        e.altTabOpen = false;
+    }
+    if (IsKeyAboveTab(k) && k.vk != kVkTab && e.options.programScopeKey) {
+        if (k.down && alt && (e.altTabOpen || !Quiet(e))) {
+            d.swallow = true;
+            e.scopeKeySwallowed = true;
+            if (e.altTabOpen && e.altTabKind != 2)
+                Post(d, kMsgProgramScope, 0, 0);
+            else
+                StepAltList(e, 2, d);
+        } else if (!k.down && e.scopeKeySwallowed) {
+            d.swallow = true;
+            e.scopeKeySwallowed = false;
+        }
+        return d;
+    }
     if (k.vk == kVkTab) {
         if (k.down) {
-            if (!alt)
+            if (!alt || (!e.altTabOpen && Quiet(e)))
                 return d;
             d.swallow = true;
             e.tabSwallowed = true;
-            if (!e.altTabOpen) {
-                e.altTabOpen = true;
-                // The list opens on the front window and steps at once, so Alt+Tab tapped
-                // quickly flips to the window behind (Shift+Tab: to the last entry).
-                Post(d, kMsgOpenPopup, 0, 1);
-                d.injectMenuMask = true;
-                Post(d, kMsgMoveSelection, e.shiftHeld ? kWheelNotch : -kWheelNotch, 0);
-            } else {
-                Post(d, kMsgMoveSelection, e.shiftHeld ? kWheelNotch : -kWheelNotch, 0);
-            }
+            StepAltList(e, 1, d);
         } else if (e.tabSwallowed) {
             d.swallow = true;
             e.tabSwallowed = false;
@@ -485,21 +601,41 @@ void NoteHookInput(InputWatch& w, HookKind kind, uint32_t eventTime) {
     d.releasePending = false;
 }
 
-bool NoteRawInput(InputWatch& w, HookKind kind, uint32_t eventTime, bool releaseOfHeld, uint32_t now) {
+bool NoteRawInput(InputWatch& w, HookKind kind, uint32_t eventTime, bool releaseOfHeld, uint32_t now,
+                  bool excused) {
     DeviceWatch& d = WatchOf(w, kind);
+    if (excused) {
+        // The system does not call our hooks for this input: its silence proves nothing.
+        NoteHookInput(w, kind, eventTime);
+        return false;
+    }
     if (releaseOfHeld) {
         d.rawRelease = true;
         d.rawReleaseTime = eventTime;
+        // A live hook sees the release before raw input shows it, and the engine then waits for
+        // it no more: a release still awaited that is newer than anything the hook saw was
+        // missed, unless the hook sees an event within the grace time. The slack does not apply
+        // here: it let a release that came soon after the hook's last event go unnoticed for
+        // good. (An older one is the late report of an earlier click.)
+        if (!d.releasePending && static_cast<int32_t>(eventTime - d.lastHookTime) > 0) {
+            d.releasePending = true;
+            d.releaseTime = now;
+        }
     }
     if (static_cast<int32_t>(eventTime - d.lastHookTime) <= static_cast<int32_t>(kRawSlackMs))
         return false; // the hook has seen this event, or a later one
     if (d.unseen < 1000000)
         ++d.unseen;
-    if (releaseOfHeld && !d.releasePending) {
-        d.releasePending = true;
-        d.releaseTime = now;
-    }
-    return d.unseen >= (kind == HookKind::Mouse ? kUnseenMouseEvents : kUnseenKeyEvents);
+    if (d.unseen < (kind == HookKind::Mouse ? kUnseenMouseEvents : kUnseenKeyEvents))
+        return false;
+    const int inARow = d.losses > 0 && now - d.lastLossTime < kLossMemoryMs ? d.losses : 0;
+    return static_cast<int32_t>(eventTime - d.lastHookTime) >= static_cast<int32_t>(LossSilenceMs(inARow));
+}
+
+void NoteLoss(InputWatch& w, HookKind kind, uint32_t now) {
+    DeviceWatch& d = WatchOf(w, kind);
+    d.losses = d.losses > 0 && now - d.lastLossTime < kLossMemoryMs ? d.losses + 1 : 1;
+    d.lastLossTime = now;
 }
 
 bool ReleaseMissed(const InputWatch& w, HookKind kind, uint32_t now) {
@@ -513,8 +649,13 @@ bool HeldPressAlreadyReleased(const GestureEngine& e, const InputWatch& w) {
 }
 
 void ResetWatch(InputWatch& w, HookKind kind, uint32_t now) {
-    WatchOf(w, kind) = DeviceWatch{};
-    WatchOf(w, kind).lastHookTime = now;
+    DeviceWatch& d = WatchOf(w, kind);
+    const int losses = d.losses;
+    const uint32_t lastLoss = d.lastLossTime;
+    d = DeviceWatch{};
+    d.lastHookTime = now;
+    d.losses = losses;
+    d.lastLossTime = lastLoss;
 }
 
 bool WaitsForButtonRelease(const GestureEngine& e, bool* right) {
@@ -589,6 +730,32 @@ HookDecision OnHookLost(GestureEngine& e, HookKind kind) {
     e.havePred = false;
     e.haveUser = false;
     RequestFlushIfNeeded(e, d);
+    return d;
+}
+
+HookDecision OnPhysicalButton(GestureEngine& e, bool down) {
+    if (!WaitsForButtonRelease(e, nullptr)) {
+        e.physicalSeenDown = false;
+        return HookDecision{};
+    }
+    if (down || !e.physicalSeenDown) {
+        // Seen up before it was ever seen down says nothing: the state may not have caught up
+        // with the press yet, or the system does not count a press the hook kept to itself.
+        e.physicalSeenDown = e.physicalSeenDown || down;
+        return HookDecision{};
+    }
+    e.physicalSeenDown = false;
+    return OnHookLost(e, HookKind::Mouse);
+}
+
+HookDecision OnInputReset(GestureEngine& e) {
+    HookDecision d = OnHookLost(e, HookKind::Mouse);
+    const HookDecision keys = OnHookLost(e, HookKind::Keyboard);
+    if (d.postCount == 0 && keys.postCount > 0)
+        Post(d, kMsgCancel, 0, 0); // one popup at most is open: one cancel ends it
+    e.altHeld = e.shiftHeld = false;
+    e.middleSwallowed = e.x1Swallowed = e.scopeKeySwallowed = false;
+    e.physicalSeenDown = false;
     return d;
 }
 

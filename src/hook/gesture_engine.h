@@ -27,7 +27,8 @@ GestureSettings MakeGestureSettings(int moveCancelPx, int replaceAltTab, int cli
 // The switches of SetHookOptions. They live beside the StartMouseHook values and outlast its
 // reinstalls; a library nobody gave options to leaves every button as it is.
 struct HookOptions {
-    bool middleClose = false; // the middle button over a held popup closes the selected window
+    bool middleClose = false;     // the middle button over a held popup closes the selected window
+    bool programScopeKey = false; // Alt+` opens the front program's list; X1 in a gesture narrows
 };
 
 // From the flags of SetHookOptions (kHookOption...); unknown bits are ignored.
@@ -43,6 +44,8 @@ constexpr uint32_t kVkTab = 0x09;
 constexpr uint32_t kVkShift = 0x10;
 constexpr uint32_t kVkMenu = 0x12;
 constexpr uint32_t kVkEscape = 0x1B;
+constexpr uint32_t kVkOem3 = 0xC0;       // the key above Tab on a US layout
+constexpr uint32_t kScanAboveTab = 0x29; // the same key on every layout
 constexpr uint32_t kVkLShift = 0xA0;
 constexpr uint32_t kVkRShift = 0xA1;
 constexpr uint32_t kVkLMenu = 0xA4;
@@ -70,9 +73,11 @@ struct MouseEvent {
     MouseAction action = MouseAction::Move;
     int x = 0; // screen position of the event
     int y = 0;
-    int data = 0;      // signed wheel delta, or the X button number (1, 2)
-    uint32_t time = 0; // event time in milliseconds (tick count)
-    bool ours = false; // carries the replay marker: our own replayed input
+    int data = 0;       // signed wheel delta, or the X button number (1, 2)
+    uint32_t time = 0;  // event time in milliseconds (tick count)
+    bool ours = false;  // carries the replay marker: our own replayed input
+    bool touch = false; // synthesised by the system from touch or pen input
+    int dpi = 96;       // with a press: the DPI of the monitor under it
 };
 
 struct KeyEvent {
@@ -80,7 +85,18 @@ struct KeyEvent {
     bool down = false;
     bool altDown = false; // the system says Alt is held (the hook's ALTDOWN flag)
     bool ours = false;
+    uint32_t scanCode = 0;
+    // With Tab, Esc and the key above Tab: the keyboard's state as the system has it now. The
+    // engine takes Alt and Shift from it rather than from releases it may never have seen.
+    bool haveState = false;
+    bool altNow = false;
+    bool shiftNow = false;
+    uint32_t time = 0; // event time in milliseconds (tick count)
 };
+
+// The system's key state may lag behind a press the hook has only just passed on: a press seen
+// this recently stands even when the state does not show it yet.
+constexpr uint32_t kKeyStateLagMs = 250;
 
 // One piece of input to inject again; moves are absolute screen positions, buttons and wheels
 // act where the cursor is.
@@ -121,8 +137,35 @@ enum class PressState : uint8_t {
     AppPress,     // B belongs to the application; wait for its release
 };
 
+// Why the engine must keep its hands off the input for now. The hook thread keeps these up to
+// date (on a change of the foreground window, or just before a press), so the hook procedures
+// read them for nothing.
+struct HookGate {
+    bool quiet = false;           // a full-screen or excluded program is in front: act on nothing
+    bool higherIntegrity = false; // the front window runs above us: replayed input would be lost
+    bool ownerHung = false;       // the main window does not answer: never keep input from anyone
+};
+
+// Mouse events the system makes of touch or pen input carry this in their extra information.
+constexpr bool IsTouchOrPen(uintptr_t extraInfo) {
+    return (extraInfo & 0xFFFFFF00u) == 0xFF515700u;
+}
+
+// A distance in 96-DPI pixels at the DPI of a monitor, rounded to the nearest pixel.
+int ScaleForDpi(int pixels96, int dpi);
+
+// The SendInput flag that presses or releases the button the hook named: the hook reports
+// logical buttons, SendInput names physical ones, and with swapped buttons they differ.
+MouseAction PhysicalAction(MouseAction logical, bool swapped);
+
+// Whether the window of a full-screen program covers its monitor (the desktop and the shell are
+// left out by the caller).
+bool CoversMonitor(int left, int top, int right, int bottom, int monLeft, int monTop, int monRight,
+                   int monBottom);
+
 struct GestureEngine {
     GestureSettings settings;
+    HookGate gate;
 
     PressState state = PressState::Idle;
     bool pressRight = false; // the button of the press under way, whatever settings come
@@ -130,7 +173,11 @@ struct GestureEngine {
     uint32_t downTime = 0;
     int lastX = 0, lastY = 0; // where the cursor was at the last event during the hold
     int openX = 0, openY = 0; // where the popup opened
-    int wheelRemainder = 0;   // wheel units not yet worth a notch
+    int pressDpi = 96;        // of the monitor where the press began: scales the distances
+    // The physical button of the press has been seen down by the asynchronous key state; seen
+    // up after that, its release happened where the hook is not called.
+    bool physicalSeenDown = false;
+    int wheelRemainder = 0; // wheel units not yet worth a notch
     // Where the user's last real move put the cursor. While moves wait in the replay the real
     // cursor lags behind, and buttons and wheels report that stale spot; they are replayed here.
     int userX = 0, userY = 0;
@@ -152,9 +199,17 @@ struct GestureEngine {
     // Alt+Tab replacement.
     bool altHeld = false;
     bool shiftHeld = false;
+    uint32_t altDownTime = 0; // when the hook last saw Alt, or Shift, go down
+    uint32_t shiftDownTime = 0;
     bool altTabOpen = false;   // we opened the popup for this Alt press
     bool tabSwallowed = false; // the matching Tab release has to be swallowed too
     bool escSwallowed = false;
+    intptr_t altTabKind = 1; // the lParam the open list was opened with (1 Tab, 2 the key above Tab)
+    bool scopeKeySwallowed = false;
+    // The program keeps an Alt+Tab list open after Alt came up: the wheel anywhere moves it.
+    bool listOpen = false;
+    int listWheelRemainder = 0;
+    bool x1Swallowed = false;
 
     // The middle button.
     HookOptions options;
@@ -187,6 +242,13 @@ bool ReleaseHeldPress(GestureEngine& engine);
 
 bool IsEngineIdle(const GestureEngine& engine);
 
+// The physical state of the button the engine waits for (true: down), read at an event or on the
+// hook thread's timer. Once it was seen down and is now up, the press or gesture is cancelled.
+HookDecision OnPhysicalButton(GestureEngine& engine, bool down);
+// The session was locked or unlocked, or another desktop came to the front: everything the
+// engine believed held down may have been released where the hooks are not called.
+HookDecision OnInputReset(GestureEngine& engine);
+
 // ---- a hook the system removed without telling ---------------------------------------------
 // Windows removes a low-level hook that once answered too slowly, and says nothing. Raw input
 // (registered with RIDEV_INPUTSINK on the hook thread) still shows every device's input, so a
@@ -202,6 +264,8 @@ struct DeviceWatch {
     uint32_t releaseTime = 0;    // when that was seen
     bool rawRelease = false;     // raw input showed the held button come up at rawReleaseTime
     uint32_t rawReleaseTime = 0;
+    int losses = 0; // losses in a row, each within kLossMemoryMs of the last
+    uint32_t lastLossTime = 0;
 };
 
 struct InputWatch {
@@ -218,6 +282,12 @@ constexpr int kUnseenMouseEvents = 12;
 constexpr int kUnseenKeyEvents = 3;
 // How long a release shown by raw input may wait for the hook to see it too.
 constexpr uint32_t kReleaseGraceMs = 150;
+// A hook counts as lost only when it has been silent this long while raw input went on (longer
+// after each loss in a row), and only while no window of higher integrity takes the input: the
+// system never calls our hooks for input that goes to such a window.
+constexpr uint32_t kHookSilenceMs = 1000;
+constexpr uint32_t kLossMemoryMs = 60000;
+uint32_t LossSilenceMs(int lossesInARow);
 
 DeviceWatch& WatchOf(InputWatch& watch, HookKind kind);
 // The hook saw an event of the device at `eventTime`: it is alive.
@@ -225,13 +295,17 @@ void NoteHookInput(InputWatch& watch, HookKind kind, uint32_t eventTime);
 // Raw input of the device (moves, buttons, wheels, keys) that happened at `eventTime`, seen at
 // `now`. `releaseOfHeld`: it is the release the engine waits for. Returns true when the hook has
 // missed so much of the device's input that it must be gone.
-bool NoteRawInput(InputWatch& watch, HookKind kind, uint32_t eventTime, bool releaseOfHeld, uint32_t now);
+// `excused`: a window of higher integrity is in front or under the cursor.
+bool NoteRawInput(InputWatch& watch, HookKind kind, uint32_t eventTime, bool releaseOfHeld, uint32_t now,
+                  bool excused = false);
+// The hook of `kind` was declared lost at `now`: the next loss soon after waits longer.
+void NoteLoss(InputWatch& watch, HookKind kind, uint32_t now);
 // A release shown by raw input that the hook has not seen within the grace time.
 bool ReleaseMissed(const InputWatch& watch, HookKind kind, uint32_t now);
 // At the time-out: raw input showed the held button come up after it went down, yet the engine
 // still holds the press. A live hook would have seen that release first.
 bool HeldPressAlreadyReleased(const GestureEngine& engine, const InputWatch& watch);
-// The hook was (re)installed at `now`: only input after that counts.
+// The hook was (re)installed at `now`: only input after that counts (the losses in a row stay).
 void ResetWatch(InputWatch& watch, HookKind kind, uint32_t now);
 
 // What release the engine waits for: the gesture button while a press of it is held back or

@@ -10,7 +10,11 @@
 // and installs the hook again, retrying with a growing delay while that fails.
 #include "hook/hook.h"
 
+#include <wtsapi32.h>
+
 #include <initializer_list>
+#include <string>
+#include <vector>
 
 #include "hook/gesture_engine.h"
 #ifdef MW_HOOK_TEST_EXPORTS
@@ -23,7 +27,8 @@ namespace {
 constexpr UINT kThreadFlushReplay = WM_APP + 1;
 constexpr UINT kThreadInjectMask = WM_APP + 2;
 constexpr UINT kThreadApplySettings = WM_APP + 3;
-constexpr UINT kThreadTestDrop = WM_APP + 4; // test build: wParam which hooks, lParam event
+constexpr UINT kThreadTestDrop = WM_APP + 4;        // test build: wParam which hooks, lParam event
+constexpr UINT kThreadForegroundRules = WM_APP + 5; // the quiet rules changed: judge the front again
 
 constexpr wchar_t kRawInputClass[] = L"MistlewickHookRawInput";
 
@@ -46,6 +51,17 @@ struct HookThreadState {
     UINT_PTR retryTimer = 0; // the next attempt to install a hook that could not be
     UINT_PTR keepAliveTimer = 0;
     int failures[2] = {0, 0}; // failed installations in a row, mouse and keyboard
+    HWINEVENTHOOK foregroundEvents = nullptr;
+    HWINEVENTHOOK desktopEvents = nullptr;
+    HMODULE wtsapi = nullptr;
+    bool sessionNotices = false;
+    // Looked up with the registration: at an unload GetProcAddress would wait for the loader lock.
+    BOOL(WINAPI* unregisterSessionNotices)(HWND) = nullptr;
+    // Looked up at run time: Windows 8.1 and later.
+    HRESULT(WINAPI* getDpiForMonitor)(HMONITOR, int, UINT*, UINT*) = nullptr;
+    HMODULE shcore = nullptr;
+    int systemDpi = 96;
+    DWORD ourIntegrity = 0;
 };
 
 // Shared between the callers of the exports and the hook thread. The callers take apiLock;
@@ -59,6 +75,11 @@ struct HookLibrary {
     mw::GestureSettings pending; // settings for the thread to take
     volatile LONG installed = 0; // result of the last (re)install
     volatile LONG options = 0;   // the flags of the last SetHookOptions, read by the hook itself
+    volatile LONG listOpen = 0;  // SetAltTabListOpen: the program shows a list that stays open
+    // SetQuietRules, read by the hook thread when the front window changes.
+    SRWLOCK rulesLock = SRWLOCK_INIT;
+    bool quietInFullScreen = false;
+    std::vector<std::wstring> excludedPrograms;
     // Unloading with the hook still installed: the thread cleans up, signals `parked` and
     // waits on `never`, so it runs none of our code while the library is unmapped.
     volatile LONG unloading = 0;
@@ -67,6 +88,8 @@ struct HookLibrary {
 #ifdef MW_HOOK_TEST_EXPORTS
     volatile LONG refuseInstalls = 0;
     volatile LONG holdLockWhenUnloaded = 0;
+    volatile LONG swapOverride = -1;      // -1: what the system says
+    volatile LONG integrityOverride = -1; // -1: what the front window's token says
 #endif
 };
 
@@ -150,7 +173,53 @@ bool ClassifyMouse(WPARAM message, const MSLLHOOKSTRUCT& info, mw::MouseEvent& e
     ev.data = static_cast<short>(HIWORD(info.mouseData));
     ev.time = info.time;
     ev.ours = info.dwExtraInfo == kHookReplayMarker;
+    ev.touch = mw::IsTouchOrPen(info.dwExtraInfo);
     return true;
+}
+
+bool ButtonsSwapped() {
+#ifdef MW_HOOK_TEST_EXPORTS
+    if (g_lib.swapOverride >= 0)
+        return g_lib.swapOverride != 0;
+#endif
+    return GetSystemMetrics(SM_SWAPBUTTON) != 0;
+}
+
+// The DPI of the monitor at a point: the distances of the gesture are 96-DPI values.
+int DpiAt(const HookThreadState& s, POINT pt) {
+    if (!s.getDpiForMonitor)
+        return s.systemDpi;
+    UINT dx = 0, dy = 0;
+    HMONITOR monitor = MonitorFromPoint(pt, MONITOR_DEFAULTTONEAREST);
+    if (!monitor || FAILED(s.getDpiForMonitor(monitor, 0 /* MDT_EFFECTIVE_DPI */, &dx, &dy)) || dx == 0)
+        return s.systemDpi;
+    return static_cast<int>(dx);
+}
+
+bool IsPress(mw::MouseAction a) {
+    return a == mw::MouseAction::LeftDown || a == mw::MouseAction::RightDown;
+}
+
+// The main window does not answer: swallowed input would reach nobody. IsHungAppWindow reads a
+// flag the system keeps and does not wait for the window's thread.
+bool OwnerHung() {
+    HWND target = g_lib.target;
+    return target && IsHungAppWindow(target);
+}
+
+// While a press of the gesture button is held back or drives the popup, the physical button
+// tells whether it was released where the hook is not called (the secure desktop, an elevated
+// window). The asynchronous state names physical buttons.
+void CheckPhysicalButton(HookThreadState& s) {
+    bool right = false;
+    if (!mw::WaitsForButtonRelease(s.engine, &right))
+        return;
+    const bool physicalRight = right != ButtonsSwapped();
+    const bool down = (GetAsyncKeyState(physicalRight ? VK_RBUTTON : VK_LBUTTON) & 0x8000) != 0;
+    const mw::HookDecision d = mw::OnPhysicalButton(s.engine, down);
+    if (d.postCount > 0 || d.flushReplay)
+        OutputDebugStringW(L"hook.dll: the gesture button came up unseen; the gesture is cancelled\n");
+    CarryOut(s, d);
 }
 
 LRESULT CALLBACK MouseProc(int code, WPARAM wParam, LPARAM lParam) {
@@ -161,6 +230,26 @@ LRESULT CALLBACK MouseProc(int code, WPARAM wParam, LPARAM lParam) {
         if (ClassifyMouse(wParam, info, ev)) {
             mw::NoteHookInput(s->watch, mw::HookKind::Mouse, info.time);
             s->engine.options = mw::MakeHookOptions(g_lib.options);
+            const bool listOpen = g_lib.listOpen != 0;
+            if (listOpen != s->engine.listOpen) {
+                s->engine.listOpen = listOpen;
+                s->engine.listWheelRemainder = 0;
+            }
+            if (!ev.ours && !ev.touch) {
+                if (IsPress(ev.action)) {
+                    ev.dpi = DpiAt(*s, info.pt);
+                    s->engine.gate.ownerHung = OwnerHung();
+                } else if (ev.action == mw::MouseAction::Wheel && listOpen) {
+                    s->engine.gate.ownerHung = OwnerHung();
+                }
+                // Not at the press or release of the button itself: the system may count
+                // those only after the hooks let them through.
+                const bool ofButton =
+                    ev.action == mw::MouseAction::LeftDown || ev.action == mw::MouseAction::LeftUp ||
+                    ev.action == mw::MouseAction::RightDown || ev.action == mw::MouseAction::RightUp;
+                if (!ofButton)
+                    CheckPhysicalButton(*s);
+            }
             const mw::HookDecision d = mw::OnMouseEvent(s->engine, ev);
             CarryOut(*s, d);
             if (d.swallow)
@@ -180,6 +269,18 @@ LRESULT CALLBACK KeyboardProc(int code, WPARAM wParam, LPARAM lParam) {
         k.down = wParam == WM_KEYDOWN || wParam == WM_SYSKEYDOWN;
         k.altDown = (info.flags & LLKHF_ALTDOWN) != 0;
         k.ours = info.dwExtraInfo == kHookReplayMarker;
+        k.scanCode = info.scanCode;
+        k.time = info.time;
+        if (!k.ours && k.down &&
+            (k.vk == VK_TAB || k.vk == VK_ESCAPE || k.vk == VK_OEM_3 || k.scanCode == 0x29)) {
+            // Alt and Shift as the system has them now: their releases may have happened where
+            // this hook is not called.
+            k.haveState = true;
+            k.altNow = (GetAsyncKeyState(VK_MENU) & 0x8000) != 0;
+            k.shiftNow = (GetAsyncKeyState(VK_SHIFT) & 0x8000) != 0;
+            s->engine.gate.ownerHung = OwnerHung();
+        }
+        s->engine.options = mw::MakeHookOptions(g_lib.options);
         const mw::HookDecision d = mw::OnKeyEvent(s->engine, k);
         CarryOut(*s, d);
         if (d.swallow)
@@ -207,7 +308,7 @@ INPUT ToInput(const mw::ReplayInput& r, int vx, int vy, int vw, int vh) {
     INPUT in = {};
     in.type = INPUT_MOUSE;
     in.mi.dwExtraInfo = kHookReplayMarker;
-    switch (r.action) {
+    switch (mw::PhysicalAction(r.action, ButtonsSwapped())) {
     case MouseAction::Move:
         in.mi.dx = ToAbsolute(r.x, vx, vw);
         in.mi.dy = ToAbsolute(r.y, vy, vh);
@@ -407,11 +508,22 @@ void Reinstall(HookThreadState& s, mw::HookKind kind) {
 
 // The hook of `kind` is gone: tell the program, undo what the engine held, install it again.
 void LoseHook(HookThreadState& s, mw::HookKind kind) {
-    PostStatus(kHookStatusLost, kind);
+    mw::NoteLoss(s.watch, kind, GetTickCount());
     if (kind == mw::HookKind::Mouse)
         KillThreadTimer(s.stallTimer);
     CarryOut(s, mw::OnHookLost(s.engine, kind));
-    Reinstall(s, kind);
+    const bool mouse = kind == mw::HookKind::Mouse;
+    if (InstallHook(s, kind)) {
+        // Back at once: nothing the user needs to see, so the program is not bothered.
+        s.failures[IndexOf(kind)] = 0;
+        OutputDebugStringW(mouse ? L"hook.dll: the mouse hook was lost and is back\n"
+                                 : L"hook.dll: the keyboard hook was lost and is back\n");
+        return;
+    }
+    PostStatus(kHookStatusLost, kind);
+    ++s.failures[IndexOf(kind)];
+    PostStatus(kHookStatusReinstallFailed, kind);
+    ArmRetry(s);
 }
 
 void OnRetryTimer(HookThreadState& s) {
@@ -443,6 +555,122 @@ void OnGraceTimer(HookThreadState& s) {
         ArmGraceTimer(s);
 }
 
+// The mandatory integrity level of a process (its RID), or 0 when its token cannot be read.
+DWORD IntegrityOfProcess(HANDLE process) {
+    HANDLE token = nullptr;
+    if (!OpenProcessToken(process, TOKEN_QUERY, &token))
+        return 0;
+    alignas(8) BYTE buffer[128];
+    DWORD size = 0;
+    DWORD level = 0;
+    if (GetTokenInformation(token, TokenIntegrityLevel, buffer, sizeof buffer, &size)) {
+        const auto* label = reinterpret_cast<const TOKEN_MANDATORY_LABEL*>(buffer);
+        const UCHAR count = *GetSidSubAuthorityCount(label->Label.Sid);
+        if (count > 0)
+            level = *GetSidSubAuthority(label->Label.Sid, count - 1u);
+    }
+    CloseHandle(token);
+    return level;
+}
+
+// Whether the process of `window` runs at a higher integrity level than ours: the system then
+// drops the input we inject into it and does not call our hooks for input that goes to it. A
+// token we are not allowed to read belongs to such a process (an elevated one denies us).
+bool RunsAboveUs(const HookThreadState& s, HWND window) {
+    DWORD pid = 0;
+    if (!window || !GetWindowThreadProcessId(window, &pid) || pid == GetCurrentProcessId() || pid == 0)
+        return false;
+    HANDLE process = OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, pid);
+    if (!process)
+        return GetLastError() == ERROR_ACCESS_DENIED && s.ourIntegrity != 0;
+    const DWORD level = IntegrityOfProcess(process);
+    const bool denied = level == 0 && GetLastError() == ERROR_ACCESS_DENIED;
+    CloseHandle(process);
+    return s.ourIntegrity != 0 && (denied || level > s.ourIntegrity);
+}
+
+bool ForegroundRunsAboveUs(const HookThreadState& s, HWND foreground) {
+#ifdef MW_HOOK_TEST_EXPORTS
+    if (g_lib.integrityOverride >= 0)
+        return g_lib.integrityOverride != 0;
+#endif
+    return RunsAboveUs(s, foreground);
+}
+
+// The file name of the program that owns `window` ("mstsc.exe"), empty when it cannot be read.
+std::wstring ProgramNameOf(HWND window) {
+    DWORD pid = 0;
+    if (!GetWindowThreadProcessId(window, &pid))
+        return std::wstring();
+    HANDLE process = OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, pid);
+    if (!process)
+        return std::wstring();
+    wchar_t path[MAX_PATH];
+    DWORD length = MAX_PATH;
+    const bool ok = QueryFullProcessImageNameW(process, 0, path, &length) != 0;
+    CloseHandle(process);
+    if (!ok)
+        return std::wstring();
+    const std::wstring full(path, length);
+    const size_t slash = full.find_last_of(L"\\/");
+    return slash == std::wstring::npos ? full : full.substr(slash + 1);
+}
+
+// A game, a video or a presentation in front: the shell says so where it can, otherwise the
+// front window covers its whole monitor and is neither the desktop nor the shell.
+bool IsFullScreen(HWND window) {
+    using QueryFn = HRESULT(WINAPI*)(int*);
+    static QueryFn query = reinterpret_cast<QueryFn>(reinterpret_cast<void*>(
+        GetProcAddress(GetModuleHandleW(L"shell32.dll"), "SHQueryUserNotificationState")));
+    int state = 0;
+    // QUNS_BUSY, QUNS_RUNNING_D3D_FULL_SCREEN, QUNS_PRESENTATION_MODE
+    if (query && SUCCEEDED(query(&state)) && (state == 2 || state == 3 || state == 4))
+        return true;
+    if (!window || window == GetDesktopWindow() || window == GetShellWindow() || !IsWindowVisible(window))
+        return false;
+    wchar_t cls[32] = {};
+    GetClassNameW(window, cls, 32);
+    if (lstrcmpW(cls, L"Progman") == 0 || lstrcmpW(cls, L"WorkerW") == 0)
+        return false;
+    RECT r;
+    MONITORINFO mi = {};
+    mi.cbSize = sizeof mi;
+    HMONITOR monitor = MonitorFromWindow(window, MONITOR_DEFAULTTONULL);
+    if (!monitor || !GetWindowRect(window, &r) || !GetMonitorInfoW(monitor, &mi))
+        return false;
+    return mw::CoversMonitor(r.left, r.top, r.right, r.bottom, mi.rcMonitor.left, mi.rcMonitor.top,
+                             mi.rcMonitor.right, mi.rcMonitor.bottom);
+}
+
+// Judges the front window once, so the hook procedures only read the result.
+void JudgeForeground(HookThreadState& s) {
+    HWND foreground = GetForegroundWindow();
+    s.engine.gate.higherIntegrity = ForegroundRunsAboveUs(s, foreground);
+    bool quiet = false;
+    AcquireSRWLockShared(&g_lib.rulesLock);
+    const bool fullScreenRule = g_lib.quietInFullScreen;
+    const bool anyExcluded = !g_lib.excludedPrograms.empty();
+    ReleaseSRWLockShared(&g_lib.rulesLock);
+    if (foreground && fullScreenRule)
+        quiet = IsFullScreen(foreground);
+    if (foreground && !quiet && anyExcluded) {
+        const std::wstring name = ProgramNameOf(foreground);
+        AcquireSRWLockShared(&g_lib.rulesLock);
+        for (const std::wstring& excluded : g_lib.excludedPrograms)
+            quiet = quiet || (!name.empty() && CompareStringOrdinal(name.c_str(), -1, excluded.c_str(), -1,
+                                                                    TRUE) == CSTR_EQUAL);
+        ReleaseSRWLockShared(&g_lib.rulesLock);
+    }
+    s.engine.gate.quiet = quiet;
+}
+
+// A device's raw input goes on while its hook is silent. Before declaring the hook lost, rule out
+// the window under the cursor (the mouse) running above us: the system skips our hooks there.
+bool CursorOverHigherWindow(const HookThreadState& s) {
+    POINT pt;
+    return GetCursorPos(&pt) && RunsAboveUs(s, WindowFromPoint(pt));
+}
+
 void OnRawMouse(HookThreadState& s, const RAWMOUSE& m, DWORD time, DWORD now) {
     // Our own injected input says nothing about the user's devices: it is left out.
     if (!s.mouseHook || m.ulExtraInformation == kHookReplayMarker ||
@@ -456,9 +684,12 @@ void OnRawMouse(HookThreadState& s, const RAWMOUSE& m, DWORD time, DWORD now) {
         release =
             (m.usButtonFlags & (physicalRight ? RI_MOUSE_RIGHT_BUTTON_UP : RI_MOUSE_LEFT_BUTTON_UP)) != 0;
     }
-    if (mw::NoteRawInput(s.watch, mw::HookKind::Mouse, time, release, now))
-        LoseHook(s, mw::HookKind::Mouse);
-    else if (release)
+    if (mw::NoteRawInput(s.watch, mw::HookKind::Mouse, time, release, now, s.engine.gate.higherIntegrity)) {
+        if (CursorOverHigherWindow(s))
+            mw::NoteHookInput(s.watch, mw::HookKind::Mouse, time);
+        else
+            LoseHook(s, mw::HookKind::Mouse);
+    } else if (release)
         ArmGraceTimer(s);
 }
 
@@ -468,14 +699,37 @@ void OnRawKeyboard(HookThreadState& s, const RAWKEYBOARD& k, DWORD time, DWORD n
         return;
     const bool release =
         (k.Flags & RI_KEY_BREAK) != 0 && k.VKey == VK_MENU && mw::WaitsForAltRelease(s.engine);
-    if (mw::NoteRawInput(s.watch, mw::HookKind::Keyboard, time, release, now))
+    if (mw::NoteRawInput(s.watch, mw::HookKind::Keyboard, time, release, now, s.engine.gate.higherIntegrity))
         LoseHook(s, mw::HookKind::Keyboard);
     else if (release)
         ArmGraceTimer(s);
 }
 
+// The session was locked or unlocked, or another desktop came up: keys and buttons may have been
+// released there unseen by the hooks.
+void ResetInput(HookThreadState& s, const wchar_t* why) {
+    OutputDebugStringW(why);
+    CarryOut(s, mw::OnInputReset(s.engine));
+}
+
+void CALLBACK OnWinEvent(HWINEVENTHOOK, DWORD event, HWND, LONG, LONG, DWORD, DWORD) {
+    HookThreadState* s = g_thread;
+    if (!s)
+        return;
+    if (event == EVENT_SYSTEM_FOREGROUND)
+        JudgeForeground(*s);
+    else if (event == EVENT_SYSTEM_DESKTOPSWITCH)
+        ResetInput(*s, L"hook.dll: another desktop came up; held keys and buttons are forgotten\n");
+}
+
 LRESULT CALLBACK RawInputProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
     HookThreadState* s = g_thread;
+    if (message == WM_WTSSESSION_CHANGE && s &&
+        (wParam == WTS_SESSION_LOCK || wParam == WTS_SESSION_UNLOCK)) {
+        ResetInput(*s,
+                   L"hook.dll: the session was locked or unlocked; held keys and buttons are forgotten\n");
+        return 0;
+    }
     if (message == WM_INPUT && s) {
         RAWINPUT raw;
         UINT size = sizeof raw;
@@ -535,7 +789,10 @@ void OnThreadTimer(HookThreadState& s, UINT_PTR id) {
     } else if (id == s.retryTimer) {
         OnRetryTimer(s);
     } else if (id == s.keepAliveTimer) {
-        // Fetching the tick was all it was for.
+        // Fetching the tick keeps the hooks called; the front window may have changed size, and
+        // the gesture button may have come up where the hook is not called.
+        JudgeForeground(s);
+        CheckPhysicalButton(s);
     } else {
         KillTimer(nullptr, id);
     }
@@ -567,6 +824,61 @@ void HoldTestLock() {
 }
 #endif
 
+// What the thread watches beside its hooks: the front window, desktop switches, the session's
+// lock, and the means to know the DPI of a monitor and our own integrity.
+void StartWatching(HookThreadState& s) {
+    s.shcore = LoadLibraryW(L"shcore.dll");
+    if (s.shcore)
+        s.getDpiForMonitor = reinterpret_cast<decltype(s.getDpiForMonitor)>(
+            reinterpret_cast<void*>(GetProcAddress(s.shcore, "GetDpiForMonitor")));
+    using SystemDpiFn = UINT(WINAPI*)();
+    if (auto systemDpi = reinterpret_cast<SystemDpiFn>(
+            reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"user32.dll"), "GetDpiForSystem"))))
+        s.systemDpi = static_cast<int>(systemDpi());
+    if (s.systemDpi <= 0)
+        s.systemDpi = 96;
+    s.ourIntegrity = IntegrityOfProcess(GetCurrentProcess());
+    s.foregroundEvents = SetWinEventHook(EVENT_SYSTEM_FOREGROUND, EVENT_SYSTEM_FOREGROUND, nullptr,
+                                         OnWinEvent, 0, 0, WINEVENT_OUTOFCONTEXT);
+    s.desktopEvents = SetWinEventHook(EVENT_SYSTEM_DESKTOPSWITCH, EVENT_SYSTEM_DESKTOPSWITCH, nullptr,
+                                      OnWinEvent, 0, 0, WINEVENT_OUTOFCONTEXT);
+    if (!s.foregroundEvents || !s.desktopEvents)
+        OutputDebugStringW(L"hook.dll: no window events; the front window is judged every two seconds\n");
+    s.wtsapi = LoadLibraryW(L"wtsapi32.dll");
+    using RegisterFn = BOOL(WINAPI*)(HWND, DWORD);
+    auto registerNotices = s.wtsapi ? reinterpret_cast<RegisterFn>(reinterpret_cast<void*>(
+                                          GetProcAddress(s.wtsapi, "WTSRegisterSessionNotification")))
+                                    : nullptr;
+    s.unregisterSessionNotices =
+        s.wtsapi ? reinterpret_cast<decltype(s.unregisterSessionNotices)>(
+                       reinterpret_cast<void*>(GetProcAddress(s.wtsapi, "WTSUnRegisterSessionNotification")))
+                 : nullptr;
+    s.sessionNotices = registerNotices && s.unregisterSessionNotices && s.rawWindow &&
+                       registerNotices(s.rawWindow, NOTIFY_FOR_THIS_SESSION);
+    if (!s.sessionNotices)
+        OutputDebugStringW(L"hook.dll: no session notifications; a lock does not reset held keys\n");
+    JudgeForeground(s);
+}
+
+void StopWatching(HookThreadState& s) {
+    for (HWINEVENTHOOK* hook : {&s.foregroundEvents, &s.desktopEvents}) {
+        if (*hook)
+            UnhookWinEvent(*hook);
+        *hook = nullptr;
+    }
+    if (s.sessionNotices)
+        s.unregisterSessionNotices(s.rawWindow);
+    s.sessionNotices = false;
+    for (HMODULE* module : {&s.wtsapi, &s.shcore}) {
+        // While our library is being unloaded the loader lock is held by the unloading thread:
+        // freeing a library here would wait for it for ever. The process keeps them then.
+        if (*module && !g_lib.unloading)
+            FreeLibrary(*module);
+        *module = nullptr;
+    }
+    s.getDpiForMonitor = nullptr;
+}
+
 void Reply(bool installed) {
     InterlockedExchange(&g_lib.installed, installed ? 1 : 0);
     SetEvent(g_lib.reply);
@@ -582,6 +894,7 @@ DWORD WINAPI HookThread(LPVOID) {
     mw::ResetEngine(state.engine, g_lib.pending);
     g_thread = &state;
     state.rawWindow = CreateRawInputWindow();
+    StartWatching(state);
     const bool ok = InstallHooks(state);
     if (ok) {
         state.keepAliveTimer = SetTimer(nullptr, 0, kKeepAliveMs, nullptr);
@@ -610,6 +923,10 @@ DWORD WINAPI HookThread(LPVOID) {
                 mw::ApplySettings(state.engine, g_lib.pending);
                 Reply(InstallHooks(state));
                 break;
+            case kThreadForegroundRules:
+                JudgeForeground(state);
+                SetEvent(reinterpret_cast<HANDLE>(msg.lParam));
+                break;
 #ifdef MW_HOOK_TEST_EXPORTS
             case kThreadTestDrop:
                 DropHooksForTest(state, msg.wParam, reinterpret_cast<HANDLE>(msg.lParam));
@@ -621,6 +938,7 @@ DWORD WINAPI HookThread(LPVOID) {
         }
     }
     RemoveHooks(state);
+    StopWatching(state);
     DestroyRawInputWindow(state);
     g_thread = nullptr;
     // A press still held back goes to the application, so it sees the press whose release
@@ -720,9 +1038,45 @@ extern "C" int SetHookOptions(int options) {
     return 1;
 }
 
+namespace {
+
+// Asks the hook thread to judge the front window again now, and waits a little for it, so the
+// next event already meets the new rules.
+void JudgeForegroundNow() {
+    const DWORD threadId = g_lib.threadId;
+    HANDLE done = threadId ? CreateEventW(nullptr, TRUE, FALSE, nullptr) : nullptr;
+    if (done && PostThreadMessageW(threadId, kThreadForegroundRules, 0, reinterpret_cast<LPARAM>(done)))
+        WaitForSingleObject(done, 2000);
+    if (done)
+        CloseHandle(done);
+}
+
+} // namespace
+
+extern "C" int SetAltTabListOpen(int open) {
+    InterlockedExchange(&g_lib.listOpen, open ? 1 : 0);
+    return 1;
+}
+
+extern "C" int SetQuietRules(int quietInFullScreen, const wchar_t* programs) {
+    std::vector<std::wstring> names;
+    for (const wchar_t* p = programs; p && *p; p += lstrlenW(p) + 1)
+        names.emplace_back(p);
+    AcquireSRWLockExclusive(&g_lib.rulesLock);
+    g_lib.quietInFullScreen = quietInFullScreen != 0;
+    g_lib.excludedPrograms.swap(names);
+    ReleaseSRWLockExclusive(&g_lib.rulesLock);
+    AcquireSRWLockExclusive(&g_lib.apiLock);
+    JudgeForegroundNow();
+    ReleaseSRWLockExclusive(&g_lib.apiLock);
+    return 1;
+}
+
 extern "C" HWND EndHook() {
     AcquireSRWLockExclusive(&g_lib.apiLock);
     StopThread();
+    // A program that ends the hook shows no list: the wheel must not stay taken at the next start.
+    InterlockedExchange(&g_lib.listOpen, 0);
     HWND window = g_lib.target;
     ReleaseSRWLockExclusive(&g_lib.apiLock);
     return window;
@@ -774,6 +1128,12 @@ extern "C" __declspec(dllexport) DWORD WINAPI MwHookTestControl(LPVOID parameter
         InterlockedExchange(&g_lib.refuseInstalls, 0);
     if (command & kTestHoldLockWhenUnloaded)
         InterlockedExchange(&g_lib.holdLockWhenUnloaded, 1);
+    if (command & kTestSwapButtons)
+        InterlockedExchange(&g_lib.swapOverride, 1);
+    if (command & (kTestForegroundAbove | kTestForegroundAsIs)) {
+        InterlockedExchange(&g_lib.integrityOverride, (command & kTestForegroundAbove) ? 1 : -1);
+        JudgeForegroundNow();
+    }
     const DWORD threadId = g_lib.threadId;
     if (command & kTestThreadPriority) {
         HANDLE thread = threadId ? OpenThread(THREAD_QUERY_INFORMATION, FALSE, threadId) : nullptr;

@@ -42,8 +42,21 @@ MW_HOOK_API HWND EndHook();
 // what a library nobody called this on does). They take effect at the next mouse event and are
 // kept across EndHook and StartMouseHook. Returns non-zero.
 MW_HOOK_API int SetHookOptions(int options);
+// The program shows an Alt+Tab list that stays open after Alt came up (open 1) or no longer
+// does (open 0). While it is open, wheel notches anywhere move its selection (kMsgMoveSelection,
+// one per 120 units added up) and never reach the window under the cursor. Kept across
+// StartMouseHook; EndHook clears it. Returns non-zero.
+MW_HOOK_API int SetAltTabListOpen(int open);
+// When the gesture and the Alt+Tab replacement keep out of the way: quietInFullScreen not 0
+// while a full-screen window is in front, and while a program of one of `programs` is in front
+// (file names such as L"mstsc.exe", each ended by a null, the list ended by an empty name; null
+// for none; compared without case). The library copies the list and judges the front window
+// again before it returns. Kept across EndHook and StartMouseHook. Returns non-zero.
+MW_HOOK_API int SetQuietRules(int quietInFullScreen, const wchar_t* programs);
 }
 
 using StartMouseHookFn = int (*)(HWND, int, int, int, int, int, int);
 using EndHookFn = HWND (*)();
 using SetHookOptionsFn = int (*)(int);
+using SetAltTabListOpenFn = int (*)(int);
+using SetQuietRulesFn = int (*)(int, const wchar_t*);

@@ -16,7 +16,10 @@ constexpr DWORD kTestAllowInstalls = 0x20;
 // On the way to its park after an unload without EndHook, the library's thread takes the mutex
 // kTestLockName, signals kTestLockTakenName and holds the mutex for longer than any fallback.
 constexpr DWORD kTestHoldLockWhenUnloaded = 0x40;
-constexpr DWORD kTestThreadPriority = 0x80; // answers the priority of the hook thread + 100
+constexpr DWORD kTestThreadPriority = 0x80;   // answers the priority of the hook thread + 100
+constexpr DWORD kTestSwapButtons = 0x100;     // the library believes the buttons are swapped
+constexpr DWORD kTestForegroundAbove = 0x400; // the front window counts as of higher integrity
+constexpr DWORD kTestForegroundAsIs = 0x800;  // ... or as its token says
 constexpr DWORD kTestFailed = 0xFFFFFFFF;
 
 constexpr wchar_t kTestLockName[] = L"Local\\MistlewickHookTestLock";

@@ -5,6 +5,7 @@
 #include <string>
 #include <utility>
 
+#include "model/frame_host.h"
 #include "system/file_icon.h"
 #include "system/window_list.h"
 #include "platform/resources_lang.h"
@@ -132,8 +133,11 @@ void ArrangeByProgram(ItemList& popupList, ProgramPathMemo& memo) {
     PathArray paths;
     std::array<DWORD, ListCapacity> processOf{};
     for (int k = 0; k < n; ++k) {
-        DWORD pid = 0;
+        DWORD pid = 0, contentProcess = 0;
         GetWindowThreadProcessId(popupList.slots[k].window, &pid);
+        // The frame host draws the frames of many apps: each frame is asked on its own.
+        if (ForeignContentWindow(popupList.slots[k].window, &contentProcess))
+            pid = 0;
         processOf[k] = pid;
         int same = -1;
         for (int j = 0; j < k && pid != 0; ++j) {

@@ -64,6 +64,8 @@ struct ThumbnailApi {
     HRESULT(WINAPI* registerThumbnail)(HWND destination, HWND source, PHTHUMBNAIL id) = nullptr;
     HRESULT(WINAPI* updateProperties)(HTHUMBNAIL id, const DWM_THUMBNAIL_PROPERTIES* properties) = nullptr;
     HRESULT(WINAPI* unregisterThumbnail)(HTHUMBNAIL id) = nullptr;
+    // The size of a registered thumbnail's source; optional (null: each box is filled).
+    HRESULT(WINAPI* querySourceSize)(HTHUMBNAIL id, PSIZE size) = nullptr;
 };
 
 using HookMessageFn = void (*)(HWND owner, const wchar_t* text);
@@ -128,6 +130,9 @@ struct ProgramState {
     HookHealth hook;
     // The window titles the user asked the popup to leave out, in the file's order.
     std::vector<std::wstring> excluded;
+    // The program file names ("mstsc.exe") in front of which gestures and Alt+Tab stay quiet
+    // (section "ExcludeProgram"), in the file's order.
+    std::vector<std::wstring> excludedPrograms;
     ProgramPathMemo pathMemo;
     // The libraries loaded for the run, and the functions in use (the libraries first, so they
     // outlive the functions).

@@ -2,7 +2,12 @@
 
 #include <commctrl.h>
 
+#include <string>
+#include <vector>
+
+#include "model/filter.h"
 #include "settings/preferences.h"
+#include "settings/preferences_file.h"
 #include "options/option_settings.h"
 #include "options/startup_shortcut.h"
 #include "platform/resources_lang.h"
@@ -52,6 +57,65 @@ void FillCombo(LANGID language, HWND page, int id, const UINT* texts, int count,
     SendMessageW(combo, CB_SETCURSEL, selected, 0);
 }
 
+void FillExcludedPrograms(HWND page, const std::vector<std::wstring>& names, int selected) {
+    HWND list = GetDlgItem(page, IDC_GENERAL_EXCLUDE_LIST);
+    SendMessageW(list, LB_RESETCONTENT, 0, 0);
+    for (const std::wstring& name : names)
+        SendMessageW(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(name.c_str()));
+    SendMessageW(list, LB_SETCURSEL, selected, 0);
+    Enable(page, IDC_GENERAL_EXCLUDE_REMOVE, selected >= 0);
+}
+
+// The list as the user left it goes to the file at once, and to the hook, which decides in front
+// of which program it stays quiet.
+void StoreExcludedPrograms(OptionsSession& session, HWND page, std::vector<std::wstring> names,
+                           int selected) {
+    ProgramState& program = session.program;
+    const size_t previous = program.excludedPrograms.size();
+    program.excludedPrograms = std::move(names);
+    if (!WriteExcludeProgramSection(program.preferencesPath, program.excludedPrograms, previous))
+        ReportFailedWrite(session, page);
+    FillExcludedPrograms(page, program.excludedPrograms, selected);
+    RefreshDependents(program, Refresh::MouseHook);
+}
+
+// The name typed (a full path is cut to its file name, which is what the rule compares); a name
+// already listed is only selected.
+void OnAddExcludedProgram(OptionsSession& session, HWND page) {
+    wchar_t typed[MAX_PATH] = {};
+    GetDlgItemTextW(page, IDC_GENERAL_EXCLUDE_NAME, typed, MAX_PATH);
+    std::wstring name = ProgramFileName(typed);
+    const size_t first = name.find_first_not_of(L" \t\"");
+    const size_t last = name.find_last_not_of(L" \t\"");
+    name = first == std::wstring::npos ? std::wstring() : name.substr(first, last - first + 1);
+    if (name.empty()) {
+        MessageBeep(MB_ICONWARNING);
+        return;
+    }
+    std::vector<std::wstring> names = session.program.excludedPrograms;
+    for (size_t i = 0; i < names.size(); ++i) {
+        if (CompareStringOrdinal(names[i].c_str(), -1, name.c_str(), -1, TRUE) == CSTR_EQUAL) {
+            FillExcludedPrograms(page, names, static_cast<int>(i));
+            return;
+        }
+    }
+    names.push_back(name);
+    const int added = static_cast<int>(names.size()) - 1;
+    SetDlgItemTextW(page, IDC_GENERAL_EXCLUDE_NAME, L"");
+    StoreExcludedPrograms(session, page, std::move(names), added);
+}
+
+void OnRemoveExcludedProgram(OptionsSession& session, HWND page) {
+    const LRESULT index = SendDlgItemMessageW(page, IDC_GENERAL_EXCLUDE_LIST, LB_GETCURSEL, 0, 0);
+    std::vector<std::wstring> names = session.program.excludedPrograms;
+    if (index < 0 || static_cast<size_t>(index) >= names.size())
+        return;
+    names.erase(names.begin() + index);
+    // The entry that took its place is selected, or the new last one.
+    const int next = static_cast<int>(index < static_cast<LRESULT>(names.size()) ? index : index - 1);
+    StoreExcludedPrograms(session, page, std::move(names), next);
+}
+
 INT_PTR OnInitDialog(OptionsSession& session, HWND page) {
     const Preferences& p = session.program.preferences;
     Check(page, IDC_GENERAL_STARTUP, StartupShortcutExists(session.program.services) == 1);
@@ -75,6 +139,7 @@ INT_PTR OnInitDialog(OptionsSession& session, HWND page) {
     const bool knownLanguage = p.Language == kLanguageJapanese || p.Language == kLanguageEnglish;
     FillCombo(ProgramLanguage(session.program), page, IDC_GENERAL_LANGUAGE, kLanguageChoices, 3,
               knownLanguage ? p.Language : kLanguageAuto);
+    FillExcludedPrograms(page, session.program.excludedPrograms, -1);
     return TRUE;
 }
 
@@ -118,6 +183,10 @@ INT_PTR OnCommand(OptionsSession& session, HWND page, int id, int code) {
             ApplyPreference(session, page, PreferenceId::Language, static_cast<int>(index));
         return TRUE;
     }
+    if (code == LBN_SELCHANGE && id == IDC_GENERAL_EXCLUDE_LIST) {
+        Enable(page, IDC_GENERAL_EXCLUDE_REMOVE, SendDlgItemMessageW(page, id, LB_GETCURSEL, 0, 0) >= 0);
+        return TRUE;
+    }
     if (code != BN_CLICKED)
         return FALSE;
     switch (id) {
@@ -132,6 +201,12 @@ INT_PTR OnCommand(OptionsSession& session, HWND page, int id, int code) {
         return TRUE;
     case IDC_GENERAL_CLICK_MODE:
         ApplyPreference(session, page, PreferenceId::ReplaceAltTab, kReplaceClickMode);
+        return TRUE;
+    case IDC_GENERAL_EXCLUDE_ADD:
+        OnAddExcludedProgram(session, page);
+        return TRUE;
+    case IDC_GENERAL_EXCLUDE_REMOVE:
+        OnRemoveExcludedProgram(session, page);
         return TRUE;
     default:
         break;

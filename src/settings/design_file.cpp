@@ -38,11 +38,20 @@ bool EqualsIgnoringCase(const std::wstring& text, const wchar_t* word) {
 
 // "transparent" (any case) or a missing key: the selected entry keeps the list's colour.
 COLORREF CursorColor(const std::wstring& file, const wchar_t* key, const wchar_t* colorDefault,
-                     COLORREF listColor) {
+                     COLORREF listColor, unsigned bit, unsigned& colorsSet) {
     const std::wstring text = ReadText(file, kCursorSection, key, L"transparent", MAX_PATH);
     if (EqualsIgnoringCase(text, L"transparent"))
         return listColor;
+    colorsSet |= bit;
     return ParseDesignColor(kCursorSection, key, colorDefault, file);
+}
+
+// A colour key the file gives a value (an empty value counts as none).
+COLORREF ListColor(const std::wstring& file, const wchar_t* section, const wchar_t* key,
+                   const wchar_t* defaultText, unsigned bit, unsigned& colorsSet) {
+    if (!ReadText(file, section, key, L"", kColorBufferLength).empty())
+        colorsSet |= bit;
+    return ParseDesignColor(section, key, defaultText, file);
 }
 
 int TextAlignFromWord(const std::wstring& word) {
@@ -54,6 +63,16 @@ int TextAlignFromWord(const std::wstring& word) {
 }
 
 } // namespace
+
+int CornersFromWord(const std::wstring& word) {
+    if (EqualsIgnoringCase(word, L"system"))
+        return kCornersSystem;
+    if (EqualsIgnoringCase(word, L"square"))
+        return kCornersSquare;
+    if (EqualsIgnoringCase(word, L"small"))
+        return kCornersSmall;
+    return kCornersRound;
+}
 
 int OpacityFromAlpha(int alpha) {
     // Only the low byte would reach the window: 256 would give an invisible popup that still
@@ -99,13 +118,16 @@ std::wstring DesignPathForExe(const std::wstring& exePath) {
 
 DesignWindowStyle ReadDesign(const std::wstring& designPath, Design& out) {
     const std::wstring& f = designPath;
-    out.backgroundColor = ParseDesignColor(kWindowSection, L"background-color", L"#FFFFFF", f);
-    out.textColor = ParseDesignColor(kItemSection, L"text-color", L"#000000", f);
-    out.separatorColor = ParseDesignColor(kWindowSection, L"separator-color", L"#000000", f);
-    out.cursorFrameColor = ParseDesignColor(kCursorSection, L"frame-color", L"#ff8119", f);
-    out.frameColor = ParseDesignColor(kWindowSection, L"frame-color", L"#3c3c3c", f);
-    out.cursorTextColor = CursorColor(f, L"text-color", L"#000000", out.textColor);
-    out.cursorBackgroundColor = CursorColor(f, L"background-color", L"#FFFFFF", out.backgroundColor);
+    unsigned& set = out.colorsSet;
+    set = 0;
+    out.backgroundColor = ListColor(f, kWindowSection, L"background-color", L"#FFFFFF", kSetBackground, set);
+    out.textColor = ListColor(f, kItemSection, L"text-color", L"#000000", kSetText, set);
+    out.separatorColor = ListColor(f, kWindowSection, L"separator-color", L"#000000", kSetSeparator, set);
+    out.cursorFrameColor = ListColor(f, kCursorSection, L"frame-color", L"#ff8119", kSetCursorFrame, set);
+    out.frameColor = ListColor(f, kWindowSection, L"frame-color", L"#3c3c3c", kSetFrame, set);
+    out.cursorTextColor = CursorColor(f, L"text-color", L"#000000", out.textColor, kSetCursorText, set);
+    out.cursorBackgroundColor =
+        CursorColor(f, L"background-color", L"#FFFFFF", out.backgroundColor, kSetCursorBackground, set);
     out.cursorTextBold = ReadInt(f, kCursorSection, L"text-bold", 0);
 
     DesignWindowStyle style;
@@ -123,6 +145,7 @@ DesignWindowStyle ReadDesign(const std::wstring& designPath, Design& out) {
     out.iconSize = iconSize < 0 ? 0 : iconSize > kMaxIconSize ? kMaxIconSize : iconSize;
     out.textAlign =
         TextAlignFromWord(ReadText(f, kItemSection, L"text-align", L"center", kAlignBufferLength));
+    out.corners = CornersFromWord(ReadText(f, kWindowSection, L"corners", L"round", kAlignBufferLength));
     return style;
 }
 

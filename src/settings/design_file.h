@@ -8,6 +8,20 @@
 
 namespace mw {
 
+// The colours of the design, as bits of Design::colorsSet: which ones design.ini wrote itself.
+enum DesignColorBit : unsigned {
+    kSetBackground = 1u << 0,
+    kSetText = 1u << 1,
+    kSetSeparator = 1u << 2,
+    kSetCursorFrame = 1u << 3,
+    kSetFrame = 1u << 4,
+    kSetCursorText = 1u << 5,       // a colour, not "transparent"
+    kSetCursorBackground = 1u << 6, // likewise
+};
+
+// The corners the popup asks Windows 11 for (the values of DWM_WINDOW_CORNER_PREFERENCE).
+enum CornerPreference : int { kCornersSystem = 0, kCornersSquare = 1, kCornersRound = 2, kCornersSmall = 3 };
+
 // Fields in the order the file is read. Colours are COLORREF (red in the lowest byte).
 struct Design {
     COLORREF backgroundColor = RGB(0xFF, 0xFF, 0xFF);
@@ -26,8 +40,13 @@ struct Design {
     int thumbnailSize = 100;
     int thumbnailOverlay = 1;
     int iconSize = 32;
-    int textAlign = 1; // DT_LEFT 0, DT_CENTER 1, DT_RIGHT 2
+    int textAlign = 1;           // DT_LEFT 0, DT_CENTER 1, DT_RIGHT 2
+    unsigned colorsSet = 0;      // DesignColorBit of the colours design.ini gives
+    int corners = kCornersRound; // "corners" of "Window"
 };
+
+// The word of "corners": "system", "square", "small"; anything else (and "round") round.
+int CornersFromWord(const std::wstring& word);
 
 // Converts a colour text "#RRGGBB". Only the first seven characters count; they are upper-cased;
 // the first is skipped (by convention "#"); each following pair is two hexadecimal digits. A digit

@@ -21,10 +21,13 @@ struct Preferences {
     int Altab7 = 0;
     int Altab7_Hide = 0;
     int ArrangeWindow = 1;
-    int Language = 0;     // 0 follows the display language, 1 Japanese, 2 English
-    int TypeToFilter = 1; // typed letters narrow a stay-open popup's list
-    int MiddleClose = 1;  // the middle button closes an entry's window while the popup is open
-    int MonitorScope = 0; // 1: every popup opens with the windows of its own monitor only
+    int Language = 0;          // 0 follows the display language, 1 Japanese, 2 English
+    int TypeToFilter = 1;      // typed letters narrow a stay-open popup's list
+    int MiddleClose = 1;       // the middle button closes an entry's window while the popup is open
+    int MonitorScope = 0;      // 1: every popup opens with the windows of its own monitor only
+    int FollowTheme = 1;       // the popup follows the dark theme and high contrast of Windows
+    int ProgramScopeKey = 1;   // Alt+` (and the back button in a gesture) lists one program's windows
+    int QuietInFullScreen = 1; // gestures and Alt+Tab leave a full-screen program alone
 };
 
 // Set from the command line at start-up.

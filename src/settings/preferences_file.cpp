@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include <algorithm>
 #include <iterator>
 #include <set>
 #include <string>
@@ -17,6 +18,7 @@ namespace {
 
 constexpr wchar_t kPreferenceSection[] = L"Preference";
 constexpr wchar_t kExcludeSection[] = L"Exclude";
+constexpr wchar_t kExcludeProgramSection[] = L"ExcludeProgram";
 constexpr wchar_t kCountKey[] = L"cnt";
 
 // Exclusion titles are read into 259 characters: at most 258 characters and the terminator.
@@ -69,6 +71,14 @@ constexpr PreferenceKey kPreferenceKeys[] = {
      IDC_GENERAL_MIDDLE_CLOSE, C::CheckBox, R::MouseHook},
     {P::MonitorScope, L"MonitorScope", &Preferences::MonitorScope, 0, false, 0, 1, Page::General,
      IDC_GENERAL_MONITOR_SCOPE, C::CheckBox, R::Nothing},
+    // Read at the next popup.
+    {P::FollowTheme, L"FollowTheme", &Preferences::FollowTheme, 1, false, 0, 1, Page::General,
+     IDC_GENERAL_FOLLOW_THEME, C::CheckBox, R::Nothing},
+    // The hook watches the key and the quiet rule, so both reach it through a reinstall.
+    {P::ProgramScopeKey, L"ProgramScopeKey", &Preferences::ProgramScopeKey, 1, false, 0, 1, Page::General,
+     IDC_GENERAL_PROGRAM_SCOPE_KEY, C::CheckBox, R::MouseHook},
+    {P::QuietInFullScreen, L"QuietInFullScreen", &Preferences::QuietInFullScreen, 1, false, 0, 1,
+     Page::General, IDC_GENERAL_QUIET_FULL_SCREEN, C::CheckBox, R::MouseHook},
 };
 
 constexpr bool TableInIdOrder() {
@@ -165,9 +175,10 @@ void LoadPreferences(const std::wstring& path, bool notResident, Preferences& ou
         out.ClickMode = 1;
 }
 
-std::vector<std::wstring> ReadExcludeSection(const std::wstring& path) {
+// The values of the keys "1".."cnt" of a numbered section, in order; an absent key gives "".
+static std::vector<std::wstring> ReadNumberedSection(const std::wstring& path, const wchar_t* section) {
     std::vector<std::wstring> titles;
-    int count = ReadInt(path, kExcludeSection, kCountKey, 0);
+    int count = ReadInt(path, section, kCountKey, 0);
     if (count > kMaxExcludeKeys)
         count = kMaxExcludeKeys;
     if (count <= 0)
@@ -175,18 +186,40 @@ std::vector<std::wstring> ReadExcludeSection(const std::wstring& path) {
     titles.reserve(static_cast<size_t>(count));
     // A key that is not in the section reads as an empty title; asking the profile reader for
     // thousands of absent keys one by one would only cost time.
-    const std::set<std::wstring> present = KeyNames(path, kExcludeSection);
+    const std::set<std::wstring> present = KeyNames(path, section);
     wchar_t title[kExcludeBufferLength];
     for (int i = 1; i <= count; ++i) {
         const std::wstring key = std::to_wstring(i);
         title[0] = L'\0';
         if (present.count(key)) {
-            GetPrivateProfileStringW(kExcludeSection, key.c_str(), L"", title, kExcludeBufferLength,
-                                     path.c_str());
+            GetPrivateProfileStringW(section, key.c_str(), L"", title, kExcludeBufferLength, path.c_str());
         }
         titles.emplace_back(title);
     }
     return titles;
+}
+
+std::vector<std::wstring> ReadExcludeSection(const std::wstring& path) {
+    return ReadNumberedSection(path, kExcludeSection);
+}
+
+std::vector<std::wstring> ReadExcludeProgramSection(const std::wstring& path) {
+    std::vector<std::wstring> names = ReadNumberedSection(path, kExcludeProgramSection);
+    names.erase(std::remove(names.begin(), names.end(), std::wstring()), names.end());
+    return names;
+}
+
+bool WriteExcludeProgramSection(const std::wstring& path, const std::vector<std::wstring>& names,
+                                size_t previousCount) {
+    bool ok = true;
+    for (size_t i = 0; i < names.size(); ++i)
+        ok = WriteProfileValue(path, kExcludeProgramSection, std::to_wstring(i + 1).c_str(),
+                               names[i].c_str()) &&
+             ok;
+    for (size_t i = names.size(); i < previousCount; ++i)
+        ok = WriteProfileValue(path, kExcludeProgramSection, std::to_wstring(i + 1).c_str(), nullptr) && ok;
+    const std::wstring count = std::to_wstring(names.size());
+    return WriteProfileValue(path, kExcludeProgramSection, kCountKey, count.c_str()) && ok;
 }
 
 bool WriteProfileValue(const std::wstring& path, const wchar_t* section, const wchar_t* key,

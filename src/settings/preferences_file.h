@@ -32,6 +32,9 @@ enum class PreferenceId {
     TypeToFilter,
     MiddleClose,
     MonitorScope,
+    FollowTheme,
+    ProgramScopeKey,
+    QuietInFullScreen,
 };
 
 // What a preference change refreshes besides the file.
@@ -94,6 +97,15 @@ constexpr int kMaxExcludeKeys = 10000;
 // Reads "cnt" of "Exclude" and returns the values of the keys "1".."cnt" in order (each at most
 // 258 characters; a missing key gives an empty title).
 std::vector<std::wstring> ReadExcludeSection(const std::wstring& path);
+
+// Reads "cnt" of "ExcludeProgram" and returns the program file names of the keys "1".."cnt" in
+// order (each at most 258 characters); empty names are left out.
+std::vector<std::wstring> ReadExcludeProgramSection(const std::wstring& path);
+
+// Writes the section "ExcludeProgram" as `names`: the keys "1".."n", "cnt" = n, and removes the
+// keys numbered above n up to `previousCount`. True when every write reached the file.
+bool WriteExcludeProgramSection(const std::wstring& path, const std::vector<std::wstring>& names,
+                                size_t previousCount);
 
 // The one low-level write: sets section/key to value, or removes the key when value is null.
 // A file that does not exist yet is first created as UTF-16LE with a byte-order mark, so the

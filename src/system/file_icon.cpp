@@ -71,8 +71,8 @@ HICON ShellLocationIcon(const wchar_t* target, int size) {
     return ExtractOneIcon(info.szDisplayName, info.iIcon, size);
 }
 
-// Documents: extension -> file type -> the type's "DefaultIcon" value "file,index". The value
-// is used as stored: environment references stay unexpanded and quotes stay in place.
+// Documents: extension -> file type -> the type's "DefaultIcon" value "file,index", whose file
+// part is written the way the shell writes it (quoted, with environment references).
 HICON DocumentTypeIcon(const std::wstring& extension, int size) {
     std::wstring typeName;
     if (!ReadClassesRootDefault(extension, typeName) || typeName.empty())
@@ -84,7 +84,7 @@ HICON DocumentTypeIcon(const std::wstring& extension, int size) {
     int index = 0;
     if (!SplitIconLocation(location, file, index))
         return nullptr;
-    return ExtractOneIcon(file.c_str(), index, size);
+    return ExtractOneIcon(IconFileOfLocation(file).c_str(), index, size);
 }
 
 } // namespace
@@ -157,6 +157,33 @@ bool SplitIconLocation(const std::wstring& value, std::wstring& file, int& index
         }
     }
     return false;
+}
+
+std::wstring IconFileOfLocation(const std::wstring& file) {
+    std::wstring unquoted;
+    unquoted.reserve(file.size());
+    for (wchar_t c : file) {
+        if (c != L'"')
+            unquoted += c;
+    }
+    size_t first = 0;
+    while (first < unquoted.size() && IsBlank(unquoted[first]))
+        ++first;
+    size_t last = unquoted.size();
+    while (last > first && IsBlank(unquoted[last - 1]))
+        --last;
+    unquoted = unquoted.substr(first, last - first);
+    if (unquoted.find(L'%') == std::wstring::npos)
+        return unquoted;
+    const DWORD needed = ExpandEnvironmentStringsW(unquoted.c_str(), nullptr, 0);
+    if (needed == 0)
+        return unquoted;
+    std::wstring expanded(needed, L'\0');
+    const DWORD written = ExpandEnvironmentStringsW(unquoted.c_str(), expanded.data(), needed);
+    if (written == 0 || written > needed)
+        return unquoted;
+    expanded.resize(written - 1); // the count includes the terminator
+    return expanded;
 }
 
 HICON ExtractOneIcon(const wchar_t* file, int index, int size) {

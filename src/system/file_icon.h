@@ -54,4 +54,9 @@ int ParseIconIndex(const wchar_t* text);
 // down to the second. False when there is no such comma (the icon file would be empty).
 bool SplitIconLocation(const std::wstring& value, std::wstring& file, int& index);
 
+// The file part of a "DefaultIcon" value as a path: the quotes around it (or anywhere in it)
+// and blanks at either end removed, then environment references such as %SystemRoot% expanded.
+// A reference to a variable that is not set stays as written.
+std::wstring IconFileOfLocation(const std::wstring& file);
+
 } // namespace mw

@@ -21,6 +21,7 @@ bool LoadThumbnailApi(ProgramState& program) {
     Lookup(dwm, api.registerThumbnail, "DwmRegisterThumbnail");
     Lookup(dwm, api.updateProperties, "DwmUpdateThumbnailProperties");
     Lookup(dwm, api.unregisterThumbnail, "DwmUnregisterThumbnail");
+    Lookup(dwm, api.querySourceSize, "DwmQueryThumbnailSourceSize"); // optional
     if (!api.registerThumbnail || !api.updateProperties || !api.unregisterThumbnail) {
         UnloadThumbnailApi(program);
         return false;

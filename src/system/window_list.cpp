@@ -5,6 +5,7 @@
 #include <psapi.h>
 
 #include "model/exclude_set.h"
+#include "model/frame_host.h"
 #include "system/file_icon.h"
 #include "model/icon_cache.h"
 #include "platform/system_library.h"
@@ -130,7 +131,32 @@ void ReadWindowTitle(HWND window, wchar_t* buffer) {
     buffer[TextBufferLength - 1] = L'\0';
 }
 
+namespace {
+
+bool ProcessPathOfWindow(ProgramPathMemo* memo, HWND window, wchar_t* buffer);
+
+} // namespace
+
 bool ProgramPathOfWindow(ProgramPathMemo* memo, HWND window, wchar_t* buffer) {
+    if (!ProcessPathOfWindow(memo, window, buffer))
+        return false;
+    // A Store app's frame: the program is the app that draws inside it.
+    if (IsFrameHostProgram(buffer)) {
+        DWORD frameProcess = 0, contentProcess = 0;
+        GetWindowThreadProcessId(window, &frameProcess);
+        HWND content = ForeignContentWindow(window, &contentProcess);
+        HWND source = ProgramWindowOfFrame(window, buffer, frameProcess, content, contentProcess);
+        wchar_t appPath[TextBufferLength];
+        if (source != window && ProcessPathOfWindow(memo, source, appPath))
+            lstrcpynW(buffer, appPath, TextBufferLength);
+    }
+    return true;
+}
+
+namespace {
+
+// The executable of the process that owns `window` itself.
+bool ProcessPathOfWindow(ProgramPathMemo* memo, HWND window, wchar_t* buffer) {
     buffer[0] = L'\0';
     DWORD processId = 0;
     if (!window || GetWindowThreadProcessId(window, &processId) == 0 || processId == 0)
@@ -153,19 +179,55 @@ bool ProgramPathOfWindow(ProgramPathMemo* memo, HWND window, wchar_t* buffer) {
     return false;
 }
 
+} // namespace
+
 namespace {
 
-// A window's or class's icon at another size: the copy comes from the icon's own resource when the
-// system kept track of it, so a 48-pixel image is used instead of a stretched 32-pixel one.
-HICON BorrowedIconAt(HICON icon, int size, int pixels, bool* ownedByCaller) {
-    if (pixels <= 0 || pixels == size)
+// Whether the system still knows the resource an icon was loaded from, so that a copy at another
+// size can be read from it: icons loaded as shared. Other programs' own icons usually are not.
+bool IconKnowsItsResource(HICON icon) {
+    ICONINFOEXW info{};
+    info.cbSize = sizeof info;
+    if (!GetIconInfoExW(icon, &info))
+        return false;
+    UniqueBitmap color(info.hbmColor), mask(info.hbmMask);
+    return info.szModName[0] != L'\0' && (info.wResID != 0 || info.szResName[0] != L'\0');
+}
+
+// A window's or class's icon at another size, never the 32-pixel image enlarged where a better
+// one can be had: the copy comes from the icon's own resource when the system kept track of it,
+// else the program's file icon is extracted at that size.
+HICON BorrowedIconAt(HWND window, HICON icon, int size, int pixels, bool* ownedByCaller,
+                     ProgramPathMemo* memo) {
+    const bool resource = pixels > 0 && pixels != size && IconKnowsItsResource(icon);
+    HICON file = nullptr;
+    wchar_t path[TextBufferLength];
+    const ScaledIconSource source = ChooseScaledIconSource(size, pixels, resource);
+    if (source == ScaledIconSource::ProgramFile && ProgramPathOfWindow(memo, window, path))
+        file = FileIcon(path, pixels);
+    if (file) {
+        *ownedByCaller = true;
+        return file;
+    }
+    if (source == ScaledIconSource::AsItIs)
         return icon;
-    HICON copy = static_cast<HICON>(CopyImage(icon, IMAGE_ICON, pixels, pixels, LR_COPYFROMRESOURCE));
+    HICON copy = static_cast<HICON>(CopyImage(
+        icon, IMAGE_ICON, pixels, pixels, source == ScaledIconSource::Resource ? LR_COPYFROMRESOURCE : 0));
     if (!copy)
         return icon; // drawn stretched rather than not at all
     *ownedByCaller = true;
     return copy;
 }
+
+} // namespace
+
+ScaledIconSource ChooseScaledIconSource(int size, int pixels, bool resourceKnown) {
+    if (pixels <= 0 || pixels == size)
+        return ScaledIconSource::AsItIs;
+    return resourceKnown ? ScaledIconSource::Resource : ScaledIconSource::ProgramFile;
+}
+
+namespace {
 
 HICON WindowOrClassIcon(HWND window, WPARAM which, int classIndex) {
     HICON icon = nullptr;
@@ -189,6 +251,20 @@ HICON WindowOrClassIcon(HWND window, WPARAM which, int classIndex) {
 } // namespace
 
 namespace {
+
+constexpr wchar_t kAppsFolderPrefix[] = L"shell:AppsFolder\\";
+
+// The AppUserModelID of a Store app's frame; empty for every other window (most have no content
+// child of another process, which is looked at first because it costs the least).
+std::wstring StoreAppIdOfFrame(HWND window, ProgramPathMemo* memo) {
+    DWORD contentProcess = 0;
+    if (!ForeignContentWindow(window, &contentProcess))
+        return std::wstring();
+    wchar_t path[TextBufferLength];
+    if (!ProcessPathOfWindow(memo, window, path) || !IsFrameHostProgram(path))
+        return std::wstring();
+    return AppUserModelIdOfWindow(window);
+}
 
 // Which message and class field the icon size rule reads; false for a size the rule does not know.
 bool IconQueryFor(int size, WPARAM* which, int* classIndex) {
@@ -218,6 +294,18 @@ HICON RecordIcon(HWND window, int size, int pixels, IconCache* cache, IconOrigin
         return nullptr;
     origin.window = window;
     origin.size = pixels > 0 ? pixels : size;
+    // A Store app's frame shows the app's own picture, kept like a file icon under the app's name.
+    const std::wstring appId = StoreAppIdOfFrame(window, memo);
+    if (!appId.empty()) {
+        origin.path = kAppsFolderPrefix + appId;
+        if (cache) {
+            if (HICON kept = TakeFileIcon(*cache, origin.path, origin.size))
+                return kept;
+        }
+        if (HICON icon = AppsFolderIcon(appId, origin.size))
+            return icon;
+        origin.path.clear();
+    }
     if (classIndex != 0) {
         if (HICON source = WindowOrClassIcon(window, which, classIndex)) {
             origin.source = source;
@@ -226,7 +314,7 @@ HICON RecordIcon(HWND window, int size, int pixels, IconCache* cache, IconOrigin
                     return kept;
             }
             bool owned = false;
-            HICON icon = BorrowedIconAt(source, size, pixels, &owned);
+            HICON icon = BorrowedIconAt(window, source, size, pixels, &owned, memo);
             return owned ? icon : DuplicateOwnedIcon(icon);
         }
     }
@@ -249,10 +337,14 @@ HICON WindowIcon(HWND window, int size, bool* ownedByCaller, int pixels, Program
     int classIndex;
     if (!IconQueryFor(size, &which, &classIndex))
         return nullptr;
+    if (HICON app = AppsFolderIcon(StoreAppIdOfFrame(window, memo), pixels > 0 ? pixels : size)) {
+        *ownedByCaller = true;
+        return app;
+    }
 
     if (classIndex != 0) {
         if (HICON icon = WindowOrClassIcon(window, which, classIndex))
-            return BorrowedIconAt(icon, size, pixels, ownedByCaller);
+            return BorrowedIconAt(window, icon, size, pixels, ownedByCaller, memo);
     }
 
     wchar_t path[TextBufferLength];

@@ -55,11 +55,20 @@ void EnumerateTopLevelWindows(ProgramState& program, ItemList& list, int iconSiz
 // at that size from the image it was loaded from where the system still knows it (the copy is the
 // caller's), and a file icon is extracted at that size.
 // Program paths are remembered in `memo` when one is given.
+// (The copy at another size: see ChooseScaledIconSource.)
 HICON WindowIcon(HWND window, int size, bool* ownedByCaller, int pixels = 0, ProgramPathMemo* memo = nullptr);
 
+// Where a window's or class's icon drawn at `pixels` (0: the design's `size`) comes from: the icon
+// as it is at the design's size; else a copy read from the icon's resource when the system knows
+// it (icons loaded as shared); else the program's file icon extracted at that size, and a
+// stretched copy only when the program has no file icon.
+enum class ScaledIconSource { AsItIs, Resource, ProgramFile };
+ScaledIconSource ChooseScaledIconSource(int size, int pixels, bool resourceKnown);
+
 // The full path of the executable of the process that owns `window`, into a buffer of
-// TextBufferLength units. When it cannot be read the buffer holds the empty path and the result
-// is false. Paths are remembered in `memo` (null: read every time).
+// TextBufferLength units; for a Store app's frame, the app's executable (model/frame_host.h). When it cannot
+// be read the buffer holds the empty path and the result is false. Paths are remembered in `memo` (null: read
+// every time).
 bool ProgramPathOfWindow(ProgramPathMemo* memo, HWND window, wchar_t* buffer);
 
 // Whether a module name of `length` units, as GetModuleFileNameExW reports it for a buffer of

@@ -1,5 +1,7 @@
 #include "view/design_file.h"
 
+#include "view/theme.h"
+
 namespace mw {
 
 namespace {
@@ -31,6 +33,7 @@ void LoadDesign(HWND mainWindow, const std::wstring& designPath, Design& out) {
     if (mainWindow) {
         ApplyDropShadow(mainWindow, style.dropShadow);
         ApplyAlpha(mainWindow, style.alpha);
+        ApplyCornerPreference(mainWindow, out.corners);
     }
 }
 

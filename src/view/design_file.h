@@ -1,5 +1,6 @@
 // The design file applied: the popup's design read from design.ini and the main window styled by
-// it (the drop shadow on its window class, the constant opacity on the window).
+// it (the drop shadow on its window class, the constant opacity on the window, the corners it asks
+// Windows 11 for).
 #pragma once
 
 #include <windows.h>

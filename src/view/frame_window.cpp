@@ -2,6 +2,10 @@
 
 #include <algorithm>
 #include <cstring>
+#include <utility>
+
+#include "platform/log.h"
+#include "platform/system_library.h"
 
 namespace mw {
 
@@ -32,6 +36,24 @@ void FrameWith(HDC dc, const RECT& rect, COLORREF color) {
     FrameRect(dc, &rect, brush.get());
 }
 
+using WindowAttributeQuery = HRESULT(WINAPI*)(HWND window, DWORD attribute, void* value, DWORD size);
+constexpr DWORD ExtendedFrameBoundsAttribute = 9; // DWMWA_EXTENDED_FRAME_BOUNDS
+
+// Where the compositor draws a window's frame, without the invisible resize borders; false where
+// there is no compositor to ask or it does not answer. dwmapi.dll stays loaded once looked up.
+bool VisibleFrameOfWindow(HWND window, RECT* frame) {
+    static const WindowAttributeQuery query = []() -> WindowAttributeQuery {
+        HMODULE dwm = LoadSystemLibrary(L"dwmapi.dll");
+        return dwm ? reinterpret_cast<WindowAttributeQuery>(
+                         reinterpret_cast<void*>(GetProcAddress(dwm, "DwmGetWindowAttribute")))
+                   : nullptr;
+    }();
+    *frame = RECT{};
+    if (!query || FAILED(query(window, ExtendedFrameBoundsAttribute, frame, sizeof *frame)))
+        return false;
+    return !IsRectEmpty(frame);
+}
+
 // The rectangles of every window entry that can still be read, in list order.
 std::vector<RECT> FrameRectsOfList(const ItemList& list) {
     std::vector<RECT> frames;
@@ -60,21 +82,32 @@ void PlaceLayeredPicture(HWND window, const FramePicture& picture, const POINT* 
                         ULW_ALPHA);
 }
 
+int RingWidth(UINT dpi) {
+    return std::max(1, ScaleForDpi(1, dpi));
+}
+
 LRESULT OnCreate(HWND hwnd, const CREATESTRUCTW* create) {
     const auto* creation = static_cast<const FrameWindowCreation*>(create->lpCreateParams);
-    // The picture covers every monitor: the virtual screen, whose origin is negative when a
-    // monitor lies left of or above the primary one. Its pixels are physical pixels.
-    const RECT screen = VirtualScreenRect();
-    const POINT origin{screen.left, screen.top};
-    const int width = screen.right - screen.left;
-    const int height = screen.bottom - screen.top;
-    FramePicture picture = CreateFramePicture(width, height);
-    if (!picture.pixels)
-        return 0;
+    const UINT dpi = creation ? creation->dpi : kDefaultDpi;
     std::vector<RECT> frames;
     if (creation && creation->popupList)
-        frames = ToPictureCoordinates(FrameRectsOfList(*creation->popupList), origin);
-    RenderFramePicture(picture, frames, creation ? creation->dpi : kDefaultDpi);
+        frames = FrameRectsOfList(*creation->popupList);
+    // The picture covers only what the frames and their rings need, in physical pixels, inside
+    // the virtual screen (whose origin is negative when a monitor lies left of or above the
+    // primary one): a picture of every monitor would be hundreds of megabytes on large screens.
+    const RECT bounds = FramePictureBounds(frames, 3 * RingWidth(dpi), VirtualScreenRect());
+    const int width = bounds.right - bounds.left;
+    const int height = bounds.bottom - bounds.top;
+    if (width <= 0 || height <= 0)
+        return 0; // nothing on screen to mark
+    FramePicture picture = CreateFramePicture(width, height);
+    if (!picture.pixels) {
+        Log(L"The frame overlay picture of %d x %d pixels could not be made (error %lu)", width, height,
+            GetLastError());
+        return 0;
+    }
+    const POINT origin{bounds.left, bounds.top};
+    RenderFramePicture(picture, ToPictureCoordinates(std::move(frames), origin), dpi);
     PlaceLayeredPicture(hwnd, picture, &origin, width, height);
     return 0;
 }
@@ -145,7 +178,7 @@ void RenderFramePicture(FramePicture& picture, const std::vector<RECT>& frames, 
         for (const RECT& frame : frames)
             FillWith(memory.get(), frame, FrameVeilColor);
         // Each ring is `width` one-pixel frames of its marker colour.
-        const int width = std::max(1, ScaleForDpi(1, dpi));
+        const int width = RingWidth(dpi);
         for (const RECT& frame : frames) {
             RECT ring = frame;
             for (COLORREF color : {FrameRing1Color, FrameRing2Color, FrameRing3Color}) {
@@ -158,6 +191,28 @@ void RenderFramePicture(FramePicture& picture, const std::vector<RECT>& frames, 
         GdiFlush();
     }
     ConvertFrameOpacity(picture.pixels, static_cast<size_t>(picture.width) * picture.height);
+}
+
+RECT FramePictureBounds(const std::vector<RECT>& frames, int margin, const RECT& screen) {
+    RECT bounds{};
+    for (RECT frame : frames) {
+        InflateRect(&frame, margin, margin);
+        RECT visible;
+        if (!IntersectRect(&visible, &frame, &screen))
+            continue;
+        if (IsRectEmpty(&bounds))
+            bounds = visible;
+        else
+            UnionRect(&bounds, &bounds, &visible);
+    }
+    return bounds;
+}
+
+RECT FrameRectForState(const WINDOWPLACEMENT& placement, int showState, const RECT& workArea,
+                       POINT workspaceOffset, const RECT* visibleFrame) {
+    if (showState != StateMinimized && visibleFrame && !IsRectEmpty(visibleFrame))
+        return *visibleFrame;
+    return FrameRectFromPlacement(placement, showState, workArea, workspaceOffset);
 }
 
 RECT FrameRectFromPlacement(const WINDOWPLACEMENT& placement, int showState, const RECT& workArea,
@@ -204,7 +259,9 @@ bool FrameRectOfWindow(HWND window, int showState, RECT* out) {
         if (GetMonitorInfoW(MonitorFromWindow(window, MONITOR_DEFAULTTOPRIMARY), &monitor))
             workArea = monitor.rcWork;
     }
-    *out = FrameRectFromPlacement(placement, showState, workArea, offset);
+    RECT visible{};
+    const bool composed = VisibleFrameOfWindow(window, &visible);
+    *out = FrameRectForState(placement, showState, workArea, offset, composed ? &visible : nullptr);
     return true;
 }
 

@@ -61,6 +61,16 @@ std::vector<RECT> ToPictureCoordinates(std::vector<RECT> frames, POINT origin);
 RECT FrameRectFromPlacement(const WINDOWPLACEMENT& placement, int showState, const RECT& workArea,
                             POINT workspaceOffset);
 
+// The overlay rectangle of a window in `showState`: where the compositor draws its frame
+// (`visibleFrame`, null when it did not tell) unless it is minimised; otherwise, and for a
+// minimised window, FrameRectFromPlacement.
+RECT FrameRectForState(const WINDOWPLACEMENT& placement, int showState, const RECT& workArea,
+                       POINT workspaceOffset, const RECT* visibleFrame);
+
+// The part of `screen` the overlay picture needs: the union of the frames, each grown by
+// `margin` (its rings) and cut to the screen; empty when no frame shows.
+RECT FramePictureBounds(const std::vector<RECT>& frames, int margin, const RECT& screen);
+
 // The overlay rectangle of a listed window in screen coordinates; false when its placement
 // cannot be read (for example because it was closed after the list was built).
 bool FrameRectOfWindow(HWND window, int showState, RECT* out);
@@ -73,9 +83,9 @@ struct FrameWindowCreation {
 };
 
 // Window procedure of class "WndFrame". WM_CREATE draws the picture once from the creation
-// parameter (a FrameWindowCreation*) over the whole virtual screen and hands it to the layered
-// window; WM_DPICHANGED is ignored (the picture is in physical pixels and placed by us);
-// everything else is default.
+// parameter (a FrameWindowCreation*) over the part of the virtual screen the frames cover and
+// hands it to the layered window, placed there; WM_DPICHANGED is ignored (the picture is in
+// physical pixels and placed by us); everything else is default.
 LRESULT CALLBACK FrameWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
 
 // Creates the overlay over the virtual screen and puts it at the bottom of the window order.

@@ -71,7 +71,9 @@ UINT EntryTextFlags(const Design& design) {
     UINT align = design.textAlign == DT_LEFT || design.textAlign == DT_RIGHT
                      ? static_cast<UINT>(design.textAlign)
                      : DT_CENTER;
-    return align | DT_SINGLELINE | DT_VCENTER | DT_END_ELLIPSIS;
+    // Titles are shown as they are: "AT&T" keeps its ampersand instead of underlining the "T",
+    // and the text is drawn as wide as it was measured.
+    return align | DT_SINGLELINE | DT_VCENTER | DT_END_ELLIPSIS | DT_NOPREFIX;
 }
 
 namespace {

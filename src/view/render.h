@@ -50,7 +50,8 @@ struct PopupSurface {
 // system DPI's font is scaled (the same holds for the functions below that take it).
 UniqueFont CreateListFont(bool bold, UINT dpi = 0, const DpiApi& dpiApi = {});
 
-// DrawText flags for every entry text.
+// DrawText flags for every entry text and the header line: one line, centred vertically, cut
+// with an ellipsis, ampersands drawn as they are.
 UINT EntryTextFlags(const Design& design);
 
 // Renders border, background, icons, texts and separators into `out`, sized to the popup.

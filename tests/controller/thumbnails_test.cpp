@@ -20,6 +20,7 @@ struct Update {
     HTHUMBNAIL id;
     DWORD flags;
     RECT destination;
+    BOOL visible;
 };
 
 // What the recorders saw, and how registration answers (per call, in order; S_OK when absent).
@@ -40,7 +41,7 @@ HRESULT WINAPI RecordRegister(HWND destination, HWND source, PHTHUMBNAIL id) {
     return answer;
 }
 HRESULT WINAPI RecordUpdate(HTHUMBNAIL id, const DWM_THUMBNAIL_PROPERTIES* properties) {
-    g_rec.updates.push_back({id, properties->dwFlags, properties->rcDestination});
+    g_rec.updates.push_back({id, properties->dwFlags, properties->rcDestination, properties->fVisible});
     return S_OK;
 }
 HRESULT WINAPI RecordUnregister(HTHUMBNAIL id) {
@@ -117,8 +118,10 @@ TEST_F(Thumbnails, EveryWindowAndTheDesktopPlacedAtTheirBoxes) {
     EXPECT_EQ(g_rec.registrations[2].source, desktop);
 
     ASSERT_EQ(g_rec.updates.size(), 3u);
-    for (const Update& u : g_rec.updates)
-        EXPECT_EQ(u.flags, static_cast<DWORD>(DWM_TNP_RECTDESTINATION));
+    for (const Update& u : g_rec.updates) {
+        EXPECT_EQ(u.flags, static_cast<DWORD>(DWM_TNP_RECTDESTINATION | DWM_TNP_VISIBLE));
+        EXPECT_TRUE(u.visible);
+    }
     EXPECT_EQ(reinterpret_cast<uintptr_t>(g_rec.updates[0].id), 101u);
     ExpectRect(g_rec.updates[0].destination, 12, 44, 112, 120);
     EXPECT_EQ(reinterpret_cast<uintptr_t>(g_rec.updates[1].id), 102u);
@@ -196,6 +199,26 @@ TEST_F(Thumbnails, NoCompositorFunctionsMeansNoThumbnailsAndNoCrash) {
     UnregisterThumbnails(api, set);
     EXPECT_TRUE(g_rec.registrations.empty());
     EXPECT_TRUE(set.ThumbnailIds.empty());
+}
+
+// Sources: the first window wide, the second tall, the desktop of no known size.
+HRESULT WINAPI SourceSize(HTHUMBNAIL id, PSIZE size) {
+    const uintptr_t n = reinterpret_cast<uintptr_t>(id);
+    *size = n == 101 ? SIZE{400, 100} : SIZE{100, 400};
+    return n <= 102 ? S_OK : E_FAIL;
+}
+
+TEST_F(Thumbnails, EachThumbnailKeepsItsWindowsShapeCentredInItsBox) {
+    FillExample();
+    api.querySourceSize = SourceSize;
+    ThumbnailSet set;
+    RegisterThumbnails(api, set, mainWindow, *list, state, design, true, 1920, 1080);
+    ASSERT_EQ(g_rec.updates.size(), 3u);
+    // Boxes 100 x 76: 400 x 100 fits as 100 x 25, 100 x 400 as 19 x 76.
+    ExpectRect(g_rec.updates[0].destination, 12, 44 + 25, 112, 44 + 25 + 25);
+    ExpectRect(g_rec.updates[1].destination, 12 + 40, 152, 12 + 40 + 19, 228);
+    ExpectRect(g_rec.updates[2].destination, 12, 318, 112, 394);
+    UnregisterThumbnails(api, set);
 }
 
 } // namespace

@@ -48,4 +48,26 @@ TEST(TypeToFilter, TypingBeThenEnterChoosesBeta) {
     EXPECT_EQ(program.sandbox.Close(), 0);
 }
 
+TEST(TypeToFilter, RomajiFindsAKatakanaTitle) {
+    Target notes, alpha;
+    ASSERT_TRUE(notes.Start(L"notes"));
+    ASSERT_TRUE(alpha.Start(L"alpha"));
+    // Set from here: a Japanese argument would not survive the child's command line under Wine.
+    ASSERT_TRUE(SetWindowTextW(notes.window, L"メモ帳"));
+    BringToFront(alpha.window);
+    Resident program;
+    ASSERT_TRUE(program.Start(L"[Preference]\r\nClickMode=1\r\nArrangeWindow=0\r\n"));
+    PlaceCursor(5, 5);
+    ASSERT_TRUE(program.Open());
+    ASSERT_TRUE(ForegroundBecomes(program.main));
+    const int unfiltered = Height(program.main);
+    for (WORD key : {WORD('M'), WORD('E'), WORD('M'), WORD('O')})
+        KeyTap(key);
+    EXPECT_TRUE(WaitFor([&] { return Height(program.main) != unfiltered; }));
+    KeyTap(VK_RETURN);
+    EXPECT_TRUE(program.Closed());
+    EXPECT_TRUE(ForegroundBecomes(notes.window)) << Describe(GetForegroundWindow());
+    EXPECT_EQ(program.sandbox.Close(), 0);
+}
+
 } // namespace

@@ -57,15 +57,7 @@ TEST(RunOrRaise, ChoosingTheEntryOfARunningProgramRaisesItsWindowInsteadOfStarti
     ASSERT_TRUE(
         program.Start(L"[Launcher]\r\ncnt=1\r\npath1=" + entryPath + L"\r\nname1=Target\r\nraise1=1\r\n",
                       L"/Launch", true));
-    PlaceCursor(1500, 900);
-    MouseButton(false, true);
-    PumpFor(40);
-    MouseWheel(-120);
-    PumpFor(40);
-    ASSERT_TRUE(program.Visible());
-    PumpFor(200);
-    MouseButton(false, false); // the first launcher entry is selected: release chooses it
-    EXPECT_TRUE(program.Closed());
+    EXPECT_TRUE(program.ChooseFirstLauncherEntry());
     EXPECT_TRUE(ForegroundBecomes(window));
     PumpFor(1500); // time for a second start to show, were there one
     EXPECT_EQ(StartRecords(starts), 1) << "no second process";

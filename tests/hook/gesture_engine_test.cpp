@@ -5,6 +5,7 @@
 #include "hook/hook.h"
 
 #include <algorithm>
+#include <array>
 #include <vector>
 
 namespace mw {
@@ -522,6 +523,11 @@ TEST(LostHookEngine, EachDeviceIsJudgedByItsOwnRawInput) {
         uint32_t t = 1100;
         for (int i = 1; i < c.rawEventsToLoss; ++i, t += 10)
             EXPECT_FALSE(NoteRawInput(w, c.kind, t, false, t)) << i;
+        EXPECT_FALSE(NoteRawInput(w, c.kind, t, false, t)) << "enough events, but not a second of silence";
+        EXPECT_FALSE(NoteRawInput(w, c.kind, 1010 + kHookSilenceMs, false, t, true)) << "a window above us";
+        t = 1010 + 2 * kHookSilenceMs;
+        for (int i = 1; i < c.rawEventsToLoss; ++i)
+            NoteRawInput(w, c.kind, t, false, t);
         EXPECT_TRUE(NoteRawInput(w, c.kind, t, false, t));
         const HookKind other = c.kind == HookKind::Mouse ? HookKind::Keyboard : HookKind::Mouse;
         EXPECT_EQ(WatchOf(w, other).unseen, 0) << "the other device is not blamed";
@@ -531,7 +537,7 @@ TEST(LostHookEngine, EachDeviceIsJudgedByItsOwnRawInput) {
 TEST(LostHookEngine, AReleaseOnlyRawInputShowedIsMissedAfterTheGrace) {
     InputWatch w;
     ResetWatch(w, HookKind::Mouse, 1000);
-    NoteRawInput(w, HookKind::Mouse, 4990, true, 5000);
+    NoteRawInput(w, HookKind::Mouse, 1000 + kRawSlackMs, true, 5000); // soon after the hook's last
     EXPECT_FALSE(ReleaseMissed(w, HookKind::Mouse, 5000 + kReleaseGraceMs - 1));
     EXPECT_TRUE(ReleaseMissed(w, HookKind::Mouse, 5000 + kReleaseGraceMs));
     EXPECT_FALSE(ReleaseMissed(w, HookKind::Keyboard, 9000));
@@ -710,6 +716,144 @@ TEST(GestureEngine, AMiddleReleaseGoesWhereItsPressWentWhateverHappenedInBetween
     d.Mouse(MouseAction::Wheel, 0, 0, -120);
     EXPECT_FALSE(d.Mouse(MouseAction::MiddleUp, 0, 0).swallow) << "a press left down in the application";
     EXPECT_EQ(d.Messages(), (std::vector<uint32_t>{kMsgOpenPopup, kMsgChoose, kMsgOpenPopup}));
+}
+
+// ---- input the engine keeps its hands off, and states that went stale -------------------------
+
+HookDecision Press(Driver& d, int dpi = 96, bool touch = false) {
+    MouseEvent press;
+    press.action = MouseAction::LeftDown;
+    press.time = d.now;
+    press.dpi = dpi;
+    press.touch = touch;
+    return d.Record(OnMouseEvent(d.engine, press));
+}
+
+TEST(GestureEngineGate, WhatIsHeldBackBeforeWhichFrontWindow) {
+    const struct {
+        const char* name;
+        HookGate gate;
+        bool touch, pressHeld, tabTaken; // the wheel in a list that stays open is taken as Tab is
+    } rows[] = {
+        {"an ordinary window", HookGate{}, false, true, true},
+        {"a full-screen or excluded program", HookGate{true, false, false}, false, false, false},
+        {"a window of higher integrity", HookGate{false, true, false}, false, false, true},
+        {"the main window hung", HookGate{false, false, true}, false, false, false},
+        {"touch or pen", HookGate{}, true, false, true},
+    };
+    for (const auto& r : rows) {
+        Driver d(Settings(100, 2));
+        d.engine.gate = r.gate;
+        EXPECT_EQ(Press(d, 96, r.touch).swallow, r.pressHeld) << r.name;
+        EXPECT_EQ(d.Mouse(MouseAction::Wheel, 0, 0, -120).swallow, r.pressHeld) << r.name;
+        d.Mouse(MouseAction::LeftUp, 0, 0);
+        d.KeyPress(kVkLMenu, true);
+        EXPECT_EQ(d.KeyPress(kVkTab, true).swallow, r.tabTaken) << r.name;
+        EXPECT_EQ(d.posted.size(), r.pressHeld ? 4u : (r.tabTaken ? 2u : 0u)) << r.name;
+        d.engine.listOpen = true;
+        EXPECT_EQ(d.Mouse(MouseAction::Wheel, 0, 0, -120).swallow, r.tabTaken) << r.name;
+    }
+}
+
+TEST(GestureEngineGate, DistancesAre96DpiValuesOfThePressMonitor) {
+    for (const auto& r :
+         {std::array<int, 3>{6, 96, 6}, {6, 144, 9}, {6, 192, 12}, {100, 120, 125}, {100, 0, 100}})
+        EXPECT_EQ(ScaleForDpi(r[0], r[1]), r[2]) << r[0] << " at " << r[1];
+    Driver d;
+    Press(d, 192);
+    EXPECT_FALSE(d.Mouse(MouseAction::Move, 10, 0).swallow) << "a wobble within 12 px";
+    d.Mouse(MouseAction::Wheel, 10, 0, -120);
+    d.Mouse(MouseAction::Move, 150, 0); // inside 100 px at 200 %
+    d.Mouse(MouseAction::Move, 211, 0);
+    EXPECT_EQ(d.Messages(), (std::vector<uint32_t>{kMsgOpenPopup, kMsgCancel}));
+    EXPECT_FALSE(CoversMonitor(-8, -8, 1928, 1040, 0, 0, 1920, 1080)) << "the taskbar shows";
+}
+
+TEST(StaleStateEngine, AButtonSeenDownThenUpEndsThePressOrGesture) {
+    const struct {
+        const char* name;
+        bool gesture, first, second, ended;
+    } rows[] = {
+        {"up before ever down says nothing", true, false, false, false},
+        {"released unseen during a gesture", true, true, false, true},
+        {"released unseen during a hold", false, true, false, true},
+    };
+    for (const auto& r : rows) {
+        Driver d;
+        Press(d);
+        if (r.gesture)
+            d.Mouse(MouseAction::Wheel, 0, 0, -120);
+        d.Record(OnPhysicalButton(d.engine, r.first));
+        d.Record(OnPhysicalButton(d.engine, r.second));
+        EXPECT_EQ(d.engine.state == PressState::Idle, r.ended) << r.name;
+        EXPECT_EQ(!d.posted.empty() && d.posted.back().message == kMsgCancel, r.ended && r.gesture) << r.name;
+        EXPECT_EQ(d.engine.queued, 0) << r.name << ": a press released long ago is never replayed";
+    }
+}
+
+TEST(StaleStateEngine, AltWithTabOrTheKeyAboveItGoesByTheStateTheSystemHasNow) {
+    const int scope = kHookOptionProgramScope;
+    const std::vector<uint32_t> open = {kMsgOpenPopup, kMsgMoveSelection};
+    const struct {
+        const char* name;
+        int options;
+        bool shiftSeen, listByTab, altNow;
+        uint32_t vk, scan, time; // the keys before went down at 0
+        std::vector<uint32_t> posts;
+    } rows[] = {
+        {"Alt came up on the secure desktop", 0, false, false, false, kVkTab, 0, kKeyStateLagMs, {}},
+        {"Alt just seen: the state lags", 0, false, false, false, kVkTab, 0, 10, open},
+        {"an open list lost its Alt release", 0, false, true, false, kVkTab, 0, kKeyStateLagMs, {kMsgCancel}},
+        {"Shift came up unseen: forward", 0, true, false, true, kVkTab, 0, kKeyStateLagMs, open},
+        {"the key above Tab when it is off", 0, false, false, true, kVkOem3, 0, 0, {}},
+        {"the front program's list", scope, false, false, true, kVkOem3, 0, 0, open},
+        {"by scan code on any layout", scope, false, false, true, 0xDC, kScanAboveTab, 0, open},
+        {"in a list Alt+Tab opened", scope, false, true, true, kVkOem3, 0, 0, {kMsgProgramScope}},
+    };
+    for (const auto& r : rows) {
+        Driver d(Settings(100, 2));
+        d.engine.options = MakeHookOptions(r.options);
+        d.KeyPress(kVkLMenu, true);
+        if (r.shiftSeen)
+            d.KeyPress(kVkLShift, true);
+        if (r.listByTab)
+            d.KeyPress(kVkTab, true), d.KeyPress(kVkTab, false);
+        d.posted.clear();
+        KeyEvent k;
+        k.vk = r.vk;
+        k.scanCode = r.scan;
+        k.down = k.haveState = true;
+        k.altNow = r.altNow;
+        k.time = r.time;
+        EXPECT_EQ(d.Record(OnKeyEvent(d.engine, k)).swallow, !r.posts.empty() && r.posts[0] != kMsgCancel)
+            << r.name;
+        EXPECT_EQ(d.Messages(), r.posts) << r.name;
+        EXPECT_TRUE(r.posts != open ||
+                    (d.posted[0].lParam == (r.vk == kVkTab ? 1 : 2) && d.posted[1].delta < 0))
+            << r.name;
+    }
+    Driver d(Settings(100, 2));
+    d.KeyPress(kVkLMenu, true);
+    d.KeyPress(kVkTab, true);
+    d.Record(OnInputReset(d.engine));
+    EXPECT_EQ(d.Messages().back(), kMsgCancel) << "a lock ends the open list";
+    EXPECT_FALSE(d.KeyPress(kVkTab, true).swallow) << "and forgets the Alt it saw";
+    d.engine.options = MakeHookOptions(scope);
+    Press(d);
+    d.Mouse(MouseAction::Wheel, 0, 0, -120);
+    EXPECT_TRUE(d.Mouse(MouseAction::XDown, 0, 0, 1).swallow);
+    EXPECT_TRUE(d.Mouse(MouseAction::XUp, 0, 0, 1).swallow);
+    EXPECT_EQ(d.Messages().back(), kMsgProgramScope);
+}
+
+TEST(LostHookEngine, LossesInARowWaitLonger) {
+    for (const auto& r : {std::array<uint32_t, 2>{0, 1000}, {1, 2000}, {5, 32000}, {9, 32000}})
+        EXPECT_EQ(LossSilenceMs(static_cast<int>(r[0])), r[1]) << r[0];
+    InputWatch w;
+    NoteLoss(w, HookKind::Mouse, 1000);
+    ResetWatch(w, HookKind::Mouse, 3000); // a reinstall keeps the count
+    NoteLoss(w, HookKind::Mouse, 3000);
+    EXPECT_EQ(w.mouse.losses, 2);
 }
 
 } // namespace

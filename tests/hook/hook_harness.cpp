@@ -2,6 +2,8 @@
 
 #include <windowsx.h>
 
+#include "hook/hook_test_control.h"
+
 #include <cstdio>
 
 namespace hooktest {
@@ -19,7 +21,7 @@ POINT g_lastTargetMove = {-1, -1};
 
 LRESULT CALLBACK ReceiverProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     if (msg == kMsgOpenPopup || msg == kMsgMoveSelection || msg == kMsgChoose || msg == kMsgCancel ||
-        msg == kMsgTilt) {
+        msg == kMsgTilt || msg == kMsgProgramScope) {
         std::lock_guard<std::mutex> lock(g_receivedLock);
         g_received.push_back(Posted{msg, static_cast<short>(HIWORD(wParam)), lParam, wParam});
         return 0;
@@ -294,6 +296,12 @@ void HookFixture::ClearRecords() {
     std::lock_guard<std::mutex> lock(g_receivedLock);
     g_received.clear();
     g_targetSeen.clear();
+}
+
+DWORD HookFixture::Control(DWORD command) {
+    auto control = reinterpret_cast<HookTestControlFn>(
+        reinterpret_cast<void*>(GetProcAddress(module_, kHookTestExport)));
+    return control ? control(reinterpret_cast<LPVOID>(static_cast<ULONG_PTR>(command))) : kTestFailed;
 }
 
 void HookFixture::BlockReceiver(DWORD ms) {

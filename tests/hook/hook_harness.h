@@ -65,6 +65,10 @@ class HookFixture : public testing::Test {
     int Start(int moveCancelPx = 100, int replaceAltTab = 0, int clickMode = 0, int rightButton = 0,
               int permissibleRange = 6, int timeOutMs = 500);
     HWND End();
+    DWORD Control(DWORD command); // of the test build (hook_testbench.dll); kTestFailed without it
+    template <class Fn> Fn Export(const char* name) {
+        return reinterpret_cast<Fn>(reinterpret_cast<void*>(GetProcAddress(module_, name)));
+    }
 
     // Every input sent so far has been delivered: a move to a fresh spot reached the target.
     void Settle();

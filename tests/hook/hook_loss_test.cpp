@@ -11,11 +11,6 @@ namespace {
 class HookLoss : public HookFixture {
   protected:
     HookLoss() { library_ = L"hook_testbench.dll"; }
-    DWORD Control(DWORD command) {
-        auto control = reinterpret_cast<HookTestControlFn>(
-            reinterpret_cast<void*>(GetProcAddress(module_, kHookTestExport)));
-        return control ? control(reinterpret_cast<LPVOID>(static_cast<ULONG_PTR>(command))) : kTestFailed;
-    }
     bool WaitForStatus(Status wanted) {
         return WaitFor(
             [&] {

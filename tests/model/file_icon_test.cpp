@@ -335,6 +335,27 @@ TEST_F(DocumentIcon, DefaultIconNamesFileAndIndex) {
     EXPECT_NE(icon.get(), nullptr);
 }
 
+TEST_F(DocumentIcon, QuotedLocationWithSystemRootIsExpanded) {
+    RegisteredType type(extension_.c_str(), typeName_.c_str());
+    UniqueIcon third(ExtractOneIcon(kShell32, 3, 32));
+    type.SetDefaultIcon(L"\"%SystemRoot%\\system32\\shell32.dll\",3");
+    UniqueIcon icon(FileIcon(document_.c_str(), 32));
+    EXPECT_TRUE(icon.get() && SameIconPixels(icon.get(), third.get(), 32));
+}
+
+TEST(FileIconText, IconFileOfLocationUnquotesAndExpands) {
+    ASSERT_TRUE(SetEnvironmentVariableW(L"MwIconRoot", L"C:\\Win"));
+    const wchar_t* rows[][2] = {
+        {L"C:\\x\\i.dll", L"C:\\x\\i.dll"},
+        {L" \"C:\\a b\\c.dll\" ", L"C:\\a b\\c.dll"},
+        {L"\"%MwIconRoot%\\a.dll\"", L"C:\\Win\\a.dll"},
+        {L"%MwUnsetVariable%\\a.dll", L"%MwUnsetVariable%\\a.dll"}, // left as written
+    };
+    for (const auto& row : rows)
+        EXPECT_EQ(IconFileOfLocation(row[0]), std::wstring(row[1]));
+    SetEnvironmentVariableW(L"MwIconRoot", nullptr);
+}
+
 TEST_F(DocumentIcon, NegativeIndexNamesAResourceId) {
     RegisteredType type(extension_.c_str(), typeName_.c_str());
     // Blanks before the sign are skipped; -4 picks the icon group with resource id 4.
@@ -347,8 +368,8 @@ TEST_F(DocumentIcon, NegativeIndexNamesAResourceId) {
 
 TEST_F(DocumentIcon, UnusableValuesGiveNoIcon) {
     RegisteredType type(extension_.c_str(), typeName_.c_str());
-    type.SetDefaultIcon(L"%SystemRoot%\\system32\\shell32.dll,3");
-    EXPECT_EQ(FileIcon(document_.c_str(), 32), nullptr) << "environment references stay unexpanded";
+    type.SetDefaultIcon(L"%MwNoSuchVariable%\\shell32.dll,3");
+    EXPECT_EQ(FileIcon(document_.c_str(), 32), nullptr) << "a variable that is not set names no file";
     type.SetDefaultIcon(SystemFolder() + L"\\shell32.dll");
     EXPECT_EQ(FileIcon(document_.c_str(), 32), nullptr) << "no comma, no index";
     type.SetDefaultIcon(L"");

@@ -79,7 +79,47 @@ TEST(Narrowing, LauncherEntriesMatchByNameOrTargetAndIgnoreTheScope) {
     EXPECT_EQ(places, (std::vector<int>{0, 1, 2}));
 }
 
+TEST(Narrowing, TheProgramScopeKeepsTheSelectedProgramsWindowsAndWordStartsComeFirst) {
+    ItemList all;
+    const wchar_t* titles[] = {L"Notepad", L"pad notes", L"Paint", L"ぱっど"};
+    for (const wchar_t* title : titles) {
+        ListItem item;
+        item.name = title;
+        AppendListItem(all, item);
+    }
+    const std::vector<WindowFacts> facts = {{L"C:\\W\\notepad.exe", nullptr},
+                                            {L"c:\\w\\NOTEPAD.EXE", nullptr},
+                                            {L"C:\\W\\mspaint.exe", nullptr},
+                                            {}};
+    ItemList shown;
+    Narrowing n;
+    EXPECT_TRUE(NeedsProgramPaths(Narrowing{L"x"}));
+    EXPECT_FALSE(ToggleProgramScope(n, L"")); // no program known: nothing to narrow to
+    ASSERT_TRUE(ToggleProgramScope(n, L"C:\\W\\notepad.exe"));
+    EXPECT_TRUE(NeedsProgramPaths(n));
+    NarrowWindows(all, facts, n, nullptr, shown);
+    ASSERT_EQ(shown.count, 2);
+    n.filter = L"pad";
+    NarrowWindows(all, facts, n, nullptr, shown);
+    ASSERT_EQ(shown.count, 2);
+    EXPECT_EQ(shown.slots[0].name, L"pad notes"); // at a word's start, before "Notepad"
+    EXPECT_EQ(shown.slots[1].name, L"Notepad");
+    ASSERT_TRUE(ToggleProgramScope(n, L"C:\\W\\notepad.exe"));
+    EXPECT_FALSE(n.thisProgramOnly);
+    NarrowWindows(all, facts, n, nullptr, shown);
+    ASSERT_EQ(shown.count, 3); // "ぱっど" spells "pad" too
+    EXPECT_EQ(shown.slots[2].name, L"Notepad");
+    EXPECT_FALSE(SameProgram(L"", L""));
+}
+
 TEST(Narrowing, TheHeaderSaysHowTheListIsNarrowed) {
+    const ScopeLabels labels{L"This monitor", L"This program"};
+    Narrowing both{L"be", true, true, L"C:\\a.exe"};
+    EXPECT_EQ(NarrowingHeader(both, labels), L"This monitor / This program: be");
+    both.thisMonitorOnly = false;
+    EXPECT_EQ(NarrowingHeader(both, labels), L"This program: be");
+    both.filter.clear();
+    EXPECT_EQ(NarrowingHeader(both, labels), L"This program");
     EXPECT_EQ(NarrowingHeader(Narrowing{}, L"This monitor"), L"");
     EXPECT_EQ(NarrowingHeader(Narrowing{L"be", false}, L"This monitor"), L"be");
     EXPECT_EQ(NarrowingHeader(Narrowing{L"", true}, L"This monitor"), L"This monitor");

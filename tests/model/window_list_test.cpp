@@ -295,6 +295,15 @@ TEST_F(Enumeration, IconsAreTakenAtTheScaledSizeFromTheRuleOfTheDesignsSize) {
     EXPECT_FALSE(owned);
 }
 
+// Another size of an icon that was not loaded as shared (no resource to read again) is the
+// program's file icon at that size, not the small image enlarged.
+TEST(ScaledIcon, SourceByIconAndSize) {
+    EXPECT_EQ(ChooseScaledIconSource(32, 0, false), ScaledIconSource::AsItIs);
+    EXPECT_EQ(ChooseScaledIconSource(32, 32, false), ScaledIconSource::AsItIs);
+    EXPECT_EQ(ChooseScaledIconSource(32, 48, true), ScaledIconSource::Resource);
+    EXPECT_EQ(ChooseScaledIconSource(32, 48, false), ScaledIconSource::ProgramFile);
+}
+
 TEST_F(Enumeration, WindowThatDoesNotAnswerIsListedWithoutHoldingUpThePass) {
     SilentWindowThread silent;
     ASSERT_TRUE(WaitFor([&] { return WaitForSingleObject(silent.created, 0) == WAIT_OBJECT_0; }));

@@ -6,6 +6,7 @@
 #include "platform/unique_handle.h"
 #include "resource.h"
 #include "model/program_state.h"
+#include "settings/preferences_file.h"
 
 namespace mw::test {
 namespace {
@@ -137,6 +138,36 @@ TEST_F(GeneralPageTest, SwitchBehaviourChecks) {
     EXPECT_EQ(FileValue(L"MoveWindow"), L"0");
     EXPECT_EQ(program_.preferences.AdjustCursor, 1);
     EXPECT_EQ(program_.preferences.MoveWindow, 0);
+    DestroyWindow(page);
+}
+
+TEST_F(GeneralPageTest, ThemeScopeKeyAndFullScreenStartOnAndTheExcludedProgramsAreWrittenAtOnce) {
+    program_.excludedPrograms = {L"mstsc.exe"};
+    HWND page = CreatePage(IDD_PAGE_GENERAL, GeneralPageProc);
+    ASSERT_TRUE(page);
+    for (int id : {IDC_GENERAL_FOLLOW_THEME, IDC_GENERAL_PROGRAM_SCOPE_KEY, IDC_GENERAL_QUIET_FULL_SCREEN})
+        EXPECT_TRUE(Checked(page, id)) << id;
+    const size_t hookCalls = HookCalls().size();
+    Click(page, IDC_GENERAL_QUIET_FULL_SCREEN);
+    EXPECT_EQ(FileValue(L"QuietInFullScreen"), L"0");
+    EXPECT_GT(HookCalls().size(), hookCalls); // the hook hears of it
+
+    HWND list = GetDlgItem(page, IDC_GENERAL_EXCLUDE_LIST);
+    EXPECT_EQ(SendMessageW(list, LB_GETCOUNT, 0, 0), 1);
+    EXPECT_FALSE(Enabled(page, IDC_GENERAL_EXCLUDE_REMOVE));
+    SetDlgItemTextW(page, IDC_GENERAL_EXCLUDE_NAME, L"\"C:\\Hyper-V\\VMConnect.exe\"");
+    Click(page, IDC_GENERAL_EXCLUDE_ADD);
+    SetDlgItemTextW(page, IDC_GENERAL_EXCLUDE_NAME, L"MSTSC.EXE"); // already there
+    Click(page, IDC_GENERAL_EXCLUDE_ADD);
+    EXPECT_EQ(ReadExcludeProgramSection(program_.preferencesPath),
+              (std::vector<std::wstring>{L"mstsc.exe", L"VMConnect.exe"}));
+    EXPECT_EQ(SendMessageW(list, LB_GETCURSEL, 0, 0), 0); // the one already listed is selected
+    Click(page, IDC_GENERAL_EXCLUDE_REMOVE);
+    EXPECT_EQ(program_.excludedPrograms, std::vector<std::wstring>{L"VMConnect.exe"});
+    EXPECT_EQ(ReadExcludeProgramSection(program_.preferencesPath), program_.excludedPrograms);
+    wchar_t stale[8] = L"";
+    GetPrivateProfileStringW(L"ExcludeProgram", L"2", L"<none>", stale, 8, program_.preferencesPath.c_str());
+    EXPECT_STREQ(stale, L"<none>");
     DestroyWindow(page);
 }
 

@@ -33,7 +33,7 @@ mw::Preferences Scrambled() {
 }
 
 TEST(PreferenceTable, CoversEveryFieldOnceWithTheRecordsDefaults) {
-    ASSERT_EQ(mw::PreferenceKeyCount(), 19u);
+    ASSERT_EQ(mw::PreferenceKeyCount(), 22u);
     const mw::Preferences defaults;
     mw::Preferences touched = Scrambled();
     std::set<std::wstring> keys;

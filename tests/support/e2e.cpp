@@ -21,6 +21,18 @@ bool Target::Start(const std::wstring& title, bool hanging) {
         10000);
 }
 
+bool Resident::ChooseFirstLauncherEntry() {
+    PlaceCursor(1500, 900);
+    MouseButton(false, true);
+    PumpFor(40);
+    MouseWheel(-120);
+    PumpFor(40);
+    const bool shown = Visible();
+    PumpFor(200);
+    MouseButton(false, false);
+    return shown && Closed();
+}
+
 bool Resident::Start(const std::wstring& preferences, const std::wstring& args, bool realHook) {
     if (!realHook)
         CopyFileW((BinDir() + L"\\recording_hook.dll").c_str(), sandbox.file(L"hook.dll").c_str(), FALSE);

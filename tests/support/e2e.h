@@ -37,6 +37,9 @@ struct Resident {
     bool Closed();  // waits for the popup to hide
     // The program's thread takes a sent message within the time: it is not stuck.
     bool Answers(UINT timeoutMs = 3000) const;
+    // With the real hook and a launcher-only list: holds the left button, turns the wheel once and
+    // releases, which chooses the first launcher entry. False when the popup did not come and go.
+    bool ChooseFirstLauncherEntry();
     // What the recording stand-in for hook.dll was called with.
     std::string HookCalls() const;
 };

@@ -156,6 +156,33 @@ TEST(FrameRect, FromThePlacementInEachStateAndWorkArea) {
     }
 }
 
+TEST(FrameRect, TheVisibleFrameInEveryStateButMinimised) {
+    const WINDOWPLACEMENT placement = Placement(RECT{100, 50, 700, 450}, POINT{-8, -8});
+    const RECT snapped{0, 0, 960, 1040}, restored{100, 50, 700, 450}, guessed{-3, -3, 1915, 1035};
+    const struct {
+        int state;
+        const RECT* visible; // null: no compositor
+        RECT expected;
+    } rows[] = {{StateNormal, &snapped, snapped},     {StateNormal, nullptr, restored},
+                {StateMaximized, &snapped, snapped},  {StateMaximized, nullptr, guessed},
+                {StateMinimized, &snapped, restored}, {StateMinimized, nullptr, restored}};
+    for (const auto& row : rows) {
+        const RECT r =
+            FrameRectForState(placement, row.state, RECT{0, 0, 1920, 1040}, POINT{0, 0}, row.visible);
+        EXPECT_TRUE(EqualRect(&r, &row.expected)) << row.state << (row.visible ? " composed" : "");
+    }
+}
+
+TEST(FramePicture, CoversOnlyTheFramesAndTheirRingsOnTheScreen) {
+    const RECT screen{-1280, 0, 1920, 1080}, expected{-1280, 0, 703, 453};
+    // Rings 3 wide; one frame cut at the screen's corner, one off every screen.
+    const RECT r =
+        FramePictureBounds({{100, 50, 700, 450}, {-1300, -20, 10, 10}, {3000, 0, 3100, 9}}, 3, screen);
+    EXPECT_TRUE(EqualRect(&r, &expected));
+    const RECT none = FramePictureBounds({}, 3, screen);
+    EXPECT_TRUE(IsRectEmpty(&none));
+}
+
 TEST(FrameRect, MaximisedFrameRingsLieInsideTheScreen) {
     WINDOWPLACEMENT placement = Placement(RECT{100, 50, 700, 450}, POINT{-8, -8});
     FramePicture picture = CreateFramePicture(1920, 1080);
@@ -246,13 +273,14 @@ TEST(FrameWindow, ClickThroughLayeredOverlayAtTheBottomOfTheScreen) {
               WS_EX_LAYERED | WS_EX_TOOLWINDOW | WS_EX_TRANSPARENT);
     const LONG_PTR style = GetWindowLongPtrW(frame, GWL_STYLE);
     EXPECT_EQ(style & (WS_POPUP | WS_VISIBLE), WS_POPUP | WS_VISIBLE);
-    // The picture sized the layered window to the virtual screen, every monitor.
-    RECT rect;
+    // The picture sized the layered window to what the two frames and their rings cover.
+    RECT rect, expected, frameA, frameB;
     GetWindowRect(frame, &rect);
-    EXPECT_EQ(rect.left, GetSystemMetrics(SM_XVIRTUALSCREEN));
-    EXPECT_EQ(rect.top, GetSystemMetrics(SM_YVIRTUALSCREEN));
-    EXPECT_EQ(rect.right - rect.left, GetSystemMetrics(SM_CXVIRTUALSCREEN));
-    EXPECT_EQ(rect.bottom - rect.top, GetSystemMetrics(SM_CYVIRTUALSCREEN));
+    ASSERT_TRUE(FrameRectOfWindow(a, StateNormal, &frameA));
+    ASSERT_TRUE(FrameRectOfWindow(b, StateNormal, &frameB));
+    UnionRect(&expected, &frameA, &frameB);
+    InflateRect(&expected, 3, 3);
+    EXPECT_TRUE(EqualRect(&rect, &expected));
     // Below every other top-level window, and it took the focus from nobody.
     EXPECT_EQ(GetWindow(frame, GW_HWNDNEXT), nullptr);
     EXPECT_EQ(GetForegroundWindow(), b);

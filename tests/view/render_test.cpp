@@ -221,6 +221,38 @@ TEST(RenderPopup, LongTitleStaysInsideTheTextBox) {
     EXPECT_GT(CountColor(dc, RECT{48, 16, 128, 48}, d.textColor), 20);
 }
 
+TEST(EntryTextFlags, EveryAlignmentDrawsAmpersandsAsText) {
+    for (int align : {DT_LEFT, DT_CENTER, DT_RIGHT, 7}) {
+        Design d;
+        d.textAlign = align;
+        EXPECT_EQ(EntryTextFlags(d), (align == 7 ? DT_CENTER : align) | DT_SINGLELINE | DT_VCENTER |
+                                         DT_END_ELLIPSIS | DT_NOPREFIX);
+    }
+}
+
+// The rightmost text pixel of a one-entry popup, left-aligned in a fixed column.
+int RightmostTextPixel(const wchar_t* title) {
+    Lists l;
+    Add(*l.windows, title, nullptr, KindWindow);
+    Design d;
+    d.textWidth = 200;
+    d.textAlign = DT_LEFT;
+    PopupSurface surface;
+    Render(l, d, false, surface);
+    int rightmost = -1;
+    for (int x = 48; x < surface.width - 1; ++x)
+        if (CountColor(surface.dc(), RECT{x, 1, x + 1, surface.height - 1}, d.textColor) > 0)
+            rightmost = x;
+    return rightmost;
+}
+
+TEST(RenderPopup, AnAmpersandInATitleIsDrawn) {
+    // Drawn as a mnemonic prefix, "A&B" would put "B" where "AB" has it (and underline it).
+    const int plain = RightmostTextPixel(L"AB");
+    ASSERT_GT(plain, 48);
+    EXPECT_GE(RightmostTextPixel(L"A&B"), plain + 3);
+}
+
 TEST(RenderPopup, ThumbnailModeDrawsNoWindowOrDesktopIcons) {
     Lists l = ThumbnailExample();
     Design d;
