@@ -5,7 +5,7 @@
 #include <string>
 #include <utility>
 
-#include "model/frame_host.h"
+#include "system/frame_host.h"
 #include "system/file_icon.h"
 #include "system/window_list.h"
 #include "platform/resources_lang.h"

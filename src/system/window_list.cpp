@@ -5,7 +5,7 @@
 #include <psapi.h>
 
 #include "model/exclude_set.h"
-#include "model/frame_host.h"
+#include "system/frame_host.h"
 #include "system/file_icon.h"
 #include "model/icon_cache.h"
 #include "platform/system_library.h"

@@ -66,7 +66,7 @@ enum class ScaledIconSource { AsItIs, Resource, ProgramFile };
 ScaledIconSource ChooseScaledIconSource(int size, int pixels, bool resourceKnown);
 
 // The full path of the executable of the process that owns `window`, into a buffer of
-// TextBufferLength units; for a Store app's frame, the app's executable (model/frame_host.h). When it cannot
+// TextBufferLength units; for a Store app's frame, the app's executable (system/frame_host.h). When it cannot
 // be read the buffer holds the empty path and the result is false. Paths are remembered in `memo` (null: read
 // every time).
 bool ProgramPathOfWindow(ProgramPathMemo* memo, HWND window, wchar_t* buffer);

@@ -4,7 +4,7 @@
 
 #include <gtest/gtest.h>
 
-#include "model/frame_host.h"
+#include "system/frame_host.h"
 #include "model/list_building.h"
 #include "model/run_or_raise.h"
 #include "system/window_list.h"

@@ -1,4 +1,4 @@
-#include "model/frame_host.h"
+#include "system/frame_host.h"
 
 #include <gtest/gtest.h>
 
