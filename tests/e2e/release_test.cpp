@@ -74,11 +74,12 @@ TEST(Release, TheUnpackedProgramComesUpResidentFromAPathWithSpacesAndNonAsciiCha
             << testing::PrintToString(std::wstring(name));
     }
 
-    // The shipped hook.dll is the product's: exactly its three exports, and nothing a test could
-    // use to make its hooks vanish.
+    // The shipped hook.dll is the product's: exactly its exports, and nothing a test could use to
+    // make its hooks vanish.
     HMODULE hook = LoadLibraryExW((folder + L"\\hook.dll").c_str(), nullptr, DONT_RESOLVE_DLL_REFERENCES);
     ASSERT_NE(hook, nullptr);
-    EXPECT_EQ(ExportNames(hook), (std::vector<std::string>{"EndHook", "SetHookOptions", "StartMouseHook"}));
+    EXPECT_EQ(ExportNames(hook), (std::vector<std::string>{"EndHook", "SetAltTabListOpen", "SetHookOptions",
+                                                           "SetQuietRules", "StartMouseHook"}));
     EXPECT_EQ(GetProcAddress(hook, kHookTestExport), nullptr)
         << "the release carries the test build of hook.dll";
     FreeLibrary(hook);
