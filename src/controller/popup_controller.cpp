@@ -13,6 +13,7 @@
 #include "model/program_state.h"
 #include "model/run_or_raise.h"
 #include "system/window_list.h"
+#include "system/window_show.h"
 #include "controller/frame_preview.h"
 #include "platform/log.h"
 #include "platform/resources_lang.h"
@@ -91,7 +92,11 @@ void StopEdgeTimers(HWND hwnd) {
 void TakeForeground(HWND hwnd) {
     if (SetForegroundWindow(hwnd) && GetForegroundWindow() == hwnd)
         return;
-    const DWORD foregroundThread = GetWindowThreadProcessId(GetForegroundWindow(), nullptr);
+    HWND front = GetForegroundWindow();
+    // Sharing input with a thread that reads none would stall the foreground with it.
+    if (front && IsHungAppWindow(front))
+        return;
+    const DWORD foregroundThread = GetWindowThreadProcessId(front, nullptr);
     if (foregroundThread)
         ForegroundSharingInput(hwnd, GetCurrentThreadId(), foregroundThread);
 }
@@ -224,10 +229,10 @@ void ToggleDesktop(Application& app) {
         for (int p = saved->count - 1; p >= 0; --p) {
             const ListItem& item = saved->slots[p];
             if (item.showState == StateNormal) {
-                OpenIcon(item.window);
+                RestoreWindowWithoutWaiting(item.window);
                 SetForegroundWindow(item.window);
             } else if (item.showState == StateMaximized) {
-                ShowWindow(item.window, SW_SHOWMAXIMIZED);
+                ShowWindowWithoutWaiting(item.window, SW_SHOWMAXIMIZED);
                 SetForegroundWindow(item.window);
             }
         }
@@ -236,7 +241,7 @@ void ToggleDesktop(Application& app) {
     RecordDesktopWindows(popup, *saved);
     for (int i = 0; i < popup.count; ++i) {
         if (!IsIconic(popup.slots[i].window))
-            CloseWindow(popup.slots[i].window);
+            MinimiseWindowWithoutWaiting(popup.slots[i].window);
     }
 }
 

@@ -150,3 +150,38 @@ TEST(FramePreview, ChoosingBringsEveryWindowBackAndTheChosenOneToTheFront) {
 }
 
 } // namespace
+
+namespace {
+
+bool StopsAnswering(HWND window) {
+    DWORD_PTR result = 0;
+    return SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_NORMAL, 200, &result) == 0;
+}
+
+} // namespace
+
+// A listed window whose thread stopped reading its messages: minimising, restoring and showing it
+// would wait for that thread, and the popup with it.
+TEST(FramePreview, AHungWindowNeverStallsTheOpenTheStepsOrTheCancel) {
+    Target front, hung;
+    ASSERT_TRUE(hung.Start(L"Hung frame", true));
+    ASSERT_TRUE(front.Start(L"Front frame"));
+    BringToFront(front.window);
+    Resident program;
+    ASSERT_TRUE(program.Start(L"[Preference]\r\nAltab7=1\r\nArrangeWindow=0\r\n"));
+    PostMessageW(hung.window, WM_APP, 0, 0); // sleeps until the process is ended
+    ASSERT_TRUE(WaitFor([&] { return StopsAnswering(hung.window); }));
+
+    ASSERT_TRUE(program.Open());
+    EXPECT_TRUE(program.Answers(1000)) << "the open waited on the hung window";
+    for (int step = 0; step < 3; ++step) {
+        PostMessageW(program.main, kMsgMoveSelection, kNext, 0);
+        EXPECT_TRUE(program.Answers(1000)) << "step " << step << " waited on the hung window";
+    }
+    PostMessageW(program.main, kMsgCancel, 0, 0);
+    EXPECT_TRUE(program.Closed());
+    EXPECT_TRUE(program.Answers(1000)) << "the cancel waited on the hung window";
+    EXPECT_TRUE(WaitFor([&] { return Shown(front.window); })) << "the answering window came back";
+    hung.process.Kill();
+    EXPECT_EQ(program.sandbox.Close(), 0);
+}
