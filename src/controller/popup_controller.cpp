@@ -8,10 +8,12 @@
 #include "hook/hook.h"
 #include "controller/activation.h"
 #include "controller/launch.h"
+#include "model/alt_tab_landing.h"
 #include "model/list_building.h"
 #include "controller/application.h"
 #include "model/program_state.h"
 #include "model/run_or_raise.h"
+#include "model/wheel_steps.h"
 #include "system/window_list.h"
 #include "system/window_show.h"
 #include "controller/frame_preview.h"
@@ -122,6 +124,9 @@ void FillWindowSection(Application& app, HWND hwnd, ItemList& list) {
     } else {
         c.popup->closeTarget = nullptr;
     }
+    c.popup->stacking.clear();
+    for (int i = 0; i < list.count; ++i)
+        c.popup->stacking.push_back(list.slots[i].window);
     if (Prefs(app).ArrangeWindow)
         ArrangeByProgram(list, app.program.pathMemo);
 }
@@ -242,6 +247,20 @@ void ToggleDesktop(Application& app) {
     for (int i = 0; i < popup.count; ++i) {
         if (!IsIconic(popup.slots[i].window))
             MinimiseWindowWithoutWaiting(popup.slots[i].window);
+    }
+}
+
+// The first Tab of Alt+Tab: the window that was behind the front one, wherever the grouping
+// put it; without one the front window stays selected.
+void LandFirstAltTabStep(Application& app) {
+    PopupSession& popup = *app.controller.popup;
+    std::vector<HWND> listed;
+    for (int i = 0; i < popup.list.count; ++i)
+        listed.push_back(popup.list.slots[i].window);
+    const int index = SecondInStackingOrder(popup.stacking, listed);
+    if (index >= 0) {
+        popup.selection.section = SectionWindows;
+        popup.selection.index = index;
     }
 }
 
@@ -537,6 +556,7 @@ LRESULT OnOpenPopup(Application& app, HWND hwnd, LPARAM lParam) {
     }
     c.popup->selectionTools = MakeSelectionTools(c.popup->design, c.popup->dpi, app.program.services.dpi);
     c.popup->previousForeground = GetForegroundWindow();
+    c.popup->firstAltTabStep = c.popup->altTabOpened;
     Present(app, hwnd, ListChange::Opened);
     Log(L"popup opened%ls: %d windows, %d launcher entries, %d commands, %u dpi",
         c.popup->altTabOpened ? L" (Alt+Tab)" : L"", c.popup->selection.windowCount,
@@ -565,7 +585,11 @@ LRESULT OnMoveSelection(Application& app, HWND hwnd, WPARAM wParam) {
     if (framePreview && SelectionInWindows(app))
         PutAwaySelectedWindow(app.program.services, c.popup->list, c.popup->selection.index, hide);
     const short delta = static_cast<short>(HIWORD(wParam));
-    if (delta < 0) {
+    const bool firstAltTabStep = c.popup->firstAltTabStep;
+    c.popup->firstAltTabStep = false;
+    if (delta < 0 && firstAltTabStep) {
+        LandFirstAltTabStep(app);
+    } else if (delta < 0) {
         SelectNext(c.popup->selection);
     } else if (delta > 0) {
         SelectPrevious(c.popup->selection, true);
@@ -656,6 +680,18 @@ LRESULT OnWheel(Application& app, HWND hwnd, WPARAM wParam, LPARAM) {
     // Moved at once, so a click that follows the wheel chooses what the wheel selected.
     if (Prefs(app).ClickMode || altTabStaysOpen)
         OnMoveSelection(app, hwnd, wParam);
+    return 0;
+}
+
+LRESULT OnMouseWheel(Application& app, HWND hwnd, WPARAM wParam, LPARAM lParam) {
+    ControllerState& c = app.controller;
+    if (!c.popup)
+        return 0;
+    const int notches = TakeWheelNotches(c.popup->wheelRemainder, GET_WHEEL_DELTA_WPARAM(wParam));
+    const WPARAM step =
+        MAKEWPARAM(0, static_cast<WORD>(static_cast<short>(notches < 0 ? -kWheelNotch : kWheelNotch)));
+    for (int i = 0; i < (notches < 0 ? -notches : notches) && c.popup; ++i)
+        OnWheel(app, hwnd, step, lParam);
     return 0;
 }
 
@@ -800,9 +836,13 @@ LRESULT OnTilt(Application& app, HWND hwnd, WPARAM right) {
 }
 
 LRESULT OnHorizontalWheel(Application& app, HWND hwnd, WPARAM wParam) {
-    const int delta = GET_WHEEL_DELTA_WPARAM(wParam);
-    if (delta != 0)
-        SetScope(app, hwnd, delta > 0);
+    ControllerState& c = app.controller;
+    if (!c.popup)
+        return 0;
+    // Whole notches only: a touchpad's small sideways drift while scrolling must not switch it.
+    const int notches = TakeWheelNotches(c.popup->tiltRemainder, GET_WHEEL_DELTA_WPARAM(wParam));
+    if (notches != 0)
+        SetScope(app, hwnd, notches > 0);
     return 0;
 }
 
