@@ -14,6 +14,7 @@
 #include "model/program_state.h"
 #include "model/run_or_raise.h"
 #include "model/wheel_steps.h"
+#include "system/hook_client.h"
 #include "system/window_list.h"
 #include "system/window_show.h"
 #include "controller/frame_preview.h"
@@ -131,9 +132,20 @@ void FillWindowSection(Application& app, HWND hwnd, ItemList& list) {
         ArrangeByProgram(list, app.program.pathMemo);
 }
 
+// While an Alt+Tab list stays open the hook turns wheel notches anywhere into steps: the wheel
+// would otherwise scroll whatever window lies under the cursor, wherever Alt+Tab left it.
+void TellHookListOpen(Application& app, bool open) {
+    PopupSession& popup = *app.controller.popup;
+    if (open == popup.hookKnowsListOpen)
+        return;
+    popup.hookKnowsListOpen = open;
+    TellHookAltTabListOpen(app.program, open);
+}
+
 void ReleasePopupList(Application& app) {
     ControllerState& c = app.controller;
     if (c.popup) {
+        TellHookListOpen(app, false);
         EndNarrowing(c.popup->narrowing, c.popup->list);
         // The copies of windows that are still there are kept for the next open.
         ReturnLentIcons(c.iconCache, c.popup->list);
@@ -558,6 +570,8 @@ LRESULT OnOpenPopup(Application& app, HWND hwnd, LPARAM lParam) {
     c.popup->previousForeground = GetForegroundWindow();
     c.popup->firstAltTabStep = c.popup->altTabOpened;
     Present(app, hwnd, ListChange::Opened);
+    if (c.popup->altTabOpened && StayOpen(app))
+        TellHookListOpen(app, true);
     Log(L"popup opened%ls: %d windows, %d launcher entries, %d commands, %u dpi",
         c.popup->altTabOpened ? L" (Alt+Tab)" : L"", c.popup->selection.windowCount,
         c.popup->selection.launcherCount, c.popup->selection.commandCount, c.popup->dpi);
