@@ -4,6 +4,7 @@
 
 #include "hook/hook_test_control.h"
 
+#include <atomic>
 #include <cstdio>
 
 namespace hooktest {
@@ -11,6 +12,10 @@ namespace hooktest {
 namespace {
 
 constexpr UINT kBlockReceiver = WM_APP + 40;
+// Posted by the test thread behind everything the library posted before it: once the receiver
+// handled it, every earlier report is recorded.
+constexpr UINT kReceiverFence = WM_APP + 41;
+std::atomic<WPARAM> g_fencePassed{0};
 
 std::mutex g_receivedLock;
 std::vector<Posted> g_received;
@@ -29,6 +34,10 @@ LRESULT CALLBACK ReceiverProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
     if (msg == kMsgHookStatus) {
         std::lock_guard<std::mutex> lock(g_receivedLock);
         g_statuses.push_back(Status{wParam, lParam});
+        return 0;
+    }
+    if (msg == kReceiverFence) {
+        g_fencePassed = wParam;
         return 0;
     }
     if (msg == kBlockReceiver) {
@@ -256,6 +265,18 @@ void HookFixture::Settle() {
     EXPECT_TRUE(arrived) << "input did not reach the target window: wanted " << p.x << "," << p.y
                          << ", the target saw " << g_lastTargetMove.x << "," << g_lastTargetMove.y
                          << ", the cursor is at " << cursor.x << "," << cursor.y;
+    SyncReceiver();
+}
+
+void HookFixture::SyncReceiver() {
+    // The library posted its reports before the marker input reached the target, but the
+    // receiver's thread may not have run since: a loaded machine showed lists read too early.
+    if (GetTickCount64() < receiverBlockedUntil_)
+        return; // the test keeps it busy on purpose
+    static WPARAM fence = 0;
+    const WPARAM mine = ++fence;
+    PostMessageW(receiver_, kReceiverFence, mine, 0);
+    EXPECT_TRUE(WaitFor([&] { return g_fencePassed == mine; }, 5000)) << "the receiver's thread is stuck";
 }
 
 void HookFixture::FocusTarget() {
@@ -305,6 +326,7 @@ DWORD HookFixture::Control(DWORD command) {
 }
 
 void HookFixture::BlockReceiver(DWORD ms) {
+    receiverBlockedUntil_ = GetTickCount64() + ms;
     PostMessageW(receiver_, kBlockReceiver, ms, 0);
 }
 
