@@ -149,17 +149,6 @@ TEST(FramePreview, ChoosingBringsEveryWindowBackAndTheChosenOneToTheFront) {
     EXPECT_EQ(program.sandbox.Close(), 0);
 }
 
-} // namespace
-
-namespace {
-
-bool StopsAnswering(HWND window) {
-    DWORD_PTR result = 0;
-    return SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_NORMAL, 200, &result) == 0;
-}
-
-} // namespace
-
 // A listed window whose thread stopped reading its messages: minimising, restoring and showing it
 // would wait for that thread, and the popup with it.
 TEST(FramePreview, AHungWindowNeverStallsTheOpenTheStepsOrTheCancel) {
@@ -173,15 +162,15 @@ TEST(FramePreview, AHungWindowNeverStallsTheOpenTheStepsOrTheCancel) {
     ASSERT_TRUE(WaitFor([&] { return StopsAnswering(hung.window); }));
 
     ASSERT_TRUE(program.Open());
-    EXPECT_TRUE(program.Answers(1000)) << "the open waited on the hung window";
-    for (int step = 0; step < 3; ++step) {
-        PostMessageW(program.main, kMsgMoveSelection, kNext, 0);
-        EXPECT_TRUE(program.Answers(1000)) << "step " << step << " waited on the hung window";
+    for (UINT step : {kMsgMoveSelection, kMsgMoveSelection, kMsgMoveSelection, kMsgCancel}) {
+        EXPECT_TRUE(program.Answers(1000)) << "waited on the hung window before message " << step;
+        PostMessageW(program.main, step, kNext, 0);
     }
-    PostMessageW(program.main, kMsgCancel, 0, 0);
     EXPECT_TRUE(program.Closed());
     EXPECT_TRUE(program.Answers(1000)) << "the cancel waited on the hung window";
     EXPECT_TRUE(WaitFor([&] { return Shown(front.window); })) << "the answering window came back";
     hung.process.Kill();
     EXPECT_EQ(program.sandbox.Close(), 0);
 }
+
+} // namespace

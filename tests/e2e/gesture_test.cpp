@@ -6,7 +6,6 @@
 
 #include <string>
 
-#include "hook/hook.h"
 #include "support/e2e.h"
 #include "support/harness.h"
 #include "support/program.h"
@@ -245,8 +244,8 @@ TEST(Gesture, AltTabClickModeStaysOpenForArrowsAndEnter) {
     EXPECT_EQ(program.sandbox.Close(), 0);
 }
 
-// ReplaceAltTab=1: once Alt is up the list stays open, and hook.dll is told so: the wheel steps
-// it with the cursor far from the list, once per whole notch of a touchpad's small deltas.
+// ReplaceAltTab=1: hook.dll is told the list stays open, so the wheel steps it with the cursor
+// far from it, once per whole notch of a touchpad's small deltas.
 TEST(Gesture, TheAltTabListThatStaysOpenFollowsTheWheelWhereverTheCursorIs) {
     ThreeTargets t;
     ASSERT_TRUE(t.Start(L"listwheel"));
@@ -265,30 +264,6 @@ TEST(Gesture, TheAltTabListThatStaysOpenFollowsTheWheelWhereverTheCursorIs) {
     EXPECT_TRUE(program.Closed());
     EXPECT_TRUE(ForegroundBecomes(t.alpha.window)) << "eight deltas of 15 are one step, not none nor eight";
     EXPECT_TRUE(WaitFor(KeysUp, 2000));
-    EXPECT_EQ(program.sandbox.Close(), 0);
-}
-
-// Without the hook's help (a hook.dll that lacks SetAltTabListOpen) the wheel reaches the list
-// only over it, as WM_MOUSEWHEEL: its small deltas add up to one step per notch there too.
-TEST(Gesture, SmallWheelDeltasOverTheListStepItOncePerNotch) {
-    ThreeTargets t;
-    ASSERT_TRUE(t.Start(L"ownwheel"));
-    Resident program; // the recording stand-in for hook.dll
-    ASSERT_TRUE(program.Start(L"[Preference]\r\nReplaceAltTab=1\r\nArrangeWindow=0\r\n"));
-    PostMessageW(program.main, kMsgOpenPopup, 0, 1);
-    ASSERT_TRUE(program.Visible());
-    ASSERT_TRUE(ForegroundBecomes(program.main));
-    RECT popup{};
-    GetWindowRect(program.main, &popup);
-    // Over the first row (Gamma, selected): rows are 40 px high below a 12 px margin.
-    MouseMoveTo((popup.left + popup.right) / 2, popup.top + 12 + 20);
-    PumpFor(200);
-    for (int i = 0; i < 8; ++i)
-        Notch(-15); // Beta
-    PumpFor(200);
-    KeyTap(VK_RETURN);
-    EXPECT_TRUE(program.Closed());
-    EXPECT_TRUE(ForegroundBecomes(t.beta.window)) << "eight deltas of 15 are one step, not none nor eight";
     EXPECT_EQ(program.sandbox.Close(), 0);
 }
 

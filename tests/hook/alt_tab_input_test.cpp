@@ -36,9 +36,8 @@ class AltTabFixture : public HookFixture {
         EXPECT_TRUE(arrived) << "keys did not reach the target: " << Describe(TargetKeys());
         SyncReceiver();
     }
-    // Alt is down: the first Tab opens the list. Then the mask that keeps the menu bar shut must
-    // be through before Alt comes up. A person's hand always gives it that moment; a burst sent
-    // at once overtakes it on a loaded machine (the release then reaches the window first).
+    // With Alt down, Tab opens the list; Alt comes up only once the mask that keeps the menu bar
+    // shut is through, as with a person's hand (a burst overtakes it on a loaded machine).
     void OpenTheList() {
         KeyPress(VK_TAB, true);
         KeyPress(VK_TAB, false);

@@ -12,8 +12,7 @@ namespace hooktest {
 namespace {
 
 constexpr UINT kBlockReceiver = WM_APP + 40;
-// Posted by the test thread behind everything the library posted before it: once the receiver
-// handled it, every earlier report is recorded.
+// Posted behind the library's reports: once the receiver handled it, they are recorded.
 constexpr UINT kReceiverFence = WM_APP + 41;
 std::atomic<WPARAM> g_fencePassed{0};
 
@@ -269,8 +268,8 @@ void HookFixture::Settle() {
 }
 
 void HookFixture::SyncReceiver() {
-    // The library posted its reports before the marker input reached the target, but the
-    // receiver's thread may not have run since: a loaded machine showed lists read too early.
+    // The reports were posted before the marker input arrived; on a loaded machine the
+    // receiver's thread may not have run since.
     if (GetTickCount64() < receiverBlockedUntil_)
         return; // the test keeps it busy on purpose
     static WPARAM fence = 0;

@@ -70,10 +70,9 @@ class HookFixture : public testing::Test {
         return reinterpret_cast<Fn>(reinterpret_cast<void*>(GetProcAddress(module_, name)));
     }
 
-    // Every input sent so far has been delivered: a move to a fresh spot reached the target, and
-    // the receiver recorded what the library posted for it.
+    // Every input sent so far has been delivered (a move to a fresh spot reached the target) and
+    // every report the library posted so far is recorded (SyncReceiver).
     void Settle();
-    // The receiver has recorded every report the library posted so far.
     void SyncReceiver();
     // Brings the target to the front with the keyboard focus.
     void FocusTarget();
