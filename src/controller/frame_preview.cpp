@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "platform/unique_handle.h"
+#include "system/window_show.h"
 
 namespace mw {
 
@@ -91,9 +92,9 @@ void HideOrMinimise(const SystemServices& services, const ListItem& item, bool h
     if (!item.window || !IsWindow(item.window))
         return;
     if (hide && RecordHiddenWindow(services, item.window, item.showState)) {
-        ShowWindow(item.window, SW_HIDE);
+        ShowWindowWithoutWaiting(item.window, SW_HIDE);
     } else {
-        CloseWindow(item.window);
+        MinimiseWindowWithoutWaiting(item.window);
     }
 }
 
@@ -119,7 +120,7 @@ void PutAwayOtherWindows(const SystemServices& services, const ItemList& popupLi
     if (IsListedWindow(popupList, selectedIndexOrMinus1)) {
         HWND selected = popupList.slots[selectedIndexOrMinus1].window;
         if (IsIconic(selected))
-            OpenIcon(selected);
+            RestoreWindowWithoutWaiting(selected);
     }
     for (int i = 0; i < popupList.count && i < ListCapacity; ++i) {
         if (i == selectedIndexOrMinus1 || !IsListedWindow(popupList, i))
@@ -148,11 +149,11 @@ void ShowSelectedWindow(const ItemList& popupList, int selectedIndex, bool hide)
         return;
     const ListItem& item = popupList.slots[selectedIndex];
     if (item.showState == StateMaximized) {
-        ShowWindow(item.window, SW_SHOWMAXIMIZED);
+        ShowWindowWithoutWaiting(item.window, SW_SHOWMAXIMIZED);
     } else if (hide) {
-        ShowWindow(item.window, SW_SHOW);
+        ShowWindowWithoutWaiting(item.window, SW_SHOW);
     } else {
-        OpenIcon(item.window);
+        RestoreWindowWithoutWaiting(item.window);
     }
 }
 
@@ -172,7 +173,7 @@ void RestorePreviewedWindows(const SystemServices& services, const ItemList& pop
             continue; // closed while it was put away
         switch (item->showState) {
         case StateMaximized:
-            ShowWindow(window, SW_SHOWMAXIMIZED);
+            ShowWindowWithoutWaiting(window, SW_SHOWMAXIMIZED);
             SetForegroundWindow(window);
             break;
         case StateMinimized:
@@ -180,13 +181,13 @@ void RestorePreviewedWindows(const SystemServices& services, const ItemList& pop
             // selection) or hidden it: either way it goes back to the task bar, minimised and
             // visible, without taking the foreground.
             if (!IsIconic(window) || !IsWindowVisible(window))
-                ShowWindow(window, SW_SHOWMINNOACTIVE);
+                ShowWindowWithoutWaiting(window, SW_SHOWMINNOACTIVE);
             break;
         default:
             if (hide) {
-                ShowWindow(window, SW_SHOW);
+                ShowWindowWithoutWaiting(window, SW_SHOW);
             } else {
-                OpenIcon(window);
+                RestoreWindowWithoutWaiting(window);
             }
             SetForegroundWindow(window);
             break;
@@ -226,7 +227,7 @@ void RestoreWindowsLeftHidden(const SystemServices& services) {
         if (IsWindowVisible(window))
             continue;
         // A hidden window keeps its maximised or normal state; SW_SHOWNA shows it in that state.
-        ShowWindow(window, entry.showState == StateMinimized ? SW_SHOWMINNOACTIVE : SW_SHOWNA);
+        ShowWindowWithoutWaiting(window, entry.showState == StateMinimized ? SW_SHOWMINNOACTIVE : SW_SHOWNA);
     }
     for (const std::wstring& name : done)
         RegDeleteValueW(key.get(), name.c_str());

@@ -91,6 +91,7 @@ LRESULT CALLBACK MainWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM l
             return 0;
         return OnTimer(app, hwnd, wParam);
     case WM_MOUSEWHEEL:
+        return OnMouseWheel(app, hwnd, wParam, lParam);
     case WM_VSCROLL:
         return OnWheel(app, hwnd, wParam, lParam);
     case WM_MOUSEMOVE:

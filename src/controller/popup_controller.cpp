@@ -8,11 +8,15 @@
 #include "hook/hook.h"
 #include "controller/activation.h"
 #include "controller/launch.h"
+#include "model/alt_tab_landing.h"
 #include "model/list_building.h"
 #include "controller/application.h"
 #include "model/program_state.h"
 #include "model/run_or_raise.h"
+#include "model/wheel_steps.h"
+#include "system/hook_client.h"
 #include "system/window_list.h"
+#include "system/window_show.h"
 #include "controller/frame_preview.h"
 #include "platform/log.h"
 #include "platform/resources_lang.h"
@@ -91,7 +95,11 @@ void StopEdgeTimers(HWND hwnd) {
 void TakeForeground(HWND hwnd) {
     if (SetForegroundWindow(hwnd) && GetForegroundWindow() == hwnd)
         return;
-    const DWORD foregroundThread = GetWindowThreadProcessId(GetForegroundWindow(), nullptr);
+    HWND front = GetForegroundWindow();
+    // Sharing input with a thread that reads none would stall the foreground with it.
+    if (front && IsHungAppWindow(front))
+        return;
+    const DWORD foregroundThread = GetWindowThreadProcessId(front, nullptr);
     if (foregroundThread)
         ForegroundSharingInput(hwnd, GetCurrentThreadId(), foregroundThread);
 }
@@ -117,13 +125,27 @@ void FillWindowSection(Application& app, HWND hwnd, ItemList& list) {
     } else {
         c.popup->closeTarget = nullptr;
     }
+    c.popup->stacking.clear();
+    for (int i = 0; i < list.count; ++i)
+        c.popup->stacking.push_back(list.slots[i].window);
     if (Prefs(app).ArrangeWindow)
         ArrangeByProgram(list, app.program.pathMemo);
+}
+
+// While an Alt+Tab list stays open the hook turns wheel notches anywhere into steps: the wheel
+// would otherwise scroll whatever window lies under the cursor, wherever Alt+Tab left it.
+void TellHookListOpen(Application& app, bool open) {
+    PopupSession& popup = *app.controller.popup;
+    if (open == popup.hookKnowsListOpen)
+        return;
+    popup.hookKnowsListOpen = open;
+    TellHookAltTabListOpen(app.program, open);
 }
 
 void ReleasePopupList(Application& app) {
     ControllerState& c = app.controller;
     if (c.popup) {
+        TellHookListOpen(app, false);
         EndNarrowing(c.popup->narrowing, c.popup->list);
         // The copies of windows that are still there are kept for the next open.
         ReturnLentIcons(c.iconCache, c.popup->list);
@@ -224,10 +246,10 @@ void ToggleDesktop(Application& app) {
         for (int p = saved->count - 1; p >= 0; --p) {
             const ListItem& item = saved->slots[p];
             if (item.showState == StateNormal) {
-                OpenIcon(item.window);
+                RestoreWindowWithoutWaiting(item.window);
                 SetForegroundWindow(item.window);
             } else if (item.showState == StateMaximized) {
-                ShowWindow(item.window, SW_SHOWMAXIMIZED);
+                ShowWindowWithoutWaiting(item.window, SW_SHOWMAXIMIZED);
                 SetForegroundWindow(item.window);
             }
         }
@@ -236,7 +258,21 @@ void ToggleDesktop(Application& app) {
     RecordDesktopWindows(popup, *saved);
     for (int i = 0; i < popup.count; ++i) {
         if (!IsIconic(popup.slots[i].window))
-            CloseWindow(popup.slots[i].window);
+            MinimiseWindowWithoutWaiting(popup.slots[i].window);
+    }
+}
+
+// The first Tab of Alt+Tab: the window that was behind the front one, wherever the grouping
+// put it; without one the front window stays selected.
+void LandFirstAltTabStep(Application& app) {
+    PopupSession& popup = *app.controller.popup;
+    std::vector<HWND> listed;
+    for (int i = 0; i < popup.list.count; ++i)
+        listed.push_back(popup.list.slots[i].window);
+    const int index = SecondInStackingOrder(popup.stacking, listed);
+    if (index >= 0) {
+        popup.selection.section = SectionWindows;
+        popup.selection.index = index;
     }
 }
 
@@ -532,7 +568,10 @@ LRESULT OnOpenPopup(Application& app, HWND hwnd, LPARAM lParam) {
     }
     c.popup->selectionTools = MakeSelectionTools(c.popup->design, c.popup->dpi, app.program.services.dpi);
     c.popup->previousForeground = GetForegroundWindow();
+    c.popup->firstAltTabStep = c.popup->altTabOpened;
     Present(app, hwnd, ListChange::Opened);
+    if (c.popup->altTabOpened && StayOpen(app))
+        TellHookListOpen(app, true);
     Log(L"popup opened%ls: %d windows, %d launcher entries, %d commands, %u dpi",
         c.popup->altTabOpened ? L" (Alt+Tab)" : L"", c.popup->selection.windowCount,
         c.popup->selection.launcherCount, c.popup->selection.commandCount, c.popup->dpi);
@@ -560,7 +599,11 @@ LRESULT OnMoveSelection(Application& app, HWND hwnd, WPARAM wParam) {
     if (framePreview && SelectionInWindows(app))
         PutAwaySelectedWindow(app.program.services, c.popup->list, c.popup->selection.index, hide);
     const short delta = static_cast<short>(HIWORD(wParam));
-    if (delta < 0) {
+    const bool firstAltTabStep = c.popup->firstAltTabStep;
+    c.popup->firstAltTabStep = false;
+    if (delta < 0 && firstAltTabStep) {
+        LandFirstAltTabStep(app);
+    } else if (delta < 0) {
         SelectNext(c.popup->selection);
     } else if (delta > 0) {
         SelectPrevious(c.popup->selection, true);
@@ -651,6 +694,18 @@ LRESULT OnWheel(Application& app, HWND hwnd, WPARAM wParam, LPARAM) {
     // Moved at once, so a click that follows the wheel chooses what the wheel selected.
     if (Prefs(app).ClickMode || altTabStaysOpen)
         OnMoveSelection(app, hwnd, wParam);
+    return 0;
+}
+
+LRESULT OnMouseWheel(Application& app, HWND hwnd, WPARAM wParam, LPARAM lParam) {
+    ControllerState& c = app.controller;
+    if (!c.popup)
+        return 0;
+    const int notches = TakeWheelNotches(c.popup->wheelRemainder, GET_WHEEL_DELTA_WPARAM(wParam));
+    const WPARAM step =
+        MAKEWPARAM(0, static_cast<WORD>(static_cast<short>(notches < 0 ? -kWheelNotch : kWheelNotch)));
+    for (int i = 0; i < (notches < 0 ? -notches : notches) && c.popup; ++i)
+        OnWheel(app, hwnd, step, lParam);
     return 0;
 }
 
@@ -795,9 +850,13 @@ LRESULT OnTilt(Application& app, HWND hwnd, WPARAM right) {
 }
 
 LRESULT OnHorizontalWheel(Application& app, HWND hwnd, WPARAM wParam) {
-    const int delta = GET_WHEEL_DELTA_WPARAM(wParam);
-    if (delta != 0)
-        SetScope(app, hwnd, delta > 0);
+    ControllerState& c = app.controller;
+    if (!c.popup)
+        return 0;
+    // Whole notches only: a touchpad's small sideways drift while scrolling must not switch it.
+    const int notches = TakeWheelNotches(c.popup->tiltRemainder, GET_WHEEL_DELTA_WPARAM(wParam));
+    if (notches != 0)
+        SetScope(app, hwnd, notches > 0);
     return 0;
 }
 

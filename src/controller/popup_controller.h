@@ -56,6 +56,11 @@ struct PopupSession {
     bool selectionPainted = false;   // false until the first paint
     PopupNarrowing narrowing;        // the typed filter and the monitor scope
     std::vector<HWND> closing;       // windows a middle click asked to close, until they go
+    int wheelRemainder = 0;          // WM_MOUSEWHEEL deltas short of a whole notch
+    int tiltRemainder = 0;           // WM_MOUSEHWHEEL deltas short of a whole notch
+    std::vector<HWND> stacking;      // the listed windows front first, before the grouping
+    bool firstAltTabStep = false;    // opened by Alt+Tab, and its first step is still to come
+    bool hookKnowsListOpen = false;  // hook.dll was told this Alt+Tab list stays open
 };
 
 struct ControllerState {
@@ -120,6 +125,8 @@ LRESULT OnCancel(Application& app, HWND hwnd);
 LRESULT OnMouseMove(Application& app, HWND hwnd, LPARAM lParam);
 LRESULT OnLeftButtonUp(Application& app, HWND hwnd);
 LRESULT OnWheel(Application& app, HWND hwnd, WPARAM wParam, LPARAM lParam);
+// WM_MOUSEWHEEL on the popup: its deltas are added up and each whole notch is one OnWheel step.
+LRESULT OnMouseWheel(Application& app, HWND hwnd, WPARAM wParam, LPARAM lParam);
 LRESULT OnTimer(Application& app, HWND hwnd, WPARAM id);
 LRESULT OnPaint(Application& app, HWND hwnd);
 LRESULT OnActivateApp(Application& app, HWND hwnd, WPARAM active);

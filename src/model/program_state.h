@@ -57,6 +57,8 @@ struct HookApi {
     int (*start)(HWND, int, int, int, int, int, int) = nullptr;
     HWND (*end)() = nullptr;
     int (*options)(int) = nullptr;
+    // Optional too: without it the wheel reaches an Alt+Tab list that stays open only over it.
+    int (*altTabListOpen)(int) = nullptr;
 };
 
 // dwmapi's thumbnail functions, once the library is loaded.

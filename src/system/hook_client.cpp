@@ -46,6 +46,18 @@ bool LoadHookLibrary(ProgramState& program, const std::wstring& folder) {
         reinterpret_cast<void*>(GetProcAddress(program.hookLibrary.get(), "SetHookOptions")));
     if (!api.options)
         Log(L"hook.dll has no SetHookOptions: the middle click over the popup stays the window's");
+    api.altTabListOpen = reinterpret_cast<decltype(api.altTabListOpen)>(
+        reinterpret_cast<void*>(GetProcAddress(program.hookLibrary.get(), "SetAltTabListOpen")));
+    if (!api.altTabListOpen)
+        Log(L"hook.dll has no SetAltTabListOpen: the wheel steps an Alt+Tab list only over it");
+    return true;
+}
+
+bool TellHookAltTabListOpen(const ProgramState& program, bool open) {
+    const HookApi& api = program.services.hook;
+    if (!api.altTabListOpen)
+        return false;
+    api.altTabListOpen(open ? 1 : 0);
     return true;
 }
 

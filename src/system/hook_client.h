@@ -37,6 +37,11 @@ HWND RemoveMouseHook(const ProgramState& program);
 // (NoteHookRefused), never shown as success.
 bool ReinstallMouseHook(ProgramState& program);
 
+// Tells hook.dll (SetAltTabListOpen, where the library has it) that a list Alt+Tab opened stays
+// open (`open`), so wheel notches anywhere step it, or that it closed. False when the library
+// lacks the export.
+bool TellHookAltTabListOpen(const ProgramState& program, bool open);
+
 // The hook is installed: every trouble is over.
 void NoteHookInstalled(ProgramState& program);
 // StartMouseHook refused after start-up: the tray shows it and the program retries; the user is

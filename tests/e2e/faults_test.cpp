@@ -30,11 +30,6 @@ constexpr int kRightButtonRadio = 1006;
 constexpr int kLeftButtonRadio = 1005;
 constexpr int kOptionsOk = 1000;
 
-bool Hung(HWND window) {
-    DWORD_PTR result = 0;
-    return SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_NORMAL, 200, &result) == 0;
-}
-
 // A visible window of a process, of the dialog class, whose title or text matches.
 HWND WaitDialog(DWORD pid, const std::wstring& title, DWORD timeoutMs = 10000) {
     HWND found = nullptr;
@@ -85,7 +80,7 @@ TEST(Faults, AWindowThatStoppedAnsweringNeitherDelaysThePopupNorFreezesTheChoice
     Resident program;
     ASSERT_TRUE(program.Start(L"[Preference]\r\nArrangeWindow=0\r\n"));
     PostMessageW(hung.window, WM_APP, 0, 0); // its thread sleeps until the process is ended
-    ASSERT_TRUE(WaitFor([&] { return Hung(hung.window); }));
+    ASSERT_TRUE(WaitFor([&] { return StopsAnswering(hung.window); }));
 
     for (int round = 0; round < 2; ++round) {
         // The hung window is the front one: the first entry.

@@ -149,4 +149,28 @@ TEST(FramePreview, ChoosingBringsEveryWindowBackAndTheChosenOneToTheFront) {
     EXPECT_EQ(program.sandbox.Close(), 0);
 }
 
+// A listed window whose thread stopped reading its messages: minimising, restoring and showing it
+// would wait for that thread, and the popup with it.
+TEST(FramePreview, AHungWindowNeverStallsTheOpenTheStepsOrTheCancel) {
+    Target front, hung;
+    ASSERT_TRUE(hung.Start(L"Hung frame", true));
+    ASSERT_TRUE(front.Start(L"Front frame"));
+    BringToFront(front.window);
+    Resident program;
+    ASSERT_TRUE(program.Start(L"[Preference]\r\nAltab7=1\r\nArrangeWindow=0\r\n"));
+    PostMessageW(hung.window, WM_APP, 0, 0); // sleeps until the process is ended
+    ASSERT_TRUE(WaitFor([&] { return StopsAnswering(hung.window); }));
+
+    ASSERT_TRUE(program.Open());
+    for (UINT step : {kMsgMoveSelection, kMsgMoveSelection, kMsgMoveSelection, kMsgCancel}) {
+        EXPECT_TRUE(program.Answers(1000)) << "waited on the hung window before message " << step;
+        PostMessageW(program.main, step, kNext, 0);
+    }
+    EXPECT_TRUE(program.Closed());
+    EXPECT_TRUE(program.Answers(1000)) << "the cancel waited on the hung window";
+    EXPECT_TRUE(WaitFor([&] { return Shown(front.window); })) << "the answering window came back";
+    hung.process.Kill();
+    EXPECT_EQ(program.sandbox.Close(), 0);
+}
+
 } // namespace

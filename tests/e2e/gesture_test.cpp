@@ -247,4 +247,27 @@ TEST(Gesture, AltTabClickModeStaysOpenForArrowsAndEnter) {
     EXPECT_EQ(program.sandbox.Close(), 0);
 }
 
+// ReplaceAltTab=1: hook.dll is told the list stays open, so the wheel steps it with the cursor
+// far from it, once per whole notch of a touchpad's small deltas.
+TEST(Gesture, TheAltTabListThatStaysOpenFollowsTheWheelWhereverTheCursorIs) {
+    ThreeTargets t;
+    ASSERT_TRUE(t.Start(L"listwheel"));
+    Resident program;
+    ASSERT_TRUE(program.Start(L"[Preference]\r\nReplaceAltTab=1\r\n", L"", kRealHook));
+    PlaceCursor(5, 5); // over the desktop, nowhere near the list
+    KeyPress(VK_MENU, true);
+    KeyTap(VK_TAB); // opens on Beta
+    ASSERT_TRUE(program.Visible());
+    KeyPress(VK_MENU, false);
+    ASSERT_TRUE(WaitFor([&] { return GetForegroundWindow() == program.main; }));
+    for (int i = 0; i < 8; ++i)
+        Notch(-15); // one notch in all: Alpha
+    PumpFor(200);
+    KeyTap(VK_RETURN);
+    EXPECT_TRUE(program.Closed());
+    EXPECT_TRUE(ForegroundBecomes(t.alpha.window)) << "eight deltas of 15 are one step, not none nor eight";
+    EXPECT_TRUE(WaitFor(KeysUp, 2000));
+    EXPECT_EQ(program.sandbox.Close(), 0);
+}
+
 } // namespace

@@ -4,6 +4,7 @@
 
 #include "hook/hook_test_control.h"
 
+#include <atomic>
 #include <cstdio>
 
 namespace hooktest {
@@ -11,6 +12,9 @@ namespace hooktest {
 namespace {
 
 constexpr UINT kBlockReceiver = WM_APP + 40;
+// Posted behind the library's reports: once the receiver handled it, they are recorded.
+constexpr UINT kReceiverFence = WM_APP + 41;
+std::atomic<WPARAM> g_fencePassed{0};
 
 std::mutex g_receivedLock;
 std::vector<Posted> g_received;
@@ -29,6 +33,10 @@ LRESULT CALLBACK ReceiverProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
     if (msg == kMsgHookStatus) {
         std::lock_guard<std::mutex> lock(g_receivedLock);
         g_statuses.push_back(Status{wParam, lParam});
+        return 0;
+    }
+    if (msg == kReceiverFence) {
+        g_fencePassed = wParam;
         return 0;
     }
     if (msg == kBlockReceiver) {
@@ -256,6 +264,18 @@ void HookFixture::Settle() {
     EXPECT_TRUE(arrived) << "input did not reach the target window: wanted " << p.x << "," << p.y
                          << ", the target saw " << g_lastTargetMove.x << "," << g_lastTargetMove.y
                          << ", the cursor is at " << cursor.x << "," << cursor.y;
+    SyncReceiver();
+}
+
+void HookFixture::SyncReceiver() {
+    // The reports were posted before the marker input arrived; on a loaded machine the
+    // receiver's thread may not have run since.
+    if (GetTickCount64() < receiverBlockedUntil_)
+        return; // the test keeps it busy on purpose
+    static WPARAM fence = 0;
+    const WPARAM mine = ++fence;
+    PostMessageW(receiver_, kReceiverFence, mine, 0);
+    EXPECT_TRUE(WaitFor([&] { return g_fencePassed == mine; }, 5000)) << "the receiver's thread is stuck";
 }
 
 void HookFixture::FocusTarget() {
@@ -305,6 +325,7 @@ DWORD HookFixture::Control(DWORD command) {
 }
 
 void HookFixture::BlockReceiver(DWORD ms) {
+    receiverBlockedUntil_ = GetTickCount64() + ms;
     PostMessageW(receiver_, kBlockReceiver, ms, 0);
 }
 

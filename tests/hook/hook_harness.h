@@ -70,8 +70,10 @@ class HookFixture : public testing::Test {
         return reinterpret_cast<Fn>(reinterpret_cast<void*>(GetProcAddress(module_, name)));
     }
 
-    // Every input sent so far has been delivered: a move to a fresh spot reached the target.
+    // Every input sent so far has been delivered (a move to a fresh spot reached the target) and
+    // every report the library posted so far is recorded (SyncReceiver).
     void Settle();
+    void SyncReceiver();
     // Brings the target to the front with the keyboard focus.
     void FocusTarget();
 
@@ -98,6 +100,7 @@ class HookFixture : public testing::Test {
     EndHookFn end_ = nullptr;
     HWND receiver_ = nullptr;
     HWND target_ = nullptr;
+    ULONGLONG receiverBlockedUntil_ = 0; // BlockReceiver's sleep: nothing to wait for until then
 
   public:
     // Blocks the receiver's thread for `ms` (posted, so the caller does not wait).

@@ -56,6 +56,11 @@ bool Resident::Closed() {
     return WaitFor([&] { return !IsWindowVisible(main); });
 }
 
+bool StopsAnswering(HWND window) {
+    DWORD_PTR result = 0;
+    return SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_NORMAL, 200, &result) == 0;
+}
+
 bool Resident::Answers(UINT timeoutMs) const {
     DWORD_PTR result = 0;
     return SendMessageTimeoutW(main, WM_NULL, 0, 0, SMTO_NORMAL, timeoutMs, &result) != 0;

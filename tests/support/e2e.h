@@ -44,6 +44,8 @@ struct Resident {
     std::string HookCalls() const;
 };
 
+// The window's thread has not taken a sent message within 200 ms.
+bool StopsAnswering(HWND window);
 std::string Describe(HWND window);
 void BringToFront(HWND window);
 ::testing::AssertionResult ForegroundBecomes(HWND window, DWORD timeoutMs = 5000);
