@@ -144,6 +144,7 @@ int main(int argc, char** argv) {
         auto openPass = [&] {
             auto list = CreateItemList();
             const double a = NowUs();
+            const ProgramPathPass pass(program.pathMemo); // as the program lists the windows
             EnumerateTopLevelWindows(program, *list, design.iconSize, design.iconSize, &cache);
             const double b = NowUs();
             ArrangeByProgram(*list, program.pathMemo);
@@ -193,6 +194,7 @@ int main(int argc, char** argv) {
         auto timedOpen = [&](ProgramState& state, IconCache& icons) {
             auto list = CreateItemList();
             const double a = NowUs();
+            const ProgramPathPass pass(state.pathMemo);
             EnumerateTopLevelWindows(state, *list, design.iconSize, design.iconSize, &icons);
             ArrangeByProgram(*list, state.pathMemo);
             RenderPopup(nullptr, *list, noLaunchers, *commands, design, true, surface);

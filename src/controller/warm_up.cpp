@@ -13,6 +13,7 @@ namespace mw {
 
 void WarmUpOpenPath(ProgramState& program, IconCache& cache, int iconSize, int iconPixels) {
     auto list = CreateItemList();
+    const ProgramPathPass pass(program.pathMemo);
     EnumerateTopLevelWindows(program, *list, iconSize, iconPixels, &cache);
     // The arrangement by program and the narrowing read the same paths at the open.
     wchar_t path[TextBufferLength];

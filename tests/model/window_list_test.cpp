@@ -401,6 +401,36 @@ TEST(ProgramPath, OfOwnWindowAndOfNoWindow) {
     EXPECT_EQ(path[0], L'\0');
 }
 
+// A pass asks each process for its creation time once; a later pass or a lookup outside any
+// pass asks again, so an id handed on to another process never finds the old path.
+TEST(ProgramPath, APassTrustsOnlyWhatItCheckedItself) {
+    HWND w = CreateWindowExW(0, PlainClass(), L"mw-pass", WS_OVERLAPPEDWINDOW, 0, 0, 100, 100, nullptr,
+                             nullptr, GetModuleHandleW(nullptr), nullptr);
+    wchar_t path[TextBufferLength], own[MAX_PATH];
+    GetModuleFileNameW(nullptr, own, MAX_PATH);
+    ProgramPathMemo memo;
+    {
+        const ProgramPathPass pass(memo);
+        ASSERT_TRUE(ProgramPathOfWindow(&memo, w, path));
+        ASSERT_EQ(memo.entries.size(), 1u);
+        memo.entries[0].created = 1; // as if the id now named another process
+        memo.entries[0].path = L"C:\\other.exe";
+        ASSERT_TRUE(ProgramPathOfWindow(&memo, w, path));
+        EXPECT_STREQ(path, L"C:\\other.exe") << "checked once in the pass";
+    }
+    EXPECT_EQ(memo.pass, 0u);
+    {
+        const ProgramPathPass next(memo);
+        ASSERT_TRUE(ProgramPathOfWindow(&memo, w, path));
+        EXPECT_EQ(lstrcmpiW(path, own), 0) << "a new pass checks again";
+    }
+    memo.entries.back().created = 1;
+    memo.entries.back().path = L"C:\\other.exe";
+    ASSERT_TRUE(ProgramPathOfWindow(&memo, w, path));
+    EXPECT_EQ(lstrcmpiW(path, own), 0) << "outside a pass every lookup checks";
+    DestroyWindow(w);
+}
+
 // GetModuleFileNameExW cuts a long program path without an error: a 300-character path came
 // back as its first 259 characters and was taken for the whole one. Only a length that leaves
 // room for the terminator and one unit more is certainly whole.
