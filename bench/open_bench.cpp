@@ -4,7 +4,7 @@
 // ones, as the program keeps them; the first open is printed on its own): a bare EnumWindows pass that reads
 // each title and asks for each icon the way the rules need (WM_GETICON with a time-out, then the class icon),
 // stopping at 50 windows. Then, in pairs that each start from a fresh program state, the first open
-// after start-up against the open after it.
+// after start-up (after the program's idle warm-up) against the open after it.
 //   bench_open [rounds]
 #include <windows.h>
 
@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "bench_util.h"
+#include "controller/warm_up.h"
 #include "model/icon_cache.h"
 #include "model/item_list.h"
 #include "model/list_building.h"
@@ -143,6 +144,7 @@ int main(int argc, char** argv) {
         auto openPass = [&] {
             auto list = CreateItemList();
             const double a = NowUs();
+            const ProgramPathPass pass(program.pathMemo); // as the program lists the windows
             EnumerateTopLevelWindows(program, *list, design.iconSize, design.iconSize, &cache);
             const double b = NowUs();
             ArrangeByProgram(*list, program.pathMemo);
@@ -182,29 +184,45 @@ int main(int argc, char** argv) {
     }
 
     // The first open after start-up against the one after it, in pairs: each pair starts from a
-    // fresh program state (empty icon cache and path memo), as a new run of the program does.
-    std::vector<double> firstUs, secondUs, firstRatios;
+    // fresh program state (empty icon cache and path memo), as a new run of the program does, and
+    // runs the program's idle warm-up first, as the program does once its tray icon and hook are
+    // up. Beside each pair, a fresh state without the warm-up shows what the warm-up saves.
+    std::vector<double> firstUs, secondUs, firstRatios, warmUpUs, coldUs, coldRatios;
     for (int pair = 0; pair < std::max(5, rounds / 3); ++pair) {
-        IconCache freshCache;
-        ProgramState freshProgram;
-        auto timedOpen = [&] {
+        IconCache freshCache, coldCache;
+        ProgramState freshProgram, coldProgram;
+        auto timedOpen = [&](ProgramState& state, IconCache& icons) {
             auto list = CreateItemList();
             const double a = NowUs();
-            EnumerateTopLevelWindows(freshProgram, *list, design.iconSize, design.iconSize, &freshCache);
-            ArrangeByProgram(*list, freshProgram.pathMemo);
+            const ProgramPathPass pass(state.pathMemo);
+            EnumerateTopLevelWindows(state, *list, design.iconSize, design.iconSize, &icons);
+            ArrangeByProgram(*list, state.pathMemo);
             RenderPopup(nullptr, *list, noLaunchers, *commands, design, true, surface);
             GdiFlush();
             const double b = NowUs();
-            ReturnLentIcons(freshCache, *list);
+            ReturnLentIcons(icons, *list);
             ClearItemList(*list);
             surface.Release();
             return b - a;
         };
-        const double first = timedOpen();
-        const double second = timedOpen();
+        const double w = NowUs();
+        WarmUpOpenPath(freshProgram, freshCache, design.iconSize, design.iconSize);
+        warmUpUs.push_back(NowUs() - w);
+        // The order of the warmed and the cold pair swaps every pair.
+        double cold = 0;
+        if (pair % 2)
+            cold = timedOpen(coldProgram, coldCache);
+        const double first = timedOpen(freshProgram, freshCache);
+        const double second = timedOpen(freshProgram, freshCache);
+        if (pair % 2 == 0)
+            cold = timedOpen(coldProgram, coldCache);
+        ClearIconCache(coldCache);
         firstUs.push_back(first);
         secondUs.push_back(second);
         firstRatios.push_back(first / second);
+        coldUs.push_back(cold);
+        coldRatios.push_back(cold / second);
+        ClearIconCache(freshCache);
     }
 
     const Stats floor = Summarise(floorUs), open = Summarise(openUs);
@@ -241,6 +259,11 @@ int main(int argc, char** argv) {
     std::printf("  ratio open path / floor: median %.2f   p10 %.2f   p90 %.2f   (goal 1.5)\n",
                 open.median / floor.median, open.p10 / floor.p10, open.p90 / floor.p90);
     PrintRatio("ratio per round, open / floor", ratios, 1.5);
+    PrintStats("idle warm-up after start-up", Summarise(warmUpUs), "ms", 1e-3);
+    PrintStats("first open without the warm-up", Summarise(coldUs), "ms", 1e-3);
+    const Stats coldRatio = Summarise(coldRatios);
+    std::printf("  ratio first open without the warm-up / second open: median %.2f   p10 %.2f   p90 %.2f\n",
+                coldRatio.median, coldRatio.p10, coldRatio.p90);
     PrintStats("first open after start-up", Summarise(firstUs), "ms", 1e-3);
     PrintStats("second open after start-up", Summarise(secondUs), "ms", 1e-3);
     const Stats firstRatio = Summarise(firstRatios);

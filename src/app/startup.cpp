@@ -12,6 +12,7 @@
 #include "controller/main_window.h"
 #include "controller/popup_controller.h"
 #include "controller/tray.h"
+#include "controller/warm_up.h"
 #include "hook/hook.h"
 #include "system/hook_client.h"
 #include "model/list_building.h"
@@ -199,6 +200,7 @@ int RunApplication(HINSTANCE instance, const wchar_t* commandLine) {
                     Log(L"tray icon added");
                 else
                     LogError(L"Adding the tray icon", GetLastError());
+                ScheduleWarmUp(program.mainWindow);
             }
         }
 

@@ -6,6 +6,7 @@
 #include "controller/popup_controller.h"
 #include "controller/tray.h"
 #include "controller/tray_menu.h"
+#include "controller/warm_up.h"
 #include "hook/hook.h"
 #include "settings/preferences.h"
 #include "model/program_state.h"
@@ -87,7 +88,7 @@ LRESULT CALLBACK MainWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM l
         return OnHorizontalWheel(app, hwnd, wParam);
     case WM_TIMER:
         if (OnHookRetryTimer(program, hwnd, wParam) || OnTrayRetryTimer(program, hwnd, wParam) ||
-            OnCloseCheckTimer(app, hwnd, wParam))
+            OnCloseCheckTimer(app, hwnd, wParam) || OnWarmUpTimer(app, hwnd, wParam))
             return 0;
         return OnTimer(app, hwnd, wParam);
     case WM_MOUSEWHEEL:

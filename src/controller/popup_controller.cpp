@@ -108,6 +108,8 @@ void FillWindowSection(Application& app, HWND hwnd, ItemList& list) {
     ControllerState& c = app.controller;
     // The design's size picks the icon's source; the popup's DPI the size it is taken at.
     const int iconSize = app.program.design.iconSize;
+    // The enumeration and the arrangement ask each process for its program once.
+    const ProgramPathPass pass(app.program.pathMemo);
     if (c.windowSource) {
         c.windowSource(list, iconSize);
     } else {

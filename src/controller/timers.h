@@ -12,6 +12,7 @@ enum TimerId : UINT_PTR {
     kTimerHookRetry,       // the program tries StartMouseHook again after it refused
     kTimerTrayRetry,       // the tray icon is added again after a failed addition
     kTimerCloseCheck,      // a window a middle click asked to close is looked for
+    kTimerWarmUp,          // once, the first time the loop is idle: the icon cache is filled
 };
 
 } // namespace mw

@@ -40,6 +40,24 @@ HICON TakeFileIcon(IconCache& cache, const std::wstring& path, int size) {
     return nullptr;
 }
 
+bool KnownWithoutFileIcon(IconCache& cache, const std::wstring& path, int size) {
+    auto& known = cache.filesWithoutIcon;
+    for (auto it = known.begin(); it != known.end(); ++it) {
+        if (it->size == size && SamePath(it->path, path)) {
+            known.splice(known.begin(), known, it);
+            return true;
+        }
+    }
+    return false;
+}
+
+void KeepWithoutFileIcon(IconCache& cache, const std::wstring& path, int size) {
+    if (KnownWithoutFileIcon(cache, path, size))
+        return;
+    cache.filesWithoutIcon.push_front({path, size});
+    TrimToLimit(cache.filesWithoutIcon, cache.fileLimit);
+}
+
 void KeepWindowIcon(IconCache& cache, HWND window, HICON source, int size, HICON copy) {
     if (!copy)
         return;
@@ -85,6 +103,7 @@ void ReturnLentIcons(IconCache& cache, ItemList& list) {
 void ClearIconCache(IconCache& cache) {
     cache.windows.clear();
     cache.files.clear();
+    cache.filesWithoutIcon.clear();
     cache.lent.clear();
 }
 

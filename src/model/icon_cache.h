@@ -42,9 +42,16 @@ struct IconCache {
         int size;
         UniqueIcon icon;
     };
+    struct NoFileIcon {
+        std::wstring path; // compared without regard to case
+        int size;
+    };
     std::list<WindowCopy> windows; // most recently used first
     std::list<FileCopy> files;     // most recently used first
-    std::vector<IconOrigin> lent;  // the records of the open popup
+    // Program files that gave no icon at that size, so that an open does not read them again for
+    // every window of theirs (extracting from a file is one of the dearest steps of an open).
+    std::list<NoFileIcon> filesWithoutIcon; // most recently used first
+    std::vector<IconOrigin> lent;           // the records of the open popup
     size_t windowLimit = kWindowIconCacheLimit;
     size_t fileLimit = kFileIconCacheLimit;
 };
@@ -55,6 +62,11 @@ struct IconCache {
 HICON TakeWindowIcon(IconCache& cache, HWND window, HICON source, int size);
 // A file icon kept for `path` at `size`, now owned by the caller; null when there is none.
 HICON TakeFileIcon(IconCache& cache, const std::wstring& path, int size);
+
+// Whether `path` is known to give no icon at `size`; true marks it as just used.
+bool KnownWithoutFileIcon(IconCache& cache, const std::wstring& path, int size);
+// Notes that `path` gave no icon at `size`; beyond the file limit the least recently used goes.
+void KeepWithoutFileIcon(IconCache& cache, const std::wstring& path, int size);
 
 // Keeps a copy (the cache owns it from now on); beyond the limit the least recently used goes.
 void KeepWindowIcon(IconCache& cache, HWND window, HICON source, int size, HICON copy);

@@ -41,14 +41,34 @@ struct HookHealth {
 // the arrangement. A process is known by its id and its creation time, so an id the system hands
 // on to a new process never finds the old answer. At most Capacity processes are kept; the one
 // remembered longest ago goes first.
+// Asking a process for its creation time costs as much as three window questions, so one listing
+// of the windows (a pass: the enumeration and the arrangement of one open) asks each process once:
+// the windows of a pass all existed when it began, and a window lives no longer than its process,
+// so an id checked in the pass still names the same process for the rest of it.
 struct ProgramPathMemo {
     struct Entry {
         DWORD processId = 0;
         ULONGLONG created = 0;
         std::wstring path;
+        unsigned checkedInPass = 0;
     };
     static constexpr size_t Capacity = 64;
     std::vector<Entry> entries; // oldest first
+    unsigned pass = 0;          // the pass under way; 0: none, every lookup checks
+    unsigned passes = 0;        // passes begun so far
+};
+
+// One pass of the memo, for as long as it lives.
+struct ProgramPathPass {
+    explicit ProgramPathPass(ProgramPathMemo& m) : memo(m) {
+        memo.pass = ++memo.passes;
+        if (memo.pass == 0)
+            memo.pass = ++memo.passes; // 0 means none
+    }
+    ~ProgramPathPass() { memo.pass = 0; }
+    ProgramPathPass(const ProgramPathPass&) = delete;
+    ProgramPathPass& operator=(const ProgramPathPass&) = delete;
+    ProgramPathMemo& memo;
 };
 
 // hook.dll's exports, once the library is loaded. `options` may be missing (a library older

@@ -96,13 +96,29 @@ void RememberProgramPath(ProgramPathMemo& memo, DWORD processId, ULONGLONG creat
     for (auto& entry : memo.entries) {
         if (entry.processId == processId && entry.created == created) {
             entry.path = path;
+            entry.checkedInPass = memo.pass;
             return;
         }
     }
     if (memo.entries.size() >= ProgramPathMemo::Capacity)
         memo.entries.erase(memo.entries.begin());
-    memo.entries.push_back({processId, created, path});
+    memo.entries.push_back({processId, created, path, memo.pass});
 }
+
+namespace {
+
+// The path remembered for the process, checked earlier in the pass under way; null outside a pass.
+const std::wstring* CheckedInThisPass(const ProgramPathMemo& memo, DWORD processId) {
+    if (memo.pass == 0)
+        return nullptr;
+    for (const auto& entry : memo.entries) {
+        if (entry.processId == processId && entry.checkedInPass == memo.pass)
+            return &entry.path;
+    }
+    return nullptr;
+}
+
+} // namespace
 
 bool IsWindowCloaked(CloakQuery override, HWND window) {
     CloakQuery query = override ? override : SystemCloakQuery();
@@ -161,10 +177,17 @@ bool ProcessPathOfWindow(ProgramPathMemo* memo, HWND window, wchar_t* buffer) {
     DWORD processId = 0;
     if (!window || GetWindowThreadProcessId(window, &processId) == 0 || processId == 0)
         return false;
+    if (memo) {
+        if (const std::wstring* known = CheckedInThisPass(*memo, processId)) {
+            lstrcpynW(buffer, known->c_str(), TextBufferLength);
+            return true;
+        }
+    }
     const ULONGLONG created = ProcessCreationTime(processId);
     if (memo && created != 0) {
         if (const std::wstring* known = FindProgramPath(*memo, processId, created)) {
             lstrcpynW(buffer, known->c_str(), TextBufferLength);
+            RememberProgramPath(*memo, processId, created, buffer); // checked in this pass
             return true;
         }
     }
@@ -325,8 +348,13 @@ HICON RecordIcon(HWND window, int size, int pixels, IconCache* cache, IconOrigin
     if (cache) {
         if (HICON kept = TakeFileIcon(*cache, origin.path, origin.size))
             return kept;
+        if (KnownWithoutFileIcon(*cache, origin.path, origin.size))
+            return nullptr;
     }
-    return FileIcon(path, origin.size);
+    HICON icon = FileIcon(path, origin.size);
+    if (!icon && cache)
+        KeepWithoutFileIcon(*cache, origin.path, origin.size);
+    return icon;
 }
 
 } // namespace

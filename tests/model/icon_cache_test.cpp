@@ -101,6 +101,12 @@ TEST(IconCache, StaysBoundedDroppingTheLeastRecentlyUsed) {
     EXPECT_EQ(mw::TakeFileIcon(cache, L"C:\\a.exe", 32), nullptr);
     const mw::UniqueIcon b(mw::TakeFileIcon(cache, L"c:\\B.EXE", 32));
     EXPECT_TRUE(b) << "paths compare without regard to case";
+
+    for (const wchar_t* path : {L"C:\\a.exe", L"C:\\b.exe", L"C:\\c.exe"})
+        mw::KeepWithoutFileIcon(cache, path, 32);
+    EXPECT_FALSE(mw::KnownWithoutFileIcon(cache, L"C:\\a.exe", 32)) << "the oldest went";
+    EXPECT_TRUE(mw::KnownWithoutFileIcon(cache, L"c:\\B.EXE", 32));
+    EXPECT_FALSE(mw::KnownWithoutFileIcon(cache, L"C:\\b.exe", 48)) << "another size is asked anew";
     mw::ClearIconCache(cache);
 }
 

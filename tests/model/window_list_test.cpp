@@ -401,6 +401,26 @@ TEST(ProgramPath, OfOwnWindowAndOfNoWindow) {
     EXPECT_EQ(path[0], L'\0');
 }
 
+// A pass asks each process for its creation time once; the next pass asks again.
+TEST(ProgramPath, APassTrustsOnlyWhatItCheckedItself) {
+    HWND w = CreateWindowExW(0, PlainClass(), L"mw-pass", WS_OVERLAPPEDWINDOW, 0, 0, 100, 100, nullptr,
+                             nullptr, GetModuleHandleW(nullptr), nullptr);
+    wchar_t path[TextBufferLength];
+    ProgramPathMemo memo;
+    {
+        const ProgramPathPass pass(memo);
+        ASSERT_TRUE(ProgramPathOfWindow(&memo, w, path));
+        memo.entries.at(0).created = 1; // as if the id now named another process
+        memo.entries.at(0).path = L"C:\\other.exe";
+        ASSERT_TRUE(ProgramPathOfWindow(&memo, w, path));
+        EXPECT_STREQ(path, L"C:\\other.exe") << "checked once in the pass";
+    }
+    const ProgramPathPass next(memo);
+    ASSERT_TRUE(ProgramPathOfWindow(&memo, w, path));
+    EXPECT_STRNE(path, L"C:\\other.exe") << "a new pass checks again";
+    DestroyWindow(w);
+}
+
 // GetModuleFileNameExW cuts a long program path without an error: a 300-character path came
 // back as its first 259 characters and was taken for the whole one. Only a length that leaves
 // room for the terminator and one unit more is certainly whole.
