@@ -57,6 +57,8 @@ struct HookApi {
     int (*start)(HWND, int, int, int, int, int, int) = nullptr;
     HWND (*end)() = nullptr;
     int (*options)(int) = nullptr;
+    // SetQuietRules; missing in a library older than the quiet rules, which then never stays quiet.
+    int (*quietRules)(int, const wchar_t*) = nullptr;
 };
 
 // dwmapi's thumbnail functions, once the library is loaded.
