@@ -7,7 +7,6 @@
 #include "resource.h"
 #include "model/program_state.h"
 #include "settings/preferences_file.h"
-#include "hook/hook.h"
 
 namespace mw::test {
 namespace {
@@ -142,7 +141,17 @@ TEST_F(GeneralPageTest, SwitchBehaviourChecks) {
     DestroyWindow(page);
 }
 
+// The programs SetQuietRules was last given, after its full-screen switch.
+std::wstring g_quietRules;
+int RecordQuietRules(int quietInFullScreen, const wchar_t* programs) {
+    g_quietRules = std::to_wstring(quietInFullScreen);
+    for (const wchar_t* p = programs; *p; p += lstrlenW(p) + 1)
+        g_quietRules += L" " + std::wstring(p);
+    return 1;
+}
+
 TEST_F(GeneralPageTest, ThemeScopeKeyAndFullScreenStartOnAndTheExcludedProgramsAreWrittenAtOnce) {
+    program_.services.hook.quietRules = RecordQuietRules;
     program_.excludedPrograms = {L"mstsc.exe"};
     HWND page = CreatePage(IDD_PAGE_GENERAL, GeneralPageProc);
     ASSERT_TRUE(page);
@@ -152,6 +161,7 @@ TEST_F(GeneralPageTest, ThemeScopeKeyAndFullScreenStartOnAndTheExcludedProgramsA
     Click(page, IDC_GENERAL_QUIET_FULL_SCREEN);
     EXPECT_EQ(FileValue(L"QuietInFullScreen"), L"0");
     EXPECT_GT(HookCalls().size(), hookCalls); // the hook hears of it
+    EXPECT_EQ(g_quietRules, L"0 mstsc.exe");
 
     HWND list = GetDlgItem(page, IDC_GENERAL_EXCLUDE_LIST);
     EXPECT_EQ(SendMessageW(list, LB_GETCOUNT, 0, 0), 1);
@@ -162,6 +172,7 @@ TEST_F(GeneralPageTest, ThemeScopeKeyAndFullScreenStartOnAndTheExcludedProgramsA
     Click(page, IDC_GENERAL_EXCLUDE_ADD);
     EXPECT_EQ(ReadExcludeProgramSection(program_.preferencesPath),
               (std::vector<std::wstring>{L"mstsc.exe", L"VMConnect.exe"}));
+    EXPECT_EQ(g_quietRules, L"0 mstsc.exe VMConnect.exe");
     EXPECT_EQ(SendMessageW(list, LB_GETCURSEL, 0, 0), 0); // the one already listed is selected
     Click(page, IDC_GENERAL_EXCLUDE_REMOVE);
     EXPECT_EQ(program_.excludedPrograms, std::vector<std::wstring>{L"VMConnect.exe"});
@@ -169,47 +180,6 @@ TEST_F(GeneralPageTest, ThemeScopeKeyAndFullScreenStartOnAndTheExcludedProgramsA
     wchar_t stale[8] = L"";
     GetPrivateProfileStringW(L"ExcludeProgram", L"2", L"<none>", stale, 8, program_.preferencesPath.c_str());
     EXPECT_STREQ(stale, L"<none>");
-    DestroyWindow(page);
-}
-
-// What hook.dll's SetQuietRules and SetHookOptions were last given.
-struct HandedRules {
-    int quietInFullScreen = -1;
-    std::vector<std::wstring> programs;
-    int options = -1;
-};
-HandedRules& Handed() {
-    static HandedRules rules;
-    return rules;
-}
-int RecordQuietRules(int quietInFullScreen, const wchar_t* programs) {
-    Handed().quietInFullScreen = quietInFullScreen;
-    Handed().programs.clear();
-    for (const wchar_t* p = programs; p && *p; p += lstrlenW(p) + 1)
-        Handed().programs.emplace_back(p);
-    return 1;
-}
-int RecordOptions(int options) {
-    Handed().options = options;
-    return 1;
-}
-
-TEST_F(GeneralPageTest, TheQuietRulesAndTheScopeKeyReachTheHookAtEveryChange) {
-    Handed() = HandedRules{};
-    program_.services.hook.quietRules = RecordQuietRules;
-    program_.services.hook.options = RecordOptions;
-    program_.excludedPrograms = {L"mstsc.exe"};
-    HWND page = CreatePage(IDD_PAGE_GENERAL, GeneralPageProc);
-    ASSERT_TRUE(page);
-    Click(page, IDC_GENERAL_QUIET_FULL_SCREEN);
-    EXPECT_EQ(Handed().quietInFullScreen, 0);
-    EXPECT_EQ(Handed().programs, std::vector<std::wstring>{L"mstsc.exe"});
-    SetDlgItemTextW(page, IDC_GENERAL_EXCLUDE_NAME, L"game.exe");
-    Click(page, IDC_GENERAL_EXCLUDE_ADD);
-    EXPECT_EQ(Handed().programs, (std::vector<std::wstring>{L"mstsc.exe", L"game.exe"}));
-    EXPECT_EQ(Handed().options & kHookOptionProgramScope, kHookOptionProgramScope);
-    Click(page, IDC_GENERAL_PROGRAM_SCOPE_KEY);
-    EXPECT_EQ(Handed().options & kHookOptionProgramScope, 0);
     DestroyWindow(page);
 }
 
