@@ -4,6 +4,7 @@
 #include "controller/hook_status.h"
 #include "controller/middle_close.h"
 #include "controller/popup_controller.h"
+#include "controller/popup_screen_reader.h"
 #include "controller/tray.h"
 #include "controller/tray_menu.h"
 #include "controller/warm_up.h"
@@ -79,7 +80,13 @@ LRESULT CALLBACK MainWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM l
         OnActivate(app, hwnd, wParam);
         return DefWindowProcW(hwnd, message, wParam, lParam);
     case WM_KEYDOWN:
+        if (OnProgramScopeKey(app, hwnd, wParam, lParam))
+            return 0;
         return OnKeyDown(app, hwnd, wParam);
+    case kMsgProgramScope:
+        return OnProgramScope(app, hwnd);
+    case WM_GETOBJECT:
+        return OnGetObject(app, hwnd, wParam, lParam);
     case WM_CHAR:
         return OnChar(app, hwnd, wParam);
     case kMsgTilt:

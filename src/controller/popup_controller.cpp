@@ -18,6 +18,7 @@
 #include "system/window_list.h"
 #include "system/window_show.h"
 #include "controller/frame_preview.h"
+#include "controller/popup_screen_reader.h"
 #include "platform/log.h"
 #include "platform/resources_lang.h"
 #include "resource.h"
@@ -70,6 +71,7 @@ void KeepSelectionVisible(Application& app, HWND hwnd);
 void Repaint(Application& app, HWND hwnd) {
     ControllerState& c = app.controller;
     KeepSelectionVisible(app, hwnd);
+    TellScreenReaders(app, hwnd, false);
     RECT before{}, after{};
     if (!c.popup->selectionPainted ||
         !GetCursorRect(c.popup->paintedSelection, c.popup->design, DesktopRow(app), &before) ||
@@ -466,6 +468,38 @@ KeyAction KeyActionFor(WPARAM key, bool shiftDown) {
     }
 }
 
+namespace {
+
+ScopeLabels PopupScopeLabels(const ProgramState& program) {
+    const LANGID language = ProgramLanguage(program);
+    return {LoadText(language, IDS_SCOPE_THIS_MONITOR), LoadText(language, IDS_SCOPE_THIS_PROGRAM)};
+}
+
+// The design as written, dressed in the user's theme as it is now: read at every open, so a
+// change of theme shows at the next popup without anything to forget.
+Design PopupDesign(Application& app) {
+    const ProgramState& program = app.program;
+    return ThemedDesign(program.design, ReadThemeFacts(app.controller.themeReaders),
+                        program.preferences.FollowTheme != 0);
+}
+
+std::wstring ProgramOf(Application& app, HWND window) {
+    wchar_t path[TextBufferLength] = {};
+    if (!window || !ProgramPathOfWindow(&app.program.pathMemo, window, path))
+        return std::wstring();
+    return path;
+}
+
+// The list opened by Alt and the key above Tab: the windows of the program in front (the popup
+// is not shown yet). A front window of no known program leaves every window listed.
+void NarrowToFrontProgram(Application& app) {
+    PopupSession& popup = *app.controller.popup;
+    if (!ToggleProgramScope(popup.narrowing.narrowing, ProgramOf(app, GetForegroundWindow())))
+        Log(L"the front window's program is not known: the list shows every window");
+}
+
+} // namespace
+
 void Present(Application& app, HWND hwnd, ListChange change, int keptWindow, bool previewLostItsWindow) {
     ControllerState& c = app.controller;
     ProgramState& program = app.program;
@@ -481,8 +515,8 @@ void Present(Application& app, HWND hwnd, ListChange change, int keptWindow, boo
     const LauncherList& launchers =
         ListedLaunchers(c.popup->narrowing, program.launcherList ? *program.launcherList : emptyLaunchers);
     const ItemList& commands = program.commandList ? *program.commandList : emptyCommands;
-    const std::wstring header = NarrowingHeader(c.popup->narrowing.narrowing,
-                                                LoadText(ProgramLanguage(program), IDS_SCOPE_THIS_MONITOR));
+    const std::wstring header = NarrowingHeader(c.popup->narrowing.narrowing, PopupScopeLabels(program));
+    c.popup->header = header;
     c.popup->selection.textColumnWidth =
         RenderPopup(hwnd, c.popup->list, launchers, commands, c.popup->design, DesktopRow(app),
                     c.popup->surface, c.popup->dpi, program.services.dpi, header);
@@ -537,6 +571,7 @@ void Present(Application& app, HWND hwnd, ListChange change, int keptWindow, boo
     }
     KeepSelectionVisible(app, hwnd);
     InvalidateRect(hwnd, nullptr, FALSE);
+    TellScreenReaders(app, hwnd, true);
 }
 
 LRESULT OnOpenPopup(Application& app, HWND hwnd, LPARAM lParam) {
@@ -544,7 +579,8 @@ LRESULT OnOpenPopup(Application& app, HWND hwnd, LPARAM lParam) {
     if (c.popup)
         return 0;
     c.popup.emplace(app.program.services.thumbnails);
-    c.popup->altTabOpened = lParam == 1;
+    // 2: Alt with the key above Tab, an Alt+Tab list of the front program's windows.
+    c.popup->altTabOpened = lParam == 1 || lParam == 2;
     // Everything is laid out for the DPI of the cursor's monitor, where the popup opens (not for
     // the monitor the hidden popup was last on).
     POINT cursor{};
@@ -552,7 +588,7 @@ LRESULT OnOpenPopup(Application& app, HWND hwnd, LPARAM lParam) {
     const MonitorPlace place = MonitorAtPoint(app.program.services.dpi, cursor);
     const RECT monitor = place.monitor;
     c.popup->dpi = place.dpi;
-    c.popup->design = DesignForDpi(app.program.design, c.popup->dpi);
+    c.popup->design = DesignForDpi(PopupDesign(app), c.popup->dpi);
     PrepareListIcons(app, c.popup->design.iconSize);
     if (!Flags(app).LauncherOnly)
         FillWindowSection(app, hwnd, c.popup->list);
@@ -564,9 +600,14 @@ LRESULT OnOpenPopup(Application& app, HWND hwnd, LPARAM lParam) {
     }
 
     c.popup->narrowing.monitor = place.handle;
-    if (Prefs(app).MonitorScope) {
+    if (Prefs(app).MonitorScope)
         c.popup->narrowing.narrowing.thisMonitorOnly = true;
-        ApplyNarrowing(c.popup->narrowing, c.popup->list, app.program.launcherList.get(), nullptr);
+    if (lParam == 2)
+        NarrowToFrontProgram(app);
+    if (IsNarrowed(c.popup->narrowing.narrowing)) {
+        WindowFactsSource source;
+        source.memo = &app.program.pathMemo;
+        ApplyNarrowing(c.popup->narrowing, c.popup->list, app.program.launcherList.get(), nullptr, source);
     }
     c.popup->selectionTools = MakeSelectionTools(c.popup->design, c.popup->dpi, app.program.services.dpi);
     c.popup->previousForeground = GetForegroundWindow();
@@ -778,6 +819,9 @@ LRESULT OnKeyDown(Application& app, HWND hwnd, WPARAM key) {
         return 0;
     const bool shift =
         (GetAsyncKeyState(VK_SHIFT) | GetAsyncKeyState(VK_LSHIFT) | GetAsyncKeyState(VK_RSHIFT)) < 0;
+    // Within a typed filter Space separates words (its character follows) and chooses nothing.
+    if (key == VK_SPACE && Prefs(app).TypeToFilter && !c.popup->narrowing.narrowing.filter.empty())
+        return 0;
     switch (KeyActionFor(key, shift)) {
     case KeyAction::Next:
         SelectNext(c.popup->selection);
@@ -820,8 +864,9 @@ void ShowNarrowedList(Application& app, HWND hwnd, bool keepSelectedWindow) {
     const int kept =
         ApplyNarrowing(c.popup->narrowing, c.popup->list, program.launcherList.get(), keep, source);
     Present(app, hwnd, ListChange::Narrowed, kept);
-    Log(L"popup narrowed%ls%ls: %d windows, %d launcher entries",
+    Log(L"popup narrowed%ls%ls%ls: %d windows, %d launcher entries",
         c.popup->narrowing.narrowing.thisMonitorOnly ? L" to its monitor" : L"",
+        c.popup->narrowing.narrowing.thisProgramOnly ? L" to one program" : L"",
         c.popup->narrowing.narrowing.filter.empty() ? L"" : L" by a filter", c.popup->selection.windowCount,
         c.popup->selection.launcherCount);
 }
@@ -835,7 +880,39 @@ void SetScope(Application& app, HWND hwnd, bool thisMonitorOnly) {
     ShowNarrowedList(app, hwnd, true);
 }
 
+// Narrows the list to the selected window's program, or lists every window again.
+void ToggleProgramOnly(Application& app, HWND hwnd) {
+    PopupSession& popup = *app.controller.popup;
+    const std::wstring program =
+        SelectionInWindows(app) ? ProgramOf(app, popup.list.slots[popup.selection.index].window) : L"";
+    if (ToggleProgramScope(popup.narrowing.narrowing, program))
+        ShowNarrowedList(app, hwnd, true);
+}
+
 } // namespace
+
+LRESULT OnProgramScope(Application& app, HWND hwnd) {
+    if (app.controller.popup)
+        ToggleProgramOnly(app, hwnd);
+    return 0;
+}
+
+bool IsProgramScopeKey(WPARAM virtualKey, LPARAM keyData) {
+    return virtualKey == VK_OEM_3 || ((keyData >> 16) & 0xFF) == kScanCodeAboveTab;
+}
+
+bool OnProgramScopeKey(Application& app, HWND hwnd, WPARAM virtualKey, LPARAM keyData) {
+    if (!app.controller.popup || !StayOpen(app) || !Prefs(app).ProgramScopeKey ||
+        !IsProgramScopeKey(virtualKey, keyData))
+        return false;
+    // The key is a command here, not text for the filter: its character (or the dead key it
+    // starts on some layouts) is already queued behind it.
+    MSG typed;
+    while (PeekMessageW(&typed, hwnd, WM_CHAR, WM_DEADCHAR, PM_REMOVE)) {
+    }
+    ToggleProgramOnly(app, hwnd);
+    return true;
+}
 
 LRESULT OnChar(Application& app, HWND hwnd, WPARAM character) {
     ControllerState& c = app.controller;

@@ -18,7 +18,9 @@
 #include "platform/unique_handle.h"
 #include "view/design.h"
 #include "view/layout.h"
+#include "view/popup_accessible.h"
 #include "view/render.h"
+#include "view/theme.h"
 
 namespace mw {
 
@@ -61,12 +63,17 @@ struct PopupSession {
     std::vector<HWND> stacking;      // the listed windows front first, before the grouping
     bool firstAltTabStep = false;    // opened by Alt+Tab, and its first step is still to come
     bool hookKnowsListOpen = false;  // hook.dll was told this Alt+Tab list stays open
+    std::wstring header;             // the line above the list as last drawn (empty: none)
+    // What screen readers see of the list, and the entry they were last told is selected.
+    UniquePopupAccessible accessible;
+    int toldSelection = -1;
 };
 
 struct ControllerState {
     std::optional<PopupSession> popup;   // present exactly while the popup is open
     IconCache iconCache;                 // window and file icon copies kept between opens
     WindowSource windowSource = nullptr; // null: the real top-level windows
+    ThemeReaders themeReaders;           // null members: the system's own
 };
 
 struct Application;
@@ -139,5 +146,15 @@ LRESULT OnChar(Application& app, HWND hwnd, WPARAM character);
 // left), WM_MOUSEHWHEEL on a popup that stays open (delta > 0 right).
 LRESULT OnTilt(Application& app, HWND hwnd, WPARAM right);
 LRESULT OnHorizontalWheel(Application& app, HWND hwnd, WPARAM wParam);
+// The hook's kMsgProgramScope: the list narrows to the selected window's program, or lists every
+// window again.
+LRESULT OnProgramScope(Application& app, HWND hwnd);
+// The key above Tab: VK_OEM_3 on a US layout, the scan code wherever the layout names it
+// otherwise.
+constexpr int kScanCodeAboveTab = 0x29;
+bool IsProgramScopeKey(WPARAM virtualKey, LPARAM keyData);
+// That key in a popup that stays open (with ProgramScopeKey on) does what kMsgProgramScope does;
+// false when the key is not that key or nothing is open, and it goes on as other keys do.
+bool OnProgramScopeKey(Application& app, HWND hwnd, WPARAM virtualKey, LPARAM keyData);
 
 } // namespace mw

@@ -22,7 +22,7 @@ void GatherFacts(PopupNarrowing& p, const WindowFactsSource& source) {
         for (int i = 0; i < all.count; ++i)
             p.facts[i].monitor = (source.monitor ? source.monitor : NearestMonitor)(all.slots[i].window);
     }
-    if (p.narrowing.filter.empty() || p.pathsKnown)
+    if (!NeedsProgramPaths(p.narrowing) || p.pathsKnown)
         return;
     for (int i = 0; i < all.count; ++i) {
         wchar_t path[TextBufferLength] = {};

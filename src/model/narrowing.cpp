@@ -17,8 +17,9 @@ bool EditFilter(std::wstring& filter, wchar_t typed) {
             filter.pop_back();
         return true;
     }
-    // Enter, Tab and Esc keep their own meaning (and arrive here as characters too); Space chooses.
-    if (typed < L' ' || typed == L' ' || typed == 0x7F)
+    // Enter, Tab and Esc keep their own meaning (and arrive here as characters too). Space
+    // chooses until something is typed; after that it separates the words of the filter.
+    if (typed < L' ' || (typed == L' ' && filter.empty()) || typed == 0x7F)
         return false;
     filter.push_back(typed);
     return true;

@@ -30,8 +30,8 @@ struct ScopeLabels {
 bool IsNarrowed(const Narrowing& narrowing);
 
 // One typed character (WM_CHAR) applied to the filter: Backspace takes away the last character
-// (a surrogate pair as a whole); Tab, Enter, Space, Esc and other control characters are not
-// text. True when the filter changed.
+// (a surrogate pair as a whole); Tab, Enter, Esc and other control characters are not text, nor
+// is Space while the filter is empty (it chooses). True when the filter changed.
 bool EditFilter(std::wstring& filter, wchar_t typed);
 
 // Whether an entry with this title or display name and this program path stays under the filter:

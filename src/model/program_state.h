@@ -79,6 +79,8 @@ struct HookApi {
     int (*options)(int) = nullptr;
     // Optional too: without it the wheel reaches an Alt+Tab list that stays open only over it.
     int (*altTabListOpen)(int) = nullptr;
+    // SetQuietRules; missing in a library older than the quiet rules, which then never stays quiet.
+    int (*quietRules)(int, const wchar_t*) = nullptr;
 };
 
 // dwmapi's thumbnail functions, once the library is loaded.

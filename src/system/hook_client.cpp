@@ -22,7 +22,19 @@ std::array<int, 6> HookArguments(const Preferences& p) {
 }
 
 int HookOptionFlags(const Preferences& p) {
-    return p.MiddleClose ? kHookOptionMiddleClose : 0;
+    return (p.MiddleClose ? kHookOptionMiddleClose : 0) | (p.ProgramScopeKey ? kHookOptionProgramScope : 0);
+}
+
+std::wstring QuietProgramList(const std::vector<std::wstring>& names) {
+    std::wstring list;
+    for (const std::wstring& name : names) {
+        // An empty name would end the list early; one with a null in it would split in two.
+        if (name.empty() || name.find(L'\0') != std::wstring::npos)
+            continue;
+        list += name;
+        list.push_back(L'\0');
+    }
+    return list; // c_str() adds the empty name that ends it
 }
 
 bool LoadHookLibrary(ProgramState& program, const std::wstring& folder) {
@@ -50,6 +62,10 @@ bool LoadHookLibrary(ProgramState& program, const std::wstring& folder) {
         reinterpret_cast<void*>(GetProcAddress(program.hookLibrary.get(), "SetAltTabListOpen")));
     if (!api.altTabListOpen)
         Log(L"hook.dll has no SetAltTabListOpen: the wheel steps an Alt+Tab list only over it");
+    api.quietRules = reinterpret_cast<decltype(api.quietRules)>(
+        reinterpret_cast<void*>(GetProcAddress(program.hookLibrary.get(), "SetQuietRules")));
+    if (!api.quietRules)
+        Log(L"hook.dll has no SetQuietRules: gestures and Alt+Tab act in front of every program");
     return true;
 }
 
@@ -72,9 +88,15 @@ int InstallMouseHook(const ProgramState& program, HWND window, const Preferences
     const HookApi& api = program.services.hook;
     if (!api.start)
         return 0;
-    // The options first, so the new hook never sees an event with the old ones.
+    // The options and the quiet rules first, so the new hook never sees an event with the old
+    // ones. Every change of the rules reinstalls the hook, so this is also where they are handed
+    // over after a change.
     if (api.options)
         api.options(HookOptionFlags(prefs));
+    if (api.quietRules) {
+        const std::wstring programs = QuietProgramList(program.excludedPrograms);
+        api.quietRules(prefs.QuietInFullScreen, programs.c_str());
+    }
     const auto a = HookArguments(prefs);
     return api.start(window, a[0], a[1], a[2], a[3], a[4], a[5]);
 }

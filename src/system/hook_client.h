@@ -7,6 +7,7 @@
 
 #include <array>
 #include <string>
+#include <vector>
 
 #include "settings/preferences.h"
 #include "model/program_state.h"
@@ -19,6 +20,10 @@ std::array<int, 6> HookArguments(const Preferences& prefs);
 // The flags SetHookOptions takes for the current preferences (kHookOption...).
 int HookOptionFlags(const Preferences& prefs);
 
+// The excluded program names as SetQuietRules takes them: each ended by a null (the string's own
+// terminator ends the list).
+std::wstring QuietProgramList(const std::vector<std::wstring>& names);
+
 // The functions in use are the program's services (services.hook), where tests may put recorders.
 
 // Loads hook.dll from the given folder into program.hookLibrary; false when it or one of its
@@ -26,7 +31,7 @@ int HookOptionFlags(const Preferences& prefs);
 bool LoadHookLibrary(ProgramState& program, const std::wstring& folder);
 void UnloadHookLibrary(ProgramState& program);
 
-// SetHookOptions (where the library has it) and StartMouseHook with the window and the current
+// SetHookOptions and SetQuietRules (where the library has them) and StartMouseHook with the window and the current
 // preferences; returns the result of StartMouseHook (0 on failure).
 int InstallMouseHook(const ProgramState& program, HWND window, const Preferences& prefs);
 // EndHook; returns the window of the last installation (null when there is no library).

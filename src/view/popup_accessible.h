@@ -7,6 +7,7 @@
 #include <windows.h>
 #include <oleacc.h>
 
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -49,6 +50,15 @@ void UpdatePopupAccessible(PopupAccessible* object, AccessibleListState state);
 void DisconnectPopupAccessible(PopupAccessible* object);
 void ReleasePopupAccessible(PopupAccessible* object);
 IAccessible* AccessibleOf(PopupAccessible* object);
+
+// The owner's reference: disconnected and given back when the owner ends.
+struct PopupAccessibleRelease {
+    void operator()(PopupAccessible* object) const {
+        DisconnectPopupAccessible(object);
+        ReleasePopupAccessible(object);
+    }
+};
+using UniquePopupAccessible = std::unique_ptr<PopupAccessible, PopupAccessibleRelease>;
 
 // The answer to WM_GETOBJECT: the object for OBJID_CLIENT (LresultFromObject), and for any other
 // object id 0, after which the window procedure hands the message to DefWindowProc.

@@ -2,6 +2,8 @@
 // process, the window section filled from the test's own windows, messages dispatched for real.
 #include "controller/popup_controller.h"
 
+#include <oleacc.h>
+
 #include <gtest/gtest.h>
 
 #include <vector>
@@ -14,6 +16,7 @@
 #include "support/harness.h"
 #include "support/icon_probe.h"
 #include "view/design.h"
+#include "view/theme.h"
 
 namespace {
 
@@ -442,6 +445,8 @@ TEST_F(PopupController, TypingNarrowsAStayOpenPopupAndTheTiltSetsTheScope) {
         EXPECT_EQ(Sel().windowCount, c.windows) << c.click << c.typeToFilter;
         EXPECT_EQ(Sel().launcherCount, c.launchers) << c.click << c.typeToFilter;
         EXPECT_EQ(Sel().headerHeight > 0, c.windows == 1) << c.click << c.typeToFilter;
+        Send(WM_KEYDOWN, VK_SPACE); // after a typed word it separates words, else it chooses
+        EXPECT_EQ(PopupIsOpen(app_), !c.click || c.typeToFilter) << c.click << c.typeToFilter;
         Send(kMsgCancel);
     }
 
@@ -585,6 +590,63 @@ TEST_F(PopupController, TheMoveAfterAMiddleClickRemovalSelectsNothing) {
     EXPECT_EQ(Sel().section, before.section);
     EXPECT_EQ(Sel().index, before.index);
     Send(kMsgCancel);
+}
+
+// The focus events of the test's own process, as a screen reader's out-of-context hook gets them.
+std::vector<LONG> g_focused;
+void CALLBACK RecordFocus(HWINEVENTHOOK, DWORD, HWND, LONG object, LONG child, DWORD, DWORD) {
+    if (object == OBJID_CLIENT)
+        g_focused.push_back(child);
+}
+
+TEST_F(PopupController, ScreenReadersReadTheEntriesAndHearTheSelectionMoveWithTheWheel) {
+    AddWindow(L"alpha");
+    AddWindow(L"beta");
+    g_focused.clear();
+    HWINEVENTHOOK hook = SetWinEventHook(EVENT_OBJECT_FOCUS, EVENT_OBJECT_FOCUS, nullptr, RecordFocus,
+                                         GetCurrentProcessId(), 0, WINEVENT_OUTOFCONTEXT);
+    Send(kMsgOpenPopup);
+    EXPECT_TRUE(test::WaitFor([] { return !g_focused.empty() && g_focused.back() == 1; }, 2000));
+    IAccessible* list = nullptr;
+    ASSERT_EQ(AccessibleObjectFromWindow(main_, OBJID_CLIENT, IID_IAccessible, reinterpret_cast<void**>(&list)),
+              S_OK);
+    VARIANT child{}, answer{};
+    child.vt = VT_I4;
+    long count = 0;
+    EXPECT_TRUE(list->get_accChildCount(&count) == S_OK && count == 2);
+    BSTR name = nullptr;
+    child.lVal = 2;
+    EXPECT_EQ(list->get_accName(child, &name), S_OK);
+    EXPECT_STREQ(name, L"beta");
+    SysFreeString(name);
+    Send(kMsgMoveSelection, kNext);
+    EXPECT_TRUE(test::WaitFor([] { return g_focused.back() == 2; }, 2000)) << "the wheel moves the focus";
+    list->get_accState(child, &answer);
+    EXPECT_TRUE(answer.lVal & STATE_SYSTEM_SELECTED);
+    Send(kMsgCancel);
+    list->Release();
+    UnhookWinEvent(hook);
+}
+
+COLORREF HighContrastColor(int index) {
+    return index == COLOR_WINDOW ? RGB(0, 0, 0x40) : RGB(0xFF, 0xFF, 0);
+}
+
+TEST_F(PopupController, ThePopupFollowsTheDarkThemeOfThePrefixAndHighContrast) {
+    AddWindow(L"alpha");
+    const wchar_t* key = L"Software\\Microsoft\\Windows\\CurrentVersion\\Themes\\Personalize";
+    const DWORD dark = 0, light = 1;
+    RegSetKeyValueW(HKEY_CURRENT_USER, key, L"AppsUseLightTheme", REG_DWORD, &dark, sizeof dark);
+    for (bool highContrast : {false, true}) { // Wine cannot turn high contrast on: through the readers
+        app_.controller.themeReaders.highContrast = highContrast ? +[] { return true; } : nullptr;
+        app_.controller.themeReaders.sysColor = HighContrastColor;
+        Send(kMsgOpenPopup);
+        // Inside the frame, in the margin left of the rows.
+        EXPECT_EQ(GetPixel(app_.controller.popup->surface.dc(), 5, 5),
+                  highContrast ? HighContrastColor(COLOR_WINDOW) : DarkColors::background);
+        Send(kMsgCancel);
+    }
+    RegSetKeyValueW(HKEY_CURRENT_USER, key, L"AppsUseLightTheme", REG_DWORD, &light, sizeof light);
 }
 
 } // namespace

@@ -19,7 +19,8 @@ TEST(Narrowing, TypedCharactersEditTheFilter) {
         {L"", L'\b', L"", false},
         {L"be", L'\t', L"be", false},
         {L"be", L'\r', L"be", false},
-        {L"be", L' ', L"be", false},
+        {L"be", L' ', L"be ", true}, // words are separated by spaces
+        {L"", L' ', L"", false},     // an empty filter leaves Space to choose
         {L"be", 0x1B, L"be", false},
         {L"", L'ベ', L"ベ", true},
         {L"a\xD83D\xDE00", L'\b', L"a", true}, // a surrogate pair goes as one character

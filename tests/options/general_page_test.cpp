@@ -141,7 +141,17 @@ TEST_F(GeneralPageTest, SwitchBehaviourChecks) {
     DestroyWindow(page);
 }
 
+// The programs SetQuietRules was last given, after its full-screen switch.
+std::wstring g_quietRules;
+int RecordQuietRules(int quietInFullScreen, const wchar_t* programs) {
+    g_quietRules = std::to_wstring(quietInFullScreen);
+    for (const wchar_t* p = programs; *p; p += lstrlenW(p) + 1)
+        g_quietRules += L" " + std::wstring(p);
+    return 1;
+}
+
 TEST_F(GeneralPageTest, ThemeScopeKeyAndFullScreenStartOnAndTheExcludedProgramsAreWrittenAtOnce) {
+    program_.services.hook.quietRules = RecordQuietRules;
     program_.excludedPrograms = {L"mstsc.exe"};
     HWND page = CreatePage(IDD_PAGE_GENERAL, GeneralPageProc);
     ASSERT_TRUE(page);
@@ -151,6 +161,7 @@ TEST_F(GeneralPageTest, ThemeScopeKeyAndFullScreenStartOnAndTheExcludedProgramsA
     Click(page, IDC_GENERAL_QUIET_FULL_SCREEN);
     EXPECT_EQ(FileValue(L"QuietInFullScreen"), L"0");
     EXPECT_GT(HookCalls().size(), hookCalls); // the hook hears of it
+    EXPECT_EQ(g_quietRules, L"0 mstsc.exe");
 
     HWND list = GetDlgItem(page, IDC_GENERAL_EXCLUDE_LIST);
     EXPECT_EQ(SendMessageW(list, LB_GETCOUNT, 0, 0), 1);
@@ -161,6 +172,7 @@ TEST_F(GeneralPageTest, ThemeScopeKeyAndFullScreenStartOnAndTheExcludedProgramsA
     Click(page, IDC_GENERAL_EXCLUDE_ADD);
     EXPECT_EQ(ReadExcludeProgramSection(program_.preferencesPath),
               (std::vector<std::wstring>{L"mstsc.exe", L"VMConnect.exe"}));
+    EXPECT_EQ(g_quietRules, L"0 mstsc.exe VMConnect.exe");
     EXPECT_EQ(SendMessageW(list, LB_GETCURSEL, 0, 0), 0); // the one already listed is selected
     Click(page, IDC_GENERAL_EXCLUDE_REMOVE);
     EXPECT_EQ(program_.excludedPrograms, std::vector<std::wstring>{L"VMConnect.exe"});

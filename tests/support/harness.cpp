@@ -160,6 +160,14 @@ void MouseTilt(int delta) {
     SendOne(in);
 }
 
+void MouseBackButton(bool down) {
+    INPUT in{};
+    in.type = INPUT_MOUSE;
+    in.mi.dwFlags = down ? MOUSEEVENTF_XDOWN : MOUSEEVENTF_XUP;
+    in.mi.mouseData = XBUTTON1;
+    SendOne(in);
+}
+
 void KeyPress(WORD vk, bool down) {
     INPUT in{};
     in.type = INPUT_KEYBOARD;
