@@ -145,7 +145,8 @@ int main(int argc, char** argv) {
             const double a = NowUs();
             EnumerateTopLevelWindows(program, *list, design.iconSize, design.iconSize, &cache);
             const double b = NowUs();
-            ArrangeByProgram(*list, program.pathMemo);
+            ListProgramPaths paths{&program.pathMemo, {}};
+            ArrangeByProgram(*list, ListProgramPathLookup(paths));
             const double c = NowUs();
             RenderPopup(nullptr, *list, noLaunchers, *commands, design, true, surface);
             GdiFlush();
@@ -191,7 +192,8 @@ int main(int argc, char** argv) {
             auto list = CreateItemList();
             const double a = NowUs();
             EnumerateTopLevelWindows(freshProgram, *list, design.iconSize, design.iconSize, &freshCache);
-            ArrangeByProgram(*list, freshProgram.pathMemo);
+            ListProgramPaths paths{&freshProgram.pathMemo, {}};
+            ArrangeByProgram(*list, ListProgramPathLookup(paths));
             RenderPopup(nullptr, *list, noLaunchers, *commands, design, true, surface);
             GdiFlush();
             const double b = NowUs();

@@ -117,8 +117,10 @@ void FillWindowSection(Application& app, HWND hwnd, ItemList& list) {
     } else {
         c.popup->closeTarget = nullptr;
     }
-    if (Prefs(app).ArrangeWindow)
-        ArrangeByProgram(list, app.program.pathMemo);
+    if (Prefs(app).ArrangeWindow) {
+        ListProgramPaths paths{&app.program.pathMemo, {}};
+        ArrangeByProgram(list, ListProgramPathLookup(paths));
+    }
 }
 
 void ReleasePopupList(Application& app) {

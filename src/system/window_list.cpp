@@ -155,6 +155,32 @@ bool ProgramPathOfWindow(ProgramPathMemo* memo, HWND window, wchar_t* buffer) {
 
 namespace {
 
+bool FindListProgramPath(void* context, HWND window, wchar_t* buffer) {
+    auto& paths = *static_cast<ListProgramPaths*>(context);
+    DWORD processId = 0, contentProcess = 0;
+    GetWindowThreadProcessId(window, &processId);
+    if (ForeignContentWindow(window, &contentProcess))
+        processId = 0;
+    for (const auto& [process, path] : paths.known) {
+        if (processId != 0 && process == processId) {
+            lstrcpynW(buffer, path.c_str(), TextBufferLength);
+            return !path.empty();
+        }
+    }
+    const bool found = ProgramPathOfWindow(paths.memo, window, buffer);
+    if (processId != 0)
+        paths.known.emplace_back(processId, found ? buffer : L"");
+    return found;
+}
+
+} // namespace
+
+ProgramPathLookup ListProgramPathLookup(ListProgramPaths& paths) {
+    return ProgramPathLookup{FindListProgramPath, &paths};
+}
+
+namespace {
+
 // The executable of the process that owns `window` itself.
 bool ProcessPathOfWindow(ProgramPathMemo* memo, HWND window, wchar_t* buffer) {
     buffer[0] = L'\0';
