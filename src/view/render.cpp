@@ -307,12 +307,10 @@ void PaintSelection(HDC dc, const SelectionState& state, const Design& design, b
         const COLORREF oldColor = SetTextColor(dc, design.cursorTextColor);
         SelectGuard selectFont(dc, tools->font.get());
 
-        RECT box{r.left + design.itemSpace + design.iconSize, r.top + design.itemSpace, r.right,
-                 r.bottom - design.itemSpace};
+        // The same text box as the entry has unselected, so its text never moves when selected.
+        RECT box{};
+        GetTextBox(state, design, desktopRow, state.section, state.index, &box);
         const POINT iconAt = IconPosition(r, design);
-        const int widen = design.thumbnail && design.thumbnailSize > design.iconSize
-                              ? design.thumbnailSize - design.iconSize
-                              : 0;
         const ListItem* item = nullptr;
         const int i = state.index;
         switch (state.section) {
@@ -321,7 +319,6 @@ void PaintSelection(HDC dc, const SelectionState& state, const Design& design, b
                 item = &windows.slots[i];
             if (item && !design.thumbnail)
                 DrawEntryIcon(dc, item->icon.get(), iconAt, design.iconSize);
-            box.left += widen;
             break;
         case SectionLauncher:
             if (i < UsedCount(launchers.count))
@@ -332,9 +329,7 @@ void PaintSelection(HDC dc, const SelectionState& state, const Design& design, b
         case SectionCommands:
             if (i < UsedCount(commands.count))
                 item = &commands.slots[i];
-            if (item && IsDesktopRow(design, desktopRow, SectionCommands, i))
-                box.left += widen;
-            else if (item)
+            if (item && !IsDesktopRow(design, desktopRow, SectionCommands, i))
                 DrawEntryIcon(dc, item->icon.get(), iconAt, design.iconSize);
             break;
         }
