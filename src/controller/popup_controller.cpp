@@ -129,7 +129,6 @@ void ReleasePopupList(Application& app) {
         EndNarrowing(c.popup->narrowing, c.popup->list);
         // The copies of windows that are still there are kept for the next open.
         ReturnLentIcons(c.iconCache, c.popup->list);
-        ClearItemList(c.popup->list);
     }
     c.popup.reset();
 }
@@ -182,20 +181,25 @@ bool CommonCloseStart(Application& app, HWND hwnd, HWND chosen) {
     return true;
 }
 
-// Ends the frame preview: the overlay goes and every put-away window comes back. Without
-// `restoreWindows` (the desktop toggle has just set every window's state) only the windows the
-// preview hid and nothing showed again come back, in the state they are in (a minimised one as
-// minimised); their records go either way.
+// Ends the frame preview of `session`: the overlay goes and every put-away window comes back.
+// Without `restoreWindows` (the desktop toggle has just set every window's state) only the windows
+// the preview hid and nothing showed again come back, in the state they are in (a minimised one
+// as minimised); their records go either way.
+void EndPreview(PopupSession& session, bool restoreWindows, bool hide) {
+    session.frameWindow.reset();
+    const ItemList& all = AllWindows(session.narrowing, session.list);
+    if (restoreWindows && all.count > 0)
+        RestorePreviewedWindows(*session.services, all, hide);
+    else
+        RestoreWindowsLeftHidden(*session.services);
+    session.previewPutAway = false;
+}
+
 void EndFramePreview(Application& app, bool restoreWindows) {
-    ControllerState& c = app.controller;
-    if (c.popup)
-        c.popup->frameWindow.reset();
-    if (restoreWindows && c.popup && AllWindows(c.popup->narrowing, c.popup->list).count > 0) {
-        RestorePreviewedWindows(app.program.services, AllWindows(c.popup->narrowing, c.popup->list),
-                                Prefs(app).Altab7_Hide != 0);
-    } else {
+    if (app.controller.popup)
+        EndPreview(*app.controller.popup, restoreWindows, Prefs(app).Altab7_Hide != 0);
+    else
         RestoreWindowsLeftHidden(app.program.services);
-    }
 }
 
 bool SelectionInWindows(Application& app) {
@@ -326,6 +330,14 @@ void KeepSelectionVisible(Application& app, HWND hwnd) {
 
 } // namespace
 
+PopupSession::~PopupSession() {
+    iconWindow.reset();
+    UnregisterThumbnails(services->thumbnails, thumbnails);
+    if (previewPutAway)
+        EndPreview(*this, true, previewHides);
+    frameWindow.reset();
+}
+
 void RestoreWhatThePreviewHid(Application& app) {
     ControllerState& c = app.controller;
     if (c.popup && (c.popup->frameWindow || FramePreviewHolds(c.popup->altTabOpened, Prefs(app))))
@@ -334,7 +346,6 @@ void RestoreWhatThePreviewHid(Application& app) {
 
 void ResetController(Application& app) {
     ControllerState& c = app.controller;
-    RestoreWhatThePreviewHid(app);
     ReleasePopupList(app);
     ClearIconCache(c.iconCache);
 }
@@ -468,9 +479,12 @@ void Present(Application& app, HWND hwnd, ListChange change, int keptWindow, boo
         const bool hide = prefs.Altab7_Hide != 0;
         c.popup->frameWindow.reset();
         c.popup->frameWindow.reset(CreateFrameWindow(program.instance, &c.popup->list, c.popup->dpi));
-        if (change != ListChange::Removed)
+        if (change != ListChange::Removed) {
             PutAwayOtherWindows(program.services, c.popup->list,
                                 SelectionInWindows(app) ? c.popup->selection.index : -1, hide);
+            c.popup->previewPutAway = true;
+            c.popup->previewHides = hide;
+        }
         if (change != ListChange::Opened)
             RestackPreview(c.popup->frameWindow.get(), hwnd);
         // The window the preview showed went, or the selection moved to another window.
@@ -507,7 +521,7 @@ LRESULT OnOpenPopup(Application& app, HWND hwnd, LPARAM lParam) {
     ControllerState& c = app.controller;
     if (c.popup)
         return 0;
-    c.popup.emplace(app.program.services.thumbnails);
+    c.popup.emplace(app.program.services);
     c.popup->altTabOpened = lParam == 1;
     // Everything is laid out for the DPI of the cursor's monitor, where the popup opens (not for
     // the monitor the hidden popup was last on).
