@@ -616,15 +616,10 @@ LRESULT OnChoose(Application& app, HWND hwnd) {
 }
 
 LRESULT OnCancel(Application& app, HWND hwnd) {
-    ControllerState& c = app.controller;
-    if (!c.popup)
-        return 0;
-    const bool framePreview = FramePreviewHolds(c.popup->altTabOpened, Prefs(app));
     if (!CommonCloseStart(app, hwnd, nullptr))
         return 0;
     Log(L"popup closed without a choice");
-    if (framePreview || c.popup->frameWindow)
-        EndFramePreview(app, true);
+    // The session's end brings back what the frame preview put away.
     ReleasePopupList(app);
     EndNotResident(app, hwnd);
     return 0;

@@ -1,6 +1,7 @@
 #include "view/render.h"
 
 #include <algorithm>
+#include <optional>
 #include <string>
 #include <utility>
 
@@ -42,11 +43,13 @@ bool PopupSurface::Create(HDC reference, int w, int h) {
     Release();
     if (w <= 0 || h <= 0)
         return false;
-    HDC screen = reference ? reference : GetDC(nullptr);
+    std::optional<WindowDc> screenDc;
+    if (!reference)
+        screenDc.emplace(nullptr);
+    HDC screen = reference ? reference : screenDc->get();
     UniqueMemDc dc(CreateCompatibleDC(screen));
     UniqueBitmap bitmap(CreateCompatibleBitmap(screen, w, h));
-    if (!reference)
-        ReleaseDC(nullptr, screen);
+    screenDc.reset();
     if (!dc || !bitmap)
         return false;
     previousBitmap_ = SelectObject(dc.get(), bitmap.get());
