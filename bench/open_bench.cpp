@@ -147,7 +147,8 @@ int main(int argc, char** argv) {
             const ProgramPathPass pass(program.pathMemo); // as the program lists the windows
             EnumerateTopLevelWindows(program, *list, design.iconSize, design.iconSize, &cache);
             const double b = NowUs();
-            ArrangeByProgram(*list, program.pathMemo);
+            ListProgramPaths paths{&program.pathMemo, {}};
+            ArrangeByProgram(*list, ListProgramPathLookup(paths));
             const double c = NowUs();
             RenderPopup(nullptr, *list, noLaunchers, *commands, design, true, surface);
             GdiFlush();
@@ -196,7 +197,8 @@ int main(int argc, char** argv) {
             const double a = NowUs();
             const ProgramPathPass pass(state.pathMemo);
             EnumerateTopLevelWindows(state, *list, design.iconSize, design.iconSize, &icons);
-            ArrangeByProgram(*list, state.pathMemo);
+            ListProgramPaths paths{&state.pathMemo, {}};
+            ArrangeByProgram(*list, ListProgramPathLookup(paths));
             RenderPopup(nullptr, *list, noLaunchers, *commands, design, true, surface);
             GdiFlush();
             const double b = NowUs();

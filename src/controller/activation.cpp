@@ -13,18 +13,6 @@ POINT RectCentre(const RECT& r) {
     return {r.left + (r.right - r.left) / 2, r.top + (r.bottom - r.top) / 2};
 }
 
-RECT WorkspaceToScreen(const RECT& workspace, const RECT& monitor, const RECT& work) {
-    RECT r = workspace;
-    OffsetRect(&r, work.left - monitor.left, work.top - monitor.top);
-    return r;
-}
-
-RECT ScreenToWorkspace(const RECT& screen, const RECT& monitor, const RECT& work) {
-    RECT r = screen;
-    OffsetRect(&r, monitor.left - work.left, monitor.top - work.top);
-    return r;
-}
-
 namespace {
 
 bool IsToolWindow(HWND window) {

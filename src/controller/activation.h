@@ -18,12 +18,6 @@ POINT MoveBetweenMonitors(POINT windowTopLeft, POINT fromMonitor, POINT toMonito
 // The centre of a rectangle, halves truncated toward zero.
 POINT RectCentre(const RECT& r);
 
-// A window placement's rectangles are in workspace coordinates (relative to the work area of the
-// window's monitor) unless the window is a tool window; these convert a rectangle between them
-// and screen coordinates, given that monitor's full and work rectangles.
-RECT WorkspaceToScreen(const RECT& workspace, const RECT& monitor, const RECT& work);
-RECT ScreenToWorkspace(const RECT& screen, const RECT& monitor, const RECT& work);
-
 // How long the input of the target's thread stays attached to the foreground thread.
 constexpr DWORD kForegroundAttachMilliseconds = 400;
 

@@ -26,30 +26,6 @@ bool MiddleCloseApplies(const ControllerState& c, const Preferences& prefs, bool
 
 } // namespace
 
-SelectionState SelectionAfterRemoval(const SelectionState& state, int removed, int cancelIndex) {
-    SelectionState s = state;
-    if (removed < 0 || removed >= s.windowCount)
-        return s;
-    --s.windowCount;
-    if (s.section != SectionWindows)
-        return s;
-    if (removed < s.index)
-        --s.index;
-    if (s.index < s.windowCount)
-        return s;
-    if (s.windowCount > 0) {
-        s.index = s.windowCount - 1;
-    } else if (s.launcherCount > 0) {
-        s.index = 0;
-        s.section = SectionLauncher;
-    } else {
-        // Only the command entries are left, as after a narrowing that matches nothing.
-        s.index = cancelIndex;
-        s.section = SectionCommands;
-    }
-    return s;
-}
-
 bool WindowHasLeft(HWND window, bool previewHides) {
     if (!IsWindow(window))
         return true;

@@ -15,12 +15,6 @@ namespace mw {
 
 constexpr UINT kCloseCheckMilliseconds = 100;
 
-// The selection after window entry `removed` left the list: the same entry when another one
-// went, else the entry now at the same place, or the new last window; with no window left, the
-// first launcher entry, else the cancel entry (`cancelIndex`, -1: none), so a reflexive Enter
-// does nothing harmful. The window count goes down by one.
-SelectionState SelectionAfterRemoval(const SelectionState& state, int removed, int cancelIndex);
-
 // The window of window entry `index` is asked to close and watched until it is gone. Nothing for
 // an index that names no window entry.
 void CloseWindowEntry(HWND popup, ControllerState& c, int index);

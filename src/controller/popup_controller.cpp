@@ -132,8 +132,10 @@ void FillWindowSection(Application& app, HWND hwnd, ItemList& list) {
     c.popup->stacking.clear();
     for (int i = 0; i < list.count; ++i)
         c.popup->stacking.push_back(list.slots[i].window);
-    if (Prefs(app).ArrangeWindow)
-        ArrangeByProgram(list, app.program.pathMemo);
+    if (Prefs(app).ArrangeWindow) {
+        ListProgramPaths paths{&app.program.pathMemo, {}};
+        ArrangeByProgram(list, ListProgramPathLookup(paths));
+    }
 }
 
 // While an Alt+Tab list stays open the hook turns wheel notches anywhere into steps: the wheel
@@ -153,7 +155,6 @@ void ReleasePopupList(Application& app) {
         EndNarrowing(c.popup->narrowing, c.popup->list);
         // The copies of windows that are still there are kept for the next open.
         ReturnLentIcons(c.iconCache, c.popup->list);
-        ClearItemList(c.popup->list);
     }
     c.popup.reset();
 }
@@ -206,20 +207,25 @@ bool CommonCloseStart(Application& app, HWND hwnd, HWND chosen) {
     return true;
 }
 
-// Ends the frame preview: the overlay goes and every put-away window comes back. Without
-// `restoreWindows` (the desktop toggle has just set every window's state) only the windows the
-// preview hid and nothing showed again come back, in the state they are in (a minimised one as
-// minimised); their records go either way.
+// Ends the frame preview of `session`: the overlay goes and every put-away window comes back.
+// Without `restoreWindows` (the desktop toggle has just set every window's state) only the windows
+// the preview hid and nothing showed again come back, in the state they are in (a minimised one
+// as minimised); their records go either way.
+void EndPreview(PopupSession& session, bool restoreWindows, bool hide) {
+    session.frameWindow.reset();
+    const ItemList& all = AllWindows(session.narrowing, session.list);
+    if (restoreWindows && all.count > 0)
+        RestorePreviewedWindows(*session.services, all, hide);
+    else
+        RestoreWindowsLeftHidden(*session.services);
+    session.previewPutAway = false;
+}
+
 void EndFramePreview(Application& app, bool restoreWindows) {
-    ControllerState& c = app.controller;
-    if (c.popup)
-        c.popup->frameWindow.reset();
-    if (restoreWindows && c.popup && AllWindows(c.popup->narrowing, c.popup->list).count > 0) {
-        RestorePreviewedWindows(app.program.services, AllWindows(c.popup->narrowing, c.popup->list),
-                                Prefs(app).Altab7_Hide != 0);
-    } else {
+    if (app.controller.popup)
+        EndPreview(*app.controller.popup, restoreWindows, Prefs(app).Altab7_Hide != 0);
+    else
         RestoreWindowsLeftHidden(app.program.services);
-    }
 }
 
 bool SelectionInWindows(Application& app) {
@@ -364,6 +370,14 @@ void KeepSelectionVisible(Application& app, HWND hwnd) {
 
 } // namespace
 
+PopupSession::~PopupSession() {
+    iconWindow.reset();
+    UnregisterThumbnails(services->thumbnails, thumbnails);
+    if (previewPutAway)
+        EndPreview(*this, true, previewHides);
+    frameWindow.reset();
+}
+
 void RestoreWhatThePreviewHid(Application& app) {
     ControllerState& c = app.controller;
     if (c.popup && (c.popup->frameWindow || FramePreviewHolds(c.popup->altTabOpened, Prefs(app))))
@@ -372,7 +386,6 @@ void RestoreWhatThePreviewHid(Application& app) {
 
 void ResetController(Application& app) {
     ControllerState& c = app.controller;
-    RestoreWhatThePreviewHid(app);
     ReleasePopupList(app);
     ClearIconCache(c.iconCache);
 }
@@ -538,9 +551,12 @@ void Present(Application& app, HWND hwnd, ListChange change, int keptWindow, boo
         const bool hide = prefs.Altab7_Hide != 0;
         c.popup->frameWindow.reset();
         c.popup->frameWindow.reset(CreateFrameWindow(program.instance, &c.popup->list, c.popup->dpi));
-        if (change != ListChange::Removed)
+        if (change != ListChange::Removed) {
             PutAwayOtherWindows(program.services, c.popup->list,
                                 SelectionInWindows(app) ? c.popup->selection.index : -1, hide);
+            c.popup->previewPutAway = true;
+            c.popup->previewHides = hide;
+        }
         if (change != ListChange::Opened)
             RestackPreview(c.popup->frameWindow.get(), hwnd);
         // The window the preview showed went, or the selection moved to another window.
@@ -578,7 +594,7 @@ LRESULT OnOpenPopup(Application& app, HWND hwnd, LPARAM lParam) {
     ControllerState& c = app.controller;
     if (c.popup)
         return 0;
-    c.popup.emplace(app.program.services.thumbnails);
+    c.popup.emplace(app.program.services);
     // 2: Alt with the key above Tab, an Alt+Tab list of the front program's windows.
     c.popup->altTabOpened = lParam == 1 || lParam == 2;
     // Everything is laid out for the DPI of the cursor's monitor, where the popup opens (not for
@@ -686,15 +702,10 @@ LRESULT OnChoose(Application& app, HWND hwnd) {
 }
 
 LRESULT OnCancel(Application& app, HWND hwnd) {
-    ControllerState& c = app.controller;
-    if (!c.popup)
-        return 0;
-    const bool framePreview = FramePreviewHolds(c.popup->altTabOpened, Prefs(app));
     if (!CommonCloseStart(app, hwnd, nullptr))
         return 0;
     Log(L"popup closed without a choice");
-    if (framePreview || c.popup->frameWindow)
-        EndFramePreview(app, true);
+    // The session's end brings back what the frame preview put away.
     ReleasePopupList(app);
     EndNotResident(app, hwnd);
     return 0;

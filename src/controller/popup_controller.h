@@ -31,14 +31,15 @@ constexpr UINT kRepositionGuardMilliseconds = 500;
 using WindowSource = void (*)(ItemList& list, int iconSize);
 
 // Everything that exists only while the popup is open; the controller holds one exactly then.
-// Its end unregisters the thumbnails and destroys the overlay windows, whatever path closes it.
+// Its end is the close sequence, whatever path closes it: the thumbnails unregistered, the
+// windows the frame preview put away brought back, the overlay windows destroyed.
 struct PopupSession {
-    explicit PopupSession(const ThumbnailApi& api) : thumbnailApi(&api) {}
-    ~PopupSession() { UnregisterThumbnails(*thumbnailApi, thumbnails); }
+    explicit PopupSession(const SystemServices& systemServices) : services(&systemServices) {}
+    ~PopupSession();
     PopupSession(const PopupSession&) = delete;
     PopupSession& operator=(const PopupSession&) = delete;
 
-    const ThumbnailApi* thumbnailApi;
+    const SystemServices* services;
     // The DPI of the monitor the popup opened on and the design in its pixels: every size of the
     // open popup, its overlays and its mouse handling comes from these.
     UINT dpi = kDefaultDpi;
@@ -67,6 +68,11 @@ struct PopupSession {
     // What screen readers see of the list, and the entry they were last told is selected.
     UniquePopupAccessible accessible;
     int toldSelection = -1;
+    // The frame preview put the other listed windows away (hidden with previewHides, else
+    // minimised) and has not brought them back: the close sequence does, unless the close path
+    // ended the preview itself first.
+    bool previewPutAway = false;
+    bool previewHides = false;
 };
 
 struct ControllerState {

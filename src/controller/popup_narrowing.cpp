@@ -104,27 +104,4 @@ int ProgramLauncherIndex(const PopupNarrowing& p, int listed) {
                                                                                 : -1;
 }
 
-void SelectAfterNarrowing(SelectionState& state, int keptWindow, int cancelIndex) {
-    state.index = 0;
-    if (keptWindow >= 0 && keptWindow < state.windowCount) {
-        state.section = SectionWindows;
-        state.index = keptWindow;
-    } else if (state.windowCount > 0) {
-        state.section = SectionWindows;
-    } else if (state.launcherCount > 0) {
-        state.section = SectionLauncher;
-    } else {
-        state.section = SectionCommands;
-        state.index = cancelIndex;
-    }
-}
-
-int CancelEntryIndex(const ItemList& commands) {
-    for (int i = 0; i < commands.count && i < ListCapacity; ++i) {
-        if (commands.slots[i].kind == KindCancel)
-            return i;
-    }
-    return -1;
-}
-
 } // namespace mw

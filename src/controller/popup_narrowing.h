@@ -52,12 +52,4 @@ const LauncherList& ListedLaunchers(const PopupNarrowing& p, const LauncherList&
 // The index in the program's launcher list of the listed launcher entry `listed`.
 int ProgramLauncherIndex(const PopupNarrowing& p, int listed);
 
-// The selection after the list changed: window `keptWindow` when it is still listed (>= 0), else
-// the first window or launcher entry. When nothing matches, only the command entries are left and
-// Enter must not close a window or minimise them all by reflex: the cancel entry (`cancelIndex`)
-// is selected, or no entry when there is none (-1).
-void SelectAfterNarrowing(SelectionState& state, int keptWindow, int cancelIndex);
-// The index of the cancel entry among the command entries, or -1.
-int CancelEntryIndex(const ItemList& commands);
-
 } // namespace mw

@@ -11,10 +11,10 @@
 namespace mw {
 
 // Mouse messages the tray callback carries in lParam.
-constexpr LPARAM kTrayRightButtonUp = WM_RBUTTONUP; // 517: the menu
-constexpr LPARAM kTrayLeftButtonUp = WM_LBUTTONUP;  // 514: pause on/off
+constexpr LPARAM kTrayRightButtonUp = WM_RBUTTONUP; // the menu
+constexpr LPARAM kTrayLeftButtonUp = WM_LBUTTONUP;  // pause on/off
 
-// 517 shows the menu, 514 toggles the pause, anything else does nothing. Answers 0.
+// A right-button release shows the menu, a left-button release toggles the pause, anything else does nothing. Answers 0.
 LRESULT OnTrayCallback(ProgramState& program, HWND mainWindow, LPARAM mouseMessage);
 
 // The menu's commands: exit destroys the main window, options opens the dialog with every page,

@@ -25,14 +25,14 @@ void Post(HookDecision& d, uint32_t message, int wheelDelta, intptr_t lParam, in
 
 // The gesture button: from the settings between presses, from the press while one is under way,
 // so new settings never strand a press that is already held.
-bool RightIsB(const GestureEngine& e) {
+bool GestureButtonIsRight(const GestureEngine& e) {
     return e.state == PressState::Idle ? e.settings.rightButton : e.pressRight;
 }
 MouseAction DownOf(const GestureEngine& e) {
-    return RightIsB(e) ? MouseAction::RightDown : MouseAction::LeftDown;
+    return GestureButtonIsRight(e) ? MouseAction::RightDown : MouseAction::LeftDown;
 }
 MouseAction UpOf(const GestureEngine& e) {
-    return RightIsB(e) ? MouseAction::RightUp : MouseAction::LeftUp;
+    return GestureButtonIsRight(e) ? MouseAction::RightUp : MouseAction::LeftUp;
 }
 
 bool StandardAltTab(const GestureEngine& e) {

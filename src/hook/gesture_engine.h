@@ -15,7 +15,7 @@ struct GestureSettings {
     int replaceAltTab = 0;    // 0 off, 1 click mode, any other value standard mode
     bool clickMode = false;   // the gesture only opens the popup
     bool rightButton = false; // the gesture button is the right one instead of the left
-    int permissibleRange = 6; // tolerance for the wobble of the cursor while B is held
+    int permissibleRange = 6; // tolerance for the wobble of the cursor while the gesture button is held
     int timeOutMs = 500;      // how long a held press may wait for the wheel
 };
 
@@ -130,11 +130,11 @@ struct HookDecision {
 };
 
 enum class PressState : uint8_t {
-    Idle,         // no press of B that concerns us
-    Holding,      // B went down and was held back; waiting for the wheel
-    Gesture,      // B plus wheel: the popup is open and follows the wheel
+    Idle,         // no press of the gesture button that concerns us
+    Holding,      // the button went down and was held back; waiting for the wheel
+    Gesture,      // button plus wheel: the popup is open and follows the wheel
     GestureMuted, // the gesture goes on but posts nothing more (cancelled, or click mode)
-    AppPress,     // B belongs to the application; wait for its release
+    AppPress,     // the press belongs to the application; wait for its release
 };
 
 // Why the engine must keep its hands off the input for now. The hook thread keeps these up to

@@ -5,7 +5,6 @@
 #include <string>
 #include <utility>
 
-#include "system/frame_host.h"
 #include "system/file_icon.h"
 #include "system/window_list.h"
 #include "platform/resources_lang.h"
@@ -110,48 +109,14 @@ int ArrangedCount(const ItemList& popupList) {
 
 } // namespace
 
-void ArrangeByProgram(ItemList& popupList, ProgramPathLookup lookup) {
+void ArrangeByProgram(ItemList& popupList, const ProgramPathLookup& lookup) {
     const int n = ArrangedCount(popupList);
     if (n <= 0)
         return;
     PathArray paths;
     for (int k = 0; k < n; ++k) {
         wchar_t path[TextBufferLength] = L"";
-        if (!lookup || !lookup(popupList.slots[k].window, path))
-            path[0] = L'\0';
-        path[TextBufferLength - 1] = L'\0';
-        paths[k] = path;
-    }
-    ArrangeByPaths(popupList, n, paths);
-}
-
-void ArrangeByProgram(ItemList& popupList, ProgramPathMemo& memo) {
-    const int n = ArrangedCount(popupList);
-    if (n <= 0)
-        return;
-    // Reading a program's path opens its process; windows of one process share the answer.
-    PathArray paths;
-    std::array<DWORD, ListCapacity> processOf{};
-    for (int k = 0; k < n; ++k) {
-        DWORD pid = 0, contentProcess = 0;
-        GetWindowThreadProcessId(popupList.slots[k].window, &pid);
-        // The frame host draws the frames of many apps: each frame is asked on its own.
-        if (ForeignContentWindow(popupList.slots[k].window, &contentProcess))
-            pid = 0;
-        processOf[k] = pid;
-        int same = -1;
-        for (int j = 0; j < k && pid != 0; ++j) {
-            if (processOf[j] == pid) {
-                same = j;
-                break;
-            }
-        }
-        if (same >= 0) {
-            paths[k] = paths[same];
-            continue;
-        }
-        wchar_t path[TextBufferLength] = L"";
-        if (!ProgramPathOfWindow(&memo, popupList.slots[k].window, path))
+        if (!lookup.find || !lookup.find(lookup.context, popupList.slots[k].window, path))
             path[0] = L'\0';
         path[TextBufferLength - 1] = L'\0';
         paths[k] = path;

@@ -35,15 +35,18 @@ std::wstring CloseEntryLabel(LANGID language, HWND target);
 void RecordDesktopWindows(const ItemList& shown, ItemList& saved);
 
 // Finds the program path of a window into a buffer of TextBufferLength units; false (and an
-// empty buffer) when unknown. ProgramPathOfWindow with the program's path memo is the real one.
-using ProgramPathLookup = bool (*)(HWND window, wchar_t* buffer);
+// empty buffer) when unknown. `context` is the lookup's own; the run's lookup is
+// ProgramPathsOfList (system/window_list.h) over the program's path memo.
+struct ProgramPathLookup {
+    bool (*find)(void* context, HWND window, wchar_t* buffer) = nullptr;
+    void* context = nullptr;
+};
 
 // Groups the windows of one program together: groups follow the Z order of their topmost window,
 // windows inside a group keep their Z order, `showState` moves with its window and `order` is
 // renumbered 0..n-1. Paths are compared without regard to letter case; unknown paths (empty)
 // form one group.
-void ArrangeByProgram(ItemList& popupList, ProgramPathLookup lookup);
-void ArrangeByProgram(ItemList& popupList, ProgramPathMemo& memo);
+void ArrangeByProgram(ItemList& popupList, const ProgramPathLookup& lookup);
 
 // The popup opens when there is a launcher entry, two windows, or one window and the desktop
 // toggle to offer beside it.

@@ -127,7 +127,7 @@ INT_PTR OnInitDialog(OptionsSession& session, HWND page) {
 
     Check(page, IDC_GENERAL_REPLACE_ALTTAB, p.ReplaceAltTab != kReplaceOff);
     EnableReplaceModes(page, p.ReplaceAltTab != kReplaceOff);
-    // Shown even while both are disabled, so the user sees which mode checking 1044 brings back.
+    // Shown even while both are disabled, so the user sees which mode checking "replace Alt+Tab" brings back.
     Check(page, p.ReplaceAltTab == kReplaceClickMode ? IDC_GENERAL_CLICK_MODE : IDC_GENERAL_STANDARD_MODE,
           true);
 

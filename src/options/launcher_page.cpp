@@ -204,7 +204,7 @@ void OnRemove(OptionsSession& session, HWND page, int s) {
          ok;
     ok = WriteLauncherCount(PrefsPath(session), count) && ok;
     DeleteLine(page, s);
-    FocusAndSelect(page, SelectionAfterRemoval(s, count));
+    FocusAndSelect(page, LauncherLineAfterDelete(s, count));
     if (!ok)
         ReportFailedWrite(session, page);
 }
@@ -542,7 +542,7 @@ std::wstring LauncherNameFromPath(const wchar_t* path) {
     return name;
 }
 
-int SelectionAfterRemoval(int removed, int newCount) {
+int LauncherLineAfterDelete(int removed, int newCount) {
     if (removed == 0)
         return 0;
     if (removed == newCount)

@@ -51,8 +51,9 @@ bool AllowDropsFromLowerIntegrity(HWND window, MessageFilterFunction filter);
 // ("C:\bin\app.exe" gives "app").
 std::wstring LauncherNameFromPath(const wchar_t* path);
 
-// The line selected after line `removed` was removed and `newCount` lines are left.
-int SelectionAfterRemoval(int removed, int newCount);
+// The options page's launcher line selected once line `removed` was deleted and `newCount`
+// lines are left (not the popup's selection, which model/selection.h keeps).
+int LauncherLineAfterDelete(int removed, int newCount);
 
 // Top-left corner of the entry's icon in the property dialog: centred on (100, 70).
 POINT PropertyIconOrigin(int iconSize, UINT dpi = kDefaultDpi);

@@ -128,6 +128,24 @@ RECT VirtualScreenRect() {
                 top + GetSystemMetrics(SM_CYVIRTUALSCREEN)};
 }
 
+POINT WorkspaceOffset(const RECT& monitor, const RECT& work) {
+    return {work.left - monitor.left, work.top - monitor.top};
+}
+
+RECT WorkspaceToScreen(const RECT& workspace, const RECT& monitor, const RECT& work) {
+    const POINT offset = WorkspaceOffset(monitor, work);
+    RECT r = workspace;
+    OffsetRect(&r, offset.x, offset.y);
+    return r;
+}
+
+RECT ScreenToWorkspace(const RECT& screen, const RECT& monitor, const RECT& work) {
+    const POINT offset = WorkspaceOffset(monitor, work);
+    RECT r = screen;
+    OffsetRect(&r, -offset.x, -offset.y);
+    return r;
+}
+
 POINT CentreIn(const RECT& area, SIZE size) {
     const int width = area.right - area.left;
     const int height = area.bottom - area.top;

@@ -69,6 +69,14 @@ MonitorPlace MonitorOfWindow(const DpiApi& api, HWND window);
 // above the primary one.
 RECT VirtualScreenRect();
 
+// A window placement's rectangles are in workspace coordinates (relative to the work area of the
+// window's monitor, so a taskbar at the top or left shifts them) unless the window is a tool
+// window. The offset from workspace to screen coordinates, given that monitor's full and work
+// rectangles, and a rectangle converted either way.
+POINT WorkspaceOffset(const RECT& monitor, const RECT& work);
+RECT WorkspaceToScreen(const RECT& workspace, const RECT& monitor, const RECT& work);
+RECT ScreenToWorkspace(const RECT& screen, const RECT& monitor, const RECT& work);
+
 // The top-left corner that centres a rectangle of `size` in `area` (halves truncated toward zero).
 POINT CentreIn(const RECT& area, SIZE size);
 

@@ -23,11 +23,11 @@
 
 #define IDC_STATIC_ANY (-1)
 
-// Options dialog (154)
+// Options dialog
 #define IDC_OPTIONS_OK 1000
 #define IDC_OPTIONS_TAB 1004
 
-// Mouse page (155)
+// Mouse page
 #define IDC_MOUSE_TIMEOUT_EDIT 1003
 #define IDC_MOUSE_LEFT_BUTTON 1005
 #define IDC_MOUSE_RIGHT_BUTTON 1006
@@ -50,7 +50,7 @@
 #define IDC_MOUSE_PX_LABEL 1047
 #define IDC_MOUSE_CANCEL_LABEL 1048
 
-// General page (161)
+// General page
 #define IDC_GENERAL_STANDARD_MODE 1005
 #define IDC_GENERAL_CLICK_MODE 1006
 #define IDC_GENERAL_STARTUP 1031
@@ -74,12 +74,12 @@
 #define IDC_GENERAL_EXCLUDE_ADD 1066
 #define IDC_GENERAL_EXCLUDE_REMOVE 1067
 
-// About page (102)
+// About page
 #define IDC_ABOUT_ICON (-1)
 #define IDC_ABOUT_VERSION 1001
 #define IDC_ABOUT_ADDRESS 1003
 
-// Program launcher page (159)
+// Program launcher page
 #define IDC_LAUNCHER_ADD 1008
 #define IDC_LAUNCHER_REMOVE 1009
 #define IDC_LAUNCHER_PROPERTIES 1013
@@ -87,7 +87,7 @@
 #define IDC_LAUNCHER_DOWN 1020
 #define IDC_LAUNCHER_LIST 1028
 
-// Launcher entry property dialog (160)
+// Launcher entry property dialog
 #define IDC_PROPERTY_PATH 1003
 #define IDC_PROPERTY_REVERT_ICON 1013
 #define IDC_PROPERTY_NAME 1022

@@ -171,6 +171,32 @@ bool ProgramPathOfWindow(ProgramPathMemo* memo, HWND window, wchar_t* buffer) {
 
 namespace {
 
+bool FindListProgramPath(void* context, HWND window, wchar_t* buffer) {
+    auto& paths = *static_cast<ListProgramPaths*>(context);
+    DWORD processId = 0, contentProcess = 0;
+    GetWindowThreadProcessId(window, &processId);
+    if (ForeignContentWindow(window, &contentProcess))
+        processId = 0;
+    for (const auto& [process, path] : paths.known) {
+        if (processId != 0 && process == processId) {
+            lstrcpynW(buffer, path.c_str(), TextBufferLength);
+            return !path.empty();
+        }
+    }
+    const bool found = ProgramPathOfWindow(paths.memo, window, buffer);
+    if (processId != 0)
+        paths.known.emplace_back(processId, found ? buffer : L"");
+    return found;
+}
+
+} // namespace
+
+ProgramPathLookup ListProgramPathLookup(ListProgramPaths& paths) {
+    return ProgramPathLookup{FindListProgramPath, &paths};
+}
+
+namespace {
+
 // The executable of the process that owns `window` itself.
 bool ProcessPathOfWindow(ProgramPathMemo* memo, HWND window, wchar_t* buffer) {
     buffer[0] = L'\0';
@@ -306,11 +332,14 @@ bool IconQueryFor(int size, WPARAM* which, int* classIndex) {
     return true;
 }
 
-// The icon a window's record owns, by the same rule as WindowIcon, and where it came from. A copy
-// kept in `cache` for the same window, source and size is taken instead of copying again, and so
-// is a kept file icon of the same program at the same size.
-HICON RecordIcon(HWND window, int size, int pixels, IconCache* cache, IconOrigin& origin,
-                 ProgramPathMemo* memo) {
+// The icon size rule, written once for a record's icon and for WindowIcon: a Store app's own
+// picture, else the window's or its class's icon, else the program's file icon. `origin` says
+// where the icon came from; with `cache` a copy kept for the same window, source and size (or the
+// same program's file icon at the same size) is taken instead of copying again.
+// `ownedByCaller` tells whether the icon is the caller's to destroy.
+HICON IconByRule(HWND window, int size, int pixels, IconCache* cache, IconOrigin& origin,
+                 ProgramPathMemo* memo, bool* ownedByCaller) {
+    *ownedByCaller = false;
     WPARAM which;
     int classIndex;
     if (!IconQueryFor(size, &which, &classIndex))
@@ -321,24 +350,25 @@ HICON RecordIcon(HWND window, int size, int pixels, IconCache* cache, IconOrigin
     const std::wstring appId = StoreAppIdOfFrame(window, memo);
     if (!appId.empty()) {
         origin.path = kAppsFolderPrefix + appId;
-        if (cache) {
-            if (HICON kept = TakeFileIcon(*cache, origin.path, origin.size))
-                return kept;
-        }
-        if (HICON icon = AppsFolderIcon(appId, origin.size))
+        HICON icon = cache ? TakeFileIcon(*cache, origin.path, origin.size) : nullptr;
+        if (!icon)
+            icon = AppsFolderIcon(appId, origin.size);
+        if (icon) {
+            *ownedByCaller = true;
             return icon;
+        }
         origin.path.clear();
     }
     if (classIndex != 0) {
         if (HICON source = WindowOrClassIcon(window, which, classIndex)) {
             origin.source = source;
             if (cache) {
-                if (HICON kept = TakeWindowIcon(*cache, window, source, origin.size))
+                if (HICON kept = TakeWindowIcon(*cache, window, source, origin.size)) {
+                    *ownedByCaller = true;
                     return kept;
+                }
             }
-            bool owned = false;
-            HICON icon = BorrowedIconAt(window, source, size, pixels, &owned, memo);
-            return owned ? icon : DuplicateOwnedIcon(icon);
+            return BorrowedIconAt(window, source, size, pixels, ownedByCaller, memo);
         }
     }
     wchar_t path[TextBufferLength];
@@ -346,41 +376,33 @@ HICON RecordIcon(HWND window, int size, int pixels, IconCache* cache, IconOrigin
         return nullptr;
     origin.path = path;
     if (cache) {
-        if (HICON kept = TakeFileIcon(*cache, origin.path, origin.size))
+        if (HICON kept = TakeFileIcon(*cache, origin.path, origin.size)) {
+            *ownedByCaller = true;
             return kept;
+        }
         if (KnownWithoutFileIcon(*cache, origin.path, origin.size))
             return nullptr;
     }
     HICON icon = FileIcon(path, origin.size);
     if (!icon && cache)
         KeepWithoutFileIcon(*cache, origin.path, origin.size);
+    *ownedByCaller = icon != nullptr;
     return icon;
+}
+
+// The icon a window's record owns: a window's or class's icon is copied, as the record keeps it.
+HICON RecordIcon(HWND window, int size, int pixels, IconCache* cache, IconOrigin& origin,
+                 ProgramPathMemo* memo) {
+    bool owned = false;
+    HICON icon = IconByRule(window, size, pixels, cache, origin, memo, &owned);
+    return owned || !icon ? icon : DuplicateOwnedIcon(icon);
 }
 
 } // namespace
 
 HICON WindowIcon(HWND window, int size, bool* ownedByCaller, int pixels, ProgramPathMemo* memo) {
-    *ownedByCaller = false;
-    WPARAM which;
-    int classIndex;
-    if (!IconQueryFor(size, &which, &classIndex))
-        return nullptr;
-    if (HICON app = AppsFolderIcon(StoreAppIdOfFrame(window, memo), pixels > 0 ? pixels : size)) {
-        *ownedByCaller = true;
-        return app;
-    }
-
-    if (classIndex != 0) {
-        if (HICON icon = WindowOrClassIcon(window, which, classIndex))
-            return BorrowedIconAt(window, icon, size, pixels, ownedByCaller, memo);
-    }
-
-    wchar_t path[TextBufferLength];
-    if (!ProgramPathOfWindow(memo, window, path))
-        return nullptr;
-    HICON icon = FileIcon(path, pixels > 0 ? pixels : size);
-    *ownedByCaller = icon != nullptr;
-    return icon;
+    IconOrigin origin;
+    return IconByRule(window, size, pixels, nullptr, origin, memo, ownedByCaller);
 }
 
 BOOL CALLBACK EnumerateWindow(HWND window, LPARAM context) {

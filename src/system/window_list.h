@@ -6,9 +6,11 @@
 #include <windows.h>
 
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "model/item_list.h"
+#include "model/list_building.h"
 #include "model/program_state.h"
 
 namespace mw {
@@ -70,6 +72,15 @@ ScaledIconSource ChooseScaledIconSource(int size, int pixels, bool resourceKnown
 // be read the buffer holds the empty path and the result is false. Paths are remembered in `memo` (null: read
 // every time).
 bool ProgramPathOfWindow(ProgramPathMemo* memo, HWND window, wchar_t* buffer);
+
+// The program paths of one list's windows, for ArrangeByProgram: ProgramPathOfWindow through the
+// run's memo, each process asked once (reading a path opens the process). A Store app's frame is
+// asked on its own: one host process draws the frames of many apps.
+struct ListProgramPaths {
+    ProgramPathMemo* memo = nullptr;
+    std::vector<std::pair<DWORD, std::wstring>> known; // process, its path ("" when unknown)
+};
+ProgramPathLookup ListProgramPathLookup(ListProgramPaths& paths);
 
 // Whether a module name of `length` units, as GetModuleFileNameExW reports it for a buffer of
 // `bufferUnits`, is certainly whole. The call cuts a longer name without an error, and systems

@@ -247,10 +247,8 @@ bool FrameRectOfWindow(HWND window, int showState, RECT* out) {
         MONITORINFO monitor{};
         monitor.cbSize = sizeof monitor;
         HMONITOR handle = MonitorFromRect(&placement.rcNormalPosition, MONITOR_DEFAULTTONEAREST);
-        if (handle && GetMonitorInfoW(handle, &monitor)) {
-            offset.x = monitor.rcWork.left - monitor.rcMonitor.left;
-            offset.y = monitor.rcWork.top - monitor.rcMonitor.top;
-        }
+        if (handle && GetMonitorInfoW(handle, &monitor))
+            offset = WorkspaceOffset(monitor.rcMonitor, monitor.rcWork);
     }
     // A maximised window fills the work area of its own monitor, which need not be the primary.
     if (showState == StateMaximized) {

@@ -79,23 +79,6 @@ int CommandOffset(const SelectionState& state, const Design& design) {
            SeparatorBlock(design);
 }
 
-int SectionCount(const SelectionState& state, int section) {
-    switch (section) {
-    case SectionWindows:
-        return state.windowCount;
-    case SectionLauncher:
-        return state.launcherCount;
-    case SectionCommands:
-        return state.commandCount;
-    default:
-        return 0;
-    }
-}
-
-bool IsValidEntry(const SelectionState& state, int section, int index) {
-    return index >= 0 && index < SectionCount(state, section);
-}
-
 bool IsDesktopRow(const Design& design, bool desktopRow, int section, int index) {
     return section == SectionCommands && index == 0 && HasDesktopRow(design, desktopRow);
 }
@@ -214,102 +197,6 @@ bool SelectAtPoint(SelectionState& state, const Design& design, bool desktopRow,
     state.section = section;
     state.index = index;
     return true;
-}
-
-namespace {
-
-// Moves to (section, index) and tells whether that is a change.
-bool MoveTo(SelectionState& state, int section, int index) {
-    const bool changed = section != state.section || index != state.index;
-    state.section = section;
-    state.index = index;
-    return changed;
-}
-
-} // namespace
-
-bool SelectPrevious(SelectionState& state, bool wrap) {
-    // Stepping from a selection that names no entry would land outside the lists; stay put.
-    if (!IsValidEntry(state, state.section, state.index))
-        return false;
-    const int nW = state.windowCount, nL = state.launcherCount, nC = state.commandCount;
-    if (state.index > 0)
-        return MoveTo(state, state.section, state.index - 1);
-    switch (state.section) {
-    case SectionWindows:
-        if (!wrap)
-            return false;
-        if (nC > 0)
-            return MoveTo(state, SectionCommands, nC - 1);
-        if (nL > 0)
-            return MoveTo(state, SectionLauncher, nL - 1);
-        return MoveTo(state, SectionWindows, nW - 1);
-    case SectionLauncher:
-        if (nW > 0)
-            return MoveTo(state, SectionWindows, nW - 1);
-        if (!wrap)
-            return false;
-        if (nC > 0)
-            return MoveTo(state, SectionCommands, nC - 1);
-        return MoveTo(state, SectionLauncher, nL - 1);
-    default: // SectionCommands
-        if (nL > 0)
-            return MoveTo(state, SectionLauncher, nL - 1);
-        if (nW > 0)
-            return MoveTo(state, SectionWindows, nW - 1);
-        return MoveTo(state, SectionCommands, nC - 1);
-    }
-}
-
-bool SelectNext(SelectionState& state) {
-    if (!IsValidEntry(state, state.section, state.index))
-        return false;
-    const int nW = state.windowCount, nL = state.launcherCount, nC = state.commandCount;
-    if (state.index + 1 < SectionCount(state, state.section))
-        return MoveTo(state, state.section, state.index + 1);
-    switch (state.section) {
-    case SectionWindows:
-        if (nL > 0)
-            return MoveTo(state, SectionLauncher, 0);
-        if (nC > 0)
-            return MoveTo(state, SectionCommands, 0);
-        return MoveTo(state, SectionWindows, 0);
-    case SectionLauncher:
-        if (nC > 0)
-            return MoveTo(state, SectionCommands, 0);
-        if (nW > 0)
-            return MoveTo(state, SectionWindows, 0);
-        return MoveTo(state, SectionLauncher, 0);
-    default: // SectionCommands
-        if (nW > 0)
-            return MoveTo(state, SectionWindows, 0);
-        // Only into the launcher section when it has entries: an empty section is no selection.
-        if (nL > 0)
-            return MoveTo(state, SectionLauncher, 0);
-        return MoveTo(state, SectionCommands, 0);
-    }
-}
-
-bool StepForward(SelectionState& state) {
-    if (!IsValidEntry(state, state.section, state.index))
-        return false;
-    const int nL = state.launcherCount, nC = state.commandCount;
-    if (state.index + 1 < SectionCount(state, state.section))
-        return MoveTo(state, state.section, state.index + 1);
-    switch (state.section) {
-    case SectionWindows:
-        if (nL > 0)
-            return MoveTo(state, SectionLauncher, 0);
-        if (nC > 0)
-            return MoveTo(state, SectionCommands, 0);
-        return false;
-    case SectionLauncher:
-        if (nC > 0)
-            return MoveTo(state, SectionCommands, 0);
-        return false;
-    default:
-        return false;
-    }
 }
 
 int ThumbnailInset(const Design& design, int screenWidth, int screenHeight) {

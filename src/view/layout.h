@@ -1,6 +1,6 @@
-// Where every row, picture, text box, separator line and thumbnail of the popup lies, which
-// entry lies under a point, and how the selection steps. Pure computations over the design and
-// the selection record: no window, no drawing context.
+// Where every row, picture, text box, separator line and thumbnail of the popup lies, and which
+// entry lies under a point. Pure computations over the design and the selection record: no
+// window, no drawing context.
 //
 // Coordinates are pixels of the popup's client area, origin at its top-left corner; rectangles
 // are left, top, right, bottom with right and bottom exclusive.
@@ -12,33 +12,17 @@
 
 #include <windows.h>
 
+#include "model/selection.h"
 #include "view/design.h"
 
 namespace mw {
-
-constexpr int SectionWindows = 10;
-constexpr int SectionLauncher = 20;
-constexpr int SectionCommands = 30;
-
-// The selection inside the open popup, with the counts it moves across.
-struct SelectionState {
-    int windowCount = 0;
-    int launcherCount = 0;
-    int commandCount = 0;
-    int textColumnWidth = 0;
-    int section = SectionWindows;
-    int index = 0;
-    // Above the first section while the list is narrowed: the line that says how (HeaderHeight),
-    // else 0. Every row, separator and the popup's height move down by it.
-    int headerHeight = 0;
-};
 
 // Row heights and column widths derived from the design.
 int IconRowHeight(const Design& design);      // the icon with the item space above and below
 int ThumbnailRowHeight(const Design& design); // the thumbnail with the item space above and below
 int WindowRowHeight(const Design& design);    // thumbnail row in thumbnail mode, else icon row
 int PictureWidth(const Design& design);       // the icon's, or the wider of icon and thumbnail
-int SeparatorBlock(const Design& design);     // is, a one-pixel line, is
+int SeparatorBlock(const Design& design);     // item space, a one-pixel line, item space
 bool HasDesktopRow(const Design& design, bool desktopRow);
 // The line above a narrowed list: an icon row for the text, then a separator block.
 int HeaderHeight(const Design& design);
@@ -55,15 +39,11 @@ SIZE PopupSize(const SelectionState& state, const Design& design, bool desktopRo
 int LauncherOffset(const SelectionState& state, const Design& design);
 int CommandOffset(const SelectionState& state, const Design& design);
 
-// Number of entries in a section; 0 for an unknown section value.
-int SectionCount(const SelectionState& state, int section);
-// True when (section, index) names an existing entry.
-bool IsValidEntry(const SelectionState& state, int section, int index);
-
 // Entry rectangle of (section, index); false and nothing written for an entry that does not exist.
 bool GetEntryRect(const SelectionState& state, const Design& design, bool desktopRow, int section, int index,
                   RECT* out);
-// Width of the picture column of a row: P for window rows, ts for the desktop row, ic otherwise.
+// Width of the picture column of a row: PictureWidth for window rows, the thumbnail size for the
+// desktop row, the icon size otherwise.
 int RowPictureWidth(const Design& design, bool desktopRow, int section, int index);
 // True for the command row that shows the desktop toggle as a thumbnail row.
 bool IsDesktopRow(const Design& design, bool desktopRow, int section, int index);
@@ -76,7 +56,7 @@ bool GetTextBox(const SelectionState& state, const Design& design, bool desktopR
 // Separator lines. Each yields false when that separator is not drawn.
 bool WindowLauncherSeparatorY(const SelectionState& state, const Design& design, int* y);
 bool CommandSeparatorY(const SelectionState& state, const Design& design, int* y);
-// Exclusive end x of every separator line (popup width − ws).
+// Exclusive end x of every separator line (popup width minus the window space).
 int SeparatorEndX(const SelectionState& state, const Design& design, bool desktopRow);
 
 // Entry rectangle of the selected entry; false when the selection names no existing entry.
@@ -89,14 +69,6 @@ bool HitTest(const SelectionState& state, const Design& design, bool desktopRow,
 // Selects the entry under a mouse message's point (signed 16-bit x low, y high). True only when
 // the selection changed; otherwise the record is left as it was.
 bool SelectAtPoint(SelectionState& state, const Design& design, bool desktopRow, LPARAM point);
-
-// One entry up across sections; with `wrap` it wraps around the list, without it it stops at
-// the first entry. True when the selection changed.
-bool SelectPrevious(SelectionState& state, bool wrap);
-// One entry down across sections, wrapping from the last entry to the first.
-bool SelectNext(SelectionState& state);
-// One entry down across sections, staying on the last entry.
-bool StepForward(SelectionState& state);
 
 // Live-thumbnail box of window entry `index`, or of the desktop row for index −1. The vertical
 // inset depends on the primary screen's aspect ratio, passed in as its size in pixels. An empty

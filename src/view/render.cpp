@@ -1,6 +1,7 @@
 #include "view/render.h"
 
 #include <algorithm>
+#include <optional>
 #include <string>
 #include <utility>
 
@@ -42,11 +43,13 @@ bool PopupSurface::Create(HDC reference, int w, int h) {
     Release();
     if (w <= 0 || h <= 0)
         return false;
-    HDC screen = reference ? reference : GetDC(nullptr);
+    std::optional<WindowDc> screenDc;
+    if (!reference)
+        screenDc.emplace(nullptr);
+    HDC screen = reference ? reference : screenDc->get();
     UniqueMemDc dc(CreateCompatibleDC(screen));
     UniqueBitmap bitmap(CreateCompatibleBitmap(screen, w, h));
-    if (!reference)
-        ReleaseDC(nullptr, screen);
+    screenDc.reset();
     if (!dc || !bitmap)
         return false;
     previousBitmap_ = SelectObject(dc.get(), bitmap.get());
@@ -307,12 +310,10 @@ void PaintSelection(HDC dc, const SelectionState& state, const Design& design, b
         const COLORREF oldColor = SetTextColor(dc, design.cursorTextColor);
         SelectGuard selectFont(dc, tools->font.get());
 
-        RECT box{r.left + design.itemSpace + design.iconSize, r.top + design.itemSpace, r.right,
-                 r.bottom - design.itemSpace};
+        // The same text box as the entry has unselected, so its text never moves when selected.
+        RECT box{};
+        GetTextBox(state, design, desktopRow, state.section, state.index, &box);
         const POINT iconAt = IconPosition(r, design);
-        const int widen = design.thumbnail && design.thumbnailSize > design.iconSize
-                              ? design.thumbnailSize - design.iconSize
-                              : 0;
         const ListItem* item = nullptr;
         const int i = state.index;
         switch (state.section) {
@@ -321,7 +322,6 @@ void PaintSelection(HDC dc, const SelectionState& state, const Design& design, b
                 item = &windows.slots[i];
             if (item && !design.thumbnail)
                 DrawEntryIcon(dc, item->icon.get(), iconAt, design.iconSize);
-            box.left += widen;
             break;
         case SectionLauncher:
             if (i < UsedCount(launchers.count))
@@ -332,9 +332,7 @@ void PaintSelection(HDC dc, const SelectionState& state, const Design& design, b
         case SectionCommands:
             if (i < UsedCount(commands.count))
                 item = &commands.slots[i];
-            if (item && IsDesktopRow(design, desktopRow, SectionCommands, i))
-                box.left += widen;
-            else if (item)
+            if (item && !IsDesktopRow(design, desktopRow, SectionCommands, i))
                 DrawEntryIcon(dc, item->icon.get(), iconAt, design.iconSize);
             break;
         }

@@ -109,19 +109,6 @@ TEST(Activation, AdjustCursorOnAMinimisedHungWindowAimsAtItsRestoredRectangle) {
     EXPECT_EQ(cursor.y, 300 + 201 / 2);
 }
 
-// Between workspace and screen coordinates: the offset of the monitor's work area from its
-// corner (a task bar at the left or top), both ways.
-TEST(Activation, WorkspaceCoordinatesFollowTheWorkArea) {
-    const RECT monitor{-1280, 0, 0, 1024}, work{-1280, 40, 0, 1024}; // task bar on top
-    const RECT screen = WorkspaceToScreen({10, 20, 110, 220}, monitor, work);
-    EXPECT_EQ(screen.left, 10);
-    EXPECT_EQ(screen.top, 60);
-    EXPECT_EQ(screen.bottom, 260);
-    const RECT back = ScreenToWorkspace(screen, monitor, work);
-    EXPECT_EQ(back.top, 20);
-    EXPECT_EQ(back.right, 110);
-}
-
 TEST(Activation, WindowOnTheCursorMonitorDoesNotMoveAndAClosedWindowIsHarmless) {
     HWND target =
         test::CreateTestWindow(L"activation stay", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, nullptr, 321, 123);

@@ -5,8 +5,10 @@
 #include <cstdlib>
 #include <cwchar>
 #include <string>
+#include <utility>
 #include <vector>
 
+#include "controller/popup_controller.h"
 #include "support/harness.h"
 #include "support/program.h"
 
@@ -140,6 +142,25 @@ TEST_F(FramePreview, HideModeHidesTheOthersAndBringsThemAllBack) {
 
     RestorePreviewedWindows(services_, *list, true);
     ExpectBackAsTheyWere();
+}
+
+// The popup's state ends with the close sequence: whatever path drops it, the windows the frame
+// preview put away come back.
+TEST_F(FramePreview, TheSessionsEndBringsBackWhatThePreviewPutAway) {
+    {
+        PopupSession session(services_);
+        session.list = std::move(*list);
+        PutAwayOtherWindows(services_, session.list, 0, true);
+        session.previewPutAway = true;
+        session.previewHides = true;
+        EXPECT_FALSE(IsWindowVisible(maximised));
+        EXPECT_EQ(HiddenWindowRecordCount(services_), 2);
+    }
+    // Back in their states (the stacking is RestorePreviewedWindows', pinned above).
+    EXPECT_TRUE(IsWindowVisible(maximised) && IsZoomed(maximised));
+    EXPECT_TRUE(IsWindowVisible(minimised) && IsIconic(minimised));
+    EXPECT_TRUE(IsWindowVisible(normal) && !IsIconic(normal));
+    EXPECT_EQ(HiddenWindowRecordCount(services_), 0);
 }
 
 TEST_F(FramePreview, OpenWithoutAWindowSelectedPutsAwayEveryWindow) {

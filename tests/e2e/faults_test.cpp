@@ -30,23 +30,6 @@ constexpr int kRightButtonRadio = 1006;
 constexpr int kLeftButtonRadio = 1005;
 constexpr int kOptionsOk = 1000;
 
-// A visible window of a process, of the dialog class, whose title or text matches.
-HWND WaitDialog(DWORD pid, const std::wstring& title, DWORD timeoutMs = 10000) {
-    HWND found = nullptr;
-    WaitFor(
-        [&] {
-            for (HWND w : WindowsOfProcess(pid, L"#32770")) {
-                wchar_t text[256] = {};
-                GetWindowTextW(w, text, 256);
-                if (IsWindowVisible(w) && (title.empty() || title == text))
-                    found = w;
-            }
-            return found != nullptr;
-        },
-        timeoutMs);
-    return found;
-}
-
 HWND FindDescendant(HWND parent, int id) {
     struct Ctx {
         int id;
@@ -254,7 +237,7 @@ TEST(Faults, AReadOnlyPreferencesFileIsToldAndLeftAsItWas) {
 
     PostMessageW(program.main, WM_COMMAND, kOptionsMenuCommand, 0);
     const DWORD pid = program.sandbox.process().pid();
-    HWND options = WaitDialog(pid, L"オプション - Mistlewick");
+    HWND options = WaitVisibleDialog(pid, L"オプション - Mistlewick");
     ASSERT_NE(options, nullptr);
     HWND right = nullptr;
     ASSERT_TRUE(WaitFor([&] { return (right = FindDescendant(options, kRightButtonRadio)) != nullptr; }));

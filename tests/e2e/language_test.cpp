@@ -14,21 +14,6 @@ namespace {
 
 using namespace mw::test;
 
-// The first visible dialog (options or message box) of a process, waiting up to ten seconds.
-HWND VisibleDialogOf(DWORD pid) {
-    HWND dialog = nullptr;
-    WaitFor(
-        [&] {
-            for (HWND w : WindowsOfProcess(pid, L"#32770")) {
-                if (IsWindowVisible(w))
-                    dialog = w;
-            }
-            return dialog != nullptr;
-        },
-        10000);
-    return dialog;
-}
-
 struct Case {
     const wchar_t* preference; // the "Language" line, if any
     int setting;
@@ -45,7 +30,7 @@ TEST_P(DisplayLanguageStart, OptionsDialogOpensInTheChosenLanguage) {
     sandbox.WritePreferences(std::wstring(L"[Preference]\r\n") + c.preference);
     // Launcher options mode: the options dialog with its launcher page, and nothing else.
     ASSERT_TRUE(sandbox.Start(L"/_NotReside"));
-    HWND dialog = VisibleDialogOf(sandbox.process().pid());
+    HWND dialog = WaitVisibleDialog(sandbox.process().pid());
     ASSERT_NE(dialog, nullptr);
     wchar_t title[64] = L"";
     GetWindowTextW(dialog, title, 64);
@@ -64,10 +49,10 @@ TEST(DisplayLanguageStartup, SecondInstanceSaysSoInTheChosenLanguage) {
     Resident first;
     ASSERT_TRUE(first.Start());
     ProgramSandbox second;
-    CopyFileW((BinDir() + L"\\recording_hook.dll").c_str(), second.file(L"hook.dll").c_str(), FALSE);
+    UseRecordingHook(second);
     second.WritePreferences(L"[Preference]\r\nLanguage=2\r\n");
     ASSERT_TRUE(second.Start());
-    HWND box = VisibleDialogOf(second.process().pid());
+    HWND box = WaitVisibleDialog(second.process().pid());
     ASSERT_NE(box, nullptr);
     wchar_t text[128] = L"";
     GetDlgItemTextW(box, 0xFFFF, text, 128);

@@ -17,22 +17,6 @@ namespace {
 
 using namespace mw::test;
 
-HWND WaitDialog(DWORD pid, const wchar_t* title, DWORD timeoutMs = 10000) {
-    HWND found = nullptr;
-    WaitFor(
-        [&] {
-            for (HWND w : WindowsOfProcess(pid, L"#32770")) {
-                wchar_t text[128] = {};
-                GetWindowTextW(w, text, 128);
-                if (IsWindowVisible(w) && wcscmp(text, title) == 0)
-                    found = w;
-            }
-            return found != nullptr;
-        },
-        timeoutMs);
-    return found;
-}
-
 void PressButton(HWND dialog, int id) {
     PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED),
                  reinterpret_cast<LPARAM>(GetDlgItem(dialog, id)));
@@ -92,7 +76,7 @@ TEST(LauncherOptions, EditedEntriesReachTheNextResidentPopupInTheirNewOrder) {
 
     ASSERT_TRUE(sandbox.Start(L"/_NotReside"));
     const DWORD pid = sandbox.process().pid();
-    HWND options = WaitDialog(pid, L"オプション - Mistlewick");
+    HWND options = WaitVisibleDialog(pid, L"オプション - Mistlewick");
     ASSERT_NE(options, nullptr);
     HWND page = FindWindowExW(GetDlgItem(options, 1004), nullptr, L"#32770", nullptr);
     ASSERT_NE(page, nullptr);
@@ -102,7 +86,7 @@ TEST(LauncherOptions, EditedEntriesReachTheNextResidentPopupInTheirNewOrder) {
 
     // Add three.exe through the real file dialog.
     PressButton(page, 1008);
-    HWND picker = WaitDialog(pid, L"アイテムの追加");
+    HWND picker = WaitVisibleDialog(pid, L"アイテムの追加");
     ASSERT_NE(picker, nullptr) << "the file dialog did not open";
     const int nameBox = GetDlgItem(picker, cmb13) ? cmb13 : edt1;
     SendMessageW(GetDlgItem(picker, nameBox), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(programs[2].c_str()));

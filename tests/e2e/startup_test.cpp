@@ -9,17 +9,13 @@
 #include <windows.h>
 #include <shellapi.h>
 
+#include "support/e2e.h"
 #include "support/harness.h"
 #include "support/program.h"
 
 namespace {
 
 using namespace mw::test;
-
-// Puts the recording stand-in in place of hook.dll.
-void UseRecordingHook(const ProgramSandbox& sandbox) {
-    CopyFileW((BinDir() + L"\\recording_hook.dll").c_str(), sandbox.file(L"hook.dll").c_str(), FALSE);
-}
 
 std::string ReadAll(const std::wstring& path) {
     HANDLE f = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
@@ -31,21 +27,6 @@ std::string ReadAll(const std::wstring& path) {
     ReadFile(f, buffer, sizeof buffer, &n, nullptr);
     CloseHandle(f);
     return std::string(buffer, n);
-}
-
-// The message box a process shows ("#32770"), and its text.
-HWND WaitMessageBox(DWORD pid, DWORD timeoutMs = 10000) {
-    HWND box = nullptr;
-    WaitFor(
-        [&] {
-            for (HWND w : WindowsOfProcess(pid, L"#32770")) {
-                if (IsWindowVisible(w))
-                    box = w;
-            }
-            return box != nullptr;
-        },
-        timeoutMs);
-    return box;
 }
 
 std::wstring MessageBoxText(HWND box) {
@@ -91,7 +72,7 @@ void ExpectRefusedSecondStart() {
     ProgramSandbox second;
     UseRecordingHook(second);
     ASSERT_TRUE(second.Start());
-    HWND box = WaitMessageBox(second.process().pid());
+    HWND box = WaitVisibleDialog(second.process().pid());
     ASSERT_NE(box, nullptr);
     EXPECT_EQ(MessageBoxText(box), L"既に起動しています.");
     wchar_t caption[64] = {};
@@ -126,7 +107,7 @@ TEST(Startup, SecondInstanceSaysSoAndEndsWhileTheFirstRuns) {
     ProgramSandbox options;
     UseRecordingHook(options);
     ASSERT_TRUE(options.Start(L"/_NotReside"));
-    HWND optionsWindow = WaitMessageBox(options.process().pid());
+    HWND optionsWindow = WaitVisibleDialog(options.process().pid());
     ASSERT_NE(optionsWindow, nullptr);
     wchar_t optionsTitle[64] = {};
     GetWindowTextW(optionsWindow, optionsTitle, 64);
@@ -189,7 +170,7 @@ TEST(Startup, RefusedHookShowsTheMessageAndEndsCleanly) {
     UseRecordingHook(sandbox);
     WriteTextFile(sandbox.file(L"hook-refuse.txt"), L"x");
     ASSERT_TRUE(sandbox.Start());
-    HWND box = WaitMessageBox(sandbox.process().pid());
+    HWND box = WaitVisibleDialog(sandbox.process().pid());
     ASSERT_NE(box, nullptr);
     EXPECT_EQ(MessageBoxText(box), L"マウスフックに失敗");
     PostMessageW(box, WM_COMMAND, IDOK, 0);
@@ -200,7 +181,7 @@ TEST(Startup, MissingHookLibraryIsReportedNotASystemLoaderError) {
     ProgramSandbox sandbox;
     DeleteFileW(sandbox.file(L"hook.dll").c_str());
     ASSERT_TRUE(sandbox.Start());
-    HWND box = WaitMessageBox(sandbox.process().pid());
+    HWND box = WaitVisibleDialog(sandbox.process().pid());
     ASSERT_NE(box, nullptr);
     EXPECT_EQ(MessageBoxText(box), L"マウスフックに失敗");
     PostMessageW(box, WM_COMMAND, IDOK, 0);
@@ -211,7 +192,7 @@ TEST(Startup, InitNameTooLongForThePathIsRefusedWithAMessage) {
     ProgramSandbox sandbox;
     UseRecordingHook(sandbox);
     ASSERT_TRUE(sandbox.Start(L"/init," + std::wstring(300, L'a') + L".ini"));
-    HWND box = WaitMessageBox(sandbox.process().pid());
+    HWND box = WaitVisibleDialog(sandbox.process().pid());
     ASSERT_NE(box, nullptr);
     EXPECT_NE(MessageBoxText(box).find(L"長すぎ"), std::wstring::npos)
         << "the message says the path is too long";

@@ -47,7 +47,8 @@ TEST(StoreApp, AHostFrameCountsAsTheProgramOfItsContent) {
         item.order = list->count;
         AppendListItem(*list, item);
     }
-    ArrangeByProgram(*list, memo);
+    ListProgramPaths paths{&memo, {}};
+    ArrangeByProgram(*list, ListProgramPathLookup(paths));
     EXPECT_EQ(list->slots[1].window, sibling);
     // Run-or-raise (and the filter, which reads the same path): this program's entry finds the frame.
     ProgramState program;

@@ -4,32 +4,17 @@
 
 #include <vector>
 
+#include "model/test_windows.h"
+
 namespace {
 
 using namespace mw;
-
-// An icon whose edge length identifies it after copies and swaps.
-HICON MakeIcon(int size) {
-    std::vector<BYTE> andMask(size * size / 8 + 64, 0x00), xorMask(size * size * 4 + 64, 0x7F);
-    return CreateIcon(GetModuleHandleW(nullptr), size, size, 1, 32, andMask.data(), xorMask.data());
-}
-
-int IconEdge(HICON icon) {
-    ICONINFO info{};
-    if (!icon || !GetIconInfo(icon, &info))
-        return 0;
-    BITMAP bm{};
-    GetObjectW(info.hbmColor ? info.hbmColor : info.hbmMask, sizeof bm, &bm);
-    if (info.hbmColor)
-        DeleteObject(info.hbmColor);
-    if (info.hbmMask)
-        DeleteObject(info.hbmMask);
-    return bm.bmWidth;
-}
+using mw_test::IconEdge;
+using mw_test::MakeTestIcon;
 
 LauncherEntry MakeEntry(const wchar_t* name, int iconSize, const wchar_t* path) {
     LauncherEntry e;
-    InitListItem(e, name, MakeIcon(iconSize), nullptr, KindLauncher);
+    InitListItem(e, name, MakeTestIcon(iconSize), nullptr, KindLauncher);
     SetLauncherFields(e, (std::wstring(L"cmd-") + name).c_str(), path, (std::wstring(L"dir-") + name).c_str(),
                       nullptr, iconSize);
     return e;
@@ -56,7 +41,7 @@ std::wstring Names(const LauncherList& list) {
 
 TEST(ListItemRecords, InitTakesOverIconAndAbsentNameIsEmpty) {
     ListItem item;
-    HICON icon = MakeIcon(16);
+    HICON icon = MakeTestIcon(16);
     EXPECT_EQ(InitListItem(item, nullptr, icon, nullptr, KindCancel), 1);
     EXPECT_EQ(item.inUse, 1);
     EXPECT_TRUE(item.name.empty());
@@ -89,7 +74,7 @@ TEST(ListItemRecords, CopyDuplicatesEverythingAndSelfCopyIsHarmless) {
 
 TEST(ListItemRecords, EntryFromWindowItemKeepsWindowAndPath) {
     ListItem w;
-    InitListItem(w, L"title", MakeIcon(16), reinterpret_cast<HWND>(0x1234), KindWindow);
+    InitListItem(w, L"title", MakeTestIcon(16), reinterpret_cast<HWND>(0x1234), KindWindow);
     LauncherEntry e;
     EntryFromWindowItem(e, w, L"C:\\p.exe");
     EXPECT_EQ(e.window, reinterpret_cast<HWND>(0x1234));
@@ -105,7 +90,7 @@ TEST(ItemLists, AppendCopiesClearReleasesAndCapacityIsHard) {
     auto list = CreateItemList();
     EXPECT_EQ(ClearItemList(*list), 0);
     ListItem item;
-    InitListItem(item, L"x", MakeIcon(16), nullptr, KindWindow);
+    InitListItem(item, L"x", MakeTestIcon(16), nullptr, KindWindow);
     item.order = 7;
     item.showState = StateMinimized;
     for (int i = 0; i < ListCapacity; ++i)

@@ -19,19 +19,21 @@ using namespace mw_test;
 
 // Made-up windows and the program paths the lookup reports for them; a window that is not in
 // the map has a path that cannot be read.
-std::map<HWND, std::wstring>& FakePaths() {
-    static std::map<HWND, std::wstring> paths;
-    return paths;
-}
+using FakePaths = std::map<HWND, std::wstring>;
 
-bool FakeLookup(HWND window, wchar_t* buffer) {
-    auto it = FakePaths().find(window);
-    if (it == FakePaths().end()) {
+bool FindFakePath(void* context, HWND window, wchar_t* buffer) {
+    const FakePaths& paths = *static_cast<const FakePaths*>(context);
+    auto it = paths.find(window);
+    if (it == paths.end()) {
         buffer[0] = L'\0';
         return false;
     }
     lstrcpynW(buffer, it->second.c_str(), TextBufferLength);
     return true;
+}
+
+ProgramPathLookup FakeLookup(FakePaths& paths) {
+    return ProgramPathLookup{FindFakePath, &paths};
 }
 
 HWND FakeWindow(int n) {
@@ -46,8 +48,7 @@ struct WindowSpec {
 
 // A popup list in Z order, as the enumeration leaves it; icon edges 16, 20, 24, ... tell the
 // entries apart.
-std::unique_ptr<ItemList> PopupListOf(std::initializer_list<WindowSpec> specs) {
-    FakePaths().clear();
+std::unique_ptr<ItemList> PopupListOf(FakePaths& paths, std::initializer_list<WindowSpec> specs) {
     auto list = CreateItemList();
     int k = 0;
     for (const WindowSpec& s : specs) {
@@ -56,7 +57,7 @@ std::unique_ptr<ItemList> PopupListOf(std::initializer_list<WindowSpec> specs) {
         item.order = k;
         item.showState = s.showState;
         if (s.path)
-            FakePaths()[FakeWindow(k)] = s.path;
+            paths[FakeWindow(k)] = s.path;
         EXPECT_EQ(AppendListItem(*list, item), 1);
         ++k;
     }
@@ -71,12 +72,13 @@ std::wstring Names(const ItemList& list) {
 }
 
 TEST(ArrangeByProgram, GroupsWindowsOfOneProgramInZOrderOfTheirFirst) {
-    auto list = PopupListOf({{L"P1", L"C:\\p.exe", 0},
+    FakePaths paths;
+    auto list = PopupListOf(paths, {{L"P1", L"C:\\p.exe", 0},
                              {L"Q1", L"C:\\q.exe", 0},
                              {L"P2", L"C:\\p.exe", 0},
                              {L"R1", L"C:\\r.exe", 0},
                              {L"Q2", L"C:\\q.exe", 0}});
-    ArrangeByProgram(*list, FakeLookup);
+    ArrangeByProgram(*list, FakeLookup(paths));
 
     ASSERT_EQ(list->count, 5);
     EXPECT_EQ(Names(*list), L"P1 P2 Q1 Q2 R1 ");
@@ -95,22 +97,24 @@ TEST(ArrangeByProgram, GroupsWindowsOfOneProgramInZOrderOfTheirFirst) {
 }
 
 TEST(ArrangeByProgram, PathsDifferingInCaseAreOneProgramAndUnknownPathsOneGroup) {
-    auto list = PopupListOf({{L"A1", L"C:\\Apps\\Editor.EXE", 0},
+    FakePaths paths;
+    auto list = PopupListOf(paths, {{L"A1", L"C:\\Apps\\Editor.EXE", 0},
                              {L"U1", nullptr, 0},
                              {L"B1", L"C:\\b.exe", 0},
                              {L"A2", L"c:\\apps\\editor.exe", 0},
                              {L"U2", nullptr, 0}});
-    ArrangeByProgram(*list, FakeLookup);
+    ArrangeByProgram(*list, FakeLookup(paths));
     EXPECT_EQ(Names(*list), L"A1 A2 U1 U2 B1 ");
 }
 
 TEST(ArrangeByProgram, ShowStateMovesWithItsWindow) {
+    FakePaths paths;
     // Q1 is maximised; P2 (normal) takes its position, Q1 keeps its state in the new one.
-    auto list = PopupListOf({{L"P1", L"C:\\p.exe", StateNormal},
+    auto list = PopupListOf(paths, {{L"P1", L"C:\\p.exe", StateNormal},
                              {L"Q1", L"C:\\q.exe", StateMaximized},
                              {L"P2", L"C:\\p.exe", StateNormal},
                              {L"Q2", L"C:\\q.exe", StateMinimized}});
-    ArrangeByProgram(*list, FakeLookup);
+    ArrangeByProgram(*list, FakeLookup(paths));
     EXPECT_EQ(Names(*list), L"P1 P2 Q1 Q2 ");
     EXPECT_EQ(list->slots[1].showState, StateNormal);
     EXPECT_EQ(list->slots[2].showState, StateMaximized);
@@ -118,34 +122,35 @@ TEST(ArrangeByProgram, ShowStateMovesWithItsWindow) {
 }
 
 TEST(ArrangeByProgram, LeavesGroupedShortAndEmptyListsAlone) {
+    FakePaths paths;
     auto grouped =
-        PopupListOf({{L"P1", L"C:\\p.exe", 0}, {L"P2", L"C:\\p.exe", 0}, {L"Q1", L"C:\\q.exe", 2}});
-    ArrangeByProgram(*grouped, FakeLookup);
+        PopupListOf(paths, {{L"P1", L"C:\\p.exe", 0}, {L"P2", L"C:\\p.exe", 0}, {L"Q1", L"C:\\q.exe", 2}});
+    ArrangeByProgram(*grouped, FakeLookup(paths));
     EXPECT_EQ(Names(*grouped), L"P1 P2 Q1 ");
     EXPECT_EQ(grouped->slots[2].showState, StateMaximized);
 
-    auto single = PopupListOf({{L"only", L"C:\\p.exe", StateMinimized}});
-    ArrangeByProgram(*single, FakeLookup);
+    auto single = PopupListOf(paths, {{L"only", L"C:\\p.exe", StateMinimized}});
+    ArrangeByProgram(*single, FakeLookup(paths));
     ASSERT_EQ(single->count, 1);
     EXPECT_EQ(single->slots[0].showState, StateMinimized);
     EXPECT_EQ(single->slots[0].order, 0);
 
     auto empty = CreateItemList();
-    ArrangeByProgram(*empty, FakeLookup);
+    ArrangeByProgram(*empty, FakeLookup(paths));
     EXPECT_EQ(empty->count, 0);
 }
 
 TEST(ArrangeByProgram, FullListOfAlternatingPrograms) {
     auto list = CreateItemList();
-    FakePaths().clear();
+    FakePaths paths;
     for (int k = 0; k < ListCapacity; ++k) {
         ListItem item;
         InitListItem(item, std::to_wstring(k).c_str(), nullptr, FakeWindow(k), KindWindow);
         item.order = k;
-        FakePaths()[FakeWindow(k)] = k % 2 ? L"odd.exe" : L"even.exe";
+        paths[FakeWindow(k)] = k % 2 ? L"odd.exe" : L"even.exe";
         AppendListItem(*list, item);
     }
-    ArrangeByProgram(*list, FakeLookup);
+    ArrangeByProgram(*list, FakeLookup(paths));
     ASSERT_EQ(list->count, ListCapacity);
     for (int i = 0; i < ListCapacity; ++i) {
         int expected = i < ListCapacity / 2 ? 2 * i : 2 * (i - ListCapacity / 2) + 1;
@@ -178,7 +183,8 @@ TEST(ArrangeByProgram, RealPathsGroupTheWindowsOfOneProcess) {
         AppendListItem(*list, item);
     }
     ProgramPathMemo memo;
-    ArrangeByProgram(*list, memo);
+    ListProgramPaths paths{&memo, {}};
+    ArrangeByProgram(*list, ListProgramPathLookup(paths));
     ASSERT_EQ(list->count, 3);
     EXPECT_EQ(list->slots[0].window, first);
     EXPECT_EQ(list->slots[1].window, second);

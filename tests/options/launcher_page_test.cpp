@@ -36,10 +36,10 @@ TEST(LauncherPagePieces, NameIsTheFileNameWithoutFolderAndExtension) {
 }
 
 TEST(LauncherPagePieces, SelectionAfterRemovalAndIconOrigin) {
-    EXPECT_EQ(SelectionAfterRemoval(0, 2), 0);
-    EXPECT_EQ(SelectionAfterRemoval(0, 0), 0);
-    EXPECT_EQ(SelectionAfterRemoval(1, 2), 1) << "the next entry moves up into the line";
-    EXPECT_EQ(SelectionAfterRemoval(2, 2), 1) << "the last one went: select the new last";
+    EXPECT_EQ(LauncherLineAfterDelete(0, 2), 0);
+    EXPECT_EQ(LauncherLineAfterDelete(0, 0), 0);
+    EXPECT_EQ(LauncherLineAfterDelete(1, 2), 1) << "the next entry moves up into the line";
+    EXPECT_EQ(LauncherLineAfterDelete(2, 2), 1) << "the last one went: select the new last";
     EXPECT_EQ(PropertyIconOrigin(32).x, 84);
     EXPECT_EQ(PropertyIconOrigin(32).y, 54);
     EXPECT_EQ(PropertyIconOrigin(15).x, 93);

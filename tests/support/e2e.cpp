@@ -33,9 +33,13 @@ bool Resident::ChooseFirstLauncherEntry() {
     return shown && Closed();
 }
 
+void UseRecordingHook(const ProgramSandbox& sandbox) {
+    CopyFileW((BinDir() + L"\\recording_hook.dll").c_str(), sandbox.file(L"hook.dll").c_str(), FALSE);
+}
+
 bool Resident::Start(const std::wstring& preferences, const std::wstring& args, bool realHook) {
     if (!realHook)
-        CopyFileW((BinDir() + L"\\recording_hook.dll").c_str(), sandbox.file(L"hook.dll").c_str(), FALSE);
+        UseRecordingHook(sandbox);
     sandbox.WritePreferences(L"[Exclude]\r\ncnt=1\r\n1=Wine System Tray\r\n" + preferences);
     if (!sandbox.Start(args) || !sandbox.WaitResident())
         return false;

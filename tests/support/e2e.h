@@ -25,6 +25,9 @@ struct Target {
     bool Start(const std::wstring& title, bool hanging = false);
 };
 
+// Puts the recording stand-in in place of hook.dll.
+void UseRecordingHook(const ProgramSandbox& sandbox);
+
 // The program in a folder of its own, by default with the recording stand-in for hook.dll so
 // that only the test drives it. Wine's own tray window is excluded from the list.
 struct Resident {

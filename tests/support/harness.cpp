@@ -208,6 +208,22 @@ std::vector<HWND> WindowsOfProcess(DWORD pid, const wchar_t* className) {
     return ctx.found;
 }
 
+HWND WaitVisibleDialog(DWORD pid, const std::wstring& title, DWORD timeoutMs) {
+    HWND found = nullptr;
+    WaitFor(
+        [&] {
+            for (HWND w : WindowsOfProcess(pid, L"#32770")) {
+                wchar_t text[256] = {};
+                GetWindowTextW(w, text, 256);
+                if (IsWindowVisible(w) && (title.empty() || title == text))
+                    found = w;
+            }
+            return found != nullptr;
+        },
+        timeoutMs);
+    return found;
+}
+
 } // namespace mw::test
 
 #include <shellapi.h>

@@ -44,6 +44,9 @@ void KeyTap(WORD vk);
 
 // Top-level windows of a process, optionally of one class.
 std::vector<HWND> WindowsOfProcess(DWORD pid, const wchar_t* className = nullptr);
+// A visible dialog-class window (a dialog or a message box) of process `pid` titled `title` (empty:
+// any), waiting up to `timeoutMs` while pumping messages; null when none came.
+HWND WaitVisibleDialog(DWORD pid, const std::wstring& title = std::wstring(), DWORD timeoutMs = 10000);
 
 } // namespace mw::test
 
