@@ -14,7 +14,8 @@ namespace mw {
 constexpr LPARAM kTrayRightButtonUp = WM_RBUTTONUP; // the menu
 constexpr LPARAM kTrayLeftButtonUp = WM_LBUTTONUP;  // pause on/off
 
-// A right-button release shows the menu, a left-button release toggles the pause, anything else does nothing. Answers 0.
+// A right-button release shows the menu, a left-button release toggles the pause, anything else does nothing.
+// Answers 0.
 LRESULT OnTrayCallback(ProgramState& program, HWND mainWindow, LPARAM mouseMessage);
 
 // The menu's commands: exit destroys the main window, options opens the dialog with every page,

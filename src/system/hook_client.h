@@ -31,8 +31,8 @@ std::wstring QuietProgramList(const std::vector<std::wstring>& names);
 bool LoadHookLibrary(ProgramState& program, const std::wstring& folder);
 void UnloadHookLibrary(ProgramState& program);
 
-// SetHookOptions and SetQuietRules (where the library has them) and StartMouseHook with the window and the current
-// preferences; returns the result of StartMouseHook (0 on failure).
+// SetHookOptions and SetQuietRules (where the library has them) and StartMouseHook with the window and the
+// current preferences; returns the result of StartMouseHook (0 on failure).
 int InstallMouseHook(const ProgramState& program, HWND window, const Preferences& prefs);
 // EndHook; returns the window of the last installation (null when there is no library).
 HWND RemoveMouseHook(const ProgramState& program);

@@ -608,8 +608,9 @@ TEST_F(PopupController, ScreenReadersReadTheEntriesAndHearTheSelectionMoveWithTh
     Send(kMsgOpenPopup);
     EXPECT_TRUE(test::WaitFor([] { return !g_focused.empty() && g_focused.back() == 1; }, 2000));
     IAccessible* list = nullptr;
-    ASSERT_EQ(AccessibleObjectFromWindow(main_, OBJID_CLIENT, IID_IAccessible, reinterpret_cast<void**>(&list)),
-              S_OK);
+    ASSERT_EQ(
+        AccessibleObjectFromWindow(main_, OBJID_CLIENT, IID_IAccessible, reinterpret_cast<void**>(&list)),
+        S_OK);
     VARIANT child{}, answer{};
     child.vt = VT_I4;
     long count = 0;

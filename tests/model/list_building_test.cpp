@@ -74,10 +74,10 @@ std::wstring Names(const ItemList& list) {
 TEST(ArrangeByProgram, GroupsWindowsOfOneProgramInZOrderOfTheirFirst) {
     FakePaths paths;
     auto list = PopupListOf(paths, {{L"P1", L"C:\\p.exe", 0},
-                             {L"Q1", L"C:\\q.exe", 0},
-                             {L"P2", L"C:\\p.exe", 0},
-                             {L"R1", L"C:\\r.exe", 0},
-                             {L"Q2", L"C:\\q.exe", 0}});
+                                    {L"Q1", L"C:\\q.exe", 0},
+                                    {L"P2", L"C:\\p.exe", 0},
+                                    {L"R1", L"C:\\r.exe", 0},
+                                    {L"Q2", L"C:\\q.exe", 0}});
     ArrangeByProgram(*list, FakeLookup(paths));
 
     ASSERT_EQ(list->count, 5);
@@ -99,10 +99,10 @@ TEST(ArrangeByProgram, GroupsWindowsOfOneProgramInZOrderOfTheirFirst) {
 TEST(ArrangeByProgram, PathsDifferingInCaseAreOneProgramAndUnknownPathsOneGroup) {
     FakePaths paths;
     auto list = PopupListOf(paths, {{L"A1", L"C:\\Apps\\Editor.EXE", 0},
-                             {L"U1", nullptr, 0},
-                             {L"B1", L"C:\\b.exe", 0},
-                             {L"A2", L"c:\\apps\\editor.exe", 0},
-                             {L"U2", nullptr, 0}});
+                                    {L"U1", nullptr, 0},
+                                    {L"B1", L"C:\\b.exe", 0},
+                                    {L"A2", L"c:\\apps\\editor.exe", 0},
+                                    {L"U2", nullptr, 0}});
     ArrangeByProgram(*list, FakeLookup(paths));
     EXPECT_EQ(Names(*list), L"A1 A2 U1 U2 B1 ");
 }
@@ -111,9 +111,9 @@ TEST(ArrangeByProgram, ShowStateMovesWithItsWindow) {
     FakePaths paths;
     // Q1 is maximised; P2 (normal) takes its position, Q1 keeps its state in the new one.
     auto list = PopupListOf(paths, {{L"P1", L"C:\\p.exe", StateNormal},
-                             {L"Q1", L"C:\\q.exe", StateMaximized},
-                             {L"P2", L"C:\\p.exe", StateNormal},
-                             {L"Q2", L"C:\\q.exe", StateMinimized}});
+                                    {L"Q1", L"C:\\q.exe", StateMaximized},
+                                    {L"P2", L"C:\\p.exe", StateNormal},
+                                    {L"Q2", L"C:\\q.exe", StateMinimized}});
     ArrangeByProgram(*list, FakeLookup(paths));
     EXPECT_EQ(Names(*list), L"P1 P2 Q1 Q2 ");
     EXPECT_EQ(list->slots[1].showState, StateNormal);

@@ -37,7 +37,7 @@ void MouseMoveTo(int x, int y); // an injected move, through the hooks
 void PlaceCursor(int x, int y); // puts the cursor somewhere without an input event
 void MouseButton(bool right, bool down);
 void MouseWheel(int delta);
-void MouseTilt(int delta); // the horizontal wheel: > 0 right
+void MouseTilt(int delta);       // the horizontal wheel: > 0 right
 void MouseBackButton(bool down); // X1
 void KeyPress(WORD vk, bool down);
 void KeyTap(WORD vk);
