@@ -21,11 +21,8 @@ struct ThreeTargets {
         const std::wstring t(tag);
         if (!alpha.Start(L"Alpha " + t) || !beta.Start(L"Beta " + t) || !gamma.Start(L"Gamma " + t))
             return false;
-        // A window may come up without the foreground on a busy machine: stack them explicitly.
-        BringToFront(alpha.window);
-        BringToFront(beta.window);
-        BringToFront(gamma.window);
-        return GetForegroundWindow() == gamma.window;
+        SetForegroundWindow(gamma.window);
+        return WaitFor([&] { return GetForegroundWindow() == gamma.window; }, 3000);
     }
 };
 
