@@ -628,9 +628,10 @@ LRESULT OnOpenPopup(Application& app, HWND hwnd, LPARAM lParam) {
     c.popup->selectionTools = MakeSelectionTools(c.popup->design, c.popup->dpi, app.program.services.dpi);
     c.popup->previousForeground = GetForegroundWindow();
     c.popup->firstAltTabStep = c.popup->altTabOpened;
-    Present(app, hwnd, ListChange::Opened);
+    // Before the popup shows: the first notch may come as soon as it is on the screen.
     if (c.popup->altTabOpened && StayOpen(app))
         TellHookListOpen(app, true);
+    Present(app, hwnd, ListChange::Opened);
     Log(L"popup opened%ls: %d windows, %d launcher entries, %d commands, %u dpi",
         c.popup->altTabOpened ? L" (Alt+Tab)" : L"", c.popup->selection.windowCount,
         c.popup->selection.launcherCount, c.popup->selection.commandCount, c.popup->dpi);
