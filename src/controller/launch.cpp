@@ -67,22 +67,47 @@ bool DesktopShellDispatch(ComPtr<IShellDispatch2>& shell) {
 
 } // namespace
 
-bool ProcessIsElevated() {
+namespace {
+
+// Whether the process runs elevated; `unknown` when its token cannot be read.
+bool TokenOfProcessIsElevated(HANDLE process, bool unknown) {
     HANDLE raw = nullptr;
-    if (!OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, &raw))
-        return false;
+    if (!OpenProcessToken(process, TOKEN_QUERY, &raw))
+        return unknown;
     UniqueHandle token(raw);
     TOKEN_ELEVATION elevation{};
     DWORD size = 0;
     if (!GetTokenInformation(token.get(), TokenElevation, &elevation, sizeof elevation, &size))
-        return false;
+        return unknown;
     return elevation.TokenIsElevated != 0;
+}
+
+// The desktop's shell runs at the user's normal level: only then does starting through it give
+// a program less than our own rights. Without a shell, or with one as elevated as we are, the
+// entry starts directly (and the shell's objects may not even answer).
+bool ShellRunsBelowUs() {
+    DWORD pid = 0;
+    HWND shell = GetShellWindow();
+    if (!shell || !GetWindowThreadProcessId(shell, &pid) || pid == 0)
+        return false;
+    UniqueHandle process(OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, pid));
+    if (!process)
+        return false;
+    return !TokenOfProcessIsElevated(process.get(), true);
+}
+
+} // namespace
+
+bool ProcessIsElevated() {
+    return TokenOfProcessIsElevated(GetCurrentProcess(), false) && ShellRunsBelowUs();
 }
 
 bool LaunchDirectly(HWND owner, const LaunchRequest& request) {
     SHELLEXECUTEINFOW info{};
     info.cbSize = sizeof info;
-    info.fMask = SEE_MASK_NOCLOSEPROCESS;
+    // No error box from the shell here: the popup is still up and would wait behind it. A start
+    // that fails is tried again once the popup is gone, where the shell may say why.
+    info.fMask = SEE_MASK_NOCLOSEPROCESS | SEE_MASK_FLAG_NO_UI;
     info.hwnd = owner;
     info.lpVerb = L"open";
     info.lpFile = request.path.c_str();
@@ -116,6 +141,14 @@ bool LaunchThroughDesktop(const LaunchRequest& request) {
     show.lVal = SW_SHOWDEFAULT;
     return SUCCEEDED(shell->ShellExecute(file.value, TextVariant(parameters.value), TextVariant(folder.value),
                                          TextVariant(verb.value), show));
+}
+
+void LaunchShowingErrors(HWND owner, const LaunchRequest& request) {
+    const auto result = reinterpret_cast<INT_PTR>(ShellExecuteW(owner, L"open", request.path.c_str(),
+                                                                request.parameters.c_str(),
+                                                                request.folder.c_str(), SW_SHOWDEFAULT));
+    if (result <= 32)
+        Log(L"launcher entry could not be started (shell result %d)", static_cast<int>(result));
 }
 
 LaunchRoute LaunchProgram(HWND owner, const LaunchRequest& request, const LaunchApi& api) {

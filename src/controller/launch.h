@@ -31,7 +31,12 @@ enum class LaunchRoute { Direct, Desktop, Failed };
 // the desktop cannot start it. `owner` owns any message the shell shows about a failure.
 LaunchRoute LaunchProgram(HWND owner, const LaunchRequest& request, const LaunchApi& api = {});
 
-// Whether this process runs with an elevated token.
+// The plain shell start with the shell's own error boxes, for a start that failed while the popup
+// was up and is tried again once it is gone.
+void LaunchShowingErrors(HWND owner, const LaunchRequest& request);
+
+// Whether this process runs with an elevated token while the desktop's shell does not: only then
+// does a launcher entry start through the shell, at the normal level.
 bool ProcessIsElevated();
 
 // ShellExecuteExW from this process; the started process may take the foreground.

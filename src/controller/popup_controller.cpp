@@ -286,15 +286,14 @@ void LandFirstAltTabStep(Application& app) {
     }
 }
 
-void StartLauncherEntry(Application& app, HWND hwnd, int index) {
+// The entry's start request; false when `index` names no entry.
+bool LauncherRequest(Application& app, int index, LaunchRequest* request) {
     const LauncherList* list = app.program.launcherList.get();
     if (!list || index < 0 || index >= list->count)
-        return;
+        return false;
     const LauncherEntry& entry = list->slots[index];
-    const std::wstring path = entry.path;
-    const std::wstring parameters = entry.commandLine;
-    const std::wstring folder = entry.workFolder;
-    LaunchProgram(hwnd, LaunchRequest{path, parameters, folder});
+    *request = LaunchRequest{entry.path, entry.commandLine, entry.workFolder};
+    return true;
 }
 
 void CloseTargetWindow(Application& app) {
@@ -684,8 +683,16 @@ LRESULT OnChoose(Application& app, HWND hwnd) {
     HWND chosen = SelectionInWindows(app) ? c.popup->list.slots[c.popup->selection.index].window
                                           : SelectedEntryRunningWindow(app);
     // A launcher entry's program starts while the popup still holds the foreground, and takes it.
+    LaunchRequest failedStart;
+    bool startFailed = false;
     if (!chosen && c.popup->selection.section == SectionLauncher) {
-        StartLauncherEntry(app, hwnd, ProgramLauncherIndex(c.popup->narrowing, c.popup->selection.index));
+        LaunchRequest request;
+        if (LauncherRequest(app, ProgramLauncherIndex(c.popup->narrowing, c.popup->selection.index),
+                            &request) &&
+            LaunchProgram(hwnd, request) == LaunchRoute::Failed) {
+            failedStart = request;
+            startFailed = true;
+        }
         c.popup->previousForeground = nullptr;
     }
     if (!CommonCloseStart(app, hwnd, chosen))
@@ -698,6 +705,8 @@ LRESULT OnChoose(Application& app, HWND hwnd) {
         EndFramePreview(app, !toggled);
     ActOnSelection(app, hwnd, chosen);
     ReleasePopupList(app);
+    if (startFailed)
+        LaunchShowingErrors(hwnd, failedStart);
     EndNotResident(app, hwnd);
     return 0;
 }
